@@ -1,0 +1,166 @@
+#include "app/Dialog.h"
+
+#include "app/AppBase.h"
+#include "app/DebugOut.h"
+
+hnDialog::hnDialog(UINT templateId) : templateId_(templateId) {}
+
+hnDialog::~hnDialog() {
+    if (hwnd_ && !modal_)
+        destroy();
+}
+
+INT_PTR hnDialog::doModal(HWND parent) {
+    modal_ = true;
+    HINSTANCE instance = hnAppBase::current() ? hnAppBase::current()->instance() : ::GetModuleHandleA(nullptr);
+    INT_PTR result = ::DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId_), parent, dialogProc,
+                                       reinterpret_cast<LPARAM>(this));
+    hwnd_ = nullptr;
+    modal_ = false;
+    return result;
+}
+
+bool hnDialog::create(HWND parent) {
+    modal_ = false;
+    HINSTANCE instance = hnAppBase::current() ? hnAppBase::current()->instance() : ::GetModuleHandleA(nullptr);
+    HWND hwnd = ::CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), parent, dialogProc,
+                                     reinterpret_cast<LPARAM>(this));
+    return hwnd != nullptr;
+}
+
+void hnDialog::destroy() {
+    if (hwnd_) {
+        HWND hwnd = hwnd_;
+        ::DestroyWindow(hwnd);
+        hwnd_ = nullptr;
+    }
+}
+
+void hnDialog::endDialog(INT_PTR result) {
+    if (!hwnd_)
+        return;
+    if (modal_)
+        ::EndDialog(hwnd_, result);
+    else
+        destroy();
+}
+
+void hnDialog::bindText(int controlId, std::string* text) { bindings_.emplace_back(controlId, text); }
+
+void hnDialog::transferToControls() {
+    for (auto& binding : bindings_)
+        ::SetDlgItemTextA(hwnd_, binding.first, binding.second->c_str());
+}
+
+void hnDialog::transferFromControls() {
+    for (auto& binding : bindings_)
+        *binding.second = hnWindowText(item(binding.first));
+}
+
+void hnDialog::centerOnOwner() {
+    RECT self, area;
+    ::GetWindowRect(hwnd_, &self);
+    HWND owner = ::GetWindow(hwnd_, GW_OWNER);
+    if (owner && ::IsWindowVisible(owner))
+        ::GetWindowRect(owner, &area);
+    else
+        ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &area, 0);
+    int width = self.right - self.left, height = self.bottom - self.top;
+    int x = area.left + ((area.right - area.left) - width) / 2;
+    int y = area.top + ((area.bottom - area.top) - height) / 2;
+    ::SetWindowPos(hwnd_, nullptr, x, y, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool hnDialog::onCommand(WORD id, WORD code, HWND control) {
+    (void)control;
+    if (code != BN_CLICKED && code != 0)
+        return false;
+    if (id == IDOK) {
+        onOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        onCancel();
+        return true;
+    }
+    return false;
+}
+
+bool hnDialog::onNotify(int id, NMHDR* header, LRESULT& result) {
+    (void)id;
+    (void)header;
+    (void)result;
+    return false;
+}
+
+bool hnDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    (void)message;
+    (void)wParam;
+    (void)lParam;
+    (void)result;
+    return false;
+}
+
+INT_PTR hnDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = 0;
+    bool handled = false;
+    switch (message) {
+    case WM_INITDIALOG:
+        transferToControls();
+        return onInitDialog() ? TRUE : FALSE;
+    case WM_COMMAND:
+        handled = onCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+        break;
+    case WM_NOTIFY:
+        handled = onNotify(static_cast<int>(wParam), reinterpret_cast<NMHDR*>(lParam), result);
+        break;
+    case WM_TIMER:
+        onTimer(wParam);
+        handled = true;
+        break;
+    case WM_DESTROY:
+        onDestroy();
+        break;
+    default:
+        handled = onMessage(message, wParam, lParam, result);
+        break;
+    }
+    if (!handled)
+        return FALSE;
+    // The one place where a handled message leaves its answer.
+    ::SetWindowLongPtrA(hwnd_, DWLP_MSGRESULT, result);
+    return TRUE;
+}
+
+INT_PTR CALLBACK hnDialog::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    hnDialog* self = nullptr;
+    if (message == WM_INITDIALOG) {
+        self = reinterpret_cast<hnDialog*>(lParam);
+        self->hwnd_ = hwnd;
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
+    } else {
+        self = reinterpret_cast<hnDialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+    }
+    if (!self)
+        return FALSE;
+    INT_PTR answer = FALSE;
+    try {
+        answer = self->dispatch(message, wParam, lParam);
+    } catch (...) {
+        hnDebugOut("hnDialog::dialogProc - unexpected exception\n");
+    }
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
+        if (self->hwnd_ == hwnd)
+            self->hwnd_ = nullptr;
+    }
+    return answer;
+}
+
+std::string hnWindowText(HWND hwnd) {
+    int length = ::GetWindowTextLengthA(hwnd);
+    std::string text(static_cast<std::size_t>(length > 0 ? length : 0) + 1, '\0');
+    int got = ::GetWindowTextA(hwnd, &text[0], length + 1);
+    text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
+    return text;
+}

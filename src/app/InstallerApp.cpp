@@ -1,0 +1,283 @@
+#include "app/InstallerApp.h"
+
+#include <commctrl.h>
+#include <gdiplus.h>
+#include <richedit.h>
+
+#include "app/DebugOut.h"
+#include "app/FileHelpers.h"
+#include "app/PleaseWaitDlg.h"
+#include "app/ScopedHandle.h"
+#include "app/SystemView.h"
+#include "app/Text.h"
+#include "install/ComponentActions.h"
+#include "process/ProcessList.h"
+#include "wizard/InstallerSheet.h"
+
+const char* const kInstallerCaption = "Orvanto Vision Software XV 774 Installer";
+const char* const kInstallerFileName = "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
+const char* const kInstallerFamilyPrefix = "OrvantoVisionSoftware_";
+const char* const kSdkInstallerPrefix = "OrvantoKadrixSDK_";
+const char* const kSmartCamInstallerPrefix = "ORK_SonySmartCams_";
+const char* const kInstallerMarker = "_Installer_";
+const char* const kPrivateTempSubFolder = "Orvanto10_9267";
+const char* const kInstallerServerFolder = "/orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware/";
+
+namespace {
+// The repository server. Tests and the demo point the program elsewhere
+// through the environment.
+const char* const kRepositoryBaseUrl = "http://repository.orvanto.com";
+const char* const kRepositoryUrlVariable = "ORVANTO_REPOSITORY_URL";
+const char* const kBusyWaitVariable = "ORVANTO_STARTUP_WAIT_MS";
+} // namespace
+
+COrvantoKadrixSDKInstallerApp* theApp() {
+    return static_cast<COrvantoKadrixSDKInstallerApp*>(hnAppBase::current());
+}
+
+int appMessageBox(const std::string& text, UINT type) {
+    hnAppBase* app = hnAppBase::current();
+    if (!app)
+        return ::MessageBoxA(nullptr, text.c_str(), kInstallerCaption, type);
+    return app->prompter().messageBox(app->mainWindow(), text.c_str(), kInstallerCaption, type);
+}
+
+COrvantoKadrixSDKInstallerApp::COrvantoKadrixSDKInstallerApp() {
+    getAppFolderPath();
+    appFolderWritable = isAppFolderWritable(appFolderPath);
+
+    Gdiplus::GdiplusStartupInput gdiplusInput;
+    Gdiplus::GdiplusStartup(&gdiplusToken, &gdiplusInput, nullptr);
+
+    // The private temp sub-folder is emptied only once the start-up checks
+    // have passed (see InitInstance): a second copy must not empty the folder
+    // that the running copy works in.
+
+    std::string base = repositoryBaseUrl() + kInstallerServerFolder;
+    upgradeInfo.reset(new CUpgradeInfo(base + "774UpgradeInfo.ini.txt", "774UpgradeInfo.ini.txt"));
+    upgradeInfoBeta.reset(new CUpgradeInfo(base + "774UpgradeInfoBeta.ini.txt", "774UpgradeInfoBeta.ini.txt"));
+    upgradeInfo->currentVersionName = kInstallerCaption;
+    upgradeInfoBeta->currentVersionName = kInstallerCaption;
+
+    char wait[32] = {};
+    DWORD length = ::GetEnvironmentVariableA(kBusyWaitVariable, wait, sizeof(wait));
+    if (length > 0 && length < sizeof(wait))
+        busyWaitMs = static_cast<DWORD>(strtoul(wait, nullptr, 10));
+}
+
+COrvantoKadrixSDKInstallerApp::~COrvantoKadrixSDKInstallerApp() {
+    // ExitInstance normally released these; a test object may skip it.
+    upgradeInfo.reset();
+    upgradeInfoBeta.reset();
+    if (gdiplusToken) {
+        Gdiplus::GdiplusShutdown(gdiplusToken);
+        gdiplusToken = 0;
+    }
+}
+
+std::string COrvantoKadrixSDKInstallerApp::repositoryBaseUrl() const {
+    char value[1024] = {};
+    DWORD length = ::GetEnvironmentVariableA(kRepositoryUrlVariable, value, sizeof(value));
+    if (length > 0 && length < sizeof(value)) {
+        std::string url(value, length);
+        while (!url.empty() && url.back() == '/')
+            url.pop_back();
+        return url;
+    }
+    return kRepositoryBaseUrl;
+}
+
+hnElementActions& COrvantoKadrixSDKInstallerApp::elementActions() {
+    if (actions_)
+        return *actions_;
+    if (!shippedActions_)
+        shippedActions_.reset(new hnComponentActions());
+    return *shippedActions_;
+}
+
+void COrvantoKadrixSDKInstallerApp::setElementActions(hnElementActions* actions) { actions_ = actions; }
+
+bool COrvantoKadrixSDKInstallerApp::getAppFolderPath() {
+    char buffer[MAX_PATH] = {};
+    DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        appFolderPath.clear();
+        appMessageBox("Unexpected Error. Unable to get the application path.\nSome of the features may not be "
+                      "available.",
+                      MB_OK);
+        return false;
+    }
+    std::string path(buffer, length);
+    std::string::size_type cut = path.find_last_of("/\\");
+    appFolderPath = cut == std::string::npos ? path : path.substr(0, cut);
+    return true;
+}
+
+bool COrvantoKadrixSDKInstallerApp::isAppFolderWritable(const std::string& folder) {
+    std::string testFile;
+    if (!hnFormat(testFile, kPathCapacity, "%s\\testFile.txt", folder.c_str()))
+        return false;
+    if (fileExists(testFile))
+        deleteFileForced(testFile);
+    bool writable = false;
+    {
+        hnScopedHandle file(::CreateFileA(testFile.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
+                                          FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        writable = static_cast<bool>(file);
+    }
+    if (fileExists(testFile))
+        deleteFileForced(testFile);
+    return writable;
+}
+
+bool COrvantoKadrixSDKInstallerApp::cleanUpTempSubFolder() {
+    std::string temp;
+    if (!hnTempFolder(temp)) {
+        hnDebugOut("cleanUpTempSubFolder - unable to get temp directory\n");
+        return false;
+    }
+    std::string folder;
+    if (!hnFormat(folder, kPathCapacity, "%s%s", temp.c_str(), kPrivateTempSubFolder)) {
+        hnDebugOut("cleanUpTempSubFolder - unable to create temp sub-folder\n");
+        return false;
+    }
+    if (fileExists(folder)) {
+        std::string pattern;
+        WIN32_FIND_DATAA data;
+        hnScopedFind find;
+        if (hnFormat(pattern, kPathCapacity, "%s\\*.*", folder.c_str()))
+            find.reset(::FindFirstFileA(pattern.c_str(), &data));
+        if (find) {
+            do {
+                if (!lstrcmpA(data.cFileName, ".") || !lstrcmpA(data.cFileName, ".."))
+                    continue;
+                std::string entry;
+                if (!hnFormat(entry, kPathCapacity, "%s/%s", folder.c_str(), data.cFileName))
+                    continue;
+                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                    deleteFolderTree(entry.c_str(), entry.c_str());
+                else
+                    deleteFileForced(entry);
+            } while (::FindNextFileA(find.get(), &data));
+        }
+    } else {
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+    }
+    if (fileExists(folder))
+        return true;
+    hnDebugOut("cleanUpTempSubFolder - unable to create temp sub-folder\n");
+    return false;
+}
+
+int COrvantoKadrixSDKInstallerApp::countOwnInstallerInstances() {
+    int count = 0;
+    forEachProcessImageName([&count](const std::string& name) {
+        if (hnEqualsNoCase(name, kInstallerFileName))
+            ++count;
+    });
+    return count;
+}
+
+int COrvantoKadrixSDKInstallerApp::countProcessesByNamePrefix(const char* prefix) {
+    int count = 0;
+    try {
+        std::string wanted(prefix);
+        forEachProcessImageName([&](const std::string& name) {
+            if (name.compare(0, wanted.size(), wanted) == 0 && name.find(kInstallerMarker) != std::string::npos)
+                ++count;
+        });
+    } catch (...) {
+        return 0;
+    }
+    return count;
+}
+
+COrvantoKadrixSDKInstallerApp::Conflict COrvantoKadrixSDKInstallerApp::findConflict() {
+    // The running process counts itself in the first two counts.
+    if (countOwnInstallerInstances() > 1)
+        return Conflict::OwnInstance;
+    if (countProcessesByNamePrefix(kInstallerFamilyPrefix) > 1)
+        return Conflict::FamilyInstance;
+    if (countProcessesByNamePrefix(kSdkInstallerPrefix) > 0)
+        return Conflict::SdkInstaller;
+    if (countProcessesByNamePrefix(kSmartCamInstallerPrefix) > 0)
+        return Conflict::SmartCamInstaller;
+    return Conflict::None;
+}
+
+const char* COrvantoKadrixSDKInstallerApp::conflictMessage(Conflict conflict) {
+    switch (conflict) {
+    case Conflict::OwnInstance:
+        return "Error: Another instance of the installer is already running. Unable to initiate the second "
+               "instance.\n\nPlease close all other instances of the installer application and try again.\n\n";
+    case Conflict::FamilyInstance:
+        return "Error: Another instance of 'Orvanto Vision Software Installer' is already running. Unable to "
+               "initiate the second instance.\n\nPlease close all other instances of the installer application "
+               "and try again.\n\n";
+    case Conflict::SdkInstaller:
+        return "Error: 'Orvanto Kadrix SDK Installer' is running. Unable to initiate 'Orvanto Vision Software "
+               "Installer'.\n\nPlease close all instances of 'Orvanto Kadrix SDK Installer' application and try "
+               "again.\n\n";
+    case Conflict::SmartCamInstaller:
+        return "Error: 'Orvanto Vision Apps for SmartCams from Sony Installer' is running. Unable to initiate "
+               "'Orvanto Vision Software Installer'.\n\nPlease close all instances of 'Orvanto Vision Apps for "
+               "SmartCams from Sony Installer' application and try again.\n\n";
+    case Conflict::None:
+        break;
+    }
+    return "";
+}
+
+bool COrvantoKadrixSDKInstallerApp::passStartupChecks() {
+    if (findConflict() == Conflict::None)
+        return true;
+    bool busy = true;
+    {
+        DPleaseWaitDlg wait;
+        if (wait.create(nullptr))
+            ::ShowWindow(wait.hwnd(), SW_SHOW);
+        for (int round = 0; round < busyWaitCount && busy; ++round) {
+            ::Sleep(busyWaitMs); // the start-up thread processes no messages meanwhile
+            busy = findConflict() != Conflict::None;
+        }
+    }
+    if (!busy)
+        return true;
+    Conflict last = findConflict();
+    if (last == Conflict::None)
+        return true;
+    appMessageBox(conflictMessage(last), MB_OK);
+    return false;
+}
+
+bool COrvantoKadrixSDKInstallerApp::InitInstance() {
+    ::LoadLibraryA("riched20.dll");
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), 0xFF};
+    ::InitCommonControlsEx(&controls);
+    oleStarted_ = SUCCEEDED(::OleInitialize(nullptr));
+
+    if (!passStartupChecks())
+        return false;
+    cleanUpTempSubFolder();
+    runWizard();
+    return false;
+}
+
+void COrvantoKadrixSDKInstallerApp::runWizard() {
+    kdDKadrixSDKInstallerSheet sheet;
+    sheet.runModal();
+}
+
+int COrvantoKadrixSDKInstallerApp::ExitInstance() {
+    upgradeInfo.reset();
+    upgradeInfoBeta.reset();
+    if (gdiplusToken) {
+        Gdiplus::GdiplusShutdown(gdiplusToken);
+        gdiplusToken = 0;
+    }
+    if (oleStarted_) {
+        ::OleUninitialize();
+        oleStarted_ = false;
+    }
+    return hnAppBase::ExitInstance();
+}

@@ -1,0 +1,10 @@
+#include "app/PleaseWaitDlg.h"
+
+#include "resource.h"
+
+DPleaseWaitDlg::DPleaseWaitDlg() : hnDialog(IDD_PLEASE_WAIT) {}
+
+bool DPleaseWaitDlg::onInitDialog() {
+    centerOnOwner();
+    return true;
+}

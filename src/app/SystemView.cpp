@@ -1,0 +1,51 @@
+#include "app/SystemView.h"
+
+#include <shlobj.h>
+
+#include "app/Text.h"
+
+REGSAM hnRegistryView() { return KEY_WOW64_32KEY; }
+
+LONG hnRegOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* result) {
+    return ::RegOpenKeyExA(root, subKey, 0, access | hnRegistryView(), result);
+}
+
+LONG hnRegCreateKey(HKEY root, const char* subKey, REGSAM access, HKEY* result) {
+    return ::RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access | hnRegistryView(), nullptr,
+                             result, nullptr);
+}
+
+bool hnProgramFilesFolder(std::string& out) {
+    char buffer[MAX_PATH] = {};
+#ifdef _WIN64
+    int folder = CSIDL_PROGRAM_FILESX86;
+#else
+    int folder = CSIDL_PROGRAM_FILES;
+#endif
+    if (FAILED(::SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, buffer)))
+        return false;
+    out = buffer;
+    return true;
+}
+
+bool hnSystemFolder(std::string& out) {
+    char buffer[MAX_PATH] = {};
+#ifdef _WIN64
+    UINT length = ::GetSystemWow64DirectoryA(buffer, MAX_PATH);
+#else
+    UINT length = ::GetSystemDirectoryA(buffer, MAX_PATH);
+#endif
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    out.assign(buffer, length);
+    return true;
+}
+
+bool hnTempFolder(std::string& out) {
+    char buffer[MAX_PATH] = {};
+    DWORD length = ::GetTempPathA(MAX_PATH, buffer);
+    if (length == 0 || length >= MAX_PATH)
+        return false;
+    out.assign(buffer, length);
+    return true;
+}

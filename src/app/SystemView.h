@@ -1,0 +1,22 @@
+#pragma once
+// The one place that makes the program see the machine as the shipped 32-bit
+// program sees it on 64-bit Windows: the 32-bit registry view and the x86
+// program-files and system folders. Every registry open and every folder
+// query of those kinds goes through here.
+#include <string>
+#include <windows.h>
+
+// Access flag that selects the 32-bit registry view (no-op in a 32-bit build
+// on 32-bit Windows, the redirection the shipped program gets on 64-bit).
+REGSAM hnRegistryView();
+
+// RegOpenKeyExA in the program's view.
+LONG hnRegOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* result);
+LONG hnRegCreateKey(HKEY root, const char* subKey, REGSAM access, HKEY* result);
+
+// "C:\\Program Files (x86)" on 64-bit Windows, "C:\\Program Files" on 32-bit.
+bool hnProgramFilesFolder(std::string& out);
+// The folder a 32-bit program gets from GetSystemDirectory (SysWOW64 on
+// 64-bit Windows).
+bool hnSystemFolder(std::string& out);
+bool hnTempFolder(std::string& out); // with trailing separator

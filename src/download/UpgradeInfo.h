@@ -1,0 +1,26 @@
+#pragma once
+// What the installer knows about one release channel of its own newer
+// versions. Construction only prepares the private temp folder; the check of
+// the server fills the rest.
+#include <string>
+
+class CUpgradeInfo {
+public:
+    CUpgradeInfo(const std::string& url, const std::string& fileName);
+    ~CUpgradeInfo();
+    CUpgradeInfo(const CUpgradeInfo&) = delete;
+    CUpgradeInfo& operator=(const CUpgradeInfo&) = delete;
+
+    int checkState = 0; // 0 not checked, 1 nothing to offer or failed, 2 newer version
+    std::string latestVersionNumber;
+    std::string privateFolder; // empty when it could not be made
+    std::string releaseNotesPath;
+    std::string currentVersionName;
+    std::string latestVersionName;
+    std::string infoFileName;
+    std::string infoUrl;
+
+    // Where the private folder is made: the user's temp folder, with
+    // "C:\\temp\\" when that cannot be had. Exposed for tests.
+    static bool privateFolderBase(std::string& base);
+};

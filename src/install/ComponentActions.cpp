@@ -1,0 +1,78 @@
+#include "install/ComponentActions.h"
+
+#include <windows.h>
+
+#include "app/InstallerApp.h"
+#include "install/InstallationElement.h"
+#include "install/StatusWords.h"
+
+// Each action below is the entry point of its own area; an area that has not
+// taken over its action yet answers "not present / not done".
+
+bool hnComponentActions::isInstalled(hnInstallationElement& element) {
+    (void)element;
+    return false;
+}
+
+bool hnComponentActions::getStatusWord(hnInstallationElement& element, std::string& status) {
+    (void)element;
+    status = kStatusNotInstalled;
+    return false;
+}
+
+int hnComponentActions::installElement(hnInstallationElement& element, int position, int runLength, bool refresh,
+                                       bool stopOnErrors) {
+    (void)position;
+    (void)runLength;
+    (void)refresh;
+    (void)stopOnErrors;
+    element.setProgress(kProgressFailed);
+    return -1;
+}
+
+int hnComponentActions::downloadElement(hnInstallationElement& element, bool& userAborted, int position,
+                                        int runLength) {
+    (void)position;
+    (void)runLength;
+    userAborted = false;
+    element.setProgress(kProgressDownloadError);
+    return -1;
+}
+
+int hnComponentActions::deleteOldDownload(int position, hnInstallationElement& element, int runLength) {
+    (void)position;
+    (void)element;
+    (void)runLength;
+    return -1;
+}
+
+int hnComponentActions::uninstallElement(hnInstallationElement& element, int position, int runLength,
+                                         bool stopOnErrors) {
+    (void)position;
+    (void)runLength;
+    (void)stopOnErrors;
+    element.setProgress(kProgressUninstallError);
+    return -1;
+}
+
+int hnComponentActions::repairElement(bool stopOnErrors, hnInstallationElement& element) {
+    (void)stopOnErrors;
+    (void)element;
+    return 1;
+}
+
+int hnComponentActions::updateStatusDetail(hnInstallationElement& element) {
+    element.statusDetail.clear();
+    return 1;
+}
+
+hnDownloadErrorChoice hnComponentActions::askDownloadError(const std::string& text) {
+    switch (appMessageBox(text, MB_ABORTRETRYIGNORE | MB_ICONERROR)) {
+    case IDRETRY:
+        return hnDownloadErrorChoice::Retry;
+    case IDIGNORE:
+        return hnDownloadErrorChoice::Ignore;
+    default:
+        return hnDownloadErrorChoice::Abort;
+    }
+}

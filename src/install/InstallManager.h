@@ -1,0 +1,54 @@
+#pragma once
+// Holds a page's installation elements and runs every operation of the page
+// over them: install, download, uninstall, repair, delete old downloads and
+// refresh. Results are 1 for success and -1 for failure or abort.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "install/InstallationElement.h"
+
+class hnElementActions;
+
+class hnInstallManagerBase {
+public:
+    hnInstallManagerBase() = default;
+    virtual ~hnInstallManagerBase();
+    hnInstallManagerBase(const hnInstallManagerBase&) = delete;
+    hnInstallManagerBase& operator=(const hnInstallManagerBase&) = delete;
+
+    unsigned count() const { return static_cast<unsigned>(items.size()); }
+    hnInstallationElement* item(unsigned index) const { return index < items.size() ? items[index].get() : nullptr; }
+
+    int setElements(unsigned elementCount, hnInstallationElement* const* elements);
+    void clearElements();
+    int refreshStatuses(int first, int last);
+    int installRange(int first, int last, bool repairWholeList, bool askBeforeRepair, bool stopOnErrors);
+    int installSelection(const int* indices, int indexCount, bool refresh, bool repairWholeList);
+    int downloadAll(bool showSummary, bool* skipAllErrors);
+    int downloadSelection(const int* indices, int indexCount, bool showSummary, bool* skipAllErrors);
+    int repairRange(bool stopOnErrors, int first, int last);
+    int uninstallRange(int first, int last, bool stopOnErrors);
+    int deleteOldDownloads(bool onlyRefreshable, bool showSummary);
+    bool allInstalled() const;
+    bool noneInstalled() const;
+    hnInstallationElement* findElementByName(const std::string& name) const;
+    int refreshVersionDetails(int last);
+
+    // True when the status string holds one of the four repair words exactly.
+    static bool needsRepair(const hnInstallationElement& element);
+
+    // The per-element actions; the application's shipped ones unless set.
+    void setActions(hnElementActions* actions) { actions_ = actions; }
+    hnElementActions& actions() const;
+
+private:
+    bool validIndex(int index) const { return index >= 0 && static_cast<unsigned>(index) < items.size(); }
+    void markRun(const std::vector<bool>& inRun);
+    void markRange(int first, int last);
+    bool askRepairQuestion();
+    std::vector<std::string> statusSnapshot(int first, int last) const;
+
+    std::vector<std::unique_ptr<hnInstallationElement>> items;
+    hnElementActions* actions_ = nullptr;
+};

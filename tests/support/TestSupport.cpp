@@ -1,0 +1,133 @@
+#include "support/TestSupport.h"
+
+#include <atomic>
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+
+#include "app/FileHelpers.h"
+#include "app/SystemView.h"
+
+ScriptedPrompter::ScriptedPrompter() : previous_(hnAppBase::current()->setPrompter(this)) {}
+
+ScriptedPrompter::~ScriptedPrompter() { hnAppBase::current()->setPrompter(previous_); }
+
+INT_PTR ScriptedPrompter::next() {
+    if (answers.empty())
+        return fallback;
+    INT_PTR result = answers.front();
+    answers.pop_front();
+    return result;
+}
+
+int ScriptedPrompter::messageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    records.push_back({owner, text ? text : "", caption ? caption : "", type, 0});
+    return static_cast<int>(next());
+}
+
+INT_PTR ScriptedPrompter::question(int dialogId, HWND owner, const char* text, const std::function<INT_PTR(HWND)>&) {
+    records.push_back({owner, text ? text : "", "", 0, dialogId});
+    return next();
+}
+
+DebugCapture::DebugCapture() {
+    previous_ = hnAppBase::current()->setDebugSink([this](const char* line) {
+        std::lock_guard<std::mutex> lock(mutex_);
+        lines_.push_back(line);
+    });
+}
+
+DebugCapture::~DebugCapture() { hnAppBase::current()->setDebugSink(previous_); }
+
+std::vector<std::string> DebugCapture::lines() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return lines_;
+}
+
+bool DebugCapture::contains(const std::string& line) const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    for (auto& l : lines_)
+        if (l == line)
+            return true;
+    return false;
+}
+
+ScratchFolder::ScratchFolder() {
+    static std::atomic<int> serial{0};
+    std::string temp;
+    hnTempFolder(temp);
+    char name[64];
+    std::snprintf(name, sizeof(name), "orvanto-test-%lu-%d", ::GetCurrentProcessId(), ++serial);
+    path_ = temp + name;
+    makeFolders(path_);
+}
+
+ScratchFolder::~ScratchFolder() { deleteFolderTree(path_.c_str(), "orvanto-test-"); }
+
+bool writeTextFile(const std::string& path, const std::string& content) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << content;
+    return static_cast<bool>(out);
+}
+
+std::string readTextFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    return buffer.str();
+}
+
+bool makeFolders(const std::string& path) {
+    for (std::size_t i = 3; i <= path.size(); ++i) {
+        if (i == path.size() || path[i] == '\\' || path[i] == '/')
+            ::CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+    }
+    return fileExists(path);
+}
+
+std::string testProgramFolder() {
+    char buffer[MAX_PATH];
+    DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
+    std::string path(buffer, length);
+    return path.substr(0, path.find_last_of("\\/"));
+}
+
+std::string toolsFolder() {
+    // Test programs live in <build>/tests, tools in <build>/tools.
+    std::string folder = testProgramFolder();
+    return folder.substr(0, folder.find_last_of("\\/")) + "\\tools";
+}
+
+ToolProcess::ToolProcess(const std::string& tool, const std::string& imageName, const std::string& arguments) {
+    std::string temp;
+    hnTempFolder(temp);
+    std::string folder = temp + "orvanto-tools";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    copyPath_ = folder + "\\" + imageName;
+    ::CopyFileA((toolsFolder() + "\\" + tool + ".exe").c_str(), copyPath_.c_str(), FALSE);
+    std::string commandLine = "\"" + copyPath_ + "\" " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    if (!::CreateProcessA(copyPath_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info_))
+        info_ = {};
+}
+
+ToolProcess::~ToolProcess() {
+    stop();
+    ::DeleteFileA(copyPath_.c_str());
+}
+
+bool ToolProcess::running() const {
+    return info_.hProcess && ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+}
+
+void ToolProcess::stop() {
+    if (!info_.hProcess)
+        return;
+    ::TerminateProcess(info_.hProcess, 0);
+    ::WaitForSingleObject(info_.hProcess, 5000);
+    ::CloseHandle(info_.hProcess);
+    ::CloseHandle(info_.hThread);
+    info_ = {};
+}

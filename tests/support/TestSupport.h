@@ -1,0 +1,107 @@
+#pragma once
+// Shared pieces of the test programs: scripted prompter, captured debug lines,
+// scratch folders and helper processes.
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+#include "app/AppBase.h"
+#include "app/Prompter.h"
+
+// Answers message boxes and questions from a script and records each one.
+class ScriptedPrompter : public hnPrompter {
+public:
+    struct Record {
+        HWND owner;
+        std::string text;
+        std::string caption;
+        UINT type;
+        int dialogId; // 0 for a message box
+    };
+
+    ScriptedPrompter();  // installs itself on the application
+    ~ScriptedPrompter() override; // restores the previous prompter
+
+    int messageBox(HWND owner, const char* text, const char* caption, UINT type) override;
+    INT_PTR question(int dialogId, HWND owner, const char* text,
+                     const std::function<INT_PTR(HWND)>& show) override;
+
+    void answer(INT_PTR result) { answers.push_back(result); }
+    std::deque<INT_PTR> answers;
+    INT_PTR fallback = IDOK; // answer when the script has run out
+    std::vector<Record> records;
+
+private:
+    INT_PTR next();
+    hnPrompter* previous_;
+};
+
+// Captures every debug line while it lives.
+class DebugCapture {
+public:
+    DebugCapture();
+    ~DebugCapture();
+    std::vector<std::string> lines() const;
+    bool contains(const std::string& line) const;
+
+private:
+    mutable std::mutex mutex_;
+    std::vector<std::string> lines_;
+    hnAppBase::DebugSink previous_;
+};
+
+// A fresh folder under the test prefix's temp folder, deleted with its tree.
+class ScratchFolder {
+public:
+    ScratchFolder();
+    ~ScratchFolder();
+    const std::string& path() const { return path_; }
+    std::string file(const std::string& name) const { return path_ + "\\" + name; }
+
+private:
+    std::string path_;
+};
+
+// Small file helpers for arranging fixtures.
+bool writeTextFile(const std::string& path, const std::string& content);
+std::string readTextFile(const std::string& path);
+bool makeFolders(const std::string& path);
+
+// Folder of the helper programs (tests/tools) built beside the tests.
+std::string toolsFolder();
+// The folder of the running test program.
+std::string testProgramFolder();
+
+// A helper process started from a copy of a tool under another image name;
+// killed and its copy deleted when this goes out of scope.
+class ToolProcess {
+public:
+    ToolProcess(const std::string& tool, const std::string& imageName, const std::string& arguments = "");
+    ~ToolProcess();
+    bool running() const;
+    void stop();
+    DWORD pid() const { return info_.dwProcessId; }
+
+private:
+    std::string copyPath_;
+    PROCESS_INFORMATION info_ = {};
+};
+
+// Waits up to `timeoutMs` for `condition`, pumping messages meanwhile.
+template <typename F> bool waitFor(F condition, DWORD timeoutMs) {
+    DWORD start = ::GetTickCount();
+    for (;;) {
+        if (condition())
+            return true;
+        if (::GetTickCount() - start > timeoutMs)
+            return false;
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        ::Sleep(20);
+    }
+}
