@@ -17,13 +17,22 @@ bool CUpgradeInfo::privateFolderBase(std::string& base) {
     return fileExists("C:\\temp") || ::CreateDirectoryA("C:\\temp", nullptr);
 }
 
+namespace {
+SYSTEMTIME localTimeNow() {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    return now;
+}
+} // namespace
+
 CUpgradeInfo::CUpgradeInfo(const std::string& url, const std::string& fileName)
+    : CUpgradeInfo(url, fileName, localTimeNow()) {}
+
+CUpgradeInfo::CUpgradeInfo(const std::string& url, const std::string& fileName, const SYSTEMTIME& now)
     : infoFileName(fileName), infoUrl(url) {
     std::string base;
     if (!privateFolderBase(base))
         return;
-    SYSTEMTIME now;
-    ::GetLocalTime(&now);
     std::string folder;
     if (!hnFormat(folder, 512, "%s%.4d%.2d%.2d%.2d%.2d%.2d%.3d", base.c_str(), now.wYear, now.wMonth, now.wDay,
                   now.wHour, now.wMinute, now.wSecond, now.wMilliseconds))

@@ -3,10 +3,13 @@
 // versions. Construction only prepares the private temp folder; the check of
 // the server fills the rest.
 #include <string>
+#include <windows.h>
 
 class CUpgradeInfo {
 public:
     CUpgradeInfo(const std::string& url, const std::string& fileName);
+    // As above with the clock read by the caller (the folder name is the time).
+    CUpgradeInfo(const std::string& url, const std::string& fileName, const SYSTEMTIME& now);
     ~CUpgradeInfo();
     CUpgradeInfo(const CUpgradeInfo&) = delete;
     CUpgradeInfo& operator=(const CUpgradeInfo&) = delete;

@@ -17,6 +17,7 @@ INT_PTR CALLBACK blankPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lP
     (void)wParam;
     if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == PSN_SETACTIVE) {
         ::PostMessageA(::GetParent(hwnd), PSM_SETWIZBUTTONS, 0, PSWIZB_FINISH);
+        ::SetWindowTextA(::GetParent(hwnd), kInstallerCaption);
         return TRUE;
     }
     return FALSE;
@@ -39,10 +40,11 @@ kdDKadrixSDKInstallerSheet::~kdDKadrixSDKInstallerSheet() = default;
 
 INT_PTR kdDKadrixSDKInstallerSheet::runModal() {
     static const BlankPageTemplate page = {
-        {WS_CHILD | WS_DISABLED | WS_CAPTION | DS_SETFONT, 0, 0, 0, 0, 600, 335}, 0, 0, 0};
+        {WS_CHILD | DS_CONTROL, 0, 0, 0, 0, 600, 335}, 0, 0, 0};
     PROPSHEETPAGEA pageDesc = {};
     pageDesc.dwSize = sizeof(pageDesc);
-    pageDesc.dwFlags = PSP_DLGINDIRECT;
+    pageDesc.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
+    pageDesc.pszTitle = kInstallerCaption;
     pageDesc.pResource = &page.dialog;
     pageDesc.pfnDlgProc = blankPageProc;
     HPROPSHEETPAGE pages[1] = {::CreatePropertySheetPageA(&pageDesc)};

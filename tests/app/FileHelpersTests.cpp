@@ -31,3 +31,44 @@ TEST(DeleteFolderTree, RemovesNestedTreeWithReadOnlyFiles) {
     EXPECT_FALSE(fileExists(root));
     EXPECT_EQ("stays", readTextFile(sibling));
 }
+
+TEST(DeleteFolderTree, NeverEntersALinkedFolder) {
+    const std::string tree = "C:\\orvanto-fixtures\\link-tree";
+    if (!fileExists(tree + "\\folder-link"))
+        GTEST_SKIP() << "fixture missing: run tests/fixtures/prepare";
+    DWORD attributes = ::GetFileAttributesA((tree + "\\folder-link").c_str());
+    ASSERT_NE(0u, attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+
+    EXPECT_TRUE(deleteFolderTree(tree.c_str(), "link-tree"));
+    EXPECT_FALSE(fileExists(tree + "\\plain"));
+    EXPECT_EQ("keep\n", readTextFile("C:\\orvanto-fixtures\\link-target\\keep.txt"));
+    EXPECT_EQ("keep\n", readTextFile("C:\\orvanto-fixtures\\link-target\\inner\\keep.txt"));
+}
+
+TEST(DeleteFolderTree, ALinkGivenAsTheTreeIsNotFollowed) {
+    const std::string link = "C:\\orvanto-fixtures\\link-tree\\folder-link";
+    if (!fileExists(link))
+        GTEST_SKIP() << "fixture missing: run tests/fixtures/prepare";
+    EXPECT_TRUE(deleteFolderTree(link.c_str(), link.c_str()));
+    EXPECT_TRUE(fileExists("C:\\orvanto-fixtures\\link-target\\inner\\keep.txt"));
+}
+
+TEST(DeleteInstallDataFolder, RemovesTheCacheAndAcceptsAMissingOne) {
+    ScratchFolder scratch;
+    makeFolders(scratch.file("_OrvantoInstallData\\Prerequisites"));
+    writeTextFile(scratch.file("_OrvantoInstallData\\Prerequisites\\vcredist_x86.exe"), "x");
+    writeTextFile(scratch.file("beside.txt"), "stays");
+    EXPECT_TRUE(deleteInstallDataFolder(scratch.path()));
+    EXPECT_FALSE(fileExists(scratch.file("_OrvantoInstallData")));
+    EXPECT_TRUE(fileExists(scratch.file("beside.txt")));
+    EXPECT_TRUE(deleteInstallDataFolder(scratch.path()));
+}
+
+TEST(FileExists, FilesFoldersAndWildcards) {
+    ScratchFolder scratch;
+    writeTextFile(scratch.file("python-2.7.9.msi"), "m");
+    EXPECT_TRUE(fileExists(scratch.path()));
+    EXPECT_TRUE(fileExists(scratch.file("python-2.7.9.msi")));
+    EXPECT_TRUE(fileExists(scratch.file("*.msi")));
+    EXPECT_FALSE(fileExists(scratch.file("*.exe")));
+}

@@ -131,3 +131,83 @@ void ToolProcess::stop() {
     ::CloseHandle(info_.hThread);
     info_ = {};
 }
+
+namespace {
+struct WindowQuery {
+    DWORD pid;
+    const char* className;
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK matchWindow(HWND hwnd, LPARAM lParam) {
+    WindowQuery& query = *reinterpret_cast<WindowQuery*>(lParam);
+    if (!::IsWindowVisible(hwnd))
+        return TRUE;
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    if (query.pid && pid != query.pid)
+        return TRUE;
+    char text[512] = {};
+    if (query.className) {
+        ::GetClassNameA(hwnd, text, sizeof(text));
+        if (lstrcmpA(text, query.className))
+            return TRUE;
+    }
+    if (query.caption) {
+        ::GetWindowTextA(hwnd, text, sizeof(text));
+        if (lstrcmpA(text, query.caption))
+            return TRUE;
+    }
+    query.found = hwnd;
+    return FALSE;
+}
+} // namespace
+
+HWND findTopWindow(DWORD pid, const char* className, const char* caption) {
+    WindowQuery query = {pid, className, caption, nullptr};
+    ::EnumWindows(matchWindow, reinterpret_cast<LPARAM>(&query));
+    return query.found;
+}
+
+std::string controlText(HWND dialog, int controlId) {
+    char text[4096] = {};
+    ::GetDlgItemTextA(dialog, controlId, text, sizeof(text));
+    return text;
+}
+
+std::string installerProgramPath() {
+    std::string folder = testProgramFolder();
+    return folder.substr(0, folder.find_last_of("\\/")) + "\\OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
+}
+
+InstallerProcess::InstallerProcess() = default;
+
+InstallerProcess::~InstallerProcess() {
+    if (info_.hProcess) {
+        if (::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT) {
+            ::TerminateProcess(info_.hProcess, 1);
+            ::WaitForSingleObject(info_.hProcess, 5000);
+        }
+        ::CloseHandle(info_.hProcess);
+        ::CloseHandle(info_.hThread);
+    }
+}
+
+bool InstallerProcess::start(const std::string& program) {
+    std::string commandLine = "\"" + program + "\"";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    return ::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                            &info_) != FALSE;
+}
+
+bool InstallerProcess::waitForExit(DWORD ms) {
+    return waitFor([this] { return ::WaitForSingleObject(info_.hProcess, 0) == WAIT_OBJECT_0; }, ms);
+}
+
+DWORD InstallerProcess::exitCode() const {
+    DWORD code = 0;
+    ::GetExitCodeProcess(info_.hProcess, &code);
+    return code;
+}
