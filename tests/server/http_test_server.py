@@ -15,11 +15,12 @@ Paths:
       &truncate=M          announces N bytes, sends M and closes the connection
       &delay=MS&chunk=K    pauses MS milliseconds after every K bytes
   /status/CODE             answers CODE (301/302/303 point to /data/redirected)
+  /zip/KIND.zip            a zip fixture made now (see make_zip)
   /files/NAME              a file of --root
   /log                     the requests so far, one "PATH<TAB>User-Agent<TAB>Cache-Control<TAB>Pragma" line each
   /log?clear=1             empties the log
 """
-import http.server, os, socket, socketserver, subprocess, sys, threading, time, urllib.parse
+import http.server, io, os, socket, socketserver, subprocess, sys, threading, time, urllib.parse, zipfile
 
 PERIOD = 251
 BLOCK = bytes((i * 7 + 3) % PERIOD for i in range(PERIOD * 256))
@@ -54,6 +55,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
             return self.reply(code, b"status page", extra)
         if url.path.startswith("/data/"):
             return self.pattern(int(query.get("size", "0")), query)
+        if url.path.startswith("/zip/"):
+            return self.reply(200, make_zip(os.path.basename(url.path).rsplit(".", 1)[0]))
         if url.path.startswith("/files/") and root:
             return self.file(os.path.join(root, os.path.basename(url.path)))
         return self.reply(404, b"not found")
@@ -112,6 +115,51 @@ class Handler(http.server.BaseHTTPRequestHandler):
                 self.connection.sendfile(f)
             except (BrokenPipeError, ConnectionResetError):
                 self.close_connection = True
+
+
+FIXED_TIME = (2019, 5, 17, 13, 45, 30)
+
+
+def entry(name, data=b"", folder_attr=None, method=zipfile.ZIP_DEFLATED):
+    info = zipfile.ZipInfo(name, FIXED_TIME)
+    info.compress_type = method
+    info.external_attr = 0 if folder_attr is None else folder_attr
+    return info, data
+
+
+def make_zip(kind):
+    """Zip fixtures of the extraction tests, named by kind."""
+    entries = []
+    if kind == "nested":  # no folder entries, forward slashes
+        entries = [entry("top.txt", b"top"), entry("a/b/c/deep.txt", b"deep" * 1000), entry("a/side.txt", b"side")]
+    elif kind == "folders":  # folder entries: one with the attribute, one only with its trailing slash
+        entries = [entry("withattr/", folder_attr=0x10), entry("plain/"), entry("plain/inner.txt", b"inner")]
+    elif kind == "corrupt":  # the middle entry's data does not match its CRC
+        entries = [entry("first.txt", b"first"), entry("second.txt", b"S" * 5000, method=zipfile.ZIP_STORED),
+                   entry("third.txt", b"third")]
+    elif kind == "climbing":
+        entries = [entry("ok.txt", b"ok"), entry("../evil.txt", b"evil")]
+    elif kind == "climbing-inner":
+        entries = [entry("a/../../evil.txt", b"evil")]
+    elif kind == "absolute":
+        entries = [entry("/abs.txt", b"abs")]
+    elif kind == "drive":
+        entries = [entry("C:/abs.txt", b"abs")]
+    elif kind == "flat":  # a 20-character name at the top
+        entries = [entry("f" * 16 + ".txt", b"flat")]
+    elif kind == "longname":
+        entries = [entry("d/" + "n" * 270 + ".txt", b"long")]
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w") as archive:
+        for info, data in entries:
+            archive.writestr(info, data)
+    data = bytearray(buffer.getvalue())
+    if kind == "corrupt":
+        with zipfile.ZipFile(io.BytesIO(bytes(data))) as archive:
+            info = archive.getinfo("second.txt")
+        start = info.header_offset + 30 + len(info.filename) + len(info.extra)
+        data[start + 2000:start + 2010] = b"X" * 10
+    return bytes(data)
 
 
 class Server(socketserver.ThreadingMixIn, http.server.HTTPServer):
