@@ -122,13 +122,8 @@ long long streamBody(const Transfer& t, HINTERNET request, HANDLE file, long lon
     long long total = 0;
     long long mark = 0;
     for (;;) {
-        // Each read stops just past the next progress mark, so reports come
-        // at every 100 KB whatever the chunk size.
-        long long untilMark = mark + kProgressStep + 1 - total;
-        DWORD want = untilMark > 0 && untilMark < kDownloadReadChunk ? static_cast<DWORD>(untilMark)
-                                                                     : kDownloadReadChunk;
         DWORD read = 0;
-        if (!::InternetReadFile(request, buffer.get(), want, &read))
+        if (!::InternetReadFile(request, buffer.get(), kDownloadReadChunk, &read))
             throwLastInternetError();
         if (read == 0)
             break;
@@ -137,6 +132,7 @@ long long streamBody(const Transfer& t, HINTERNET request, HANDLE file, long lon
         if (!::WriteFile(file, buffer.get(), read, &written, nullptr) || written != read)
             throw std::runtime_error("write failed");
         total += read;
+        // One report per chunk that passes a 100 KB mark.
         if (total - mark > kProgressStep) {
             mark += kProgressStep * ((total - mark - 1) / kProgressStep);
             if (t.progress)

@@ -85,4 +85,4 @@ void resolveDownloadBackup(const ElementDownloadPaths& paths);
 
 // Bytes asked for per read: larger than the historic 1023 because reads are
 // the cost under load; memory stays bounded by this.
-constexpr unsigned kDownloadReadChunk = 256 * 1024;
+constexpr unsigned kDownloadReadChunk = 128 * 1024;
