@@ -49,3 +49,11 @@ bool hnTempFolder(std::string& out) {
     out.assign(buffer, length);
     return true;
 }
+
+bool hnDocumentsFolder(std::string& out) {
+    char buffer[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, buffer)) || !buffer[0])
+        return false;
+    out = buffer;
+    return true;
+}

@@ -20,3 +20,6 @@ bool hnProgramFilesFolder(std::string& out);
 // 64-bit Windows).
 bool hnSystemFolder(std::string& out);
 bool hnTempFolder(std::string& out); // with trailing separator
+
+// The current user's personal documents folder (no trailing separator).
+bool hnDocumentsFolder(std::string& out);
