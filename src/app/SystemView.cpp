@@ -14,8 +14,8 @@ LONG hnRegOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* result) {
 }
 
 LONG hnRegCreateKey(HKEY root, const char* subKey, REGSAM access, HKEY* result) {
-    return ::RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access | hnRegistryView(), nullptr,
-                             result, nullptr);
+    return ::RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access | hnRegistryView(),
+                             nullptr, result, nullptr);
 }
 
 bool hnProgramFilesFolder(std::string& out) {
@@ -98,4 +98,21 @@ bool hnRegReadDword(HKEY root, const char* subKey, const char* valueName, DWORD&
         return false;
     out = value;
     return true;
+}
+
+bool hnProgramFilesVariable(std::string& out) {
+#ifdef _WIN64
+    const char* const names[] = {"ProgramFiles(x86)", "ProgramFiles"};
+#else
+    const char* const names[] = {"ProgramFiles", "ProgramFiles(x86)"};
+#endif
+    for (const char* name : names) {
+        char buffer[kIniValueCapacity] = {};
+        DWORD length = ::GetEnvironmentVariableA(name, buffer, sizeof(buffer));
+        if (length > 0 && length < sizeof(buffer)) {
+            out.assign(buffer, length);
+            return true;
+        }
+    }
+    return false;
 }

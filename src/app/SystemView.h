@@ -31,3 +31,8 @@ bool hnRegReadString(HKEY root, const char* subKey, const char* valueName, std::
                      DWORD capacity = 4096);
 // Reads a 32-bit value of a key in the program's view.
 bool hnRegReadDword(HKEY root, const char* subKey, const char* valueName, DWORD& out);
+
+// The "ProgramFiles" environment value the 32-bit program gets (the x86
+// program-files folder on 64-bit Windows); "ProgramFiles(x86)" or
+// "ProgramFiles" as fallback.
+bool hnProgramFilesVariable(std::string& out);

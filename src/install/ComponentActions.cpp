@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/InstallerApp.h"
+#include "download/ElementDownload.h"
 #include "install/DetectionCatalogue.h"
 #include "install/InstallationElement.h"
 #include "install/StatusWords.h"
@@ -16,8 +17,8 @@ bool hnComponentActions::getStatusWord(hnInstallationElement& element, std::stri
     return detectStatusWord(element, status);
 }
 
-int hnComponentActions::installElement(hnInstallationElement& element, int position, int runLength, bool refresh,
-                                       bool stopOnErrors) {
+int hnComponentActions::installElement(hnInstallationElement& element, int position, int runLength,
+                                       bool refresh, bool stopOnErrors) {
     (void)position;
     (void)runLength;
     (void)refresh;
@@ -28,18 +29,11 @@ int hnComponentActions::installElement(hnInstallationElement& element, int posit
 
 int hnComponentActions::downloadElement(hnInstallationElement& element, bool& userAborted, int position,
                                         int runLength) {
-    (void)position;
-    (void)runLength;
-    userAborted = false;
-    element.setProgress(kProgressDownloadError);
-    return -1;
+    return ::downloadElement(element, userAborted, position, runLength);
 }
 
 int hnComponentActions::deleteOldDownload(int position, hnInstallationElement& element, int runLength) {
-    (void)position;
-    (void)element;
-    (void)runLength;
-    return -1;
+    return ::deleteOldDownload(position, element, runLength);
 }
 
 int hnComponentActions::uninstallElement(hnInstallationElement& element, int position, int runLength,
@@ -60,12 +54,5 @@ int hnComponentActions::repairElement(bool stopOnErrors, hnInstallationElement& 
 int hnComponentActions::updateStatusDetail(hnInstallationElement& element) { return detectStatusDetail(element); }
 
 hnDownloadErrorChoice hnComponentActions::askDownloadError(const std::string& text) {
-    switch (appMessageBox(text, MB_ABORTRETRYIGNORE | MB_ICONERROR)) {
-    case IDRETRY:
-        return hnDownloadErrorChoice::Retry;
-    case IDIGNORE:
-        return hnDownloadErrorChoice::Ignore;
-    default:
-        return hnDownloadErrorChoice::Abort;
-    }
+    return askDownloadErrorChoice(text);
 }
