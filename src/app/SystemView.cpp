@@ -4,15 +4,17 @@
 
 #include "app/Text.h"
 
-REGSAM hnRegistryView() { return KEY_WOW64_32KEY; }
+REGSAM hnRegistryView() {
+    return KEY_WOW64_32KEY;
+}
 
 LONG hnRegOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* result) {
     return ::RegOpenKeyExA(root, subKey, 0, access | hnRegistryView(), result);
 }
 
 LONG hnRegCreateKey(HKEY root, const char* subKey, REGSAM access, HKEY* result) {
-    return ::RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access | hnRegistryView(), nullptr,
-                             result, nullptr);
+    return ::RegCreateKeyExA(root, subKey, 0, nullptr, REG_OPTION_NON_VOLATILE, access | hnRegistryView(),
+                             nullptr, result, nullptr);
 }
 
 bool hnProgramFilesFolder(std::string& out) {
@@ -48,4 +50,21 @@ bool hnTempFolder(std::string& out) {
         return false;
     out.assign(buffer, length);
     return true;
+}
+
+bool hnProgramFilesVariable(std::string& out) {
+#ifdef _WIN64
+    const char* const names[] = {"ProgramFiles(x86)", "ProgramFiles"};
+#else
+    const char* const names[] = {"ProgramFiles", "ProgramFiles(x86)"};
+#endif
+    for (const char* name : names) {
+        char buffer[kIniValueCapacity] = {};
+        DWORD length = ::GetEnvironmentVariableA(name, buffer, sizeof(buffer));
+        if (length > 0 && length < sizeof(buffer)) {
+            out.assign(buffer, length);
+            return true;
+        }
+    }
+    return false;
 }

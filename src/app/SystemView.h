@@ -20,3 +20,8 @@ bool hnProgramFilesFolder(std::string& out);
 // 64-bit Windows).
 bool hnSystemFolder(std::string& out);
 bool hnTempFolder(std::string& out); // with trailing separator
+
+// The "ProgramFiles" environment value the 32-bit program gets (the x86
+// program-files folder on 64-bit Windows); "ProgramFiles(x86)" or
+// "ProgramFiles" as fallback.
+bool hnProgramFilesVariable(std::string& out);

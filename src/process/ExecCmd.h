@@ -1,0 +1,54 @@
+#pragma once
+// Runs one hidden console command and captures what it writes to standard
+// output and standard error (at most 2047 characters). One object may run
+// several commands in turn; each execCmd starts and joins its own reader.
+#include <atomic>
+#include <memory>
+#include <windows.h>
+
+// Results of execCmd and of the append step.
+constexpr int kExecCmdOk = 1;
+constexpr int kExecCmdNullArgument = -15401;
+constexpr int kExecCmdPipeFailed = -15404;
+constexpr int kExecCmdLaunchFailed = -15405;
+constexpr int kExecCmdCloseWriteEndFailed = -15406;
+constexpr int kExecCmdEmptyChunk = -15407;
+constexpr int kExecCmdOutputTooLong = -15408;
+constexpr int kExecCmdTimedOut = -15409;
+
+// Size, terminator included, of the caller's output buffer and of the capture.
+constexpr DWORD kExecCmdOutputCapacity = 2048;
+
+class hnExecCmdNCaptureStdOut {
+public:
+    hnExecCmdNCaptureStdOut();
+    ~hnExecCmdNCaptureStdOut();
+    hnExecCmdNCaptureStdOut(const hnExecCmdNCaptureStdOut&) = delete;
+    hnExecCmdNCaptureStdOut& operator=(const hnExecCmdNCaptureStdOut&) = delete;
+
+    // Starts `commandLine` (the first token names the program, searched the
+    // usual way) with a hidden console and waits up to 30 s. On 1 the output
+    // is in `output` (kExecCmdOutputCapacity characters); on any other result
+    // `output` is left empty.
+    int execCmd(const char* commandLine, char* output);
+
+    // Reader thread: drains the pipe until the writer closes it or a stop is
+    // requested. `param` is the runner.
+    static DWORD WINAPI stdOutCaptureCallbk(LPVOID param);
+
+    // Appends `size` bytes to the capture; -15407 for an empty chunk, -15408
+    // (chunk dropped whole, overflow set) when it does not fit.
+    int appendCharsToCapturedStdOutStr(const char* chunk, DWORD size);
+
+private:
+    void stopReader(bool drain = false);
+    void closePipe();
+
+    HANDLE readerThread_ = nullptr;
+    std::atomic<bool> stopRequest_{false};
+    std::unique_ptr<char[]> capture_;
+    DWORD captureCapacity_ = 0;
+    DWORD capturedLength_ = 0;
+    bool overflow_ = false;
+    HANDLE pipeRead_ = INVALID_HANDLE_VALUE;
+};

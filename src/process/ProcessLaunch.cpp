@@ -1,0 +1,124 @@
+#include "process/ProcessLaunch.h"
+
+#include <algorithm>
+#include <windows.h>
+
+#include "app/DebugOut.h"
+#include "app/Dialog.h"
+#include "app/ScopedHandle.h"
+#include "app/SystemView.h"
+#include "app/Text.h"
+#include "process/ProcessList.h"
+#include "process/SystemInfo.h"
+
+namespace {
+constexpr DWORD kPauseConsoleLimitMs = 600000;
+constexpr std::size_t kPauseCommandCapacity = 3072;
+} // namespace
+
+int runProgram(hnRunMode mode, const std::string& programPath, const std::vector<std::string>& arguments) {
+    if (programPath.empty() || arguments.empty() || arguments.front().empty())
+        return -1;
+    std::string commandLine;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& item = arguments[i];
+        if (i > 0)
+            commandLine += ' ';
+        // A program under "Program Files" would otherwise see its own path
+        // split into arguments.
+        bool quoteOwnPath = i == 0 && item == programPath && item.find(' ') != std::string::npos;
+        commandLine += quoteOwnPath ? "\"" + item + "\"" : item;
+    }
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessA(programPath.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE,
+                          nullptr, nullptr, &startup, &info))
+        return -1;
+    hnScopedHandle process(info.hProcess);
+    hnScopedHandle thread(info.hThread);
+    if (mode == hnRunMode::NoWait)
+        return 0;
+    ::WaitForSingleObject(process.get(), INFINITE);
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.get(), &exitCode);
+    return static_cast<int>(exitCode);
+}
+
+std::string msiexecPath() {
+    std::string folder;
+    if (!hnSystemFolder(folder))
+        folder.clear();
+    std::replace(folder.begin(), folder.end(), '\\', '/');
+    if (!folder.empty() && folder.back() == '/')
+        folder.pop_back();
+    return folder + "\\msiexec.exe";
+}
+
+void runDownloadedInstaller(const std::string& installablePath, const std::string& switches,
+                            bool isMsiPackage) {
+    if (isMsiPackage) {
+        std::string program = msiexecPath();
+        std::string quoted;
+        if (!hnFormat(quoted, kPathCapacity, "\"%s\"", installablePath.c_str())) {
+            hnDebugOut("runDownloadedInstaller - package path too long\n");
+            return;
+        }
+        runProgram(hnRunMode::Wait, program,
+                   {program, "/i", quoted, switches.empty() ? "/passive" : switches});
+        return;
+    }
+    if (switches == "CopyEXEFullPath")
+        runProgram(hnRunMode::Wait, installablePath, {installablePath});
+    else
+        runProgram(hnRunMode::Wait, installablePath, {switches});
+}
+
+void runMsiexecUninstall(const std::string& productCode) {
+    std::string program = msiexecPath();
+    runProgram(hnRunMode::Wait, program, {program, "/x", productCode, "/passive"});
+}
+
+bool processCommandLineArgWithPause(const char* command, hnDialog* dialog) {
+    if (!command) {
+        hnDebugOut("processCommandLineArgWithPause - NULL pointer 1\n");
+        return false;
+    }
+    std::string folder;
+    if (!systemX86Folder(folder)) {
+        hnDebugOut("processCommandLineArgWithPause - Unable to get Windows directory path\n");
+        return false;
+    }
+    std::string program = folder + "\\cmd.exe";
+    std::string commandLine;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOWNORMAL;
+    PROCESS_INFORMATION info = {};
+    if (!hnFormat(commandLine, kPauseCommandCapacity, "/c \"%s&&pause\"", command) ||
+        !::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
+                          nullptr, nullptr, &startup, &info)) {
+        hnDebugOut("hnPyhton36InstallFunctions::processCommandLineArgWithPause - Unable to start process\n");
+        return false;
+    }
+    hnScopedHandle process(info.hProcess);
+    hnScopedHandle thread(info.hThread);
+    if (dialog && dialog->hwnd())
+        ::ShowWindow(dialog->hwnd(), SW_SHOW);
+    bool ended = ::WaitForSingleObject(process.get(), kPauseConsoleLimitMs) == WAIT_OBJECT_0;
+    if (!ended)
+        ::TerminateProcess(process.get(), 0);
+    if (dialog)
+        dialog->endDialog(1);
+    return ended;
+}
+
+int countProcessesByImageName(const std::string& imageName) {
+    int count = 0;
+    forEachProcessImageName([&](const std::string& name) {
+        if (hnEqualsNoCase(name, imageName))
+            ++count;
+    });
+    return count;
+}

@@ -1,0 +1,41 @@
+#pragma once
+// Starting other programs by path: installers, packages, consoles that pause,
+// and the process count by image name that follows programs the shell starts.
+#include <string>
+#include <vector>
+
+class hnDialog;
+
+enum class hnRunMode { Wait, NoWait };
+
+// Starts `programPath` with the command line formed by joining `arguments`
+// with single spaces; the first item is what the program sees as its own
+// name. When that first item is the program's own path and holds a blank it
+// is enclosed in double quotes; every other item is passed as it is. Wait
+// returns the exit code, NoWait 0 once the process exists; -1 when nothing
+// was started (empty path, empty first item, start failure).
+int runProgram(hnRunMode mode, const std::string& programPath, const std::vector<std::string>& arguments);
+
+// The Windows Installer program of the system folder, written
+// "<folder with forward slashes>\\msiexec.exe".
+std::string msiexecPath();
+
+// Runs a downloaded installable and waits for it: packages through msiexec
+// "/i" (with "/passive" when `switches` is empty), executables with
+// `switches` as their whole command line, or with their own path when the
+// switches are "CopyEXEFullPath". Empty switches of an executable start
+// nothing.
+void runDownloadedInstaller(const std::string& installablePath, const std::string& switches,
+                            bool isMsiPackage);
+
+// msiexec "/x" <product code> "/passive", waited for.
+void runMsiexecUninstall(const std::string& productCode);
+
+// Runs `command` in a visible console of the x86 cmd.exe that pauses after
+// a successful command; `dialog`, when given, is shown meanwhile and ended
+// with 1 afterwards. False when it could not start or ran past 10 minutes.
+bool processCommandLineArgWithPause(const char* command, hnDialog* dialog = nullptr);
+
+// Number of running processes whose image name equals `imageName`, ignoring
+// case; 0 when the process list cannot be read.
+int countProcessesByImageName(const std::string& imageName);

@@ -1,0 +1,88 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "process/ExecCmd.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+std::string chatter(const std::string& arguments) {
+    return "\"" + toolsFolder() + "\\chatter.exe\" " + arguments;
+}
+
+std::string letters(std::size_t count) {
+    std::string text;
+    for (std::size_t i = 0; i < count; ++i)
+        text += static_cast<char>('a' + i % 26);
+    return text;
+}
+
+} // namespace
+
+TEST(ExecCmd, MissingArgumentsAreRefused) {
+    DebugCapture debug;
+    hnExecCmdNCaptureStdOut runner;
+    char output[kExecCmdOutputCapacity] = "stale";
+    EXPECT_EQ(-15401, runner.execCmd(nullptr, output));
+    EXPECT_EQ(-15401, runner.execCmd("x", nullptr));
+    EXPECT_TRUE(debug.contains("hnExecCmdNCaptureStdOut::execCmd - NULL pointer 1\n"));
+    EXPECT_TRUE(debug.contains("hnExecCmdNCaptureStdOut::execCmd - NULL pointer 2\n"));
+}
+
+TEST(ExecCmd, CapturesUpTo2047CharactersOfBothStreams) {
+    hnExecCmdNCaptureStdOut runner;
+    char output[kExecCmdOutputCapacity];
+    ASSERT_EQ(1, runner.execCmd(chatter("2047").c_str(), output));
+    EXPECT_EQ(letters(2047), std::string(output));
+    // The same object runs the next command with a fresh capture.
+    ASSERT_EQ(1, runner.execCmd(chatter("5 0 err").c_str(), output));
+    EXPECT_STREQ("abcde", output);
+    ASSERT_EQ(1, runner.execCmd(chatter("0").c_str(), output));
+    EXPECT_STREQ("", output);
+}
+
+TEST(ExecCmd, TooMuchOutputGives15408AndTheCommandStillEndsAtOnce) {
+    DebugCapture debug;
+    hnExecCmdNCaptureStdOut runner;
+    char output[kExecCmdOutputCapacity] = "stale";
+    EXPECT_EQ(-15408, runner.execCmd(chatter("2048").c_str(), output));
+    EXPECT_STREQ("", output);
+    EXPECT_TRUE(
+        debug.contains("hnExecCmdNCaptureStdOut::appendCharsToCapturedStdOutStr - Insufficient buffer\n"));
+    // A chatty command (far more than a pipe holds) is drained to its end
+    // instead of blocking until the time limit.
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(-15408, runner.execCmd(chatter("3000000").c_str(), output));
+    EXPECT_LT(::GetTickCount() - start, 20000u);
+    EXPECT_FALSE(debug.contains("hnExecCmdNCaptureStdOut::execCmd - warning - terminating process\n"));
+}
+
+TEST(ExecCmd, AppendRefusesEmptyChunks) {
+    DebugCapture debug;
+    hnExecCmdNCaptureStdOut runner;
+    EXPECT_EQ(-15407, runner.appendCharsToCapturedStdOutStr("x", 0));
+    EXPECT_TRUE(debug.contains(
+        "hnExecCmdNCaptureStdOut::appendCharsToCapturedStdOutStr - Invalid string buffer size\n"));
+}
+
+TEST(ExecCmd, UnknownProgramGives15405) {
+    DebugCapture debug;
+    hnExecCmdNCaptureStdOut runner;
+    char output[kExecCmdOutputCapacity];
+    EXPECT_EQ(-15405, runner.execCmd("Z:\\no\\such\\program-orvanto.exe", output));
+    EXPECT_TRUE(debug.contains("hnExecCmdNCaptureStdOut::execCmd - Unable to launch process\n"));
+}
+
+TEST(ExecCmd, CommandRunningPast30SecondsIsTerminated) {
+    DebugCapture debug;
+    hnExecCmdNCaptureStdOut runner;
+    char output[kExecCmdOutputCapacity] = "stale";
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(-15409, runner.execCmd(chatter("10 31000").c_str(), output));
+    DWORD elapsed = ::GetTickCount() - start;
+    EXPECT_GE(elapsed, 29500u);
+    EXPECT_LT(elapsed, 31000u);
+    EXPECT_STREQ("", output);
+    EXPECT_TRUE(debug.contains("hnExecCmdNCaptureStdOut::execCmd - warning - terminating process\n"));
+}
