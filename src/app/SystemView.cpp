@@ -68,3 +68,11 @@ bool hnProgramFilesVariable(std::string& out) {
     }
     return false;
 }
+
+bool hnDocumentsFolder(std::string& out) {
+    char buffer[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, buffer)) || !buffer[0])
+        return false;
+    out = buffer;
+    return true;
+}

@@ -25,3 +25,6 @@ bool hnTempFolder(std::string& out); // with trailing separator
 // program-files folder on 64-bit Windows); "ProgramFiles(x86)" or
 // "ProgramFiles" as fallback.
 bool hnProgramFilesVariable(std::string& out);
+
+// The current user's personal documents folder (no trailing separator).
+bool hnDocumentsFolder(std::string& out);
