@@ -1,0 +1,71 @@
+#!/usr/bin/env bash
+# Download of a 200 MB file against curl from the same local server, and
+# extraction of a ~150 MB archive of 3000 files against unzip; ratios are our
+# throughput over the reference's, best of three runs each, same run.
+# Appends download_vs_curl, extract_vs_unzip, download_peak_mb and
+# extract_peak_mb to the results file given as $1.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+. "$top/scripts/wine-env"
+results=$1
+work="$BENCH_WORK/download-extract"
+mkdir -p "$work/served"
+bench_exe="$BENCH_BIN/download_extract_bench.exe"
+
+# Inputs, made once.
+[ -f "$work/served/big.bin" ] || head -c $((200 * 1024 * 1024)) /dev/urandom >"$work/served/big.bin"
+[ -f "$work/served/content.zip" ] || python3 - "$work/served/content.zip" <<'PY'
+import os, random, sys, zipfile
+random.seed(7)
+with zipfile.ZipFile(sys.argv[1], "w", zipfile.ZIP_DEFLATED, compresslevel=6) as archive:
+    for i in range(3000):
+        # Half random, half repetitive: about 52 KB per file, ~150 MB unpacked.
+        size = 52 * 1024
+        data = os.urandom(size // 2) + bytes(random.choice(b"abcdefgh") for _ in range(64)) * (size // 128)
+        archive.writestr(f"folder{i % 40:02d}/sub{i % 7}/file{i:04d}.dat", data)
+PY
+
+port_file="$work/port"
+rm -f "$port_file"
+python3 "$top/tests/server/http_test_server.py" --root "$work/served" --port-file "$port_file" &
+server=$!
+trap 'kill $server 2>/dev/null || true' EXIT
+for _ in $(seq 100); do [ -s "$port_file" ] && break; sleep 0.1; done
+url="http://127.0.0.1:$(cat "$port_file")/files/big.bin"
+
+now() { python3 -c 'import time; print(time.perf_counter())'; }
+best() { sort -g | head -1; }
+winpath() { echo "Z:${1//\//\\}"; }
+
+curl_times=() our_times=() unzip_times=() ex_times=()
+download_peak=0 extract_peak=0
+for run in 1 2 3; do
+  rm -rf "$work/curl" "$work/ours" && mkdir -p "$work/curl" "$work/ours"
+  t0=$(now); curl -s -o "$work/curl/big.bin" "$url"; t1=$(now)
+  curl_times+=("$(python3 -c "print($t1 - $t0)")")
+  out=$("$WINE64" "$bench_exe" download "$url" "$(winpath "$work/ours")" big.bin)
+  cmp -s "$work/served/big.bin" "$work/ours/big.bin" || { echo "download differs" >&2; exit 1; }
+  our_times+=("$(sed -n 's/^seconds //p' <<<"$out")")
+  download_peak=$(sed -n 's/^peak_mb //p' <<<"$out")
+
+  rm -rf "$work/unzip" "$work/extract"
+  t0=$(now); unzip -q -o "$work/served/content.zip" -d "$work/unzip"; t1=$(now)
+  unzip_times+=("$(python3 -c "print($t1 - $t0)")")
+  out=$("$WINE64" "$bench_exe" extract "$(winpath "$work/served/content.zip")" "$(winpath "$work/extract")")
+  ex_times+=("$(sed -n 's/^seconds //p' <<<"$out")")
+  extract_peak=$(sed -n 's/^peak_mb //p' <<<"$out")
+done
+diff -rq "$work/unzip" "$work/extract" >/dev/null || { echo "extraction differs" >&2; exit 1; }
+
+curl_best=$(printf '%s\n' "${curl_times[@]}" | best)
+our_best=$(printf '%s\n' "${our_times[@]}" | best)
+unzip_best=$(printf '%s\n' "${unzip_times[@]}" | best)
+ex_best=$(printf '%s\n' "${ex_times[@]}" | best)
+echo "download: curl ${curl_best}s, ours ${our_best}s; extract: unzip ${unzip_best}s, ours ${ex_best}s" >&2
+{
+  python3 -c "print('download_vs_curl %.2f' % ($curl_best / $our_best))"
+  python3 -c "print('extract_vs_unzip %.2f' % ($unzip_best / $ex_best))"
+  echo "download_peak_mb $download_peak"
+  echo "extract_peak_mb $extract_peak"
+} >>"$results"
+rm -rf "$work/curl" "$work/ours" "$work/unzip" "$work/extract"

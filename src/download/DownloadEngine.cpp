@@ -1,0 +1,394 @@
+#include "download/DownloadEngine.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <stdexcept>
+#include <windows.h>
+#include <wininet.h>
+
+#include "app/DebugOut.h"
+#include "app/FileHelpers.h"
+#include "app/InstallerApp.h"
+#include "app/ScopedHandle.h"
+#include "app/Text.h"
+
+namespace {
+
+constexpr long kProgressStep = 102400;
+constexpr std::size_t kDetailCapacity = 1024;
+constexpr std::size_t kUserTextCapacity = 2048;
+// The prompter's name for the credentials prompt of a 401 answer.
+constexpr int kCredentialsQuestionId = ERROR_INTERNET_INCORRECT_PASSWORD;
+
+// The engine's own failure inside a transfer: negative engine code, or the
+// HTTP status the server answered.
+class CCustomException {
+public:
+    explicit CCustomException(int code) : errorCode(code) {}
+    int errorCode;
+};
+
+// A failure of the WinINet layer, with its error number.
+class hnInternetException {
+public:
+    explicit hnInternetException(DWORD error) : errorNumber(error) {}
+    DWORD errorNumber;
+};
+
+// The transfer ended before the announced length.
+struct hnIncompleteBody {};
+
+// The internet session of one download; status callbacks stay off.
+class CCustomSession {
+public:
+    CCustomSession()
+        : handle_(::InternetOpenA("Internet Session", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) {
+        if (!handle_)
+            throw hnInternetException(::GetLastError());
+    }
+    HINTERNET get() const { return handle_.get(); }
+
+private:
+    hnScopedInternet handle_;
+};
+
+// The engine codes of the two entry points differ only in their thousands.
+struct CodeRange {
+    int invalidUrl, notHttp, loginRejected, redirected;
+};
+constexpr CodeRange kElementCodes = {-1001, -1002, -1003, -1004};
+constexpr CodeRange kFolderCodes = {-3001, -3002, -3003, -3004};
+
+void throwLastInternetError() {
+    throw hnInternetException(::GetLastError());
+}
+
+DWORD statusCode(HINTERNET request) {
+    DWORD status = 0, size = sizeof(status);
+    if (!::HttpQueryInfoA(request, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &status, &size, nullptr))
+        throwLastInternetError();
+    return status;
+}
+
+void sendRequest(HINTERNET request) {
+    if (!::HttpSendRequestA(request, nullptr, 0, nullptr, 0))
+        throwLastInternetError();
+}
+
+// Decimal Content-Length, or -1 when missing or not a number.
+long long contentLength(HINTERNET request) {
+    char text[64] = {};
+    DWORD size = sizeof(text) - 1;
+    if (!::HttpQueryInfoA(request, HTTP_QUERY_CONTENT_LENGTH, text, &size, nullptr))
+        return -1;
+    char* end = nullptr;
+    long long value = std::strtoll(text, &end, 10);
+    return (end == text || value < 0) ? -1 : value;
+}
+
+std::string internetErrorText(DWORD error) {
+    char buffer[kDetailCapacity] = {};
+    DWORD length = ::FormatMessageA(
+        FORMAT_MESSAGE_FROM_HMODULE | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        ::GetModuleHandleA("wininet.dll"), error, 0, buffer, sizeof(buffer), nullptr);
+    std::string text(buffer, length);
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' '))
+        text.pop_back();
+    if (text.empty())
+        text = hnFormatText("Internet error %lu", static_cast<unsigned long>(error));
+    return text;
+}
+
+struct Transfer {
+    const std::string& url;
+    const std::string& temporaryPath;
+    const std::string& finalPath;
+    const std::atomic<bool>& abort;
+    hnDownloadProgressSink* progress;
+    CodeRange codes;
+};
+
+struct Aborted {};
+
+void checkAbort(const Transfer& t) {
+    if (t.abort)
+        throw Aborted();
+}
+
+// Streams the body into the temporary file; returns the bytes written.
+long long streamBody(const Transfer& t, HINTERNET request, HANDLE file, long long announced) {
+    std::unique_ptr<char[]> buffer(new char[kDownloadReadChunk]);
+    long long total = 0;
+    long long mark = 0;
+    for (;;) {
+        DWORD read = 0;
+        if (!::InternetReadFile(request, buffer.get(), kDownloadReadChunk, &read))
+            throwLastInternetError();
+        if (read == 0)
+            break;
+        checkAbort(t);
+        DWORD written = 0;
+        if (!::WriteFile(file, buffer.get(), read, &written, nullptr) || written != read)
+            throw std::runtime_error("write failed");
+        total += read;
+        // One report per chunk that passes a 100 KB mark.
+        if (total - mark > kProgressStep) {
+            mark += kProgressStep * ((total - mark - 1) / kProgressStep);
+            if (t.progress)
+                t.progress->downloadProgress(static_cast<long>(total / 1024));
+        }
+    }
+    if (announced >= 0 && total < announced)
+        throw hnIncompleteBody();
+    return total;
+}
+
+DownloadResult runTransfer(const Transfer& t) {
+    DownloadResult result;
+    try {
+        CCustomSession session;
+        char canonical[INTERNET_MAX_URL_LENGTH] = {};
+        DWORD canonicalLength = sizeof(canonical);
+        char host[INTERNET_MAX_HOST_NAME_LENGTH] = {};
+        char object[INTERNET_MAX_URL_LENGTH] = {};
+        URL_COMPONENTSA parts = {};
+        parts.dwStructSize = sizeof(parts);
+        parts.lpszHostName = host;
+        parts.dwHostNameLength = sizeof(host);
+        parts.lpszUrlPath = object;
+        parts.dwUrlPathLength = sizeof(object);
+        if (t.url.empty() ||
+            !::InternetCanonicalizeUrlA(t.url.c_str(), canonical, &canonicalLength, ICU_BROWSER_MODE) ||
+            !::InternetCrackUrlA(canonical, 0, 0, &parts))
+            throw CCustomException(t.codes.invalidUrl);
+        if (parts.nScheme != INTERNET_SCHEME_HTTP)
+            throw CCustomException(t.codes.notHttp);
+        if (!host[0])
+            throw CCustomException(t.codes.invalidUrl);
+        // The object path carries the query too (the cracked path already
+        // holds it when no extra-info buffer is given).
+        hnScopedInternet connection(::InternetConnectA(session.get(), host, parts.nPort, nullptr, nullptr,
+                                                       INTERNET_SERVICE_HTTP, 0, 1));
+        if (!connection)
+            throwLastInternetError();
+        hnScopedInternet request(::HttpOpenRequestA(
+            connection.get(), "GET", object[0] ? object : "/", nullptr, nullptr, nullptr,
+            INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT, 1));
+        if (!request)
+            throwLastInternetError();
+        checkAbort(t);
+        sendRequest(request.get());
+        DWORD status = statusCode(request.get());
+        if (status == HTTP_STATUS_DENIED) {
+            checkAbort(t);
+            HINTERNET handle = request.get();
+            INT_PTR answer =
+                theApp()->prompter().question(kCredentialsQuestionId, nullptr, t.url.c_str(), [handle](HWND) {
+                    return static_cast<INT_PTR>(::InternetErrorDlg(
+                        ::GetDesktopWindow(), handle, ERROR_INTERNET_INCORRECT_PASSWORD,
+                        FLAGS_ERROR_UI_FLAGS_GENERATE_DATA | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS, nullptr));
+                });
+            if (answer != ERROR_INTERNET_FORCE_RETRY)
+                throw CCustomException(t.codes.loginRejected);
+            sendRequest(request.get());
+            status = statusCode(request.get());
+        }
+        if (status == HTTP_STATUS_MOVED || status == HTTP_STATUS_REDIRECT ||
+            status == HTTP_STATUS_REDIRECT_METHOD)
+            throw CCustomException(t.codes.redirected);
+        if (status != HTTP_STATUS_OK)
+            throw CCustomException(static_cast<int>(status));
+        checkAbort(t);
+
+        hnScopedHandle file(::CreateFileA(t.temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file)
+            throw std::runtime_error("temporary file");
+        long long announced = contentLength(request.get());
+        if (t.progress)
+            t.progress->downloadStarted(static_cast<long>((announced > 0 ? announced : 0) / 1024));
+        streamBody(t, request.get(), file.get(), announced);
+        file.reset();
+        if (!moveFileReplacing(t.temporaryPath, t.finalPath)) {
+            result.outcome = DownloadOutcome::RenameFailed;
+            return result;
+        }
+        checkAbort(t);
+        result.outcome = DownloadOutcome::Transferred;
+    } catch (const Aborted&) {
+        result.outcome = DownloadOutcome::Aborted;
+    } catch (const CCustomException& e) {
+        result.code = e.errorCode;
+        if (e.errorCode == t.codes.invalidUrl) {
+            result.outcome = DownloadOutcome::InvalidUrl;
+            result.detail = "Error - Invalid URL";
+        } else if (e.errorCode == t.codes.notHttp) {
+            result.outcome = DownloadOutcome::NotHttp;
+            result.detail = "Error - Server does not provide HTTP service";
+        } else if (e.errorCode == t.codes.loginRejected) {
+            result.outcome = DownloadOutcome::LoginRejected;
+            result.detail = "Error - Login rejected by the server";
+        } else if (e.errorCode == t.codes.redirected) {
+            result.outcome = DownloadOutcome::Redirected;
+            result.detail = "Error - Server Redirection";
+        } else if (e.errorCode > 0) {
+            result.outcome = DownloadOutcome::HttpError;
+            result.detail = hnFormatText("Server responded with HTTP error - %d", e.errorCode);
+        } else {
+            result.outcome = DownloadOutcome::Unexpected;
+            result.detail = "Unexpected error";
+        }
+    } catch (const hnInternetException& e) {
+        result.outcome = DownloadOutcome::InternetError;
+        result.code = static_cast<int>(e.errorNumber);
+        result.detail = internetErrorText(e.errorNumber);
+    } catch (const hnIncompleteBody&) {
+        result.outcome = DownloadOutcome::Incomplete;
+        result.detail = "Error - The connection closed before the whole file was received";
+    }
+    return result;
+}
+
+// Sets an existing final file aside on the backup path; when it cannot be
+// moved it is deleted.
+void setAsideFinalFile(const ElementDownloadPaths& paths) {
+    if (!fileExists(paths.finalPath))
+        return;
+    moveFileReplacing(paths.finalPath, paths.backupPath);
+    if (fileExists(paths.finalPath))
+        deleteFileForced(paths.finalPath);
+}
+
+} // namespace
+
+ElementDownloadPaths elementDownloadPaths(const std::string& folder, const std::string& fileName) {
+    ElementDownloadPaths paths;
+    paths.fileName = fileName;
+    paths.finalPath = folder + "\\" + fileName;
+    paths.temporaryPath = paths.finalPath + "tmp";
+    paths.backupPath = paths.finalPath + "bk";
+    return paths;
+}
+
+bool isPlainFileName(const std::string& fileName) {
+    return !fileName.empty() && fileName != "." && fileName != ".." &&
+           fileName.find_first_of("\\/:") == std::string::npos;
+}
+
+std::string DownloadResult::userText() const {
+    switch (outcome) {
+    case DownloadOutcome::PathTooLong:
+        return "Error. Download path too long. Please copy the installer EXE to shorter path and try again.";
+    case DownloadOutcome::RenameFailed:
+        return "Error. Unable to process the downloaded file";
+    case DownloadOutcome::InvalidUrl:
+    case DownloadOutcome::NotHttp:
+    case DownloadOutcome::LoginRejected:
+    case DownloadOutcome::Redirected:
+    case DownloadOutcome::HttpError:
+    case DownloadOutcome::InternetError:
+    case DownloadOutcome::Incomplete: {
+        std::string text = "Error. Unable to download file - " + detail.substr(0, kDetailCapacity - 1);
+        return text.substr(0, kUserTextCapacity - 1);
+    }
+    default:
+        return std::string();
+    }
+}
+
+DownloadResult downloadElementFile(const std::string& url, const ElementDownloadPaths& paths, bool refresh,
+                                   const std::atomic<bool>& abort, hnDownloadProgressSink* progress) {
+    DownloadResult result;
+    if (paths.temporaryPath.size() >= kPathCapacity) {
+        result.outcome = DownloadOutcome::PathTooLong;
+        return result;
+    }
+    try {
+        if (!isPlainFileName(paths.fileName)) {
+            hnDebugOut("downloadElementFile - invalid file name\n");
+            return result; // Unexpected
+        }
+        if (refresh)
+            setAsideFinalFile(paths);
+        if (fileExists(paths.finalPath)) {
+            result.outcome = DownloadOutcome::Present;
+            return result;
+        }
+        return runTransfer({url, paths.temporaryPath, paths.finalPath, abort, progress, kElementCodes});
+    } catch (...) {
+        result = DownloadResult();
+        return result;
+    }
+}
+
+int downloadFileToFolder(const std::string& folder, const std::string& fileName,
+                         const std::atomic<bool>& abort, const std::string& url) {
+    try {
+        if (!isPlainFileName(fileName)) {
+            hnDebugOut("downloadFileToFolder - invalid file name\n");
+            return 0;
+        }
+        ElementDownloadPaths paths;
+        paths.fileName = fileName;
+        if (!hnFormat(paths.temporaryPath, kPathCapacity, "%s\\%stmp", folder.c_str(), fileName.c_str()))
+            return -2004;
+        paths.finalPath = folder + "\\" + fileName;
+        paths.backupPath = paths.finalPath + "bk";
+        setAsideFinalFile(paths);
+        if (fileExists(paths.finalPath))
+            return 1;
+        DownloadResult result =
+            runTransfer({url, paths.temporaryPath, paths.finalPath, abort, nullptr, kFolderCodes});
+        switch (result.outcome) {
+        case DownloadOutcome::Transferred:
+            return 1;
+        case DownloadOutcome::Aborted:
+            return -2005;
+        case DownloadOutcome::InvalidUrl:
+        case DownloadOutcome::NotHttp:
+        case DownloadOutcome::LoginRejected:
+        case DownloadOutcome::Redirected:
+            return result.code;
+        case DownloadOutcome::HttpError:
+            return -3008;
+        case DownloadOutcome::InternetError:
+        case DownloadOutcome::Incomplete:
+            return -3007;
+        case DownloadOutcome::RenameFailed:
+            return -3006;
+        default:
+            return 0;
+        }
+    } catch (...) {
+        return 0;
+    }
+}
+
+bool createFolderPath(const std::string& path) {
+    if (path.empty() || fileExists(path))
+        return true;
+    for (std::size_t i = 1; i < path.size(); ++i) {
+        if (path[i] == '/' || path[i] == '\\')
+            ::CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
+    }
+    if (!fileExists(path))
+        ::CreateDirectoryA(path.c_str(), nullptr);
+    return true;
+}
+
+bool moveFileReplacing(const std::string& source, const std::string& destination) {
+    if (!fileExists(source))
+        return false;
+    if (fileExists(destination))
+        ::SetFileAttributesA(destination.c_str(), FILE_ATTRIBUTE_ARCHIVE);
+    return ::MoveFileExA(source.c_str(), destination.c_str(),
+                         MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
+}
+
+void resolveDownloadBackup(const ElementDownloadPaths& paths) {
+    if (!fileExists(paths.finalPath) && fileExists(paths.backupPath))
+        moveFileReplacing(paths.backupPath, paths.finalPath);
+    if (fileExists(paths.backupPath))
+        deleteFileForced(paths.backupPath);
+}

@@ -1,0 +1,88 @@
+#pragma once
+// The one HTTP download engine: a plain GET over WinINet, streamed into a
+// temporary file beside the target ("<name>tmp") and moved onto the target
+// only after the whole body arrived. Two entry points share the transfer:
+// the element download (the download-and-install worker, with progress and
+// texts) and downloadFileToFolder (a plain code).
+#include <atomic>
+#include <string>
+
+// Paths of one download: "<folder>\\<name>", the same with "tmp" and "bk".
+struct ElementDownloadPaths {
+    std::string fileName;
+    std::string finalPath;
+    std::string temporaryPath;
+    std::string backupPath;
+};
+ElementDownloadPaths elementDownloadPaths(const std::string& folder, const std::string& fileName);
+
+// A file name the engine may write: not empty, not "." or "..", and without
+// '\\', '/' or ':' (names come from server lists).
+bool isPlainFileName(const std::string& fileName);
+
+enum class DownloadOutcome {
+    Transferred,
+    Present,
+    PathTooLong,
+    Aborted,
+    InvalidUrl,
+    NotHttp,
+    LoginRejected,
+    Redirected,
+    HttpError,
+    InternetError,
+    Incomplete, // the body ended before its announced length
+    RenameFailed,
+    Unexpected,
+};
+
+struct DownloadResult {
+    DownloadOutcome outcome = DownloadOutcome::Unexpected;
+    int code = 0;       // engine code (-1001...) or HTTP status; WinINet error for InternetError
+    std::string detail; // detail text of the outcomes that have one
+
+    bool succeeded() const {
+        return outcome == DownloadOutcome::Transferred || outcome == DownloadOutcome::Present;
+    }
+    // What the user is shown: "Error. Unable to download file - <detail>",
+    // the path and rename texts, or empty (success, abort, unexpected).
+    std::string userText() const;
+};
+
+// Receives the element download's progress on the worker thread.
+class hnDownloadProgressSink {
+public:
+    virtual ~hnDownloadProgressSink() = default;
+    virtual void downloadStarted(long totalKb) = 0;
+    virtual void downloadProgress(long receivedKb) = 0; // at most once per 100 KB
+};
+
+// File policy and transfer of one installation element. With `refresh` an
+// existing final file is set aside on the backup path first; otherwise an
+// existing final file is used as it is (Present). `abort` is read between
+// steps; `progress` may be null.
+DownloadResult downloadElementFile(const std::string& url, const ElementDownloadPaths& paths, bool refresh,
+                                   const std::atomic<bool>& abort, hnDownloadProgressSink* progress);
+
+// Downloads `url` to "<folder>\\<fileName>", setting an existing file aside
+// as "<fileName>bk" (left there). 1 on success (or when the old file cannot
+// be removed); -2004 path too long, -2005 aborted, -3001 invalid URL, -3002
+// not http, -3003 login rejected, -3004 redirected, -3006 rename failed,
+// -3007 transport failure or incomplete body, -3008 HTTP error, 0 other.
+int downloadFileToFolder(const std::string& folder, const std::string& fileName,
+                         const std::atomic<bool>& abort, const std::string& url);
+
+// Creates every missing level of `path`; always true.
+bool createFolderPath(const std::string& path);
+
+// Moves `source` onto `destination` (replace, write-through), clearing the
+// destination's read-only attribute first; false when the source is missing.
+bool moveFileReplacing(const std::string& source, const std::string& destination);
+
+// Sets an existing backup back onto the final path when the final file is
+// missing, then deletes any backup left.
+void resolveDownloadBackup(const ElementDownloadPaths& paths);
+
+// Bytes asked for per read: larger than the historic 1023 because reads are
+// the cost under load; memory stays bounded by this.
+constexpr unsigned kDownloadReadChunk = 128 * 1024;

@@ -1,0 +1,250 @@
+#include "download/Unzipper.h"
+
+#include <windows.h>
+
+#include "app/FileHelpers.h"
+#include "app/Text.h"
+#include "download/DownloadEngine.h"
+
+namespace {
+
+constexpr std::size_t kNameCapacity = 260;
+constexpr std::size_t kCommentCapacity = 255;
+
+bool endsWithSeparator(const std::string& text) {
+    return !text.empty() && (text.back() == '\\' || text.back() == '/');
+}
+
+// A name that stays below the target: relative, no drive or stream colon,
+// no ".." component.
+bool staysInside(const std::string& name) {
+    if (name.empty() || name[0] == '\\' || name.find(':') != std::string::npos)
+        return false;
+    std::size_t start = 0;
+    while (start <= name.size()) {
+        std::size_t end = name.find('\\', start);
+        if (end == std::string::npos)
+            end = name.size();
+        if (name.compare(start, end - start, "..") == 0)
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+std::string joinBelow(const std::string& folder, const std::string& name) {
+    return endsWithSeparator(folder) ? folder + name : folder + "\\" + name;
+}
+
+FILETIME entryFileTime(uint32_t dosDateTime, bool& ok) {
+    FILETIME local = {}, utc = {};
+    ok = ::DosDateTimeToFileTime(static_cast<WORD>(dosDateTime >> 16),
+                                 static_cast<WORD>(dosDateTime & 0xFFFF), &local) &&
+         ::LocalFileTimeToFileTime(&local, &utc);
+    return utc;
+}
+
+} // namespace
+
+CUnzipper::CUnzipper() : buffer_(new char[kUnzipChunk]) {}
+
+CUnzipper::~CUnzipper() {
+    closeArchive();
+}
+
+void CUnzipper::closeArchive() {
+    if (archive_)
+        ::unzCloseCurrentFile(archive_.get());
+    archive_.reset();
+    defaultOutputFolder_.clear();
+    lastParent_.clear();
+}
+
+bool CUnzipper::openArchive(const char* path) {
+    closeArchive();
+    if (!path || !*path)
+        return false;
+    char full[kPathCapacity] = {};
+    DWORD length = ::GetFullPathNameA(path, kPathCapacity, full, nullptr);
+    if (length == 0 || length >= kPathCapacity)
+        return false;
+    archive_.reset(::unzOpen64(full));
+    if (!archive_)
+        return false;
+    char drive[_MAX_DRIVE], dir[_MAX_DIR], base[_MAX_FNAME], ext[_MAX_EXT];
+    if (_splitpath_s(full, drive, sizeof(drive), dir, sizeof(dir), base, sizeof(base), ext, sizeof(ext)) == 0)
+        defaultOutputFolder_ = std::string(drive) + dir + base;
+    return true;
+}
+
+bool CUnzipper::firstEntry() {
+    return archive_ && ::unzGoToFirstFile(archive_.get()) == UNZ_OK;
+}
+
+bool CUnzipper::nextEntry() {
+    return archive_ && ::unzGoToNextFile(archive_.get()) == UNZ_OK;
+}
+
+bool CUnzipper::readEntryInfo(ZipEntryInfo& info) {
+    if (!archive_)
+        return false;
+    unz_file_info raw = {};
+    char name[kNameCapacity] = {};
+    char comment[kCommentCapacity] = {};
+    if (::unzGetCurrentFileInfo(archive_.get(), &raw, name, sizeof(name), nullptr, 0, comment,
+                                sizeof(comment)) != UNZ_OK)
+        return false;
+    info = ZipEntryInfo();
+    info.name = name;
+    for (char& c : info.name)
+        if (c == '/')
+            c = '\\';
+    info.nameTooLong = raw.size_filename >= kNameCapacity;
+    info.comment = comment;
+    info.versionMadeBy = static_cast<uint32_t>(raw.version);
+    info.versionNeeded = static_cast<uint32_t>(raw.version_needed);
+    info.flags = static_cast<uint32_t>(raw.flag);
+    info.compressionMethod = static_cast<uint32_t>(raw.compression_method);
+    info.modificationTime = static_cast<uint32_t>(raw.dosDate);
+    info.crc32 = static_cast<uint32_t>(raw.crc);
+    info.compressedSize = static_cast<uint32_t>(raw.compressed_size);
+    info.uncompressedSize = static_cast<uint32_t>(raw.uncompressed_size);
+    info.internalAttributes = static_cast<uint32_t>(raw.internal_fa);
+    info.externalAttributes = static_cast<uint32_t>(raw.external_fa);
+    info.isFolder = (info.externalAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0 || endsWithSeparator(info.name);
+    return true;
+}
+
+bool CUnzipper::extractEntry(const char* folder) {
+    if (!archive_)
+        return false;
+    std::string base = folder ? folder : defaultOutputFolder_;
+    if (!ensureFolder(base))
+        return false;
+    ZipEntryInfo info;
+    if (!readEntryInfo(info) || info.nameTooLong)
+        return false;
+    std::string name = info.name;
+    if (info.isFolder && endsWithSeparator(name))
+        name.pop_back();
+    if (!staysInside(name))
+        return false;
+    std::string target = joinBelow(base, name);
+    if (target.size() >= kPathCapacity)
+        return false;
+    if (info.isFolder)
+        return ensureFolder(target);
+    return extractFile(base, target, info);
+}
+
+bool CUnzipper::extractFile(const std::string& base, const std::string& target, const ZipEntryInfo& info) {
+    std::string parent = target.substr(0, target.find_last_of('\\'));
+    if (parent != lastParent_) {
+        if (!ensureParentFolder(target))
+            return false;
+        lastParent_ = parent;
+    }
+    // The temporary lies in the target folder under a short name, so its
+    // path fits whenever the folder itself exists; CREATE_NEW never touches
+    // a file of the archive that happens to carry the same name.
+    std::string temporary;
+    hnScopedHandle file;
+    for (int attempt = 0; attempt < 64 && !file; ++attempt) {
+        if (!hnFormat(temporary, kPathCapacity, "%s\\~%x", base.c_str(), (++serial_) & 0xFFFF))
+            return false;
+        file.reset(::CreateFileA(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file && ::GetLastError() != ERROR_FILE_EXISTS)
+            return false;
+    }
+    if (!file)
+        return false;
+    if (::unzOpenCurrentFile(archive_.get()) != UNZ_OK) {
+        file.reset();
+        ::DeleteFileA(temporary.c_str());
+        return false;
+    }
+    bool complete = false;
+    for (;;) {
+        int read = ::unzReadCurrentFile(archive_.get(), buffer_.get(), kUnzipChunk);
+        if (read < 0)
+            break;
+        if (read == 0) {
+            complete = true;
+            break;
+        }
+        DWORD written = 0;
+        if (!::WriteFile(file.get(), buffer_.get(), static_cast<DWORD>(read), &written, nullptr) ||
+            written != static_cast<DWORD>(read))
+            break;
+    }
+    // Closing the entry checks its CRC once it was read to the end.
+    if (::unzCloseCurrentFile(archive_.get()) != UNZ_OK)
+        complete = false;
+    if (complete) {
+        bool timeOk = false;
+        FILETIME time = entryFileTime(info.modificationTime, timeOk);
+        if (timeOk)
+            ::SetFileTime(file.get(), &time, nullptr, &time);
+    }
+    file.reset();
+    if (!complete || !moveFileReplacing(temporary, target)) {
+        ::DeleteFileA(temporary.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool CUnzipper::extractAll(const char* folder) {
+    if (!archive_ || !folder || !ensureFolder(folder))
+        return false;
+    unz_global_info global = {};
+    if (::unzGetGlobalInfo(archive_.get(), &global) != UNZ_OK || global.number_entry == 0)
+        return false;
+    if (!firstEntry())
+        return false;
+    for (;;) {
+        if (!extractEntry(folder))
+            return false;
+        if (!nextEntry())
+            return true;
+    }
+}
+
+bool CUnzipper::ensureFolder(const std::string& path) {
+    if (path.empty())
+        return false;
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    std::size_t cut = path.find_last_of('\\');
+    if (cut == std::string::npos)
+        return true;
+    ensureFolder(path.substr(0, cut));
+    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+}
+
+bool CUnzipper::ensureParentFolder(const std::string& filePath) {
+    std::size_t cut = filePath.find_last_of('\\');
+    return cut != std::string::npos && ensureFolder(filePath.substr(0, cut));
+}
+
+bool CUnzipper::applyEntryTime(const std::string& filePath, uint32_t dosDateTime) {
+    hnScopedHandle file(::CreateFileA(filePath.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file)
+        return false;
+    FILETIME created, accessed, written;
+    if (!::GetFileTime(file.get(), &created, &accessed, &written))
+        return false;
+    bool ok = false;
+    FILETIME time = entryFileTime(dosDateTime, ok);
+    return ok && ::SetFileTime(file.get(), &time, &accessed, &time);
+}
+
+bool extractArchiveToFolder(const char* archivePath, const char* folder) {
+    CUnzipper unzipper;
+    if (!unzipper.openArchive(archivePath))
+        return false;
+    return unzipper.extractAll(folder);
+}

@@ -1,0 +1,80 @@
+#pragma once
+// Extraction of zip archives into folders: the archive's folder structure is
+// recreated below the target and every file carries its entry's time.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <minizip/unzip.h>
+
+#include "app/ScopedHandle.h"
+
+struct hnMinizipTraits {
+    using type = unzFile;
+    static type none() { return nullptr; }
+    static bool valid(type h) { return h != nullptr; }
+    static void close(type h) { ::unzClose(h); }
+};
+using hnScopedUnzip = hnScoped<hnMinizipTraits>;
+
+struct ZipEntryInfo {
+    std::string name; // with '\\' for every '/'
+    std::string comment;
+    uint32_t versionMadeBy = 0;
+    uint32_t versionNeeded = 0;
+    uint32_t flags = 0;
+    uint32_t compressionMethod = 0;
+    uint32_t modificationTime = 0; // MS-DOS date (high word) and time (low word)
+    uint32_t crc32 = 0;
+    uint32_t compressedSize = 0;
+    uint32_t uncompressedSize = 0;
+    uint32_t internalAttributes = 0;
+    uint32_t externalAttributes = 0;
+    bool isFolder = false;    // directory attribute, or a name ending in a separator
+    bool nameTooLong = false; // the stored name did not fit 259 characters
+};
+
+class CUnzipper {
+public:
+    CUnzipper();
+    virtual ~CUnzipper();
+    CUnzipper(const CUnzipper&) = delete;
+    CUnzipper& operator=(const CUnzipper&) = delete;
+
+    // Opens an archive (closing any open one); its full path without the
+    // extension becomes the default output folder.
+    bool openArchive(const char* path);
+    void closeArchive();
+    bool firstEntry();
+    bool nextEntry();
+    bool readEntryInfo(ZipEntryInfo& info);
+
+    // Extracts the current entry below `folder` (the default output folder
+    // when null). A file is written under a temporary name and moved onto its
+    // own only after it was read to its end with a good checksum. Names that
+    // are absolute, climb out with "..", or make a path of 260 characters or
+    // more are refused.
+    bool extractEntry(const char* folder);
+    // Extracts every entry; stops with false at the first failing one.
+    bool extractAll(const char* folder);
+
+    const std::string& defaultOutputFolder() const { return defaultOutputFolder_; }
+
+    static bool ensureFolder(const std::string& path);
+    static bool ensureParentFolder(const std::string& filePath);
+    static bool applyEntryTime(const std::string& filePath, uint32_t dosDateTime);
+
+private:
+    bool extractFile(const std::string& base, const std::string& target, const ZipEntryInfo& info);
+
+    hnScopedUnzip archive_;
+    std::string defaultOutputFolder_;
+    std::unique_ptr<char[]> buffer_;
+    std::string lastParent_; // the last parent folder known to exist
+    unsigned serial_ = 0;
+};
+
+// Opens `archivePath` and extracts all of it below `folder`.
+bool extractArchiveToFolder(const char* archivePath, const char* folder);
+
+// Bytes per read and write while extracting.
+constexpr unsigned kUnzipChunk = 256 * 1024;

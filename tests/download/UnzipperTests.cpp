@@ -1,0 +1,151 @@
+#include <gtest/gtest.h>
+
+#include <atomic>
+
+#include "app/FileHelpers.h"
+#include "download/DownloadEngine.h"
+#include "download/DownloadTestSupport.h"
+#include "download/Unzipper.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+// Fixtures are made by the test server with python's zipfile at request time.
+class Unzipper : public ::testing::Test {
+protected:
+    void SetUp() override { ASSERT_FALSE(testServerUrl().empty()) << "run through ctest"; }
+    std::string fixture(const std::string& kind) {
+        std::atomic<bool> abort{false};
+        std::string name = kind + ".zip";
+        EXPECT_EQ(1, downloadFileToFolder(archives.path(), name, abort, testServerUrl("/zip/" + name)));
+        return archives.file(name);
+    }
+    std::string target() const { return output.path() + "\\out"; }
+
+    ScratchFolder archives, output;
+};
+
+FILETIME lastWrite(const std::string& path, FILETIME* created = nullptr) {
+    WIN32_FILE_ATTRIBUTE_DATA data = {};
+    ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data);
+    if (created)
+        *created = data.ftCreationTime;
+    return data.ftLastWriteTime;
+}
+
+} // namespace
+
+TEST_F(Unzipper, RecreatesNestedFoldersWithoutFolderEntriesAndEntryTimes) {
+    ASSERT_TRUE(extractArchiveToFolder(fixture("nested").c_str(), target().c_str()));
+    EXPECT_EQ("top", readTextFile(target() + "\\top.txt"));
+    EXPECT_EQ(4000u, readTextFile(target() + "\\a\\b\\c\\deep.txt").size());
+    EXPECT_EQ("side", readTextFile(target() + "\\a\\side.txt"));
+
+    // 2019-05-17 13:45:30 local time, as creation and last-write time.
+    SYSTEMTIME local = {2019, 5, 0, 17, 13, 45, 30, 0};
+    FILETIME expectedLocal, expected;
+    ::SystemTimeToFileTime(&local, &expectedLocal);
+    ::LocalFileTimeToFileTime(&expectedLocal, &expected);
+    FILETIME created;
+    FILETIME written = lastWrite(target() + "\\a\\side.txt", &created);
+    EXPECT_EQ(0, ::CompareFileTime(&expected, &written));
+    EXPECT_EQ(0, ::CompareFileTime(&expected, &created));
+
+    // Existing files are replaced, also read-only ones; no temporary stays.
+    ::SetFileAttributesA((target() + "\\top.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(writeTextFile(target() + "\\a\\side.txt", "older"));
+    ASSERT_TRUE(extractArchiveToFolder(fixture("nested").c_str(), target().c_str()));
+    EXPECT_EQ("side", readTextFile(target() + "\\a\\side.txt"));
+    EXPECT_FALSE(fileExists(target() + "\\~*"));
+}
+
+TEST_F(Unzipper, FolderEntriesByAttributeOrTrailingSeparator) {
+    ASSERT_TRUE(extractArchiveToFolder(fixture("folders").c_str(), target().c_str()));
+    EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY,
+              ::GetFileAttributesA((target() + "\\withattr").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY,
+              ::GetFileAttributesA((target() + "\\plain").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_EQ("inner", readTextFile(target() + "\\plain\\inner.txt"));
+
+    CUnzipper unzipper;
+    ASSERT_TRUE(unzipper.openArchive(fixture("folders").c_str()));
+    EXPECT_EQ(archives.file("folders"), unzipper.defaultOutputFolder());
+    ASSERT_TRUE(unzipper.firstEntry());
+    ZipEntryInfo info;
+    ASSERT_TRUE(unzipper.readEntryInfo(info));
+    EXPECT_EQ("withattr\\", info.name);
+    EXPECT_TRUE(info.isFolder);
+    ASSERT_TRUE(unzipper.nextEntry());
+    ASSERT_TRUE(unzipper.readEntryInfo(info));
+    EXPECT_TRUE(info.isFolder);
+    ASSERT_TRUE(unzipper.nextEntry());
+    ASSERT_TRUE(unzipper.readEntryInfo(info));
+    EXPECT_EQ("plain\\inner.txt", info.name);
+    EXPECT_FALSE(info.isFolder);
+    EXPECT_EQ(5u, info.uncompressedSize);
+    // Null folder: below the archive's own name.
+    EXPECT_TRUE(unzipper.extractEntry(nullptr));
+    EXPECT_EQ("inner", readTextFile(archives.file("folders\\plain\\inner.txt")));
+    EXPECT_FALSE(unzipper.nextEntry());
+}
+
+TEST_F(Unzipper, EmptyMissingOrCorruptArchivesFail) {
+    EXPECT_FALSE(extractArchiveToFolder(fixture("empty").c_str(), target().c_str()));
+    EXPECT_FALSE(extractArchiveToFolder(archives.file("none.zip").c_str(), target().c_str()));
+    EXPECT_FALSE(extractArchiveToFolder(nullptr, target().c_str()));
+    EXPECT_FALSE(extractArchiveToFolder(fixture("nested").c_str(), nullptr));
+    ASSERT_TRUE(writeTextFile(archives.file("text.zip"), "not a zip"));
+    EXPECT_FALSE(extractArchiveToFolder(archives.file("text.zip").c_str(), target().c_str()));
+}
+
+TEST_F(Unzipper, CorruptEntryStopsTheExtractionAndNeverReplacesAGoodFile) {
+    makeFolders(target());
+    ASSERT_TRUE(writeTextFile(target() + "\\second.txt", "good old content"));
+    EXPECT_FALSE(extractArchiveToFolder(fixture("corrupt").c_str(), target().c_str()));
+    EXPECT_EQ("first", readTextFile(target() + "\\first.txt"));
+    EXPECT_EQ("good old content", readTextFile(target() + "\\second.txt"));
+    EXPECT_FALSE(fileExists(target() + "\\third.txt"));
+    EXPECT_FALSE(fileExists(target() + "\\~*"));
+}
+
+TEST_F(Unzipper, NamesThatLeaveTheTargetAreRefused) {
+    std::string inner = target() + "\\inner";
+    for (const char* kind : {"climbing", "climbing-inner", "absolute", "drive"}) {
+        EXPECT_FALSE(extractArchiveToFolder(fixture(kind).c_str(), inner.c_str())) << kind;
+    }
+    EXPECT_EQ("ok", readTextFile(inner + "\\ok.txt"));
+    EXPECT_FALSE(fileExists(target() + "\\evil.txt"));
+    EXPECT_FALSE(fileExists(output.path() + "\\evil.txt"));
+    EXPECT_FALSE(fileExists(inner + "\\evil.txt"));
+    EXPECT_FALSE(fileExists("C:\\abs.txt"));
+    EXPECT_FALSE(fileExists(inner + "\\abs.txt"));
+}
+
+TEST_F(Unzipper, PathsOf260CharactersOrLongerNamesFail) {
+    EXPECT_FALSE(extractArchiveToFolder(fixture("longname").c_str(), target().c_str()));
+    // "<folder>\\ffffffffffffffff.txt": 259 characters is written, 260 is refused.
+    std::string name = std::string(16, 'f') + ".txt";
+    std::string base = output.path() + "\\";
+    std::size_t fixed = base.size() + 1 + name.size();
+    std::string folder259 = base + std::string(259 - fixed, 'a');
+    std::string folder260 = base + std::string(260 - fixed, 'b');
+    CUnzipper unzipper;
+    ASSERT_TRUE(unzipper.openArchive(fixture("flat").c_str()));
+    ASSERT_TRUE(unzipper.firstEntry());
+    EXPECT_TRUE(unzipper.extractEntry(folder259.c_str()));
+    EXPECT_EQ("flat", readTextFile(folder259 + "\\" + name));
+    EXPECT_FALSE(unzipper.extractEntry(folder260.c_str()));
+}
+
+TEST(UnzipperFolders, EnsureFolderOnlyKnowsBackslashes) {
+    ScratchFolder scratch;
+    EXPECT_FALSE(CUnzipper::ensureFolder(""));
+    EXPECT_TRUE(CUnzipper::ensureFolder(scratch.file("x\\y\\z")));
+    EXPECT_TRUE(fileExists(scratch.file("x\\y\\z")));
+    ASSERT_TRUE(writeTextFile(scratch.file("file"), "f"));
+    EXPECT_FALSE(CUnzipper::ensureFolder(scratch.file("file")));
+    EXPECT_TRUE(CUnzipper::ensureFolder("relative"));
+    EXPECT_FALSE(CUnzipper::ensureParentFolder("nofolder.txt"));
+    EXPECT_FALSE(CUnzipper::applyEntryTime(scratch.file("missing"), 0x4EB16DAF));
+    EXPECT_TRUE(CUnzipper::applyEntryTime(scratch.file("file"), 0x4EB16DAF));
+}
