@@ -2,11 +2,12 @@
 
 #include <shlobj.h>
 
+#include "app/ScopedHandle.h"
 #include "app/Text.h"
 
-REGSAM hnRegistryView() {
-    return KEY_WOW64_32KEY;
-}
+#include <vector>
+
+REGSAM hnRegistryView() { return KEY_WOW64_32KEY; }
 
 LONG hnRegOpenKey(HKEY root, const char* subKey, REGSAM access, HKEY* result) {
     return ::RegOpenKeyExA(root, subKey, 0, access | hnRegistryView(), result);
@@ -74,5 +75,44 @@ bool hnDocumentsFolder(std::string& out) {
     if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, buffer)) || !buffer[0])
         return false;
     out = buffer;
+    return true;
+}
+
+bool hnRegReadString(HKEY root, const char* subKey, const char* valueName, std::string& out, DWORD capacity) {
+    out.clear();
+    HKEY opened = nullptr;
+    if (hnRegOpenKey(root, subKey, KEY_READ, &opened) != ERROR_SUCCESS)
+        return false;
+    hnScopedKey key(opened);
+    std::vector<char> buffer(capacity + 1, '\0');
+    DWORD type = 0;
+    DWORD size = capacity;
+    if (::RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(buffer.data()), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    // The stored text need not carry its terminator; the spare byte holds one.
+    buffer[size] = '\0';
+    out = buffer.data();
+    if (out.size() + 1 > capacity) {
+        out.clear();
+        return false;
+    }
+    return true;
+}
+
+bool hnRegReadDword(HKEY root, const char* subKey, const char* valueName, DWORD& out) {
+    HKEY opened = nullptr;
+    if (hnRegOpenKey(root, subKey, KEY_READ, &opened) != ERROR_SUCCESS)
+        return false;
+    hnScopedKey key(opened);
+    DWORD type = 0;
+    DWORD value = 0;
+    DWORD size = sizeof(value);
+    if (::RegQueryValueExA(key.get(), valueName, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size) !=
+            ERROR_SUCCESS ||
+        type != REG_DWORD)
+        return false;
+    out = value;
     return true;
 }

@@ -28,3 +28,11 @@ bool hnProgramFilesVariable(std::string& out);
 
 // The current user's personal documents folder (no trailing separator).
 bool hnDocumentsFolder(std::string& out);
+
+// Reads a string value (null or empty name: the default value) of a key in
+// the program's view. False when the key or value cannot be read, the value
+// is not a string or it needs `capacity` bytes or more.
+bool hnRegReadString(HKEY root, const char* subKey, const char* valueName, std::string& out,
+                     DWORD capacity = 4096);
+// Reads a 32-bit value of a key in the program's view.
+bool hnRegReadDword(HKEY root, const char* subKey, const char* valueName, DWORD& out);

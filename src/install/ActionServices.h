@@ -32,6 +32,7 @@ public:
 private:
     hnInstallationElement& element_;
     bool downloadOnly_;
+    bool refresh_;
     std::string finalPath_;
 };
 

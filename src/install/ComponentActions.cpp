@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/InstallerApp.h"
+#include "install/DetectionCatalogue.h"
 #include "install/InstallActions.h"
 #include "install/InstallationElement.h"
 #include "install/StatusWords.h"
@@ -11,15 +12,10 @@
 // Each action below is the entry point of its own area; an area that has not
 // taken over its action yet answers "not present / not done".
 
-bool hnComponentActions::isInstalled(hnInstallationElement& element) {
-    (void)element;
-    return false;
-}
+bool hnComponentActions::isInstalled(hnInstallationElement& element) { return detectInstalled(element); }
 
 bool hnComponentActions::getStatusWord(hnInstallationElement& element, std::string& status) {
-    (void)element;
-    status = kStatusNotInstalled;
-    return false;
+    return detectStatusWord(element, status);
 }
 
 int hnComponentActions::installElement(hnInstallationElement& element, int position, int runLength, bool refresh,
@@ -52,10 +48,7 @@ int hnComponentActions::repairElement(bool stopOnErrors, hnInstallationElement& 
     return ::repairElement(stopOnErrors, element);
 }
 
-int hnComponentActions::updateStatusDetail(hnInstallationElement& element) {
-    element.statusDetail.clear();
-    return 1;
-}
+int hnComponentActions::updateStatusDetail(hnInstallationElement& element) { return detectStatusDetail(element); }
 
 hnDownloadErrorChoice hnComponentActions::askDownloadError(const std::string& text) {
     switch (appMessageBox(text, MB_ABORTRETRYIGNORE | MB_ICONERROR)) {

@@ -11,6 +11,7 @@
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
+#include "download/DownloadEngine.h"
 #include "install/ActionCatalogue.h"
 #include "install/ElementActions.h"
 #include "install/InstallHelpers.h"
@@ -54,11 +55,6 @@ private:
 
 void showError(const char* text) {
     appMessageBox(text, MB_OK | MB_ICONERROR);
-}
-
-// A name from outside that must stay a single path component.
-bool isPlainFileName(const std::string& name) {
-    return !name.empty() && name.find_first_of("\\/:") == std::string::npos && name != "." && name != "..";
 }
 
 bool makeFolder(const std::string& path) {

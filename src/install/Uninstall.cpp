@@ -14,6 +14,7 @@
 #include "app/Text.h"
 #include "install/ActionCatalogue.h"
 #include "install/ElementActions.h"
+#include "install/CheckInstallations.h"
 #include "install/InstallActions.h"
 #include "install/InstallHelpers.h"
 #include "install/InstallationElement.h"
@@ -203,16 +204,6 @@ bool readUninstallValue(const char* key, const char* valueName, std::string& val
            readRegistryText(HKEY_CURRENT_USER, path.c_str(), valueName, kRegistryValueBytes, value);
 }
 
-bool uninstallKeyPresent(const char* key) {
-    std::string path = std::string(kUninstallRoot) + key, unused;
-    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
-        hnScopedKey handle;
-        if (hnRegOpenKey(root, path.c_str(), KEY_READ, handle.put()) == ERROR_SUCCESS)
-            return true;
-    }
-    return false;
-}
-
 // Quoted form: program between the leading quote and the next one, the
 // argument text after the separator that follows it is the whole command line.
 bool runQuotedCommand(const char* key, const char* valueName) {
@@ -248,7 +239,7 @@ void runRegisteredCommandAndFollow(const char* key, const char* imageName, const
 
 bool removePylon(int index) {
     for (int older = 0; older < index; ++older)
-        if (uninstallKeyPresent(kPylonKeys[older]))
+        if (hnCheckInstallations::isUninstallKeyPresent(kPylonKeys[older]))
             runQuotedCommand(kPylonKeys[older], kUninstallString);
     return runQuotedCommand(kPylonKeys[index], kUninstallString);
 }

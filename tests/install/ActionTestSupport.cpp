@@ -12,28 +12,7 @@
 #include "support/TestSupport.h"
 
 namespace {
-
 const char* const kUninstallRoot = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
-const char* const kRuntimeCode = "{76C2FFEE-53C1-4382-B051-5CF47ED51327}";
-
-// Removes the runtime product at the end of the program if a test installed it.
-class RuntimeEnvironment : public ::testing::Environment {
-public:
-    void TearDown() override {
-        if (installed)
-            removeProduct(kRuntimeCode);
-    }
-    bool installed = false;
-};
-
-RuntimeEnvironment* runtimeEnvironment() {
-    static RuntimeEnvironment* environment =
-        static_cast<RuntimeEnvironment*>(::testing::AddGlobalTestEnvironment(new RuntimeEnvironment()));
-    return environment;
-}
-// Registered before the tests start.
-RuntimeEnvironment* const kRegistered = runtimeEnvironment();
-
 } // namespace
 
 bool ProbeDetection::isInstalled(hnInstallationElement& element) {
@@ -47,8 +26,8 @@ bool ProbeDetection::getStatusWord(hnInstallationElement& element, std::string& 
     return status == "Installed";
 }
 
-Row::Row(const std::string& name, const std::string& fileName, const std::string& downloadFolder,
-         const std::string& switches, bool isMsi)
+ActionRow::ActionRow(const std::string& name, const std::string& fileName, const std::string& downloadFolder,
+                     const std::string& switches, bool isMsi)
     : element(new hnInstallationElement(name.c_str(), "", fileName.c_str(), switches.c_str(),
                                         downloadFolder.c_str(), isMsi, 0, false, &nameText, &statusText,
                                         &progressText, "Test")) {
@@ -59,32 +38,19 @@ std::string fixturePath(const std::string& name) {
     return "C:\\orvanto-fixtures\\actions\\" + name;
 }
 
+void provideInstallable(ActionRow& row, const std::string& fixture) {
+    char base[256] = {};
+    DWORD length = ::GetEnvironmentVariableA("ORVANTO_TEST_HTTP_URL", base, sizeof(base));
+    if (length > 0 && length < sizeof(base))
+        row.element->url = std::string(base) + "/files/" + fixture;
+    else
+        copyFixture(fixture, row.element->downloadFolder, row.element->fileName);
+}
+
 bool copyFixture(const std::string& name, const std::string& folder, const std::string& as) {
     makeFolders(folder);
     return ::CopyFileA(fixturePath(name).c_str(), (folder + "\\" + (as.empty() ? name : as)).c_str(),
                        FALSE) != 0;
-}
-
-bool installFixturePackage(const std::string& package) {
-    std::string msiexec = msiexecPath();
-    runProgram(hnRunMode::Wait, msiexec, {msiexec, "/i", "\"" + fixturePath(package) + "\"", "/qn"});
-    return true;
-}
-
-bool removeProduct(const char* productCode) {
-    std::string msiexec = msiexecPath();
-    runProgram(hnRunMode::Wait, msiexec, {msiexec, "/x", productCode, "/qn"});
-    return !actionMsiProductInstalled(productCode);
-}
-
-std::string testRuntimeFolder() {
-    std::string folder;
-    if (!actionRuntimeFolder(folder)) {
-        installFixturePackage("runtime.msi");
-        runtimeEnvironment()->installed = true;
-        actionRuntimeFolder(folder);
-    }
-    return folder;
 }
 
 bool setUninstallValue(const std::string& key, const std::string& name, const std::string& value) {

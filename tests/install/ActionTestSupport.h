@@ -9,6 +9,7 @@
 
 #include "install/ActionServices.h"
 #include "install/ElementActions.h"
+#include "install/DetectionSupport.h"
 #include "install/InstallationElement.h"
 
 // Presence by element name, from probes of the machine that each test sets.
@@ -34,24 +35,32 @@ public:
 };
 
 // One page row: its strings and its element.
-struct Row {
-    Row(const std::string& name, const std::string& fileName, const std::string& downloadFolder,
-        const std::string& switches = "", bool isMsi = false);
+struct ActionRow {
+    ActionRow(const std::string& name, const std::string& fileName, const std::string& downloadFolder,
+              const std::string& switches = "", bool isMsi = false);
     std::string nameText, statusText, progressText;
     std::unique_ptr<hnInstallationElement> element;
 };
+
+// Makes the fixture the row's installable: served by the local HTTP server
+// when the program runs beside it (the row downloads it), else copied into
+// the row's download folder.
+void provideInstallable(ActionRow& row, const std::string& fixture);
 
 // "C:\\orvanto-fixtures\\actions" and a file in it.
 std::string fixturePath(const std::string& name);
 bool copyFixture(const std::string& name, const std::string& folder, const std::string& as = "");
 
-// Installs or removes a fixture package with msiexec, quietly, and waits.
-bool installFixturePackage(const std::string& package);
-bool removeProduct(const char* productCode);
+// The runtime: its product is installed for the whole program (detection
+// tests' base packages); its "InstallPath" points at a scratch folder with a
+// "Python" sub-folder while this lives.
+class TestRuntime {
+public:
+    const std::string& folder() const { return runtime_.folder(); }
 
-// The runtime product, installed once for the whole test program and removed
-// at its end; its folder ends with a separator.
-std::string testRuntimeFolder();
+private:
+    FakeRuntime runtime_;
+};
 
 // Uninstall keys in the program's registry view.
 bool setUninstallValue(const std::string& key, const std::string& name, const std::string& value);

@@ -1,0 +1,75 @@
+#pragma once
+// The probes of installation state detection. Every probe reads the machine
+// afresh (registry in the 32-bit program's view, Windows Installer, files,
+// pip) and turns any failure into a negative answer; nothing is shown to the
+// user and no exception leaves here.
+#include <string>
+#include <windows.h>
+
+class hnCheckInstallations {
+public:
+    // Uninstall sub-keys below "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\":
+    // HKLM first, then HKCU.
+    static bool isUninstallKeyPresent(const char* subKey);
+    static bool isUninstallValuePresent(const char* subKey, const char* valueName);
+    // Exact, case-sensitive comparison of the value under HKLM or under HKCU.
+    static bool isUninstallValueEqual(const char* subKey, const char* valueName, const char* expected);
+    // The value under HKLM, else under HKCU.
+    static bool readUninstallValue(const char* subKey, const char* valueName, std::string& value);
+
+    // "VersionString" readable in the machine, user-managed or
+    // user-unmanaged context, in that order.
+    static bool isMsiProductInstalled(const char* productCode);
+    // Installed and its "VersionString" equals `version` (letter case ignored).
+    static bool isMsiProductVersion(const char* productCode, const char* version);
+    // Installed and its "InstalledProductName" cannot be read or differs
+    // (letter case ignored) from `name`; false when not installed.
+    static bool isMsiProductNameDifferent(const char* productCode, const char* name);
+    // "InstalledProductName" in the machine, user-managed or user-unmanaged
+    // context, in that order.
+    static bool readInstalledProductName(const char* productCode, std::string& name);
+
+    // Both exist with equal size and equal last-write time in whole seconds.
+    static bool areFilesIdentical(const std::string& pathA, const std::string& pathB);
+    // The fixed file version of the version resource as "%d.%d.%d.%d".
+    static bool readFileVersion(const std::string& path, std::string& version);
+    // The CLSID a COM ProgID is registered with.
+    static bool resolveProgId(const char* progId, CLSID& clsid);
+
+    // The runtime's "InstallPath" (ending with a separator), only while the
+    // runtime product is installed under its expected name.
+    static bool getRuntimeFolder(std::string& folder);
+
+    // pip of the Python 2.7 interpreter, each query behind a please-wait
+    // dialog of its own.
+    static bool checkPy27ModuleWhlInstallationCommon(const char* package, const char* excluded, const char* needle);
+    static bool checkPy27ModuleWhlInstallation(const char* package);
+    static bool checkPy27ModuleWhlExactVersionInstallation(const char* package, const char* excluded,
+                                                           const char* version);
+
+    // Installed Windows Installer products whose name begins with "Python 2.7".
+    static int countInstalledPython27Products();
+    // OpenCV builds present for Python 2.7: runtime folders and pip packages.
+    static int countOpenCvInstallations();
+    // An old stand-alone installation (Uninstall key) and a pip installation
+    // of another version of the same package.
+    static bool isLegacyPlusPipDuplicate(const char* package, const char* legacyKey, const char* legacyVersion);
+
+    static bool isWindowsInstaller31Installed();
+    static bool isDotNet20Installed();
+    static bool isAdobeReaderInstalled();
+    // The TightVNC version is "2.6.4.0": "DisplayVersion" of its Uninstall
+    // key, else the version of `productCode` when that is installed.
+    static bool isTightVncVersionOK(const char* productCode);
+    // False only when "version.txt" of the cycle controller has a first line
+    // other than the shipped version.
+    static bool isCycleControllerVersionOK();
+    static bool isOpcServerPresent();
+    static bool isOpcServerIdentityOK();
+};
+
+extern const char* const kRuntimeProductCode; // {76C2FFEE-53C1-4382-B051-5CF47ED51327}
+extern const char* const kRuntimeProductName; // "Orvanto Version XV 15.0.0.774 Runtime"
+
+// True on 64-bit Windows (native processor architecture AMD64).
+bool isNative64BitWindows();

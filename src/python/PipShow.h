@@ -1,0 +1,18 @@
+#pragma once
+// pip's "show" query as every presence and version probe runs it: the
+// interpreter's own pip, standard output captured, one repeat after a 5-second
+// pause when the command was ended at its time limit.
+#include <string>
+
+class hnDialog;
+
+// Runs "\"%sScripts\\pip.exe\" show \"%s\"" for the interpreter folder (with
+// its trailing separator) and the package. While it runs `dialog`, when given,
+// is shown and kept painted; afterwards it is hidden again. Returns the
+// capture's result (1 with the output, otherwise the output is empty).
+int runPipShow(const std::string& interpreterFolder, const char* package, std::string& output,
+               hnDialog* dialog);
+
+// The probes' answer: the output holds the needle and, when an excluded text
+// is given, not that text (plain substring tests).
+bool pipOutputMatches(const std::string& output, const char* needle, const char* excluded);

@@ -1,0 +1,196 @@
+#include "install/DetectionSupport.h"
+
+#include "app/FileHelpers.h"
+#include "app/ScopedHandle.h"
+#include "app/SystemView.h"
+#include "install/ComponentActions.h"
+#include "install/InstallManager.h"
+#include "install/StatusWords.h"
+
+int runMsiexec(const std::string& arguments) {
+    std::string commandLine = "msiexec.exe " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+        return -1;
+    hnScopedHandle process(info.hProcess), thread(info.hThread);
+    ::WaitForSingleObject(process.get(), 120000);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.get(), &code);
+    return static_cast<int>(code);
+}
+
+std::string testPackagePath(const std::string& file) {
+    std::string folder = testProgramFolder();
+    return folder.substr(0, folder.find_last_of("\\/")) + "\\test-packages\\" + file + ".msi";
+}
+
+InstalledPackage::InstalledPackage(const std::string& file, const std::string& productCode)
+    : productCode_(productCode) {
+    installed_ = runMsiexec("/i \"" + testPackagePath(file) + "\" /qn") == 0;
+}
+
+InstalledPackage::~InstalledPackage() {
+    if (installed_)
+        runMsiexec("/x " + productCode_ + " /qn");
+}
+
+RegistryState::~RegistryState() { undo(); }
+
+bool RegistryState::remember(HKEY root, const std::string& key, const std::string& name) {
+    for (const CreatedKey& created : created_)
+        if (created.root == root && created.key == key)
+            return true;
+    for (const OldValue& old : replaced_)
+        if (old.root == root && old.key == key && old.name == name)
+            return true;
+    hnScopedKey existing;
+    if (hnRegOpenKey(root, key.c_str(), KEY_READ, existing.put()) != ERROR_SUCCESS) {
+        // Note the highest missing level, so that undo removes all it added.
+        std::string missing = key;
+        for (;;) {
+            std::string::size_type cut = missing.find_last_of('\\');
+            if (cut == std::string::npos)
+                break;
+            hnScopedKey parent;
+            if (hnRegOpenKey(root, missing.substr(0, cut).c_str(), KEY_READ, parent.put()) == ERROR_SUCCESS)
+                break;
+            missing = missing.substr(0, cut);
+        }
+        created_.push_back({root, missing});
+        return true;
+    }
+    OldValue old{root, key, name, false, 0, {}};
+    DWORD size = 0;
+    if (::RegQueryValueExA(existing.get(), name.c_str(), nullptr, &old.type, nullptr, &size) == ERROR_SUCCESS) {
+        old.existed = true;
+        old.data.resize(size);
+        ::RegQueryValueExA(existing.get(), name.c_str(), nullptr, &old.type, old.data.data(), &size);
+    }
+    replaced_.push_back(old);
+    return true;
+}
+
+bool RegistryState::createKey(HKEY root, const std::string& key) {
+    remember(root, key, "");
+    hnScopedKey created;
+    return hnRegCreateKey(root, key.c_str(), KEY_WRITE, created.put()) == ERROR_SUCCESS;
+}
+
+bool RegistryState::setString(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
+    remember(root, key, name);
+    hnScopedKey created;
+    return hnRegCreateKey(root, key.c_str(), KEY_WRITE, created.put()) == ERROR_SUCCESS &&
+           ::RegSetValueExA(created.get(), name.empty() ? nullptr : name.c_str(), 0, REG_SZ,
+                            reinterpret_cast<const BYTE*>(value.c_str()),
+                            static_cast<DWORD>(value.size() + 1)) == ERROR_SUCCESS;
+}
+
+bool RegistryState::setDword(HKEY root, const std::string& key, const std::string& name, DWORD value) {
+    remember(root, key, name);
+    hnScopedKey created;
+    return hnRegCreateKey(root, key.c_str(), KEY_WRITE, created.put()) == ERROR_SUCCESS &&
+           ::RegSetValueExA(created.get(), name.c_str(), 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value),
+                            sizeof(value)) == ERROR_SUCCESS;
+}
+
+bool RegistryState::setUninstallValue(HKEY root, const std::string& subKey, const std::string& name,
+                                      const std::string& value) {
+    return setString(root, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + subKey, name, value);
+}
+
+void RegistryState::undo() {
+    for (auto it = replaced_.rbegin(); it != replaced_.rend(); ++it) {
+        hnScopedKey key;
+        if (hnRegOpenKey(it->root, it->key.c_str(), KEY_WRITE, key.put()) != ERROR_SUCCESS)
+            continue;
+        const char* name = it->name.empty() ? nullptr : it->name.c_str();
+        if (it->existed)
+            ::RegSetValueExA(key.get(), name, 0, it->type, it->data.data(), static_cast<DWORD>(it->data.size()));
+        else
+            ::RegDeleteValueA(key.get(), name);
+    }
+    for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
+        hnScopedKey key;
+        if (hnRegOpenKey(it->root, it->key.c_str(), KEY_ALL_ACCESS, key.put()) == ERROR_SUCCESS)
+            ::RegDeleteTreeA(key.get(), nullptr);
+        key.reset();
+        ::RegDeleteKeyExA(it->root, it->key.c_str(), hnRegistryView(), 0);
+    }
+    replaced_.clear();
+    created_.clear();
+}
+
+FakeRuntime::FakeRuntime() {
+    folder_ = scratch_.path() + "\\Runtime\\";
+    makeFolders(folder_ + "Python");
+    registry_.setString(HKEY_LOCAL_MACHINE, "SOFTWARE\\HALVENOR AS\\Orvanto Version XV 15.0.0.774 Runtime",
+                        "InstallPath", folder_);
+}
+
+FakeInterpreter::FakeInterpreter(const char* version) {
+    folder_ = scratch_.path() + "\\Python" + version + "\\";
+    makeFolders(folder_ + "Scripts");
+    ::CopyFileA((toolsFolder() + "\\pip.exe").c_str(), (folder_ + "Scripts\\pip.exe").c_str(), FALSE);
+    setPackages({});
+    registry_.setString(HKEY_LOCAL_MACHINE, std::string("Software\\Python\\PythonCore\\") + version + "\\InstallPath",
+                        "", folder_);
+}
+
+void FakeInterpreter::setPackages(const std::vector<std::pair<std::string, std::string>>& packages) {
+    std::string text;
+    for (const auto& package : packages) {
+        if (!text.empty())
+            text += "---\n";
+        text += "Name: " + package.first + "\nVersion: " + package.second +
+                "\nSummary: test package\nLocation: " + folder_ + "Lib\\site-packages\nRequires: \nRequired-by: \n";
+    }
+    writeTextFile(folder_ + "Scripts\\packages.txt", text);
+}
+
+int FakeInterpreter::callCount() const {
+    std::string calls = readTextFile(folder_ + "Scripts\\calls.txt");
+    int count = 0;
+    for (char c : calls)
+        count += c == '\n';
+    return count;
+}
+
+bool writeFileAt(const std::string& path, const std::string& content, int second) {
+    makeFolders(path.substr(0, path.find_last_of('\\')));
+    if (!writeTextFile(path, content))
+        return false;
+    hnScopedHandle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      0, nullptr));
+    SYSTEMTIME base = {2020, 8, 0, 31, 12, 0, 0, 0};
+    FILETIME time;
+    ::SystemTimeToFileTime(&base, &time);
+    ULARGE_INTEGER value;
+    value.LowPart = time.dwLowDateTime;
+    value.HighPart = time.dwHighDateTime;
+    value.QuadPart += static_cast<ULONGLONG>(second) * 10000000ULL;
+    time.dwLowDateTime = value.LowPart;
+    time.dwHighDateTime = value.HighPart;
+    return file && ::SetFileTime(file.get(), nullptr, nullptr, &time);
+}
+
+Row::Row(const std::string& name)
+    : element(new hnInstallationElement(name.c_str(), "", "", "", "", false, 0, false, &nameText, &statusText,
+                                        &progressText, "")) {}
+
+std::string detectedStatus(const std::string& name, std::string* detail) {
+    Row row(name);
+    hnInstallManagerBase manager;
+    hnComponentActions actions;
+    manager.setActions(&actions);
+    hnInstallationElement* elements[] = {row.element.get()};
+    manager.setElements(1, elements);
+    manager.refreshStatuses(0, 0);
+    hnInstallationElement* managed = manager.item(0);
+    if (detail) {
+        actions.updateStatusDetail(*managed);
+        *detail = managed->statusDetail;
+    }
+    return row.statusText;
+}
