@@ -1,5 +1,7 @@
 #include "install/InstallActions.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <shlobj.h>
 #include <vector>
@@ -14,6 +16,7 @@
 #include "download/DownloadEngine.h"
 #include "install/ActionCatalogue.h"
 #include "install/ElementActions.h"
+#include "install/FileSets.h"
 #include "install/InstallHelpers.h"
 #include "install/InstallationElement.h"
 #include "install/OpcScoutWaitDlg.h"
@@ -364,22 +367,16 @@ bool finishPlantOpcClient() {
     return true;
 }
 
-// Copies every file matching `pattern` of `from` into `to`, overwriting;
-// copy failures show later as an incomplete module.
-void copyMatchingFiles(const std::string& from, const char* pattern, const std::string& to) {
-    WIN32_FIND_DATAA data;
-    hnScopedFind find(::FindFirstFileA((from + "\\" + pattern).c_str(), &data));
-    if (!find)
+// Copies the build's assemblies and scripts over their runtime copies; copy
+// failures show later as an incomplete module.
+void copyToolboxFiles(const hnActionRow& row) {
+    const char* digits = std::strstr(row.target, "1_0_0_");
+    hnFileSet set;
+    if (!digits || !deepformFileSet(row.target, std::atoi(digits + 6), set))
         return;
-    do {
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-            ::CopyFileA((from + "\\" + data.cFileName).c_str(), (to + data.cFileName).c_str(), FALSE);
-    } while (::FindNextFileA(find.get(), &data));
-}
-
-void copyToolboxFiles(const std::string& folder, const std::string& runtime) {
-    copyMatchingFiles(folder, "*.dll", runtime);
-    copyMatchingFiles(folder + "\\Python", "*.py", runtime + "Python\\");
+    for (const hnFileSetEntry& entry : set.files)
+        if (!entry.reference.empty())
+            ::CopyFileA(entry.file.c_str(), entry.reference.c_str(), FALSE);
 }
 
 // Activation of a toolbox build: its bridge, then its assemblies and scripts
@@ -392,7 +389,7 @@ bool activateToolbox(const hnActionRow& row, int python) {
     std::string folder;
     if (!hnFormat(folder, kPathCapacity, "%s%s", runtime.c_str(), row.target) || !fileExists(folder))
         return true;
-    copyToolboxFiles(folder, runtime);
+    copyToolboxFiles(row);
     return true;
 }
 

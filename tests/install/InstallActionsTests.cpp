@@ -9,6 +9,7 @@
 #include "install/ActionCatalogue.h"
 #include "install/InstallActions.h"
 #include "install/InstallHelpers.h"
+#include "install/OpcScoutWaitDlg.h"
 #include "install/Uninstall.h"
 #include "install/ActionTestSupport.h"
 #include "process/SystemInfo.h"
@@ -279,6 +280,58 @@ TEST(VendorSetup, ImagingSourceDriverRunsAndItsWorkFolderGoes) {
     EXPECT_FALSE(fileExists(workArea + "\\2*"));
     EXPECT_TRUE(prompter.records.empty());
     deleteInstallDataFolder(theApp()->appFolderPath);
+}
+
+// Family E with a setup that detaches: the wait dialog follows the program
+// the setup leaves behind, then the work folder goes.
+TEST(VendorSetup, OpcScoutWaitsForTheDetachedSetup) {
+    ScratchFolder downloads, markers;
+    ScriptedPrompter prompter;
+    ::SetEnvironmentVariableA("ORVANTO_TEST_MARKERS", markers.path().c_str());
+    ProbeDetection detection;
+    ActionRow row("OPC Scout (SIMATIC NET OPC-Client V6.2-3133)", "SIMATIC_NET_OPC_Client_V6.2_3133.zip",
+                  downloads.path());
+    provideInstallable(row, "SIMATIC_NET_OPC_Client_V6.2_3133.zip");
+    detection.probes[row.element->name] = [] { return uninstallKeyExists("OPC CLIENT"); };
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(1, installElement(detection, *row.element, 1, 1, false, false, shortTimings()));
+    EXPECT_GE(::GetTickCount() - start, 1500u); // the detached program's life
+    EXPECT_EQ("Installed", row.statusText);
+    EXPECT_NE(std::string::npos, readTextFile(markers.file("scout-setup.txt")).find("setup.exe  \\silent"));
+    EXPECT_FALSE(fileExists(cacheFolder("_OrvantoInstallData\\Utilities") + "\\2*"));
+    EXPECT_TRUE(prompter.records.empty());
+    deleteUninstallKey("OPC CLIENT");
+    deleteInstallDataFolder(theApp()->appFolderPath);
+}
+
+TEST(VendorSetup, OpcScoutWaitEndsWhenTheProgramNeverStarts) {
+    hnActionTimings timings = shortTimings();
+    timings.opcScoutStart = {25, 40};
+    DOpcScoutInstallPleaseWait wait("C:\\nowhere\\_isdel.exe", timings);
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(IDOK, wait.doModal(nullptr));
+    DWORD took = ::GetTickCount() - start;
+    EXPECT_GE(took, 25u * 40u);
+    EXPECT_LT(took, 8000u);
+}
+
+// Family A with a toolbox build: extraction, then its files activated in the
+// runtime by the follow-up step.
+TEST(RuntimeSubFolderArchive, ToolboxBuildIsActivatedInTheRuntime) {
+    TestRuntime testRuntime;
+    const std::string& runtime = testRuntime.folder();
+    ScratchFolder downloads;
+    ScriptedPrompter prompter;
+    ProbeDetection detection;
+    ActionRow row("Deepform Vision 1.0.0.333", "1.0.0.333_Files.zip", downloads.path());
+    provideInstallable(row, "1.0.0.333_Files.zip");
+    detection.probes[row.element->name] = exists(runtime + "DeepformVision_1_0_0_333");
+    EXPECT_EQ(1, installElement(detection, *row.element, 1, 1, false, false));
+    EXPECT_EQ("core", readTextFile(runtime + "DeepformModel.Core.dll"));
+    EXPECT_EQ("# base", readTextFile(runtime + "Python\\BaseOtc.py"));
+    EXPECT_TRUE(prompter.records.empty());
+    EXPECT_EQ(1, uninstallElement(detection, *row.element, 1, 1, false));
+    EXPECT_FALSE(fileExists(runtime + "DeepformVision_1_0_0_333"));
 }
 
 // Family E with the maker's OPC server: setup, copy into the runtime,

@@ -8,6 +8,7 @@
 //   args <path>                          appends the raw command line
 //   window <title>|<ms>                  shows a window until closed (0: no limit)
 //   confirm                              "Please confirm" window until command 6
+//   launch <name>                        starts "<its own folder>\\<name>", no wait
 //   spawn <name>                         copies itself and "<name>.txt" into the
 //                                        temp folder as <name> and starts it
 //   sleep <ms>
@@ -86,13 +87,7 @@ void showWindow(const std::string& title, DWORD ms) {
     }
 }
 
-void spawn(const std::string& self, const std::string& name) {
-    char temp[MAX_PATH] = {};
-    ::GetTempPathA(MAX_PATH, temp);
-    std::string target = std::string(temp) + name;
-    std::string folder = self.substr(0, self.find_last_of('\\') + 1);
-    ::CopyFileA(self.c_str(), target.c_str(), FALSE);
-    ::CopyFileA((folder + name + ".txt").c_str(), (target + ".txt").c_str(), FALSE);
+void start(const std::string& target) {
     STARTUPINFOA si = {};
     si.cb = sizeof(si);
     PROCESS_INFORMATION pi = {};
@@ -101,6 +96,16 @@ void spawn(const std::string& self, const std::string& name) {
         ::CloseHandle(pi.hThread);
         ::CloseHandle(pi.hProcess);
     }
+}
+
+void spawn(const std::string& self, const std::string& name) {
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    std::string target = std::string(temp) + name;
+    std::string folder = self.substr(0, self.find_last_of('\\') + 1);
+    ::CopyFileA(self.c_str(), target.c_str(), FALSE);
+    ::CopyFileA((folder + name + ".txt").c_str(), (target + ".txt").c_str(), FALSE);
+    start(target);
 }
 
 } // namespace
@@ -142,6 +147,9 @@ int main() {
             showWindow("Please confirm", 10000);
             if (!confirmed)
                 return 1;
+        } else if (command == "launch") {
+            std::string me(self);
+            start(me.substr(0, me.find_last_of('\\') + 1) + f[0]);
         } else if (command == "spawn") {
             spawn(self, f[0]);
         } else if (command == "sleep") {
