@@ -12,6 +12,7 @@
 #include "install/OpcScoutWaitDlg.h"
 #include "install/Uninstall.h"
 #include "install/ActionTestSupport.h"
+#include "process/ProcessLaunch.h"
 #include "process/SystemInfo.h"
 #include "python/PythonSelection.h"
 #include "support/TestSupport.h"
@@ -383,6 +384,20 @@ TEST(Wheels, RenamedWheelNeedsItsDownload) {
     std::string temp;
     ASSERT_TRUE(hnTempFolder(temp));
     EXPECT_EQ("wheel", readTextFile(temp + "Orvanto10_9267\\numpy-1.14.0+mkl-cp27-cp27m-win32.whl"));
+}
+
+// Family G: the setup is started through the desktop shell; the action
+// follows its process by image name until it ends.
+TEST(PaintProgram, SetupStartedThroughTheShellIsFollowed) {
+    ScratchFolder downloads, markers;
+    placeStandIn(downloads.path(), "paint.net.4.0.19.install.exe",
+                 "args " + markers.file("paint.txt") + "\nsleep 1500\n");
+    ActionRow row("Paint.net 4.0.19", "paint.net.4.0.19.install.exe", downloads.path());
+    DWORD start = ::GetTickCount();
+    EXPECT_TRUE(runCustomInstallAction(*row.element, false, shortTimings()));
+    EXPECT_TRUE(fileExists(markers.file("paint.txt")));
+    EXPECT_GE(::GetTickCount() - start, 1500u);
+    EXPECT_EQ(0, countProcessesByImageName("paint.net.4.0.19.install.exe"));
 }
 
 // Family H and the Windows Installer removal: the package is installed by the
