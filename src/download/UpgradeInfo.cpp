@@ -34,8 +34,8 @@ CUpgradeInfo::CUpgradeInfo(const std::string& url, const std::string& fileName, 
     if (!privateFolderBase(base))
         return;
     std::string folder;
-    if (!hnFormat(folder, 512, "%s%.4d%.2d%.2d%.2d%.2d%.2d%.3d", base.c_str(), now.wYear, now.wMonth, now.wDay,
-                  now.wHour, now.wMinute, now.wSecond, now.wMilliseconds))
+    if (!hnFormat(folder, 512, "%s%.4d%.2d%.2d%.2d%.2d%.2d%.3d", base.c_str(), now.wYear, now.wMonth,
+                  now.wDay, now.wHour, now.wMinute, now.wSecond, now.wMilliseconds))
         return;
     if (fileExists(folder))
         deleteFolderTree(folder.c_str(), folder.c_str());

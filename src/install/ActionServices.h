@@ -1,12 +1,14 @@
 #pragma once
 // What the installation and removal actions need from detection, the
 // download-and-install dialog and archive extraction, in one narrow place.
+#include <memory>
 #include <string>
 #include <windows.h>
 
 #include "process/UninstallRunners.h"
 
 struct hnInstallationElement;
+class DDownloadAndInstallComponent;
 
 // The runtime's installation folder, ending with a separator; false while the
 // runtime product is not installed under its expected name.
@@ -27,13 +29,10 @@ public:
     hnInstallDialogRun& operator=(const hnInstallDialogRun&) = delete;
 
     void run();
-    const std::string& finalPath() const { return finalPath_; }
+    const std::string& finalPath() const;
 
 private:
-    hnInstallationElement& element_;
-    bool downloadOnly_;
-    bool refresh_;
-    std::string finalPath_;
+    std::unique_ptr<DDownloadAndInstallComponent> dialog_;
 };
 
 // Extracts a whole zip archive into an existing folder; no entry may land

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/InstallerApp.h"
+#include "download/ElementDownload.h"
 #include "install/DetectionCatalogue.h"
 #include "install/InstallActions.h"
 #include "install/InstallationElement.h"
@@ -25,18 +26,11 @@ int hnComponentActions::installElement(hnInstallationElement& element, int posit
 
 int hnComponentActions::downloadElement(hnInstallationElement& element, bool& userAborted, int position,
                                         int runLength) {
-    (void)position;
-    (void)runLength;
-    userAborted = false;
-    element.setProgress(kProgressDownloadError);
-    return -1;
+    return ::downloadElement(element, userAborted, position, runLength);
 }
 
 int hnComponentActions::deleteOldDownload(int position, hnInstallationElement& element, int runLength) {
-    (void)position;
-    (void)element;
-    (void)runLength;
-    return -1;
+    return ::deleteOldDownload(position, element, runLength);
 }
 
 int hnComponentActions::uninstallElement(hnInstallationElement& element, int position, int runLength,
@@ -51,12 +45,5 @@ int hnComponentActions::repairElement(bool stopOnErrors, hnInstallationElement& 
 int hnComponentActions::updateStatusDetail(hnInstallationElement& element) { return detectStatusDetail(element); }
 
 hnDownloadErrorChoice hnComponentActions::askDownloadError(const std::string& text) {
-    switch (appMessageBox(text, MB_ABORTRETRYIGNORE | MB_ICONERROR)) {
-    case IDRETRY:
-        return hnDownloadErrorChoice::Retry;
-    case IDIGNORE:
-        return hnDownloadErrorChoice::Ignore;
-    default:
-        return hnDownloadErrorChoice::Abort;
-    }
+    return askDownloadErrorChoice(text);
 }

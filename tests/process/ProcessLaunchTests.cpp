@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <windows.h>
+#include <msi.h>
 
 #include "app/FileHelpers.h"
 #include "app/ScopedHandle.h"
@@ -280,4 +282,17 @@ TEST(PauseConsole, FailingCommandClosesTheConsoleAtOnce) {
     EXPECT_TRUE(processCommandLineArgWithPause(command.c_str()));
     EXPECT_LT(::GetTickCount() - start, 20000u);
     EXPECT_NE(std::string::npos, tool.lines().find("first"));
+}
+
+TEST(RunDownloadedInstaller, PackagesGoThroughMsiexecAndComeOutAgain) {
+    const char* productCode = "{6B1E7A52-2E47-4C52-9E0B-3D2C1F6A7701}";
+    std::string package = testProgramFolder() + "\\..\\fixtures\\orvanto-launch-test.msi";
+    ASSERT_TRUE(fileExists(package));
+    ScratchFolder scratch;
+    std::string spaced = scratch.file("Launch Test Package.msi"); // the quoted path keeps its blanks
+    ASSERT_TRUE(::CopyFileA(package.c_str(), spaced.c_str(), FALSE));
+    runDownloadedInstaller(spaced, "", true);
+    EXPECT_EQ(INSTALLSTATE_DEFAULT, ::MsiQueryProductStateA(productCode));
+    runMsiexecUninstall(productCode);
+    EXPECT_NE(INSTALLSTATE_DEFAULT, ::MsiQueryProductStateA(productCode));
 }
