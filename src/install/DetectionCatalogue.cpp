@@ -12,7 +12,6 @@
 #include "install/InstallationElement.h"
 #include "install/StatusWords.h"
 #include "python/ClrBridge.h"
-#include "python/Python27Functions.h"
 #include "python/Python36Functions.h"
 #include "python/PythonSelection.h"
 

@@ -68,7 +68,7 @@ int runPipShow(const std::string& interpreterFolder, const char* package, std::s
     if (!package || !hnFormat(commandLine, kCommandCapacity, "\"%sScripts\\pip.exe\" show \"%s\"",
                               interpreterFolder.c_str(), package))
         return kExecCmdNullArgument;
-    if (dialog && dialog->hwnd()) {
+    if (dialog && dialog->hwnd() && !::IsWindowVisible(dialog->hwnd())) {
         ::ShowWindow(dialog->hwnd(), SW_SHOW);
         ::UpdateWindow(dialog->hwnd());
     }
@@ -78,8 +78,6 @@ int runPipShow(const std::string& interpreterFolder, const char* package, std::s
         pause(kRepeatPauseMs);
         result = captureKeepingPainted(commandLine.c_str(), captured);
     }
-    if (dialog && dialog->hwnd())
-        ::ShowWindow(dialog->hwnd(), SW_HIDE);
     if (result == kExecCmdOk)
         output = captured;
     return result;

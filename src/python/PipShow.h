@@ -8,8 +8,9 @@ class hnDialog;
 
 // Runs "\"%sScripts\\pip.exe\" show \"%s\"" for the interpreter folder (with
 // its trailing separator) and the package. While it runs `dialog`, when given,
-// is shown and kept painted; afterwards it is hidden again. Returns the
-// capture's result (1 with the output, otherwise the output is empty).
+// is shown and kept painted; it stays up for the caller's next query and its
+// owner closes it when the queries are done. Returns the capture's result (1
+// with the output, otherwise the output is empty).
 int runPipShow(const std::string& interpreterFolder, const char* package, std::string& output,
                hnDialog* dialog);
 

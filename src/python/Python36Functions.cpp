@@ -5,11 +5,9 @@
 #include <windows.h>
 
 #include "app/DebugOut.h"
-#include "app/PleaseWaitDlg.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
-#include "install/CheckInstallations.h"
 #include "python/InterpreterFolder.h"
 #include "python/PipShow.h"
 
@@ -19,6 +17,7 @@ const char* const kPython36Uninstall =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{b43c5985-05a6-4dc7-be5f-85f504d498d0}";
 const char* const kLegacyPyserialUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\pyserial-py3.6";
 const char* const kEnvironmentKey = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
+constexpr DWORD kLongestEnvironmentValue = 32768;
 
 bool keyOpensInEitherHive(const char* subKey) {
     hnScopedKey key;
@@ -84,8 +83,10 @@ bool hnPyhton36InstallFunctions::areEnvironmentVariableWithPy36PathsAvailable() 
                    "environment registry key\n");
         return false;
     }
+    // The test only reads; a Path longer than the 4096 characters the update
+    // handles must not make the interpreter look misconfigured.
     std::string path;
-    if (!hnRegReadString(HKEY_LOCAL_MACHINE, kEnvironmentKey, "Path", path)) {
+    if (!hnRegReadString(HKEY_LOCAL_MACHINE, kEnvironmentKey, "Path", path, kLongestEnvironmentValue)) {
         hnDebugOut("hnPyhton36InstallFunctions::areEnvironmentVariableWithPy36PathsAvailable - Unable to query "
                    "environment registry key\n");
         return false;

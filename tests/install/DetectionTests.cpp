@@ -317,6 +317,9 @@ TEST_F(RegistryRows, Python36NeedsItsVersionAndBothFoldersOnThePath) {
     std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
     registry.setString(HKEY_LOCAL_MACHINE, environment, "Path", "C:\\windows;" + upper);
     EXPECT_EQ(detectedStatus("Python 3.6.6"), kStatusInstalled) << "letter case ignored, folder found in Scripts";
+    registry.setString(HKEY_LOCAL_MACHINE, environment, "Path",
+                       std::string(5000, 'x') + ";" + python36.folder() + ";" + python36.folder() + "Scripts\\");
+    EXPECT_EQ(detectedStatus("Python 3.6.6"), kStatusInstalled) << "a Path beyond 4096 characters";
     registry.setUninstallValue(HKEY_CURRENT_USER, key, "DisplayVersion", "3.6.5150.0");
     EXPECT_EQ(detectedStatus("Python 3.6.6"), kStatusVersionMismatch);
 }

@@ -12,7 +12,8 @@
 //                            ("name-version-....whl")
 //   pip uninstall NAME -y    removes the record
 // Every call appends its arguments to "calls.txt" beside it. A file
-// "delay.txt" holding milliseconds makes each call wait that long first.
+// "delay.txt" holding milliseconds makes each call wait that long first;
+// "delay-once.txt" does the same for the next call only.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -94,11 +95,17 @@ int main(int argc, char** argv) {
             calls << (i > 1 ? " " : "") << argv[i];
         calls << "\n";
     }
-    {
-        std::ifstream delay(folder + "delay.txt");
+    for (const char* name : {"delay.txt", "delay-once.txt"}) {
+        std::string file = folder + name;
         unsigned long ms = 0;
-        if (delay >> ms)
-            ::Sleep(ms);
+        {
+            std::ifstream delay(file);
+            if (!(delay >> ms))
+                continue;
+        }
+        if (std::string(name) == "delay-once.txt")
+            ::DeleteFileA(file.c_str());
+        ::Sleep(ms);
     }
     std::string packages = folder + "packages.txt";
     std::vector<Record> records = readRecords(packages);

@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Installation state detection on a prefix with about 50 installed Windows
+# Installer products: the whole catalogue without pip rows, per row, and one
+# pip row. The prefix (its own, kept between runs so the products are
+# installed once) lives in the bench work folder.
+# Appends detection_refresh_s, detection_refresh_row_ms, detection_pip_row_s
+# and their companions to the results file given as $1.
+set -euo pipefail
+top=$(cd "$(dirname "$0")/.." && pwd)
+results=$1
+work="$BENCH_WORK/detection"
+packages="$work/packages"
+mkdir -p "$work/files"
+# The test packages plus filler products: 54 in all.
+"$top/scripts/make-test-packages" "$top/tests/install/test-packages.txt" "$packages" >/dev/null
+"$top/scripts/make-test-packages" "$top/bench/bench-packages.txt" "$packages" >/dev/null
+# States that only single tests set up stay out of the machine.
+rm -f "$packages"/runtime-renamed.msi "$packages"/python2713.msi "$packages"/python2715.msi
+
+export WINEPREFIX="$work/prefix"
+"$top/scripts/wine-prefix"
+winpath() { echo "Z:${1//\//\\}"; }
+"$top/scripts/with-display" "$WINE64" "$BENCH_BIN/detection_bench.exe" "$(winpath "$packages")" \
+  "$(winpath "$top/build/x64/tools/pip.exe")" "$(winpath "$work/files")" | tr -d '\r' | tee -a "$results"
