@@ -115,6 +115,41 @@ TEST(RegisteredCommand, MvsCascadeFollowsItsUninstallerProcess) {
     deleteFileIfPresent(temp + "Au_.exe.txt");
 }
 
+// Removing a newer suite first removes every older one still registered,
+// oldest first.
+TEST(RegisteredCommand, PylonCascadeRemovesOlderSuitesFirst) {
+    ScratchFolder markers;
+    std::string log = markers.file("pylon.txt");
+    const std::string oldKey = "{4f492672-60bc-405e-ab6a-9e51ebb2f609}",
+                      newKey = "{ffcf4e1b-f1d3-445b-8821-27942b95bc88}";
+    RegisteredUninstaller older(oldKey, "old.exe",
+                                "args " + log + "\ndeletekey " + kUninstallRoot + oldKey + "\n");
+    RegisteredUninstaller newer(newKey, "new.exe",
+                                "args " + log + "\ndeletekey " + kUninstallRoot + newKey + "\n");
+    ASSERT_TRUE(setUninstallValue(oldKey, "UninstallString", "\"" + older.path + "\" /uninstall old"));
+    ASSERT_TRUE(setUninstallValue(newKey, "UninstallString", "\"" + newer.path + "\" /uninstall new"));
+    hnInstallationElement row = element("Pylon 5 Camera Software Suite 5.0.10.10613");
+    EXPECT_TRUE(uninstallComponentByName(row, false));
+    EXPECT_EQ("/uninstall old\n/uninstall new\n", readTextFile(log));
+    EXPECT_FALSE(uninstallKeyExists(oldKey));
+    EXPECT_FALSE(uninstallKeyExists(newKey));
+}
+
+// The utility's own uninstaller is opened through the shell and waited for;
+// its Windows Installer product, already gone, then counts as removed.
+TEST(RegisteredCommand, AdamApaxRunsItsUninstallerThenItsProduct) {
+    ScratchFolder markers;
+    const std::string key = "{C2E6E999-4516-40D2-8191-79B5CB4B987B}";
+    RegisteredUninstaller adam(key, "uninst.exe",
+                               "sleep 500\nargs " + markers.file("adam.txt") + "\ndeletekey " +
+                                   kUninstallRoot + key + "\n");
+    ASSERT_TRUE(setUninstallValue(key, "UninstallString", adam.path + " /S /x"));
+    hnInstallationElement row = element("Adam/Apax .NET Utility 2.05.10");
+    EXPECT_TRUE(uninstallComponentByName(row, false));
+    EXPECT_NE(std::string::npos, readTextFile(markers.file("adam.txt")).find("/S /x"));
+    EXPECT_FALSE(uninstallKeyExists(key));
+}
+
 TEST(UninstallElement, NotRemovableComponentEndsInUninstallErrorAfterAbort) {
     ScriptedPrompter prompter;
     prompter.answer(IDOK);
