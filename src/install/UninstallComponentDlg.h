@@ -34,6 +34,7 @@ protected:
 private:
     void work();
     void setProgress(int position);
+    void layoutHeader();
 
     hnInstallationElement* element_;
     int elementNumber_;
@@ -42,6 +43,7 @@ private:
     std::string subtitle_;
     bool stopOnErrors_;
     hnActionTimings timings_;
+    HWND header_ = nullptr; // child window, destroyed with the dialog
     HWND window_ = nullptr; // read by the worker
     hnDialogWorker worker_;
 };

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "app/Dialog.h"
 #include "app/FileHelpers.h"
 #include "app/InstallerApp.h"
 #include "app/SystemView.h"
@@ -159,9 +160,18 @@ TEST(UninstallElement, NotRemovableComponentEndsInUninstallErrorAfterAbort) {
     hnInstallationElement row("Windows Installer 3.1", "", "", "", "", false, 0, false, nullptr, &status,
                               &progress, "Test");
     detection.probes[row.name] = [] { return true; };
-    clickAbortWhen([&] { return !prompter.records.empty(); });
+    std::string banner;
+    clickAbortWhen([&] {
+        if (prompter.records.empty())
+            return false;
+        HWND dialog =
+            ::FindWindowA(nullptr, "Orvanto Vision Software XV 774 Installer - Uninstall Components");
+        banner = hnWindowText(::GetDlgItem(dialog, 9702));
+        return true;
+    });
     EXPECT_EQ(-1, uninstallElement(detection, row, 2, 3, false));
     EXPECT_EQ("Uninstall Error", progress);
+    EXPECT_EQ("Uninstalling component 2 of 3\r\nWindows Installer 3.1", banner);
     EXPECT_EQ("Installed", status);
     ASSERT_EQ(2u, prompter.records.size());
     EXPECT_EQ("Unable to uninstall the product. Please click on the 'Abort' button to cancel the operation.",
