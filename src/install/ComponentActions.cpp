@@ -5,8 +5,10 @@
 #include "app/InstallerApp.h"
 #include "download/ElementDownload.h"
 #include "install/DetectionCatalogue.h"
+#include "install/InstallActions.h"
 #include "install/InstallationElement.h"
 #include "install/StatusWords.h"
+#include "install/Uninstall.h"
 
 // Each action below is the entry point of its own area; an area that has not
 // taken over its action yet answers "not present / not done".
@@ -17,14 +19,9 @@ bool hnComponentActions::getStatusWord(hnInstallationElement& element, std::stri
     return detectStatusWord(element, status);
 }
 
-int hnComponentActions::installElement(hnInstallationElement& element, int position, int runLength,
-                                       bool refresh, bool stopOnErrors) {
-    (void)position;
-    (void)runLength;
-    (void)refresh;
-    (void)stopOnErrors;
-    element.setProgress(kProgressFailed);
-    return -1;
+int hnComponentActions::installElement(hnInstallationElement& element, int position, int runLength, bool refresh,
+                                       bool stopOnErrors) {
+    return ::installElement(*this, element, position, runLength, refresh, stopOnErrors);
 }
 
 int hnComponentActions::downloadElement(hnInstallationElement& element, bool& userAborted, int position,
@@ -38,17 +35,11 @@ int hnComponentActions::deleteOldDownload(int position, hnInstallationElement& e
 
 int hnComponentActions::uninstallElement(hnInstallationElement& element, int position, int runLength,
                                          bool stopOnErrors) {
-    (void)position;
-    (void)runLength;
-    (void)stopOnErrors;
-    element.setProgress(kProgressUninstallError);
-    return -1;
+    return ::uninstallElement(*this, element, position, runLength, stopOnErrors);
 }
 
 int hnComponentActions::repairElement(bool stopOnErrors, hnInstallationElement& element) {
-    (void)stopOnErrors;
-    (void)element;
-    return 1;
+    return ::repairElement(stopOnErrors, element);
 }
 
 int hnComponentActions::updateStatusDetail(hnInstallationElement& element) { return detectStatusDetail(element); }

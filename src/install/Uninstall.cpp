@@ -1,0 +1,500 @@
+#include "install/Uninstall.h"
+
+#include <iterator>
+#include <memory>
+#include <msi.h>
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include "app/DebugOut.h"
+#include "app/FileHelpers.h"
+#include "app/InstallerApp.h"
+#include "app/ScopedHandle.h"
+#include "app/SystemView.h"
+#include "app/Text.h"
+#include "install/ActionCatalogue.h"
+#include "install/ElementActions.h"
+#include "install/CheckInstallations.h"
+#include "install/InstallActions.h"
+#include "install/InstallHelpers.h"
+#include "install/InstallationElement.h"
+#include "install/PythonSteps.h"
+#include "install/StatusWords.h"
+#include "install/UninstallComponentDlg.h"
+#include "process/ProcessLaunch.h"
+#include "process/SystemInfo.h"
+
+namespace {
+
+const char* const kUninstallRoot = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+constexpr std::size_t kRegistryValueBytes = 4096;
+
+enum class Method {
+    Msi,               // a: product code, b: second product code or null
+    RuntimeMsi,        // a: product code; the Python integration goes with it
+    QuotedCommand,     // a: Uninstall key, b: value name
+    InstallShield,     // a: product code of the "InstallShield_" key
+    PylonCascade,      // index into kPylonKeys
+    AutoConfirm,       // a: Uninstall key, b: Python 2.7 pip package or null
+    FirstSpaceCommand, // a: Uninstall key
+    WaitWindow,        // a: Uninstall key, b: window title
+    TeamViewer13,
+    Speccy,
+    TightVnc,   // a: product code
+    MvsCascade, // index into kMvsSteps
+    OpcServer,
+    AdamApax,
+    PythonRuntime, // index: 27 or 36
+    NotRemovable,
+};
+
+struct RemovalRow {
+    const char* name;
+    Method method;
+    const char* a;
+    const char* b;
+    int index;
+};
+
+const char* const kUninstallString = "UninstallString";
+const char* const kQuietUninstallString = "QuietUninstallString";
+
+const RemovalRow kRemovalRows[] = {
+    {"MS VC++ 2005 SP1 Redist", Method::Msi, "{7299052b-02a4-4627-81f2-1818da5d550d}", nullptr, 0},
+    {"MS VC++ 2008 SP1 Redist", Method::Msi, "{9A25302D-30C0-39D9-BD6F-21E6EC160475}", nullptr, 0},
+    {"MS VC++ 2010 SP1 Redist", Method::Msi, "{F0C3E5D1-1ADE-321E-8167-68EF0DE699A5}", nullptr, 0},
+    {"Orvanto Version XV 15.0.0.774 Runtime", Method::RuntimeMsi, "{76C2FFEE-53C1-4382-B051-5CF47ED51327}",
+     nullptr, 0},
+    {"Orvanto Kadrix Version XV 15.0.0.774 SDK", Method::Msi, "{13DB2D91-4761-49EF-A8D4-E7095E9BADD7}",
+     nullptr, 0},
+    {"Orvanto Vision Software Version XV 15.0.0.774", Method::Msi, "{356E8CAF-215F-46B8-B8E4-625FD2FD8666}",
+     nullptr, 0},
+    {"Orvanto Watchdog 3.0.0.11", Method::Msi, "{0339BD1D-BA38-4F90-A2FD-CC136286A463}", nullptr, 0},
+    {"Orvanto PlantOPCClient 1.9.0.28", Method::Msi, "{FC84F31D-53C5-49CC-A799-80BFF4724731}", nullptr, 0},
+    {"ZCL for SONYGigECAM 2.12 - 32 bit", Method::Msi, "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}", nullptr, 0},
+    {"ZCL for SONYGigECAM 2.12 - 64 bit", Method::Msi, "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}", nullptr, 0},
+    {"ZCL for SONYGigECAM 2.12.2 - Windows 7 (32 bit)", Method::Msi, "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}",
+     nullptr, 0},
+    {"ZCL for SONYGigECAM 2.12.2 - Windows 7 (64 bit)", Method::Msi, "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}",
+     nullptr, 0},
+    {"ZCL for SONYGigECAM 2.12.2 - Windows 8 (32 bit)", Method::Msi, "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}",
+     nullptr, 0},
+    {"ZCL for SONYGigECAM 2.12.2 - Windows 8 (64 bit)", Method::Msi, "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}",
+     nullptr, 0},
+    {"Basler pylon SDK 2.3.5.2633 - 32 bit", Method::Msi, "{2393D986-319B-40BF-AEBD-6E0EFC5B5F57}", nullptr,
+     0},
+    {"Basler pylon SDK 2.3.5.2633 - 64 bit", Method::Msi, "{D7F97581-F17B-48AD-B4BB-634AF0F78D39}", nullptr,
+     0},
+    {"Basler pylon SDK 3.2.3.3215 - 32 bit", Method::Msi, "{7701C433-7FAB-43ED-B117-762AC408A61C}", nullptr,
+     0},
+    {"Basler pylon SDK 3.2.3.3215 - 64 bit", Method::Msi, "{7701C433-7FAB-43ED-B117-762AC408A61C}", nullptr,
+     0},
+    {"Basler pylon 4 Runtime 4.0.1.3425 - 32 bit", Method::Msi, "{37A8A264-ADAE-4226-BA66-B9FE9FFB1F89}",
+     nullptr, 0},
+    {"Basler pylon 4 Runtime 4.0.1.3425 - 64 bit", Method::Msi, "{37A8A264-ADAE-4226-BA66-B9FE9FFB1F89}",
+     nullptr, 0},
+    {"Pylon 4 Camera Software Suite 4.2.2.5468 - 32 bit", Method::Msi,
+     "{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}", nullptr, 0},
+    {"Pylon 4 Camera Software Suite 4.2.2.5468 - 64 bit", Method::Msi,
+     "{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}", nullptr, 0},
+    {"AVT Universal Package 2.2.0", Method::Msi, "{E15958CD-D2FC-47ED-AE1A-57C9FEC1DC84}", nullptr, 0},
+    {"AVT Fire Package 2.11", Method::Msi, "{4E3FA21E-D211-49FE-B40E-360A78AF8B31}", nullptr, 0},
+    {"PowerToys (Preview) 0.20.1", Method::Msi, "{B838E9AD-531C-43A5-B0F8-2A6C2759E84F}", nullptr, 0},
+    {"TortoiseHg 3.6.3 (x86)", Method::Msi, "{CCE041AD-0927-4992-85C1-C9B683BE3783}", nullptr, 0},
+    {"TortoiseHg 3.6.3 (x64)", Method::Msi, "{CCE041AD-0927-4992-85C1-C9B683BE3783}", nullptr, 0},
+    {"Paint.net 4.0.19", Method::Msi, "{F10AAD91-58DF-44EC-A647-810197141667}",
+     "{7ADB1B05-39DE-4888-A72D-D1F3A791D45F}", 0},
+    {"Paint.net 4.2.12", Method::Msi, "{F10AAD91-58DF-44EC-A647-810197141667}",
+     "{7ADB1B05-39DE-4888-A72D-D1F3A791D45F}", 0},
+
+    {"MS VC++ 2017 Redist 14.15.26706", Method::QuotedCommand, "{7e9fae12-5bbf-47fb-b944-09c49e75c061}",
+     kUninstallString, 0},
+    {"MS VC++ 2015-2019 Redist (x86) 14.26.28720", Method::QuotedCommand,
+     "{86380aef-fd23-4fc3-8723-a98ccad8f2c6}", kUninstallString, 0},
+    {"ubCore 6.00 Pro 1394a - 1394b drivers - 32 bit", Method::InstallShield,
+     "{F65FE148-FCF5-42F7-8803-FA0B7DA8B8A4}", nullptr, 0},
+    {"ubCore 6.00 Pro 1394a - 1394b drivers - 64 bit", Method::InstallShield,
+     "{F65FE148-FCF5-42F7-8803-FA0B7DA8B8A4}", nullptr, 0},
+    {"Fire-i Application 4.0 - 32 bit", Method::InstallShield, "{1AAA20E7-B683-4F94-A14C-C8186D0EC55F}",
+     nullptr, 0},
+    {"Fire-i Application 4.0 - 64 bit", Method::InstallShield, "{7FC31537-1378-4B54-9BB6-1F43F4C6AE46}",
+     nullptr, 0},
+    {"DAQNavi PCI-1730 3.1.1.0", Method::InstallShield, "{6D3F63BF-82B3-402C-B904-19970D4718F6}", nullptr, 0},
+    {"DAQNavi USB-4711A 3.1.3.0", Method::InstallShield, "{6D87DA37-CBC4-46E2-9183-91B52DC60D02}", nullptr,
+     0},
+    {"DAQNavi USB-4750 3.1.1.0", Method::InstallShield, "{E8881CC8-EB89-49FA-B2A5-986488C75164}", nullptr, 0},
+    {"DAQNavi SDK and Drivers 3.1.4.0", Method::InstallShield, "{88B93413-6464-4DBB-AFDF-400AEEB20E7D}",
+     nullptr, 0},
+    {"Pylon 5 Camera Software Suite 5.0.5.8999", Method::PylonCascade, nullptr, nullptr, 1},
+    {"Pylon 5 Camera Software Suite 5.0.10.10613", Method::PylonCascade, nullptr, nullptr, 2},
+    {"Pylon 5 Camera Software Suite 5.0.12.11830", Method::PylonCascade, nullptr, nullptr, 3},
+    {"Pylon 6 Camera Software Suite 6.1.0.19674", Method::PylonCascade, nullptr, nullptr, 4},
+    {"MatrikonOPC Server for Simulation", Method::QuotedCommand, "{0D0DBA0E-69F7-45AD-9D09-2E61E1B41190}",
+     kUninstallString, 0},
+    {"PerformanceTest 8.0", Method::QuotedCommand, "PerformanceTest 8_is1", kQuietUninstallString, 0},
+    {"Imaging Source - IC Capture 2.3", Method::QuotedCommand, "ICCapture22_is1", kQuietUninstallString, 0},
+    {"Tera Term 4.88", Method::QuotedCommand, "Tera Term_is1", kQuietUninstallString, 0},
+    {"IC Imaging Control 3.5 C++ Class Library V3.5.5.3963", Method::QuotedCommand,
+     "IC Imaging Control 3.5 C++ Class Library_is1", kQuietUninstallString, 0},
+
+    {"pywin32-219.win32-py2.7", Method::AutoConfirm, "pywin32-py2.7", nullptr, 0},
+    {"pywin32-221.win32-py2.7", Method::AutoConfirm, "pywin32-py2.7", nullptr, 0},
+    {"pywin32-223.win32-py2.7", Method::AutoConfirm, "pywin32-py2.7", nullptr, 0},
+    {"MySQL-python-1.2.4b4.win32-py2.7", Method::AutoConfirm, "MySQL-python-py2.7", nullptr, 0},
+    {"scipy-0.16.1-python2.7", Method::AutoConfirm, "scipy-py2.7", "scipy", 0},
+    {"scipy-1.0.0-cp27-cp27m-win32", Method::AutoConfirm, "scipy-py2.7", "scipy", 0},
+    {"scipy-1.1.0-cp27-cp27m-win32", Method::AutoConfirm, "scipy-py2.7", "scipy", 0},
+    {"scipy-1.2.2-cp27-cp27m-win32", Method::AutoConfirm, "scipy-py2.7", "scipy", 0},
+    {"numpy-1.10.2-python2.7", Method::AutoConfirm, "numpy-py2.7", "numpy", 0},
+    {"numpy-1.14.0+mkl-cp27-cp27m-win32", Method::AutoConfirm, "numpy-py2.7", "numpy", 0},
+    {"numpy-1.14.5+mkl-cp27-cp27m-win32", Method::AutoConfirm, "numpy-py2.7", "numpy", 0},
+    {"numpy-1.15.1+mkl-cp27-cp27m-win32", Method::AutoConfirm, "numpy-py2.7", "numpy", 0},
+    {"numpy-1.16.4-cp27-cp27m-win32", Method::AutoConfirm, "numpy-py2.7", "numpy", 0},
+    {"numpy-1.16.4+mkl-cp27-cp27m-win32", Method::AutoConfirm, "numpy-py2.7", "numpy", 0},
+    {"pyserial-2.7.win32", Method::AutoConfirm, "pyserial-py2.7", "pyserial", 0},
+    {"pyserial-3.4-py2.py3-none-any", Method::AutoConfirm, "pyserial-py2.7", "pyserial", 0},
+    {"OPC Scout (SIMATIC NET OPC-Client V6.2-3133)", Method::FirstSpaceCommand, "OPC CLIENT", nullptr, 0},
+
+    {"Orvanto TeamViewer 8 Host", Method::WaitWindow, "TeamViewer 8 Host", "TeamViewer 8 Host Uninstall", 0},
+    {"Orvanto TeamViewer 13 Host", Method::TeamViewer13, nullptr, nullptr, 0},
+    {"Speccy v1.25", Method::Speccy, nullptr, nullptr, 0},
+    {"TightVNC 2.6.4 - 32 bit", Method::TightVnc, "{981B8EDC-E693-4F22-9694-C0FF8E56F134}", nullptr, 0},
+    {"TightVNC 2.6.4 - 64 bit", Method::TightVnc, "{D71C967C-8709-4334-BF16-952469E96DCD}", nullptr, 0},
+    {"MVS 2.2.3", Method::MvsCascade, nullptr, nullptr, 0},
+    {"MVS 2.3.1", Method::MvsCascade, nullptr, nullptr, 1},
+    {"MVS 2.4.0", Method::MvsCascade, nullptr, nullptr, 2},
+    {"MVS 3.0.0", Method::MvsCascade, nullptr, nullptr, 3},
+    {"MVS 3.1.0", Method::MvsCascade, nullptr, nullptr, 4},
+    {"MVS 3.2.0", Method::MvsCascade, nullptr, nullptr, 5},
+    {"Orvanto OPC Server 1.0.0.7", Method::OpcServer, nullptr, nullptr, 0},
+    {"Adam/Apax .NET Utility 2.05.10", Method::AdamApax, nullptr, nullptr, 0},
+    {"Python 2.7.9", Method::PythonRuntime, nullptr, nullptr, 27},
+    {"Python 2.7.13", Method::PythonRuntime, nullptr, nullptr, 27},
+    {"Python 3.6.6", Method::PythonRuntime, nullptr, nullptr, 36},
+    {"Microsoft .Net 2.0.50727.42 Redist", Method::NotRemovable, nullptr, nullptr, 0},
+    {"Windows Installer 3.1", Method::NotRemovable, nullptr, nullptr, 0},
+    {"Adobe Acrobat Reader", Method::NotRemovable, nullptr, nullptr, 0},
+};
+
+// Oldest first; the first key has no element of its own.
+const char* const kPylonKeys[] = {
+    "{7d1403fe-dc29-4331-b008-d8899a59ae1f}", "{4f492672-60bc-405e-ab6a-9e51ebb2f609}",
+    "{ffcf4e1b-f1d3-445b-8821-27942b95bc88}", "{3ba2c6e4-350c-4929-b790-ca0aca3cfdfe}",
+    "{abb3d5f4-60c0-4322-b3ca-218ade521495}"};
+
+struct MvsStep {
+    const char* key;
+    const char* version;
+};
+const MvsStep kMvsSteps[] = {{"MVS", "2.2.3"},     {"MVS", "2.3.1"},     {"HIK_MVS", "2.4.0"},
+                             {"HIK_MVS", "3.0.0"}, {"HIK_MVS", "3.1.0"}, {"MVS SDK Runtime x86", "3.2.0.3"}};
+
+const RemovalRow* findRemovalRow(const std::string& name) {
+    for (const RemovalRow& row : kRemovalRows)
+        if (hnEqualsNoCase(name, row.name))
+            return &row;
+    return nullptr;
+}
+
+// A value of an Uninstall key under HKLM, else HKCU; longer than 4096 bytes
+// counts as missing.
+bool readUninstallValue(const char* key, const char* valueName, std::string& value) {
+    std::string path = std::string(kUninstallRoot) + key;
+    return readRegistryText(HKEY_LOCAL_MACHINE, path.c_str(), valueName, kRegistryValueBytes, value) ||
+           readRegistryText(HKEY_CURRENT_USER, path.c_str(), valueName, kRegistryValueBytes, value);
+}
+
+// Quoted form: program between the leading quote and the next one, the
+// argument text after the separator that follows it is the whole command line.
+bool runQuotedCommand(const char* key, const char* valueName) {
+    std::string value, program, arguments;
+    if (!readUninstallValue(key, valueName, value) || value.empty())
+        return false;
+    splitUninstallString(value, program, arguments);
+    runProgram(hnRunMode::Wait, program, {arguments.empty() ? program : arguments});
+    return true;
+}
+
+bool runFirstSpaceCommand(const char* key) {
+    std::string value, program, arguments;
+    if (!readUninstallValue(key, kUninstallString, value) || value.empty())
+        return false;
+    splitUninstallString(value, program, arguments);
+    if (arguments.empty())
+        runProgram(hnRunMode::Wait, program, {program});
+    else
+        runProgram(hnRunMode::Wait, program, {program, arguments});
+    return true;
+}
+
+// Runs the registered command as it stands, then follows `imageName`.
+void runRegisteredCommandAndFollow(const char* key, const char* imageName, const hnActionTimings& timings) {
+    std::string value, program, arguments;
+    if (!readUninstallValue(key, kUninstallString, value) || value.empty())
+        return;
+    splitUninstallString(value, program, arguments);
+    runProgram(hnRunMode::Wait, program, {value});
+    followProcessByImageName(imageName, timings);
+}
+
+bool removePylon(int index) {
+    for (int older = 0; older < index; ++older)
+        if (hnCheckInstallations::isUninstallKeyPresent(kPylonKeys[older]))
+            runQuotedCommand(kPylonKeys[older], kUninstallString);
+    return runQuotedCommand(kPylonKeys[index], kUninstallString);
+}
+
+void removeMvs(int index, const hnActionTimings& timings) {
+    if (index > 0)
+        removeMvs(index - 1, timings);
+    else
+        runRegisteredCommandAndFollow("MVS", "Au_.exe", timings);
+    std::string version;
+    if (readUninstallValue(kMvsSteps[index].key, "DisplayVersion", version) &&
+        version == kMvsSteps[index].version)
+        runRegisteredCommandAndFollow(kMvsSteps[index].key, "Un_A.exe", timings);
+}
+
+bool removeTightVnc(const char* productCode) {
+    std::string displayName;
+    if (readUninstallValue("TightVNC", "DisplayName", displayName)) {
+        std::string title = hnFormatText("%s Uninstall ", displayName.c_str());
+        runUninstallStringAndWaitWindow("TightVNC", title.c_str());
+    }
+    return uninstallMsiProduct(productCode);
+}
+
+bool removeOpcServer(const hnActionTimings& timings) {
+    std::string runtime, folder, program;
+    if (!actionRuntimeFolder(runtime) ||
+        !hnFormat(folder, kPathCapacity, "%s%s", runtime.c_str(), "OrvantoOPCServer") ||
+        !hnFormat(program, kPathCapacity, "%s%s\\%s", runtime.c_str(), "OrvantoOPCServer",
+                  "OrvantoOPCServer.exe"))
+        return false;
+    runProgram(hnRunMode::NoWait, program, {program, "-uninstall"});
+    closeOrvantoOpcServerWindow(timings.opcServerWindow);
+    ::Sleep(timings.opcServerUninstallPauseMs);
+    deleteFileForced(program);
+    ::RemoveDirectoryA(folder.c_str());
+    return !fileExists(program);
+}
+
+bool removeAdamApax() {
+    std::string value;
+    if (readUninstallValue("{C2E6E999-4516-40D2-8191-79B5CB4B987B}", kUninstallString, value) &&
+        !value.empty()) {
+        std::size_t blank = value.find(' ', 1);
+        std::string program = value.substr(0, blank);
+        std::string parameters = blank == std::string::npos ? std::string() : value.substr(blank + 1);
+        SHELLEXECUTEINFOA info = {};
+        info.cbSize = sizeof(info);
+        info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_DOENVSUBST;
+        info.lpVerb = "open";
+        info.lpFile = program.c_str();
+        info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
+        info.nShow = SW_SHOW;
+        if (::ShellExecuteExA(&info) && info.hProcess) {
+            ::WaitForSingleObject(info.hProcess, INFINITE);
+            ::CloseHandle(info.hProcess);
+        }
+    }
+    return uninstallMsiProduct("{E0372F59-9433-4342-B0B2-5B06C42C1773}");
+}
+
+bool removeTree(const std::string& folder, const char* guard) {
+    if (fileExists(folder))
+        deleteFolderTree(folder.c_str(), guard);
+    return !fileExists(folder);
+}
+
+// Deletes what the installation action of `row` created, no more.
+bool removeInstalledFiles(const hnActionRow& row, const std::string& elementName) {
+    std::string runtime, path;
+    switch (row.family) {
+    case hnActionFamily::RuntimeSubFolder: {
+        if (!actionRuntimeFolder(runtime) ||
+            !hnFormat(path, kPathCapacity, "%s%s", runtime.c_str(), row.target))
+            return false;
+        if (row.followUp == hnArchiveFollowUp::OpenCv) {
+            // The runtime's "cv2.pyd" goes only when it is this build's copy.
+            std::string own = path + "\\Python\\cv2.pyd", shared = runtime + "Python\\cv2.pyd";
+            if (fileExists(own) && fileExists(shared) && filesHaveSameContent(own, shared))
+                deleteFileIfPresent(shared);
+        }
+        return removeTree(path, row.target);
+    }
+    case hnActionFamily::RuntimeFolder: {
+        if (!actionRuntimeFolder(runtime))
+            return false;
+        if (row.followUp != hnArchiveFollowUp::PythonFolder)
+            return deleteFileIfPresent(runtime + "SMCameraClient.dll");
+        bool gone = true;
+        for (const char* file : {"zentraapi.py", "pyzentra24.pyd", "pyzentra25.pyd", "pyzentra26.pyd"})
+            gone = deleteFileIfPresent(runtime + "Python\\" + file) && gone;
+        return gone;
+    }
+    case hnActionFamily::Documents: {
+        std::string documents;
+        if (!hnDocumentsFolder(documents) || !hnFormat(path, kPathCapacity, "%s\\%s\\%s", documents.c_str(),
+                                                       "Orvanto 15.0", elementName.c_str()))
+            return false;
+        return removeTree(path, "Orvanto 15.0");
+    }
+    case hnActionFamily::CycleController:
+        return removeCycleControllerFiles();
+    default:
+        return false;
+    }
+}
+
+bool removeWheelPackage(const hnWheelRow& row, bool stopOnErrors) {
+    if (row.python == 27)
+        return uninstallPy27Package(row.package, stopOnErrors);
+    std::string package(row.package);
+    if (package == "pyserial")
+        return uninstallPy36PyserialPackages(stopOnErrors);
+    if (package == "opencv-python" || package == "opencv-contrib-python")
+        return uninstallPy36OpenCvPackages(stopOnErrors);
+    return uninstallPy36Package(row.package, stopOnErrors);
+}
+
+bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimings& timings) {
+    switch (row.method) {
+    case Method::Msi: {
+        bool removed = uninstallMsiProduct(row.a);
+        return (row.b ? uninstallMsiProduct(row.b) : true) && removed;
+    }
+    case Method::RuntimeMsi:
+        if (!uninstallMsiProduct(row.a))
+            return false;
+        removePythonIntegration();
+        return true;
+    case Method::QuotedCommand:
+        return runQuotedCommand(row.a, row.b);
+    case Method::InstallShield:
+        return runInstallShieldUninstall(row.a);
+    case Method::PylonCascade:
+        return removePylon(row.index);
+    case Method::AutoConfirm: {
+        bool removed = runUninstallStringWithAutoConfirm(std::string(kUninstallRoot) + row.a);
+        return (row.b ? uninstallPy27Package(row.b, stopOnErrors) : true) && removed;
+    }
+    case Method::FirstSpaceCommand:
+        return runFirstSpaceCommand(row.a);
+    case Method::WaitWindow:
+        return runUninstallStringAndWaitWindow(row.a, row.b);
+    case Method::TeamViewer13:
+        runUninstallStringAndWaitWindow("TeamViewer 8 Host", "TeamViewer 8 Host Uninstall");
+        return runUninstallStringAndWaitWindow("TeamViewer", "TeamViewer 13 Host Uninstall ");
+    case Method::Speccy: {
+        bool removed = runUninstallStringAndWaitWindow("Speccy", "Speccy v1.25 Uninstall");
+        ::Sleep(timings.speccyPauseMs);
+        return removed;
+    }
+    case Method::TightVnc:
+        return removeTightVnc(row.a);
+    case Method::MvsCascade:
+        removeMvs(row.index, timings);
+        return true;
+    case Method::OpcServer:
+        return removeOpcServer(timings);
+    case Method::AdamApax:
+        return removeAdamApax();
+    case Method::PythonRuntime:
+        return uninstallPythonRuntime(row.index);
+    case Method::NotRemovable:
+        return false;
+    }
+    return false;
+}
+
+// Whether `name` has a removal method at all.
+bool hasRemovalMethod(const std::string& name) {
+    const RemovalRow* row = findRemovalRow(name);
+    if (row)
+        return row->method != Method::NotRemovable;
+    const hnActionRow* action = findActionRow(name);
+    if (action &&
+        (action->family == hnActionFamily::RuntimeSubFolder ||
+         action->family == hnActionFamily::RuntimeFolder || action->family == hnActionFamily::Documents ||
+         action->family == hnActionFamily::CycleController))
+        return true;
+    return findWheelRow(name) != nullptr;
+}
+
+bool isConfiguredWithoutTest(const std::string& name) {
+    return hnEqualsNoCase(name, "Orvanto Version XV 15.0.0.774 Runtime") ||
+           hnEqualsNoCase(name, "Orvanto Kadrix Version XV 15.0.0.774 SDK") ||
+           hnEqualsNoCase(name, "Orvanto Vision Software Version XV 15.0.0.774");
+}
+
+} // namespace
+
+bool followProcessByImageName(const char* imageName, const hnActionTimings& timings) {
+    bool seen = countProcessesByImageName(imageName) > 0;
+    for (int i = 0; !seen && i < timings.processStart.polls; ++i) {
+        ::Sleep(timings.processStart.intervalMs);
+        seen = countProcessesByImageName(imageName) > 0;
+    }
+    for (int i = 0; seen && i < timings.processEnd.polls && countProcessesByImageName(imageName) > 0; ++i)
+        ::Sleep(timings.processEnd.intervalMs);
+    return seen;
+}
+
+bool uninstallMsiProduct(const char* productCode) {
+    if (!productCode || !actionMsiProductInstalled(productCode))
+        return true;
+    UINT result = ::MsiConfigureProductA(productCode, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
+    if (result != ERROR_SUCCESS)
+        hnDebugOutF("uninstallMsiProduct - Unable to remove %s (%u)\n", productCode, result);
+    return result == ERROR_SUCCESS;
+}
+
+bool uninstallComponentByName(hnInstallationElement& element, bool stopOnErrors,
+                              const hnActionTimings& timings) {
+    if (const RemovalRow* row = findRemovalRow(element.name))
+        return runRemovalRow(*row, stopOnErrors, timings);
+    if (const hnActionRow* action = findActionRow(element.name))
+        return removeInstalledFiles(*action, element.name);
+    if (const hnWheelRow* wheel = findWheelRow(element.name))
+        return removeWheelPackage(*wheel, stopOnErrors);
+    return false;
+}
+
+int uninstallElement(hnElementActions& detection, hnInstallationElement& element, int position, int runLength,
+                     bool stopOnErrors, const hnActionTimings& timings) {
+    if (!detection.isInstalled(element)) {
+        element.setProgress(kProgressOk);
+        return 1;
+    }
+    element.setProgress(kProgressUninstalling);
+    std::unique_ptr<DUninstallComponent> dialog(
+        new DUninstallComponent(position, runLength, &element, stopOnErrors, timings));
+    dialog->doModal(theApp() ? theApp()->mainWindow() : nullptr);
+    if (detection.isInstalled(element)) {
+        element.setProgress(kProgressUninstallError);
+        return -1;
+    }
+    element.setProgress(kProgressOk);
+    element.setStatus(kStatusNotInstalled);
+    element.statusDetail.clear();
+    return 1;
+}
+
+int repairElement(bool stopOnErrors, hnInstallationElement& element, const hnActionTimings& timings) {
+    const std::string& status = element.status();
+    if (status != kStatusReinstallNeeded && status != kStatusVersionMismatch &&
+        status != kStatusMultipleVersions && status != kStatusIncompleteModule)
+        return 1;
+    if (isConfiguredWithoutTest(element.name)) {
+        const RemovalRow* row = findRemovalRow(element.name);
+        if (::MsiConfigureProductA(row->a, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT) != ERROR_SUCCESS)
+            return -1;
+        if (row->method == Method::RuntimeMsi)
+            removePythonIntegration();
+        return 1;
+    }
+    if (!hasRemovalMethod(element.name))
+        return 1;
+    return uninstallComponentByName(element, stopOnErrors, timings) ? 1 : -1;
+}

@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include "app/Dialog.h"
+#include "app/FileHelpers.h"
+#include "app/InstallerApp.h"
+#include "app/SystemView.h"
+#include "install/ActionTestSupport.h"
+#include "install/InstallHelpers.h"
+#include "install/Uninstall.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+const std::string kUninstallRoot = "HKLM|SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
+
+std::function<bool()> keyPresent(const std::string& key) {
+    return [key] { return uninstallKeyExists(key); };
+}
+
+// A registered uninstaller made from the stand-in: the Uninstall key with its
+// command, and the program with its script in a scratch folder.
+struct RegisteredUninstaller {
+    RegisteredUninstaller(const std::string& key, const std::string& program, const std::string& script)
+        : key(key), path(placeStandIn(folder.path(), program, script)) {}
+    ~RegisteredUninstaller() { deleteUninstallKey(key); }
+    ScratchFolder folder;
+    std::string key;
+    std::string path;
+};
+
+hnInstallationElement element(const char* name) {
+    return hnInstallationElement(name, "", "", "", "", false, 0, false, nullptr, nullptr, nullptr, "Test");
+}
+
+TEST(RegisteredCommand, QuotedFormRunsTheArgumentTextAsCommandLine) {
+    ScratchFolder markers;
+    RegisteredUninstaller tera("Tera Term_is1", "unins000.exe",
+                               "args " + markers.file("tera.txt") + "\ndeletekey " + kUninstallRoot +
+                                   "Tera Term_is1\n");
+    ASSERT_TRUE(
+        setUninstallValue(tera.key, "QuietUninstallString", "\"" + tera.path + "\" /VERYSILENT /NORESTART"));
+    hnInstallationElement row = element("tera term 4.88");
+    EXPECT_TRUE(uninstallComponentByName(row, false));
+    EXPECT_EQ("/VERYSILENT /NORESTART\n", readTextFile(markers.file("tera.txt")));
+    EXPECT_FALSE(uninstallKeyExists(tera.key));
+    // Gone now: nothing to run.
+    EXPECT_FALSE(uninstallComponentByName(row, false));
+}
+
+TEST(RegisteredCommand, InstallShieldAndFirstSpaceForms) {
+    ScratchFolder markers;
+    std::string fireKey = "InstallShield_{1AAA20E7-B683-4F94-A14C-C8186D0EC55F}";
+    RegisteredUninstaller fire(fireKey, "setup.exe",
+                               "args " + markers.file("fire.txt") + "\ndeletekey " + kUninstallRoot +
+                                   fireKey + "\n");
+    ASSERT_TRUE(
+        setUninstallValue(fireKey, "UninstallString", "\"" + fire.path + "\" -runfromtemp -removeonly"));
+    hnInstallationElement fireRow = element("Fire-i Application 4.0 - 32 bit");
+    EXPECT_TRUE(uninstallComponentByName(fireRow, false));
+    EXPECT_EQ("-runfromtemp -removeonly\n", readTextFile(markers.file("fire.txt")));
+    EXPECT_FALSE(uninstallKeyExists(fireKey));
+
+    RegisteredUninstaller scout("OPC CLIENT", "isuninst.exe",
+                                "args " + markers.file("scout.txt") + "\ndeletekey " + kUninstallRoot +
+                                    "OPC CLIENT\n");
+    ASSERT_TRUE(setUninstallValue("OPC CLIENT", "UninstallString", scout.path + " -fC:\\uninst.isu"));
+    hnInstallationElement scoutRow = element("OPC Scout (SIMATIC NET OPC-Client V6.2-3133)");
+    EXPECT_TRUE(uninstallComponentByName(scoutRow, false));
+    EXPECT_EQ(scout.path + " -fC:\\uninst.isu\n", readTextFile(markers.file("scout.txt")));
+    EXPECT_FALSE(uninstallKeyExists("OPC CLIENT"));
+}
+
+TEST(RegisteredCommand, ConfirmationIsClickedAndTheFinishedWindowClosed) {
+    RegisteredUninstaller mysql("MySQL-python-py2.7", "Removemysql.exe",
+                                "confirm\ndeletekey " + kUninstallRoot +
+                                    "MySQL-python-py2.7\nwindow Uninstall Finished!|8000\n");
+    ASSERT_TRUE(setUninstallValue(mysql.key, "UninstallString", "\"" + mysql.path + "\" -u"));
+    hnInstallationElement row = element("MySQL-python-1.2.4b4.win32-py2.7");
+    DWORD start = ::GetTickCount();
+    EXPECT_TRUE(uninstallComponentByName(row, false));
+    EXPECT_FALSE(uninstallKeyExists(mysql.key));
+    EXPECT_LT(::GetTickCount() - start, 7000u);
+}
+
+// The uninstaller hands over to a copy of itself that shows its window; the
+// removal returns once that window is gone.
+TEST(RegisteredCommand, WindowOfADetachedUninstallerIsFollowed) {
+    std::string temp;
+    ASSERT_TRUE(hnTempFolder(temp));
+    RegisteredUninstaller host("TeamViewer 8 Host", "uninstall.exe", "spawn Un_TV8.exe\n");
+    writeTextFile(host.folder.file("Un_TV8.exe.txt"),
+                  "deletekey " + kUninstallRoot +
+                      "TeamViewer 8 Host\nwindow TeamViewer 8 Host Uninstall|1500\n");
+    ASSERT_TRUE(setUninstallValue(host.key, "UninstallString", "\"" + host.path + "\""));
+    hnInstallationElement row = element("Orvanto TeamViewer 8 Host");
+    EXPECT_TRUE(uninstallComponentByName(row, false));
+    EXPECT_FALSE(::FindWindowA(nullptr, "TeamViewer 8 Host Uninstall"));
+    EXPECT_FALSE(uninstallKeyExists(host.key));
+    waitFor([&] { return deleteFileIfPresent(temp + "Un_TV8.exe"); }, 3000);
+    deleteFileIfPresent(temp + "Un_TV8.exe.txt");
+}
+
+// The oldest MVS step runs the registered command of key MVS and follows the
+// process it hands over to.
+TEST(RegisteredCommand, MvsCascadeFollowsItsUninstallerProcess) {
+    std::string temp;
+    ASSERT_TRUE(hnTempFolder(temp));
+    RegisteredUninstaller mvs("MVS", "uninst.exe", "spawn Au_.exe\n");
+    writeTextFile(mvs.folder.file("Au_.exe.txt"), "sleep 600\ndeletekey " + kUninstallRoot + "MVS\n");
+    ASSERT_TRUE(setUninstallValue("MVS", "UninstallString", "\"" + mvs.path + "\""));
+    ASSERT_TRUE(setUninstallValue("MVS", "DisplayVersion", "2.2.3"));
+    hnInstallationElement row = element("MVS 2.3.1");
+    EXPECT_TRUE(uninstallComponentByName(row, false, shortTimings()));
+    EXPECT_FALSE(uninstallKeyExists("MVS"));
+    waitFor([&] { return deleteFileIfPresent(temp + "Au_.exe"); }, 3000);
+    deleteFileIfPresent(temp + "Au_.exe.txt");
+}
+
+// Removing a newer suite first removes every older one still registered,
+// oldest first.
+TEST(RegisteredCommand, PylonCascadeRemovesOlderSuitesFirst) {
+    ScratchFolder markers;
+    std::string log = markers.file("pylon.txt");
+    const std::string oldKey = "{4f492672-60bc-405e-ab6a-9e51ebb2f609}",
+                      newKey = "{ffcf4e1b-f1d3-445b-8821-27942b95bc88}";
+    RegisteredUninstaller older(oldKey, "old.exe",
+                                "args " + log + "\ndeletekey " + kUninstallRoot + oldKey + "\n");
+    RegisteredUninstaller newer(newKey, "new.exe",
+                                "args " + log + "\ndeletekey " + kUninstallRoot + newKey + "\n");
+    ASSERT_TRUE(setUninstallValue(oldKey, "UninstallString", "\"" + older.path + "\" /uninstall old"));
+    ASSERT_TRUE(setUninstallValue(newKey, "UninstallString", "\"" + newer.path + "\" /uninstall new"));
+    hnInstallationElement row = element("Pylon 5 Camera Software Suite 5.0.10.10613");
+    EXPECT_TRUE(uninstallComponentByName(row, false));
+    EXPECT_EQ("/uninstall old\n/uninstall new\n", readTextFile(log));
+    EXPECT_FALSE(uninstallKeyExists(oldKey));
+    EXPECT_FALSE(uninstallKeyExists(newKey));
+}
+
+// The utility's own uninstaller is opened through the shell and waited for;
+// its Windows Installer product, already gone, then counts as removed.
+TEST(RegisteredCommand, AdamApaxRunsItsUninstallerThenItsProduct) {
+    ScratchFolder markers;
+    const std::string key = "{C2E6E999-4516-40D2-8191-79B5CB4B987B}";
+    RegisteredUninstaller adam(key, "uninst.exe",
+                               "sleep 500\nargs " + markers.file("adam.txt") + "\ndeletekey " +
+                                   kUninstallRoot + key + "\n");
+    ASSERT_TRUE(setUninstallValue(key, "UninstallString", adam.path + " /S /x"));
+    hnInstallationElement row = element("Adam/Apax .NET Utility 2.05.10");
+    EXPECT_TRUE(uninstallComponentByName(row, false));
+    EXPECT_NE(std::string::npos, readTextFile(markers.file("adam.txt")).find("/S /x"));
+    EXPECT_FALSE(uninstallKeyExists(key));
+}
+
+TEST(UninstallElement, NotRemovableComponentEndsInUninstallErrorAfterAbort) {
+    ScriptedPrompter prompter;
+    prompter.answer(IDOK);
+    prompter.answer(IDYES);
+    ProbeDetection detection;
+    std::string progress, status = "Installed";
+    hnInstallationElement row("Windows Installer 3.1", "", "", "", "", false, 0, false, nullptr, &status,
+                              &progress, "Test");
+    detection.probes[row.name] = [] { return true; };
+    std::string banner;
+    clickAbortWhen([&] {
+        if (prompter.records.empty())
+            return false;
+        HWND dialog =
+            ::FindWindowA(nullptr, "Orvanto Vision Software XV 774 Installer - Uninstall Components");
+        banner = hnWindowText(::GetDlgItem(dialog, 9702));
+        return true;
+    });
+    EXPECT_EQ(-1, uninstallElement(detection, row, 2, 3, false));
+    EXPECT_EQ("Uninstall Error", progress);
+    EXPECT_EQ("Uninstalling component 2 of 3\r\nWindows Installer 3.1", banner);
+    EXPECT_EQ("Installed", status);
+    ASSERT_EQ(2u, prompter.records.size());
+    EXPECT_EQ("Unable to uninstall the product. Please click on the 'Abort' button to cancel the operation.",
+              prompter.records[0].text);
+    EXPECT_EQ("install_tests", prompter.records[0].caption);
+    EXPECT_EQ("Do you want to abort uninstallation of the selected components?", prompter.records[1].text);
+    EXPECT_EQ("Confirmation", prompter.records[1].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_YESNO), prompter.records[1].type & MB_TYPEMASK);
+}
+
+TEST(UninstallElement, RegisteredUninstallerThroughTheDialog) {
+    ScriptedPrompter prompter;
+    std::string temp;
+    ASSERT_TRUE(hnTempFolder(temp));
+    RegisteredUninstaller speccy("Speccy", "uninst.exe", "spawn Un_Sp.exe\n");
+    writeTextFile(speccy.folder.file("Un_Sp.exe.txt"),
+                  "deletekey " + kUninstallRoot + "Speccy\nwindow Speccy v1.25 Uninstall|500\n");
+    ASSERT_TRUE(setUninstallValue("Speccy", "UninstallString", "\"" + speccy.path + "\""));
+    ProbeDetection detection;
+    std::string progress, status = "Installed";
+    hnInstallationElement row("Speccy v1.25", "", "", "", "", false, 0, false, nullptr, &status, &progress,
+                              "Test");
+    row.statusDetail = "1.24";
+    detection.probes[row.name] = keyPresent("Speccy");
+    hnActionTimings timings = shortTimings();
+    EXPECT_EQ(1, uninstallElement(detection, row, 1, 1, false, timings));
+    EXPECT_EQ("Ok", progress);
+    EXPECT_EQ("Not Installed", status);
+    EXPECT_TRUE(row.statusDetail.empty());
+    EXPECT_TRUE(prompter.records.empty());
+    waitFor([&] { return deleteFileIfPresent(temp + "Un_Sp.exe"); }, 3000);
+    deleteFileIfPresent(temp + "Un_Sp.exe.txt");
+}
+
+TEST(RepairElement, OnlyRepairWordsLeadToARemoval) {
+    RegisteredUninstaller tera("Tera Term_is1", "unins000.exe",
+                               "deletekey " + kUninstallRoot + "Tera Term_is1\n");
+    ASSERT_TRUE(setUninstallValue(tera.key, "QuietUninstallString", "\"" + tera.path + "\" /SILENT"));
+    std::string status = "Installed";
+    hnInstallationElement row("Tera Term 4.88", "", "", "", "", false, 0, false, nullptr, &status, nullptr,
+                              "Test");
+    EXPECT_EQ(1, repairElement(false, row));
+    EXPECT_TRUE(uninstallKeyExists(tera.key));
+
+    status = "Version Mismatch";
+    EXPECT_EQ(1, repairElement(false, row));
+    EXPECT_FALSE(uninstallKeyExists(tera.key));
+    // Gone: its method now fails, and the repair with it.
+    EXPECT_EQ(-1, repairElement(false, row));
+
+    // Names without a method have nothing to remove.
+    hnInstallationElement unknown("Some Other Tool", "", "", "", "", false, 0, false, nullptr, &status,
+                                  nullptr, "T");
+    EXPECT_EQ(1, repairElement(false, unknown));
+    hnInstallationElement installer("Windows Installer 3.1", "", "", "", "", false, 0, false, nullptr,
+                                    &status, nullptr, "T");
+    EXPECT_EQ(1, repairElement(false, installer));
+}
+
+TEST(UninstallMsiProduct, ProductAlreadyGoneCountsAsRemoved) {
+    // A call for an unknown product would fail; success means no call was made.
+    EXPECT_TRUE(uninstallMsiProduct("{00000000-1111-2222-3333-444444444444}"));
+}
+
+} // namespace
