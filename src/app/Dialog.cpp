@@ -2,6 +2,7 @@
 
 #include "app/AppBase.h"
 #include "app/DebugOut.h"
+#include "controls/SubclassedControl.h"
 
 hnDialog::hnDialog(UINT templateId) : templateId_(templateId) {}
 
@@ -120,6 +121,15 @@ INT_PTR hnDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
         break;
     case WM_DESTROY:
         onDestroy();
+        break;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        // Colour requests answer with the brush itself, not DWLP_MSGRESULT.
+        if (hnReflectToControl(message, wParam, lParam, result) || onMessage(message, wParam, lParam, result))
+            return static_cast<INT_PTR>(result);
+        return FALSE;
+    case WM_DRAWITEM:
+        handled = hnReflectToControl(message, wParam, lParam, result) || onMessage(message, wParam, lParam, result);
         break;
     default:
         handled = onMessage(message, wParam, lParam, result);
