@@ -100,6 +100,8 @@ void kdDPropertyPageBase::refreshPage() {
 }
 
 bool kdDPropertyPageBase::onSetActive() {
+    if (HWND sheetHwnd = sheetWindow())
+        ::SetWindowTextA(sheetHwnd, pageTitle.c_str()); // the active page's title is the sheet's caption
     refreshPage();
     if (!elementsInitialised) {
         initInstallationElements();
