@@ -464,8 +464,10 @@ def header_banner(width, height):
     c.fill(lambda x, y: -1, background)
     sweeping_arcs(c, (width + 60, height * 2.6), [150 + 22 * i for i in range(7)], hexcolor("#2B6CB0", 0.16), 1.6)
     sweeping_arcs(c, (width - 40, -height * 1.4), [120 + 30 * i for i in range(4)], hexcolor("#1FA3A3", 0.14), 1.2)
+    # The last columns stay plain: a control wider than the banner continues them.
+    c.fill(rrect(width - 14, 0, width, height, 0), background, box=(width - 15, 0, width, height))
     k = (height - 16) / 24.0
-    ex = (width - height / 2 - 8) / k
+    ex = (width - height / 2 - 22) / k
     emblem(c, k, cx=ex, cy=height / 2 / k, r=11)
     # The accent line along the bottom: teal fading into blue.
     c.fill(rrect(0, height - 3, width, height, 0),

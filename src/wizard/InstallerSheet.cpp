@@ -353,8 +353,15 @@ bool kdDKadrixSDKInstallerSheet::onInitSheet() {
 
     LOGFONTA logFont = {};
     HFONT sheetFont = reinterpret_cast<HFONT>(::SendMessageA(hwnd(), WM_GETFONT, 0, 0));
-    if (sheetFont && ::GetObjectA(sheetFont, sizeof(logFont), &logFont))
+    if (sheetFont && ::GetObjectA(sheetFont, sizeof(logFont), &logFont)) {
         navFont.reset(::CreateFontIndirectA(&logFont));
+        // The row's widths are fixed; where the system draws the dialog font
+        // wider than they allow, the labels get a slightly smaller copy.
+        for (int step = 0; step < 4 && navFont && !navigationLabelsFit(navFont.get()); ++step) {
+            logFont.lfHeight += logFont.lfHeight < 0 ? 1 : -1;
+            navFont.reset(::CreateFontIndirectA(&logFont));
+        }
+    }
 
     RECT window;
     ::GetWindowRect(hwnd(), &window);
@@ -373,6 +380,20 @@ bool kdDKadrixSDKInstallerSheet::onInitSheet() {
 
     upgradeCheckThread = ::CreateThread(nullptr, 0, upgradeCheckWorker, this, 0, nullptr);
     return result;
+}
+
+bool kdDKadrixSDKInstallerSheet::navigationLabelsFit(HFONT font) const {
+    HDC dc = ::GetDC(hwnd());
+    HGDIOBJ old = ::SelectObject(dc, font);
+    bool fit = true;
+    for (const NavigationButton& button : kNavigation) {
+        SIZE size = {};
+        ::GetTextExtentPoint32A(dc, button.text, lstrlenA(button.text), &size);
+        fit = fit && size.cx <= kNavigationWidth - 8; // room for the button's edges
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(hwnd(), dc);
+    return fit;
 }
 
 void kdDKadrixSDKInstallerSheet::createNavigationButtons() {

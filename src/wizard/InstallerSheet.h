@@ -149,6 +149,7 @@ protected:
 private:
     void initPages();
     void createNavigationButtons();
+    bool navigationLabelsFit(HFONT font) const;
     void stopUpgradeCheck();
     static DWORD WINAPI upgradeCheckWorker(LPVOID sheet);
     bool passesOver(int index) const;
