@@ -146,11 +146,19 @@ INT_PTR CALLBACK hnDialog::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LP
     hnDialog* self = nullptr;
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<hnDialog*>(lParam);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<hnDialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+        self->adopt(hwnd);
     }
+    return route(self, hwnd, message, wParam, lParam);
+}
+
+void hnDialog::adopt(HWND hwnd) {
+    hwnd_ = hwnd;
+    ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
+}
+
+INT_PTR hnDialog::route(hnDialog* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!self)
+        self = reinterpret_cast<hnDialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
     if (!self)
         return FALSE;
     INT_PTR answer = FALSE;

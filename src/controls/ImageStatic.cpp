@@ -3,7 +3,6 @@
 #include <gdiplus.h>
 
 #include "artwork_ids.h"
-#include "controls/ImageButton.h"
 
 hnImageStatic::~hnImageStatic() { destroyWindow(); }
 
@@ -18,48 +17,17 @@ void hnImageStatic::onAttached() {
 
 int hnImageStatic::setInfoImage() { return setImageFromResource(IDP_INFO); }
 
-int hnImageStatic::setImageFromResource(UINT id) {
-    width_ = height_ = 0;
-    int result = image_.loadResource(id);
-    if (result == 1) {
-        width_ = image_.width();
-        height_ = image_.height();
-        hnPictureControl::fitWindowToImage(hwnd(), width_, height_);
-    }
-    if (hwnd())
-        invalidateWithParent();
-    return result;
-}
-
 void hnImageStatic::paint(HDC dc, const RECT& rect) {
     if (width_ <= 0 || height_ <= 0)
         return;
-    hnPictureControl::paintParentBackground(hwnd(), dc, rect);
+    paintParentBackground(dc, rect);
     Gdiplus::Graphics graphics(dc);
-    bool enabled = !hwnd() || ::IsWindowEnabled(hwnd());
-    image_.draw(graphics, rect.left, rect.top, !enabled);
+    image_.draw(graphics, rect.left, rect.top, !enabled());
 }
 
 LRESULT hnImageStatic::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
-    switch (message) {
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = ::BeginPaint(hwnd(), &ps);
-        RECT client;
-        ::GetClientRect(hwnd(), &client);
-        paint(dc, client);
-        ::EndPaint(hwnd(), &ps);
-        return 0;
-    }
-    case WM_ERASEBKGND:
-        return 1;
-    case WM_ENABLE:
-        invalidateWithParent();
-        break;
-    case kReflectBase + WM_CTLCOLORSTATIC:
-        return hnPictureControl::transparentBackground(reinterpret_cast<HDC>(wParam));
-    default:
-        break;
-    }
+    LRESULT result = 0;
+    if (handlePictureMessage(message, wParam, lParam, result))
+        return result;
     return defaultProc(message, wParam, lParam);
 }

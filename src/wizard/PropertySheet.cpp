@@ -68,25 +68,9 @@ INT_PTR CALLBACK hnPropertyPage::pageProc(HWND hwnd, UINT message, WPARAM wParam
     if (message == WM_INITDIALOG) {
         // The sheet hands the page its own copy of the page description.
         self = reinterpret_cast<hnPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
-        self->attach(hwnd);
-        ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<hnPropertyPage*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+        self->adopt(hwnd);
     }
-    if (!self)
-        return FALSE;
-    INT_PTR answer = FALSE;
-    try {
-        answer = self->dispatch(message, wParam, lParam);
-    } catch (...) {
-        hnDebugOut("hnPropertyPage::pageProc - unexpected exception\n");
-    }
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrA(hwnd, DWLP_USER, 0);
-        if (self->hwnd() == hwnd)
-            self->attach(nullptr);
-    }
-    return answer;
+    return route(self, hwnd, message, wParam, lParam);
 }
 
 // ---------------------------------------------------------------- sheet
