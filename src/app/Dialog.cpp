@@ -129,7 +129,8 @@ INT_PTR hnDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             return static_cast<INT_PTR>(result);
         return FALSE;
     case WM_DRAWITEM:
-        handled = hnReflectToControl(message, wParam, lParam, result) || onMessage(message, wParam, lParam, result);
+        handled = hnReflectToControl(message, wParam, lParam, result) ||
+                  onMessage(message, wParam, lParam, result);
         break;
     default:
         handled = onMessage(message, wParam, lParam, result);

@@ -11,7 +11,9 @@ hnComponentInstallHeader::hnComponentInstallHeader(const std::string& title, con
       bitmap_(static_cast<HBITMAP>(::LoadImageA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(bitmapId),
                                                 IMAGE_BITMAP, 0, 0, LR_DEFAULTCOLOR))) {}
 
-hnComponentInstallHeader::~hnComponentInstallHeader() { destroyWindow(); }
+hnComponentInstallHeader::~hnComponentInstallHeader() {
+    destroyWindow();
+}
 
 bool hnComponentInstallHeader::create(HWND parent, int id, const RECT& rect) {
     return createWindow("STATIC", "", WS_VISIBLE, rect, parent, id);

@@ -6,7 +6,9 @@ hnImageButton::hnImageButton()
     : framePen_(new Gdiplus::Pen(Gdiplus::Color(kFrameColor), 1.0f)),
       backgroundBrush_(new Gdiplus::SolidBrush(Gdiplus::Color(0x00000000))) {}
 
-hnImageButton::~hnImageButton() { destroyWindow(); }
+hnImageButton::~hnImageButton() {
+    destroyWindow();
+}
 
 bool hnImageButton::create(HWND parent, int id, const RECT& rect, const char* text) {
     return createWindow("BUTTON", text, WS_VISIBLE | WS_TABSTOP | BS_OWNERDRAW, rect, parent, id);
@@ -28,8 +30,9 @@ void hnImageButton::paint(HDC dc, const RECT& rect) {
     paintParentBackground(dc, rect);
     Gdiplus::Graphics graphics(dc);
     if (!hovered_)
-        graphics.FillRectangle(backgroundBrush_.get(), static_cast<INT>(rect.left), static_cast<INT>(rect.top),
-                               static_cast<INT>(rect.right - rect.left), static_cast<INT>(rect.bottom - rect.top));
+        graphics.FillRectangle(backgroundBrush_.get(), static_cast<INT>(rect.left),
+                               static_cast<INT>(rect.top), static_cast<INT>(rect.right - rect.left),
+                               static_cast<INT>(rect.bottom - rect.top));
     image_.draw(graphics, rect.left, rect.top, !enabled());
     if (hovered_)
         graphics.DrawRectangle(framePen_.get(), 2, 2, width_ - 5, height_ - 5);

@@ -4,7 +4,9 @@
 
 #include "artwork_ids.h"
 
-hnImageStatic::~hnImageStatic() { destroyWindow(); }
+hnImageStatic::~hnImageStatic() {
+    destroyWindow();
+}
 
 bool hnImageStatic::create(HWND parent, int id, const RECT& rect) {
     return createWindow("STATIC", "", WS_VISIBLE | SS_NOTIFY, rect, parent, id);
@@ -15,7 +17,9 @@ void hnImageStatic::onAttached() {
     ::SetWindowLongPtrA(hwnd(), GWL_STYLE, style | SS_NOTIFY);
 }
 
-int hnImageStatic::setInfoImage() { return setImageFromResource(IDP_INFO); }
+int hnImageStatic::setInfoImage() {
+    return setImageFromResource(IDP_INFO);
+}
 
 void hnImageStatic::paint(HDC dc, const RECT& rect) {
     if (width_ <= 0 || height_ <= 0)

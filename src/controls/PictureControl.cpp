@@ -13,7 +13,8 @@ int hnPictureControl::adoptImage(int loadResult) {
         width_ = image_.width();
         height_ = image_.height();
         if (hwnd() && width_ > 0 && height_ > 0)
-            ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, height_, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+            ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, height_,
+                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     if (hwnd())
         invalidateWithParent();

@@ -6,7 +6,9 @@
 #include <vector>
 
 hnPngImage::hnPngImage() = default;
-hnPngImage::~hnPngImage() { reset(); }
+hnPngImage::~hnPngImage() {
+    reset();
+}
 
 void hnPngImage::reset() {
     bitmap_.reset(); // before the memory it reads from
@@ -32,8 +34,8 @@ int hnPngImage::loadFile(const std::string& path) {
     reset();
     std::vector<char> bytes;
     {
-        hnScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        hnScopedHandle file(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                          nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             return 0;
         LARGE_INTEGER size;

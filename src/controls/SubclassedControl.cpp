@@ -6,7 +6,9 @@ namespace {
 const UINT_PTR kSubclassId = 0x686E; // one subclass of ours per window
 }
 
-hnSubclassedControl::~hnSubclassedControl() { detach(); }
+hnSubclassedControl::~hnSubclassedControl() {
+    detach();
+}
 
 bool hnSubclassedControl::subclass(HWND control) {
     if (!control || hwnd_)
@@ -20,10 +22,10 @@ bool hnSubclassedControl::subclass(HWND control) {
 
 bool hnSubclassedControl::createWindow(const char* className, const char* text, DWORD style, const RECT& rect,
                                        HWND parent, int id) {
-    HWND control = ::CreateWindowExA(0, className, text, style | WS_CHILD, rect.left, rect.top,
-                                     rect.right - rect.left, rect.bottom - rect.top, parent,
-                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
-                                     ::GetModuleHandleA(nullptr), nullptr);
+    HWND control =
+        ::CreateWindowExA(0, className, text, style | WS_CHILD, rect.left, rect.top, rect.right - rect.left,
+                          rect.bottom - rect.top, parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                          ::GetModuleHandleA(nullptr), nullptr);
     if (!control)
         return false;
     if (!subclass(control)) {

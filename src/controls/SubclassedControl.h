@@ -20,7 +20,8 @@ public:
     bool subclass(HWND control);
     bool subclassItem(HWND dialog, int id) { return subclass(::GetDlgItem(dialog, id)); }
     // Creates the window as a child of `parent` and takes it over.
-    bool createWindow(const char* className, const char* text, DWORD style, const RECT& rect, HWND parent, int id);
+    bool createWindow(const char* className, const char* text, DWORD style, const RECT& rect, HWND parent,
+                      int id);
     void destroyWindow();
 
     HWND hwnd() const { return hwnd_; }

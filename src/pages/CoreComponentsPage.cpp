@@ -6,12 +6,14 @@
 kdDInstallCoreComponentsSoftware::kdDInstallCoreComponentsSoftware(const std::string& title)
     : kdDPropertyPageBase(IDD_CORE_COMPONENTS, title, "Core Installation") {
     uiDlgName = "Core Installation";
-    statusText = "Please install correct versions of all the Orvanto Vision Software core components by clicking on the 'Install' buttons,\nThen click on the 'Next' button to proceed.";
+    statusText = "Please install correct versions of all the Orvanto Vision Software core components by "
+                 "clicking on the 'Install' buttons,\nThen click on the 'Next' button to proceed.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 
 int kdDInstallCoreComponentsSoftware::setupControls() {
-    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables", kDownloadButtonX);
+    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
+                     kDownloadButtonX);
     return 1;
 }
 

@@ -11,7 +11,8 @@ kdDInstallCoreComponentsSoftwareStatus::kdDInstallCoreComponentsSoftwareStatus(c
 }
 
 int kdDInstallCoreComponentsSoftwareStatus::setupControls() {
-    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables", kDownloadButtonX);
+    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
+                     kDownloadButtonX);
     return 1;
 }
 

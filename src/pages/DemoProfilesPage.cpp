@@ -5,7 +5,8 @@
 kdDInstallDemoProfiles::kdDInstallDemoProfiles(const std::string& title)
     : kdDPropertyPageBase(IDD_DEMO_PROFILES, title, "Machine Vision Demonstration Profiles") {
     uiDlgName = "Demonstration Profiles";
-    statusText = "Please click on the 'Next' button to install the tutorials.\nOr click on the 'Finish' button to complete the installation.";
+    statusText = "Please click on the 'Next' button to install the tutorials.\nOr click on the 'Finish' "
+                 "button to complete the installation.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 

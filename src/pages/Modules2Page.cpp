@@ -6,12 +6,14 @@
 kdDInstallModules2::kdDInstallModules2(const std::string& title)
     : kdDPropertyPageBase(IDD_MODULES2, title, "Orvanto Modules") {
     uiDlgName = "Modules";
-    statusText = "Please click on the 'Next' button to browse and install the 3rd party camera drivers.\nOr click on the 'Finish' button to complete the installation.";
+    statusText = "Please click on the 'Next' button to browse and install the 3rd party camera drivers.\nOr "
+                 "click on the 'Finish' button to complete the installation.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 
 int kdDInstallModules2::setupControls() {
-    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables", kDownloadButtonX);
+    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
+                     kDownloadButtonX);
     return 1;
 }
 

@@ -6,12 +6,14 @@
 kdDInstallModules::kdDInstallModules(const std::string& title)
     : kdDPropertyPageBase(IDD_MODULES, title, "Orvanto Image Processing Options") {
     uiDlgName = "Image Processing Options";
-    statusText = "Please click on the 'Next' button to browse and install the Orvanto modules.\nOr click on the 'Finish' button to complete the installation.";
+    statusText = "Please click on the 'Next' button to browse and install the Orvanto modules.\nOr click on "
+                 "the 'Finish' button to complete the installation.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 
 int kdDInstallModules::setupControls() {
-    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables", kDownloadButtonX);
+    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
+                     kDownloadButtonX);
     return 1;
 }
 

@@ -11,7 +11,8 @@ kdDInstallPreRequisites::kdDInstallPreRequisites(const std::string& title)
 }
 
 int kdDInstallPreRequisites::setupControls() {
-    setupImageButton(downloadButton, IDC_PREREQ_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables", kDownloadButtonX);
+    setupImageButton(downloadButton, IDC_PREREQ_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
+                     kDownloadButtonX);
     return 1;
 }
 

@@ -6,12 +6,14 @@
 kdDInstallPY27ExtensionsNew::kdDInstallPY27ExtensionsNew(const std::string& title)
     : kdDPropertyPageBase(IDD_PY27_EXTENSIONS_NEW, title, "Recommended Orvanto Extensions") {
     uiDlgName = "Recommended Extensions";
-    statusText = "Please click on the 'Next' button to proceed with other components installation.\nOr click on the 'Finish' button to complete the installation.";
+    statusText = "Please click on the 'Next' button to proceed with other components installation.\nOr click "
+                 "on the 'Finish' button to complete the installation.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 
 int kdDInstallPY27ExtensionsNew::setupControls() {
-    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables", kDownloadButtonX);
+    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
+                     kDownloadButtonX);
     return 1;
 }
 

@@ -3,9 +3,11 @@
 #include "pages_ids.h"
 
 kdDInstallPy36DemoProfiles::kdDInstallPy36DemoProfiles(const std::string& title)
-    : kdDPropertyPageBase(IDD_PY36_DEMO_PROFILES, title, "Machine Vision Demonstration Profiles (Python 36)") {
+    : kdDPropertyPageBase(IDD_PY36_DEMO_PROFILES, title,
+                          "Machine Vision Demonstration Profiles (Python 36)") {
     uiDlgName = "Demonstration Profiles (Python 36)";
-    statusText = "Please click on the 'Next' button to install the tutorials.\nOr click on the 'Finish' button to complete the installation.";
+    statusText = "Please click on the 'Next' button to install the tutorials.\nOr click on the 'Finish' "
+                 "button to complete the installation.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 

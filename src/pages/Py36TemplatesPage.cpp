@@ -5,7 +5,8 @@
 kdDInstallPy36Templates::kdDInstallPy36Templates(const std::string& title)
     : kdDPropertyPageBase(IDD_PY36_TEMPLATES, title, "OTC - Orvanto Tool Components (Python 36)") {
     uiDlgName = "OTC - Tool Components (Python 36)";
-    statusText = "Please click on the 'Next' button to view the installation summary.\nOr click on the 'Finish' button to complete the installation.";
+    statusText = "Please click on the 'Next' button to view the installation summary.\nOr click on the "
+                 "'Finish' button to complete the installation.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 

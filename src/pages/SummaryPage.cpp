@@ -5,7 +5,8 @@
 kdDInstallSummaryOrvanto::kdDInstallSummaryOrvanto(const std::string& title)
     : kdDPropertyPageBase(IDD_SUMMARY, title, "Installation Complete") {
     uiDlgName = "Installation Complete";
-    statusText = "Please click on the 'Next' button to proceed.\nOr click on the 'Finish' button to complete the installation.";
+    statusText = "Please click on the 'Next' button to proceed.\nOr click on the 'Finish' button to complete "
+                 "the installation.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 

@@ -5,7 +5,8 @@
 kdDInstallTemplates::kdDInstallTemplates(const std::string& title)
     : kdDPropertyPageBase(IDD_TEMPLATES, title, "OTC - Orvanto Tool Components") {
     uiDlgName = "OTC - Tool Components";
-    statusText = "Please click on the 'Next' button to view the installation summary.\nOr click on the 'Finish' button to complete the installation.";
+    statusText = "Please click on the 'Next' button to view the installation summary.\nOr click on the "
+                 "'Finish' button to complete the installation.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 

@@ -5,7 +5,8 @@
 kdDInstallTutorials::kdDInstallTutorials(const std::string& title)
     : kdDPropertyPageBase(IDD_TUTORIALS, title, "Orvanto Vision Tutorials") {
     uiDlgName = "Tutorials";
-    statusText = "Please click on the 'Next' button to configure the image processing options.\nOr click on the 'Finish' button to complete the installation.";
+    statusText = "Please click on the 'Next' button to configure the image processing options.\nOr click on "
+                 "the 'Finish' button to complete the installation.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 

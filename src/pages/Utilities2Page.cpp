@@ -6,12 +6,14 @@
 kdDInstallUtilities2::kdDInstallUtilities2(const std::string& title)
     : kdDPropertyPageBase(IDD_UTILITIES2, title, "Optional Utility Software II") {
     uiDlgName = "Optional Utility Software II";
-    statusText = "Please click on the 'Next' button to access the Halvenor Utilities.\nOr click on the 'Finish' button to complete the installation.";
+    statusText = "Please click on the 'Next' button to access the Halvenor Utilities.\nOr click on the "
+                 "'Finish' button to complete the installation.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 
 int kdDInstallUtilities2::setupControls() {
-    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables", kDownloadButtonX);
+    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
+                     kDownloadButtonX);
     return 1;
 }
 

@@ -6,12 +6,14 @@
 kdDInstallUtilities::kdDInstallUtilities(const std::string& title)
     : kdDPropertyPageBase(IDD_UTILITIES, title, "Optional Utility Software I") {
     uiDlgName = "Optional Utility Software I";
-    statusText = "Please click on the 'Next' button to install the optional utility softwares (page 2).\nOr click on the 'Finish' button to complete the installation.";
+    statusText = "Please click on the 'Next' button to install the optional utility softwares (page 2).\nOr "
+                 "click on the 'Finish' button to complete the installation.";
     bindText(IDC_STATUS_AREA, &statusText);
 }
 
 int kdDInstallUtilities::setupControls() {
-    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables", kDownloadButtonX);
+    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
+                     kDownloadButtonX);
     return 1;
 }
 

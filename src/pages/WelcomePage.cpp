@@ -13,16 +13,18 @@ kdDInstallWelcomeBase::kdDInstallWelcomeBase(const std::string& title)
     welcomeTitle = hnFormatText("Welcome to the %s.", kInstallerCaption);
     introduction = hnFormatText(
         "This application will help you in installing and managing all the components associated with the %s "
-        "System, on this computer.\n\nThis application will also assist you in quickly getting started with the "
+        "System, on this computer.\n\nThis application will also assist you in quickly getting started with "
+        "the "
         "%s by\n",
         kProductName, kProductName);
-    introduction += "=> Providing access to the Orvanto Online Resources\n"
-                    "=> Installing the required Microsoft Runtime Libraries\n"
-                    "=> Installing the Orvanto Runtime and the Orvanto Vision Software\n"
-                    "=> Providing interface to manage the Python Framework\n"
-                    "=> Providing interface to install the Open Source Libraries - OpenCV, NumPy, SciPy and more\n"
-                    "=> Suggesting the optional Orvanto Extensions, Orvanto Modules and Utility Softwares\n"
-                    "=> Providing interface for downloading and trying out the Orvanto demo profiles\n";
+    introduction +=
+        "=> Providing access to the Orvanto Online Resources\n"
+        "=> Installing the required Microsoft Runtime Libraries\n"
+        "=> Installing the Orvanto Runtime and the Orvanto Vision Software\n"
+        "=> Providing interface to manage the Python Framework\n"
+        "=> Providing interface to install the Open Source Libraries - OpenCV, NumPy, SciPy and more\n"
+        "=> Suggesting the optional Orvanto Extensions, Orvanto Modules and Utility Softwares\n"
+        "=> Providing interface for downloading and trying out the Orvanto demo profiles\n";
     bindText(IDC_WELCOME_TITLE, &welcomeTitle);
     bindText(IDC_WELCOME_INTRO, &introduction);
 }

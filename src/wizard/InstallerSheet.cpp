@@ -95,12 +95,27 @@ const int kNavigationLeft[] = {10, 99, 188, 277, 366, 455, 544};
 const int kNavigationWidth = 85;
 
 // UI dialog names that have a help document, in the order of the elements.
-const char* const kHelpDocumentPages[] = {
-    "Installation Welcome", "Resources", "Readme Notes", "Prerequisite Installation", "Core Installation",
-    "Recommended Extensions", "Toolbox - Deepform Vision", "Optional Extensions", "OTC - Tool Components",
-    "Installation Complete", "Import Orvanto Profiles", "Demonstration Profiles", "Tutorials",
-    "Image Processing Options", "Modules", "3rd Party Camera Drivers - 1", "3rd Party Camera Drivers - 2",
-    "3rd Party IO Drivers", "Optional Utility Software I", "Optional Utility Software II", "Halvenor Utilities"};
+const char* const kHelpDocumentPages[] = {"Installation Welcome",
+                                          "Resources",
+                                          "Readme Notes",
+                                          "Prerequisite Installation",
+                                          "Core Installation",
+                                          "Recommended Extensions",
+                                          "Toolbox - Deepform Vision",
+                                          "Optional Extensions",
+                                          "OTC - Tool Components",
+                                          "Installation Complete",
+                                          "Import Orvanto Profiles",
+                                          "Demonstration Profiles",
+                                          "Tutorials",
+                                          "Image Processing Options",
+                                          "Modules",
+                                          "3rd Party Camera Drivers - 1",
+                                          "3rd Party Camera Drivers - 2",
+                                          "3rd Party IO Drivers",
+                                          "Optional Utility Software I",
+                                          "Optional Utility Software II",
+                                          "Halvenor Utilities"};
 
 struct TitleOfName {
     const char* uiDlgName;
@@ -123,7 +138,9 @@ const TitleOfName kTitles[] = {
     {"Modules", "Orvanto Modules"},
 };
 
-std::string pageTitleOf(const char* pageName) { return hnFormatText("%s - %s", kInstallerCaption, pageName); }
+std::string pageTitleOf(const char* pageName) {
+    return hnFormatText("%s - %s", kInstallerCaption, pageName);
+}
 
 } // namespace
 
@@ -154,16 +171,20 @@ kdDKadrixSDKInstallerSheet::kdDKadrixSDKInstallerSheet(const kdDSheetHooks& hook
     preRequisitesPage.reset(new kdDInstallPreRequisites(pageTitleOf("Prerequisite Installation")));
     coreComponentsPage.reset(new kdDInstallCoreComponentsSoftware(pageTitleOf("Core Installation")));
     coreStatusPage.reset(new kdDInstallCoreComponentsSoftwareStatus(pageTitleOf("Core Installation Status")));
-    py27ExtensionsNewPage.reset(new kdDInstallPY27ExtensionsNew(pageTitleOf("Recommended Orvanto Extensions")));
-    toolboxPage.reset(new kdDInstallToolboxeDeepformVision(pageTitleOf("Orvanto 3D Toolbox - Deepform Vision")));
+    py27ExtensionsNewPage.reset(
+        new kdDInstallPY27ExtensionsNew(pageTitleOf("Recommended Orvanto Extensions")));
+    toolboxPage.reset(
+        new kdDInstallToolboxeDeepformVision(pageTitleOf("Orvanto 3D Toolbox - Deepform Vision")));
     py27Extensions2Page.reset(new kdDInstallPY27Extensions2(pageTitleOf("Optional Orvanto Extensions")));
     templatesPage.reset(new kdDInstallTemplates(pageTitleOf("OTC - Orvanto Tool Components")));
     py36ExtensionsNewPage.reset(
         new kdDInstallPY36ExtensionsNew(pageTitleOf("Recommended Orvanto Extensions (Python 36)")));
     toolboxPy36Page.reset(new kdDInstallToolboxePy36DeepformVision(
         pageTitleOf("Orvanto 3D Toolbox - Deepform Vision (Python 36)")));
-    py36Extensions2Page.reset(new kdDInstallPY36Extensions2(pageTitleOf("Optional Orvanto Extensions (Python 36)")));
-    py36TemplatesPage.reset(new kdDInstallPy36Templates(pageTitleOf("OTC - Orvanto Tool Components (Python 36)")));
+    py36Extensions2Page.reset(
+        new kdDInstallPY36Extensions2(pageTitleOf("Optional Orvanto Extensions (Python 36)")));
+    py36TemplatesPage.reset(
+        new kdDInstallPy36Templates(pageTitleOf("OTC - Orvanto Tool Components (Python 36)")));
     summaryPage.reset(new kdDInstallSummaryOrvanto(pageTitleOf("Installation Complete")));
     importProfilesPage.reset(new kdDInstallImportProfiles(pageTitleOf("Import Orvanto Profiles")));
     demoProfilesPage.reset(new kdDInstallDemoProfiles(pageTitleOf("Machine Vision Demonstration Profiles")));
@@ -231,7 +252,8 @@ kdDKadrixSDKInstallerSheet::~kdDKadrixSDKInstallerSheet() {
         ::CoUninitialize();
 }
 
-std::unique_ptr<hnInstallationElement> kdDKadrixSDKInstallerSheet::createHelpElement(const std::string& uiDlgName) {
+std::unique_ptr<hnInstallationElement>
+kdDKadrixSDKInstallerSheet::createHelpElement(const std::string& uiDlgName) {
     std::string title;
     if (getUIDlgTitleStrFromUIDlgName(uiDlgName.c_str(), &title) < 1)
         title = uiDlgName;
@@ -338,7 +360,8 @@ int kdDKadrixSDKInstallerSheet::gotoNextPage() {
 bool kdDKadrixSDKInstallerSheet::navigateTo(const char* uiDlgName, const char* alternative) {
     for (int index = 0; index < pageCount(); ++index) {
         kdDPropertyPageBase* candidate = pageBase(index);
-        if (candidate && (candidate->uiDlgName == uiDlgName || (alternative && candidate->uiDlgName == alternative)))
+        if (candidate &&
+            (candidate->uiDlgName == uiDlgName || (alternative && candidate->uiDlgName == alternative)))
             return setActivePage(index);
     }
     return false;
@@ -406,8 +429,8 @@ void kdDKadrixSDKInstallerSheet::createNavigationButtons() {
         return true;
     };
     auto makeButton = [this](const char* text, int id, int x, int y, int w, int h) {
-        HWND button = ::CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON, x, y,
-                                        w, h, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+        HWND button = ::CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                        x, y, w, h, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
                                         ::GetModuleHandleA(nullptr), nullptr);
         if (button && navFont)
             ::SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(navFont.get()), FALSE);
@@ -510,7 +533,8 @@ int kdDKadrixSDKInstallerSheet::installPendingInstaller() {
                   app->pendingInstallerFileName.c_str()) ||
         !::MoveFileExA(app->pendingInstallerPath.c_str(), destination.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH | MOVEFILE_COPY_ALLOWED)) {
-        app->prompter().messageBox(hwnd(), "Error: Unable to copy the selected installer file. Please try again.",
+        app->prompter().messageBox(hwnd(),
+                                   "Error: Unable to copy the selected installer file. Please try again.",
                                    kInstallerCaption, MB_OK);
         return 0;
     }
@@ -521,7 +545,8 @@ int kdDKadrixSDKInstallerSheet::installPendingInstaller() {
 int kdDKadrixSDKInstallerSheet::launchInstallerFile(const std::string& path, HWND owner) {
     COrvantoKadrixSDKInstallerApp* app = theApp();
     if (!fileExists(path)) {
-        app->prompter().messageBox(owner, "Error: Unable to locate the selected installer file. Please try again.",
+        app->prompter().messageBox(owner,
+                                   "Error: Unable to locate the selected installer file. Please try again.",
                                    kInstallerCaption, MB_OK);
         return -1;
     }
@@ -532,7 +557,9 @@ int kdDKadrixSDKInstallerSheet::launchInstallerFile(const std::string& path, HWN
         return 1;
     }
     app->prompter().messageBox(
-        owner, hnFormatText("Unable to launch the selected installer. Error code - %d", static_cast<int>(shell)).c_str(),
+        owner,
+        hnFormatText("Unable to launch the selected installer. Error code - %d", static_cast<int>(shell))
+            .c_str(),
         kInstallerCaption, MB_OK);
     return -1;
 }
@@ -548,9 +575,11 @@ void kdDKadrixSDKInstallerSheet::showPageHelp() {
 
 int kdDKadrixSDKInstallerSheet::openWebHelp() {
     int code = 0;
-    int result = hooks_.openResourceLink ? hooks_.openResourceLink(kWebHelpAddress, "Web Help", hwnd(), code) : 0;
+    int result =
+        hooks_.openResourceLink ? hooks_.openResourceLink(kWebHelpAddress, "Web Help", hwnd(), code) : 0;
     if (result <= 0)
-        theApp()->prompter().messageBox(hwnd(), hnFormatText("Unable to access web help. Error code - %d", code).c_str(),
-                                        kInstallerCaption, MB_OK);
+        theApp()->prompter().messageBox(
+            hwnd(), hnFormatText("Unable to access web help. Error code - %d", code).c_str(),
+            kInstallerCaption, MB_OK);
     return result;
 }

@@ -62,7 +62,8 @@ struct kdDSheetHooks {
     // Shows a page's help document modally.
     std::function<void(hnInstallationElement&, HWND)> showHelpDocument;
     // Opens a link; above 0 on success, otherwise `code` tells why.
-    std::function<int(const std::string& address, const char* linkName, HWND owner, int& code)> openResourceLink;
+    std::function<int(const std::string& address, const char* linkName, HWND owner, int& code)>
+        openResourceLink;
 };
 
 // The shipped hooks.

@@ -34,12 +34,14 @@ bool kdDPropertyPageBase::onInitDialog() {
     headerCtrl.reset(new hnComponentInstallHeader(headerText, "", IDB_PAGE_HEADER));
     headerCtrl->create(hwnd(), IDC_PAGE_HEADER, RECT{0, 0, client.right, kHeaderHeight});
     sidePanelCtrl.reset(new hnComponentInstallHeader("", "", IDB_SIDE_PANEL));
-    sidePanelCtrl->create(hwnd(), IDC_SIDE_PANEL, RECT{0, kHeaderHeight, kSidePanelWidth, kHeaderHeight + client.bottom});
+    sidePanelCtrl->create(hwnd(), IDC_SIDE_PANEL,
+                          RECT{0, kHeaderHeight, kSidePanelWidth, kHeaderHeight + client.bottom});
 
     if (toolTip && ::IsWindow(toolTip))
         ::DestroyWindow(toolTip);
-    toolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    toolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
+                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
+                                ::GetModuleHandleA(nullptr), nullptr);
     if (toolTip) {
         ::SendMessageA(toolTip, TTM_ACTIVATE, TRUE, 0);
         ::SendMessageA(toolTip, TTM_SETDELAYTIME, TTDT_INITIAL, 50);
@@ -150,11 +152,14 @@ template <typename Operation> int kdDPropertyPageBase::runGuarded(Operation oper
 }
 
 int kdDPropertyPageBase::runInstallRange(int first, int last, bool repairWholeList) {
-    return runGuarded([&] { return installManager->installRange(first, last, repairWholeList, true, false); });
+    return runGuarded(
+        [&] { return installManager->installRange(first, last, repairWholeList, true, false); });
 }
 
-int kdDPropertyPageBase::runInstallSelection(const int* indices, int count, bool refresh, bool repairWholeList) {
-    return runGuarded([&] { return installManager->installSelection(indices, count, refresh, repairWholeList); });
+int kdDPropertyPageBase::runInstallSelection(const int* indices, int count, bool refresh,
+                                             bool repairWholeList) {
+    return runGuarded(
+        [&] { return installManager->installSelection(indices, count, refresh, repairWholeList); });
 }
 
 int kdDPropertyPageBase::runUninstallRange(int first, int last) {
@@ -166,7 +171,8 @@ int kdDPropertyPageBase::runDownloadAll(bool* skipAllErrors) {
 }
 
 int kdDPropertyPageBase::runDownloadSelection(const int* indices, int count, bool* skipAllErrors) {
-    return runGuarded([&] { return installManager->downloadSelection(indices, count, false, skipAllErrors); });
+    return runGuarded(
+        [&] { return installManager->downloadSelection(indices, count, false, skipAllErrors); });
 }
 
 int kdDPropertyPageBase::runDownloadAllOf(bool* skipAllErrors, hnInstallManagerBase* manager) {
@@ -199,8 +205,8 @@ void kdDPropertyPageBase::addToolTip(HWND control, const char* text) {
     ::SendMessageA(toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
 
-bool kdDPropertyPageBase::setupImageButton(hnImageButton& button, int controlId, UINT imageId, const char* tooltip,
-                                           int x) {
+bool kdDPropertyPageBase::setupImageButton(hnImageButton& button, int controlId, UINT imageId,
+                                           const char* tooltip, int x) {
     if (!button.hwnd() && !button.subclassItem(hwnd(), controlId))
         return false;
     button.setImageFromResource(imageId);
@@ -249,7 +255,8 @@ void kdDPropertyPageBase::layoutComponentRow(hnImageButton& removeButton, hnImag
     placeSized(nameLabel, 226, top + 4, 415, 20);
 }
 
-void kdDPropertyPageBase::layoutDriverRow(hnImageButton& installButton, hnImageStatic* advice, HWND nameLabel) {
+void kdDPropertyPageBase::layoutDriverRow(hnImageButton& installButton, hnImageStatic* advice,
+                                          HWND nameLabel) {
     int top = controlTop(installButton.hwnd());
     installButton.setImageFromResource(IDP_INSTALL);
     addToolTip(installButton.hwnd(), "Install");
@@ -257,8 +264,9 @@ void kdDPropertyPageBase::layoutDriverRow(hnImageButton& installButton, hnImageS
     placeSized(nameLabel, 226, top + 4, 415, 20);
     if (advice) {
         advice->setInfoImage();
-        addToolTip(advice->hwnd(), "Please connect the camera and then start the driver installation. The driver "
-                                   "needs to be installed for every camera connected");
+        addToolTip(advice->hwnd(),
+                   "Please connect the camera and then start the driver installation. The driver "
+                   "needs to be installed for every camera connected");
         placeSized(advice->hwnd(), 200, top, 24, 24);
     }
 }
@@ -266,8 +274,9 @@ void kdDPropertyPageBase::layoutDriverRow(hnImageButton& installButton, hnImageS
 void kdDPropertyPageBase::addNetworkAdvice(hnImageStatic& advice) {
     int top = controlTop(advice.hwnd());
     advice.setInfoImage();
-    addToolTip(advice.hwnd(), "Please close all applications which are accessing network (eg browsers, Skype etc), "
-                              "before installing Basler Pylon SDK. The installation may wait indefinitely otherwise.");
+    addToolTip(advice.hwnd(),
+               "Please close all applications which are accessing network (eg browsers, Skype etc), "
+               "before installing Basler Pylon SDK. The installation may wait indefinitely otherwise.");
     placeSized(advice.hwnd(), 200, top, 24, 24);
 }
 

@@ -50,7 +50,8 @@ public:
     void addToolTip(HWND control, const char* text);
     // Takes over a template's button as a picture button with its image and
     // tooltip; x >= 0 moves it there (client pixels) at its own top.
-    bool setupImageButton(hnImageButton& button, int controlId, UINT imageId, const char* tooltip, int x = -1);
+    bool setupImageButton(hnImageButton& button, int controlId, UINT imageId, const char* tooltip,
+                          int x = -1);
     static constexpr int kDownloadButtonX = 835;
     // Sets a control's position keeping its size, z-order and activation.
     static void moveControl(HWND control, int x, int y);

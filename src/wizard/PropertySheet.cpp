@@ -11,9 +11,12 @@ const UINT_PTR kSheetSubclassId = 0x5348;
 
 // ---------------------------------------------------------------- page
 
-hnPropertyPage::hnPropertyPage(UINT templateId, const std::string& title) : hnDialog(templateId), title_(title) {}
+hnPropertyPage::hnPropertyPage(UINT templateId, const std::string& title)
+    : hnDialog(templateId), title_(title) {}
 
-HWND hnPropertyPage::sheetWindow() const { return hwnd() ? ::GetParent(hwnd()) : (sheet_ ? sheet_->hwnd() : nullptr); }
+HWND hnPropertyPage::sheetWindow() const {
+    return hwnd() ? ::GetParent(hwnd()) : (sheet_ ? sheet_->hwnd() : nullptr);
+}
 
 void hnPropertyPage::onHelp() {
     if (sheet_)
@@ -24,7 +27,8 @@ HPROPSHEETPAGE hnPropertyPage::createHandle() {
     PROPSHEETPAGEA desc = {};
     desc.dwSize = sizeof(desc);
     desc.dwFlags = PSP_USETITLE | PSP_HASHELP;
-    HINSTANCE instance = hnAppBase::current() ? hnAppBase::current()->instance() : ::GetModuleHandleA(nullptr);
+    HINSTANCE instance =
+        hnAppBase::current() ? hnAppBase::current()->instance() : ::GetModuleHandleA(nullptr);
     desc.hInstance = instance;
     desc.pszTemplate = MAKEINTRESOURCEA(templateId());
     desc.pszTitle = title_.c_str();
@@ -77,7 +81,9 @@ INT_PTR CALLBACK hnPropertyPage::pageProc(HWND hwnd, UINT message, WPARAM wParam
 
 hnPropertySheet::hnPropertySheet(const std::string& caption) : caption_(caption) {}
 
-hnPropertySheet::~hnPropertySheet() { destroy(); }
+hnPropertySheet::~hnPropertySheet() {
+    destroy();
+}
 
 void hnPropertySheet::addPage(hnPropertyPage* page) {
     if (!page)
@@ -116,7 +122,9 @@ int hnPropertySheet::activeIndex() const {
     return -1;
 }
 
-hnPropertyPage* hnPropertySheet::activePage() const { return page(activeIndex()); }
+hnPropertyPage* hnPropertySheet::activePage() const {
+    return page(activeIndex());
+}
 
 bool hnPropertySheet::setActivePage(int index) {
     if (!hwnd_ || index < 0 || index >= pageCount())
@@ -124,7 +132,9 @@ bool hnPropertySheet::setActivePage(int index) {
     return PropSheet_SetCurSel(hwnd_, nullptr, index) != FALSE;
 }
 
-bool hnPropertySheet::isOpen() const { return hwnd_ && PropSheet_GetCurrentPageHwnd(hwnd_) != nullptr; }
+bool hnPropertySheet::isOpen() const {
+    return hwnd_ && PropSheet_GetCurrentPageHwnd(hwnd_) != nullptr;
+}
 
 bool hnPropertySheet::create() {
     if (hwnd_ || pages_.empty())

@@ -12,8 +12,8 @@ namespace {
 // A visible top-level window to hold the controls under test.
 struct HostWindow {
     HostWindow() {
-        hwnd = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300, nullptr,
-                                 nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        hwnd = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300,
+                                 nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     }
     ~HostWindow() { ::DestroyWindow(hwnd); }
     HWND hwnd;

@@ -57,20 +57,23 @@ public:
         STARTUPINFOA si = {};
         si.cb = sizeof(si);
         std::string command = "\"" + exePath + "\"";
-        return ::CreateProcessA(exePath.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                                &si, &info_) != FALSE;
+        return ::CreateProcessA(exePath.c_str(), &command[0], nullptr, nullptr, FALSE, 0, nullptr,
+                                folder.c_str(), &si, &info_) != FALSE;
     }
     ~Installer() { stop(); }
 
     DWORD pid() const { return info_.dwProcessId; }
-    bool running() const { return info_.hProcess && ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT; }
+    bool running() const {
+        return info_.hProcess && ::WaitForSingleObject(info_.hProcess, 0) == WAIT_TIMEOUT;
+    }
     bool waitForExit(DWORD timeoutMs) {
         return !info_.hProcess || ::WaitForSingleObject(info_.hProcess, timeoutMs) == WAIT_OBJECT_0;
     }
 
     // A visible top-level window of the program whose caption begins with
     // `captionPrefix` (and whose class is `windowClass` when given).
-    HWND findWindow(const std::string& captionPrefix, const char* windowClass = nullptr, DWORD timeoutMs = 20000) {
+    HWND findWindow(const std::string& captionPrefix, const char* windowClass = nullptr,
+                    DWORD timeoutMs = 20000) {
         HWND found = nullptr;
         waitUntil(
             [&] {
@@ -125,7 +128,8 @@ public:
                                        reinterpret_cast<LPARAM>(item.c_str()));
         if (index == CB_ERR || ::SendMessageA(combo, CB_SETCURSEL, index, 0) == CB_ERR)
             return false;
-        return ::PostMessageA(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+        return ::PostMessageA(parent, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                              reinterpret_cast<LPARAM>(combo));
     }
 
     // Waits for a message box (dialog class "#32770") with this caption,
@@ -156,8 +160,9 @@ public:
         ::BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
         ::GdiFlush();
         DWORD stride = (static_cast<DWORD>(w) * 3 + 3) & ~3u, size = stride * static_cast<DWORD>(h);
-        BITMAPFILEHEADER file = {0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size),
-                                 0, 0, sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
+        BITMAPFILEHEADER file = {
+            0x4D42, static_cast<DWORD>(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+            sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER)};
         bool ok = false;
         if (FILE* out = std::fopen(path.c_str(), "wb")) {
             ok = std::fwrite(&file, sizeof(file), 1, out) == 1 &&

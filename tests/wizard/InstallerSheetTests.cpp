@@ -14,17 +14,32 @@
 
 namespace {
 
-const char* const kPy27Order[] = {
-    "Installation Welcome", "Resources", "Readme Notes", "Prerequisite Installation", "Core Installation",
-    "CoreComponents", "Recommended Extensions", "Toolbox - Deepform Vision", "Optional Extensions",
-    "OTC - Tool Components", "Installation Complete", "Import Orvanto Profiles", "Demonstration Profiles",
-    "Tutorials", "Image Processing Options", "Modules", "3rd Party Camera Drivers - 1",
-    "3rd Party Camera Drivers - 2", "3rd Party IO Drivers", "Optional Utility Software I",
-    "Optional Utility Software II", "Halvenor Utilities"};
+const char* const kPy27Order[] = {"Installation Welcome",
+                                  "Resources",
+                                  "Readme Notes",
+                                  "Prerequisite Installation",
+                                  "Core Installation",
+                                  "CoreComponents",
+                                  "Recommended Extensions",
+                                  "Toolbox - Deepform Vision",
+                                  "Optional Extensions",
+                                  "OTC - Tool Components",
+                                  "Installation Complete",
+                                  "Import Orvanto Profiles",
+                                  "Demonstration Profiles",
+                                  "Tutorials",
+                                  "Image Processing Options",
+                                  "Modules",
+                                  "3rd Party Camera Drivers - 1",
+                                  "3rd Party Camera Drivers - 2",
+                                  "3rd Party IO Drivers",
+                                  "Optional Utility Software I",
+                                  "Optional Utility Software II",
+                                  "Halvenor Utilities"};
 
 // Hooks that answer from the test instead of the machine.
 struct TestHooks {
-    std::string stored;        // empty: nothing stored
+    std::string stored; // empty: nothing stored
     std::vector<std::string> calls;
     kdDSheetHooks hooks() {
         kdDSheetHooks h = defaultSheetHooks();
@@ -137,7 +152,8 @@ TEST(InstallerSheet, PageTitlesAndPassOverAnswers) {
     EXPECT_EQ("Orvanto Vision Software XV 774 Installer - Welcome to Orvanto Vision Software XV 774 System "
               "Management",
               sheet.pageBase(0)->pageTitle);
-    EXPECT_EQ("Orvanto Vision Software XV 774 Installer - Core Installation Status", sheet.pageBase(5)->pageTitle);
+    EXPECT_EQ("Orvanto Vision Software XV 774 Installer - Core Installation Status",
+              sheet.pageBase(5)->pageTitle);
     EXPECT_EQ("Core Installation Status", sheet.pageBase(5)->headerText);
     std::vector<std::string> hidden;
     for (int i = 0; i < sheet.pageCount(); ++i) {
@@ -157,7 +173,8 @@ TEST(InstallerSheet, ListRoutinesRejectMissingArguments) {
     EXPECT_EQ(-1, sheet.removeAllPagesAfterPage(nullptr));
     EXPECT_TRUE(debug.contains("kdDKadrixSDKInstallerSheet::removeAllPagesAfterPage - NULL pointer 1\n"));
     EXPECT_EQ(-2, kdDKadrixSDKInstallerSheet::getUIDlgTitleStrFromUIDlgName("Tutorials", nullptr));
-    EXPECT_TRUE(debug.contains("kdDKadrixSDKInstallerSheet::getUIDlgTitleStrFromUIDlgName - NULL pointer 2\n"));
+    EXPECT_TRUE(
+        debug.contains("kdDKadrixSDKInstallerSheet::getUIDlgTitleStrFromUIDlgName - NULL pointer 2\n"));
     std::string title;
     EXPECT_EQ(1, kdDKadrixSDKInstallerSheet::getUIDlgTitleStrFromUIDlgName("Kadrix SDK Tutorials", &title));
     EXPECT_EQ("Orvanto Kadrix SDK Tutorials", title);
@@ -180,7 +197,8 @@ TEST(InstallerSheet, HelpDocumentsOnePerPage) {
                   "/orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware/HelpFiles/"
                   "774Help - Tutorials.rtf",
               tutorials->url);
-    EXPECT_EQ(theApp()->appFolderPath + "\\_OrvantoInstallData\\_Help2Orvanto\\15_0_0", tutorials->downloadFolder);
+    EXPECT_EQ(theApp()->appFolderPath + "\\_OrvantoInstallData\\_Help2Orvanto\\15_0_0",
+              tutorials->downloadFolder);
     EXPECT_EQ("Help Files", tutorials->category);
     EXPECT_TRUE(tutorials->refreshBeforeCopy);
     EXPECT_FALSE(tutorials->isMsiPackage);
@@ -195,8 +213,13 @@ TEST(InstallerSheet, WindowIsTallerWithTheNavigationRowAboveBack) {
     HWND hwnd = wizard.sheet->hwnd();
     RECT back = childRect(hwnd, 0x3024 - 1);
     const int lefts[] = {10, 99, 188, 277, 366, 455, 544};
-    const int ids[] = {ID_NAV_HOME, ID_NAV_CORE, ID_NAV_OTC, ID_NAV_DEMO_PROFILES, ID_NAV_TUTORIALS,
-                       ID_NAV_CAMERA_DRIVERS, ID_NAV_UTILITY_SOFTWARE};
+    const int ids[] = {ID_NAV_HOME,
+                       ID_NAV_CORE,
+                       ID_NAV_OTC,
+                       ID_NAV_DEMO_PROFILES,
+                       ID_NAV_TUTORIALS,
+                       ID_NAV_CAMERA_DRIVERS,
+                       ID_NAV_UTILITY_SOFTWARE};
     for (int i = 0; i < 7; ++i) {
         RECT r = childRect(hwnd, ids[i]);
         EXPECT_EQ(lefts[i], r.left);
@@ -253,12 +276,12 @@ TEST(InstallerSheet, BackAndNextPassOverPagesInExtensionsOnlyMode) {
         wizard.press(PSBTN_NEXT);
         visited.push_back(activeName(*wizard.sheet));
     }
-    EXPECT_EQ((std::vector<std::string>{"Resources", "Readme Notes", "Prerequisite Installation",
-                                        "Recommended Extensions", "Optional Extensions", "Installation Complete",
-                                        "Import Orvanto Profiles", "Image Processing Options", "Modules",
-                                        "3rd Party Camera Drivers - 1", "3rd Party Camera Drivers - 2",
-                                        "3rd Party IO Drivers", "Optional Utility Software I",
-                                        "Optional Utility Software II", "Halvenor Utilities", "Halvenor Utilities"}),
+    EXPECT_EQ((std::vector<std::string>{
+                  "Resources", "Readme Notes", "Prerequisite Installation", "Recommended Extensions",
+                  "Optional Extensions", "Installation Complete", "Import Orvanto Profiles",
+                  "Image Processing Options", "Modules", "3rd Party Camera Drivers - 1",
+                  "3rd Party Camera Drivers - 2", "3rd Party IO Drivers", "Optional Utility Software I",
+                  "Optional Utility Software II", "Halvenor Utilities", "Halvenor Utilities"}),
               visited);
     wizard.sheet->navigateTo("Import Orvanto Profiles");
     pump();
@@ -333,7 +356,8 @@ TEST(InstallerSheet, NewerVersionFoundReactivatesTheCurrentPage) {
     // Two channels report a newer version: two re-activations of the welcome
     // page, whose activation re-detects (here: transfers) its strings again.
     sheet.welcomePage->statusText = "changed";
-    ASSERT_TRUE(waitFor([&] { return hnWindowText(sheet.welcomePage->item(IDC_STATUS_AREA)) == "changed"; }, 3000));
+    ASSERT_TRUE(
+        waitFor([&] { return hnWindowText(sheet.welcomePage->item(IDC_STATUS_AREA)) == "changed"; }, 3000));
     EXPECT_EQ("Installation Welcome", activeName(sheet));
 }
 
@@ -358,11 +382,11 @@ TEST(InstallerSheet, ClosingWhileTheUpgradeCheckHangsEndsQuickly) {
         HINTERNET session = ::InternetOpenA("test", INTERNET_OPEN_TYPE_DIRECT, nullptr, nullptr, 0);
         if (!control.registerHandle(session))
             return false;
-        HINTERNET connection = ::InternetConnectA(session, "127.0.0.1", ntohs(address.sin_port), nullptr, nullptr,
-                                                  INTERNET_SERVICE_HTTP, 0, 0);
+        HINTERNET connection = ::InternetConnectA(session, "127.0.0.1", ntohs(address.sin_port), nullptr,
+                                                  nullptr, INTERNET_SERVICE_HTTP, 0, 0);
         HINTERNET request = connection && control.registerHandle(connection)
-                                ? ::HttpOpenRequestA(connection, "GET", "/hang.txt", nullptr, nullptr, nullptr,
-                                                     INTERNET_FLAG_RELOAD, 0)
+                                ? ::HttpOpenRequestA(connection, "GET", "/hang.txt", nullptr, nullptr,
+                                                     nullptr, INTERNET_FLAG_RELOAD, 0)
                                 : nullptr;
         if (request && control.registerHandle(request)) {
             ::SetEvent(requestStarted);

@@ -40,13 +40,16 @@ public:
     int uninstallElement(hnInstallationElement&, int, int, bool) override { return 1; }
     int repairElement(bool, hnInstallationElement&) override { return 1; }
     int updateStatusDetail(hnInstallationElement&) override { return 1; }
-    hnDownloadErrorChoice askDownloadError(const std::string&) override { return hnDownloadErrorChoice::Abort; }
+    hnDownloadErrorChoice askDownloadError(const std::string&) override {
+        return hnDownloadErrorChoice::Abort;
+    }
 };
 
 class TestPage : public kdDPropertyPageBase {
 public:
     explicit TestPage(CountingActions& actions)
-        : kdDPropertyPageBase(IDD_CORE_COMPONENTS, "Test - Components", "Test Components"), actions_(actions) {
+        : kdDPropertyPageBase(IDD_CORE_COMPONENTS, "Test - Components", "Test Components"),
+          actions_(actions) {
         uiDlgName = "Test Components";
         bindText(IDC_STATUS_AREA, &status);
         bindText(IDC_PAGE_DESCRIPTION, &rowStatus[0]);
@@ -57,10 +60,11 @@ public:
     int setupControls() override { return ++setups; }
     int initInstallationElements() override {
         ++builds;
-        hnInstallationElement first("Component A", "http://127.0.0.1/a.exe", "a.exe", "", "C:\\cache", false, 0,
-                                    false, &names[0], &rowStatus[0], &progress[0], kCategoryPrerequisites);
-        hnInstallationElement second("Component B", "http://127.0.0.1/b.exe", "b.exe", "", "C:\\cache", false, 0,
-                                     false, &names[1], &rowStatus[1], &progress[1], kCategoryPrerequisites);
+        hnInstallationElement first("Component A", "http://127.0.0.1/a.exe", "a.exe", "", "C:\\cache", false,
+                                    0, false, &names[0], &rowStatus[0], &progress[0], kCategoryPrerequisites);
+        hnInstallationElement second("Component B", "http://127.0.0.1/b.exe", "b.exe", "", "C:\\cache", false,
+                                     0, false, &names[1], &rowStatus[1], &progress[1],
+                                     kCategoryPrerequisites);
         hnInstallationElement* elements[] = {&first, &second};
         installManager->clearElements();
         installManager->setElements(2, elements);
@@ -216,8 +220,9 @@ TEST(PropertyPageBase, RowLayoutPlacesButtonsLabelsAndAdvice) {
     ASSERT_TRUE(advice.create(page, 2003, RECT{10, 10, 20, 20}));
     HWND labels[3];
     for (int i = 0; i < 3; ++i)
-        labels[i] = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, page,
-                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(2004 + i)), nullptr, nullptr);
+        labels[i] =
+            ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 0, 0, 10, 10, page,
+                              reinterpret_cast<HMENU>(static_cast<INT_PTR>(2004 + i)), nullptr, nullptr);
     host.page.layoutComponentRow(removeButton, installButton, &advice, "Connect the camera first", labels[0],
                                  labels[1], labels[2]);
     EXPECT_EQ((RECT{811, 150, 835, 174}).left, rectIn(page, removeButton.hwnd()).left);

@@ -21,7 +21,9 @@ std::string buildFolder() {
     return tests.substr(0, tests.find_last_of("\\/"));
 }
 
-std::string installerPath() { return buildFolder() + "\\" + kExeName; }
+std::string installerPath() {
+    return buildFolder() + "\\" + kExeName;
+}
 
 std::string pyselPath() {
     char documents[MAX_PATH] = {};
@@ -46,7 +48,9 @@ RECT rectIn(HWND parent, int id) {
     return r;
 }
 
-HWND currentPage(HWND sheet) { return reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0)); }
+HWND currentPage(HWND sheet) {
+    return reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
 
 bool goesTo(HWND sheet, int control, const std::string& pageName) {
     return Installer::click(sheet, control) && Installer::waitForCaption(sheet, kCaption + " - " + pageName);
