@@ -139,3 +139,20 @@ TEST(WizardEndToEnd, DownloadButtonHiddenWhenTheProgramFolderIsReadOnly) {
     ASSERT_TRUE(goesTo(sheet, ID_NAV_CORE, "Core Installation"));
     EXPECT_TRUE(::IsWindowVisible(::GetDlgItem(currentPage(sheet), 1106)));
 }
+
+TEST(WizardEndToEnd, SecondStartIsRefusedWithAMessageTheDriverAnswers) {
+    Installer first;
+    ASSERT_TRUE(first.start(installerPath()));
+    ASSERT_TRUE(first.findWindow(kCaption, "#32770"));
+
+    ::SetEnvironmentVariableA("ORVANTO_STARTUP_WAIT_MS", "100"); // four short waits instead of 20 s
+    Installer second;
+    bool started = second.start(installerPath());
+    ::SetEnvironmentVariableA("ORVANTO_STARTUP_WAIT_MS", nullptr);
+    ASSERT_TRUE(started);
+    std::string text;
+    ASSERT_TRUE(second.answerMessageBox(kCaption, IDOK, &text));
+    EXPECT_EQ(0u, text.find("Error: Another instance of the installer is already running."));
+    EXPECT_TRUE(second.waitForExit(10000));
+    EXPECT_TRUE(first.running());
+}
