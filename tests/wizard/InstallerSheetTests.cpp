@@ -315,7 +315,7 @@ TEST(InstallerSheet, SwitchingToPython36KeepsTheHeadAndTheActivePage) {
     EXPECT_EQ("OTC - Tool Components (Python 36)", activeName(*wizard.sheet));
 }
 
-TEST(InstallerSheet, HelpBuildsTheActivePagesHelpElement) {
+TEST(InstallerSheet, HelpAndF1BuildTheActivePagesHelpElement) {
     OpenWizard wizard;
     ASSERT_TRUE(wizard.created);
     wizard.sheet->navigateTo("Tutorials");
@@ -323,6 +323,36 @@ TEST(InstallerSheet, HelpBuildsTheActivePagesHelpElement) {
     wizard.press(PSBTN_HELP);
     ASSERT_FALSE(wizard.hooks.calls.empty());
     EXPECT_EQ("help Orvanto Vision Software Help File - Orvanto Vision Tutorials", wizard.hooks.calls.back());
+
+    // F1 on a control of the page travels up to the sheet.
+    wizard.sheet->navigateTo("Halvenor Utilities");
+    pump();
+    HELPINFO info = {sizeof(info), HELPINFO_WINDOW, IDC_STATUS_AREA, nullptr, 0, {0, 0}};
+    HWND status = wizard.sheet->activePage()->item(IDC_STATUS_AREA);
+    info.hItemHandle = status;
+    ::SendMessageA(status, WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
+    EXPECT_EQ("help Orvanto Vision Software Help File - Halvenor Utilities", wizard.hooks.calls.back());
+}
+
+TEST(InstallerSheet, WebHelpThatCannotOpenTellsWhy) {
+    ScriptedPrompter prompter;
+    TestHooks hooks;
+    hooks.stored = "Python 2.7.9";
+    kdDSheetHooks h = hooks.hooks();
+    std::string opened;
+    h.openResourceLink = [&](const std::string& address, const char* name, HWND, int& code) {
+        opened = address + " as " + name;
+        code = 31;
+        return 0;
+    };
+    kdDKadrixSDKInstallerSheet sheet(h);
+    sheet.setWizardMode();
+    ASSERT_TRUE(sheet.create());
+    ::SendMessageA(::GetDlgItem(sheet.hwnd(), ID_NAV_WEB_HELP), BM_CLICK, 0, 0);
+    EXPECT_EQ(std::string(kWebHelpAddress) + " as Web Help", opened);
+    ASSERT_EQ(1u, prompter.records.size());
+    EXPECT_EQ("Unable to access web help. Error code - 31", prompter.records[0].text);
+    EXPECT_EQ(kInstallerCaption, prompter.records[0].caption);
 }
 
 TEST(InstallerSheet, LaunchingAMissingInstallerTellsTheUser) {
