@@ -211,7 +211,7 @@ TEST(InstallerSheet, WindowIsTallerWithTheNavigationRowAboveBack) {
     OpenWizard wizard;
     ASSERT_TRUE(wizard.created);
     HWND hwnd = wizard.sheet->hwnd();
-    RECT back = childRect(hwnd, 0x3024 - 1);
+    RECT back = childRect(hwnd, 0x3023);
     const int lefts[] = {10, 99, 188, 277, 366, 455, 544};
     const int ids[] = {ID_NAV_HOME,
                        ID_NAV_CORE,
@@ -234,6 +234,20 @@ TEST(InstallerSheet, WindowIsTallerWithTheNavigationRowAboveBack) {
     EXPECT_EQ(help.top - 4, web.bottom);
     EXPECT_EQ(help.bottom - help.top, web.bottom - web.top);
     EXPECT_EQ("Web Help", hnWindowText(::GetDlgItem(hwnd, ID_NAV_WEB_HELP)));
+    // Against the same wizard as the framework makes it: 20 pixels taller,
+    // standard buttons 23 pixels lower.
+    kdDInstallWelcomeBase samePage("plain");
+    hnPropertySheet plain("plain");
+    plain.setWizardMode();
+    plain.addPage(&samePage);
+    ASSERT_TRUE(plain.create());
+    RECT plainWindow, window;
+    ::GetWindowRect(plain.hwnd(), &plainWindow);
+    ::GetWindowRect(hwnd, &window);
+    EXPECT_EQ((plainWindow.bottom - plainWindow.top) + 20, window.bottom - window.top);
+    EXPECT_EQ(childRect(plain.hwnd(), 0x3023).top + 23, back.top);
+    EXPECT_EQ(childRect(plain.hwnd(), IDHELP).top + 23, help.top);
+    plain.destroy();
     // The page area stays above the row: the page ends above the navigation buttons.
     RECT pageRect;
     ::GetWindowRect(wizard.sheet->activePage()->hwnd(), &pageRect);
