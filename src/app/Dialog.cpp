@@ -2,6 +2,7 @@
 
 #include "app/AppBase.h"
 #include "app/DebugOut.h"
+#include "controls/SubclassedControl.h"
 
 hnDialog::hnDialog(UINT templateId) : templateId_(templateId) {}
 
@@ -121,6 +122,16 @@ INT_PTR hnDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
         onDestroy();
         break;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORSTATIC:
+        // Colour requests answer with the brush itself, not DWLP_MSGRESULT.
+        if (hnReflectToControl(message, wParam, lParam, result) || onMessage(message, wParam, lParam, result))
+            return static_cast<INT_PTR>(result);
+        return FALSE;
+    case WM_DRAWITEM:
+        handled = hnReflectToControl(message, wParam, lParam, result) ||
+                  onMessage(message, wParam, lParam, result);
+        break;
     default:
         handled = onMessage(message, wParam, lParam, result);
         break;
@@ -136,11 +147,19 @@ INT_PTR CALLBACK hnDialog::dialogProc(HWND hwnd, UINT message, WPARAM wParam, LP
     hnDialog* self = nullptr;
     if (message == WM_INITDIALOG) {
         self = reinterpret_cast<hnDialog*>(lParam);
-        self->hwnd_ = hwnd;
-        ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(self));
-    } else {
-        self = reinterpret_cast<hnDialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
+        self->adopt(hwnd);
     }
+    return route(self, hwnd, message, wParam, lParam);
+}
+
+void hnDialog::adopt(HWND hwnd) {
+    hwnd_ = hwnd;
+    ::SetWindowLongPtrA(hwnd, DWLP_USER, reinterpret_cast<LONG_PTR>(this));
+}
+
+INT_PTR hnDialog::route(hnDialog* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (!self)
+        self = reinterpret_cast<hnDialog*>(::GetWindowLongPtrA(hwnd, DWLP_USER));
     if (!self)
         return FALSE;
     INT_PTR answer = FALSE;

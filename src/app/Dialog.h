@@ -46,6 +46,11 @@ protected:
     INT_PTR dispatch(UINT message, WPARAM wParam, LPARAM lParam);
 
     static INT_PTR CALLBACK dialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    // Binds the object to its window at WM_INITDIALOG.
+    void adopt(HWND hwnd);
+    // Runs one message through the object bound to the window (`self` when
+    // given); exceptions stop here; the binding ends with the window.
+    static INT_PTR route(hnDialog* self, HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
     HWND hwnd_ = nullptr;

@@ -265,6 +265,7 @@ bool COrvantoKadrixSDKInstallerApp::InitInstance() {
 
 void COrvantoKadrixSDKInstallerApp::runWizard() {
     kdDKadrixSDKInstallerSheet sheet;
+    sheet.setWizardMode();
     sheet.runModal();
 }
 

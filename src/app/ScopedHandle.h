@@ -93,10 +93,18 @@ struct hnModuleTraits {
     static void close(type h) { ::FreeLibrary(h); }
 };
 
+struct hnGlobalMemoryTraits {
+    using type = HGLOBAL;
+    static type none() { return nullptr; }
+    static bool valid(type h) { return h != nullptr; }
+    static void close(type h) { ::GlobalFree(h); }
+};
+
 using hnScopedHandle = hnScoped<hnKernelHandleTraits>;
 using hnScopedFind = hnScoped<hnFindHandleTraits>;
 using hnScopedKey = hnScoped<hnRegKeyTraits>;
 using hnScopedInternet = hnScoped<hnInternetTraits>;
 using hnScopedMsi = hnScoped<hnMsiHandleTraits>;
 using hnScopedModule = hnScoped<hnModuleTraits>;
+using hnScopedGlobal = hnScoped<hnGlobalMemoryTraits>;
 template <typename T> using hnScopedGdi = hnScoped<hnGdiObjectTraits<T>>;

@@ -1,64 +1,585 @@
 #include "wizard/InstallerSheet.h"
 
-#include <commctrl.h>
-#include <prsht.h>
+#include <shellapi.h>
+#include <shlobj.h>
 
+#include "app/DebugOut.h"
+#include "app/FileHelpers.h"
 #include "app/InstallerApp.h"
+#include "app/Text.h"
+#include "install/InstallManager.h"
+#include "install/StatusWords.h"
+#include "pages/CoreComponentsPage.h"
+#include "pages/CoreComponentsStatusPage.h"
+#include "pages/DemoProfilesPage.h"
+#include "pages/HalvenorUtilitiesPage.h"
+#include "pages/IOSystemInstallationsPage.h"
+#include "pages/ImportProfilesPage.h"
+#include "pages/Modules2Page.h"
+#include "pages/ModulesPage.h"
+#include "pages/PreRequisitesPage.h"
+#include "pages/Py27Extensions2Page.h"
+#include "pages/Py27ExtensionsNewPage.h"
+#include "pages/Py36DemoProfilesPage.h"
+#include "pages/Py36Extensions2Page.h"
+#include "pages/Py36ExtensionsNewPage.h"
+#include "pages/Py36TemplatesPage.h"
+#include "pages/ReleaseNotesPage.h"
+#include "pages/ResourcesPage.h"
+#include "pages/SummaryPage.h"
+#include "pages/TemplatesPage.h"
+#include "pages/ThirdPartyInstallations2Page.h"
+#include "pages/ThirdPartyInstallationsPage.h"
+#include "pages/ToolboxDeepformVisionPage.h"
+#include "pages/ToolboxPy36DeepformVisionPage.h"
+#include "pages/TutorialsPage.h"
+#include "pages/Utilities2Page.h"
+#include "pages/UtilitiesPage.h"
+#include "pages/WelcomePage.h"
+#include "wizard_ids.h"
+
+const char* const kProductName = "Orvanto Vision Software XV 774";
+const char* const kWebHelpAddress = "https://www.orvanto.com/support/vision-software/installer/";
+const char* const kHelpFilesServerFolder =
+    "/orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware/HelpFiles/";
 
 namespace {
 
-// A blank page in memory until the pages of the wizard exist.
-struct BlankPageTemplate {
-    DLGTEMPLATE dialog;
-    WORD menu, windowClass, title;
-};
+const char* const kPython279 = "Python 2.7.9";
+const char* const kPython2713 = "Python 2.7.13";
+const char* const kPython366 = "Python 3.6.6";
+const char* const kHelpFileElementPrefix = "Orvanto Vision Software Help File";
 
-INT_PTR CALLBACK blankPageProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
-    (void)wParam;
-    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == PSN_SETACTIVE) {
-        ::PostMessageA(::GetParent(hwnd), PSM_SETWIZBUTTONS, 0, PSWIZB_FINISH);
-        ::SetWindowTextA(::GetParent(hwnd), kInstallerCaption);
-        return TRUE;
-    }
-    return FALSE;
+// Stand-in until the settings module arrives: the stored interpreter choice,
+// read from the one value of "PySel.ini" the sheet needs.
+int readStoredPythonVersionSelection(std::string& selection) {
+    char documents[MAX_PATH] = {};
+    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)))
+        return -2;
+    std::string path;
+    if (!hnFormat(path, kPathCapacity, "%s\\%s\\%s\\%s", documents, "Orvanto 15.0", "Python", "PySel.ini") ||
+        !fileExists(path))
+        return -3;
+    char value[kIniValueCapacity] = {};
+    ::GetPrivateProfileStringA("PySelVersion", "VersionName", "", value, sizeof(value), path.c_str());
+    if (!value[0])
+        return -4;
+    selection = value;
+    return 1;
 }
 
-int CALLBACK sheetCallback(HWND hwnd, UINT message, LPARAM lParam) {
-    (void)lParam;
-    if (message == PSCB_INITIALIZED) {
-        ::SetWindowTextA(hwnd, kInstallerCaption);
-        if (COrvantoKadrixSDKInstallerApp* app = theApp())
-            app->setMainWindow(hwnd);
-    }
-    return 0;
+int openWithShell(const std::string& address, const char*, HWND owner, int& code) {
+    INT_PTR result = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteA(owner, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    code = static_cast<int>(result);
+    return result > 32 ? 1 : -1;
+}
+
+// The navigation row: text, command and the UI dialog names it jumps to.
+struct NavigationButton {
+    const char* text;
+    int id;
+    const char* target;
+    const char* alternative;
+};
+const NavigationButton kNavigation[] = {
+    {"Home", ID_NAV_HOME, "Installation Welcome", nullptr},
+    {"Core", ID_NAV_CORE, "Core Installation", nullptr},
+    {"OTC", ID_NAV_OTC, "OTC - Tool Components", "OTC - Tool Components (Python 36)"},
+    {"Demo Profiles", ID_NAV_DEMO_PROFILES, "Demonstration Profiles", "Demonstration Profiles (Python 36)"},
+    {"Tutorials", ID_NAV_TUTORIALS, "Tutorials", nullptr},
+    {"Camera Drivers", ID_NAV_CAMERA_DRIVERS, "3rd Party Camera Drivers - 1", nullptr},
+    {"Utility Software", ID_NAV_UTILITY_SOFTWARE, "Optional Utility Software I", nullptr},
+};
+const int kNavigationLeft[] = {10, 99, 188, 277, 366, 455, 544};
+const int kNavigationWidth = 85;
+
+// UI dialog names that have a help document, in the order of the elements.
+const char* const kHelpDocumentPages[] = {"Installation Welcome",
+                                          "Resources",
+                                          "Readme Notes",
+                                          "Prerequisite Installation",
+                                          "Core Installation",
+                                          "Recommended Extensions",
+                                          "Toolbox - Deepform Vision",
+                                          "Optional Extensions",
+                                          "OTC - Tool Components",
+                                          "Installation Complete",
+                                          "Import Orvanto Profiles",
+                                          "Demonstration Profiles",
+                                          "Tutorials",
+                                          "Image Processing Options",
+                                          "Modules",
+                                          "3rd Party Camera Drivers - 1",
+                                          "3rd Party Camera Drivers - 2",
+                                          "3rd Party IO Drivers",
+                                          "Optional Utility Software I",
+                                          "Optional Utility Software II",
+                                          "Halvenor Utilities"};
+
+struct TitleOfName {
+    const char* uiDlgName;
+    const char* title;
+};
+const TitleOfName kTitles[] = {
+    {"Kadrix SDK Installation Welcome", "Installation Welcome"},
+    {"Resources", "Orvanto Vision Resources"},
+    {"Kadrix SDK Readme Notes", "Readme Notes"},
+    {"Kadrix SDK Core Installation", "Core Installation"},
+    {"Recommended Extensions", "Recommended Orvanto Extensions"},
+    {"Optional Extensions", "Optional Orvanto Extensions"},
+    {"Kadrix SDK Installation Complete", "Installation Complete"},
+    {"Kadrix SDK Tutorials", "Orvanto Kadrix SDK Tutorials"},
+    {"Image Processing Options", "Orvanto Image Processing Options"},
+    {"Toolbox - Deepform Vision", "Orvanto 3D Toolbox - Deepform Vision"},
+    {"OTC - Tool Components", "OTC - Orvanto Tool Components"},
+    {"Demonstration Profiles", "Machine Vision Demonstration Profiles"},
+    {"Tutorials", "Orvanto Vision Tutorials"},
+    {"Modules", "Orvanto Modules"},
+};
+
+std::string pageTitleOf(const char* pageName) {
+    return hnFormatText("%s - %s", kInstallerCaption, pageName);
 }
 
 } // namespace
 
-kdDKadrixSDKInstallerSheet::kdDKadrixSDKInstallerSheet() = default;
-kdDKadrixSDKInstallerSheet::~kdDKadrixSDKInstallerSheet() = default;
+kdDSheetHooks defaultSheetHooks() {
+    kdDSheetHooks hooks;
+    hooks.getPythonVersionSelection = readStoredPythonVersionSelection;
+    hooks.setPythonVersionSelection = [](const std::string&) { return 1; };
+    hooks.ifRequiredSetSelectionForPy27Extensions = [] {};
+    hooks.ifRequiredSetSelectionForPy36Extensions = [] {};
+    hooks.python27Upkeep = [] {};
+    hooks.python36Upkeep = [] {};
+    hooks.checkUpgradeChannel = [](CUpgradeInfo&, hnUpgradeCheckControl&) { return false; };
+    hooks.showHelpDocument = [](hnInstallationElement&, HWND) {};
+    hooks.openResourceLink = openWithShell;
+    return hooks;
+}
 
-INT_PTR kdDKadrixSDKInstallerSheet::runModal() {
-    static const BlankPageTemplate page = {
-        {WS_CHILD | DS_CONTROL, 0, 0, 0, 0, 600, 335}, 0, 0, 0};
-    PROPSHEETPAGEA pageDesc = {};
-    pageDesc.dwSize = sizeof(pageDesc);
-    pageDesc.dwFlags = PSP_DLGINDIRECT | PSP_USETITLE;
-    pageDesc.pszTitle = kInstallerCaption;
-    pageDesc.pResource = &page.dialog;
-    pageDesc.pfnDlgProc = blankPageProc;
-    HPROPSHEETPAGE pages[1] = {::CreatePropertySheetPageA(&pageDesc)};
+kdDKadrixSDKInstallerSheet::kdDKadrixSDKInstallerSheet(const kdDSheetHooks& hooks)
+    : hnPropertySheet(kInstallerCaption), hooks_(hooks) {
+    comStarted_ = SUCCEEDED(::CoInitialize(nullptr));
+    upgradeCheckThread = nullptr;
+    extensionsOnlyMode = false;
 
-    PROPSHEETHEADERA header = {};
-    header.dwSize = sizeof(header);
-    header.dwFlags = PSH_WIZARD | PSH_USECALLBACK;
-    header.hInstance = ::GetModuleHandleA(nullptr);
-    header.pszCaption = kInstallerCaption;
-    header.nPages = 1;
-    header.phpage = pages;
-    header.pfnCallback = sheetCallback;
-    INT_PTR result = ::PropertySheetA(&header);
+    welcomePage.reset(new kdDInstallWelcomeBase(
+        hnFormatText("%s - Welcome to %s System Management", kInstallerCaption, kProductName)));
+    resourcesPage.reset(new kdDInstallOrvantoResourcesDynamic(pageTitleOf("Orvanto Vision Resources")));
+    releaseNotesPage.reset(new kdDInstallReleaseNotes(pageTitleOf("Readme Notes")));
+    preRequisitesPage.reset(new kdDInstallPreRequisites(pageTitleOf("Prerequisite Installation")));
+    coreComponentsPage.reset(new kdDInstallCoreComponentsSoftware(pageTitleOf("Core Installation")));
+    coreStatusPage.reset(new kdDInstallCoreComponentsSoftwareStatus(pageTitleOf("Core Installation Status")));
+    py27ExtensionsNewPage.reset(
+        new kdDInstallPY27ExtensionsNew(pageTitleOf("Recommended Orvanto Extensions")));
+    toolboxPage.reset(
+        new kdDInstallToolboxeDeepformVision(pageTitleOf("Orvanto 3D Toolbox - Deepform Vision")));
+    py27Extensions2Page.reset(new kdDInstallPY27Extensions2(pageTitleOf("Optional Orvanto Extensions")));
+    templatesPage.reset(new kdDInstallTemplates(pageTitleOf("OTC - Orvanto Tool Components")));
+    py36ExtensionsNewPage.reset(
+        new kdDInstallPY36ExtensionsNew(pageTitleOf("Recommended Orvanto Extensions (Python 36)")));
+    toolboxPy36Page.reset(new kdDInstallToolboxePy36DeepformVision(
+        pageTitleOf("Orvanto 3D Toolbox - Deepform Vision (Python 36)")));
+    py36Extensions2Page.reset(
+        new kdDInstallPY36Extensions2(pageTitleOf("Optional Orvanto Extensions (Python 36)")));
+    py36TemplatesPage.reset(
+        new kdDInstallPy36Templates(pageTitleOf("OTC - Orvanto Tool Components (Python 36)")));
+    summaryPage.reset(new kdDInstallSummaryOrvanto(pageTitleOf("Installation Complete")));
+    importProfilesPage.reset(new kdDInstallImportProfiles(pageTitleOf("Import Orvanto Profiles")));
+    demoProfilesPage.reset(new kdDInstallDemoProfiles(pageTitleOf("Machine Vision Demonstration Profiles")));
+    py36DemoProfilesPage.reset(
+        new kdDInstallPy36DemoProfiles(pageTitleOf("Machine Vision Demonstration Profiles (Python 36)")));
+    tutorialsPage.reset(new kdDInstallTutorials(pageTitleOf("Orvanto Vision Tutorials")));
+    modulesPage.reset(new kdDInstallModules(pageTitleOf("Orvanto Image Processing Options")));
+    modules2Page.reset(new kdDInstallModules2(pageTitleOf("Orvanto Modules")));
+    thirdPartyPage.reset(new kdDInstall3rdPartyInstallations(pageTitleOf("3rd Party Camera Drivers - 1")));
+    thirdParty2Page.reset(new kdDInstall3rdPartyInstallations2(pageTitleOf("3rd Party Camera Drivers - 2")));
+    ioSystemPage.reset(new kdDInstallIOSystemInstallations(pageTitleOf("3rd Party IO Drivers")));
+    utilitiesPage.reset(new kdDInstallUtilities(pageTitleOf("Optional Utility Software I")));
+    utilities2Page.reset(new kdDInstallUtilities2(pageTitleOf("Optional Utility Software II")));
+    halvenorUtilitiesPage.reset(new kdDInstallHalvenorUtilities(pageTitleOf("Halvenor Utilities")));
+
+    addPage(welcomePage.get());
+    addPage(resourcesPage.get());
+    addPage(releaseNotesPage.get());
+    addPage(preRequisitesPage.get());
+    addPage(coreComponentsPage.get());
+    addPage(coreStatusPage.get());
+    initPages();
+}
+
+void kdDKadrixSDKInstallerSheet::initPages() {
+    std::string selection;
+    if (!hooks_.getPythonVersionSelection || hooks_.getPythonVersionSelection(selection) < 1) {
+        selection = kPython279;
+        if (hooks_.setPythonVersionSelection)
+            hooks_.setPythonVersionSelection(selection);
+    }
+    if (selection == kPython366) {
+        updateWizardPagesForPythonVersion(1);
+        if (hooks_.ifRequiredSetSelectionForPy36Extensions)
+            hooks_.ifRequiredSetSelectionForPy36Extensions();
+        if (hooks_.python36Upkeep)
+            hooks_.python36Upkeep();
+    } else {
+        if (selection != kPython279 && selection != kPython2713)
+            hnDebugOut("kdDKadrixSDKInstallerSheet::initPages - Unknown Python version selection\n");
+        updateWizardPagesForPythonVersion(0);
+        if (hooks_.ifRequiredSetSelectionForPy27Extensions)
+            hooks_.ifRequiredSetSelectionForPy27Extensions();
+        if (hooks_.python27Upkeep)
+            hooks_.python27Upkeep();
+    }
+
+    helpManager.reset(new hnInstallManagerBase());
+    std::vector<std::unique_ptr<hnInstallationElement>> built;
+    std::vector<hnInstallationElement*> elements;
+    for (const char* name : kHelpDocumentPages) {
+        built.push_back(createHelpElement(name));
+        elements.push_back(built.back().get());
+    }
+    helpManager->clearElements();
+    helpManager->setElements(static_cast<unsigned>(elements.size()), elements.data());
+}
+
+kdDKadrixSDKInstallerSheet::~kdDKadrixSDKInstallerSheet() {
+    stopUpgradeCheck();
+    destroy(); // page windows go before the page objects
+    navFont.reset();
+    helpManager.reset();
+    if (comStarted_)
+        ::CoUninitialize();
+}
+
+std::unique_ptr<hnInstallationElement>
+kdDKadrixSDKInstallerSheet::createHelpElement(const std::string& uiDlgName) {
+    std::string title;
+    if (getUIDlgTitleStrFromUIDlgName(uiDlgName.c_str(), &title) < 1)
+        title = uiDlgName;
+    std::string name = hnFormatText("%s - %s", kHelpFileElementPrefix, title.c_str());
+    std::string fileName = hnFormatText("%sHelp - %s.rtf", "774", uiDlgName.c_str());
+    std::string url = theApp()->repositoryBaseUrl() + kHelpFilesServerFolder + fileName;
+    std::string folder = cacheFolder(cache::kHelp);
+    return std::unique_ptr<hnInstallationElement>(new hnInstallationElement(
+        name.c_str(), url.c_str(), fileName.c_str(), "", folder.c_str(), false, 0, true, &helpRowTexts[0],
+        &helpRowTexts[1], &helpRowTexts[2], kCategoryHelpFiles));
+}
+
+int kdDKadrixSDKInstallerSheet::getUIDlgTitleStrFromUIDlgName(const char* uiDlgName, std::string* title) {
+    if (!title) {
+        hnDebugOut("kdDKadrixSDKInstallerSheet::getUIDlgTitleStrFromUIDlgName - NULL pointer 2\n");
+        return -2;
+    }
+    std::string name = uiDlgName ? uiDlgName : "";
+    for (const TitleOfName& entry : kTitles)
+        if (name == entry.uiDlgName) {
+            *title = entry.title;
+            return 1;
+        }
+    *title = name;
+    return 1;
+}
+
+kdDPropertyPageBase* kdDKadrixSDKInstallerSheet::pageBase(int index) const {
+    return dynamic_cast<kdDPropertyPageBase*>(page(index));
+}
+
+// ---------------------------------------------------------------- page list
+
+int kdDKadrixSDKInstallerSheet::removeAllPagesAfterPage(hnPropertyPage* stop) {
+    if (!stop) {
+        hnDebugOut("kdDKadrixSDKInstallerSheet::removeAllPagesAfterPage - NULL pointer 1\n");
+        return -1;
+    }
+    for (int index = pageCount() - 1; index >= 0; --index) {
+        if (page(index) == stop)
+            break;
+        removePage(index);
+    }
+    return 1;
+}
+
+int kdDKadrixSDKInstallerSheet::updateWizardPagesForPythonVersion(int version) {
+    removeAllPagesAfterPage(coreStatusPage.get());
+    if (version == 1) {
+        addPage(py36ExtensionsNewPage.get());
+        addPage(toolboxPy36Page.get());
+        addPage(py36Extensions2Page.get());
+        addPage(py36TemplatesPage.get());
+        addPage(summaryPage.get());
+        addPage(importProfilesPage.get());
+        addPage(py36DemoProfilesPage.get());
+    } else {
+        if (version != 0)
+            hnDebugOut("kdDKadrixSDKInstallerSheet::updateWizardPagesForPythonVersion - unexpected case 3\n");
+        addPage(py27ExtensionsNewPage.get());
+        addPage(toolboxPage.get());
+        addPage(py27Extensions2Page.get());
+        addPage(templatesPage.get());
+        addPage(summaryPage.get());
+        addPage(importProfilesPage.get());
+        addPage(demoProfilesPage.get());
+    }
+    addPage(tutorialsPage.get());
+    addPage(modulesPage.get());
+    addPage(modules2Page.get());
+    addPage(thirdPartyPage.get());
+    addPage(thirdParty2Page.get());
+    addPage(ioSystemPage.get());
+    addPage(utilitiesPage.get());
+    addPage(utilities2Page.get());
+    addPage(halvenorUtilitiesPage.get());
+    return 1;
+}
+
+bool kdDKadrixSDKInstallerSheet::passesOver(int index) const {
+    kdDPropertyPageBase* candidate = pageBase(index);
+    if (!candidate)
+        return false;
+    return candidate->isPageSkipped() || (extensionsOnlyMode && candidate->isHiddenInExtensionsOnlyMode());
+}
+
+int kdDKadrixSDKInstallerSheet::gotoPreviousPage() {
+    for (int index = activeIndex() - 1; index >= 0; --index)
+        if (!passesOver(index))
+            return setActivePage(index) ? index : -1;
+    return -1;
+}
+
+int kdDKadrixSDKInstallerSheet::gotoNextPage() {
+    int active = activeIndex();
+    if (active < 0)
+        return -1;
+    for (int index = active + 1; index < pageCount(); ++index)
+        if (!passesOver(index))
+            return setActivePage(index) ? index : -1;
+    return -1;
+}
+
+bool kdDKadrixSDKInstallerSheet::navigateTo(const char* uiDlgName, const char* alternative) {
+    for (int index = 0; index < pageCount(); ++index) {
+        kdDPropertyPageBase* candidate = pageBase(index);
+        if (candidate &&
+            (candidate->uiDlgName == uiDlgName || (alternative && candidate->uiDlgName == alternative)))
+            return setActivePage(index);
+    }
+    return false;
+}
+
+// ---------------------------------------------------------------- window
+
+bool kdDKadrixSDKInstallerSheet::onInitSheet() {
+    bool result = hnPropertySheet::onInitSheet();
     if (COrvantoKadrixSDKInstallerApp* app = theApp())
-        app->setMainWindow(nullptr);
+        app->setMainWindow(hwnd());
+
+    LOGFONTA logFont = {};
+    HFONT sheetFont = reinterpret_cast<HFONT>(::SendMessageA(hwnd(), WM_GETFONT, 0, 0));
+    if (sheetFont && ::GetObjectA(sheetFont, sizeof(logFont), &logFont)) {
+        navFont.reset(::CreateFontIndirectA(&logFont));
+        // The row's widths are fixed; where the system draws the dialog font
+        // wider than they allow, the labels get a slightly smaller copy.
+        for (int step = 0; step < 4 && navFont && !navigationLabelsFit(navFont.get()); ++step) {
+            logFont.lfHeight += logFont.lfHeight < 0 ? 1 : -1;
+            navFont.reset(::CreateFontIndirectA(&logFont));
+        }
+    }
+
+    RECT window;
+    ::GetWindowRect(hwnd(), &window);
+    ::SetWindowPos(hwnd(), nullptr, 0, 0, window.right - window.left, window.bottom - window.top + 20,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    for (int id : {0x3023, 0x3024, IDCANCEL, IDOK, IDHELP}) {
+        HWND button = ::GetDlgItem(hwnd(), id);
+        if (!button)
+            continue;
+        RECT r;
+        ::GetWindowRect(button, &r);
+        ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        ::SetWindowPos(button, nullptr, r.left, r.top + 23, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    createNavigationButtons();
+
+    upgradeCheckThread = ::CreateThread(nullptr, 0, upgradeCheckWorker, this, 0, nullptr);
+    return result;
+}
+
+bool kdDKadrixSDKInstallerSheet::navigationLabelsFit(HFONT font) const {
+    HDC dc = ::GetDC(hwnd());
+    HGDIOBJ old = ::SelectObject(dc, font);
+    bool fit = true;
+    for (const NavigationButton& button : kNavigation) {
+        SIZE size = {};
+        ::GetTextExtentPoint32A(dc, button.text, lstrlenA(button.text), &size);
+        fit = fit && size.cx <= kNavigationWidth - 8; // room for the button's edges
+    }
+    ::SelectObject(dc, old);
+    ::ReleaseDC(hwnd(), dc);
+    return fit;
+}
+
+void kdDKadrixSDKInstallerSheet::createNavigationButtons() {
+    auto childRect = [this](int id, RECT& r) {
+        HWND control = ::GetDlgItem(hwnd(), id);
+        if (!control)
+            return false;
+        ::GetWindowRect(control, &r);
+        ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+        return true;
+    };
+    auto makeButton = [this](const char* text, int id, int x, int y, int w, int h) {
+        HWND button = ::CreateWindowExA(0, "BUTTON", text, WS_CHILD | WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON,
+                                        x, y, w, h, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)),
+                                        ::GetModuleHandleA(nullptr), nullptr);
+        if (button && navFont)
+            ::SendMessageA(button, WM_SETFONT, reinterpret_cast<WPARAM>(navFont.get()), FALSE);
+        return button;
+    };
+    RECT back;
+    if (childRect(0x3023, back)) {
+        int top = back.top - 33, bottom = back.top - 10;
+        for (int i = 0; i < 7; ++i)
+            navButtons[i] = makeButton(kNavigation[i].text, kNavigation[i].id, kNavigationLeft[i], top,
+                                       kNavigationWidth, bottom - top);
+    }
+    RECT help;
+    if (childRect(IDHELP, help)) {
+        int height = help.bottom - help.top;
+        navButtons[7] = makeButton("Web Help", ID_NAV_WEB_HELP, help.left, help.top - 4 - height,
+                                   help.right - help.left, height);
+    }
+}
+
+bool kdDKadrixSDKInstallerSheet::onCommand(WORD id, WORD code, HWND control) {
+    if (code != BN_CLICKED)
+        return hnPropertySheet::onCommand(id, code, control);
+    if (id == ID_NAV_WEB_HELP) {
+        openWebHelp();
+        return true;
+    }
+    for (const NavigationButton& button : kNavigation)
+        if (id == button.id) {
+            navigateTo(button.target, button.alternative);
+            return true;
+        }
+    return hnPropertySheet::onCommand(id, code, control);
+}
+
+bool kdDKadrixSDKInstallerSheet::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == kMsgInstallPendingInstaller) {
+        result = installPendingInstaller();
+        return true;
+    }
+    if (message == kMsgReactivateCurrentPage && wParam == kReactivateParameter) {
+        result = reactivateCurrentPage();
+        return true;
+    }
+    return hnPropertySheet::onMessage(message, wParam, lParam, result);
+}
+
+void kdDKadrixSDKInstallerSheet::onSheetDestroy() {
+    stopUpgradeCheck();
+    if (COrvantoKadrixSDKInstallerApp* app = theApp())
+        if (app->mainWindow() == hwnd())
+            app->setMainWindow(nullptr);
+}
+
+// ---------------------------------------------------------------- upgrade check
+
+DWORD WINAPI kdDKadrixSDKInstallerSheet::upgradeCheckWorker(LPVOID parameter) {
+    auto* sheet = static_cast<kdDKadrixSDKInstallerSheet*>(parameter);
+    try {
+        COrvantoKadrixSDKInstallerApp* app = theApp();
+        HWND target = sheet->hwnd();
+        for (CUpgradeInfo* info : {app->upgradeInfo.get(), app->upgradeInfoBeta.get()}) {
+            if (!info || sheet->upgradeCheck_.stopRequested())
+                break;
+            // Posted, not sent: the sheet may be waiting for this thread.
+            if (sheet->hooks_.checkUpgradeChannel(*info, sheet->upgradeCheck_) &&
+                !sheet->upgradeCheck_.stopRequested())
+                ::PostMessageA(target, kMsgReactivateCurrentPage, kReactivateParameter, 0);
+        }
+    } catch (...) {
+    }
+    return 0;
+}
+
+void kdDKadrixSDKInstallerSheet::stopUpgradeCheck() {
+    if (!upgradeCheckThread)
+        return;
+    upgradeCheck_.requestStop(); // closes its internet handles: a hanging request returns now
+    if (::WaitForSingleObject(upgradeCheckThread, kWorkerWaitMs) == WAIT_TIMEOUT) {
+        hnDebugOut("kdDKadrixSDKInstallerSheet::stopUpgradeCheck - worker did not end, terminating\n");
+        ::TerminateThread(upgradeCheckThread, 1);
+    }
+    ::CloseHandle(upgradeCheckThread);
+    upgradeCheckThread = nullptr;
+}
+
+int kdDKadrixSDKInstallerSheet::reactivateCurrentPage() {
+    int active = activeIndex();
+    if (active >= 0)
+        setActivePage(active);
+    return 1;
+}
+
+// ---------------------------------------------------------------- hand-over, help
+
+int kdDKadrixSDKInstallerSheet::installPendingInstaller() {
+    COrvantoKadrixSDKInstallerApp* app = theApp();
+    std::string destination;
+    if (!hnFormat(destination, kPathCapacity, "%s\\%s", app->appFolderPath.c_str(),
+                  app->pendingInstallerFileName.c_str()) ||
+        !::MoveFileExA(app->pendingInstallerPath.c_str(), destination.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH | MOVEFILE_COPY_ALLOWED)) {
+        app->prompter().messageBox(hwnd(),
+                                   "Error: Unable to copy the selected installer file. Please try again.",
+                                   kInstallerCaption, MB_OK);
+        return 0;
+    }
+    launchInstallerFile(destination, hwnd());
+    return 1;
+}
+
+int kdDKadrixSDKInstallerSheet::launchInstallerFile(const std::string& path, HWND owner) {
+    COrvantoKadrixSDKInstallerApp* app = theApp();
+    if (!fileExists(path)) {
+        app->prompter().messageBox(owner,
+                                   "Error: Unable to locate the selected installer file. Please try again.",
+                                   kInstallerCaption, MB_OK);
+        return -1;
+    }
+    INT_PTR shell = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteA(owner, "open", path.c_str(), "", app->appFolderPath.c_str(), SW_SHOWNORMAL));
+    if (shell > 32) {
+        ::PostMessageA(app->mainWindow(), WM_CLOSE, 0, 0); // the new installer takes over
+        return 1;
+    }
+    app->prompter().messageBox(
+        owner,
+        hnFormatText("Unable to launch the selected installer. Error code - %d", static_cast<int>(shell))
+            .c_str(),
+        kInstallerCaption, MB_OK);
+    return -1;
+}
+
+void kdDKadrixSDKInstallerSheet::showPageHelp() {
+    kdDPropertyPageBase* active = pageBase(activeIndex());
+    if (!active)
+        return;
+    std::unique_ptr<hnInstallationElement> element = createHelpElement(active->uiDlgName);
+    if (hooks_.showHelpDocument)
+        hooks_.showHelpDocument(*element, hwnd());
+}
+
+int kdDKadrixSDKInstallerSheet::openWebHelp() {
+    int code = 0;
+    int result =
+        hooks_.openResourceLink ? hooks_.openResourceLink(kWebHelpAddress, "Web Help", hwnd(), code) : 0;
+    if (result <= 0)
+        theApp()->prompter().messageBox(
+            hwnd(), hnFormatText("Unable to access web help. Error code - %d", code).c_str(),
+            kInstallerCaption, MB_OK);
     return result;
 }

@@ -1,12 +1,161 @@
 #pragma once
-// The wizard sheet: the program's only main window.
+// The wizard: a property sheet in wizard mode, the program's only main
+// window. It owns every page, keeps the page list that fits the chosen
+// Python version, adds the navigation row, serves each page's help document,
+// checks for a newer installer in the background and hands over to one.
+#include <functional>
+#include <memory>
+#include <string>
 #include <windows.h>
 
-class kdDKadrixSDKInstallerSheet {
-public:
-    kdDKadrixSDKInstallerSheet();
-    ~kdDKadrixSDKInstallerSheet();
+#include "app/ScopedHandle.h"
+#include "wizard/PropertySheet.h"
+#include "wizard/UpgradeCheckControl.h"
 
-    // Runs the sheet modally in wizard mode as the application's main window.
-    INT_PTR runModal();
+class CUpgradeInfo;
+class hnInstallManagerBase;
+struct hnInstallationElement;
+class kdDPropertyPageBase;
+class kdDInstallWelcomeBase;
+class kdDInstallOrvantoResourcesDynamic;
+class kdDInstallReleaseNotes;
+class kdDInstallPreRequisites;
+class kdDInstallCoreComponentsSoftware;
+class kdDInstallCoreComponentsSoftwareStatus;
+class kdDInstallPY27ExtensionsNew;
+class kdDInstallToolboxeDeepformVision;
+class kdDInstallPY27Extensions2;
+class kdDInstallTemplates;
+class kdDInstallPY36ExtensionsNew;
+class kdDInstallToolboxePy36DeepformVision;
+class kdDInstallPY36Extensions2;
+class kdDInstallPy36Templates;
+class kdDInstallSummaryOrvanto;
+class kdDInstallImportProfiles;
+class kdDInstallDemoProfiles;
+class kdDInstallPy36DemoProfiles;
+class kdDInstallTutorials;
+class kdDInstallModules;
+class kdDInstallModules2;
+class kdDInstall3rdPartyInstallations;
+class kdDInstall3rdPartyInstallations2;
+class kdDInstallIOSystemInstallations;
+class kdDInstallUtilities;
+class kdDInstallUtilities2;
+class kdDInstallHalvenorUtilities;
+
+// The sheet's calls into the Python settings and upkeep, the self-update
+// check, the help window and the link opener. Each area that owns one of
+// them plugs its routine in here; tests replace them.
+struct kdDSheetHooks {
+    // 1 and the stored interpreter choice, or below 1 when none is stored.
+    std::function<int(std::string&)> getPythonVersionSelection;
+    std::function<int(const std::string&)> setPythonVersionSelection;
+    std::function<void()> ifRequiredSetSelectionForPy27Extensions;
+    std::function<void()> ifRequiredSetSelectionForPy36Extensions;
+    // The runtime's Python upkeep steps for the chosen interpreter, in order.
+    std::function<void()> python27Upkeep;
+    std::function<void()> python36Upkeep;
+    // Fetches one channel's upgrade record on the worker thread; true when it
+    // offers a newer version. Must register its internet handles.
+    std::function<bool(CUpgradeInfo&, hnUpgradeCheckControl&)> checkUpgradeChannel;
+    // Shows a page's help document modally.
+    std::function<void(hnInstallationElement&, HWND)> showHelpDocument;
+    // Opens a link; above 0 on success, otherwise `code` tells why.
+    std::function<int(const std::string& address, const char* linkName, HWND owner, int& code)>
+        openResourceLink;
+};
+
+// The shipped hooks.
+kdDSheetHooks defaultSheetHooks();
+
+extern const char* const kProductName; // "Orvanto Vision Software XV 774"
+extern const char* const kWebHelpAddress;
+extern const char* const kHelpFilesServerFolder;
+
+class kdDKadrixSDKInstallerSheet : public hnPropertySheet {
+public:
+    explicit kdDKadrixSDKInstallerSheet(const kdDSheetHooks& hooks = defaultSheetHooks());
+    ~kdDKadrixSDKInstallerSheet() override;
+
+    bool extensionsOnlyMode = false;
+    std::string helpRowTexts[3];
+    HWND navButtons[8] = {};
+    hnScopedGdi<HFONT> navFont;
+    HANDLE upgradeCheckThread = nullptr;
+    std::unique_ptr<hnInstallManagerBase> helpManager;
+
+    // 0 = Python 2.7, 1 = Python 3.6.
+    int updateWizardPagesForPythonVersion(int version);
+    int removeAllPagesAfterPage(hnPropertyPage* page);
+    // Index of the page activated, or -1 when none is left.
+    int gotoPreviousPage();
+    int gotoNextPage();
+    int launchInstallerFile(const std::string& path, HWND owner);
+    static int getUIDlgTitleStrFromUIDlgName(const char* uiDlgName, std::string* title);
+    // Builds the help-document element of a page (owned by the caller).
+    std::unique_ptr<hnInstallationElement> createHelpElement(const std::string& uiDlgName);
+
+    void showPageHelp();
+    int openWebHelp();
+    int installPendingInstaller();
+    int reactivateCurrentPage();
+    // Activates the first page whose UI dialog name is one of the two.
+    bool navigateTo(const char* uiDlgName, const char* alternative = nullptr);
+
+    void onHelp() override { showPageHelp(); }
+
+    kdDPropertyPageBase* pageBase(int index) const;
+
+    static constexpr UINT kMsgInstallPendingInstaller = 0x407;
+    static constexpr UINT kMsgReactivateCurrentPage = 0x408;
+    static constexpr WPARAM kReactivateParameter = 101;
+    static constexpr DWORD kWorkerWaitMs = 5000;
+
+    // The page objects, created in the constructor.
+    std::unique_ptr<kdDInstallWelcomeBase> welcomePage;
+    std::unique_ptr<kdDInstallOrvantoResourcesDynamic> resourcesPage;
+    std::unique_ptr<kdDInstallReleaseNotes> releaseNotesPage;
+    std::unique_ptr<kdDInstallPreRequisites> preRequisitesPage;
+    std::unique_ptr<kdDInstallCoreComponentsSoftware> coreComponentsPage;
+    std::unique_ptr<kdDInstallCoreComponentsSoftwareStatus> coreStatusPage;
+    std::unique_ptr<kdDInstallPY27ExtensionsNew> py27ExtensionsNewPage;
+    std::unique_ptr<kdDInstallToolboxeDeepformVision> toolboxPage;
+    std::unique_ptr<kdDInstallPY27Extensions2> py27Extensions2Page;
+    std::unique_ptr<kdDInstallTemplates> templatesPage;
+    std::unique_ptr<kdDInstallPY36ExtensionsNew> py36ExtensionsNewPage;
+    std::unique_ptr<kdDInstallToolboxePy36DeepformVision> toolboxPy36Page;
+    std::unique_ptr<kdDInstallPY36Extensions2> py36Extensions2Page;
+    std::unique_ptr<kdDInstallPy36Templates> py36TemplatesPage;
+    std::unique_ptr<kdDInstallSummaryOrvanto> summaryPage;
+    std::unique_ptr<kdDInstallImportProfiles> importProfilesPage;
+    std::unique_ptr<kdDInstallDemoProfiles> demoProfilesPage;
+    std::unique_ptr<kdDInstallPy36DemoProfiles> py36DemoProfilesPage;
+    std::unique_ptr<kdDInstallTutorials> tutorialsPage;
+    std::unique_ptr<kdDInstallModules> modulesPage;
+    std::unique_ptr<kdDInstallModules2> modules2Page;
+    std::unique_ptr<kdDInstall3rdPartyInstallations> thirdPartyPage;
+    std::unique_ptr<kdDInstall3rdPartyInstallations2> thirdParty2Page;
+    std::unique_ptr<kdDInstallIOSystemInstallations> ioSystemPage;
+    std::unique_ptr<kdDInstallUtilities> utilitiesPage;
+    std::unique_ptr<kdDInstallUtilities2> utilities2Page;
+    std::unique_ptr<kdDInstallHalvenorUtilities> halvenorUtilitiesPage;
+
+protected:
+    bool onInitSheet() override;
+    bool onCommand(WORD id, WORD code, HWND control) override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void onSheetDestroy() override;
+
+private:
+    void initPages();
+    void createNavigationButtons();
+    bool navigationLabelsFit(HFONT font) const;
+    void stopUpgradeCheck();
+    static DWORD WINAPI upgradeCheckWorker(LPVOID sheet);
+    bool passesOver(int index) const;
+
+    kdDSheetHooks hooks_;
+    hnUpgradeCheckControl upgradeCheck_;
+    bool comStarted_ = false;
 };

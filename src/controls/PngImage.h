@@ -1,0 +1,43 @@
+#pragma once
+// A PNG picture decoded by GDI+ from bytes the picture owns: from a resource
+// of type "PNG" or from a file that is read once and closed, so that the file
+// can be replaced while the picture is shown.
+#include <memory>
+#include <string>
+#include <windows.h>
+
+#include "app/ScopedHandle.h"
+
+namespace Gdiplus {
+class Bitmap;
+class Graphics;
+} // namespace Gdiplus
+
+class hnPngImage {
+public:
+    hnPngImage();
+    ~hnPngImage();
+    hnPngImage(const hnPngImage&) = delete;
+    hnPngImage& operator=(const hnPngImage&) = delete;
+
+    // 1 loaded, 0 decoding failed, -1 resource missing or empty.
+    int loadResource(UINT id);
+    // 1 loaded, 0 unreadable or not a picture.
+    int loadFile(const std::string& path);
+    void reset();
+
+    bool loaded() const { return bitmap_ != nullptr; }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+    // Draws at (x, y) at the picture's own size; `disabled` turns it light grey.
+    void draw(Gdiplus::Graphics& graphics, int x, int y, bool disabled) const;
+
+private:
+    int loadBytes(const void* bytes, DWORD size);
+
+    std::unique_ptr<Gdiplus::Bitmap> bitmap_;
+    hnScopedGlobal memory_; // the bytes the bitmap decodes from
+    int width_ = 0;
+    int height_ = 0;
+};

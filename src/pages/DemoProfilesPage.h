@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+#include "controls/ImageButton.h"
+#include "wizard/PropertyPageBase.h"
+
+// Demonstration profiles for Python 2.7, in tabs.
+class kdDInstallDemoProfiles : public kdDPropertyPageBase {
+public:
+    explicit kdDInstallDemoProfiles(const std::string& title);
+
+    bool isPageSkipped() override { return false; }
+    bool isHiddenInExtensionsOnlyMode() override { return true; }
+    int updateButtons() override { return 1; }
+    int setupControls() override;
+    int initInstallationElements() override { return 1; }
+
+    std::string statusText; // the hint line
+
+protected:
+    bool onSetActive() override;
+};

@@ -1,0 +1,23 @@
+#pragma once
+#include <string>
+
+#include "controls/ImageButton.h"
+#include "wizard/PropertyPageBase.h"
+
+// Image-processing module and the image-library variant.
+class kdDInstallModules : public kdDPropertyPageBase {
+public:
+    explicit kdDInstallModules(const std::string& title);
+
+    bool isPageSkipped() override { return false; }
+    bool isHiddenInExtensionsOnlyMode() override { return false; }
+    int updateButtons() override { return 1; }
+    int setupControls() override;
+    int initInstallationElements() override { return 1; }
+
+    std::string statusText; // the hint line
+    hnImageButton downloadButton;
+
+protected:
+    bool onSetActive() override;
+};

@@ -1,0 +1,22 @@
+#pragma once
+#include <string>
+
+#include "controls/ImageButton.h"
+#include "wizard/PropertyPageBase.h"
+
+// Online resources of the installed version, in tabs.
+class kdDInstallOrvantoResourcesDynamic : public kdDPropertyPageBase {
+public:
+    explicit kdDInstallOrvantoResourcesDynamic(const std::string& title);
+
+    bool isPageSkipped() override { return false; }
+    bool isHiddenInExtensionsOnlyMode() override { return false; }
+    int updateButtons() override { return 1; }
+    int setupControls() override;
+    int initInstallationElements() override { return 1; }
+
+    std::string statusText; // the hint line
+
+protected:
+    bool onSetActive() override;
+};

@@ -1,0 +1,96 @@
+#pragma once
+// Base of every wizard page: banner header and side panel, tooltips, one
+// install manager per page whose elements are built once and re-detected at
+// every activation, guarded wrappers for the manager's operations, the row
+// layout of the component pages and the pass-over hooks of Back and Next.
+#include <memory>
+#include <string>
+
+#include "app/ScopedHandle.h"
+#include "install/InstallManager.h"
+#include "wizard/PropertySheet.h"
+
+class hnComponentInstallHeader;
+class hnImageButton;
+class hnImageStatic;
+
+class kdDPropertyPageBase : public hnPropertyPage {
+public:
+    kdDPropertyPageBase(UINT templateId, const std::string& title, const std::string& headerText);
+    ~kdDPropertyPageBase() override;
+
+    // True makes Back/Next pass over the page.
+    virtual bool isPageSkipped() = 0;
+    // True makes Back/Next pass over the page in 'Extensions Only' mode.
+    virtual bool isHiddenInExtensionsOnlyMode() = 0;
+    // Enables the row buttons from the status strings.
+    virtual int updateButtons() = 0;
+    // Images, tooltips and row positions; once, from dialog initialisation.
+    virtual int setupControls() = 0;
+    // Builds the elements and hands them to installManager; once per object.
+    virtual int initInstallationElements() = 0;
+
+    // Operation wrappers: the manager's result, 0 when an exception was caught.
+    int runInstallRange(int first, int last, bool repairWholeList);
+    int runInstallSelection(const int* indices, int count, bool refresh, bool repairWholeList);
+    int runUninstallRange(int first, int last);
+    int runDownloadAll(bool* skipAllErrors);
+    int runDownloadSelection(const int* indices, int count, bool* skipAllErrors);
+    // Downloads everything of another manager; -1 without one. No timer, no
+    // page refresh.
+    int runDownloadAllOf(bool* skipAllErrors, hnInstallManagerBase* manager);
+
+    // Row layout of the component pages (client pixels; the row top is where
+    // the remove, or install, button stands already).
+    void layoutComponentRow(hnImageButton& removeButton, hnImageButton& installButton, hnImageStatic* advice,
+                            const char* adviceText, HWND nameLabel, HWND statusLabel, HWND progressLabel);
+    void layoutDriverRow(hnImageButton& installButton, hnImageStatic* advice, HWND nameLabel);
+    void addNetworkAdvice(hnImageStatic& advice);
+
+    void addToolTip(HWND control, const char* text);
+    // Takes over a template's button as a picture button with its image and
+    // tooltip; x >= 0 moves it there (client pixels) at its own top.
+    bool setupImageButton(hnImageButton& button, int controlId, UINT imageId, const char* tooltip,
+                          int x = -1);
+    static constexpr int kDownloadButtonX = 835;
+    // Sets a control's position keeping its size, z-order and activation.
+    static void moveControl(HWND control, int x, int y);
+    // The top of a control in the page's client coordinates.
+    int controlTop(HWND control) const;
+
+    bool preTranslateMessage(MSG* msg) override;
+
+    std::string uiDlgName;
+    std::unique_ptr<hnComponentInstallHeader> headerCtrl;
+    std::unique_ptr<hnComponentInstallHeader> sidePanelCtrl;
+    std::string pageTitle;
+    std::string headerText;
+    HWND toolTip = nullptr;
+    hnScopedGdi<HFONT> pageFont;
+    bool elementsInitialised = false;
+    std::unique_ptr<hnInstallManagerBase> installManager;
+
+    static constexpr UINT_PTR kRefreshTimerId = 983;
+    static constexpr UINT kRefreshPeriodMs = 2000;
+
+protected:
+    bool onInitDialog() override;
+    bool onSetActive() override;
+    LRESULT onWizardBack() override;
+    LRESULT onWizardNext() override;
+    void onTimer(UINT_PTR id) override;
+    void onDestroy() override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    // Helpers of the activation convention of the pages.
+    void setWizardButtons(DWORD flags);   // posted to the sheet
+    void setCancelText(const char* text); // "Cancel" or "Finish"
+    // Shows the page's "Download Installables" button only while the
+    // application folder is writable.
+    void showDownloadButton(int controlId);
+
+private:
+    template <typename Operation> int runGuarded(Operation operation);
+    void refreshPage();
+    void placeHeaders();
+};

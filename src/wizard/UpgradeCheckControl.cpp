@@ -1,0 +1,39 @@
+#include "wizard/UpgradeCheckControl.h"
+
+void hnUpgradeCheckControl::requestStop() {
+    stop_.store(true);
+    for (auto& slot : slots_)
+        if (HINTERNET handle = slot.exchange(nullptr))
+            ::InternetCloseHandle(handle);
+}
+
+bool hnUpgradeCheckControl::registerHandle(HINTERNET handle) {
+    if (!handle)
+        return false;
+    for (auto& slot : slots_) {
+        HINTERNET empty = nullptr;
+        if (slot.compare_exchange_strong(empty, handle)) {
+            if (!stop_.load())
+                return true;
+            // Stopping began meanwhile: whoever empties the slot closes it.
+            if (slot.exchange(nullptr))
+                ::InternetCloseHandle(handle);
+            return false;
+        }
+    }
+    ::InternetCloseHandle(handle);
+    return false;
+}
+
+void hnUpgradeCheckControl::closeHandle(HINTERNET handle) {
+    if (!handle)
+        return;
+    for (auto& slot : slots_) {
+        HINTERNET expected = handle;
+        if (slot.compare_exchange_strong(expected, nullptr)) {
+            ::InternetCloseHandle(handle);
+            return;
+        }
+    }
+    // Not registered any more: stopping has closed it.
+}

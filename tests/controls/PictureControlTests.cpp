@@ -1,0 +1,245 @@
+#include <gtest/gtest.h>
+
+#include "app/PleaseWaitDlg.h"
+#include "artwork_ids.h"
+#include "controls/ComponentInstallHeader.h"
+#include "controls/ImageButton.h"
+#include "controls/ImageStatic.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+// A visible top-level window to hold the controls under test.
+struct HostWindow {
+    HostWindow() {
+        hwnd = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300,
+                                 nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    }
+    ~HostWindow() { ::DestroyWindow(hwnd); }
+    HWND hwnd;
+};
+
+// A white 32-bit surface to paint a control into and read pixels back.
+struct Surface {
+    Surface(int w, int h) : width(w), height(h) {
+        BITMAPINFO info = {};
+        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+        dc = ::CreateCompatibleDC(nullptr);
+        bitmap = ::CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits), nullptr, 0);
+        old = ::SelectObject(dc, bitmap);
+        clear();
+    }
+    ~Surface() {
+        ::SelectObject(dc, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(dc);
+    }
+    void clear() {
+        for (int i = 0; i < width * height; ++i)
+            bits[i] = 0x00FFFFFF;
+    }
+    COLORREF at(int x, int y) const {
+        DWORD v = bits[y * width + x];
+        return RGB((v >> 16) & 0xFF, (v >> 8) & 0xFF, v & 0xFF);
+    }
+    RECT rect() const { return RECT{0, 0, width, height}; }
+    int width, height;
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+    DWORD* bits = nullptr;
+};
+
+bool isGrey(COLORREF c) {
+    int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+    return std::abs(r - g) < 10 && std::abs(g - b) < 10;
+}
+
+RECT rectInParent(HWND child) {
+    RECT r;
+    ::GetWindowRect(child, &r);
+    ::MapWindowPoints(nullptr, ::GetParent(child), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+// The bytes of one of our PNG resources, for file-based loading.
+std::string pngBytes(UINT id) {
+    HRSRC found = ::FindResourceA(nullptr, MAKEINTRESOURCEA(id), "PNG");
+    HGLOBAL data = ::LoadResource(nullptr, found);
+    return std::string(static_cast<const char*>(::LockResource(data)), ::SizeofResource(nullptr, found));
+}
+
+} // namespace
+
+TEST(ImageButton, LoadingAPictureResizesTheButtonWithoutMovingIt) {
+    HostWindow host;
+    hnImageButton button;
+    ASSERT_TRUE(button.create(host.hwnd, 1500, RECT{30, 40, 48, 52}));
+    EXPECT_EQ(BS_OWNERDRAW, ::GetWindowLongPtrA(button.hwnd(), GWL_STYLE) & BS_TYPEMASK);
+    ASSERT_EQ(1, button.setImageFromResource(IDP_INSTALL));
+    RECT r = rectInParent(button.hwnd());
+    EXPECT_EQ(30, r.left);
+    EXPECT_EQ(40, r.top);
+    EXPECT_EQ(24, r.right - r.left);
+    EXPECT_EQ(24, r.bottom - r.top);
+
+    ASSERT_EQ(1, button.setImageFromResource(IDP_REFRESH));
+    r = rectInParent(button.hwnd());
+    EXPECT_EQ(32, r.right - r.left);
+    EXPECT_EQ(30, r.left);
+}
+
+TEST(ImageButton, MissingPictureLeavesTheButtonEmpty) {
+    HostWindow host;
+    hnImageButton button;
+    ASSERT_TRUE(button.create(host.hwnd, 1501, RECT{0, 0, 32, 32}));
+    EXPECT_EQ(-1, button.setImageFromResource(4242));
+    EXPECT_EQ(0, button.width());
+    Surface surface(32, 32);
+    button.paint(surface.dc, surface.rect());
+    EXPECT_EQ(RGB(255, 255, 255), surface.at(12, 12)); // nothing painted
+}
+
+TEST(ImageButton, DisabledButtonIsLightGreyAndEnablingRestoresItsColours) {
+    HostWindow host;
+    hnImageButton button;
+    ASSERT_TRUE(button.create(host.hwnd, 1502, RECT{10, 10, 34, 34}));
+    ASSERT_EQ(1, button.setImageFromResource(IDP_INSTALL));
+    Surface surface(24, 24);
+
+    button.paint(surface.dc, surface.rect());
+    COLORREF arrow = surface.at(12, 6); // the green arrow's shaft
+    EXPECT_GT(GetGValue(arrow), GetRValue(arrow) + 40);
+
+    ::EnableWindow(button.hwnd(), FALSE);
+    surface.clear();
+    button.paint(surface.dc, surface.rect());
+    COLORREF grey = surface.at(12, 6);
+    EXPECT_TRUE(isGrey(grey)) << std::hex << grey;
+    EXPECT_GE(GetGValue(grey), 97); // the matrix lifts every channel by 0.38
+
+    ::EnableWindow(button.hwnd(), TRUE);
+    surface.clear();
+    button.paint(surface.dc, surface.rect());
+    EXPECT_EQ(arrow, surface.at(12, 6));
+}
+
+TEST(ImageButton, HoverDrawsTheFrameAndLeavingRepaintsTheParent) {
+    HostWindow host;
+    hnImageButton button;
+    ASSERT_TRUE(button.create(host.hwnd, 1503, RECT{50, 60, 74, 84}));
+    ASSERT_EQ(1, button.setImageFromResource(IDP_REMOVE));
+    ::UpdateWindow(host.hwnd);
+    Surface surface(24, 24);
+
+    ::SendMessageA(button.hwnd(), WM_MOUSEHOVER, 0, 0);
+    EXPECT_TRUE(button.hovered());
+    button.paint(surface.dc, surface.rect());
+    EXPECT_EQ(RGB(0xF8, 0xCA, 0x7F), surface.at(2, 10)); // left edge of the frame
+
+    ::ValidateRect(host.hwnd, nullptr);
+    ::SendMessageA(button.hwnd(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_FALSE(button.hovered());
+    RECT dirty = {};
+    ASSERT_TRUE(::GetUpdateRect(host.hwnd, &dirty, FALSE));
+    EXPECT_EQ(50, dirty.left);
+    EXPECT_EQ(60, dirty.top);
+    surface.clear();
+    button.paint(surface.dc, surface.rect());
+    EXPECT_NE(RGB(0xF8, 0xCA, 0x7F), surface.at(2, 10));
+}
+
+TEST(ImageButton, PictureFromFileDoesNotKeepTheFileOpen) {
+    HostWindow host;
+    ScratchFolder folder;
+    hnImageButton button;
+    ASSERT_TRUE(button.create(host.hwnd, 1504, RECT{0, 0, 10, 10}));
+    std::string path = folder.file("picture.png");
+    ASSERT_TRUE(writeTextFile(path, pngBytes(IDP_EMBLEM)));
+    ASSERT_EQ(1, button.setImageFromFile(path));
+    EXPECT_EQ(64, button.width());
+
+    // A refresh replaces the file while the picture is shown.
+    ASSERT_TRUE(::DeleteFileA(path.c_str()));
+    ASSERT_TRUE(writeTextFile(path, pngBytes(IDP_INSTALL)));
+    ASSERT_EQ(1, button.setImageFromFile(path));
+    EXPECT_EQ(24, button.width());
+    Surface surface(24, 24);
+    button.paint(surface.dc, surface.rect());
+    EXPECT_NE(RGB(255, 255, 255), surface.at(12, 6));
+
+    ASSERT_TRUE(writeTextFile(path, "not a picture"));
+    EXPECT_EQ(0, button.setImageFromFile(path));
+    EXPECT_EQ(0, button.setImageFromFile(folder.file("missing.png")));
+    EXPECT_EQ(0, button.width());
+}
+
+TEST(ImageStatic, InfoPictureOnATemplateStaticGetsTheNotifyStyle) {
+    HostWindow host;
+    HWND existing = ::CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 5, 5, 10, 10, host.hwnd,
+                                      reinterpret_cast<HMENU>(1600), nullptr, nullptr);
+    hnImageStatic info;
+    ASSERT_TRUE(info.subclass(existing));
+    EXPECT_TRUE(::GetWindowLongPtrA(existing, GWL_STYLE) & SS_NOTIFY);
+    ASSERT_EQ(1, info.setInfoImage());
+    RECT r = rectInParent(existing);
+    EXPECT_EQ(24, r.right - r.left);
+    EXPECT_EQ(5, r.left);
+
+    Surface surface(24, 24);
+    info.paint(surface.dc, surface.rect());
+    COLORREF disc = surface.at(6, 12);
+    EXPECT_GT(GetBValue(disc), GetRValue(disc) + 40);
+    ::EnableWindow(existing, FALSE);
+    surface.clear();
+    info.paint(surface.dc, surface.rect());
+    EXPECT_TRUE(isGrey(surface.at(6, 12)));
+}
+
+TEST(ComponentInstallHeader, PaintsBitmapFrameAndTitle) {
+    HostWindow host;
+    hnComponentInstallHeader header("Core Installation", "", IDB_PAGE_HEADER);
+    SIZE size = header.bitmapSize();
+    EXPECT_EQ(895, size.cx);
+    EXPECT_EQ(70, size.cy);
+    ASSERT_TRUE(header.create(host.hwnd, 9702, RECT{0, 0, 900, 70}));
+
+    Surface plain(900, 70);
+    hnComponentInstallHeader untitled("", "", IDB_PAGE_HEADER);
+    untitled.paint(plain.dc);
+    Surface titled(900, 70);
+    header.paint(titled.dc);
+
+    EXPECT_EQ(RGB(0, 0, 0), titled.at(0, 30));   // frame, left edge
+    EXPECT_EQ(RGB(0, 0, 0), titled.at(895, 30)); // frame, just right of the bitmap
+    // Beyond the bitmap the control continues its last column.
+    EXPECT_EQ(titled.at(894, 30), titled.at(898, 30));
+    int changed = 0;
+    for (int y = 15; y < 32; ++y)
+        for (int x = 20; x < 200; ++x)
+            changed += titled.at(x, y) != plain.at(x, y);
+    EXPECT_GT(changed, 100); // the bold title is there
+}
+
+TEST(ComponentInstallHeader, SidePanelBitmapHasItsSize) {
+    hnComponentInstallHeader side("", "", IDB_SIDE_PANEL);
+    EXPECT_EQ(165, side.bitmapSize().cx);
+    EXPECT_EQ(470, side.bitmapSize().cy);
+    hnComponentInstallHeader banner("", "", IDB_DIALOG_BANNER);
+    EXPECT_EQ(500, banner.bitmapSize().cx);
+}
+
+TEST(ImageButton, DialogReflectsColourRequestsToThePictureButton) {
+    DPleaseWaitDlg dialog;
+    ASSERT_TRUE(dialog.create(nullptr));
+    hnImageButton button;
+    ASSERT_TRUE(button.create(dialog.hwnd(), 1505, RECT{0, 0, 24, 24}));
+    HDC dc = ::GetDC(button.hwnd());
+    LRESULT brush = ::SendMessageA(dialog.hwnd(), WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc),
+                                   reinterpret_cast<LPARAM>(button.hwnd()));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(::GetStockObject(HOLLOW_BRUSH)), brush);
+    EXPECT_EQ(TRANSPARENT, ::GetBkMode(dc));
+    ::ReleaseDC(button.hwnd(), dc);
+    button.destroyWindow();
+    dialog.destroy();
+}
