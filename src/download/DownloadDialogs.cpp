@@ -82,6 +82,7 @@ bool DDownloadAndInstallComponent::onInitDialog() {
     centerOnOwner();
 
     userAborted_ = false;
+    abort_ = false;
     workerTarget_ = hwnd();
     worker_ =
         ::CreateThread(nullptr, 0, &DDownloadAndInstallComponent::downloadAndInstallWorker, this, 0, nullptr);
@@ -123,8 +124,11 @@ void DDownloadAndInstallComponent::onTimer(UINT_PTR id) {
 }
 
 void DDownloadAndInstallComponent::onDestroy() {
-    // From here on the worker's reports fail at once instead of blocking.
+    // From here on the worker's reports fail at once instead of blocking, and
+    // a worker still under way stops: after a confirmed Abort nothing more is
+    // downloaded and no installer is started.
     workerTarget_ = nullptr;
+    abort_ = true;
     ::KillTimer(hwnd(), kInstallCreepTimer);
 }
 

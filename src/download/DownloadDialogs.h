@@ -64,7 +64,7 @@ private:
 
     hnInstallationElement* element_;
     HANDLE worker_ = nullptr;
-    std::atomic<bool> abort_{false};
+    std::atomic<bool> abort_{false}; // set when the window or the object goes
     int elementNumber_;
     int elementCount_;
     bool downloadOnly_;

@@ -144,15 +144,19 @@ bool CUnzipper::extractFile(const std::string& base, const std::string& target, 
             return false;
         lastParent_ = parent;
     }
-    // The temporary lies in the target folder under a short name, so its
-    // path fits whenever the folder itself exists; CREATE_NEW never touches
-    // a file of the archive that happens to carry the same name.
-    std::string temporary;
-    hnScopedHandle file;
+    // A new file is written in place (CREATE_NEW, deleted again on failure).
+    // An existing one is replaced only by a complete entry: the data goes to
+    // a temporary in the target folder under a short name, so its path fits
+    // whenever the folder exists, and CREATE_NEW never touches a file of the
+    // archive that happens to carry the same name.
+    std::string written = target;
+    hnScopedHandle file(::CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    bool inPlace = static_cast<bool>(file);
     for (int attempt = 0; attempt < 64 && !file; ++attempt) {
-        if (!hnFormat(temporary, kPathCapacity, "%s\\~%x", base.c_str(), (++serial_) & 0xFFFF))
+        if (!hnFormat(written, kPathCapacity, "%s\\~%x", base.c_str(), (++serial_) & 0xFFFF))
             return false;
-        file.reset(::CreateFileA(temporary.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+        file.reset(::CreateFileA(written.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file && ::GetLastError() != ERROR_FILE_EXISTS)
             return false;
@@ -161,7 +165,7 @@ bool CUnzipper::extractFile(const std::string& base, const std::string& target, 
         return false;
     if (::unzOpenCurrentFile(archive_.get()) != UNZ_OK) {
         file.reset();
-        ::DeleteFileA(temporary.c_str());
+        ::DeleteFileA(written.c_str());
         return false;
     }
     bool complete = false;
@@ -173,9 +177,9 @@ bool CUnzipper::extractFile(const std::string& base, const std::string& target, 
             complete = true;
             break;
         }
-        DWORD written = 0;
-        if (!::WriteFile(file.get(), buffer_.get(), static_cast<DWORD>(read), &written, nullptr) ||
-            written != static_cast<DWORD>(read))
+        DWORD count = 0;
+        if (!::WriteFile(file.get(), buffer_.get(), static_cast<DWORD>(read), &count, nullptr) ||
+            count != static_cast<DWORD>(read))
             break;
     }
     // Closing the entry checks its CRC once it was read to the end.
@@ -188,8 +192,8 @@ bool CUnzipper::extractFile(const std::string& base, const std::string& target, 
             ::SetFileTime(file.get(), &time, nullptr, &time);
     }
     file.reset();
-    if (!complete || !moveFileReplacing(temporary, target)) {
-        ::DeleteFileA(temporary.c_str());
+    if (!complete || (!inPlace && !moveFileReplacing(written, target))) {
+        ::DeleteFileA(written.c_str());
         return false;
     }
     return true;

@@ -229,9 +229,12 @@ bool queryOSVersion(char* fullName, char* shortName, bool* is64Bit) {
     facts.architecture = nativeArchitecture();
     facts.serverR2 = ::GetSystemMetrics(SM_SERVERR2);
     facts.productType = 0;
-    if (facts.version.dwMajorVersion == 6)
-        ::GetProductInfo(facts.version.dwMajorVersion, facts.version.dwMinorVersion, 0, 0,
-                         &facts.productType);
+    // Looked up at run time: systems before version 6 do not have the call.
+    using ProductInfoFn = BOOL(WINAPI*)(DWORD, DWORD, DWORD, DWORD, DWORD*);
+    auto productInfo = reinterpret_cast<ProductInfoFn>(
+        ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "GetProductInfo"));
+    if (facts.version.dwMajorVersion == 6 && productInfo)
+        productInfo(facts.version.dwMajorVersion, facts.version.dwMinorVersion, 0, 0, &facts.productType);
     std::string full, brief;
     bool wide = false;
     bool named = composeOSVersionName(facts, full, brief, wide);

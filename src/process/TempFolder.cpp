@@ -8,6 +8,7 @@
 #include "app/InstallerApp.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
+#include "download/DownloadEngine.h"
 
 bool privateTempFolder(std::string& out, const char** reason) {
     std::string temp;
@@ -89,8 +90,10 @@ int copyRenamedFileToWindowsTempFolder(const char* newName, const char* sourcePa
         hnDebugOut("copyRenamedFileToWindowsTempFolder - unable to get temp directory\n");
         return -3;
     }
+    // The new name comes from package lists: it must stay a plain name in
+    // the private temp folder.
     std::string destination;
-    if (!folder.empty() && hnJoinPath(destination, folder, newName)) {
+    if (!folder.empty() && isPlainFileName(newName) && hnJoinPath(destination, folder, newName)) {
         if (fileExists(destination))
             deleteFileForced(destination);
         if (::CopyFileA(sourcePath, destination.c_str(), FALSE)) {

@@ -124,6 +124,29 @@ TEST_F(DownloadDialog, AbortAsksFirstAndOnlyYesEndsTheDownload) {
     EXPECT_FALSE(fileExists(row.element.downloadFolder + "\\setup.exe"));
 }
 
+TEST_F(DownloadDialog, AfterAConfirmedAbortTheWorkerStopsWhileTheObjectLives) {
+    Row row(scratch.path(), testServerUrl("/data/x?size=3000000&delay=20&chunk=16384"));
+    prompter.answer(IDYES);
+    DDownloadAndInstallComponent dialog(1, 1, &row.element, false, false, true);
+    {
+        ClickLater click("Orvanto Vision Software XV 774 Installer - Download and Install Components",
+                         {IDCANCEL}, 300);
+        EXPECT_EQ(IDCANCEL, dialog.doModal(nullptr));
+    }
+    EXPECT_TRUE(dialog.userAborted());
+    auto size = [&] {
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        ::GetFileAttributesExA(dialog.paths().temporaryPath.c_str(), GetFileExInfoStandard, &data);
+        return data.nFileSizeLow;
+    };
+    waitFor([] { return false; }, 300);
+    DWORD before = size();
+    waitFor([] { return false; }, 600);
+    EXPECT_EQ(before, size());
+    EXPECT_LT(before, 3000000u);
+    EXPECT_FALSE(fileExists(dialog.finalPath()));
+}
+
 TEST_F(DownloadDialog, InstallModeRunsTheCachedInstallerWithItsSwitches) {
     Row row(scratch.path(), "http://127.0.0.1:9/setup.exe", "setup.exe", " /S");
     cacheRecorder(row);

@@ -106,6 +106,12 @@ TEST_F(Unzipper, CorruptEntryStopsTheExtractionAndNeverReplacesAGoodFile) {
     EXPECT_EQ("good old content", readTextFile(target() + "\\second.txt"));
     EXPECT_FALSE(fileExists(target() + "\\third.txt"));
     EXPECT_FALSE(fileExists(target() + "\\~*"));
+
+    // A new file is written in place and removed again when it fails.
+    std::string fresh = output.path() + "\\fresh";
+    EXPECT_FALSE(extractArchiveToFolder(fixture("corrupt").c_str(), fresh.c_str()));
+    EXPECT_EQ("first", readTextFile(fresh + "\\first.txt"));
+    EXPECT_FALSE(fileExists(fresh + "\\second.txt"));
 }
 
 TEST_F(Unzipper, NamesThatLeaveTheTargetAreRefused) {

@@ -261,6 +261,8 @@ TEST(TempFolder, CopyRenamedFileReplacesAnEarlierCopy) {
     EXPECT_EQ(copy, std::string(out));
     EXPECT_EQ("newer wheel", readTextFile(copy));
     EXPECT_NE(std::string::npos, copy.find("Orvanto10_9267\\numpy-1.14.0+mkl"));
+    EXPECT_EQ(-4, copyRenamedFileToWindowsTempFolder("..\\escaped.whl", source.c_str(), out));
+    EXPECT_FALSE(fileExists(copy.substr(0, copy.find("Orvanto10_9267")) + "escaped.whl"));
     deleteFileForced(copy);
 }
 
