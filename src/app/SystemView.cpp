@@ -53,23 +53,6 @@ bool hnTempFolder(std::string& out) {
     return true;
 }
 
-bool hnProgramFilesVariable(std::string& out) {
-#ifdef _WIN64
-    const char* const names[] = {"ProgramFiles(x86)", "ProgramFiles"};
-#else
-    const char* const names[] = {"ProgramFiles", "ProgramFiles(x86)"};
-#endif
-    for (const char* name : names) {
-        char buffer[kIniValueCapacity] = {};
-        DWORD length = ::GetEnvironmentVariableA(name, buffer, sizeof(buffer));
-        if (length > 0 && length < sizeof(buffer)) {
-            out.assign(buffer, length);
-            return true;
-        }
-    }
-    return false;
-}
-
 bool hnDocumentsFolder(std::string& out) {
     char buffer[MAX_PATH] = {};
     if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, buffer)) || !buffer[0])
@@ -115,4 +98,21 @@ bool hnRegReadDword(HKEY root, const char* subKey, const char* valueName, DWORD&
         return false;
     out = value;
     return true;
+}
+
+bool hnProgramFilesVariable(std::string& out) {
+#ifdef _WIN64
+    const char* const names[] = {"ProgramFiles(x86)", "ProgramFiles"};
+#else
+    const char* const names[] = {"ProgramFiles", "ProgramFiles(x86)"};
+#endif
+    for (const char* name : names) {
+        char buffer[kIniValueCapacity] = {};
+        DWORD length = ::GetEnvironmentVariableA(name, buffer, sizeof(buffer));
+        if (length > 0 && length < sizeof(buffer)) {
+            out.assign(buffer, length);
+            return true;
+        }
+    }
+    return false;
 }

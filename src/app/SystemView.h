@@ -21,11 +21,6 @@ bool hnProgramFilesFolder(std::string& out);
 bool hnSystemFolder(std::string& out);
 bool hnTempFolder(std::string& out); // with trailing separator
 
-// The "ProgramFiles" environment value the 32-bit program gets (the x86
-// program-files folder on 64-bit Windows); "ProgramFiles(x86)" or
-// "ProgramFiles" as fallback.
-bool hnProgramFilesVariable(std::string& out);
-
 // The current user's personal documents folder (no trailing separator).
 bool hnDocumentsFolder(std::string& out);
 
@@ -36,3 +31,8 @@ bool hnRegReadString(HKEY root, const char* subKey, const char* valueName, std::
                      DWORD capacity = 4096);
 // Reads a 32-bit value of a key in the program's view.
 bool hnRegReadDword(HKEY root, const char* subKey, const char* valueName, DWORD& out);
+
+// The "ProgramFiles" environment value the 32-bit program gets (the x86
+// program-files folder on 64-bit Windows); "ProgramFiles(x86)" or
+// "ProgramFiles" as fallback.
+bool hnProgramFilesVariable(std::string& out);

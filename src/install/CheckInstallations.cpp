@@ -15,6 +15,7 @@
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
+#include "process/SystemInfo.h"
 #include "python/PipShow.h"
 #include "python/Python27Functions.h"
 
@@ -86,12 +87,6 @@ ULONGLONG wholeSeconds(const FILETIME& time) {
 }
 
 } // namespace
-
-bool isNative64BitWindows() {
-    SYSTEM_INFO info = {};
-    ::GetNativeSystemInfo(&info);
-    return info.wProcessorArchitecture == PROCESSOR_ARCHITECTURE_AMD64;
-}
 
 bool hnCheckInstallations::isUninstallKeyPresent(const char* subKey) {
     std::string path;
@@ -311,7 +306,7 @@ bool hnCheckInstallations::isAdobeReaderInstalled() {
     hnScopedKey key;
     if (hnRegOpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Adobe\\Acrobat Reader", KEY_READ, key.put()) == ERROR_SUCCESS)
         return true;
-    return isNative64BitWindows() && hnRegOpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Adobe\\Acrobat Reader",
+    return is64BitWindows() && hnRegOpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Adobe\\Acrobat Reader",
                                                   KEY_READ, key.put()) == ERROR_SUCCESS;
 }
 
@@ -324,7 +319,7 @@ bool hnCheckInstallations::isTightVncVersionOK(const char* productCode) {
 
 bool hnCheckInstallations::isCycleControllerVersionOK() {
     std::string programFiles, path;
-    if (!hnProgramFilesFolder(programFiles) ||
+    if (!programFilesFolder(programFiles) ||
         !hnFormat(path, kPathCapacity, "%s\\Halvenor AS\\Cycle Controller\\version.txt", programFiles.c_str()))
         return true;
     FILE* file = std::fopen(path.c_str(), "r");

@@ -70,6 +70,3 @@ public:
 
 extern const char* const kRuntimeProductCode; // {76C2FFEE-53C1-4382-B051-5CF47ED51327}
 extern const char* const kRuntimeProductName; // "Orvanto Version XV 15.0.0.774 Runtime"
-
-// True on 64-bit Windows (native processor architecture AMD64).
-bool isNative64BitWindows();

@@ -6,6 +6,7 @@
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "install/CheckInstallations.h"
+#include "process/SystemInfo.h"
 
 namespace {
 
@@ -223,7 +224,7 @@ bool smartCardProgramFileSet(hnFileSet& set) {
 bool cycleControllerFileSet(hnFileSet& set) {
     set = hnFileSet();
     std::string programFiles;
-    if (!hnProgramFilesFolder(programFiles) ||
+    if (!programFilesFolder(programFiles) ||
         !hnFormat(set.folder, kPathCapacity, "%s\\Halvenor AS\\Cycle Controller", programFiles.c_str()))
         return false;
     bool ok = true;

@@ -8,6 +8,7 @@
 #include "app/FileHelpers.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
+#include "download/DownloadEngine.h"
 
 const char* const kPython279 = "Python 2.7.9";
 const char* const kPython2713 = "Python 2.7.13";
@@ -103,17 +104,6 @@ bool isAllowed(const SelectionKey& key, const char* value) {
     return false;
 }
 
-// Creates every missing level of a folder path; failures show in the caller's
-// existence test afterwards.
-void createFolderLevels(const std::string& path) {
-    if (fileExists(path))
-        return;
-    for (std::size_t i = 1; i < path.size(); ++i)
-        if (path[i] == '\\' || path[i] == '/')
-            ::CreateDirectoryA(path.substr(0, i).c_str(), nullptr);
-    ::CreateDirectoryA(path.c_str(), nullptr);
-}
-
 int storeSelection(const SelectionKey& key, const char* value) {
     if (!value) {
         hnDebugOutF("%s - NULL pointer 1\n", key.setter);
@@ -128,7 +118,7 @@ int storeSelection(const SelectionKey& key, const char* value) {
         hnDebugOutF("%s - Unable to get my documents folder path\n", key.setter);
         return -3;
     }
-    createFolderLevels(folder);
+    createFolderPath(folder);
     if (!fileExists(folder)) {
         hnDebugOutF("%s - Unable to locate target folder\n", key.setter);
         return -4;

@@ -358,6 +358,17 @@ TEST(WindowsInstallerRows, ProductsVersionsAndNames) {
     EXPECT_EQ(detectedStatus("Paint.net 4.0.19", &detail), kStatusVersionMismatch);
     EXPECT_EQ(detail, "Paint.net 4.2.12");
     EXPECT_EQ(detectedStatus("Paint.net 4.2.12"), kStatusInstalled);
+
+    // Version lists exist only for the families that have them, and only for
+    // the two words that call for one.
+    Row sdk("Orvanto Kadrix Version XV 15.0.0.774 SDK");
+    sdk.statusText = kStatusVersionMismatch;
+    EXPECT_EQ(detectStatusDetail(*sdk.element), 0);
+    Row paint("Paint.net 4.0.19");
+    paint.statusText = kStatusReinstallNeeded;
+    paint.element->statusDetail = "left alone";
+    EXPECT_EQ(detectStatusDetail(*paint.element), 1);
+    EXPECT_EQ(paint.element->statusDetail, "left alone");
 }
 
 TEST(WindowsInstallerRows, ProductsInstalledForTheUserOnlyAreFound) {

@@ -9,6 +9,7 @@
 #include "install/DetectionSupport.h"
 #include "install/FileSets.h"
 #include "install/StatusWords.h"
+#include "process/SystemInfo.h"
 
 namespace {
 
@@ -201,7 +202,7 @@ TEST_F(FileRows, CycleControllerVersionFile) {
     ASSERT_TRUE(cycleControllerFileSet(set));
     ASSERT_EQ(set.files.size(), 10u);
     std::string programFiles;
-    ASSERT_TRUE(hnProgramFilesFolder(programFiles));
+    ASSERT_TRUE(programFilesFolder(programFiles));
     std::string company = programFiles + "\\Halvenor AS";
     ASSERT_FALSE(fileExists(company)) << "left over from an earlier run";
     layOut(set);
