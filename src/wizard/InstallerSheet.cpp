@@ -1,11 +1,14 @@
 #include "wizard/InstallerSheet.h"
 
+#include <msi.h>
 #include <shellapi.h>
 #include <shlobj.h>
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/InstallerApp.h"
+#include "app/ScopedHandle.h"
+#include "app/SystemView.h"
 #include "app/Text.h"
 #include "install/InstallManager.h"
 #include "install/StatusWords.h"
@@ -279,6 +282,35 @@ int kdDKadrixSDKInstallerSheet::getUIDlgTitleStrFromUIDlgName(const char* uiDlgN
         }
     *title = name;
     return 1;
+}
+
+bool kdDKadrixSDKInstallerSheet::getInstalledRuntimeFolder(std::string& folder) {
+    const char* const runtimeProduct = "{76C2FFEE-53C1-4382-B051-5CF47ED51327}";
+    char productName[1024] = {};
+    bool known = false;
+    for (MSIINSTALLCONTEXT context : {MSIINSTALLCONTEXT_MACHINE, MSIINSTALLCONTEXT_USERMANAGED,
+                                      MSIINSTALLCONTEXT_USERUNMANAGED}) {
+        DWORD size = sizeof(productName);
+        if (::MsiGetProductInfoExA(runtimeProduct, nullptr, context, INSTALLPROPERTY_INSTALLEDPRODUCTNAME,
+                                   productName, &size) == ERROR_SUCCESS) {
+            known = true;
+            break;
+        }
+    }
+    std::string keyName;
+    if (!known || !hnFormat(keyName, kPathCapacity, "SOFTWARE\\HALVENOR AS\\%s", productName))
+        return false;
+    hnScopedKey key;
+    if (hnRegOpenKey(HKEY_LOCAL_MACHINE, keyName.c_str(), KEY_READ, key.put()) != ERROR_SUCCESS)
+        return false;
+    char value[MAX_PATH] = {};
+    DWORD size = sizeof(value) - 1, type = 0;
+    if (::RegQueryValueExA(key.get(), "InstallPath", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ))
+        return false;
+    folder = value;
+    return true;
 }
 
 kdDPropertyPageBase* kdDKadrixSDKInstallerSheet::pageBase(int index) const {

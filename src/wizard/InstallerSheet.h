@@ -93,6 +93,9 @@ public:
     int gotoNextPage();
     int launchInstallerFile(const std::string& path, HWND owner);
     static int getUIDlgTitleStrFromUIDlgName(const char* uiDlgName, std::string* title);
+    // The folder the installed runtime product registered as "InstallPath";
+    // false when the runtime is not installed or its key does not open.
+    static bool getInstalledRuntimeFolder(std::string& folder);
     // Builds the help-document element of a page (owned by the caller).
     std::unique_ptr<hnInstallationElement> createHelpElement(const std::string& uiDlgName);
 

@@ -6,8 +6,31 @@
 #include "app/DebugOut.h"
 
 namespace {
+// The head of an extended dialog template.
+#pragma pack(push, 2)
+struct DLGTEMPLATEEX_STYLE {
+    WORD version;
+    WORD signature;
+    DWORD helpId;
+    DWORD exStyle;
+    DWORD style;
+};
+#pragma pack(pop)
+
 const UINT_PTR kSheetSubclassId = 0x5348;
+
+// The sheet is created hidden; whoever runs it shows it.
+int CALLBACK sheetCallback(HWND, UINT message, LPARAM lParam) {
+    if (message == PSCB_PRECREATE && lParam) {
+        auto* words = reinterpret_cast<WORD*>(lParam);
+        if (words[0] == 1 && words[1] == 0xFFFF) // extended template: the style follows the help id
+            reinterpret_cast<DLGTEMPLATEEX_STYLE*>(lParam)->style &= ~WS_VISIBLE;
+        else
+            reinterpret_cast<DLGTEMPLATE*>(lParam)->style &= ~WS_VISIBLE;
+    }
+    return 0;
 }
+} // namespace
 
 // ---------------------------------------------------------------- page
 
@@ -144,7 +167,8 @@ bool hnPropertySheet::create() {
         handles.push_back(page->createHandle());
     PROPSHEETHEADERA header = {};
     header.dwSize = sizeof(header);
-    header.dwFlags = PSH_MODELESS | PSH_HASHELP | (wizard_ ? PSH_WIZARD : 0);
+    header.dwFlags = PSH_MODELESS | PSH_HASHELP | PSH_USECALLBACK | (wizard_ ? PSH_WIZARD : 0);
+    header.pfnCallback = sheetCallback;
     header.hInstance = hnAppBase::current() ? hnAppBase::current()->instance() : ::GetModuleHandleA(nullptr);
     header.pszCaption = caption_.c_str();
     header.nPages = static_cast<UINT>(handles.size());

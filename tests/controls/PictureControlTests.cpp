@@ -9,11 +9,13 @@
 
 namespace {
 
-// A visible top-level window to hold the controls under test.
+// A top-level window to hold the controls under test; shown only where a
+// test needs repainting (closing a shown window is slow without a window
+// manager).
 struct HostWindow {
-    HostWindow() {
-        hwnd = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 10, 10, 400, 300,
-                                 nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    explicit HostWindow(bool visible = false) {
+        hwnd = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10, 10,
+                                 400, 300, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     }
     ~HostWindow() { ::DestroyWindow(hwnd); }
     HWND hwnd;
@@ -125,7 +127,7 @@ TEST(ImageButton, DisabledButtonIsLightGreyAndEnablingRestoresItsColours) {
 }
 
 TEST(ImageButton, HoverDrawsTheFrameAndLeavingRepaintsTheParent) {
-    HostWindow host;
+    HostWindow host(true);
     hnImageButton button;
     ASSERT_TRUE(button.create(host.hwnd, 1503, RECT{50, 60, 74, 84}));
     ASSERT_EQ(1, button.setImageFromResource(IDP_REMOVE));

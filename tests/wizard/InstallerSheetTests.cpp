@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/InstallerApp.h"
+#include "app/SystemView.h"
 #include "install/ElementActions.h"
 #include "install/StatusWords.h"
 #include "pages/Py36ExtensionsNewPage.h"
@@ -459,4 +460,17 @@ TEST(InstallerSheet, ClosingWhileTheUpgradeCheckHangsEndsQuickly) {
     ::closesocket(listener);
     ::WSACleanup();
     ::CloseHandle(requestStarted);
+}
+
+TEST(InstallerSheet, RuntimeFolderNeedsTheInstalledRuntimeProduct) {
+    // A leftover key without the installed product does not make a runtime folder.
+    const char* const keyName = "SOFTWARE\\HALVENOR AS\\Orvanto Runtime Leftover";
+    HKEY key = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, hnRegCreateKey(HKEY_LOCAL_MACHINE, keyName, KEY_WRITE, &key));
+    ::RegSetValueExA(key, "InstallPath", 0, REG_SZ, reinterpret_cast<const BYTE*>("C:\\Runtime\\"), 12);
+    ::RegCloseKey(key);
+    std::string folder = "unchanged";
+    EXPECT_FALSE(kdDKadrixSDKInstallerSheet::getInstalledRuntimeFolder(folder));
+    EXPECT_EQ("unchanged", folder);
+    ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, keyName, hnRegistryView(), 0);
 }

@@ -109,6 +109,9 @@ struct PageHost {
     bool created;
 };
 
+// The control's own visibility (the test sheet itself stays hidden).
+bool shown(HWND control) { return (::GetWindowLongPtrA(control, GWL_STYLE) & WS_VISIBLE) != 0; }
+
 RECT rectIn(HWND parent, HWND child) {
     RECT r = {};
     ::GetWindowRect(child, &r);
@@ -201,11 +204,11 @@ TEST(PropertyPageBase, DownloadButtonFollowsTheWritableApplicationFolder) {
     theApp()->appFolderWritable = false;
     host.sheet.setActivePage(1);
     host.sheet.setActivePage(0);
-    EXPECT_FALSE(::IsWindowVisible(host.page.item(IDC_DOWNLOAD_INSTALLABLES)));
+    EXPECT_FALSE(shown(host.page.item(IDC_DOWNLOAD_INSTALLABLES)));
     theApp()->appFolderWritable = true;
     host.sheet.setActivePage(1);
     host.sheet.setActivePage(0);
-    EXPECT_TRUE(::IsWindowVisible(host.page.item(IDC_DOWNLOAD_INSTALLABLES)));
+    EXPECT_TRUE(shown(host.page.item(IDC_DOWNLOAD_INSTALLABLES)));
     theApp()->appFolderWritable = writable;
 }
 
