@@ -1,5 +1,7 @@
 #include "wizard/InstallerSheet.h"
 
+#include "python/PythonSelection.h"
+
 #include <msi.h>
 #include <shellapi.h>
 #include <shlobj.h>
@@ -48,28 +50,7 @@ const char* const kHelpFilesServerFolder =
 
 namespace {
 
-const char* const kPython279 = "Python 2.7.9";
-const char* const kPython2713 = "Python 2.7.13";
-const char* const kPython366 = "Python 3.6.6";
 const char* const kHelpFileElementPrefix = "Orvanto Vision Software Help File";
-
-// Stand-in until the settings module arrives: the stored interpreter choice,
-// read from the one value of "PySel.ini" the sheet needs.
-int readStoredPythonVersionSelection(std::string& selection) {
-    char documents[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents)))
-        return -2;
-    std::string path;
-    if (!hnFormat(path, kPathCapacity, "%s\\%s\\%s\\%s", documents, "Orvanto 15.0", "Python", "PySel.ini") ||
-        !fileExists(path))
-        return -3;
-    char value[kIniValueCapacity] = {};
-    ::GetPrivateProfileStringA("PySelVersion", "VersionName", "", value, sizeof(value), path.c_str());
-    if (!value[0])
-        return -4;
-    selection = value;
-    return 1;
-}
 
 int openWithShell(const std::string& address, const char*, HWND owner, int& code) {
     INT_PTR result = reinterpret_cast<INT_PTR>(
@@ -149,8 +130,10 @@ std::string pageTitleOf(const char* pageName) {
 
 kdDSheetHooks defaultSheetHooks() {
     kdDSheetHooks hooks;
-    hooks.getPythonVersionSelection = readStoredPythonVersionSelection;
-    hooks.setPythonVersionSelection = [](const std::string&) { return 1; };
+    hooks.getPythonVersionSelection = [](std::string& selection) { return getPythonVersionSelection(&selection); };
+    hooks.setPythonVersionSelection = [](const std::string& selection) {
+        return setPythonVersionSelection(selection.c_str());
+    };
     hooks.ifRequiredSetSelectionForPy27Extensions = [] {};
     hooks.ifRequiredSetSelectionForPy36Extensions = [] {};
     hooks.python27Upkeep = [] {};

@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include <atomic>
+#include <cstring>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -156,7 +157,7 @@ BOOL CALLBACK matchWindow(HWND hwnd, LPARAM lParam) {
     }
     if (query.caption) {
         ::GetWindowTextA(hwnd, text, sizeof(text));
-        if (lstrcmpA(text, query.caption))
+        if (std::string(text).compare(0, strlen(query.caption), query.caption) != 0)
             return TRUE;
     }
     query.found = hwnd;

@@ -107,7 +107,7 @@ template <typename F> bool waitFor(F condition, DWORD timeoutMs) {
 }
 
 // A visible top-level window of process `pid` (0: any process) with the given
-// class (null: any) and caption (null: any).
+// class (null: any) and a caption that begins with `caption` (null: any).
 HWND findTopWindow(DWORD pid, const char* className, const char* caption);
 std::string controlText(HWND dialog, int controlId);
 
