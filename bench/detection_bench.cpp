@@ -33,7 +33,8 @@ bool runMsiexec(std::string commandLine) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
         return false;
     hnScopedHandle process(info.hProcess), thread(info.hThread);
     ::WaitForSingleObject(process.get(), INFINITE);
@@ -102,14 +103,15 @@ int main(int argc, char** argv) {
     std::string work = argv[3];
     std::string runtime = work + "\\Runtime\\";
     std::string python = work + "\\Python27\\";
-    for (const std::string& folder : {runtime, runtime + "Python", runtime + "OpenCV300", runtime + "IPP201800992",
-                                      python, python + "Scripts"})
+    for (const std::string& folder : {runtime, runtime + "Python", runtime + "OpenCV300",
+                                      runtime + "IPP201800992", python, python + "Scripts"})
         ::CreateDirectoryA(folder.c_str(), nullptr);
-    setString(HKEY_LOCAL_MACHINE, "SOFTWARE\\HALVENOR AS\\Orvanto Version XV 15.0.0.774 Runtime", "InstallPath",
-              runtime);
+    setString(HKEY_LOCAL_MACHINE, "SOFTWARE\\HALVENOR AS\\Orvanto Version XV 15.0.0.774 Runtime",
+              "InstallPath", runtime);
     setString(HKEY_LOCAL_MACHINE, "Software\\Python\\PythonCore\\2.7\\InstallPath", nullptr, python);
     ::CopyFileA(argv[2], (python + "Scripts\\pip.exe").c_str(), FALSE);
-    writeFile(python + "Scripts\\packages.txt", "Name: Keras\nVersion: 2.2.4\n---\nName: numpy\nVersion: 1.16.4\n");
+    writeFile(python + "Scripts\\packages.txt",
+              "Name: Keras\nVersion: 2.2.4\n---\nName: numpy\nVersion: 1.16.4\n");
 
     std::vector<std::unique_ptr<Row>> rows;
     std::vector<hnInstallationElement*> elements;

@@ -53,7 +53,8 @@ bool productInfo(const char* productCode, const char* property, DWORD capacity, 
     return true;
 }
 
-bool productInfoInContexts(const char* productCode, const char* property, DWORD capacity, std::string& value) {
+bool productInfoInContexts(const char* productCode, const char* property, DWORD capacity,
+                           std::string& value) {
     value.clear();
     if (!productCode)
         return false;
@@ -111,7 +112,8 @@ bool hnCheckInstallations::isUninstallValuePresent(const char* subKey, const cha
     return readUninstallValue(subKey, valueName, value);
 }
 
-bool hnCheckInstallations::isUninstallValueEqual(const char* subKey, const char* valueName, const char* expected) {
+bool hnCheckInstallations::isUninstallValueEqual(const char* subKey, const char* valueName,
+                                                 const char* expected) {
     std::string path, value;
     if (!expected || !valueName || !uninstallKeyPath(subKey, path))
         return false;
@@ -165,8 +167,9 @@ bool hnCheckInstallations::readFileVersion(const std::string& path, std::string&
     if (!::VerQueryValueA(data.data(), "\\", reinterpret_cast<void**>(&fixed), &length) || !fixed ||
         length < sizeof(VS_FIXEDFILEINFO))
         return false;
-    return hnFormat(version, 64, "%d.%d.%d.%d", HIWORD(fixed->dwFileVersionMS), LOWORD(fixed->dwFileVersionMS),
-                    HIWORD(fixed->dwFileVersionLS), LOWORD(fixed->dwFileVersionLS));
+    return hnFormat(version, 64, "%d.%d.%d.%d", HIWORD(fixed->dwFileVersionMS),
+                    LOWORD(fixed->dwFileVersionMS), HIWORD(fixed->dwFileVersionLS),
+                    LOWORD(fixed->dwFileVersionLS));
 }
 
 bool hnCheckInstallations::resolveProgId(const char* progId, CLSID& clsid) {
@@ -189,7 +192,8 @@ bool hnCheckInstallations::getRuntimeFolder(std::string& folder) {
         !productInfo(kRuntimeProductCode, kInstalledProductName, kPropertyCapacity, name) ||
         !hnEqualsNoCase(name, kRuntimeProductName) ||
         !hnFormat(key, kPathCapacity, "SOFTWARE\\HALVENOR AS\\%s", kRuntimeProductName) ||
-        !hnRegReadString(HKEY_LOCAL_MACHINE, key.c_str(), "InstallPath", folder, kPathCapacity) || folder.empty())
+        !hnRegReadString(HKEY_LOCAL_MACHINE, key.c_str(), "InstallPath", folder, kPathCapacity) ||
+        folder.empty())
         return false;
     // Sub-folders are appended directly; a value without its separator would
     // glue them to the folder's own name.
@@ -201,12 +205,14 @@ bool hnCheckInstallations::getRuntimeFolder(std::string& folder) {
 bool hnCheckInstallations::checkPy27ModuleWhlInstallationCommon(const char* package, const char* excluded,
                                                                 const char* needle) {
     if (!package || !needle) {
-        hnDebugOutF("hnCheckInstallations::checkPy27ModuleWhlInstallationCommon - NULL pointer %d\n", package ? 2 : 1);
+        hnDebugOutF("hnCheckInstallations::checkPy27ModuleWhlInstallationCommon - NULL pointer %d\n",
+                    package ? 2 : 1);
         return false;
     }
     std::string folder;
     if (!hnPyhton27InstallFunctions::getPython27InstallFolder(folder)) {
-        hnDebugOut("hnCheckInstallations::checkPy27ModuleWhlInstallationCommon - Unable to get Python 27 path\n");
+        hnDebugOut(
+            "hnCheckInstallations::checkPy27ModuleWhlInstallationCommon - Unable to get Python 27 path\n");
         return false;
     }
     DPleaseWaitDlg wait;
@@ -230,7 +236,8 @@ bool hnCheckInstallations::checkPy27ModuleWhlInstallation(const char* package) {
     return checkPy27ModuleWhlInstallationCommon(package, nullptr, needle.c_str());
 }
 
-bool hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation(const char* package, const char* excluded,
+bool hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation(const char* package,
+                                                                      const char* excluded,
                                                                       const char* version) {
     std::string needle;
     if (!package) {
@@ -259,8 +266,8 @@ int hnCheckInstallations::countInstalledPython27Products() {
 
 int hnCheckInstallations::countOpenCvInstallations() {
     int count = 0;
-    for (const char* folder : {"OpenCV249Py27", "OpenCV300", "OpenCV310", "OpenCV320", "OpenCV330", "OpenCV331",
-                               "OpenCV340"})
+    for (const char* folder :
+         {"OpenCV249Py27", "OpenCV300", "OpenCV310", "OpenCV320", "OpenCV330", "OpenCV331", "OpenCV340"})
         if (runtimeEntry(folder))
             ++count;
     if (checkPy27ModuleWhlInstallation("opencv-contrib-python"))
@@ -297,17 +304,19 @@ bool hnCheckInstallations::isWindowsInstaller31Installed() {
 
 bool hnCheckInstallations::isDotNet20Installed() {
     DWORD install = 0;
-    return hnRegReadDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v2.0.50727", "Install",
-                          install) &&
+    return hnRegReadDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v2.0.50727",
+                          "Install", install) &&
            install == 1;
 }
 
 bool hnCheckInstallations::isAdobeReaderInstalled() {
     hnScopedKey key;
-    if (hnRegOpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Adobe\\Acrobat Reader", KEY_READ, key.put()) == ERROR_SUCCESS)
+    if (hnRegOpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Adobe\\Acrobat Reader", KEY_READ, key.put()) ==
+        ERROR_SUCCESS)
         return true;
-    return is64BitWindows() && hnRegOpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Adobe\\Acrobat Reader",
-                                                  KEY_READ, key.put()) == ERROR_SUCCESS;
+    return is64BitWindows() &&
+           hnRegOpenKey(HKEY_LOCAL_MACHINE, "SOFTWARE\\Wow6432Node\\Adobe\\Acrobat Reader", KEY_READ,
+                        key.put()) == ERROR_SUCCESS;
 }
 
 bool hnCheckInstallations::isTightVncVersionOK(const char* productCode) {
@@ -320,7 +329,8 @@ bool hnCheckInstallations::isTightVncVersionOK(const char* productCode) {
 bool hnCheckInstallations::isCycleControllerVersionOK() {
     std::string programFiles, path;
     if (!programFilesFolder(programFiles) ||
-        !hnFormat(path, kPathCapacity, "%s\\Halvenor AS\\Cycle Controller\\version.txt", programFiles.c_str()))
+        !hnFormat(path, kPathCapacity, "%s\\Halvenor AS\\Cycle Controller\\version.txt",
+                  programFiles.c_str()))
         return true;
     FILE* file = std::fopen(path.c_str(), "r");
     if (!file)
@@ -342,8 +352,8 @@ bool hnCheckInstallations::isOpcServerPresent() {
 bool hnCheckInstallations::isOpcServerIdentityOK() {
     std::string runtime, exe, version;
     CLSID found, expected;
-    return getRuntimeFolder(runtime) && hnFormat(exe, kPathCapacity, "%s%s", runtime.c_str(), kOpcServerExe) &&
-           fileExists(exe) && readFileVersion(exe, version) && version == "1.0.0.7" &&
-           resolveProgId(kOpcServerProgId, found) && SUCCEEDED(::CLSIDFromString(kOpcServerClsid, &expected)) &&
-           IsEqualCLSID(found, expected);
+    return getRuntimeFolder(runtime) &&
+           hnFormat(exe, kPathCapacity, "%s%s", runtime.c_str(), kOpcServerExe) && fileExists(exe) &&
+           readFileVersion(exe, version) && version == "1.0.0.7" && resolveProgId(kOpcServerProgId, found) &&
+           SUCCEEDED(::CLSIDFromString(kOpcServerClsid, &expected)) && IsEqualCLSID(found, expected);
 }

@@ -42,7 +42,8 @@ public:
 
     // pip of the Python 2.7 interpreter, each query behind a please-wait
     // dialog of its own.
-    static bool checkPy27ModuleWhlInstallationCommon(const char* package, const char* excluded, const char* needle);
+    static bool checkPy27ModuleWhlInstallationCommon(const char* package, const char* excluded,
+                                                     const char* needle);
     static bool checkPy27ModuleWhlInstallation(const char* package);
     static bool checkPy27ModuleWhlExactVersionInstallation(const char* package, const char* excluded,
                                                            const char* version);
@@ -53,7 +54,8 @@ public:
     static int countOpenCvInstallations();
     // An old stand-alone installation (Uninstall key) and a pip installation
     // of another version of the same package.
-    static bool isLegacyPlusPipDuplicate(const char* package, const char* legacyKey, const char* legacyVersion);
+    static bool isLegacyPlusPipDuplicate(const char* package, const char* legacyKey,
+                                         const char* legacyVersion);
 
     static bool isWindowsInstaller31Installed();
     static bool isDotNet20Installed();

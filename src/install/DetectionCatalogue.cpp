@@ -34,34 +34,64 @@ hnProbe no(hnProbe p) {
     p.negate = !p.negate;
     return p;
 }
-hnProbe msi(const char* code) { return probe(K::MsiInstalled, code); }
-hnProbe msiVersion(const char* code, const char* version) { return probe(K::MsiVersion, code, version); }
-hnProbe sameName(const char* code, const char* name = nullptr) { return probe(K::MsiNameSame, code, name); }
-hnProbe key(const char* subKey) { return probe(K::KeyPresent, subKey); }
-hnProbe value(const char* subKey, const char* name) { return probe(K::ValuePresent, subKey, name); }
+hnProbe msi(const char* code) {
+    return probe(K::MsiInstalled, code);
+}
+hnProbe msiVersion(const char* code, const char* version) {
+    return probe(K::MsiVersion, code, version);
+}
+hnProbe sameName(const char* code, const char* name = nullptr) {
+    return probe(K::MsiNameSame, code, name);
+}
+hnProbe key(const char* subKey) {
+    return probe(K::KeyPresent, subKey);
+}
+hnProbe value(const char* subKey, const char* name) {
+    return probe(K::ValuePresent, subKey, name);
+}
 hnProbe equals(const char* subKey, const char* name, const char* expected) {
     return probe(K::ValueEqual, subKey, name, expected);
 }
-hnProbe displayName(const char* subKey, const char* expected) { return equals(subKey, "DisplayName", expected); }
+hnProbe displayName(const char* subKey, const char* expected) {
+    return equals(subKey, "DisplayName", expected);
+}
 hnProbe displayVersion(const char* subKey, const char* expected) {
     return equals(subKey, "DisplayVersion", expected);
 }
-hnProbe py27CountAbove(int n) { return probe(K::Py27CountAbove, nullptr, nullptr, nullptr, n); }
-hnProbe pip(const char* package) { return probe(K::Pip, package); }
+hnProbe py27CountAbove(int n) {
+    return probe(K::Py27CountAbove, nullptr, nullptr, nullptr, n);
+}
+hnProbe pip(const char* package) {
+    return probe(K::Pip, package);
+}
 hnProbe pipVersion(const char* package, const char* version, const char* excluded = nullptr) {
     return probe(K::PipVersion, package, excluded, version);
 }
-hnProbe pip36(const char* package) { return probe(K::Pip36, package); }
+hnProbe pip36(const char* package) {
+    return probe(K::Pip36, package);
+}
 hnProbe pip36Version(const char* package, const char* version, const char* excluded = nullptr) {
     return probe(K::Pip36Version, package, excluded, version);
 }
-hnProbe openCvCountAbove(int n) { return probe(K::OpenCvCountAbove, nullptr, nullptr, nullptr, n); }
-hnProbe runtime(const char* relative) { return probe(K::RuntimeEntry, relative); }
+hnProbe openCvCountAbove(int n) {
+    return probe(K::OpenCvCountAbove, nullptr, nullptr, nullptr, n);
+}
+hnProbe runtime(const char* relative) {
+    return probe(K::RuntimeEntry, relative);
+}
 
-hnStatusCheck rn(hnProbe p) { return {p, kStatusReinstallNeeded}; }
-hnStatusCheck vm(hnProbe p) { return {p, kStatusVersionMismatch}; }
-hnStatusCheck mv(hnProbe p) { return {p, kStatusMultipleVersions}; }
-hnStatusCheck im(hnProbe p) { return {p, kStatusIncompleteModule}; }
+hnStatusCheck rn(hnProbe p) {
+    return {p, kStatusReinstallNeeded};
+}
+hnStatusCheck vm(hnProbe p) {
+    return {p, kStatusVersionMismatch};
+}
+hnStatusCheck mv(hnProbe p) {
+    return {p, kStatusMultipleVersions};
+}
+hnStatusCheck im(hnProbe p) {
+    return {p, kStatusIncompleteModule};
+}
 
 hnDetectionRow anyOf(std::string name, std::vector<hnProbe> presence, std::vector<hnStatusCheck> checks = {},
                      Family family = Family::None) {
@@ -88,9 +118,10 @@ const char* const kPython279 = "{79F081BF-7454-43DB-BD8F-9EE596813232}";
 const char* const kPython36Key = "{b43c5985-05a6-4dc7-be5f-85f504d498d0}";
 const char* const kPaintNet4019 = "{F10AAD91-58DF-44EC-A647-810197141667}";
 const char* const kPaintNet4212 = "{7ADB1B05-39DE-4888-A72D-D1F3A791D45F}";
-const char* const kPylon5Keys[] = {"{7d1403fe-dc29-4331-b008-d8899a59ae1f}", "{4f492672-60bc-405e-ab6a-9e51ebb2f609}",
-                                   "{ffcf4e1b-f1d3-445b-8821-27942b95bc88}", "{3ba2c6e4-350c-4929-b790-ca0aca3cfdfe}",
-                                   "{abb3d5f4-60c0-4322-b3ca-218ade521495}"};
+const char* const kPylon5Keys[] = {
+    "{7d1403fe-dc29-4331-b008-d8899a59ae1f}", "{4f492672-60bc-405e-ab6a-9e51ebb2f609}",
+    "{ffcf4e1b-f1d3-445b-8821-27942b95bc88}", "{3ba2c6e4-350c-4929-b790-ca0aca3cfdfe}",
+    "{abb3d5f4-60c0-4322-b3ca-218ade521495}"};
 
 // Python 2.7 package rows of the old stand-alone installers and of pip.
 hnDetectionRow legacyPackage(std::string name, const char* package, const char* legacyKey,
@@ -136,13 +167,15 @@ hnDetectionRow openCvPy36Row(std::string name, const char* package, const char* 
 }
 
 hnDetectionRow deepformRow(std::string name, const char* folder, int build) {
-    return anyOf(std::move(name), {runtime(folder)},
-                 {im(probe(K::DeepformClrActive)), im(probe(K::DeepformFiles, folder, nullptr, nullptr, build))});
+    return anyOf(
+        std::move(name), {runtime(folder)},
+        {im(probe(K::DeepformClrActive)), im(probe(K::DeepformFiles, folder, nullptr, nullptr, build))});
 }
 
 hnDetectionRow deepformPy36Row(std::string name, const char* folder, int build) {
     return anyOf(std::move(name), {runtime(folder)},
-                 {im(pip36Version("pythonnet", "2.3.0")), im(probe(K::DeepformFiles, folder, nullptr, nullptr, build))});
+                 {im(pip36Version("pythonnet", "2.3.0")),
+                  im(probe(K::DeepformFiles, folder, nullptr, nullptr, build))});
 }
 
 hnDetectionRow registryVersionRow(std::string name, const char* subKey, const char* version) {
@@ -155,7 +188,8 @@ std::vector<hnDetectionRow> buildCatalogue() {
         product("MS VC++ 2005 SP1 Redist", "{7299052b-02a4-4627-81f2-1818da5d550d}"),
         product("MS VC++ 2008 SP1 Redist", "{9A25302D-30C0-39D9-BD6F-21E6EC160475}"),
         product("MS VC++ 2010 SP1 Redist", "{F0C3E5D1-1ADE-321E-8167-68EF0DE699A5}"),
-        anyOf("MS VC++ 2017 Redist 14.15.26706", {value("{7e9fae12-5bbf-47fb-b944-09c49e75c061}", "DisplayName")},
+        anyOf("MS VC++ 2017 Redist 14.15.26706",
+              {value("{7e9fae12-5bbf-47fb-b944-09c49e75c061}", "DisplayName")},
               {rn(displayName("{7e9fae12-5bbf-47fb-b944-09c49e75c061}",
                               "Microsoft Visual C++ 2017 Redistributable (x86) - 14.15.26706"))}),
         anyOf("MS VC++ 2015-2019 Redist (x86) 14.26.28720",
@@ -175,11 +209,14 @@ std::vector<hnDetectionRow> buildCatalogue() {
 
         // Python 2.7 packages of the old installers and of pip.
         anyOf("pywin32-219.win32-py2.7", {value("pywin32-py2.7", "DisplayName")},
-              {rn(py27CountAbove(0)), vm(displayName("pywin32-py2.7", "Python 2.7 pywin32-219"))}, Family::Py27Pywin32),
+              {rn(py27CountAbove(0)), vm(displayName("pywin32-py2.7", "Python 2.7 pywin32-219"))},
+              Family::Py27Pywin32),
         anyOf("pywin32-221.win32-py2.7", {value("pywin32-py2.7", "DisplayName")},
-              {rn(py27CountAbove(0)), vm(displayName("pywin32-py2.7", "Python 2.7 pywin32-221"))}, Family::Py27Pywin32),
+              {rn(py27CountAbove(0)), vm(displayName("pywin32-py2.7", "Python 2.7 pywin32-221"))},
+              Family::Py27Pywin32),
         anyOf("pywin32-223.win32-py2.7", {value("pywin32-py2.7", "DisplayName")},
-              {rn(py27CountAbove(0)), vm(displayName("pywin32-py2.7", "Python 2.7 pywin32-223"))}, Family::Py27Pywin32),
+              {rn(py27CountAbove(0)), vm(displayName("pywin32-py2.7", "Python 2.7 pywin32-223"))},
+              Family::Py27Pywin32),
         legacyPackage("pyserial-2.7.win32", "pyserial", "pyserial-py2.7", "2.7",
                       vm(displayName("pyserial-py2.7", "Python 2.7 pyserial-2.7")), Family::Py27Pyserial),
         legacyPackage("pyserial-3.4-py2.py3-none-any", "pyserial", "pyserial-py2.7", "2.7",
@@ -204,9 +241,10 @@ std::vector<hnDetectionRow> buildCatalogue() {
                       vm(pipVersion("numpy", "1.16.4", "1.16.4+")), Family::Py27Numpy),
         legacyPackage("numpy-1.16.4+mkl-cp27-cp27m-win32", "numpy", "numpy-py2.7", "1.10.2",
                       vm(pipVersion("numpy", "1.16.4+mkl")), Family::Py27Numpy),
-        anyOf("MySQL-python-1.2.4b4.win32-py2.7", {key("MySQL-python-py2.7")},
-              {rn(py27CountAbove(0)), vm(displayName("MySQL-python-py2.7", "Python 2.7 MySQL-python-1.2.4b4"))},
-              Family::Py27MySQL),
+        anyOf(
+            "MySQL-python-1.2.4b4.win32-py2.7", {key("MySQL-python-py2.7")},
+            {rn(py27CountAbove(0)), vm(displayName("MySQL-python-py2.7", "Python 2.7 MySQL-python-1.2.4b4"))},
+            Family::Py27MySQL),
     };
 
     // The recommended extensions of each interpreter: pip package and version.
@@ -214,19 +252,21 @@ std::vector<hnDetectionRow> buildCatalogue() {
         const char* package;
         const char* version;
     } py27Extensions[] = {{"scikit-image", "0.14.2"}, {"scikit-learn", "0.20.3"}, {"matplotlib", "2.2.4"},
-                          {"Keras", "2.2.4"},        {"Sphinx", "1.8.5"},        {"enum34", "1.1.6"},
-                          {"paho-mqtt", "1.4.0"},    {"opcua", "0.98.7"},        {"dxfgrabber", "0.7.5"},
-                          {"Shapely", "1.6.4.post2"}, {"six", "1.12.0"},         {"Theano", "1.0.4"},
+                          {"Keras", "2.2.4"},         {"Sphinx", "1.8.5"},        {"enum34", "1.1.6"},
+                          {"paho-mqtt", "1.4.0"},     {"opcua", "0.98.7"},        {"dxfgrabber", "0.7.5"},
+                          {"Shapely", "1.6.4.post2"}, {"six", "1.12.0"},          {"Theano", "1.0.4"},
                           {"imutils", "0.5.2"}},
-      py36Extensions[] = {{"Keras", "2.2.4"},   {"matplotlib", "3.1.0"}, {"scikit-learn", "0.21.2"},
-                          {"scikit-image", "0.15.0"}, {"Sphinx", "2.0.1"}, {"enum34", "1.1.6"},
-                          {"paho-mqtt", "1.4.0"}, {"opcua", "0.98.7"},  {"Shapely", "1.7.0"},
-                          {"six", "1.12.0"},     {"Theano", "1.0.4"},   {"imutils", "0.5.2"}};
+      py36Extensions[] = {{"Keras", "2.2.4"},         {"matplotlib", "3.1.0"}, {"scikit-learn", "0.21.2"},
+                          {"scikit-image", "0.15.0"}, {"Sphinx", "2.0.1"},     {"enum34", "1.1.6"},
+                          {"paho-mqtt", "1.4.0"},     {"opcua", "0.98.7"},     {"Shapely", "1.7.0"},
+                          {"six", "1.12.0"},          {"Theano", "1.0.4"},     {"imutils", "0.5.2"}};
     for (const auto& extension : py27Extensions)
-        rows.push_back(anyOf(std::string("Python 27 extension - ") + extension.package, {pip(extension.package)},
+        rows.push_back(anyOf(std::string("Python 27 extension - ") + extension.package,
+                             {pip(extension.package)},
                              {vm(pipVersion(extension.package, extension.version))}));
     for (const auto& extension : py36Extensions)
-        rows.push_back(anyOf(std::string("Python 36 extension - ") + extension.package, {pip36(extension.package)},
+        rows.push_back(anyOf(std::string("Python 36 extension - ") + extension.package,
+                             {pip36(extension.package)},
                              {vm(pip36Version(extension.package, extension.version))}));
 
     std::vector<hnDetectionRow> more = {
@@ -234,19 +274,21 @@ std::vector<hnDetectionRow> buildCatalogue() {
         anyOf("pywin32-223-cp36-cp36m-win32", {pip36("pywin32")}, {vm(pip36Version("pywin32", "223"))},
               Family::Py36Pywin32),
         anyOf("pyserial-3.4-py2.py3-none-any-py36", {pip36("pyserial")},
-              {mv(no(probe(K::Py36PyserialDuplicate))), vm(pip36Version("pyserial", "3.4"))}, Family::Py36Pyserial),
+              {mv(no(probe(K::Py36PyserialDuplicate))), vm(pip36Version("pyserial", "3.4"))},
+              Family::Py36Pyserial),
         anyOf("scipy-1.2.0-cp36-cp36m-win32", {pip36("scipy")},
-              {vm(pip36Version("pythonnet", "2.3.0")), vm(pip36Version("scipy", "1.2.0"))}, Family::Py36Scipy),
+              {vm(pip36Version("pythonnet", "2.3.0")), vm(pip36Version("scipy", "1.2.0"))},
+              Family::Py36Scipy),
         anyOf("scipy-1.3.0-cp36-cp36m-win32", {pip36("scipy")}, {vm(pip36Version("scipy", "1.3.0"))},
               Family::Py36Scipy),
         anyOf("scipy-1.3.1-cp36-cp36m-win32", {pip36("scipy")}, {vm(pip36Version("scipy", "1.3.1"))},
               Family::Py36Scipy),
-        anyOf("numpy-1.15.4-cp36-none-win32", {pip36("numpy")}, {vm(pip36Version("numpy", "1.15.4", "1.15.4+"))},
-              Family::Py36Numpy),
-        anyOf("numpy-1.16.4-cp36-cp36m-win32", {pip36("numpy")}, {vm(pip36Version("numpy", "1.16.4", "1.16.4+"))},
-              Family::Py36Numpy),
-        anyOf("numpy-1.16.4+mkl-cp36-cp36m-win32", {pip36("numpy")}, {vm(pip36Version("numpy", "1.16.4+mkl"))},
-              Family::Py36Numpy),
+        anyOf("numpy-1.15.4-cp36-none-win32", {pip36("numpy")},
+              {vm(pip36Version("numpy", "1.15.4", "1.15.4+"))}, Family::Py36Numpy),
+        anyOf("numpy-1.16.4-cp36-cp36m-win32", {pip36("numpy")},
+              {vm(pip36Version("numpy", "1.16.4", "1.16.4+"))}, Family::Py36Numpy),
+        anyOf("numpy-1.16.4+mkl-cp36-cp36m-win32", {pip36("numpy")},
+              {vm(pip36Version("numpy", "1.16.4+mkl"))}, Family::Py36Numpy),
 
         // OpenCV for Python 2.7: runtime folders and pip wheels.
         openCvFolderRow("OpenCV 2.4.9 (Python 27)", "OpenCV249Py27", true),
@@ -278,8 +320,8 @@ std::vector<hnDetectionRow> buildCatalogue() {
         // .NET bridge packages.
         anyOf("pythonnet-2.3.0-cp27-cp27m-win32", {pip("pythonnet")},
               {vm(pipVersion("pythonnet", "2.3.0")), rn(no(probe(K::ClrBridgeFiles)))}),
-        anyOf("pythonnet-2.3.0-cp36-cp36m-win32", {pip36("pythonnet")}, {vm(pip36Version("pythonnet", "2.3.0"))},
-              Family::Py36PythonNet),
+        anyOf("pythonnet-2.3.0-cp36-cp36m-win32", {pip36("pythonnet")},
+              {vm(pip36Version("pythonnet", "2.3.0"))}, Family::Py36PythonNet),
 
         // 3D toolbox builds.
         deepformRow("Deepform Vision 1.0.0.333", "DeepformVision_1_0_0_333", 333),
@@ -309,34 +351,49 @@ std::vector<hnDetectionRow> buildCatalogue() {
         product("Fire-i Application 4.0 - 64 bit", "{7FC31537-1378-4B54-9BB6-1F43F4C6AE46}"),
         product("ZCL for SONYGigECAM 2.12 - 32 bit", "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}", "2.12"),
         product("ZCL for SONYGigECAM 2.12 - 64 bit", "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}", "2.12"),
-        product("ZCL for SONYGigECAM 2.12.2 - Windows 7 (32 bit)", "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}", "2.12.2"),
-        product("ZCL for SONYGigECAM 2.12.2 - Windows 7 (64 bit)", "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}", "2.12.2"),
-        product("ZCL for SONYGigECAM 2.12.2 - Windows 8 (32 bit)", "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}", "2.12.2"),
-        product("ZCL for SONYGigECAM 2.12.2 - Windows 8 (64 bit)", "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}", "2.12.2"),
+        product("ZCL for SONYGigECAM 2.12.2 - Windows 7 (32 bit)", "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}",
+                "2.12.2"),
+        product("ZCL for SONYGigECAM 2.12.2 - Windows 7 (64 bit)", "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}",
+                "2.12.2"),
+        product("ZCL for SONYGigECAM 2.12.2 - Windows 8 (32 bit)", "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}",
+                "2.12.2"),
+        product("ZCL for SONYGigECAM 2.12.2 - Windows 8 (64 bit)", "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}",
+                "2.12.2"),
         product("Basler pylon SDK 2.3.5.2633 - 32 bit", "{2393D986-319B-40BF-AEBD-6E0EFC5B5F57}", "2.3.2633"),
         product("Basler pylon SDK 2.3.5.2633 - 64 bit", "{D7F97581-F17B-48AD-B4BB-634AF0F78D39}", "2.3.2633"),
         product("Basler pylon SDK 3.2.3.3215 - 32 bit", "{7701C433-7FAB-43ED-B117-762AC408A61C}", "3.2.3215"),
         product("Basler pylon SDK 3.2.3.3215 - 64 bit", "{7701C433-7FAB-43ED-B117-762AC408A61C}", "3.2.3215"),
-        product("Basler pylon 4 Runtime 4.0.1.3425 - 32 bit", "{37A8A264-ADAE-4226-BA66-B9FE9FFB1F89}", "4.0.3425"),
-        product("Basler pylon 4 Runtime 4.0.1.3425 - 64 bit", "{37A8A264-ADAE-4226-BA66-B9FE9FFB1F89}", "4.0.3425"),
-        anyOf("Pylon 4 Camera Software Suite 4.2.2.5468 - 32 bit", {msi("{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}")},
+        product("Basler pylon 4 Runtime 4.0.1.3425 - 32 bit", "{37A8A264-ADAE-4226-BA66-B9FE9FFB1F89}",
+                "4.0.3425"),
+        product("Basler pylon 4 Runtime 4.0.1.3425 - 64 bit", "{37A8A264-ADAE-4226-BA66-B9FE9FFB1F89}",
+                "4.0.3425"),
+        anyOf("Pylon 4 Camera Software Suite 4.2.2.5468 - 32 bit",
+              {msi("{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}")},
               {vm(msiVersion("{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}", "4.2.5468")),
-               vm(sameName("{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}", "pylon 4 Camera Software Suite 4.2.2.5468"))}),
-        anyOf("Pylon 4 Camera Software Suite 4.2.2.5468 - 64 bit", {msi("{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}")},
+               vm(sameName("{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}",
+                           "pylon 4 Camera Software Suite 4.2.2.5468"))}),
+        anyOf("Pylon 4 Camera Software Suite 4.2.2.5468 - 64 bit",
+              {msi("{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}")},
               {vm(msiVersion("{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}", "4.2.5468")),
-               vm(sameName("{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}", "pylon 4 Camera Software Suite 4.2.2.5468"))}),
+               vm(sameName("{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}",
+                           "pylon 4 Camera Software Suite 4.2.2.5468"))}),
         pylonSuite("Pylon 5 Camera Software Suite 5.0.5.8999", 1,
                    vm(displayName(kPylon5Keys[1], "pylon 5 Camera Software Suite 5.0.5.8999"))),
-        pylonSuite("Pylon 5 Camera Software Suite 5.0.10.10613", 2, vm(displayVersion(kPylon5Keys[2], "5.0.10.10613"))),
-        pylonSuite("Pylon 5 Camera Software Suite 5.0.12.11830", 3, vm(displayVersion(kPylon5Keys[3], "5.0.12.11830"))),
-        pylonSuite("Pylon 6 Camera Software Suite 6.1.0.19674", 4, vm(displayVersion(kPylon5Keys[4], "6.1.0.19674"))),
+        pylonSuite("Pylon 5 Camera Software Suite 5.0.10.10613", 2,
+                   vm(displayVersion(kPylon5Keys[2], "5.0.10.10613"))),
+        pylonSuite("Pylon 5 Camera Software Suite 5.0.12.11830", 3,
+                   vm(displayVersion(kPylon5Keys[3], "5.0.12.11830"))),
+        pylonSuite("Pylon 6 Camera Software Suite 6.1.0.19674", 4,
+                   vm(displayVersion(kPylon5Keys[4], "6.1.0.19674"))),
         anyOf("AVT Universal Package 2.2.0", {msi("{E15958CD-D2FC-47ED-AE1A-57C9FEC1DC84}")},
               {vm(msiVersion("{E15958CD-D2FC-47ED-AE1A-57C9FEC1DC84}", "2.2.0")),
-               im(probe(K::RuntimeFilesIdentical, "uniAVTGrab.dll", "_Ref\\AVT\\uniAVTGrab_Universal_2_2_0.dll"))}),
+               im(probe(K::RuntimeFilesIdentical, "uniAVTGrab.dll",
+                        "_Ref\\AVT\\uniAVTGrab_Universal_2_2_0.dll"))}),
         anyOf("AVT Fire Package 2.11", {msi("{4E3FA21E-D211-49FE-B40E-360A78AF8B31}")},
               {vm(msiVersion("{4E3FA21E-D211-49FE-B40E-360A78AF8B31}", "2.11")),
                im(probe(K::RuntimeFilesIdentical, "uniAVTGrab.dll", "_Ref\\AVT\\uniAVTGrab_Fire_2_11.dll"))}),
-        anyOf("Shared Memory Camera Driver", {runtime("SMCameraClient.dll")}, {im(runtime("SMCameraClient.dll"))}),
+        anyOf("Shared Memory Camera Driver", {runtime("SMCameraClient.dll")},
+              {im(runtime("SMCameraClient.dll"))}),
 
         // I/O drivers and OPC.
         product("DAQNavi PCI-1730 3.1.1.0", "{6D3F63BF-82B3-402C-B904-19970D4718F6}", "3.1.1.0"),
@@ -360,9 +417,11 @@ std::vector<hnDetectionRow> buildCatalogue() {
         anyOf("Orvanto Version XV 15.0.0.774 Runtime", {msi(kRuntimeProductCode)},
               {vm(sameName(kRuntimeProductCode)), rn(probe(K::SelectedPythonIntegration))}),
         namedProduct("Orvanto Kadrix Version XV 15.0.0.774 SDK", "{13DB2D91-4761-49EF-A8D4-E7095E9BADD7}"),
-        namedProduct("Orvanto Vision Software Version XV 15.0.0.774", "{356E8CAF-215F-46B8-B8E4-625FD2FD8666}"),
+        namedProduct("Orvanto Vision Software Version XV 15.0.0.774",
+                     "{356E8CAF-215F-46B8-B8E4-625FD2FD8666}"),
         namedProduct("Orvanto Watchdog 3.0.0.11", "{0339BD1D-BA38-4F90-A2FD-CC136286A463}"),
-        anyOf("Orvanto 2018.0.0.992 IPP", {runtime("IPP924"), runtime("IPP0802031069"), runtime("IPP201800992")},
+        anyOf("Orvanto 2018.0.0.992 IPP",
+              {runtime("IPP924"), runtime("IPP0802031069"), runtime("IPP201800992")},
               {rn(no(runtime("IPP924"))), rn(no(runtime("IPP0802031069"))), im(probe(K::IppFiles))}),
         anyOf("Orvanto Quiver VAVUZirar Config 4.0",
               {probe(K::DocumentsEntry, "Orvanto 15.0\\Orvanto Quiver VAVUZirar Config 4.0")},
@@ -395,10 +454,10 @@ std::vector<hnDetectionRow> buildCatalogue() {
         product("PowerToys (Preview) 0.20.1", "{B838E9AD-531C-43A5-B0F8-2A6C2759E84F}", "0.20.1"),
         product("TortoiseHg 3.6.3 (x86)", "{CCE041AD-0927-4992-85C1-C9B683BE3783}", "3.6.3"),
         product("TortoiseHg 3.6.3 (x64)", "{CCE041AD-0927-4992-85C1-C9B683BE3783}", "3.6.3"),
-        anyOf("Paint.net 4.0.19", {msi(kPaintNet4019), msi(kPaintNet4212)}, {vm(msiVersion(kPaintNet4019, "4.0.19"))},
-              Family::PaintNet),
-        anyOf("Paint.net 4.2.12", {msi(kPaintNet4019), msi(kPaintNet4212)}, {vm(msiVersion(kPaintNet4212, "4.2.12"))},
-              Family::PaintNet),
+        anyOf("Paint.net 4.0.19", {msi(kPaintNet4019), msi(kPaintNet4212)},
+              {vm(msiVersion(kPaintNet4019, "4.0.19"))}, Family::PaintNet),
+        anyOf("Paint.net 4.2.12", {msi(kPaintNet4019), msi(kPaintNet4212)},
+              {vm(msiVersion(kPaintNet4212, "4.2.12"))}, Family::PaintNet),
     };
     for (hnDetectionRow& row : more)
         rows.push_back(std::move(row));
@@ -440,14 +499,18 @@ std::vector<Candidate> familyCandidates(Family family) {
                 {runtime("OpenCV330"), "OpenCV 3.3.0"},
                 {runtime("OpenCV331"), "OpenCV 3.3.1"},
                 {runtime("OpenCV340"), "OpenCV 3.4.0"},
-                {pipVersion("opencv-contrib-python", "3.4.3.18"), "opencv_contrib_python-3.4.3.18-cp27-cp27m-win32"},
-                {pipVersion("opencv-contrib-python", "4.1.0.25"), "opencv_contrib_python-4.1.0.25-cp27-cp27m-win32"},
-                {pipVersion("opencv-contrib-python", "4.2.0.32"), "opencv_contrib_python-4.2.0.32-cp27-cp27m-win32"},
+                {pipVersion("opencv-contrib-python", "3.4.3.18"),
+                 "opencv_contrib_python-3.4.3.18-cp27-cp27m-win32"},
+                {pipVersion("opencv-contrib-python", "4.1.0.25"),
+                 "opencv_contrib_python-4.1.0.25-cp27-cp27m-win32"},
+                {pipVersion("opencv-contrib-python", "4.2.0.32"),
+                 "opencv_contrib_python-4.2.0.32-cp27-cp27m-win32"},
                 {pipVersion("opencv-python", "3.4.3.18"), "opencv_python-3.4.3.18-cp27-cp27m-win32"},
                 {pipVersion("opencv-python", "4.1.0.25"), "opencv_python-4.1.0.25-cp27-cp27m-win32"},
                 {pipVersion("opencv-python", "4.2.0.32"), "opencv_python-4.2.0.32-cp27-cp27m-win32"}};
     case Family::Py27MySQL:
-        return {{displayName("MySQL-python-py2.7", "Python 2.7 MySQL-python-1.2.4b4"), "MySQL-python-1.2.4b4.win32-py2.7"}};
+        return {{displayName("MySQL-python-py2.7", "Python 2.7 MySQL-python-1.2.4b4"),
+                 "MySQL-python-1.2.4b4.win32-py2.7"}};
     case Family::PaintNet:
         return {{msiVersion(kPaintNet4019, "4.0.19"), "Paint.net 4.0.19"},
                 {msiVersion(kPaintNet4212, "4.2.12"), "Paint.net 4.2.12"}};
@@ -572,7 +635,8 @@ private:
         }
         case K::DocumentsEntry: {
             std::string documents, path;
-            return p.a && hnDocumentsFolder(documents) && hnJoinPath(path, documents, p.a) && fileExists(path);
+            return p.a && hnDocumentsFolder(documents) && hnJoinPath(path, documents, p.a) &&
+                   fileExists(path);
         }
         case K::OpenCvFiles: {
             hnFileSet set;
@@ -594,7 +658,8 @@ private:
             return fileSet(&zentraFileSet);
         case K::ClrBridgeFiles:
             return runtimeEntry("clr.pyd") || runtimeEntry("Python.Runtime.dll") ||
-                   runtimeEntry("Python\\Python27\\clr.pyd") || runtimeEntry("Python\\Python27\\Python.Runtime.dll");
+                   runtimeEntry("Python\\Python27\\clr.pyd") ||
+                   runtimeEntry("Python\\Python27\\Python.Runtime.dll");
         case K::DeepformClrActive: {
             std::string runtime;
             return C::getRuntimeFolder(runtime) && isDeepformVisionDependencyCLRActive(runtime.c_str());

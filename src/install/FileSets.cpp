@@ -10,19 +10,32 @@
 
 namespace {
 
-const char* const kOpenCv249Modules[] = {"calib3d", "contrib", "core",   "features2d", "ffmpeg",    "flann",
-                                         "gpu",     "highgui", "imgproc", "legacy",    "ml",        "nonfree",
-                                         "objdetect", "ocl",   "photo",  "stitching",  "superres",  "video",
-                                         "videostab"};
+const char* const kOpenCv249Modules[] = {"calib3d",   "contrib",  "core",      "features2d", "ffmpeg",
+                                         "flann",     "gpu",      "highgui",   "imgproc",    "legacy",
+                                         "ml",        "nonfree",  "objdetect", "ocl",        "photo",
+                                         "stitching", "superres", "video",     "videostab"};
 
-const char* const kOpenCv310Modules[] = {
-    "aruco",     "bgsegm",    "bioinspired", "calib3d",      "ccalib",          "core",
-    "datasets",  "dnn",       "dpm",         "face",         "features2d",      "ffmpeg",
-    "flann",     "fuzzy",     "highgui",     "imgcodecs",    "imgproc",         "line_descriptor",
-    "ml",        "objdetect", "optflow",     "photo",        "plot",            "reg",
-    "rgbd",      "saliency",  "shape",       "stereo",       "stitching",       "structured_light",
-    "superres",  "surface_matching", "text", "tracking",     "video",           "videoio",
-    "videostab", "xfeatures2d", "ximgproc",  "xobjdetect",   "xphoto"};
+const char* const kOpenCv310Modules[] = {"aruco",       "bgsegm",
+                                         "bioinspired", "calib3d",
+                                         "ccalib",      "core",
+                                         "datasets",    "dnn",
+                                         "dpm",         "face",
+                                         "features2d",  "ffmpeg",
+                                         "flann",       "fuzzy",
+                                         "highgui",     "imgcodecs",
+                                         "imgproc",     "line_descriptor",
+                                         "ml",          "objdetect",
+                                         "optflow",     "photo",
+                                         "plot",        "reg",
+                                         "rgbd",        "saliency",
+                                         "shape",       "stereo",
+                                         "stitching",   "structured_light",
+                                         "superres",    "surface_matching",
+                                         "text",        "tracking",
+                                         "video",       "videoio",
+                                         "videostab",   "xfeatures2d",
+                                         "ximgproc",    "xobjdetect",
+                                         "xphoto"};
 
 const char* const kDeepformScripts[] = {"BaseOtc.py",
                                         "DataConverter.py",
@@ -45,64 +58,71 @@ const char* const kIppCpuSuffixes[] = {"g9", "h9", "p8", "s8", "w7"};
 // The configuration package of the smart-card reader: batch files, the
 // configuration and boot programs, the firmware image and two text files.
 const char* const kSmartCardConfigFiles[] = {
-    "VAVUZirar_Config.bat",  "VAVUZirar_Boot.bat",    "VAVUZirar_Erase.bat",
-    "VAVUZirar_Verify.bat",  "VAVUZirarConfig.exe",   "VAVUZirarBoot.exe",
-    "VAVUZirar_4_0.hex",     "VAVUZirar_ReadMe.txt",  "VAVUZirar_Settings.txt"};
+    "VAVUZirar_Config.bat", "VAVUZirar_Boot.bat",   "VAVUZirar_Erase.bat",
+    "VAVUZirar_Verify.bat", "VAVUZirarConfig.exe",  "VAVUZirarBoot.exe",
+    "VAVUZirar_4_0.hex",    "VAVUZirar_ReadMe.txt", "VAVUZirar_Settings.txt"};
 
-const char* const kSmartCardDriverFiles[] = {"CP210xVCPInstaller_x64.exe", "CP210xVCPInstaller_x86.exe", "dpinst.xml",
-                                             "silabser.cat",               "silabser.inf",
-                                             "arm\\silabser.sys",          "x64\\silabser.sys",
+const char* const kSmartCardDriverFiles[] = {"CP210xVCPInstaller_x64.exe",
+                                             "CP210xVCPInstaller_x86.exe",
+                                             "dpinst.xml",
+                                             "silabser.cat",
+                                             "silabser.inf",
+                                             "arm\\silabser.sys",
+                                             "x64\\silabser.sys",
                                              "x86\\silabser.sys"};
 
 // The program package: batch files, configuration and boot programs in
 // several versions, firmware images, serial-number and template texts and the
 // bridge driver archive.
-const char* const kSmartCardProgramFiles[] = {
-    "Program.bat",
-    "ProgramAndVerify.bat",
-    "Erase.bat",
-    "ReadSerial.bat",
-    "WriteSerial.bat",
-    "Config.bat",
-    "Boot.bat",
-    "Update.bat",
-    "VAVUZirarConfig_3_0.exe",
-    "VAVUZirarConfig_4_0.exe",
-    "VAVUZirarConfig_5_0.exe",
-    "VAVUZirarBoot_3_0.exe",
-    "VAVUZirarBoot_4_0.exe",
-    "VAVUZirarBoot_5_0.exe",
-    "VAVUZirar_5_0_0.hex",
-    "VAVUZirar_5_0_1.hex",
-    "VAVUZirar_5_0_2.hex",
-    "VAVUZirar_5_0_3.hex",
-    "VAVUZirar_5_0_4.hex",
-    "VAVUZirar_5_0_5.hex",
-    "VAVUZirar_5_0_6.hex",
-    "VAVUZirar_5_0_7.hex",
-    "VAVUZirarBootloader_1_0.hex",
-    "VAVUZirarBootloader_1_1.hex",
-    "SerialNumbers.txt",
-    "SerialNumberTemplate.txt",
-    "NextSerialNumber.txt",
-    "SerialNumberLog.txt",
-    "ConfigTemplate_Default.txt",
-    "ConfigTemplate_Camera.txt",
-    "ConfigTemplate_IO.txt",
-    "ConfigTemplate_Network.txt",
-    "ConfigTemplate_Trigger.txt",
-    "ConfigTemplate_Light.txt",
-    "ConfigTemplate_Encoder.txt",
-    "ConfigTemplate_Display.txt",
-    "ReadMe.txt",
-    "CP210x_Windows_Drivers.zip"};
+const char* const kSmartCardProgramFiles[] = {"Program.bat",
+                                              "ProgramAndVerify.bat",
+                                              "Erase.bat",
+                                              "ReadSerial.bat",
+                                              "WriteSerial.bat",
+                                              "Config.bat",
+                                              "Boot.bat",
+                                              "Update.bat",
+                                              "VAVUZirarConfig_3_0.exe",
+                                              "VAVUZirarConfig_4_0.exe",
+                                              "VAVUZirarConfig_5_0.exe",
+                                              "VAVUZirarBoot_3_0.exe",
+                                              "VAVUZirarBoot_4_0.exe",
+                                              "VAVUZirarBoot_5_0.exe",
+                                              "VAVUZirar_5_0_0.hex",
+                                              "VAVUZirar_5_0_1.hex",
+                                              "VAVUZirar_5_0_2.hex",
+                                              "VAVUZirar_5_0_3.hex",
+                                              "VAVUZirar_5_0_4.hex",
+                                              "VAVUZirar_5_0_5.hex",
+                                              "VAVUZirar_5_0_6.hex",
+                                              "VAVUZirar_5_0_7.hex",
+                                              "VAVUZirarBootloader_1_0.hex",
+                                              "VAVUZirarBootloader_1_1.hex",
+                                              "SerialNumbers.txt",
+                                              "SerialNumberTemplate.txt",
+                                              "NextSerialNumber.txt",
+                                              "SerialNumberLog.txt",
+                                              "ConfigTemplate_Default.txt",
+                                              "ConfigTemplate_Camera.txt",
+                                              "ConfigTemplate_IO.txt",
+                                              "ConfigTemplate_Network.txt",
+                                              "ConfigTemplate_Trigger.txt",
+                                              "ConfigTemplate_Light.txt",
+                                              "ConfigTemplate_Encoder.txt",
+                                              "ConfigTemplate_Display.txt",
+                                              "ReadMe.txt",
+                                              "CP210x_Windows_Drivers.zip"};
 
-const char* const kCycleControllerFiles[] = {
-    "gui\\CycleController.gui.exe",           "gui\\CycleController.Client.dll",
-    "gui\\CycleController.Core.dll",          "gui\\CycleController.RemoteInterface.dll",
-    "gui\\Interop.CycleIO.dll",               "gui\\Interop.CycleTimer.dll",
-    "gui\\CycleController.Logging.dll",       "client\\CycleController.Client.dll",
-    "client\\CycleController.RemoteInterface.dll", "client\\CycleController.Logging.dll"};
+const char* const kCycleControllerFiles[] = {"gui\\CycleController.gui.exe",
+                                             "gui\\CycleController.Client.dll",
+                                             "gui\\CycleController.Core.dll",
+                                             "gui\\CycleController.RemoteInterface.dll",
+                                             "gui\\Interop.CycleIO.dll",
+                                             "gui\\Interop.CycleTimer.dll",
+                                             "gui\\CycleController.Logging.dll",
+                                             "client\\CycleController.Client.dll",
+                                             "client\\CycleController.RemoteInterface.dll",
+                                             "client\\CycleController.Logging.dll"};
 
 // Appends "%s\\%s" of the set's folder and a name, and optionally its
 // reference copy; false when a path does not fit.
@@ -159,8 +179,9 @@ bool deepformFileSet(const char* folderName, int build, hnFileSet& set) {
     std::string runtime;
     if (!folderName || !runtimeSubFolder(folderName, set, runtime))
         return false;
-    std::vector<const char*> assemblies = {"alglibnet2.dll", "DeepformModel.Core.dll", "DeepformModel.Geometry.dll",
-                                           "DeepformModel.Numerics.dll", "DeepformModel.Vision.dll"};
+    std::vector<const char*> assemblies = {"alglibnet2.dll", "DeepformModel.Core.dll",
+                                           "DeepformModel.Geometry.dll", "DeepformModel.Numerics.dll",
+                                           "DeepformModel.Vision.dll"};
     if (build >= 550)
         assemblies.push_back("ConvNetSharp.dll");
     if (build >= 719)

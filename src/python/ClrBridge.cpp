@@ -36,9 +36,13 @@ bool areClrFilesIdentical(const char* folder, const char* reference) {
     return true;
 }
 
-bool isPY27CLR2Active(const char* runtimeFolder) { return isBridgeActive("isPY27CLR2Active", runtimeFolder, "clr_2_0"); }
+bool isPY27CLR2Active(const char* runtimeFolder) {
+    return isBridgeActive("isPY27CLR2Active", runtimeFolder, "clr_2_0");
+}
 
-bool isPY27CLR4Active(const char* runtimeFolder) { return isBridgeActive("isPY27CLR4Active", runtimeFolder, "clr_4_0"); }
+bool isPY27CLR4Active(const char* runtimeFolder) {
+    return isBridgeActive("isPY27CLR4Active", runtimeFolder, "clr_4_0");
+}
 
 bool isDeepformVisionDependencyCLRActive(const char* runtimeFolder) {
     if (!runtimeFolder) {

@@ -62,7 +62,8 @@ void pause(DWORD ms) {
 
 } // namespace
 
-int runPipShow(const std::string& interpreterFolder, const char* package, std::string& output, hnDialog* dialog) {
+int runPipShow(const std::string& interpreterFolder, const char* package, std::string& output,
+               hnDialog* dialog) {
     output.clear();
     std::string commandLine;
     if (!package || !hnFormat(commandLine, kCommandCapacity, "\"%sScripts\\pip.exe\" show \"%s\"",

@@ -15,7 +15,8 @@ namespace {
 
 const char* const kPython36Uninstall =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{b43c5985-05a6-4dc7-be5f-85f504d498d0}";
-const char* const kLegacyPyserialUninstall = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\pyserial-py3.6";
+const char* const kLegacyPyserialUninstall =
+    "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\pyserial-py3.6";
 const char* const kEnvironmentKey = "System\\CurrentControlSet\\Control\\Session Manager\\Environment";
 constexpr DWORD kLongestEnvironmentValue = 32768;
 
@@ -40,9 +41,8 @@ bool buildVersionDetail(const char* builder, std::string* text, hnDialog* dialog
     }
     text->clear();
     for (const hnPipVersionCandidate& candidate : candidates)
-        if (hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(dialog, candidate.package,
-                                                                                   candidate.excluded,
-                                                                                   candidate.version))
+        if (hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(
+                dialog, candidate.package, candidate.excluded, candidate.version))
             appendVersionDetail(*text, candidate.text);
     if (text->empty())
         *text = "Unknown";
@@ -61,7 +61,9 @@ bool hnPyhton36InstallFunctions::getPython36InstallFolder(std::string& folder) {
     return readInterpreterFolder("Software\\Python\\PythonCore\\3.6-32\\InstallPath", folder);
 }
 
-bool hnPyhton36InstallFunctions::isPython36Registered() { return keyOpensInEitherHive(kPython36Uninstall); }
+bool hnPyhton36InstallFunctions::isPython36Registered() {
+    return keyOpensInEitherHive(kPython36Uninstall);
+}
 
 bool hnPyhton36InstallFunctions::isPython366Installed() {
     std::string version;
@@ -73,30 +75,35 @@ bool hnPyhton36InstallFunctions::isPython366Installed() {
 bool hnPyhton36InstallFunctions::areEnvironmentVariableWithPy36PathsAvailable() {
     std::string folder;
     if (!getPython36InstallFolder(folder)) {
-        hnDebugOut("hnPyhton36InstallFunctions::areEnvironmentVariableWithPy36PathsAvailable - Unable to get Python "
-                   "36 installation directory path\n");
+        hnDebugOut(
+            "hnPyhton36InstallFunctions::areEnvironmentVariableWithPy36PathsAvailable - Unable to get Python "
+            "36 installation directory path\n");
         return false;
     }
     hnScopedKey key;
     if (hnRegOpenKey(HKEY_LOCAL_MACHINE, kEnvironmentKey, KEY_READ, key.put()) != ERROR_SUCCESS) {
-        hnDebugOut("hnPyhton36InstallFunctions::areEnvironmentVariableWithPy36PathsAvailable - Unable to open "
-                   "environment registry key\n");
+        hnDebugOut(
+            "hnPyhton36InstallFunctions::areEnvironmentVariableWithPy36PathsAvailable - Unable to open "
+            "environment registry key\n");
         return false;
     }
     // The test only reads; a Path longer than the 4096 characters the update
     // handles must not make the interpreter look misconfigured.
     std::string path;
     if (!hnRegReadString(HKEY_LOCAL_MACHINE, kEnvironmentKey, "Path", path, kLongestEnvironmentValue)) {
-        hnDebugOut("hnPyhton36InstallFunctions::areEnvironmentVariableWithPy36PathsAvailable - Unable to query "
-                   "environment registry key\n");
+        hnDebugOut(
+            "hnPyhton36InstallFunctions::areEnvironmentVariableWithPy36PathsAvailable - Unable to query "
+            "environment registry key\n");
         return false;
     }
     path = lowerCase(path);
     std::string lowerFolder = lowerCase(folder);
-    return path.find(lowerFolder) != std::string::npos && path.find(lowerFolder + "scripts\\") != std::string::npos;
+    return path.find(lowerFolder) != std::string::npos &&
+           path.find(lowerFolder + "scripts\\") != std::string::npos;
 }
 
-bool hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon(const char* package, const char* excluded,
+bool hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon(const char* package,
+                                                                      const char* excluded,
                                                                       const char* needle, hnDialog* dialog) {
     if (!package) {
         hnDebugOut("hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon - NULL pointer 1\n");
@@ -108,8 +115,9 @@ bool hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon(const char
     }
     std::string folder;
     if (!getPython36InstallFolder(folder)) {
-        hnDebugOut("hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon - Unable to get Python 36 "
-                   "path\n");
+        hnDebugOut(
+            "hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon - Unable to get Python 36 "
+            "path\n");
         return false;
     }
     std::string output;
@@ -131,16 +139,19 @@ bool hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallation(hnDialog* dialog
     return checkPy36ModuleWhlInstallationCommon(package, nullptr, needle.c_str(), dialog);
 }
 
-bool hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(hnDialog* dialog, const char* package,
+bool hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(hnDialog* dialog,
+                                                                            const char* package,
                                                                             const char* excluded,
                                                                             const char* version) {
     if (!package) {
-        hnDebugOut("hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation - NULL pointer 1\n");
+        hnDebugOut(
+            "hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation - NULL pointer 1\n");
         return false;
     }
     std::string needle;
     if (!version || !hnFormat(needle, kIniValueCapacity, "Version: %s", version)) {
-        hnDebugOut("hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation - NULL pointer 2\n");
+        hnDebugOut(
+            "hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation - NULL pointer 2\n");
         return false;
     }
     return checkPy36ModuleWhlInstallationCommon(package, excluded, needle.c_str(), dialog);
@@ -219,7 +230,8 @@ bool hnPyhton36InstallFunctions::getCurrentInstalledVersionOpencvPy36(std::strin
          {"opencv-python", nullptr, "4.2.0.34", "opencv_python-4.2.0.34-cp36-cp36m-win32"}});
 }
 
-bool hnPyhton36InstallFunctions::getCurrentInstalledVersionPythonNetPy36(std::string* text, hnDialog* dialog) {
+bool hnPyhton36InstallFunctions::getCurrentInstalledVersionPythonNetPy36(std::string* text,
+                                                                         hnDialog* dialog) {
     return buildVersionDetail("getCurrentInstalledVersionPythonNetPy36", text, dialog,
                               {{"pythonnet", nullptr, "2.3.0", "pythonnet-2.3.0-cp36-cp36m-win32"}});
 }

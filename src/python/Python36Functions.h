@@ -18,8 +18,8 @@ public:
     // (lower-case substring tests).
     static bool areEnvironmentVariableWithPy36PathsAvailable();
 
-    static bool checkPy36ModuleWhlInstallationCommon(const char* package, const char* excluded, const char* needle,
-                                                     hnDialog* dialog);
+    static bool checkPy36ModuleWhlInstallationCommon(const char* package, const char* excluded,
+                                                     const char* needle, hnDialog* dialog);
     static bool checkPy36ModuleWhlInstallation(hnDialog* dialog, const char* package, const char* nameText);
     static bool checkPy36ModuleWhlExactVersionInstallation(hnDialog* dialog, const char* package,
                                                            const char* excluded, const char* version);

@@ -41,24 +41,16 @@ const SelectionKey kVersion{"VersionName",
                             {"Python 2.7.9", "Python 2.7.13", "Python 3.6.6"},
                             "Python 2.7.9"};
 
-const SelectionKey kOpenCv{"Py27OpenCVExtension",
-                           "setPy27OpenCVExtensionVersionSelection",
-                           "getPy27OpenCVExtensionVersionSelection",
-                           {"OpenCV 2.4.9 (Python 27)",
-                            "OpenCV 3.0.0",
-                            "OpenCV 3.1.0",
-                            "OpenCV 3.2.0",
-                            "OpenCV 3.3.0",
-                            "OpenCV 3.3.1",
-                            "OpenCV 3.4.0",
-                            "None",
-                            "opencv_contrib_python-3.4.3.18-cp27-cp27m-win32",
-                            "opencv_python-3.4.3.18-cp27-cp27m-win32",
-                            "opencv_contrib_python-4.1.0.25-cp27-cp27m-win32",
-                            "opencv_python-4.1.0.25-cp27-cp27m-win32",
-                            "opencv_contrib_python-4.2.0.32-cp27-cp27m-win32",
-                            "opencv_python-4.2.0.32-cp27-cp27m-win32"},
-                           "None"};
+const SelectionKey kOpenCv{
+    "Py27OpenCVExtension",
+    "setPy27OpenCVExtensionVersionSelection",
+    "getPy27OpenCVExtensionVersionSelection",
+    {"OpenCV 2.4.9 (Python 27)", "OpenCV 3.0.0", "OpenCV 3.1.0", "OpenCV 3.2.0", "OpenCV 3.3.0",
+     "OpenCV 3.3.1", "OpenCV 3.4.0", "None", "opencv_contrib_python-3.4.3.18-cp27-cp27m-win32",
+     "opencv_python-3.4.3.18-cp27-cp27m-win32", "opencv_contrib_python-4.1.0.25-cp27-cp27m-win32",
+     "opencv_python-4.1.0.25-cp27-cp27m-win32", "opencv_contrib_python-4.2.0.32-cp27-cp27m-win32",
+     "opencv_python-4.2.0.32-cp27-cp27m-win32"},
+    "None"};
 
 const SelectionKey kClr{"Py27CLRExtension",
                         "setPy27CLRExtensionVersionSelection",
@@ -66,27 +58,33 @@ const SelectionKey kClr{"Py27CLRExtension",
                         {"pythonnet-2.3.0-cp27-cp27m-win32", "Python 2.7 CLR 2.0", "Python 2.7 CLR 4.0"},
                         "Python 2.7 CLR 4.0"};
 
-const SelectionKey kToolbox27{"Py27DeepformVisionToolboxExtension",
-                              "setPy27DeepformVisionToolboxVersionSelection",
-                              "getPy27DeepformVisionToolboxVersionSelection",
-                              {"None", "Deepform Vision 1.0.0.333", "Deepform Vision 1.0.0.355",
-                               "Deepform Vision 1.0.0.383", "Deepform Vision 1.0.0.550", "Deepform Vision 1.0.0.612",
-                               "Deepform Vision 1.0.0.719", "Deepform Vision 1.0.0.758", "Deepform Vision 1.0.0.819",
-                               "Deepform Vision 1.0.0.1114"},
-                              "None"};
+const SelectionKey kToolbox27{
+    "Py27DeepformVisionToolboxExtension",
+    "setPy27DeepformVisionToolboxVersionSelection",
+    "getPy27DeepformVisionToolboxVersionSelection",
+    {"None", "Deepform Vision 1.0.0.333", "Deepform Vision 1.0.0.355", "Deepform Vision 1.0.0.383",
+     "Deepform Vision 1.0.0.550", "Deepform Vision 1.0.0.612", "Deepform Vision 1.0.0.719",
+     "Deepform Vision 1.0.0.758", "Deepform Vision 1.0.0.819", "Deepform Vision 1.0.0.1114"},
+    "None"};
 
-const SelectionKey kToolbox36{"Py36DeepformVisionToolboxExtension",
-                              "setPy36DeepformVisionToolboxVersionSelection",
-                              "getPy36DeepformVisionToolboxVersionSelection",
-                              {"None", "Deepform Vision 1.0.0.819(02) (Python 36)",
-                               "Deepform Vision 1.0.0.1114 (Python 36)"},
-                              "None"};
+const SelectionKey kToolbox36{
+    "Py36DeepformVisionToolboxExtension",
+    "setPy36DeepformVisionToolboxVersionSelection",
+    "getPy36DeepformVisionToolboxVersionSelection",
+    {"None", "Deepform Vision 1.0.0.819(02) (Python 36)", "Deepform Vision 1.0.0.1114 (Python 36)"},
+    "None"};
 
-const SelectionKey kPackages27{"Py27ExtensionPackage", "setPy27ExtensionPackageSelection",
-                               "getPy27ExtensionPackageSelection", {}, "Default"};
+const SelectionKey kPackages27{"Py27ExtensionPackage",
+                               "setPy27ExtensionPackageSelection",
+                               "getPy27ExtensionPackageSelection",
+                               {},
+                               "Default"};
 
-const SelectionKey kPackages36{"Py36ExtensionPackage", "setPy36ExtensionPackageSelection",
-                               "getPy36ExtensionPackageSelection", {}, "Default"};
+const SelectionKey kPackages36{"Py36ExtensionPackage",
+                               "setPy36ExtensionPackageSelection",
+                               "getPy36ExtensionPackageSelection",
+                               {},
+                               "Default"};
 
 // A value the callers' buffers hold and the file keeps on one line.
 bool fitsCallers(const char* value) {
@@ -124,7 +122,8 @@ int storeSelection(const SelectionKey& key, const char* value) {
         return -4;
     }
     std::string file;
-    if (!hnJoinPath(file, folder, kIniName) || !::WritePrivateProfileStringA(kSection, key.key, value, file.c_str())) {
+    if (!hnJoinPath(file, folder, kIniName) ||
+        !::WritePrivateProfileStringA(kSection, key.key, value, file.c_str())) {
         hnDebugOutF("%s - Unable to write to INI file\n", key.setter);
         return -5;
     }
@@ -176,20 +175,48 @@ bool pySelIniPath(std::string& out) {
     return pySelFolderPath(folder) && hnJoinPath(out, folder, kIniName);
 }
 
-int setPythonVersionSelection(const char* value) { return storeSelection(kVersion, value); }
-int getPythonVersionSelection(std::string* value) { return readSelection(kVersion, value); }
-int setPy27OpenCVExtensionVersionSelection(const char* value) { return storeSelection(kOpenCv, value); }
-int getPy27OpenCVExtensionVersionSelection(std::string* value) { return readSelection(kOpenCv, value); }
-int setPy27CLRExtensionVersionSelection(const char* value) { return storeSelection(kClr, value); }
-int getPy27CLRExtensionVersionSelection(std::string* value) { return readSelection(kClr, value); }
-int setPy27DeepformVisionToolboxVersionSelection(const char* value) { return storeSelection(kToolbox27, value); }
-int getPy27DeepformVisionToolboxVersionSelection(std::string* value) { return readSelection(kToolbox27, value); }
-int setPy36DeepformVisionToolboxVersionSelection(const char* value) { return storeSelection(kToolbox36, value); }
-int getPy36DeepformVisionToolboxVersionSelection(std::string* value) { return readSelection(kToolbox36, value); }
-int setPy27ExtensionPackageSelection(const char* value) { return storeSelection(kPackages27, value); }
-int getPy27ExtensionPackageSelection(std::string* value) { return readSelection(kPackages27, value); }
-int setPy36ExtensionPackageSelection(const char* value) { return storeSelection(kPackages36, value); }
-int getPy36ExtensionPackageSelection(std::string* value) { return readSelection(kPackages36, value); }
+int setPythonVersionSelection(const char* value) {
+    return storeSelection(kVersion, value);
+}
+int getPythonVersionSelection(std::string* value) {
+    return readSelection(kVersion, value);
+}
+int setPy27OpenCVExtensionVersionSelection(const char* value) {
+    return storeSelection(kOpenCv, value);
+}
+int getPy27OpenCVExtensionVersionSelection(std::string* value) {
+    return readSelection(kOpenCv, value);
+}
+int setPy27CLRExtensionVersionSelection(const char* value) {
+    return storeSelection(kClr, value);
+}
+int getPy27CLRExtensionVersionSelection(std::string* value) {
+    return readSelection(kClr, value);
+}
+int setPy27DeepformVisionToolboxVersionSelection(const char* value) {
+    return storeSelection(kToolbox27, value);
+}
+int getPy27DeepformVisionToolboxVersionSelection(std::string* value) {
+    return readSelection(kToolbox27, value);
+}
+int setPy36DeepformVisionToolboxVersionSelection(const char* value) {
+    return storeSelection(kToolbox36, value);
+}
+int getPy36DeepformVisionToolboxVersionSelection(std::string* value) {
+    return readSelection(kToolbox36, value);
+}
+int setPy27ExtensionPackageSelection(const char* value) {
+    return storeSelection(kPackages27, value);
+}
+int getPy27ExtensionPackageSelection(std::string* value) {
+    return readSelection(kPackages27, value);
+}
+int setPy36ExtensionPackageSelection(const char* value) {
+    return storeSelection(kPackages36, value);
+}
+int getPy36ExtensionPackageSelection(std::string* value) {
+    return readSelection(kPackages36, value);
+}
 
 hnPythonFamily selectedPythonFamily() {
     std::string version;
@@ -199,16 +226,30 @@ hnPythonFamily selectedPythonFamily() {
 }
 
 namespace {
-bool selectedCheck(hnIntegrationCheck check) { return runtimePythonIntegrationCheck(check, selectedPythonFamily()); }
+bool selectedCheck(hnIntegrationCheck check) {
+    return runtimePythonIntegrationCheck(check, selectedPythonFamily());
+}
 } // namespace
 
-bool isSelectedPythonHelpFileOK() { return selectedCheck(hnIntegrationCheck::HelpFile); }
-bool isSelectedPythonDLLOK() { return selectedCheck(hnIntegrationCheck::Dll); }
-bool isSelectedPythonFolderOK() { return selectedCheck(hnIntegrationCheck::Folder); }
-bool isSelectedMatRelCTFilesOK() { return selectedCheck(hnIntegrationCheck::MatRelCTFiles); }
-bool isSelectedPluginFolderOK() { return selectedCheck(hnIntegrationCheck::PluginFolder); }
+bool isSelectedPythonHelpFileOK() {
+    return selectedCheck(hnIntegrationCheck::HelpFile);
+}
+bool isSelectedPythonDLLOK() {
+    return selectedCheck(hnIntegrationCheck::Dll);
+}
+bool isSelectedPythonFolderOK() {
+    return selectedCheck(hnIntegrationCheck::Folder);
+}
+bool isSelectedMatRelCTFilesOK() {
+    return selectedCheck(hnIntegrationCheck::MatRelCTFiles);
+}
+bool isSelectedPluginFolderOK() {
+    return selectedCheck(hnIntegrationCheck::PluginFolder);
+}
 
-bool isSelectedPythonIntegrationOK() { return isSelectedPythonIntegrationOK(runtimePythonIntegrationCheck); }
+bool isSelectedPythonIntegrationOK() {
+    return isSelectedPythonIntegrationOK(runtimePythonIntegrationCheck);
+}
 
 bool isSelectedPythonIntegrationOK(const hnIntegrationCheckFn& check) {
     const hnIntegrationCheck order[] = {hnIntegrationCheck::HelpFile, hnIntegrationCheck::Dll,

@@ -17,11 +17,11 @@
 
 constexpr std::size_t kPySelValueCapacity = 512; // terminator included
 
-extern const char* const kPython279;        // "Python 2.7.9"
-extern const char* const kPython2713;       // "Python 2.7.13"
-extern const char* const kPython366;        // "Python 3.6.6"
-extern const char* const kSelectionNone;    // "None"
-extern const char* const kPy27Clr40;        // "Python 2.7 CLR 4.0"
+extern const char* const kPython279;         // "Python 2.7.9"
+extern const char* const kPython2713;        // "Python 2.7.13"
+extern const char* const kPython366;         // "Python 3.6.6"
+extern const char* const kSelectionNone;     // "None"
+extern const char* const kPy27Clr40;         // "Python 2.7 CLR 4.0"
 extern const char* const kDefaultPackageSet; // "Default"
 
 int setPythonVersionSelection(const char* value);

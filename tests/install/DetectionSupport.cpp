@@ -12,7 +12,8 @@ int runMsiexec(const std::string& arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &info))
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
         return -1;
     hnScopedHandle process(info.hProcess), thread(info.hThread);
     ::WaitForSingleObject(process.get(), 120000);
@@ -36,7 +37,9 @@ InstalledPackage::~InstalledPackage() {
         runMsiexec("/x " + productCode_ + " /qn");
 }
 
-RegistryState::~RegistryState() { undo(); }
+RegistryState::~RegistryState() {
+    undo();
+}
 
 bool RegistryState::remember(HKEY root, const std::string& key, const std::string& name) {
     for (const CreatedKey& created : created_)
@@ -63,7 +66,8 @@ bool RegistryState::remember(HKEY root, const std::string& key, const std::strin
     }
     OldValue old{root, key, name, false, 0, {}};
     DWORD size = 0;
-    if (::RegQueryValueExA(existing.get(), name.c_str(), nullptr, &old.type, nullptr, &size) == ERROR_SUCCESS) {
+    if (::RegQueryValueExA(existing.get(), name.c_str(), nullptr, &old.type, nullptr, &size) ==
+        ERROR_SUCCESS) {
         old.existed = true;
         old.data.resize(size);
         ::RegQueryValueExA(existing.get(), name.c_str(), nullptr, &old.type, old.data.data(), &size);
@@ -78,7 +82,8 @@ bool RegistryState::createKey(HKEY root, const std::string& key) {
     return hnRegCreateKey(root, key.c_str(), KEY_WRITE, created.put()) == ERROR_SUCCESS;
 }
 
-bool RegistryState::setString(HKEY root, const std::string& key, const std::string& name, const std::string& value) {
+bool RegistryState::setString(HKEY root, const std::string& key, const std::string& name,
+                              const std::string& value) {
     remember(root, key, name);
     hnScopedKey created;
     return hnRegCreateKey(root, key.c_str(), KEY_WRITE, created.put()) == ERROR_SUCCESS &&
@@ -107,7 +112,8 @@ void RegistryState::undo() {
             continue;
         const char* name = it->name.empty() ? nullptr : it->name.c_str();
         if (it->existed)
-            ::RegSetValueExA(key.get(), name, 0, it->type, it->data.data(), static_cast<DWORD>(it->data.size()));
+            ::RegSetValueExA(key.get(), name, 0, it->type, it->data.data(),
+                             static_cast<DWORD>(it->data.size()));
         else
             ::RegDeleteValueA(key.get(), name);
     }
@@ -134,8 +140,9 @@ FakeInterpreter::FakeInterpreter(const char* version) {
     makeFolders(folder_ + "Scripts");
     ::CopyFileA((toolsFolder() + "\\pip.exe").c_str(), (folder_ + "Scripts\\pip.exe").c_str(), FALSE);
     setPackages({});
-    registry_.setString(HKEY_LOCAL_MACHINE, std::string("Software\\Python\\PythonCore\\") + version + "\\InstallPath",
-                        "", folder_);
+    registry_.setString(HKEY_LOCAL_MACHINE,
+                        std::string("Software\\Python\\PythonCore\\") + version + "\\InstallPath", "",
+                        folder_);
 }
 
 void FakeInterpreter::setPackages(const std::vector<std::pair<std::string, std::string>>& packages) {
@@ -144,7 +151,8 @@ void FakeInterpreter::setPackages(const std::vector<std::pair<std::string, std::
         if (!text.empty())
             text += "---\n";
         text += "Name: " + package.first + "\nVersion: " + package.second +
-                "\nSummary: test package\nLocation: " + folder_ + "Lib\\site-packages\nRequires: \nRequired-by: \n";
+                "\nSummary: test package\nLocation: " + folder_ +
+                "Lib\\site-packages\nRequires: \nRequired-by: \n";
     }
     writeTextFile(folder_ + "Scripts\\packages.txt", text);
 }
@@ -161,8 +169,8 @@ bool writeFileAt(const std::string& path, const std::string& content, int second
     makeFolders(path.substr(0, path.find_last_of('\\')));
     if (!writeTextFile(path, content))
         return false;
-    hnScopedHandle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                      0, nullptr));
+    hnScopedHandle file(::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr,
+                                      OPEN_EXISTING, 0, nullptr));
     SYSTEMTIME base = {2020, 8, 0, 31, 12, 0, 0, 0};
     FILETIME time;
     ::SystemTimeToFileTime(&base, &time);

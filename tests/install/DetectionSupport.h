@@ -37,7 +37,8 @@ public:
     bool setDword(HKEY root, const std::string& key, const std::string& name, DWORD value);
     bool createKey(HKEY root, const std::string& key);
     // An Uninstall key below "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\".
-    bool setUninstallValue(HKEY root, const std::string& subKey, const std::string& name, const std::string& value);
+    bool setUninstallValue(HKEY root, const std::string& subKey, const std::string& name,
+                           const std::string& value);
     void undo();
 
 private:

@@ -21,10 +21,13 @@ public:
     void SetUp() override {
         packages_.emplace_back(new InstalledPackage("runtime", kRuntimeProductCode));
         packages_.emplace_back(new InstalledPackage("python279", "{79F081BF-7454-43DB-BD8F-9EE596813232}"));
-        packages_.emplace_back(new InstalledPackage("sdk-other-name", "{13DB2D91-4761-49EF-A8D4-E7095E9BADD7}"));
+        packages_.emplace_back(
+            new InstalledPackage("sdk-other-name", "{13DB2D91-4761-49EF-A8D4-E7095E9BADD7}"));
         packages_.emplace_back(new InstalledPackage("zcl-2-12-2", "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}"));
-        packages_.emplace_back(new InstalledPackage("pylon4-name-case", "{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}"));
-        packages_.emplace_back(new InstalledPackage("paintnet-4-2-12", "{7ADB1B05-39DE-4888-A72D-D1F3A791D45F}"));
+        packages_.emplace_back(
+            new InstalledPackage("pylon4-name-case", "{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}"));
+        packages_.emplace_back(
+            new InstalledPackage("paintnet-4-2-12", "{7ADB1B05-39DE-4888-A72D-D1F3A791D45F}"));
         packages_.emplace_back(
             new InstalledPackage("tightvnc64-per-user", "{D71C967C-8709-4334-BF16-952469E96DCD}"));
         for (auto& package : packages_)
@@ -270,7 +273,8 @@ TEST_F(RegistryRows, CameraSuitesFollowTheirKeysAndVersions) {
     registry.setUninstallValue(HKEY_CURRENT_USER, "Speccy", "DisplayVersion", "1.25");
     EXPECT_EQ(detectedStatus("Speccy v1.25"), kStatusInstalled);
     registry.setUninstallValue(HKEY_LOCAL_MACHINE, "TeamViewer", "DisplayVersion", "13.0.5640");
-    EXPECT_EQ(detectedStatus("Orvanto TeamViewer 13 Host"), kStatusNotInstalled) << "needs its UninstallString";
+    EXPECT_EQ(detectedStatus("Orvanto TeamViewer 13 Host"), kStatusNotInstalled)
+        << "needs its UninstallString";
     registry.setUninstallValue(HKEY_LOCAL_MACHINE, "TeamViewer", "UninstallString", "uninstall.exe");
     EXPECT_EQ(detectedStatus("Orvanto TeamViewer 13 Host"), kStatusInstalled);
 }
@@ -316,9 +320,11 @@ TEST_F(RegistryRows, Python36NeedsItsVersionAndBothFoldersOnThePath) {
     std::string upper = python36.folder() + "SCRIPTS\\";
     std::transform(upper.begin(), upper.end(), upper.begin(), ::toupper);
     registry.setString(HKEY_LOCAL_MACHINE, environment, "Path", "C:\\windows;" + upper);
-    EXPECT_EQ(detectedStatus("Python 3.6.6"), kStatusInstalled) << "letter case ignored, folder found in Scripts";
+    EXPECT_EQ(detectedStatus("Python 3.6.6"), kStatusInstalled)
+        << "letter case ignored, folder found in Scripts";
     registry.setString(HKEY_LOCAL_MACHINE, environment, "Path",
-                       std::string(5000, 'x') + ";" + python36.folder() + ";" + python36.folder() + "Scripts\\");
+                       std::string(5000, 'x') + ";" + python36.folder() + ";" + python36.folder() +
+                           "Scripts\\");
     EXPECT_EQ(detectedStatus("Python 3.6.6"), kStatusInstalled) << "a Path beyond 4096 characters";
     registry.setUninstallValue(HKEY_CURRENT_USER, key, "DisplayVersion", "3.6.5150.0");
     EXPECT_EQ(detectedStatus("Python 3.6.6"), kStatusVersionMismatch);
@@ -349,9 +355,10 @@ TEST(WindowsInstallerRows, ProductsVersionsAndNames) {
 
     for (const char* row : {"ZCL for SONYGigECAM 2.12 - 32 bit", "ZCL for SONYGigECAM 2.12 - 64 bit"})
         EXPECT_EQ(detectedStatus(row), kStatusVersionMismatch) << row;
-    for (const char* row :
-         {"ZCL for SONYGigECAM 2.12.2 - Windows 7 (32 bit)", "ZCL for SONYGigECAM 2.12.2 - Windows 7 (64 bit)",
-          "ZCL for SONYGigECAM 2.12.2 - Windows 8 (32 bit)", "ZCL for SONYGigECAM 2.12.2 - Windows 8 (64 bit)"})
+    for (const char* row : {"ZCL for SONYGigECAM 2.12.2 - Windows 7 (32 bit)",
+                            "ZCL for SONYGigECAM 2.12.2 - Windows 7 (64 bit)",
+                            "ZCL for SONYGigECAM 2.12.2 - Windows 8 (32 bit)",
+                            "ZCL for SONYGigECAM 2.12.2 - Windows 8 (64 bit)"})
         EXPECT_EQ(detectedStatus(row), kStatusInstalled) << row;
 
     std::string detail;
@@ -417,7 +424,8 @@ TEST(WindowsInstallerRows, RuntimeFolderNeedsTheRuntimeUnderItsName) {
         ASSERT_TRUE(renamed.installed());
         EXPECT_FALSE(hnCheckInstallations::getRuntimeFolder(folder));
         EXPECT_EQ(detectedStatus("Orvanto Version XV 15.0.0.774 Runtime"), kStatusVersionMismatch);
-        EXPECT_EQ(detectedStatus("Shared Memory Camera Driver"), kStatusNotInstalled) << "its file is still there";
+        EXPECT_EQ(detectedStatus("Shared Memory Camera Driver"), kStatusNotInstalled)
+            << "its file is still there";
     }
     ASSERT_EQ(runMsiexec("/i \"" + testPackagePath("runtime") + "\" /qn"), 0);
     EXPECT_EQ(detectedStatus("Shared Memory Camera Driver"), kStatusInstalled);

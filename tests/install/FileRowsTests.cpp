@@ -34,8 +34,8 @@ bool stampFileVersion(const std::string& path, WORD a, WORD b, WORD c, WORD d) {
     HANDLE update = ::BeginUpdateResourceA(path.c_str(), FALSE);
     if (!update)
         return false;
-    if (!::UpdateResourceA(update, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1), MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL),
-                           &block, sizeof(block))) {
+    if (!::UpdateResourceA(update, MAKEINTRESOURCEA(16), MAKEINTRESOURCEA(1),
+                           MAKELANGID(LANG_NEUTRAL, SUBLANG_NEUTRAL), &block, sizeof(block))) {
         ::EndUpdateResourceA(update, TRUE);
         return false;
     }
@@ -91,7 +91,8 @@ TEST_F(FileRows, FileIdentityIsSizeAndWholeSecondsOfTheWriteTime) {
     writePair(a, b);
     EXPECT_TRUE(hnCheckInstallations::areFilesIdentical(a, b));
     // Within the same second still identical; another second is not.
-    hnScopedHandle file(::CreateFileA(b.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+    hnScopedHandle file(
+        ::CreateFileA(b.c_str(), FILE_WRITE_ATTRIBUTES, 0, nullptr, OPEN_EXISTING, 0, nullptr));
     FILETIME time;
     ::GetFileTime(file.get(), nullptr, nullptr, &time);
     time.dwLowDateTime += 5000000; // half a second
@@ -206,8 +207,10 @@ TEST_F(FileRows, CycleControllerVersionFile) {
     std::string company = programFiles + "\\Halvenor AS";
     ASSERT_FALSE(fileExists(company)) << "left over from an earlier run";
     layOut(set);
-    EXPECT_EQ(detectedStatus("Cycle Controller 1.0.0.1(3587)"), kStatusInstalled) << "no version.txt is no mismatch";
-    writeTextFile(set.folder + "\\version.txt", "Cycle Controller 1.0.0.1(3587)\r\nbuilt on the build machine\r\n");
+    EXPECT_EQ(detectedStatus("Cycle Controller 1.0.0.1(3587)"), kStatusInstalled)
+        << "no version.txt is no mismatch";
+    writeTextFile(set.folder + "\\version.txt",
+                  "Cycle Controller 1.0.0.1(3587)\r\nbuilt on the build machine\r\n");
     EXPECT_EQ(detectedStatus("Cycle Controller 1.0.0.1(3587)"), kStatusInstalled);
     writeTextFile(set.folder + "\\version.txt", "Cycle Controller 1.0.0.1(3512)\n");
     EXPECT_EQ(detectedStatus("Cycle Controller 1.0.0.1(3587)"), kStatusVersionMismatch);

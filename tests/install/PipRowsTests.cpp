@@ -49,7 +49,8 @@ TEST_F(PipRows, DecoratedVersionsAreTheirOwnRows) {
     EXPECT_EQ(detectedStatus("scipy-1.2.2-cp27-cp27m-win32", &detail), kStatusVersionMismatch);
     EXPECT_EQ(detail, "Unknown") << "a version no row names";
     // The pip command names the package quoted; the stand-in saw it.
-    EXPECT_NE(readTextFile(python27.folder() + "Scripts\\calls.txt").find("show numpy\r\n"), std::string::npos);
+    EXPECT_NE(readTextFile(python27.folder() + "Scripts\\calls.txt").find("show numpy\r\n"),
+              std::string::npos);
 }
 
 TEST_F(PipRows, PackagesNeedTheirInterpreter) {
@@ -71,7 +72,8 @@ TEST_F(PipRows, PipOpenCvWithAStrayBindingNeedsAReinstall) {
     python27.setPackages({{"opencv-python", "4.1.0.25"}, {"opencv-contrib-python", "4.2.0.32"}});
     std::string detail;
     EXPECT_EQ(detectedStatus("OpenCV 3.0.0", &detail), kStatusMultipleVersions);
-    EXPECT_EQ(detail, "opencv_contrib_python-4.2.0.32-cp27-cp27m-win32; opencv_python-4.1.0.25-cp27-cp27m-win32");
+    EXPECT_EQ(detail,
+              "opencv_contrib_python-4.2.0.32-cp27-cp27m-win32; opencv_python-4.1.0.25-cp27-cp27m-win32");
 }
 
 TEST_F(PipRows, ExtensionRowsAndTheNetBridgePackage) {
@@ -93,12 +95,16 @@ TEST_F(PipRows, Python36PackagesAndTheirVersionLists) {
     EXPECT_EQ(detectedStatus("numpy-1.16.4+mkl-cp36-cp36m-win32"), kStatusInstalled);
     EXPECT_EQ(detectedStatus("opencv_python-4.2.0.34-cp36-cp36m-win32"), kStatusInstalled);
     EXPECT_EQ(detectedStatus("pyserial-3.4-py2.py3-none-any-py36"), kStatusInstalled);
-    EXPECT_EQ(detectedStatus("numpy-1.16.4-cp27-cp27m-win32"), kStatusNotInstalled) << "the other interpreter";
+    EXPECT_EQ(detectedStatus("numpy-1.16.4-cp27-cp27m-win32"), kStatusNotInstalled)
+        << "the other interpreter";
 
-    python36.setPackages({{"opencv-python", "4.2.0.34"}, {"opencv-contrib-python", "4.2.0.34"}, {"pyserial", "3.4"}});
-    registry.createKey(HKEY_CURRENT_USER, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\pyserial-py3.6");
+    python36.setPackages(
+        {{"opencv-python", "4.2.0.34"}, {"opencv-contrib-python", "4.2.0.34"}, {"pyserial", "3.4"}});
+    registry.createKey(HKEY_CURRENT_USER,
+                       "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\pyserial-py3.6");
     EXPECT_EQ(detectedStatus("opencv_python-4.0.0-cp36-cp36m-win32", &detail), kStatusMultipleVersions);
-    EXPECT_EQ(detail, "opencv_contrib_python-4.2.0.34-cp36-cp36m-win32; opencv_python-4.2.0.34-cp36-cp36m-win32");
+    EXPECT_EQ(detail,
+              "opencv_contrib_python-4.2.0.34-cp36-cp36m-win32; opencv_python-4.2.0.34-cp36-cp36m-win32");
     EXPECT_EQ(detectedStatus("pyserial-3.4-py2.py3-none-any-py36", &detail), kStatusMultipleVersions);
     EXPECT_EQ(detail, "pyserial-3.4-py2.py3-none-any-py36");
     EXPECT_EQ(detectedStatus("Python 36 extension - Keras"), kStatusNotInstalled);
@@ -109,15 +115,20 @@ TEST_F(PipRows, ProbesWithoutInterpreterOrArguments) {
     EXPECT_FALSE(hnCheckInstallations::checkPy27ModuleWhlInstallation(nullptr));
     EXPECT_TRUE(debug.contains("hnCheckInstallations::checkPy27ModuleWhlInstallation - NULL pointer 1\n"));
     EXPECT_FALSE(hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation("numpy", nullptr, nullptr));
-    EXPECT_TRUE(debug.contains("hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation - NULL pointer 2\n"));
-    EXPECT_FALSE(hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon("numpy", nullptr, nullptr, nullptr));
-    EXPECT_TRUE(debug.contains("hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon - NULL pointer 2\n"));
+    EXPECT_TRUE(debug.contains(
+        "hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation - NULL pointer 2\n"));
+    EXPECT_FALSE(
+        hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon("numpy", nullptr, nullptr, nullptr));
+    EXPECT_TRUE(debug.contains(
+        "hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon - NULL pointer 2\n"));
     EXPECT_FALSE(hnPyhton36InstallFunctions::getCurrentInstalledVersionNumPy36(nullptr, nullptr));
-    EXPECT_TRUE(debug.contains("hnPyhton36InstallFunctions::getCurrentInstalledVersionNumPy36 - NULL pointer 1\n"));
+    EXPECT_TRUE(
+        debug.contains("hnPyhton36InstallFunctions::getCurrentInstalledVersionNumPy36 - NULL pointer 1\n"));
 
     EXPECT_FALSE(hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallation(nullptr, "numpy", "numpy"));
-    EXPECT_TRUE(debug.contains("hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon - Unable to get "
-                               "Python 36 path\n"));
+    EXPECT_TRUE(
+        debug.contains("hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon - Unable to get "
+                       "Python 36 path\n"));
     std::string text;
     EXPECT_TRUE(hnPyhton36InstallFunctions::getCurrentInstalledVersionOpencvPy36(&text, nullptr));
     EXPECT_EQ(text, "Unknown");
@@ -139,8 +150,9 @@ TEST_F(PipRows, AQueryEndedAtItsTimeLimitIsRepeatedOnce) {
 TEST(PipProbes, WithoutPython27EveryPipRowIsAbsent) {
     DebugCapture debug;
     EXPECT_EQ(detectedStatus("Python 27 extension - Keras"), kStatusNotInstalled);
-    EXPECT_TRUE(debug.contains("hnCheckInstallations::checkPy27ModuleWhlInstallationCommon - Unable to get Python 27 "
-                               "path\n"));
+    EXPECT_TRUE(
+        debug.contains("hnCheckInstallations::checkPy27ModuleWhlInstallationCommon - Unable to get Python 27 "
+                       "path\n"));
 }
 
 } // namespace

@@ -26,16 +26,21 @@ struct Pair {
 
 const std::vector<Pair>& pairs() {
     static const std::vector<Pair> all = {
-        {"VersionName", "setPythonVersionSelection", "getPythonVersionSelection", setPythonVersionSelection,
-         getPythonVersionSelection, "Python 2.7.9", {"Python 2.7.9", "Python 2.7.13", "Python 3.6.6"}},
+        {"VersionName",
+         "setPythonVersionSelection",
+         "getPythonVersionSelection",
+         setPythonVersionSelection,
+         getPythonVersionSelection,
+         "Python 2.7.9",
+         {"Python 2.7.9", "Python 2.7.13", "Python 3.6.6"}},
         {"Py27OpenCVExtension",
          "setPy27OpenCVExtensionVersionSelection",
          "getPy27OpenCVExtensionVersionSelection",
          setPy27OpenCVExtensionVersionSelection,
          getPy27OpenCVExtensionVersionSelection,
          "None",
-         {"OpenCV 2.4.9 (Python 27)", "OpenCV 3.0.0", "OpenCV 3.1.0", "OpenCV 3.2.0", "OpenCV 3.3.0", "OpenCV 3.3.1",
-          "OpenCV 3.4.0", "None", "opencv_contrib_python-3.4.3.18-cp27-cp27m-win32",
+         {"OpenCV 2.4.9 (Python 27)", "OpenCV 3.0.0", "OpenCV 3.1.0", "OpenCV 3.2.0", "OpenCV 3.3.0",
+          "OpenCV 3.3.1", "OpenCV 3.4.0", "None", "opencv_contrib_python-3.4.3.18-cp27-cp27m-win32",
           "opencv_python-3.4.3.18-cp27-cp27m-win32", "opencv_contrib_python-4.1.0.25-cp27-cp27m-win32",
           "opencv_python-4.1.0.25-cp27-cp27m-win32", "opencv_contrib_python-4.2.0.32-cp27-cp27m-win32",
           "opencv_python-4.2.0.32-cp27-cp27m-win32"}},
@@ -62,10 +67,20 @@ const std::vector<Pair>& pairs() {
          getPy36DeepformVisionToolboxVersionSelection,
          "None",
          {"None", "Deepform Vision 1.0.0.819(02) (Python 36)", "Deepform Vision 1.0.0.1114 (Python 36)"}},
-        {"Py27ExtensionPackage", "setPy27ExtensionPackageSelection", "getPy27ExtensionPackageSelection",
-         setPy27ExtensionPackageSelection, getPy27ExtensionPackageSelection, "Default", {}},
-        {"Py36ExtensionPackage", "setPy36ExtensionPackageSelection", "getPy36ExtensionPackageSelection",
-         setPy36ExtensionPackageSelection, getPy36ExtensionPackageSelection, "Default", {}},
+        {"Py27ExtensionPackage",
+         "setPy27ExtensionPackageSelection",
+         "getPy27ExtensionPackageSelection",
+         setPy27ExtensionPackageSelection,
+         getPy27ExtensionPackageSelection,
+         "Default",
+         {}},
+        {"Py36ExtensionPackage",
+         "setPy36ExtensionPackageSelection",
+         "getPy36ExtensionPackageSelection",
+         setPy36ExtensionPackageSelection,
+         getPy36ExtensionPackageSelection,
+         "Default",
+         {}},
     };
     return all;
 }
@@ -150,8 +165,9 @@ TEST_F(PySelFile, SettersRefuseWhatIsNotAllowedAndWriteNothing) {
         // Letter case counts; so does a later release of the same family.
         std::string swapped = pair.allowed.back();
         for (char& c : swapped)
-            c = static_cast<char>(isupper(static_cast<unsigned char>(c)) ? tolower(static_cast<unsigned char>(c))
-                                                                          : toupper(static_cast<unsigned char>(c)));
+            c = static_cast<char>(isupper(static_cast<unsigned char>(c))
+                                      ? tolower(static_cast<unsigned char>(c))
+                                      : toupper(static_cast<unsigned char>(c)));
         EXPECT_EQ(pair.set(swapped.c_str()), -2) << pair.key;
         EXPECT_EQ(pair.set((std::string(pair.allowed.back()) + " ").c_str()), -2);
         EXPECT_TRUE(debug.contains(std::string(pair.setterName) + " - Unsupported version selection\n"));

@@ -154,7 +154,8 @@ int main(int argc, char** argv) {
         bool removed = false;
         for (const Record& record : records) {
             if (canonical(record.name) == canonical(argv[2])) {
-                std::printf("Successfully uninstalled %s-%s\r\n", record.name.c_str(), record.version.c_str());
+                std::printf("Successfully uninstalled %s-%s\r\n", record.name.c_str(),
+                            record.version.c_str());
                 removed = true;
             } else {
                 kept.push_back(record);
