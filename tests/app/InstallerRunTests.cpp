@@ -7,6 +7,7 @@
 #include "app/InstallerApp.h"
 #include "app/SystemView.h"
 #include "support/TestSupport.h"
+#include "support/UiDriver.h"
 
 namespace {
 
@@ -41,11 +42,10 @@ TEST(InstallerRun, SecondCopyIsRefusedAndLeavesTheRunningCopysTempFolderAlone) {
     EnvironmentValue shortWaits("ORVANTO_STARTUP_WAIT_MS", "100");
     std::set<std::string> before = upgradeFolders();
 
-    InstallerProcess first;
+    uidriver::Installer first;
     ASSERT_TRUE(first.start(installerProgramPath()));
-    HWND sheet = nullptr;
-    ASSERT_TRUE(waitFor([&] { return (sheet = findTopWindow(first.pid(), nullptr, kInstallerCaption)) != nullptr; },
-                        20000));
+    HWND sheet = first.findWindow(kInstallerCaption);
+    ASSERT_NE(nullptr, sheet);
     std::set<std::string> during = upgradeFolders();
     EXPECT_GT(during.size(), before.size());
 
@@ -55,14 +55,13 @@ TEST(InstallerRun, SecondCopyIsRefusedAndLeavesTheRunningCopysTempFolderAlone) {
     std::string work = temp + kPrivateTempSubFolder + "\\in-use.whl";
     ASSERT_TRUE(writeTextFile(work, "wheel"));
 
-    InstallerProcess second;
+    uidriver::Installer second;
     ASSERT_TRUE(second.start(installerProgramPath()));
-    HWND box = nullptr;
-    ASSERT_TRUE(
-        waitFor([&] { return (box = findTopWindow(second.pid(), "#32770", kInstallerCaption)) != nullptr; }, 20000));
+    HWND box = second.findWindow(kInstallerCaption, "#32770");
+    ASSERT_NE(nullptr, box);
     EXPECT_EQ("Error: Another instance of the installer is already running. Unable to initiate the second "
               "instance.\n\nPlease close all other instances of the installer application and try again.\n\n",
-              controlText(box, 0xFFFF));
+              uidriver::windowText(::GetDlgItem(box, 0xFFFF)));
     ::PostMessageA(box, WM_COMMAND, IDOK, 0);
     EXPECT_TRUE(second.waitForExit(10000));
     EXPECT_TRUE(fileExists(work));

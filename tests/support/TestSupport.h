@@ -106,25 +106,5 @@ template <typename F> bool waitFor(F condition, DWORD timeoutMs) {
     }
 }
 
-// A visible top-level window of process `pid` (0: any process) with the given
-// class (null: any) and a caption that begins with `caption` (null: any).
-HWND findTopWindow(DWORD pid, const char* className, const char* caption);
-std::string controlText(HWND dialog, int controlId);
-
 // The installer program of this build.
 std::string installerProgramPath();
-
-// A real installer process started from the build, ended (and waited for)
-// when this goes out of scope.
-class InstallerProcess {
-public:
-    InstallerProcess();
-    ~InstallerProcess();
-    bool start(const std::string& program);
-    bool waitForExit(DWORD ms);
-    DWORD pid() const { return info_.dwProcessId; }
-    DWORD exitCode() const;
-
-private:
-    PROCESS_INFORMATION info_ = {};
-};
