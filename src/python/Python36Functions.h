@@ -3,6 +3,7 @@
 // is on the system search path, and the pip probes that detection and removal
 // call by element name. The probes take an optional please-wait dialog that
 // the caller created; it is shown while pip runs.
+#include <cstddef>
 #include <string>
 
 class hnDialog;
@@ -17,6 +18,41 @@ public:
     // The Python 3.6 folder and its "Scripts\\" are in the machine "Path"
     // (lower-case substring tests).
     static bool areEnvironmentVariableWithPy36PathsAvailable();
+    static bool getCurrentlyInstalledPython36CHMFileName(char* name, size_t capacity);
+
+    // Checks of the runtime's Python 3.6 integration.
+    static bool isPython36DLLInOrvantoRuntimePathOK();
+    static bool isPython36CHMInOrvantoRuntimePathOK();
+    static bool isPython36FolderInOrvantoRuntimePathOK();
+    static bool areMatRelCTPy36FilesInOrvantoRuntimePathOK();
+    static bool isPy36MyDocumentsPluginFolderOK();
+
+    // One piece of the integration each.
+    static bool updateEnvironmentVariableWithPy36Paths();
+    static bool updatePython36DLLInOrvantoRuntimePath();
+    static bool updatePython36CHMInOrvantoRuntimePath();
+    static bool updatePython36FolderInOrvantoRuntimePath();
+    static bool updateMatRelCTPy36FilesInOrvantoRuntimePath();
+    static bool updatePython36MyDocumentsPluginFolder();
+    static bool updatePy2to3BatForPy36();
+    static bool updateOrvantoEXEShortcutsForPython36();
+    static int managePython36DeepformVisionToolboxFiles();
+    static bool clearPy27CLRFilesFromOrvantoRuntimeFolder();
+
+    static bool deletePython36DLLInOrvantoRuntimePath();
+    static bool deletePython36CHMInOrvantoRuntimePath();
+    static bool deletePython36FolderInOrvantoRuntimePath();
+    static bool deletePython36MyDocumentsPluginFolder();
+
+    // Whole integration; every step runs whatever the previous ones gave.
+    static bool applyPython36Integration();
+    static bool removePython36Integration();
+
+    // Interpreter removal (the registered uninstaller, then every Windows
+    // Installer product named "Python 3.6...") and repair (reinstall, all files).
+    static bool uninstallPython36ByUninstallString();
+    static bool uninstallAllPython36Products();
+    static bool repairAllPython36Products();
 
     static bool checkPy36ModuleWhlInstallationCommon(const char* package, const char* excluded,
                                                      const char* needle, hnDialog* dialog);
