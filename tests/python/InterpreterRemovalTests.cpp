@@ -6,6 +6,8 @@
 #include "install/CheckInstallations.h"
 #include "install/InstallActions.h"
 #include "install/InstallationElement.h"
+#include "install/StatusWords.h"
+#include "install/Uninstall.h"
 #include "python/IntegrationFiles.h"
 #include "python/IntegrationSupport.h"
 #include "python/Python27Functions.h"
@@ -72,9 +74,11 @@ TEST(RuntimeRow, FreshRuntimeGetsTheSelectedInterpretersIntegration) {
                                   &nameText, &statusText, &progressText, "");
 
     machine.select("VersionName", "Python 3.6.6");
+    EXPECT_EQ(kStatusReinstallNeeded, detectedStatus(runtime.name));
     EXPECT_TRUE(runPostInstallSteps(runtime));
     EXPECT_TRUE(fileExists(machine.runtimePath("Python36.dll")));
     EXPECT_TRUE(isSelectedPythonIntegrationOK());
+    EXPECT_EQ(kStatusInstalled, detectedStatus(runtime.name));
 
     machine.select("VersionName", "Python 2.7.9");
     ASSERT_TRUE(machine.install("python279", kPython279Code));
@@ -124,4 +128,17 @@ TEST(SheetUpkeep, DefaultsComeFromTheMachineAndTheUpkeepAppliesThem) {
     hooks.python36Upkeep();
     for (const char* gone : {"Python27.dll", "clr.pyd", "Python.Runtime.dll"})
         EXPECT_FALSE(fileExists(machine.runtimePath(gone))) << gone;
+}
+
+TEST(RuntimeRow, RemovingTheRuntimeTakesTheUsersPluginCopiesAlong) {
+    IntegrationMachine machine;
+    ASSERT_TRUE(machine.install("runtime", kRuntimeProductCode));
+    ASSERT_TRUE(F27::updatePython27MyDocumentsPluginFolder());
+    ASSERT_TRUE(fileExists(machine.userPlugins() + "\\Backup\\Backup.py"));
+    std::string nameText, statusText, progressText;
+    hnInstallationElement runtime("Orvanto Version XV 15.0.0.774 Runtime", "", "", "", "", true, 0, false,
+                                  &nameText, &statusText, &progressText, "");
+    EXPECT_TRUE(uninstallComponentByName(runtime, false));
+    EXPECT_FALSE(hnCheckInstallations::isMsiProductInstalled(kRuntimeProductCode));
+    EXPECT_FALSE(fileExists(machine.userPlugins()));
 }
