@@ -60,6 +60,18 @@ TEST(InterpreterRemoval, Python36RegisteredUninstallerRunsWithItsArgumentText) {
     EXPECT_TRUE(F36::repairAllPython36Products());
 }
 
+TEST(InterpreterRemoval, Python36ProductsAreRepairedAndThenAllRemoved) {
+    IntegrationMachine machine;
+    ASSERT_TRUE(machine.install("python366-core", kPython366CoreCode));
+    ASSERT_TRUE(machine.install("python366-exe", kPython366ExeCode));
+    ASSERT_EQ(2u, hnCheckInstallations::installedProductsNamed("Python 3.6").size());
+    EXPECT_TRUE(F36::repairAllPython36Products());
+    EXPECT_EQ(2u, hnCheckInstallations::installedProductsNamed("Python 3.6").size());
+    EXPECT_TRUE(F36::uninstallAllPython36Products());
+    EXPECT_FALSE(hnCheckInstallations::isMsiProductInstalled(kPython366CoreCode));
+    EXPECT_FALSE(hnCheckInstallations::isMsiProductInstalled(kPython366ExeCode));
+}
+
 TEST(InterpreterRemoval, Python36WithoutRegisteredUninstallerIsNotRemovedByCommand) {
     IntegrationMachine machine;
     EXPECT_FALSE(F36::uninstallPython36ByUninstallString());
