@@ -4,6 +4,7 @@
 // pip) and turns any failure into a negative answer; nothing is shown to the
 // user and no exception leaves here.
 #include <string>
+#include <vector>
 #include <windows.h>
 
 class hnCheckInstallations {
@@ -39,6 +40,9 @@ public:
     // The runtime's "InstallPath" (ending with a separator), only while the
     // runtime product is installed under its expected name.
     static bool getRuntimeFolder(std::string& folder);
+    // The same key for the runtime product as installed under whatever name;
+    // `folder` is left as it was on failure.
+    static bool getInstalledRuntimeFolder(std::string& folder);
 
     // pip of the Python 2.7 interpreter, each query behind a please-wait
     // dialog of its own.
@@ -48,6 +52,9 @@ public:
     static bool checkPy27ModuleWhlExactVersionInstallation(const char* package, const char* excluded,
                                                            const char* version);
 
+    // Product codes of the installed Windows Installer products whose
+    // "InstalledProductName" begins with `prefix` (unreadable names skipped).
+    static std::vector<std::string> installedProductsNamed(const char* prefix);
     // Installed Windows Installer products whose name begins with "Python 2.7".
     static int countInstalledPython27Products();
     // OpenCV builds present for Python 2.7: runtime folders and pip packages.
