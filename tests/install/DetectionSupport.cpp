@@ -64,6 +64,11 @@ void removeLeftoversOfEarlierRuns() {
                           line.substr(bar + 1));
     }
     ::DeleteFileA(journalPath().c_str());
+    // Interpreter registrations: in the test prefix they only come from
+    // fixtures, also from runs older than the journal.
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (const char* version : {"2.7", "3.6-32"})
+            deleteKeyTree(root, std::string("Software\\Python\\PythonCore\\") + version);
     // Every product in the test prefix comes from a fixture package.
     std::vector<std::string> products;
     char code[39];
