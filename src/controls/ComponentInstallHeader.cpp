@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "artwork_ids.h"
+
 hnComponentInstallHeader::hnComponentInstallHeader(const std::string& title, const std::string& subtitle,
                                                    UINT bitmapId)
     : title_(title), subtitle_(subtitle),
@@ -16,19 +18,51 @@ hnComponentInstallHeader::~hnComponentInstallHeader() {
 }
 
 bool hnComponentInstallHeader::create(HWND parent, int id, const RECT& rect) {
-    return createWindow("STATIC", "", WS_VISIBLE, rect, parent, id);
+    if (!createWindow("STATIC", "", WS_VISIBLE, rect, parent, id))
+        return false;
+    updateWindowText();
+    return true;
+}
+
+std::unique_ptr<hnComponentInstallHeader>
+hnComponentInstallHeader::createDialogBanner(HWND dialog, const std::string& title,
+                                             const std::string& subtitle) {
+    std::unique_ptr<hnComponentInstallHeader> banner(
+        new hnComponentInstallHeader(title, subtitle, IDB_DIALOG_BANNER));
+    if (!banner->create(dialog, kDialogBannerId, RECT{10, 10, 200, 100}))
+        return nullptr;
+    banner->placeAsDialogBanner();
+    return banner;
+}
+
+void hnComponentInstallHeader::placeAsDialogBanner() {
+    HWND parent = hwnd() ? ::GetParent(hwnd()) : nullptr;
+    RECT client, now;
+    if (!parent || !::GetClientRect(parent, &client) || !::GetWindowRect(hwnd(), &now))
+        return;
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&now), 2);
+    // Only a real change moves it: painting must not cause more painting.
+    if (now.left != 0 || now.top != 0 || now.right != client.right || now.bottom != kDialogBannerHeight)
+        ::SetWindowPos(hwnd(), nullptr, 0, 0, client.right, kDialogBannerHeight,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void hnComponentInstallHeader::updateWindowText() {
+    if (!hwnd())
+        return;
+    std::string text = subtitle_.empty() ? title_ : title_ + "\r\n" + subtitle_;
+    ::SetWindowTextA(hwnd(), text.c_str());
+    ::InvalidateRect(hwnd(), nullptr, FALSE);
 }
 
 void hnComponentInstallHeader::setTitle(const std::string& title) {
     title_ = title;
-    if (hwnd())
-        ::InvalidateRect(hwnd(), nullptr, FALSE);
+    updateWindowText();
 }
 
 void hnComponentInstallHeader::setSubtitle(const std::string& subtitle) {
     subtitle_ = subtitle;
-    if (hwnd())
-        ::InvalidateRect(hwnd(), nullptr, FALSE);
+    updateWindowText();
 }
 
 SIZE hnComponentInstallHeader::bitmapSize() const {

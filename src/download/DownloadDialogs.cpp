@@ -1,23 +1,80 @@
 #include "download/DownloadDialogs.h"
 
+#include <atomic>
 #include <commctrl.h>
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/InstallerApp.h"
+#include "app/ScopedHandle.h"
 #include "app/Text.h"
+#include "app/WorkerWait.h"
+#include "download/InternetStop.h"
 #include "download_ids.h"
 #include "install/InstallationElement.h"
 #include "process/ProcessLaunch.h"
 
 namespace {
 constexpr DWORD kWorkerStopMs = 5000;
+constexpr DWORD kPathFailurePauseMs = 5000;
 constexpr int kProgressRange = 1000;
-constexpr int kHeaderHeight = 100;
 } // namespace
+
+// One run of the worker: copies of what it reads from the element and the
+// dialog, and what the two threads share. The worker holds it to its end.
+struct hnDownloadJob : hnDownloadProgressSink {
+    std::string url;
+    std::string switches;
+    bool isMsiPackage = false;
+    ElementDownloadPaths paths;
+    bool downloadOnly = false;
+    bool refresh = false;
+    bool showMessages = false;
+
+    std::atomic<bool> abort{false};
+    hnInternetStop internet; // its open handles, closed by a stop
+    hnScopedHandle stopEvent{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    std::atomic<long> totalKb{0};
+    std::atomic<HWND> target{nullptr}; // the dialog while it may be told
+
+    // From the user interface thread: the worker ends at its next step, a
+    // waiting network call returns, a pause ends; reports fail at once.
+    void stop() {
+        target = nullptr;
+        abort = true;
+        internet.requestStop();
+        if (stopEvent)
+            ::SetEvent(stopEvent.get());
+    }
+    bool pause(DWORD ms) const {
+        if (stopEvent)
+            return ::WaitForSingleObject(stopEvent.get(), ms) == WAIT_TIMEOUT;
+        ::Sleep(ms);
+        return !abort;
+    }
+
+    LRESULT send(WPARAM code, LPARAM lParam = 0) {
+        HWND window = target;
+        return window ? ::SendMessageA(window, kDownloadWorkerMessage, code, lParam) : 0;
+    }
+    void downloadStarted(long kb) override {
+        totalKb = kb;
+        send(DownloadStarted);
+    }
+    void downloadProgress(long receivedKb) override {
+        char text[128];
+        std::snprintf(text, sizeof(text), "%ld", receivedKb);
+        send(DownloadProgress, reinterpret_cast<LPARAM>(text));
+    }
+    int messageBox(const std::string& text) {
+        return theApp()->prompter().messageBox(target, text.c_str(), kInstallerCaption, MB_OK);
+    }
+    void run();
+};
 
 DDownloadAndInstallComponent::DDownloadAndInstallComponent(int elementNumber, int elementCount,
                                                            hnInstallationElement* element, bool downloadOnly,
@@ -42,15 +99,19 @@ DDownloadAndInstallComponent::~DDownloadAndInstallComponent() {
 }
 
 void DDownloadAndInstallComponent::stopWorker() {
-    workerTarget_ = nullptr;
+    if (job_)
+        job_->stop();
+    job_.reset();
     if (!worker_)
         return;
-    abort_ = true;
-    if (::WaitForSingleObject(worker_, kWorkerStopMs) != WAIT_OBJECT_0)
-        ::TerminateThread(worker_, 0);
+    // Ending a thread from outside may leave the system's or the internet
+    // library's locks held for good, so a worker that does not end in time
+    // (an installer still runs) is let go instead; it owns its job.
+    if (!hnWaitForWorker(worker_, kWorkerStopMs))
+        hnDebugOut(
+            "DDownloadAndInstallComponent::stopWorker - worker still running, left to end on its own\n");
     ::CloseHandle(worker_);
     worker_ = nullptr;
-    abort_ = false;
 }
 
 bool DDownloadAndInstallComponent::onInitDialog() {
@@ -62,16 +123,8 @@ bool DDownloadAndInstallComponent::onInitDialog() {
                                  .c_str());
     subtitle_ = element_ ? element_->name : std::string();
 
-    // The banner across the top: title over subtitle.
-    if (header_)
-        ::DestroyWindow(header_);
-    header_ = ::CreateWindowExA(0, "STATIC", (title_ + "\r\n" + subtitle_).c_str(),
-                                WS_CHILD | WS_VISIBLE | SS_LEFT, 10, 10, 190, 90, hwnd(),
-                                reinterpret_cast<HMENU>(static_cast<INT_PTR>(IDC_DOWNLOAD_HEADER)),
-                                ::GetModuleHandleA(nullptr), nullptr);
-    if (header_)
-        ::SetWindowTextA(header_, (title_ + "\r\n" + subtitle_).c_str());
-    layoutHeader();
+    header_.reset(); // of an earlier run
+    header_ = hnComponentInstallHeader::createDialogBanner(hwnd(), title_, subtitle_);
 
     line1_ = "Downloading component... Please wait...";
     line2_.clear();
@@ -82,24 +135,27 @@ bool DDownloadAndInstallComponent::onInitDialog() {
     centerOnOwner();
 
     userAborted_ = false;
-    abort_ = false;
-    workerTarget_ = hwnd();
-    worker_ =
-        ::CreateThread(nullptr, 0, &DDownloadAndInstallComponent::downloadAndInstallWorker, this, 0, nullptr);
+    stopWorker(); // of an earlier run
+    job_ = std::make_shared<hnDownloadJob>();
+    if (element_) {
+        job_->url = element_->url;
+        job_->switches = element_->switches;
+        job_->isMsiPackage = element_->isMsiPackage;
+    }
+    job_->paths = paths_;
+    job_->downloadOnly = downloadOnly_;
+    job_->refresh = refresh_;
+    job_->showMessages = showMessages_;
+    job_->target = hwnd();
+    auto* reference = new std::shared_ptr<hnDownloadJob>(job_);
+    worker_ = ::CreateThread(nullptr, 0, &DDownloadAndInstallComponent::downloadAndInstallWorker, reference,
+                             0, nullptr);
     if (!worker_) {
+        delete reference;
         hnDebugOut("DDownloadAndInstallComponent::onInitDialog - unable to start worker\n");
         handleWorkerMessage(OperationFailed, 0);
     }
     return true;
-}
-
-void DDownloadAndInstallComponent::layoutHeader() {
-    if (!header_)
-        return;
-    RECT client;
-    ::GetClientRect(hwnd(), &client);
-    ::SetWindowPos(header_, nullptr, 0, 0, client.right - client.left, kHeaderHeight,
-                   SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void DDownloadAndInstallComponent::setProgress(int position) {
@@ -127,8 +183,8 @@ void DDownloadAndInstallComponent::onDestroy() {
     // From here on the worker's reports fail at once instead of blocking, and
     // a worker still under way stops: after a confirmed Abort nothing more is
     // downloaded and no installer is started.
-    workerTarget_ = nullptr;
-    abort_ = true;
+    if (job_)
+        job_->stop();
     ::KillTimer(hwnd(), kInstallCreepTimer);
 }
 
@@ -138,13 +194,13 @@ bool DDownloadAndInstallComponent::onMessage(UINT message, WPARAM wParam, LPARAM
         result = 0;
         return true;
     }
-    if (message == WM_PAINT)
-        layoutHeader(); // painting itself stays with the dialog manager
+    if (message == WM_PAINT && header_)
+        header_->placeAsDialogBanner(); // painting itself stays with the dialog manager
     return false;
 }
 
 void DDownloadAndInstallComponent::handleWorkerMessage(WPARAM code, LPARAM lParam) {
-    long total = totalKb_;
+    long total = job_ ? job_->totalKb.load() : 0;
     switch (code) {
     case DownloadStarted:
         line2_ = hnFormatText("Downloaded 0 KB from %ld KB", total);
@@ -198,51 +254,32 @@ void DDownloadAndInstallComponent::handleWorkerMessage(WPARAM code, LPARAM lPara
     transferToControls();
 }
 
-LRESULT DDownloadAndInstallComponent::sendToDialog(WPARAM code, LPARAM lParam) {
-    HWND target = workerTarget_;
-    return target ? ::SendMessageA(target, kDownloadWorkerMessage, code, lParam) : 0;
-}
-
-void DDownloadAndInstallComponent::downloadStarted(long totalKb) {
-    totalKb_ = totalKb;
-    sendToDialog(DownloadStarted);
-}
-
-void DDownloadAndInstallComponent::downloadProgress(long receivedKb) {
-    char text[128];
-    std::snprintf(text, sizeof(text), "%ld", receivedKb);
-    sendToDialog(DownloadProgress, reinterpret_cast<LPARAM>(text));
-}
-
-int DDownloadAndInstallComponent::messageBox(const std::string& text) {
-    return theApp()->prompter().messageBox(workerTarget_, text.c_str(), kInstallerCaption, MB_OK);
-}
-
 DWORD WINAPI DDownloadAndInstallComponent::downloadAndInstallWorker(LPVOID param) {
-    return static_cast<DDownloadAndInstallComponent*>(param)->runWorker();
+    std::unique_ptr<std::shared_ptr<hnDownloadJob>> job(static_cast<std::shared_ptr<hnDownloadJob>*>(param));
+    (*job)->run();
+    return 0;
 }
 
-DWORD DDownloadAndInstallComponent::runWorker() {
-    const std::string url = element_->url;
-    WPARAM result = downloadOnly_ ? DownloadCompleted : InstallCompleted;
-    if (paths_.temporaryPath.size() >= kPathCapacity) {
-        sendToDialog(OperationFailed);
-        if (showMessages_)
+void hnDownloadJob::run() {
+    WPARAM result = downloadOnly ? DownloadCompleted : InstallCompleted;
+    if (paths.temporaryPath.size() >= kPathCapacity) {
+        send(OperationFailed);
+        if (showMessages)
             messageBox("Error. Download path too long. Please copy the installer EXE to shorter path and try "
                        "again.");
-        ::Sleep(5000);
-        return 0;
+        pause(kPathFailurePauseMs); // a stop ends the pause
+        return;
     }
     try {
-        DownloadResult download = downloadElementFile(url, paths_, refresh_, abort_, this);
+        DownloadResult download = downloadElementFile(url, paths, refresh, abort, this, &internet);
         switch (download.outcome) {
         case DownloadOutcome::Transferred:
         case DownloadOutcome::Present:
             break;
         case DownloadOutcome::Aborted:
-            return 0;
+            return;
         case DownloadOutcome::RenameFailed:
-            if (showMessages_)
+            if (showMessages)
                 messageBox(download.userText());
             result = OperationFailed;
             break;
@@ -250,35 +287,33 @@ DWORD DDownloadAndInstallComponent::runWorker() {
         case DownloadOutcome::PathTooLong:
             throw std::runtime_error("unexpected download failure");
         default:
-            if (showMessages_)
-                showDownloadError(workerTarget_, download.userText(), url);
+            if (showMessages)
+                showDownloadError(target, download.userText(), url);
             result = OperationFailed;
             break;
         }
-        if (downloadOnly_) {
-            sendToDialog(result);
-            return 0;
+        if (downloadOnly) {
+            send(result);
+            return;
         }
-        sendToDialog(DownloadCompleted); // the dialog puts a kept backup back in place
-        if (abort_)
-            return 0;
-        if (!fileExists(paths_.finalPath)) {
-            sendToDialog(OperationFailed);
-            return 0;
+        send(DownloadCompleted); // the dialog puts a kept backup back in place
+        if (abort)
+            return;
+        if (!fileExists(paths.finalPath)) {
+            send(OperationFailed);
+            return;
         }
-        runDownloadedInstaller(paths_.finalPath, element_->switches, element_->isMsiPackage);
-        sendToDialog(InstallCompleted);
+        runDownloadedInstaller(paths.finalPath, switches, isMsiPackage);
+        send(InstallCompleted);
     } catch (...) {
-        if (showMessages_) {
-            if (downloadOnly_)
-                showDownloadError(workerTarget_, "Error. Unable to download the component - Unexpected error",
-                                  url);
+        if (showMessages) {
+            if (downloadOnly)
+                showDownloadError(target, "Error. Unable to download the component - Unexpected error", url);
             else
                 messageBox("Error. Unable to install the component - Unexpected error");
         }
-        sendToDialog(OperationFailed);
+        send(OperationFailed);
     }
-    return 0;
 }
 
 DDownloadErrorDisplayDlg::DDownloadErrorDisplayDlg(const std::string& errorText, const std::string& url)

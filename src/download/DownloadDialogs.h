@@ -2,14 +2,16 @@
 // The modal progress dialog through which installation elements are
 // downloaded (and, in install mode, installed), and the two small dialogs of
 // download failures.
-#include <atomic>
+#include <memory>
 #include <string>
 #include <windows.h>
 
 #include "app/Dialog.h"
+#include "controls/ComponentInstallHeader.h"
 #include "download/DownloadEngine.h"
 
 struct hnInstallationElement;
+struct hnDownloadJob;
 
 // Message from the worker to the dialog (sent, so the worker waits for it);
 // the word parameter is one of the codes below.
@@ -23,13 +25,15 @@ enum DownloadWorkerCode : WPARAM {
 };
 constexpr UINT_PTR kInstallCreepTimer = 783;
 
-class DDownloadAndInstallComponent : public hnDialog, private hnDownloadProgressSink {
+class DDownloadAndInstallComponent : public hnDialog {
 public:
     // Computes the element's download paths and creates its download folder
     // at once, so an object that is never shown still serves its paths.
     DDownloadAndInstallComponent(int elementNumber, int elementCount, hnInstallationElement* element,
                                  bool downloadOnly, bool refresh, bool showMessages);
-    // Stops the worker: sets the abort flag, waits up to 5 s, then ends it.
+    // Stops the worker: sets the abort flag and closes its internet handles,
+    // then waits up to 5 s for it. A worker still running then (inside an
+    // installer) is left to end on its own; it never touches this object.
     ~DDownloadAndInstallComponent() override;
 
     const ElementDownloadPaths& paths() const { return paths_; }
@@ -52,32 +56,25 @@ protected:
 
 private:
     static DWORD WINAPI downloadAndInstallWorker(LPVOID param);
-    DWORD runWorker();
-    void downloadStarted(long totalKb) override;
-    void downloadProgress(long receivedKb) override;
-    LRESULT sendToDialog(WPARAM code, LPARAM lParam = 0);
     void handleWorkerMessage(WPARAM code, LPARAM lParam);
-    void layoutHeader();
     void setProgress(int position);
     void stopWorker();
-    int messageBox(const std::string& text);
 
     hnInstallationElement* element_;
     HANDLE worker_ = nullptr;
-    std::atomic<bool> abort_{false}; // set when the window or the object goes
+    // What the worker uses, shared with it so it may outlive this object.
+    std::shared_ptr<hnDownloadJob> job_;
     int elementNumber_;
     int elementCount_;
     bool downloadOnly_;
     bool refresh_;
     bool showMessages_;
     ElementDownloadPaths paths_;
-    std::atomic<long> totalKb_{0};
-    HWND header_ = nullptr; // the banner child window at the top
+    std::unique_ptr<hnComponentInstallHeader> header_; // the banner at the top
     std::string title_;
     std::string subtitle_;
     std::string line1_, line2_, line3_;
     bool userAborted_ = false;
-    std::atomic<HWND> workerTarget_{nullptr}; // the window the worker reports to
 };
 
 // A download failure with its URL in a read-only field, so it can be copied.

@@ -12,6 +12,7 @@
 #include "app/InstallerApp.h"
 #include "app/ScopedHandle.h"
 #include "app/Text.h"
+#include "download/InternetStop.h"
 
 namespace {
 
@@ -39,18 +40,44 @@ public:
 // The transfer ended before the announced length.
 struct hnIncompleteBody {};
 
-// The internet session of one download; status callbacks stay off.
-class CCustomSession {
+struct Aborted {};
+
+// One internet handle of a transfer. With a stop control it is registered
+// there, so that the stopping thread can close it to end a waiting call; it
+// is closed once, by whichever side lets go of it first.
+class TransferHandle {
 public:
-    CCustomSession()
-        : handle_(::InternetOpenA("Internet Session", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0)) {
+    TransferHandle(HINTERNET handle, hnInternetStop* stop) : handle_(handle), stop_(stop) {
         if (!handle_)
             throw hnInternetException(::GetLastError());
+        if (stop_ && !stop_->registerHandle(handle_.get())) {
+            handle_.release(); // closed by the control
+            throw Aborted();
+        }
     }
+    ~TransferHandle() {
+        if (stop_)
+            stop_->closeHandle(handle_.release());
+    }
+    TransferHandle(const TransferHandle&) = delete;
+    TransferHandle& operator=(const TransferHandle&) = delete;
     HINTERNET get() const { return handle_.get(); }
 
 private:
     hnScopedInternet handle_;
+    hnInternetStop* stop_;
+};
+
+// The internet session of one download; status callbacks stay off.
+class CCustomSession {
+public:
+    explicit CCustomSession(hnInternetStop* stop)
+        : handle_(::InternetOpenA("Internet Session", INTERNET_OPEN_TYPE_PRECONFIG, nullptr, nullptr, 0),
+                  stop) {}
+    HINTERNET get() const { return handle_.get(); }
+
+private:
+    TransferHandle handle_;
 };
 
 // The engine codes of the two entry points differ only in their thousands.
@@ -107,12 +134,13 @@ struct Transfer {
     const std::atomic<bool>& abort;
     hnDownloadProgressSink* progress;
     CodeRange codes;
+    hnInternetStop* stop;
+
+    bool stopping() const { return abort || (stop && stop->stopRequested()); }
 };
 
-struct Aborted {};
-
 void checkAbort(const Transfer& t) {
-    if (t.abort)
+    if (t.stopping())
         throw Aborted();
 }
 
@@ -147,7 +175,7 @@ long long streamBody(const Transfer& t, HINTERNET request, HANDLE file, long lon
 DownloadResult runTransfer(const Transfer& t) {
     DownloadResult result;
     try {
-        CCustomSession session;
+        CCustomSession session(t.stop);
         char canonical[INTERNET_MAX_URL_LENGTH] = {};
         DWORD canonicalLength = sizeof(canonical);
         char host[INTERNET_MAX_HOST_NAME_LENGTH] = {};
@@ -168,15 +196,14 @@ DownloadResult runTransfer(const Transfer& t) {
             throw CCustomException(t.codes.invalidUrl);
         // The object path carries the query too (the cracked path already
         // holds it when no extra-info buffer is given).
-        hnScopedInternet connection(::InternetConnectA(session.get(), host, parts.nPort, nullptr, nullptr,
-                                                       INTERNET_SERVICE_HTTP, 0, 1));
-        if (!connection)
-            throwLastInternetError();
-        hnScopedInternet request(::HttpOpenRequestA(
-            connection.get(), "GET", object[0] ? object : "/", nullptr, nullptr, nullptr,
-            INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT, 1));
-        if (!request)
-            throwLastInternetError();
+        TransferHandle connection(::InternetConnectA(session.get(), host, parts.nPort, nullptr, nullptr,
+                                                     INTERNET_SERVICE_HTTP, 0, 1),
+                                  t.stop);
+        TransferHandle request(
+            ::HttpOpenRequestA(
+                connection.get(), "GET", object[0] ? object : "/", nullptr, nullptr, nullptr,
+                INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT, 1),
+            t.stop);
         checkAbort(t);
         sendRequest(request.get());
         DWORD status = statusCode(request.get());
@@ -240,6 +267,10 @@ DownloadResult runTransfer(const Transfer& t) {
             result.detail = "Unexpected error";
         }
     } catch (const hnInternetException& e) {
+        if (t.stopping()) { // the stop closed a handle under a waiting call
+            result.outcome = DownloadOutcome::Aborted;
+            return result;
+        }
         result.outcome = DownloadOutcome::InternetError;
         result.code = static_cast<int>(e.errorNumber);
         result.detail = internetErrorText(e.errorNumber);
@@ -298,7 +329,8 @@ std::string DownloadResult::userText() const {
 }
 
 DownloadResult downloadElementFile(const std::string& url, const ElementDownloadPaths& paths, bool refresh,
-                                   const std::atomic<bool>& abort, hnDownloadProgressSink* progress) {
+                                   const std::atomic<bool>& abort, hnDownloadProgressSink* progress,
+                                   hnInternetStop* stop) {
     DownloadResult result;
     if (paths.temporaryPath.size() >= kPathCapacity) {
         result.outcome = DownloadOutcome::PathTooLong;
@@ -315,7 +347,7 @@ DownloadResult downloadElementFile(const std::string& url, const ElementDownload
             result.outcome = DownloadOutcome::Present;
             return result;
         }
-        return runTransfer({url, paths.temporaryPath, paths.finalPath, abort, progress, kElementCodes});
+        return runTransfer({url, paths.temporaryPath, paths.finalPath, abort, progress, kElementCodes, stop});
     } catch (...) {
         result = DownloadResult();
         return result;
@@ -339,7 +371,7 @@ int downloadFileToFolder(const std::string& folder, const std::string& fileName,
         if (fileExists(paths.finalPath))
             return 1;
         DownloadResult result =
-            runTransfer({url, paths.temporaryPath, paths.finalPath, abort, nullptr, kFolderCodes});
+            runTransfer({url, paths.temporaryPath, paths.finalPath, abort, nullptr, kFolderCodes, nullptr});
         switch (result.outcome) {
         case DownloadOutcome::Transferred:
             return 1;

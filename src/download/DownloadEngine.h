@@ -57,12 +57,16 @@ public:
     virtual void downloadProgress(long receivedKb) = 0; // at most once per 100 KB
 };
 
+class hnInternetStop;
+
 // File policy and transfer of one installation element. With `refresh` an
 // existing final file is set aside on the backup path first; otherwise an
 // existing final file is used as it is (Present). `abort` is read between
-// steps; `progress` may be null.
+// steps; `progress` may be null. With `stop` the transfer's handles are
+// registered there, so another thread can end a waiting call by stopping.
 DownloadResult downloadElementFile(const std::string& url, const ElementDownloadPaths& paths, bool refresh,
-                                   const std::atomic<bool>& abort, hnDownloadProgressSink* progress);
+                                   const std::atomic<bool>& abort, hnDownloadProgressSink* progress,
+                                   hnInternetStop* stop = nullptr);
 
 // Downloads `url` to "<folder>\\<fileName>", setting an existing file aside
 // as "<fileName>bk" (left there). 1 on success (or when the old file cannot

@@ -50,4 +50,6 @@ struct hnActionTimings {
     hnOpcWindowTimings opcServerWindow;
     DWORD opcServerUninstallPauseMs = 15000;
     DWORD speccyPauseMs = 10000;
+    hnWindowPoll tightVncWindow{25, 2400}; // the uninstaller's window appears
+    hnWindowPoll tightVncWindowGone{1000, 600};
 };

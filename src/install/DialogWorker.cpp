@@ -1,6 +1,7 @@
 #include "install/DialogWorker.h"
 
 #include "app/DebugOut.h"
+#include "app/WorkerWait.h"
 
 bool hnDialogWorker::start(std::function<void()> body) {
     stop();
@@ -14,7 +15,9 @@ void hnDialogWorker::stop() {
     if (!thread_)
         return;
     stop_ = true;
-    if (::WaitForSingleObject(thread_.get(), 5000) != WAIT_OBJECT_0) {
+    // Answering what the worker sends meanwhile: it may be blocked in a
+    // report to a window of this thread.
+    if (!hnWaitForWorker(thread_.get(), 5000)) {
         hnDebugOut("hnDialogWorker::stop - Worker did not end, terminating it\n");
         ::TerminateThread(thread_.get(), 0);
     }

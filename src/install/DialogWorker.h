@@ -1,7 +1,8 @@
 #pragma once
 // The worker thread of a progress dialog: started when the dialog opens,
-// told to stop through a one-byte flag, waited for at most 5000 ms and ended
-// forcibly after that.
+// told to stop through a one-byte flag, waited for at most 5000 ms (messages
+// it sends to the waiting thread are answered meanwhile) and ended forcibly
+// after that. Bodies must check the flag often and never wait on the network.
 #include <atomic>
 #include <functional>
 #include <windows.h>

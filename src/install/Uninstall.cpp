@@ -255,11 +255,12 @@ void removeMvs(int index, const hnActionTimings& timings) {
         runRegisteredCommandAndFollow(kMvsSteps[index].key, "Un_A.exe", timings);
 }
 
-bool removeTightVnc(const char* productCode) {
+bool removeTightVnc(const char* productCode, const hnActionTimings& timings) {
     std::string displayName;
     if (readUninstallValue("TightVNC", "DisplayName", displayName)) {
         std::string title = hnFormatText("%s Uninstall ", displayName.c_str());
-        runUninstallStringAndWaitWindow("TightVNC", title.c_str());
+        runUninstallStringAndWaitWindow("TightVNC", title.c_str(), timings.tightVncWindow,
+                                        timings.tightVncWindowGone);
     }
     return uninstallMsiProduct(productCode);
 }
@@ -392,7 +393,7 @@ bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimin
         return removed;
     }
     case Method::TightVnc:
-        return removeTightVnc(row.a);
+        return removeTightVnc(row.a, timings);
     case Method::MvsCascade:
         removeMvs(row.index, timings);
         return true;

@@ -10,8 +10,6 @@
 
 namespace {
 constexpr UINT_PTR kCreepTimer = 783;
-constexpr int kHeaderId = 9702;
-constexpr int kHeaderHeight = 100;
 
 // The framework's application name: the executable's base name.
 std::string applicationName() {
@@ -41,11 +39,7 @@ bool DUninstallComponent::onInitDialog() {
     title_ = hnFormatText("Uninstalling component %d of %d", elementNumber_, elementCount_);
     ::SetWindowTextA(hwnd(), hnFormatText("%s - Uninstall Components", kInstallerCaption).c_str());
     subtitle_ = element_ ? element_->name : std::string();
-    // The banner: title and subtitle across the top of the client area.
-    header_ = ::CreateWindowExA(0, "STATIC", (title_ + "\r\n" + subtitle_).c_str(), WS_CHILD | WS_VISIBLE, 10,
-                                10, 190, 90, hwnd(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(kHeaderId)),
-                                ::GetModuleHandleA(nullptr), nullptr);
-    layoutHeader();
+    header_ = hnComponentInstallHeader::createDialogBanner(hwnd(), title_, subtitle_);
     ::SendDlgItemMessageA(hwnd(), IDC_UNINSTALL_PROGRESS, PBM_SETRANGE32, 0, 1000);
     setProgress(0);
     centerOnOwner();
@@ -76,16 +70,9 @@ void DUninstallComponent::setProgress(int position) {
     ::SendDlgItemMessageA(hwnd(), IDC_UNINSTALL_PROGRESS, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
-void DUninstallComponent::layoutHeader() {
-    RECT client;
-    if (header_ && ::GetClientRect(hwnd(), &client))
-        ::SetWindowPos(header_, nullptr, 0, 0, client.right - client.left, kHeaderHeight,
-                       SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 bool DUninstallComponent::onMessage(UINT message, WPARAM wParam, LPARAM, LRESULT&) {
-    if (message == WM_PAINT)
-        layoutHeader(); // painting itself stays with the dialog manager
+    if (message == WM_PAINT && header_)
+        header_->placeAsDialogBanner(); // painting itself stays with the dialog manager
     if (message != kWorkerMessage)
         return false;
     switch (wParam) {

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "app/Dialog.h"
+#include "controls/ComponentInstallHeader.h"
 #include "install/ActionServices.h"
 #include "install/DialogWorker.h"
 
@@ -34,7 +35,6 @@ protected:
 private:
     void work();
     void setProgress(int position);
-    void layoutHeader();
 
     hnInstallationElement* element_;
     int elementNumber_;
@@ -43,7 +43,7 @@ private:
     std::string subtitle_;
     bool stopOnErrors_;
     hnActionTimings timings_;
-    HWND header_ = nullptr; // child window, destroyed with the dialog
-    HWND window_ = nullptr; // read by the worker
+    std::unique_ptr<hnComponentInstallHeader> header_; // the banner at the top
+    HWND window_ = nullptr;                            // read by the worker
     hnDialogWorker worker_;
 };

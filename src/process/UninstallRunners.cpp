@@ -95,7 +95,8 @@ bool runUninstallStringWithAutoConfirm(const std::string& subKeyPath) {
     return true;
 }
 
-bool runUninstallStringAndWaitWindow(const std::string& keyName, const char* windowTitle) {
+bool runUninstallStringAndWaitWindow(const std::string& keyName, const char* windowTitle, hnWindowPoll appear,
+                                     hnWindowPoll gone) {
     std::string program;
     if (!readUninstallString(kUninstallRoot + keyName, program))
         return false;
@@ -104,8 +105,8 @@ bool runUninstallStringAndWaitWindow(const std::string& keyName, const char* win
     if (!program.empty() && program.back() == '"')
         program.pop_back();
     runProgram(hnRunMode::Wait, program, {program});
-    if (windowTitle && waitForWindow(windowTitle, {25, 2400}))
-        waitForWindowGone(windowTitle, {1000, 600});
+    if (windowTitle && waitForWindow(windowTitle, appear))
+        waitForWindowGone(windowTitle, gone);
     return true;
 }
 

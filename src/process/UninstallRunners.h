@@ -21,18 +21,22 @@ bool runInstallShieldUninstall(const std::string& productKey);
 // Finished!". A key that exists in neither hive counts as uninstalled.
 bool runUninstallStringWithAutoConfirm(const std::string& subKeyPath);
 
-// "UninstallString" of the Uninstall key `keyName`, run with its own path;
-// with `windowTitle` it then follows the uninstaller's window until it is
-// gone.
-bool runUninstallStringAndWaitWindow(const std::string& keyName, const char* windowTitle = nullptr);
-
-// Polling of a top-level window by title: every `intervalMs`, at most
-// `polls` times, until the window is present (or, with `present` false,
-// gone). Returns the window found (present) or null.
+// Polling for a window: `polls` checks `intervalMs` apart.
 struct hnWindowPoll {
     DWORD intervalMs;
     int polls;
 };
+
+// "UninstallString" of the Uninstall key `keyName`, run with its own path;
+// with `windowTitle` the uninstaller's window is then looked for with
+// `appear` (60 s in 25 ms steps unless a caller says otherwise) and followed
+// with `gone` until it closes.
+bool runUninstallStringAndWaitWindow(const std::string& keyName, const char* windowTitle = nullptr,
+                                     hnWindowPoll appear = {25, 2400}, hnWindowPoll gone = {1000, 600});
+
+// Polling of a top-level window by title: every `intervalMs`, at most
+// `polls` times, until the window is present (or, with `present` false,
+// gone). Returns the window found (present) or null.
 HWND waitForWindow(const char* title, hnWindowPoll poll);
 bool waitForWindowGone(const char* title, hnWindowPoll poll);
 

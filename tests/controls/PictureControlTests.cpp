@@ -14,8 +14,8 @@ namespace {
 // manager).
 struct HostWindow {
     explicit HostWindow(bool visible = false) {
-        hwnd = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10, 10,
-                                 400, 300, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+        hwnd = ::CreateWindowExA(0, "STATIC", "host", WS_OVERLAPPEDWINDOW | (visible ? WS_VISIBLE : 0), 10,
+                                 10, 400, 300, nullptr, nullptr, ::GetModuleHandleA(nullptr), nullptr);
     }
     ~HostWindow() { ::DestroyWindow(hwnd); }
     HWND hwnd;
@@ -229,6 +229,30 @@ TEST(ComponentInstallHeader, SidePanelBitmapHasItsSize) {
     EXPECT_EQ(470, side.bitmapSize().cy);
     hnComponentInstallHeader banner("", "", IDB_DIALOG_BANNER);
     EXPECT_EQ(500, banner.bitmapSize().cx);
+}
+
+TEST(ComponentInstallHeader, DialogBannerSpansTheTopAndFollowsTheWidth) {
+    HostWindow host;
+    auto banner =
+        hnComponentInstallHeader::createDialogBanner(host.hwnd, "Installing component 1 of 2", "Name");
+    ASSERT_TRUE(banner);
+    EXPECT_EQ(500, banner->bitmapSize().cx);
+    EXPECT_EQ(banner->hwnd(), ::GetDlgItem(host.hwnd, 9702));
+    EXPECT_EQ("Installing component 1 of 2\r\nName", hnWindowText(banner->hwnd()));
+    auto placed = [&] {
+        RECT client, rect;
+        ::GetClientRect(host.hwnd, &client);
+        ::GetWindowRect(banner->hwnd(), &rect);
+        ::MapWindowPoints(nullptr, host.hwnd, reinterpret_cast<POINT*>(&rect), 2);
+        return rect.left == 0 && rect.top == 0 && rect.right == client.right && rect.bottom == 100;
+    };
+    EXPECT_TRUE(placed());
+    ::SetWindowPos(host.hwnd, nullptr, 0, 0, 700, 300, SWP_NOMOVE | SWP_NOZORDER);
+    EXPECT_FALSE(placed());
+    banner->placeAsDialogBanner();
+    EXPECT_TRUE(placed());
+    banner->setSubtitle("Other");
+    EXPECT_EQ("Installing component 1 of 2\r\nOther", hnWindowText(banner->hwnd()));
 }
 
 TEST(ImageButton, DialogReflectsColourRequestsToThePictureButton) {

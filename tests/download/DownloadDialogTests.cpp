@@ -139,12 +139,38 @@ TEST_F(DownloadDialog, AfterAConfirmedAbortTheWorkerStopsWhileTheObjectLives) {
         ::GetFileAttributesExA(dialog.paths().temporaryPath.c_str(), GetFileExInfoStandard, &data);
         return data.nFileSizeLow;
     };
-    waitFor([] { return false; }, 300);
+    uidriver::pause(300);
     DWORD before = size();
-    waitFor([] { return false; }, 600);
+    uidriver::pause(600);
     EXPECT_EQ(before, size());
     EXPECT_LT(before, 3000000u);
     EXPECT_FALSE(fileExists(dialog.finalPath()));
+}
+
+TEST_F(DownloadDialog, AWorkerInsideARunningInstallerIsLetGoNotEnded) {
+    // The "installer" runs 5.8 s; the user aborts at once. Destroying the
+    // dialog waits 5 s, then leaves the worker to end with the installer.
+    // The installer gets the switches as its whole command line: argv[1] is the time.
+    Row row(scratch.path(), "http://127.0.0.1:9/setup.exe", "setup.exe", "sleep 5800");
+    ASSERT_TRUE(
+        ::CopyFileA((toolsFolder() + "\\sleeper.exe").c_str(), scratch.file("setup.exe").c_str(), FALSE));
+    prompter.answer(IDYES);
+    DebugCapture debug;
+    DWORD closed = 0;
+    {
+        DDownloadAndInstallComponent dialog(1, 1, &row.element, false, false, true);
+        ClickLater click("Orvanto Vision Software XV 774 Installer - Download and Install Components",
+                         {IDCANCEL}, 200);
+        EXPECT_EQ(IDCANCEL, dialog.doModal(nullptr));
+        closed = ::GetTickCount();
+    }
+    DWORD waited = ::GetTickCount() - closed;
+    EXPECT_GE(waited, 4900u);
+    EXPECT_LT(waited, 5700u);
+    EXPECT_TRUE(debug.contains(
+        "DDownloadAndInstallComponent::stopWorker - worker still running, left to end on its own\n"));
+    uidriver::pause(1500); // the installer ends, then the worker, quietly
+    EXPECT_EQ(1u, prompter.records.size());
 }
 
 TEST_F(DownloadDialog, InstallModeRunsTheCachedInstallerWithItsSwitches) {
@@ -174,10 +200,14 @@ TEST_F(DownloadDialog, FailedRefreshRestoresTheOldInstallerAndInstallsIt) {
 TEST_F(DownloadDialog, TooLongDownloadPathClosesWithoutTouchingTheDisk) {
     std::string folder = scratch.path() + "\\" + std::string(240 - scratch.path().size(), 'd');
     Row row(folder, testServerUrl("/data/x?size=10"), "a-rather-long-installer-name.exe");
+    DWORD closed = 0;
     {
         DDownloadAndInstallComponent dialog(1, 1, &row.element, true, false, true);
         EXPECT_EQ(IDCANCEL, dialog.doModal(nullptr));
+        closed = ::GetTickCount();
     }
+    // The worker's pause after the failure ends with the dialog object.
+    EXPECT_LT(::GetTickCount() - closed, 1500u);
     ASSERT_EQ(1u, prompter.records.size());
     EXPECT_EQ("Error. Download path too long. Please copy the installer EXE to shorter path and try again.",
               prompter.records[0].text);

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <thread>
 
 #include "app/FileHelpers.h"
 #include "download/DownloadEngine.h"
+#include "download/InternetStop.h"
 #include "download/DownloadTestSupport.h"
 #include "support/TestSupport.h"
 
@@ -206,6 +208,29 @@ TEST_F(DownloadEngine, AbortDuringTheTransferLeavesTheFinalPathUntouched) {
     std::atomic<bool> set{true};
     EXPECT_EQ(-2005, downloadFileToFolder(scratch.path(), "other.bin", set, testServerUrl("/data/a?size=5")));
     EXPECT_FALSE(fileExists(scratch.file("other.bin")));
+}
+
+TEST_F(DownloadEngine, StoppingFromAnotherThreadEndsATransferThatWaitsForData) {
+    // The server pauses after the first 200 KB; the stop comes meanwhile and
+    // closes the handles (a read under way returns at once on Windows, with
+    // the next data under wine) and the transfer ends as aborted.
+    hnInternetStop stop;
+    std::thread stopper([&stop] {
+        ::Sleep(300);
+        stop.requestStop();
+    });
+    DownloadResult result = downloadElementFile(testServerUrl("/data/a?size=400000&chunk=200000&delay=1200"),
+                                                paths, false, abort, &sink, &stop);
+    stopper.join();
+    EXPECT_EQ(DownloadOutcome::Aborted, result.outcome);
+    EXPECT_FALSE(fileExists(paths.finalPath));
+
+    // A stopped control refuses new handles: nothing is requested.
+    serverLog(true);
+    EXPECT_EQ(
+        DownloadOutcome::Aborted,
+        downloadElementFile(testServerUrl("/data/a?size=5"), paths, false, abort, &sink, &stop).outcome);
+    EXPECT_TRUE(requests().empty());
 }
 
 TEST_F(DownloadEngine, FileNamesThatAreNotPlainNamesAreRefused) {

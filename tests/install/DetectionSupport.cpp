@@ -1,11 +1,87 @@
 #include "install/DetectionSupport.h"
 
+#include <algorithm>
+#include <msi.h>
+#include <sstream>
+
 #include "app/FileHelpers.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "install/ComponentActions.h"
 #include "install/InstallManager.h"
 #include "install/StatusWords.h"
+
+namespace {
+
+// Keys that RegistryState objects created and have not removed yet, one
+// "<root>|<key>" line each, in the prefix's temp folder: what a killed run
+// leaves there is removed by the next one.
+std::string journalPath() {
+    std::string temp;
+    hnTempFolder(temp);
+    return temp + "orvanto-test-registry-journal.txt";
+}
+
+const char* rootName(HKEY root) {
+    return root == HKEY_CURRENT_USER ? "HKCU" : "HKLM";
+}
+
+std::vector<std::string> journalLines() {
+    std::vector<std::string> lines;
+    std::istringstream in(readTextFile(journalPath()));
+    for (std::string line; std::getline(in, line);)
+        if (!line.empty())
+            lines.push_back(line);
+    return lines;
+}
+
+void writeJournal(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const std::string& line : lines)
+        text += line + "\n";
+    writeTextFile(journalPath(), text);
+}
+
+std::string journalLine(HKEY root, const std::string& key) {
+    return std::string(rootName(root)) + "|" + key;
+}
+
+void deleteKeyTree(HKEY root, const std::string& path) {
+    hnScopedKey key;
+    if (hnRegOpenKey(root, path.c_str(), KEY_ALL_ACCESS, key.put()) == ERROR_SUCCESS)
+        ::RegDeleteTreeA(key.get(), nullptr);
+    key.reset();
+    ::RegDeleteKeyExA(root, path.c_str(), hnRegistryView(), 0);
+}
+
+} // namespace
+
+void removeLeftoversOfEarlierRuns() {
+    for (const std::string& line : journalLines()) {
+        std::string::size_type bar = line.find('|');
+        if (bar != std::string::npos)
+            deleteKeyTree(line.compare(0, bar, "HKCU") == 0 ? HKEY_CURRENT_USER : HKEY_LOCAL_MACHINE,
+                          line.substr(bar + 1));
+    }
+    ::DeleteFileA(journalPath().c_str());
+    // Interpreter registrations: in the test prefix they only come from
+    // fixtures, also from runs older than the journal.
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER})
+        for (const char* version : {"2.7", "3.6-32"})
+            deleteKeyTree(root, std::string("Software\\Python\\PythonCore\\") + version);
+    // Every product in the test prefix comes from a fixture package.
+    std::vector<std::string> products;
+    char code[39];
+    for (DWORD i = 0; ::MsiEnumProductsA(i, code) == ERROR_SUCCESS; ++i) {
+        char publisher[128] = {};
+        DWORD size = sizeof(publisher);
+        if (::MsiGetProductInfoA(code, INSTALLPROPERTY_PUBLISHER, publisher, &size) == ERROR_SUCCESS &&
+            (std::string(publisher) == "Orvanto test fixtures" || std::string(publisher) == "HALVENOR AS"))
+            products.push_back(code);
+    }
+    for (const std::string& product : products)
+        runMsiexec("/x " + product + " /qn");
+}
 
 int runMsiexec(const std::string& arguments) {
     std::string commandLine = "msiexec.exe " + arguments;
@@ -62,6 +138,9 @@ bool RegistryState::remember(HKEY root, const std::string& key, const std::strin
             missing = missing.substr(0, cut);
         }
         created_.push_back({root, missing});
+        std::vector<std::string> lines = journalLines();
+        lines.push_back(journalLine(root, missing));
+        writeJournal(lines);
         return true;
     }
     OldValue old{root, key, name, false, 0, {}};
@@ -117,13 +196,15 @@ void RegistryState::undo() {
         else
             ::RegDeleteValueA(key.get(), name);
     }
+    std::vector<std::string> lines = journalLines();
     for (auto it = created_.rbegin(); it != created_.rend(); ++it) {
-        hnScopedKey key;
-        if (hnRegOpenKey(it->root, it->key.c_str(), KEY_ALL_ACCESS, key.put()) == ERROR_SUCCESS)
-            ::RegDeleteTreeA(key.get(), nullptr);
-        key.reset();
-        ::RegDeleteKeyExA(it->root, it->key.c_str(), hnRegistryView(), 0);
+        deleteKeyTree(it->root, it->key);
+        auto noted = std::find(lines.begin(), lines.end(), journalLine(it->root, it->key));
+        if (noted != lines.end())
+            lines.erase(noted);
     }
+    if (!created_.empty())
+        writeJournal(lines);
     replaced_.clear();
     created_.clear();
 }

@@ -11,6 +11,10 @@
 #include "install/InstallationElement.h"
 #include "support/TestSupport.h"
 
+// Removes what a killed earlier run left in the prefix: the keys its
+// RegistryState objects created and every fixture product still installed.
+void removeLeftoversOfEarlierRuns();
+
 // Runs msiexec with the arguments and waits; its exit code, or -1.
 int runMsiexec(const std::string& arguments);
 // The packages built by scripts/make-test-packages, by file name ("runtime").

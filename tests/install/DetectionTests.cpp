@@ -19,6 +19,7 @@ namespace {
 class BasePackages : public ::testing::Environment {
 public:
     void SetUp() override {
+        removeLeftoversOfEarlierRuns();
         packages_.emplace_back(new InstalledPackage("runtime", kRuntimeProductCode));
         packages_.emplace_back(new InstalledPackage("python279", "{79F081BF-7454-43DB-BD8F-9EE596813232}"));
         packages_.emplace_back(

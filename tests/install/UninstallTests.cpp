@@ -1,5 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <msi.h>
+
 #include "app/Dialog.h"
 #include "app/FileHelpers.h"
 #include "app/InstallerApp.h"
@@ -161,17 +165,27 @@ TEST(UninstallElement, NotRemovableComponentEndsInUninstallErrorAfterAbort) {
                               &progress, "Test");
     detection.probes[row.name] = [] { return true; };
     std::string banner;
+    RECT bannerRect = {}, client = {};
     clickAbortWhen([&] {
         if (prompter.records.empty())
             return false;
         HWND dialog =
             ::FindWindowA(nullptr, "Orvanto Vision Software XV 774 Installer - Uninstall Components");
-        banner = hnWindowText(::GetDlgItem(dialog, 9702));
+        HWND header = ::GetDlgItem(dialog, 9702);
+        banner = hnWindowText(header);
+        ::GetClientRect(dialog, &client);
+        ::GetWindowRect(header, &bannerRect);
+        ::MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&bannerRect), 2);
         return true;
     });
     EXPECT_EQ(-1, uninstallElement(detection, row, 2, 3, false));
     EXPECT_EQ("Uninstall Error", progress);
     EXPECT_EQ("Uninstalling component 2 of 3\r\nWindows Installer 3.1", banner);
+    // The banner spans the top of the dialog, 100 pixels high.
+    EXPECT_EQ(0, bannerRect.left);
+    EXPECT_EQ(0, bannerRect.top);
+    EXPECT_EQ(client.right, bannerRect.right);
+    EXPECT_EQ(100, bannerRect.bottom);
     EXPECT_EQ("Installed", status);
     ASSERT_EQ(2u, prompter.records.size());
     EXPECT_EQ("Unable to uninstall the product. Please click on the 'Abort' button to cancel the operation.",
@@ -237,3 +251,71 @@ TEST(UninstallMsiProduct, ProductAlreadyGoneCountsAsRemoved) {
 }
 
 } // namespace
+
+namespace {
+
+const char* const kTightVnc32Code = "{981B8EDC-E693-4F22-9694-C0FF8E56F134}";
+
+bool productInstalled(const char* productCode) {
+    return ::MsiQueryProductStateA(productCode) == INSTALLSTATE_DEFAULT;
+}
+
+} // namespace
+
+// The runtime's product goes through Windows Installer, then the Python
+// integration is handed its removal; the product of the whole run is put
+// back afterwards.
+TEST(RuntimeRemoval, ProductIsRemovedThenTheIntegrationStepRuns) {
+    const char* const code = "{76C2FFEE-53C1-4382-B051-5CF47ED51327}";
+    ASSERT_TRUE(productInstalled(code));
+    TestRuntime runtime;
+    hnInstallationElement row = element("Orvanto Version XV 15.0.0.774 Runtime");
+    EXPECT_TRUE(uninstallComponentByName(row, false)) << "whatever the integration step answers";
+    EXPECT_FALSE(productInstalled(code));
+    // Gone already: the product counts as removed and the step runs again.
+    EXPECT_TRUE(uninstallComponentByName(row, false));
+    ASSERT_EQ(runMsiexec("/i \"" + testPackagePath("runtime") + "\" /qn"), 0);
+}
+
+// The 32-bit TightVNC product installed, with an Uninstall key "TightVNC"
+// whose stand-in uninstaller runs `script` (and hands over to "Un_VNC.exe"
+// running `handOver`); removed through its row and `timings`, returning the
+// milliseconds the removal took.
+DWORD removeTightVnc(const std::string& script, const std::string& handOver, const hnActionTimings& timings) {
+    InstalledPackage package("tightvnc32", kTightVnc32Code);
+    EXPECT_TRUE(package.installed());
+    RegisteredUninstaller vnc("TightVNC", "tvnserver-uninstall.exe", script);
+    writeTextFile(vnc.folder.file("Un_VNC.exe.txt"), handOver);
+    EXPECT_TRUE(setUninstallValue(vnc.key, "UninstallString", "\"" + vnc.path + "\""));
+    EXPECT_TRUE(setUninstallValue(vnc.key, "DisplayName", "TightVNC"));
+    hnInstallationElement row = element("TightVNC 2.6.4 - 32 bit");
+    DWORD start = ::GetTickCount();
+    EXPECT_TRUE(uninstallComponentByName(row, false, timings));
+    DWORD spent = ::GetTickCount() - start;
+    EXPECT_FALSE(uninstallKeyExists(vnc.key));
+    EXPECT_FALSE(productInstalled(kTightVnc32Code));
+    return spent;
+}
+
+// The uninstaller hands over to a copy that shows "<DisplayName> Uninstall "
+// for a while; the removal follows that window, then removes the product.
+TEST(RuntimeRemoval, TightVncFollowsItsUninstallerWindowThenRemovesTheProduct) {
+    std::string temp;
+    ASSERT_TRUE(hnTempFolder(temp));
+    hnActionTimings timings = shortTimings();
+    timings.tightVncWindow = {25, 400};
+    timings.tightVncWindowGone = {50, 200};
+    EXPECT_GE(removeTightVnc("spawn Un_VNC.exe\n",
+                             "deletekey " + kUninstallRoot + "TightVNC\nwindow TightVNC Uninstall |1200\n",
+                             timings),
+              1000u)
+        << "the window was followed";
+    EXPECT_FALSE(::FindWindowA(nullptr, "TightVNC Uninstall "));
+    waitFor([&] { return deleteFileIfPresent(temp + "Un_VNC.exe"); }, 3000);
+    deleteFileIfPresent(temp + "Un_VNC.exe.txt");
+
+    // An uninstaller without a window: after the whole search (40 polls 25 ms
+    // apart) the product goes.
+    timings.tightVncWindow = {25, 40};
+    EXPECT_GE(removeTightVnc("deletekey " + kUninstallRoot + "TightVNC\n", "", timings), 900u);
+}

@@ -9,6 +9,7 @@
 
 #include "app/AppBase.h"
 #include "app/Prompter.h"
+#include "support/UiDriver.h"
 
 // Answers message boxes and questions from a script and records each one.
 class ScriptedPrompter : public hnPrompter {
@@ -21,7 +22,7 @@ public:
         int dialogId; // 0 for a message box
     };
 
-    ScriptedPrompter();  // installs itself on the application
+    ScriptedPrompter();           // installs itself on the application
     ~ScriptedPrompter() override; // restores the previous prompter
 
     int messageBox(HWND owner, const char* text, const char* caption, UINT type) override;
@@ -89,21 +90,9 @@ private:
     PROCESS_INFORMATION info_ = {};
 };
 
-// Waits up to `timeoutMs` for `condition`, pumping messages meanwhile.
+// The test programs' name for the driver's wait (see support/UiDriver.h).
 template <typename F> bool waitFor(F condition, DWORD timeoutMs) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        if (condition())
-            return true;
-        if (::GetTickCount() - start > timeoutMs)
-            return false;
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageA(&msg);
-        }
-        ::Sleep(20);
-    }
+    return uidriver::waitUntil(condition, timeoutMs);
 }
 
 // The installer program of this build.

@@ -12,16 +12,23 @@
 
 namespace uidriver {
 
+// Waits `ms`, handling this thread's messages meanwhile.
 inline void pause(DWORD ms) {
     DWORD start = ::GetTickCount();
-    while (::GetTickCount() - start < ms) {
+    for (;;) {
         MSG msg;
-        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
-        ::Sleep(20);
+        }
+        DWORD spent = ::GetTickCount() - start;
+        if (spent >= ms)
+            return;
+        ::Sleep(ms - spent < 20 ? ms - spent : 20);
     }
 }
 
+// Waits up to `timeoutMs` for `condition`, handling messages meanwhile.
 template <typename F> bool waitUntil(F condition, DWORD timeoutMs) {
     DWORD start = ::GetTickCount();
     for (;;) {
@@ -29,7 +36,7 @@ template <typename F> bool waitUntil(F condition, DWORD timeoutMs) {
             return true;
         if (::GetTickCount() - start > timeoutMs)
             return false;
-        pause(50);
+        pause(20);
     }
 }
 

@@ -1,13 +1,13 @@
-#include "wizard/UpgradeCheckControl.h"
+#include "download/InternetStop.h"
 
-void hnUpgradeCheckControl::requestStop() {
+void hnInternetStop::requestStop() {
     stop_.store(true);
     for (auto& slot : slots_)
         if (HINTERNET handle = slot.exchange(nullptr))
             ::InternetCloseHandle(handle);
 }
 
-bool hnUpgradeCheckControl::registerHandle(HINTERNET handle) {
+bool hnInternetStop::registerHandle(HINTERNET handle) {
     if (!handle)
         return false;
     for (auto& slot : slots_) {
@@ -25,7 +25,7 @@ bool hnUpgradeCheckControl::registerHandle(HINTERNET handle) {
     return false;
 }
 
-void hnUpgradeCheckControl::closeHandle(HINTERNET handle) {
+void hnInternetStop::closeHandle(HINTERNET handle) {
     if (!handle)
         return;
     for (auto& slot : slots_) {

@@ -1,0 +1,25 @@
+#include "app/WorkerWait.h"
+
+namespace {
+// Re-checks at least this often, so a wake-up that never comes costs little.
+constexpr DWORD kSliceMs = 100;
+} // namespace
+
+bool hnWaitForWorker(HANDLE thread, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        // Peeking delivers every message sent to this thread that is pending.
+        MSG msg;
+        ::PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+        const DWORD elapsed = ::GetTickCount() - start;
+        const DWORD left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
+        const DWORD slice = left < kSliceMs ? left : kSliceMs;
+        DWORD result = ::MsgWaitForMultipleObjectsEx(1, &thread, slice, QS_SENDMESSAGE, MWMO_INPUTAVAILABLE);
+        if (result == WAIT_OBJECT_0)
+            return true;
+        if (result == WAIT_FAILED)
+            return false;
+        if (left == 0)
+            return ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
+    }
+}

@@ -1,0 +1,9 @@
+#pragma once
+// Waiting on the user interface thread for a worker that reports to it with
+// SendMessage: plain waits would leave such a worker blocked in its call.
+#include <windows.h>
+
+// Waits up to `timeoutMs` for `thread` to end while answering the messages
+// other threads send to this one (posted messages stay queued); true when
+// the thread ended.
+bool hnWaitForWorker(HANDLE thread, DWORD timeoutMs);
