@@ -205,7 +205,10 @@ TEST_F(FileRows, CycleControllerVersionFile) {
     std::string programFiles;
     ASSERT_TRUE(programFilesFolder(programFiles));
     std::string company = programFiles + "\\Halvenor AS";
-    ASSERT_FALSE(fileExists(company)) << "left over from an earlier run";
+    // The company folder may stay behind, empty, after another test removed
+    // a product that lives in it; only the controller's own folder must be new.
+    const bool companyExisted = fileExists(company);
+    ASSERT_FALSE(fileExists(set.folder)) << "left over from an earlier run";
     layOut(set);
     EXPECT_EQ(detectedStatus("Cycle Controller 1.0.0.1(3587)"), kStatusInstalled)
         << "no version.txt is no mismatch";
@@ -216,7 +219,10 @@ TEST_F(FileRows, CycleControllerVersionFile) {
     EXPECT_EQ(detectedStatus("Cycle Controller 1.0.0.1(3587)"), kStatusVersionMismatch);
     ::DeleteFileA(set.files.front().file.c_str());
     EXPECT_EQ(detectedStatus("Cycle Controller 1.0.0.1(3587)"), kStatusNotInstalled);
-    deleteFolderTree(company.c_str(), "Halvenor AS");
+    if (companyExisted)
+        deleteFolderTree(set.folder.c_str(), set.folder.c_str());
+    else
+        deleteFolderTree(company.c_str(), "Halvenor AS");
 }
 
 TEST_F(FileRows, OpcServerIdentity) {
