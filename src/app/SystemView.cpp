@@ -53,12 +53,26 @@ bool hnTempFolder(std::string& out) {
     return true;
 }
 
-bool hnDocumentsFolder(std::string& out) {
+namespace {
+bool shellFolderPath(int folder, std::string& out) {
     char buffer[MAX_PATH] = {};
-    if (FAILED(::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, buffer)) || !buffer[0])
+    if (FAILED(::SHGetFolderPathA(nullptr, folder, nullptr, SHGFP_TYPE_CURRENT, buffer)) || !buffer[0])
         return false;
     out = buffer;
     return true;
+}
+} // namespace
+
+bool hnDocumentsFolder(std::string& out) {
+    return shellFolderPath(CSIDL_PERSONAL, out);
+}
+
+bool hnCommonDesktopFolder(std::string& out) {
+    return shellFolderPath(CSIDL_COMMON_DESKTOPDIRECTORY, out);
+}
+
+bool hnCommonProgramsFolder(std::string& out) {
+    return shellFolderPath(CSIDL_COMMON_PROGRAMS, out);
 }
 
 bool hnRegReadString(HKEY root, const char* subKey, const char* valueName, std::string& out, DWORD capacity) {

@@ -23,6 +23,10 @@ bool hnTempFolder(std::string& out); // with trailing separator
 
 // The current user's personal documents folder (no trailing separator).
 bool hnDocumentsFolder(std::string& out);
+// The all-users desktop and start-menu programs folders (no trailing
+// separator).
+bool hnCommonDesktopFolder(std::string& out);
+bool hnCommonProgramsFolder(std::string& out);
 
 // Reads a string value (null or empty name: the default value) of a key in
 // the program's view. False when the key or value cannot be read, the value

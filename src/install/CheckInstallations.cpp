@@ -76,6 +76,20 @@ bool runtimeEntry(const char* relative) {
            hnFormat(path, kPathCapacity, "%s%s", runtime.c_str(), relative) && fileExists(path);
 }
 
+// "InstallPath" of "SOFTWARE\\HALVENOR AS\\<product name>", ending with a
+// separator: sub-folders are appended directly, and a value without its
+// separator would glue them to the folder's own name.
+bool readRuntimeInstallPath(const char* productName, std::string& folder) {
+    std::string key;
+    if (!hnFormat(key, kPathCapacity, "SOFTWARE\\HALVENOR AS\\%s", productName) ||
+        !hnRegReadString(HKEY_LOCAL_MACHINE, key.c_str(), "InstallPath", folder, kPathCapacity) ||
+        folder.empty())
+        return false;
+    if (folder.back() != '\\' && folder.back() != '/')
+        folder += '\\';
+    return true;
+}
+
 bool fileData(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& data) {
     return ::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) != FALSE;
 }
@@ -187,18 +201,19 @@ bool hnCheckInstallations::resolveProgId(const char* progId, CLSID& clsid) {
 
 bool hnCheckInstallations::getRuntimeFolder(std::string& folder) {
     folder.clear();
-    std::string name, key;
+    std::string name;
     if (!isMsiProductInstalled(kRuntimeProductCode) ||
         !productInfo(kRuntimeProductCode, kInstalledProductName, kPropertyCapacity, name) ||
-        !hnEqualsNoCase(name, kRuntimeProductName) ||
-        !hnFormat(key, kPathCapacity, "SOFTWARE\\HALVENOR AS\\%s", kRuntimeProductName) ||
-        !hnRegReadString(HKEY_LOCAL_MACHINE, key.c_str(), "InstallPath", folder, kPathCapacity) ||
-        folder.empty())
+        !hnEqualsNoCase(name, kRuntimeProductName))
         return false;
-    // Sub-folders are appended directly; a value without its separator would
-    // glue them to the folder's own name.
-    if (folder.back() != '\\' && folder.back() != '/')
-        folder += '\\';
+    return readRuntimeInstallPath(kRuntimeProductName, folder);
+}
+
+bool hnCheckInstallations::getInstalledRuntimeFolder(std::string& folder) {
+    std::string name, found;
+    if (!readInstalledProductName(kRuntimeProductCode, name) || !readRuntimeInstallPath(name.c_str(), found))
+        return false;
+    folder = found;
     return true;
 }
 

@@ -39,6 +39,9 @@ public:
     // The runtime's "InstallPath" (ending with a separator), only while the
     // runtime product is installed under its expected name.
     static bool getRuntimeFolder(std::string& folder);
+    // The same key for the runtime product as installed under whatever name;
+    // `folder` is left as it was on failure.
+    static bool getInstalledRuntimeFolder(std::string& folder);
 
     // pip of the Python 2.7 interpreter, each query behind a please-wait
     // dialog of its own.

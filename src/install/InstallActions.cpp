@@ -16,7 +16,6 @@
 #include "download/DownloadEngine.h"
 #include "install/ActionCatalogue.h"
 #include "install/ElementActions.h"
-#include "install/FileSets.h"
 #include "install/InstallHelpers.h"
 #include "install/InstallationElement.h"
 #include "install/OpcScoutWaitDlg.h"
@@ -27,6 +26,7 @@
 #include "process/ProcessLaunch.h"
 #include "process/SystemInfo.h"
 #include "process/TempFolder.h"
+#include "python/IntegrationFiles.h"
 #include "python/PythonSelection.h"
 
 namespace {
@@ -70,16 +70,6 @@ std::string localTimeName() {
     ::GetLocalTime(&now);
     return hnFormatText("%.4d%.2d%.2d%.2d%.2d%.2d", now.wYear, now.wMonth, now.wDay, now.wHour, now.wMinute,
                         now.wSecond);
-}
-
-bool commonDesktopFolder(std::string& out) {
-    char path[MAX_PATH] = {};
-    if (FAILED(
-            ::SHGetFolderPathA(nullptr, CSIDL_COMMON_DESKTOPDIRECTORY, nullptr, SHGFP_TYPE_CURRENT, path)) ||
-        !path[0])
-        return false;
-    out = path;
-    return true;
 }
 
 // The named file in the element's download folder; false when it is missing.
@@ -190,7 +180,7 @@ bool installCycleController(const hnActionRow& row, const hnInstallationElement&
         !hnFormat(target, kPathCapacity, "%s\\CycleController.gui.exe", gui.c_str()))
         return true; // shortcut failures are not reported
     std::string desktop;
-    if (commonDesktopFolder(desktop))
+    if (hnCommonDesktopFolder(desktop))
         createShortcut("", gui.c_str(), kCycleControllerVersion, desktop.c_str(), target.c_str());
     if (!paths.startMenuFolder.empty()) {
         makeFolder(paths.startMenuFolder.substr(0, paths.startMenuFolder.find_last_of('\\')));
@@ -360,36 +350,21 @@ bool installPaintProgram(const hnActionRow& row, const hnInstallationElement& el
 bool finishPlantOpcClient() {
     if (!actionMsiProductInstalled(kPlantOpcClientProductCode))
         return false;
-    if (!copyPlantOpcClientScript())
+    if (!copyPlantOPCClientScript())
         appMessageBox(
             "Warning: Unable to copy 'plantopcclientx.py' file to '[Orvanto Runtime]\\Python' directory.",
             MB_OK | MB_ICONWARNING);
     return true;
 }
 
-// Copies the build's assemblies and scripts over their runtime copies; copy
-// failures show later as an incomplete module.
-void copyToolboxFiles(const hnActionRow& row) {
-    const char* digits = std::strstr(row.target, "1_0_0_");
-    hnFileSet set;
-    if (!digits || !deepformFileSet(row.target, std::atoi(digits + 6), set))
-        return;
-    for (const hnFileSetEntry& entry : set.files)
-        if (!entry.reference.empty())
-            ::CopyFileA(entry.file.c_str(), entry.reference.c_str(), FALSE);
-}
-
 // Activation of a toolbox build: its bridge, then its assemblies and scripts
-// copied into the runtime.
+// copied into the runtime; a build folder that is missing copies nothing.
 bool activateToolbox(const hnActionRow& row, int python) {
     std::string runtime;
     if (!actionRuntimeFolder(runtime))
         return false;
-    prepareToolboxBridge(python, runtime);
-    std::string folder;
-    if (!hnFormat(folder, kPathCapacity, "%s%s", runtime.c_str(), row.target) || !fileExists(folder))
-        return true;
-    copyToolboxFiles(row);
+    copyDeepformVisionFiles(row.target,
+                            [python](const std::string& folder) { prepareToolboxBridge(python, folder); });
     return true;
 }
 
@@ -431,7 +406,7 @@ bool cycleControllerPaths(hnCycleControllerPaths& paths) {
     if (commonProgramsFolder(programs))
         hnFormat(paths.startMenuFolder, kPathCapacity, "%s\\%s\\%s", programs.c_str(),
                  "Halvenor Software Solutions", "Cycle Controller");
-    if (commonDesktopFolder(desktop))
+    if (hnCommonDesktopFolder(desktop))
         hnFormat(paths.desktopLink, kPathCapacity, "%s\\%s.lnk", desktop.c_str(), kCycleControllerVersion);
     return true;
 }
@@ -492,6 +467,14 @@ bool runPostInstallSteps(hnInstallationElement& element) {
     }
     if (hnEqualsNoCase(name, "Python 3.6.6")) {
         applyPythonIntegration(36);
+        return true;
+    }
+    if (hnEqualsNoCase(name, "Orvanto Version XV 15.0.0.774 Runtime")) {
+        // A fresh runtime has no interpreter copies yet: integrate the one the
+        // user chose, or the runtime row would read "Reinstall Needed".
+        std::string selection;
+        bool py36 = getPythonVersionSelection(&selection) >= 1 && selection == kPython366;
+        applyPythonIntegration(py36 ? 36 : 27);
         return true;
     }
     if (isPy27Pywin32Row(name))

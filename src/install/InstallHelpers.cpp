@@ -24,7 +24,17 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
-// The whole "Path" value, however long.
+// Creates `key` under HKLM and sets its default value.
+void setDefaultValue(const char* keyPath, const std::string& text) {
+    hnScopedKey key;
+    if (hnRegCreateKey(HKEY_LOCAL_MACHINE, keyPath, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
+        return; // a key that cannot be created is skipped
+    ::RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
+                     static_cast<DWORD>(text.size() + 1));
+}
+
+} // namespace
+
 bool readSystemPath(std::string& value) {
     hnScopedKey key;
     if (hnRegOpenKey(HKEY_LOCAL_MACHINE, kEnvironmentKey, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS)
@@ -43,23 +53,17 @@ bool readSystemPath(std::string& value) {
     return true;
 }
 
-// Creates `key` under HKLM and sets its default value.
-void setDefaultValue(const char* keyPath, const std::string& text) {
+bool writeSystemPath(const std::string& value) {
     hnScopedKey key;
-    if (hnRegCreateKey(HKEY_LOCAL_MACHINE, keyPath, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS)
-        return; // a key that cannot be created is skipped
-    ::RegSetValueExA(key.get(), nullptr, 0, REG_SZ, reinterpret_cast<const BYTE*>(text.c_str()),
-                     static_cast<DWORD>(text.size() + 1));
-}
-
-bool copyOver(const std::string& source, const std::string& destination) {
-    if (!deleteFileIfPresent(destination))
+    if (hnRegOpenKey(HKEY_LOCAL_MACHINE, kEnvironmentKey, KEY_SET_VALUE, key.put()) != ERROR_SUCCESS ||
+        ::RegSetValueExA(key.get(), "Path", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(value.c_str()),
+                         static_cast<DWORD>(value.size() + 1)) != ERROR_SUCCESS)
         return false;
-    ::CopyFileA(source.c_str(), destination.c_str(), FALSE);
-    return fileExists(destination);
+    DWORD_PTR answer = 0;
+    ::SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment"),
+                          SMTO_NORMAL, 100, &answer);
+    return true;
 }
-
-} // namespace
 
 bool readRegistryText(HKEY root, const char* subKey, const char* valueName, std::size_t capacity,
                       std::string& value) {
@@ -89,16 +93,8 @@ bool addFolderToSystemPath(const char* subFolder) {
         return true;
     path += ";";
     path += entry;
-    hnScopedKey key;
-    if (hnRegOpenKey(HKEY_LOCAL_MACHINE, kEnvironmentKey, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS &&
-        ::RegSetValueExA(key.get(), "Path", 0, REG_EXPAND_SZ, reinterpret_cast<const BYTE*>(path.c_str()),
-                         static_cast<DWORD>(path.size() + 1)) == ERROR_SUCCESS) {
-        DWORD_PTR answer = 0;
-        ::SendMessageTimeoutA(HWND_BROADCAST, WM_SETTINGCHANGE, 0, reinterpret_cast<LPARAM>("Environment"),
-                              SMTO_NORMAL, 100, &answer);
-    } else {
+    if (!writeSystemPath(path))
         hnDebugOut("addFolderToSystemPath - Unable to write the system path\n");
-    }
     return true;
 }
 
@@ -137,10 +133,10 @@ bool copyAvtGrabberDll(const char* referenceName) {
         return false;
     if (!fileExists(source))
         return false;
-    return copyOver(source, destination);
+    return copyFileReplacing(source, destination);
 }
 
-bool copyPlantOpcClientScript() {
+bool copyPlantOPCClientScript() {
     std::string runtime, keyPath, client;
     if (!actionRuntimeFolder(runtime) ||
         !hnFormat(keyPath, kPathCapacity, "SOFTWARE\\HALVENOR AS\\%s", "Orvanto PlantOPCClient 1.9.0.28") ||
@@ -152,7 +148,7 @@ bool copyPlantOpcClientScript() {
         !hnFormat(source, kPathCapacity, "%sPython\\plantopcclientx.py", client.c_str()) ||
         !fileExists(source) || !hnJoinPath(destination, pythonFolder, "plantopcclientx.py"))
         return false;
-    return copyOver(source, destination);
+    return copyFileReplacing(source, destination);
 }
 
 bool createShortcut(const char* arguments, const char* workingFolder, const char* linkName,
@@ -180,6 +176,13 @@ bool createShortcut(const char* arguments, const char* workingFolder, const char
     if (SUCCEEDED(init))
         ::CoUninitialize();
     return saved;
+}
+
+bool copyFileReplacing(const std::string& source, const std::string& destination) {
+    if (!deleteFileIfPresent(destination))
+        return false;
+    ::CopyFileA(source.c_str(), destination.c_str(), FALSE);
+    return fileExists(destination);
 }
 
 bool deleteFileIfPresent(const std::string& path) {

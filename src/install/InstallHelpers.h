@@ -12,6 +12,12 @@
 // runtime folder; true also when the write was refused.
 bool addFolderToSystemPath(const char* subFolder);
 
+// The machine "Path" value, read whole however long it is.
+bool readSystemPath(std::string& value);
+// Writes the machine "Path" as REG_EXPAND_SZ and announces the change to all
+// top-level windows (waiting at most 100 ms).
+bool writeSystemPath(const std::string& value);
+
 // Writes the Python 2.7 "PythonPath" keys from the interpreter's install
 // folder; warns the user and answers false without an interpreter.
 bool registerPython27PythonPath();
@@ -21,7 +27,7 @@ bool copyAvtGrabberDll(const char* referenceName);
 
 // Copies the PlantOPCClient's "Python\\plantopcclientx.py" into the runtime's
 // Python folder.
-bool copyPlantOpcClientScript();
+bool copyPlantOPCClientScript();
 
 // Saves "<linkFolder>\\<linkName>.lnk" pointing at `target`.
 bool createShortcut(const char* arguments, const char* workingFolder, const char* linkName,
@@ -29,6 +35,9 @@ bool createShortcut(const char* arguments, const char* workingFolder, const char
 
 // True when the file is absent afterwards; a read-only file is made writable.
 bool deleteFileIfPresent(const std::string& path);
+// Replaces `destination` by a copy of `source`: the old file is deleted first
+// (so a failed copy leaves it missing); true when the copy exists afterwards.
+bool copyFileReplacing(const std::string& source, const std::string& destination);
 
 // Reads a string value (REG_SZ or REG_EXPAND_SZ) of at most `capacity` - 1
 // characters; longer values count as missing.

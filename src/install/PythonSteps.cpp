@@ -1,9 +1,13 @@
 #include "install/PythonSteps.h"
 
 #include "app/DebugOut.h"
+#include "python/Python27Functions.h"
+#include "python/Python36Functions.h"
 
-// The Python environment fills these in; until it does, each step reports
-// that it could not be done.
+// The pip entry points and the toolbox bridge are filled in by the Python
+// package work; until then each reports that it could not be done. The
+// runtime integration and the interpreter removal are the Python
+// environment's own routines.
 
 namespace {
 bool unavailable(const char* routine) {
@@ -34,15 +38,26 @@ bool uninstallPy36OpenCvPackages(bool) {
 }
 
 bool applyPythonIntegration(int python) {
-    return unavailable(python == 36 ? "applyPython36Integration" : "applyPython27Integration");
+    return python == 36 ? hnPyhton36InstallFunctions::applyPython36Integration()
+                        : hnPyhton27InstallFunctions::applyPython27Integration();
 }
 
+// Called once the runtime is gone: whatever interpreter was integrated, its
+// copies and the user's plugin folder go with the runtime.
 bool removePythonIntegration() {
-    return unavailable("removePython27Integration");
+    bool removed27 = hnPyhton27InstallFunctions::removePython27Integration();
+    bool removed36 = hnPyhton36InstallFunctions::removePython36Integration();
+    return removed27 && removed36;
 }
 
 bool uninstallPythonRuntime(int python) {
-    return unavailable(python == 36 ? "uninstallPython36ByUninstallString" : "uninstallAllPython27Products");
+    if (python != 36)
+        return hnPyhton27InstallFunctions::uninstallAllPython27Products();
+    // The registered uninstaller first, then any Windows Installer product
+    // of the release that it left behind.
+    bool byCommand = hnPyhton36InstallFunctions::uninstallPython36ByUninstallString();
+    bool byProducts = hnPyhton36InstallFunctions::uninstallAllPython36Products();
+    return byCommand || byProducts;
 }
 
 bool prepareToolboxBridge(int python, const std::string&) {

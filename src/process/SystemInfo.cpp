@@ -263,7 +263,7 @@ bool programFilesFolder(std::string& out) {
 }
 
 bool commonProgramsFolder(std::string& out) {
-    return shellFolder(CSIDL_COMMON_PROGRAMS, out);
+    return hnCommonProgramsFolder(out);
 }
 
 bool windowsFolder(std::string& out) {

@@ -46,6 +46,9 @@ public:
 
     // Whole integration; every step runs whatever the previous ones gave.
     static bool applyPython36Integration();
+    // The selection-dependent steps alone (toolbox files, shortcuts,
+    // "py2to3.bat", the Python 2.7 leftovers), as the sheet runs them at start.
+    static bool reapplyPython36Selections();
     static bool removePython36Integration();
 
     // Interpreter removal (the registered uninstaller, then every Windows

@@ -1,18 +1,25 @@
 #include "python/PythonIntegrationHook.h"
 
-// The runtime integration routines (interpreter DLL, help file, runtime Python
-// folder, image-array library scripts, user plugin folder) take over this
-// entry one check at a time. A check that has no routine yet raises no
-// complaint: it answers true, so the runtime row is judged by its other checks.
+#include "python/Python27Functions.h"
+#include "python/Python36Functions.h"
+
 bool runtimePythonIntegrationCheck(hnIntegrationCheck check, hnPythonFamily family) {
-    (void)family;
+    using F27 = hnPyhton27InstallFunctions;
+    using F36 = hnPyhton36InstallFunctions;
+    bool py36 = family == hnPythonFamily::Python36;
     switch (check) {
     case hnIntegrationCheck::HelpFile:
+        return py36 ? F36::isPython36CHMInOrvantoRuntimePathOK() : F27::isPython27CHMInOrvantoRuntimePathOK();
     case hnIntegrationCheck::Dll:
+        return py36 ? F36::isPython36DLLInOrvantoRuntimePathOK() : F27::isPython27DLLInOrvantoRuntimePathOK();
     case hnIntegrationCheck::Folder:
+        return py36 ? F36::isPython36FolderInOrvantoRuntimePathOK()
+                    : F27::isPython27FolderInOrvantoRuntimePathOK();
     case hnIntegrationCheck::MatRelCTFiles:
+        return py36 ? F36::areMatRelCTPy36FilesInOrvantoRuntimePathOK()
+                    : F27::areMatRelCTPy27FilesInOrvantoRuntimePathOK();
     case hnIntegrationCheck::PluginFolder:
-        return true;
+        return py36 ? F36::isPy36MyDocumentsPluginFolderOK() : F27::isPy27MyDocumentsPluginFolderOK();
     }
-    return true;
+    return false;
 }

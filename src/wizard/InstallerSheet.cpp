@@ -12,8 +12,12 @@
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
+#include "install/CheckInstallations.h"
 #include "install/InstallManager.h"
 #include "install/StatusWords.h"
+#include "python/Python27Functions.h"
+#include "python/Python36Functions.h"
+#include "python/SelectionDefaults.h"
 #include "pages/CoreComponentsPage.h"
 #include "pages/CoreComponentsStatusPage.h"
 #include "pages/DemoProfilesPage.h"
@@ -136,10 +140,10 @@ kdDSheetHooks defaultSheetHooks() {
     hooks.setPythonVersionSelection = [](const std::string& selection) {
         return setPythonVersionSelection(selection.c_str());
     };
-    hooks.ifRequiredSetSelectionForPy27Extensions = [] {};
-    hooks.ifRequiredSetSelectionForPy36Extensions = [] {};
-    hooks.python27Upkeep = [] {};
-    hooks.python36Upkeep = [] {};
+    hooks.ifRequiredSetSelectionForPy27Extensions = ifRequiredSetSelectionForPy27Extensions;
+    hooks.ifRequiredSetSelectionForPy36Extensions = ifRequiredSetSelectionForPy36Extensions;
+    hooks.python27Upkeep = [] { hnPyhton27InstallFunctions::reapplyPython27Selections(); };
+    hooks.python36Upkeep = [] { hnPyhton36InstallFunctions::reapplyPython36Selections(); };
     hooks.checkUpgradeChannel = [](CUpgradeInfo&, hnUpgradeCheckControl&) { return false; };
     hooks.showHelpDocument = [](hnInstallationElement&, HWND) {};
     hooks.openResourceLink = openWithShell;
@@ -270,32 +274,7 @@ int kdDKadrixSDKInstallerSheet::getUIDlgTitleStrFromUIDlgName(const char* uiDlgN
 }
 
 bool kdDKadrixSDKInstallerSheet::getInstalledRuntimeFolder(std::string& folder) {
-    const char* const runtimeProduct = "{76C2FFEE-53C1-4382-B051-5CF47ED51327}";
-    char productName[1024] = {};
-    bool known = false;
-    for (MSIINSTALLCONTEXT context :
-         {MSIINSTALLCONTEXT_MACHINE, MSIINSTALLCONTEXT_USERMANAGED, MSIINSTALLCONTEXT_USERUNMANAGED}) {
-        DWORD size = sizeof(productName);
-        if (::MsiGetProductInfoExA(runtimeProduct, nullptr, context, INSTALLPROPERTY_INSTALLEDPRODUCTNAME,
-                                   productName, &size) == ERROR_SUCCESS) {
-            known = true;
-            break;
-        }
-    }
-    std::string keyName;
-    if (!known || !hnFormat(keyName, kPathCapacity, "SOFTWARE\\HALVENOR AS\\%s", productName))
-        return false;
-    hnScopedKey key;
-    if (hnRegOpenKey(HKEY_LOCAL_MACHINE, keyName.c_str(), KEY_READ, key.put()) != ERROR_SUCCESS)
-        return false;
-    char value[MAX_PATH] = {};
-    DWORD size = sizeof(value) - 1, type = 0;
-    if (::RegQueryValueExA(key.get(), "InstallPath", nullptr, &type, reinterpret_cast<BYTE*>(value), &size) !=
-            ERROR_SUCCESS ||
-        (type != REG_SZ && type != REG_EXPAND_SZ))
-        return false;
-    folder = value;
-    return true;
+    return hnCheckInstallations::getInstalledRuntimeFolder(folder);
 }
 
 kdDPropertyPageBase* kdDKadrixSDKInstallerSheet::pageBase(int index) const {

@@ -1,0 +1,350 @@
+#!/usr/bin/env python3
+"""Assembles the demo repository: the server's folder tree with every installable
+that the prerequisites and core pages offer, under the server paths and file
+names the installer asks for. Everything here is a stand-in made on this
+machine: small Windows Installer packages (made with wixl) that carry the
+product codes, names, versions, registry values and files that the installer
+detects, wrapped where the page expects a setup program in the stand-in
+bootstrapper (setups/bundle.cpp).
+
+  make_repository.py OUT BUILD    BUILD holds repository-tools/ and tools/pip.exe
+"""
+import os, shutil, struct, subprocess, sys, uuid
+from xml.sax.saxutils import quoteattr
+
+OUT, BUILD = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
+TOOLS = os.path.join(BUILD, "repository-tools")
+BUNDLE, PROGRAM, PIP = (os.path.join(TOOLS, "bundle.exe"), os.path.join(TOOLS, "program.exe"),
+                        os.path.join(BUILD, "tools", "pip.exe"))
+WORK = os.path.join(OUT, ".work")
+NAMESPACE = uuid.UUID("6f1d3c2e-58a4-4f0b-9a51-0c7d774e1500")
+
+PREREQUISITES = "orvanto/files/OrvantoPreRequisites"
+MICROSOFT = "orvanto/files/InstallerDownloads/_Installers3rdParty/Microsoft"
+PY27 = "orvanto/files/InstallerDownloads/_Modules/Py27/Python27"
+PY36 = "orvanto/files/InstallerDownloads/_Modules/Py36/Python36"
+CORE = "orvanto/files/InstallerDownloads/Orvanto15.0/774"
+UNINSTALL = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
+RUNTIME_NAME = "Orvanto Version XV 15.0.0.774 Runtime"
+PYTHON36_KEY = "{b43c5985-05a6-4dc7-be5f-85f504d498d0}"
+
+
+def guid(seed):
+    return "{%s}" % str(uuid.uuid5(NAMESPACE, seed)).upper()
+
+
+def text(content):
+    """A file's content: bytes as they are, text with Windows line ends."""
+    return content if isinstance(content, bytes) else content.replace("\n", "\r\n").encode()
+
+
+def program():
+    with open(PROGRAM, "rb") as f:
+        return f.read()
+
+
+def pip():
+    with open(PIP, "rb") as f:
+        return f.read()
+
+
+def module(name, what):
+    return f'"""{name}: {what} (demo repository stand-in)."""\n\nVERSION = "15.0.0.774"\n'
+
+
+# ---- Runtime folder -------------------------------------------------------------------------------
+
+VARIANTS = ["Matrel Beta", "Intel-Blend", "Intel-Blend-IPP", "VC8", "VC8-IPP"]
+
+
+def runtime_files():
+    files = {"Orvanto.exe": program(),
+             "Documentation\\Orvanto Runtime.txt": "Orvanto runtime documentation (demo repository stand-in).\n",
+             # The binding that the runtime uses when no OpenCV build is selected.
+             "OpenCV2_4_3OrOlder\\Python\\cv2.pyd": "cv2 binding 2.4.3 (stand-in)\n"}
+    modules = {"orvanto.py": "runtime module", "orvanto_camera.py": "camera module",
+               "orvanto_io.py": "I/O module", "orvanto_barcode.py": "barcode module",
+               "orvanto_shm.py": "shared-memory module", "orvanto_image.py": "image module",
+               "orvanto_profile.py": "profile module"}
+    for name, what in modules.items():
+        files["_RefPython_27\\" + name] = module(name, what + " for Python 2.7")
+        files["_RefPython_36\\" + name] = module(name, what + " for Python 3.6")
+    files.update({
+        "_RefPython_27\\orvanto_helper.exe": program(),
+        "_RefPython_27\\OpenCV2_4_3OrOlder\\cv2.pyd": "cv2 binding 2.4.3 (stand-in)\n",
+        "_RefPython_27\\Python24\\_orvanto.pyd": "compiled module for Python 2.4 (stand-in)\n",
+        "_RefPython_27\\Python26\\_orvanto.pyd": "compiled module for Python 2.6 (stand-in)\n",
+        "_RefPython_27\\Python27\\_orvanto.pyd": "compiled module for Python 2.7 (stand-in)\n",
+        "_RefPython_27\\Python27\\clr_2_0\\clr.pyd": "CLR 2.0 bridge module (stand-in)\n",
+        "_RefPython_27\\Python27\\clr_2_0\\Python.Runtime.dll": "CLR 2.0 bridge assembly (stand-in)\n",
+        "_RefPython_27\\Python27\\clr_4_0\\clr.pyd": "CLR 4.0 bridge module (stand-in)\n",
+        "_RefPython_27\\Python27\\clr_4_0\\Python.Runtime.dll": "CLR 4.0 bridge assembly (stand-in)\n",
+        "_RefPython_27\\x86\\orvanto_native.dll": "native helper (stand-in)\n",
+        "_RefPython_36\\_orvanto.pyd": "compiled module for Python 3.6 (stand-in)\n",
+    })
+    for plugin in ["Backup", "CameraCalibration", "ImageLogger", "ResultExport"]:
+        files[f"_Ref_PluginsPy27\\{plugin}\\{plugin}.py"] = module(plugin, "plug-in for Python 2.7")
+    for plugin in ["Backup", "ImageLogger", "ResultExport"]:
+        files[f"_Ref_PluginsPy36\\{plugin}\\{plugin}.py"] = module(plugin, "plug-in for Python 3.6")
+    for variant in VARIANTS:
+        for py in ["27", "36"]:
+            files[f"3.2.1.169\\{variant}\\Python\\matrelct_Py{py}.py"] = module(
+                "matrelct", f"image-array library, variant {variant}, Python {py[0]}.{py[1]}")
+    return files
+
+
+# ---- Windows Installer packages -------------------------------------------------------------------
+
+class Package:
+    """One .msi: files below an install folder (and in the system folder), registry values."""
+
+    def __init__(self, file, code, name, version, install_dir=None, files=None, system_files=None,
+                 registry=None, hidden=False, keep_system_files=False):
+        self.file, self.code, self.name, self.version = file, code, name, version
+        self.install_dir = install_dir  # ("ProgramFilesFolder" | "WindowsVolume", [names])
+        self.files = files or {}
+        self.system_files = system_files or {}
+        self.registry = registry or []  # (key, name or None, type, value); HKLM, 32-bit view
+        self.hidden = hidden
+        # System files that may be the system's own: an existing one is left
+        # alone and removal never deletes them.
+        self.keep_system_files = keep_system_files
+
+    def build(self):
+        work = os.path.join(WORK, self.file)
+        os.makedirs(work, exist_ok=True)
+        counter = [0]
+
+        def source(relative, content):
+            counter[0] += 1
+            path = os.path.join(work, "f%d" % counter[0])
+            with open(path, "wb") as f:
+                f.write(text(content))
+            return os.path.basename(path)
+
+        refs = []
+
+        def component(seed, inner):
+            """A component with a stable GUID, entered in the feature."""
+            refs.append("c%d" % counter[0])
+            return f'<Component Id="{refs[-1]}" Guid="{guid(self.code + seed)}">{inner}</Component>'
+
+        # Folder tree of the install folder.
+        tree = {}
+        for relative in sorted(self.files):
+            node = tree
+            for part in relative.split("\\")[:-1]:
+                node = node.setdefault(part, {})
+            node.setdefault(None, []).append(relative)
+
+        def folder(node, dir_id):
+            out = []
+            for relative in node.get(None, []):
+                name = relative.split("\\")[-1]
+                src = source(relative, self.files[relative])
+                out.append(component(relative, f'<File Id="f{counter[0]}" Name={quoteattr(name)} '
+                                                f'Source="{src}" KeyPath="yes"/>'))
+            for name, child in sorted((k, v) for k, v in node.items() if k is not None):
+                child_id = "d" + guid(self.code + dir_id + name)[1:9]
+                out.append(f'<Directory Id="{child_id}" Name={quoteattr(name)}>{folder(child, child_id)}</Directory>')
+            return "".join(out)
+
+        body = ""
+        kept = []
+        if self.install_dir:
+            root, names = self.install_dir
+            inner = f'<Directory Id="INSTALLDIR" Name={quoteattr(names[-1])}>{folder(tree, "INSTALLDIR")}'
+            registry = []
+            for i, (key, name, kind, value) in enumerate(self.registry):
+                attrs = f'Root="HKLM" Key={quoteattr(key)} Type="{kind}" Value={quoteattr(value)}'
+                if name is not None:
+                    attrs += f" Name={quoteattr(name)}"
+                if i == 0:
+                    attrs += ' KeyPath="yes"'
+                registry.append(f"<RegistryValue {attrs}/>")
+            if registry:
+                counter[0] += 1
+                inner += component("registry", "".join(registry))
+            inner += "</Directory>"
+            for name in reversed(names[:-1]):
+                inner = f'<Directory Id="d{guid(self.code + name)[1:9]}" Name={quoteattr(name)}>{inner}</Directory>'
+            body += f'<Directory Id="{root}">{inner}</Directory>'
+        elif self.registry:
+            raise ValueError("registry values need an install folder")
+        if self.system_files:
+            parts = []
+            for name, content in self.system_files.items():
+                src = source(name, content)
+                parts.append(component("system\\" + name, f'<File Id="s{counter[0]}" Name={quoteattr(name)} '
+                                                           f'Source="{src}" KeyPath="yes"/>'))
+                if self.keep_system_files:
+                    kept.append(refs[-1])
+            body += f'<Directory Id="SystemFolder">{"".join(parts)}</Directory>'
+        properties = '<Property Id="ARPSYSTEMCOMPONENT" Value="1"/>' if self.hidden else ""
+        wxs = f"""<?xml version="1.0" encoding="utf-8"?>
+<Wix xmlns="http://schemas.microsoft.com/wix/2006/wi">
+  <Product Id="{self.code}" Name={quoteattr(self.name)} Language="1033" Version="{self.version}"
+           Manufacturer="Orvanto demo repository" UpgradeCode="{guid(self.name + ' upgrade')}">
+    <Package InstallerVersion="200" Compressed="yes" InstallScope="perMachine"/>
+    <Media Id="1" Cabinet="payload.cab" EmbedCab="yes"/>
+    {properties}
+    <Directory Id="TARGETDIR" Name="SourceDir">{body}</Directory>
+    <Feature Id="Main" Level="1">{"".join(f'<ComponentRef Id="{r}"/>' for r in refs)}</Feature>
+  </Product>
+</Wix>
+"""
+        with open(os.path.join(work, "package.wxs"), "w") as f:
+            f.write(wxs)
+        target = os.path.join(work, self.file)
+        subprocess.run(["wixl", "-a", "x86", "-o", target, "package.wxs"], cwd=work, check=True)
+        for component_id in kept:  # wixl has no attributes for it: 128 never overwrite + 16 permanent
+            subprocess.run(["msibuild", target, "-q",
+                            f"UPDATE `Component` SET `Attributes` = 144 WHERE `Component` = '{component_id}'"],
+                           check=True)
+        with open(target, "rb") as f:
+            return f.read()
+
+
+def bundle(packages, cache=None, search_path=None):
+    """The bootstrapper with its packages appended (see setups/bundle.cpp); `cache`
+    is (folder, file name) of its copy in the package cache."""
+    with open(BUNDLE, "rb") as f:
+        data = f.read()
+    manifest = ""
+    for package in packages:
+        payload = package.build()
+        data += payload
+        manifest += f"package {len(payload)} {package.code}\n"
+    if cache:
+        manifest += "cache %s %s\n" % cache
+    if search_path:
+        manifest += f"searchpath {search_path}\n"
+    encoded = manifest.encode()
+    return data + encoded + struct.pack("<I", len(encoded)) + b"ORVBNDL1"
+
+
+def marker(name):
+    """The registry value that is the key path of a package without files."""
+    return ("SOFTWARE\\HALVENOR AS\\Demo repository\\" + name, "Installed", "string", "1")
+
+
+def redistributable(file, code, name, version):
+    return Package(file, code, name, version, ("ProgramFilesFolder", ["Orvanto demo repository", name]),
+                   registry=[marker(name)])
+
+
+def bundle_entry(key, file, display_name, display_version):
+    """Uninstall entry of a bootstrapper: it starts the cached copy with "/uninstall"
+    (a fixed path, so that a repair of the package writes the same value)."""
+    k = UNINSTALL + key
+    copy = f"[CommonAppDataFolder]Package Cache\\{key}\\{file}"
+    return [(k, "DisplayName", "string", display_name), (k, "DisplayVersion", "string", display_version),
+            (k, "Publisher", "string", "Orvanto demo repository"),
+            (k, "UninstallString", "string", f'"{copy}" /uninstall'),
+            (k, "QuietUninstallString", "string", f'"{copy}" /uninstall /quiet'),
+            (k, "BundleCachePath", "string", copy)]
+
+
+def python27(version, code, chm):
+    files = {"python.exe": program(), "Scripts\\pip.exe": pip(),
+             f"Doc\\{chm}": f"Python {version} documentation (demo repository stand-in)\n",
+             "Tools\\scripts\\2to3.py": "# 2to3 conversion tool (demo repository stand-in)\n",
+             "Lib\\os.py": f"# Python {version} standard library (demo repository stand-in)\n",
+             "LICENSE.txt": "Demo repository stand-in of the Python interpreter.\n"}
+    return Package(f"python-{version}.msi", code, f"Python {version}", version + "150",
+                   ("WindowsVolume", ["Python27"]), files,
+                   system_files={"Python27.dll": f"Python {version} interpreter library (stand-in)\n"},
+                   registry=[("Software\\Python\\PythonCore\\2.7\\InstallPath", None, "string", "[INSTALLDIR]")])
+
+
+def python36():
+    folder = ("ProgramFilesFolder", ["Python36-32"])
+    core = Package("python-3.6.6-core.msi", guid("Python 3.6.6 Core Interpreter"),
+                   "Python 3.6.6 Core Interpreter (32-bit)", "3.6.6150.0", folder,
+                   {"python.exe": program(), "Python36.dll": "Python 3.6.6 interpreter library (stand-in)\n",
+                    "Scripts\\pip.exe": pip(),
+                    "Tools\\scripts\\2to3.py": "# 2to3 conversion tool (demo repository stand-in)\n",
+                    "Lib\\os.py": "# Python 3.6.6 standard library (demo repository stand-in)\n"},
+                   registry=[("Software\\Python\\PythonCore\\3.6-32\\InstallPath", None, "string", "[INSTALLDIR]"),
+                             ("Software\\Python\\PythonCore\\3.6-32", "DisplayName", "string", "Python 3.6 (32-bit)"),
+                             ("Software\\Python\\PythonCore\\3.6-32", "Version", "string", "3.6.6")]
+                   + bundle_entry(PYTHON36_KEY, "python-3.6.6.exe", "Python 3.6.6 (32-bit)", "3.6.6150.0"),
+                   hidden=True)
+    docs = Package("python-3.6.6-doc.msi", guid("Python 3.6.6 Documentation"),
+                   "Python 3.6.6 Documentation (32-bit)", "3.6.6150.0", folder,
+                   {"Doc\\python366.chm": "Python 3.6.6 documentation (demo repository stand-in)\n"},
+                   hidden=True)
+    return [core, docs]
+
+
+def main():
+    shutil.rmtree(OUT, ignore_errors=True)
+    os.makedirs(WORK)
+    tree = {}
+
+    def put(folder, name, data):
+        tree[f"{folder}/{name}"] = data
+
+    put(PREREQUISITES, "vc2005sp1 - redist_x86.exe", bundle([redistributable(
+        "vc2005.msi", "{7299052b-02a4-4627-81f2-1818da5d550d}", "Microsoft Visual C++ 2005 Redistributable",
+        "8.0.61001")]))
+    put(PREREQUISITES, "vc2008sp1 - redist_x86.exe", bundle([redistributable(
+        "vc2008.msi", "{9A25302D-30C0-39D9-BD6F-21E6EC160475}",
+        "Microsoft Visual C++ 2008 Redistributable - x86 9.0.30729.6161", "9.0.30729.6161")]))
+    put(MICROSOFT, "vc2010sp1 - redist_x86.exe", bundle([redistributable(
+        "vc2010.msi", "{F0C3E5D1-1ADE-321E-8167-68EF0DE699A5}",
+        "Microsoft Visual C++ 2010  x86 Redistributable - 10.0.40219", "10.0.40219")]))
+    for file, key, year, version in [
+            ("vc2017_14.15.26706_redist_x86.exe", "{7e9fae12-5bbf-47fb-b944-09c49e75c061}", "2017", "14.15.26706"),
+            ("VC_14.26.28720.3_redist_x86.exe", "{86380aef-fd23-4fc3-8723-a98ccad8f2c6}", "2015-2019", "14.26.28720")]:
+        runtime = Package(file + ".msi", guid(file), f"Microsoft Visual C++ {year} X86 Runtime - {version}",
+                          version, ("ProgramFilesFolder", ["Orvanto demo repository", f"VC++ {year}"]),
+                          registry=[marker(f"VC++ {year}")] + bundle_entry(
+                              key, file, f"Microsoft Visual C++ {year} Redistributable (x86) - {version}",
+                              version + (".0" if year == "2017" else ".3")),
+                          hidden=True)
+        put(MICROSOFT, file, bundle([runtime], cache=(key, file)))
+    ndp = "SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v2.0.50727"
+    put(PREREQUISITES, "dotnetfx_2.0.50727.42.exe", bundle([Package(
+        "dotnetfx.msi", guid("dotnetfx 2.0.50727.42"), "Microsoft .NET Framework 2.0", "2.0.50727",
+        ("ProgramFilesFolder", ["Orvanto demo repository", ".NET Framework 2.0"]),
+        registry=[(ndp, "Install", "integer", "1"), (ndp, "Version", "string", "2.0.50727.42")])]))
+    # The update brings the installer library of version 3.1 into the 32-bit
+    # system folder; where a library is there already it changes nothing.
+    with open(os.path.join(TOOLS, "Msi.dll"), "rb") as f:
+        library = f.read()
+    put(PREREQUISITES, "WindowsInstaller-KB893803-v2-x86.exe", bundle([Package(
+        "msi31.msi", guid("Windows Installer 3.1 KB893803"), "Windows Installer 3.1 (KB893803)", "3.1.4000",
+        system_files={"Msi.dll": library}, keep_system_files=True)]))
+
+    put(PY27, "python-2.7.9.msi", python27("2.7.9", "{79F081BF-7454-43DB-BD8F-9EE596813232}", "python279.chm").build())
+    put(PY27, "python-2.7.13.msi",
+        python27("2.7.13", "{4A656C6C-D24A-473F-9747-3A8D00907A03}", "python2713.chm").build())
+    put(PY36, "python-3.6.6.exe", bundle(python36(), cache=(PYTHON36_KEY, "python-3.6.6.exe"),
+                                         search_path="Software\\Python\\PythonCore\\3.6-32\\InstallPath"))
+
+    runtime = Package("runtime.msi", "{76C2FFEE-53C1-4382-B051-5CF47ED51327}", RUNTIME_NAME, "15.0.774",
+                      ("ProgramFilesFolder", ["Halvenor AS", "Orvanto Runtime XV 15.0.0.774"]), runtime_files(),
+                      registry=[("SOFTWARE\\HALVENOR AS\\" + RUNTIME_NAME, "InstallPath", "string", "[INSTALLDIR]")])
+    put(CORE, "OrvantoRuntime_15_0_0_774_ReDist_200831.exe", bundle([runtime]))
+    vision = Package("vision.msi", "{356E8CAF-215F-46B8-B8E4-625FD2FD8666}",
+                     "Orvanto Vision Software Version XV 15.0.0.774", "15.0.774",
+                     ("ProgramFilesFolder", ["Halvenor AS", "Orvanto Vision Software XV 15.0.0.774"]),
+                     {"OrvantoVisionSoftware.exe": program(),
+                      "readme.txt": "Orvanto Vision Software XV 15.0.0.774 (demo repository stand-in).\n"})
+    put(CORE, "OrvantoVisionSoftware_15_0_0_774_200831.exe", bundle([vision]))
+    put(CORE, "OrvantoKadrixSDK_15_0_0_774_Installer_200831.exe", program())
+
+    for path, data in tree.items():
+        target = os.path.join(OUT, *path.split("/"))
+        os.makedirs(os.path.dirname(target), exist_ok=True)
+        with open(target, "wb") as f:
+            f.write(data)
+    for folder in ["orvanto/CycleController", "orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware"]:
+        os.makedirs(os.path.join(OUT, *folder.split("/")), exist_ok=True)
+    shutil.rmtree(WORK)
+    print(f"demo repository: {len(tree)} installables in {OUT}")
+
+
+if __name__ == "__main__":
+    main()

@@ -1,0 +1,366 @@
+// The demo repository against the shipped installation path: every installable
+// of the prerequisites and core pages is downloaded from the served repository
+// (ORVANTO_REPOSITORY_URL, set by the launcher), run by the download-and-install
+// dialog, detected, and removed again where removal is supported. The machine
+// is swept of the repository's products before and after the run, so a killed
+// run does not leave the next one a machine with half of them installed.
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+#include <windows.h>
+#include <msi.h>
+
+#include "app/FileHelpers.h"
+#include "app/InstallerApp.h"
+#include "app/SystemView.h"
+#include "install/CheckInstallations.h"
+#include "install/ComponentActions.h"
+#include "install/InstallManager.h"
+#include "install/InstallationElement.h"
+#include "install/StatusWords.h"
+#include "process/ProcessLaunch.h"
+#include "python/PythonSelection.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+const char* const kPrerequisites = "/orvanto/files/OrvantoPreRequisites/";
+const char* const kMicrosoft = "/orvanto/files/InstallerDownloads/_Installers3rdParty/Microsoft/";
+const char* const kPy27 = "/orvanto/files/InstallerDownloads/_Modules/Py27/Python27/";
+const char* const kPy36 = "/orvanto/files/InstallerDownloads/_Modules/Py36/Python36/";
+const char* const kCore = "/orvanto/files/InstallerDownloads/Orvanto15.0/774/";
+const char* const kPython36Key = "{b43c5985-05a6-4dc7-be5f-85f504d498d0}";
+const char* const kDemoPublisher = "Orvanto demo repository";
+
+// One row as the pages build it.
+struct Offer {
+    const char* name;
+    const char* serverPath;
+    const char* file;
+    const char* switches;
+    bool msi;
+    const char* cache;
+};
+
+const Offer kVc2005 = {
+    "MS VC++ 2005 SP1 Redist", kPrerequisites, "vc2005sp1 - redist_x86.exe", " /q:a ", false,
+    cache::kPrerequisites};
+const Offer kVc2008 = {
+    "MS VC++ 2008 SP1 Redist", kPrerequisites, "vc2008sp1 - redist_x86.exe", " /q:a ", false,
+    cache::kPrerequisites};
+const Offer kVc2010 = {"MS VC++ 2010 SP1 Redist", kMicrosoft, "vc2010sp1 - redist_x86.exe", " /q:a ", false,
+                       cache::kPrerequisites};
+const Offer kVc2017 = {"MS VC++ 2017 Redist 14.15.26706",
+                       kMicrosoft,
+                       "vc2017_14.15.26706_redist_x86.exe",
+                       " /q:a ",
+                       false,
+                       cache::kPrerequisites};
+const Offer kVc2019 = {"MS VC++ 2015-2019 Redist (x86) 14.26.28720",
+                       kMicrosoft,
+                       "VC_14.26.28720.3_redist_x86.exe",
+                       " /q:a ",
+                       false,
+                       cache::kPrerequisites};
+const Offer kDotNet = {"Microsoft .Net 2.0.50727.42 Redist",
+                       kPrerequisites,
+                       "dotnetfx_2.0.50727.42.exe",
+                       " ",
+                       false,
+                       cache::kPrerequisites};
+const Offer kMsi31 = {
+    "Windows Installer 3.1", kPrerequisites, "WindowsInstaller-KB893803-v2-x86.exe", " ", false,
+    cache::kPrerequisites};
+const Offer kPy279Row = {"Python 2.7.9",        kPy27, "python-2.7.9.msi",
+                         "/passive ALLUSERS=1", true,  cache::kPy27Python2D};
+const Offer kPy2713Row = {"Python 2.7.13",       kPy27, "python-2.7.13.msi",
+                          "/passive ALLUSERS=1", true,  cache::kPy27Python2D};
+const Offer kPy366Row = {"Python 3.6.6",      kPy36, "python-3.6.6.exe", "/passive InstallAllUsers=1", false,
+                         cache::kPy36Python2D};
+const Offer kRuntime = {"Orvanto Version XV 15.0.0.774 Runtime",
+                        kCore,
+                        "OrvantoRuntime_15_0_0_774_ReDist_200831.exe",
+                        " ",
+                        false,
+                        cache::kRuntime};
+const Offer kVision = {"Orvanto Vision Software Version XV 15.0.0.774",
+                       kCore,
+                       "OrvantoVisionSoftware_15_0_0_774_200831.exe",
+                       " ",
+                       false,
+                       cache::kVisionSoftware};
+const Offer kSdk = {"Orvanto Kadrix SDK XV 774 Installer",
+                    kCore,
+                    "OrvantoKadrixSDK_15_0_0_774_Installer_200831.exe",
+                    " ",
+                    false,
+                    cache::kKadrixSdkInstaller};
+
+// Products of the real catalogue codes that some other package (another
+// test's) may carry too: they go whatever their publisher.
+const char* const kFixedCodes[] = {
+    "{7299052b-02a4-4627-81f2-1818da5d550d}", "{9A25302D-30C0-39D9-BD6F-21E6EC160475}",
+    "{F0C3E5D1-1ADE-321E-8167-68EF0DE699A5}", "{79F081BF-7454-43DB-BD8F-9EE596813232}",
+    "{4A656C6C-D24A-473F-9747-3A8D00907A03}", "{76C2FFEE-53C1-4382-B051-5CF47ED51327}",
+    "{356E8CAF-215F-46B8-B8E4-625FD2FD8666}"};
+
+// A page's rows: the strings the elements point to and the manager with the
+// shipped actions over them.
+class Rows {
+public:
+    explicit Rows(const std::vector<Offer>& offers) {
+        std::vector<std::unique_ptr<hnInstallationElement>> owned;
+        std::vector<hnInstallationElement*> elements;
+        for (const Offer& offer : offers) {
+            strings_.emplace_back();
+            Strings& s = strings_.back();
+            std::string url = theApp()->repositoryBaseUrl() + offer.serverPath + offer.file;
+            std::string folder = cacheFolder(offer.cache);
+            owned.emplace_back(new hnInstallationElement(offer.name, url.c_str(), offer.file, offer.switches,
+                                                         folder.c_str(), offer.msi, 0, false, &s.name,
+                                                         &s.status, &s.progress, "Demo"));
+            elements.push_back(owned.back().get());
+        }
+        manager.setElements(static_cast<unsigned>(elements.size()), elements.data());
+        manager.refreshStatuses(0, last());
+    }
+    int last() const { return static_cast<int>(strings_.size()) - 1; }
+    const std::string& status(int i) const { return strings_[static_cast<std::size_t>(i)].status; }
+    const std::string& progress(int i) const { return strings_[static_cast<std::size_t>(i)].progress; }
+    std::string name(int i) const { return manager.item(static_cast<unsigned>(i))->name; }
+    // Refreshes and answers the rows whose status is not `word` ("" when all are).
+    std::string notAll(const char* word) {
+        manager.refreshStatuses(0, last());
+        std::string odd;
+        for (int i = 0; i <= last(); ++i)
+            if (status(i) != word)
+                odd += name(i) + ": " + status(i) + "; ";
+        return odd;
+    }
+
+    hnInstallManagerBase manager;
+
+private:
+    struct Strings {
+        std::string name, status, progress;
+    };
+    std::deque<Strings> strings_;
+};
+
+bool readUninstallValue(const char* key, const char* name, std::string& value) {
+    return hnCheckInstallations::readUninstallValue(key, name, value);
+}
+
+// Runs a registered uninstall command of the quoted form: "program" arguments.
+bool runQuotedUninstall(const std::string& command) {
+    std::size_t close = command.find('"', 1);
+    if (command.empty() || command[0] != '"' || close == std::string::npos)
+        return false;
+    std::string program = command.substr(1, close - 1);
+    std::string arguments = close + 2 <= command.size() ? command.substr(close + 2) : "";
+    return runProgram(hnRunMode::Wait, program, {arguments.empty() ? " " : arguments}) == 0;
+}
+
+std::string machinePath() {
+    std::string path;
+    hnRegReadString(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager\\Environment",
+                    "Path", path, 65536);
+    return path;
+}
+
+bool contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+// Removes everything the repository's setups install: the Python 3.6 setup
+// through its own uninstall command (it also takes its folders off the Path),
+// then every product the repository's packages carry, collected before any is
+// removed so that the enumeration is not disturbed.
+void removeDemoInstallations() {
+    std::string command;
+    if (readUninstallValue(kPython36Key, "UninstallString", command))
+        runQuotedUninstall(command);
+    ::MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
+    std::vector<std::string> codes(std::begin(kFixedCodes), std::end(kFixedCodes));
+    char code[39];
+    for (DWORD i = 0; ::MsiEnumProductsA(i, code) == ERROR_SUCCESS; ++i) {
+        char publisher[256] = {};
+        DWORD length = sizeof(publisher);
+        if (::MsiGetProductInfoA(code, INSTALLPROPERTY_PUBLISHER, publisher, &length) == ERROR_SUCCESS &&
+            std::string(publisher) == kDemoPublisher)
+            codes.push_back(code);
+    }
+    for (const std::string& product : codes)
+        if (hnCheckInstallations::isMsiProductInstalled(product.c_str()))
+            ::MsiConfigureProductA(product.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
+    for (const char* folder : {cache::kPrerequisites, cache::kPy27Python2D, cache::kPy36Python2D,
+                               cache::kRuntime, cache::kVisionSoftware, cache::kKadrixSdkInstaller}) {
+        std::string path = cacheFolder(folder);
+        if (fileExists(path))
+            deleteFolderTree(path.c_str(), path.c_str());
+    }
+}
+
+class Sweep : public ::testing::Environment {
+public:
+    void SetUp() override { removeDemoInstallations(); }
+    void TearDown() override { removeDemoInstallations(); }
+};
+::testing::Environment* const sweep = ::testing::AddGlobalTestEnvironment(new Sweep);
+
+// The runtime's state depends on the selected interpreter: these tests select
+// Python 2.7.9 and give the previous choice back.
+class SelectionGuard {
+public:
+    SelectionGuard() : had_(getPythonVersionSelection(&saved_) == 1) {
+        setPythonVersionSelection(kPython279);
+    }
+    ~SelectionGuard() {
+        if (had_)
+            setPythonVersionSelection(saved_.c_str());
+    }
+
+private:
+    std::string saved_;
+    bool had_;
+};
+
+TEST(DemoRepository, IsServedBesideThisProgram) {
+    char url[256] = {};
+    ASSERT_GT(::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url, sizeof(url)), 0u)
+        << "run beside scripts/serve-repository";
+    EXPECT_EQ(0u, std::string(url).find("http://127.0.0.1:"));
+}
+
+TEST(DemoRepository, RedistributablesInstallAndTheRemovableOnesGoAgain) {
+    ScriptedPrompter prompter;
+    Rows rows({kVc2005, kVc2008, kVc2010, kVc2017, kVc2019, kDotNet, kMsi31});
+    EXPECT_EQ(1, rows.manager.installRange(0, rows.last(), false, false, false));
+    EXPECT_EQ("", rows.notAll(kStatusInstalled));
+    for (int i = 0; i <= rows.last(); ++i)
+        EXPECT_EQ("Ok", rows.progress(i)) << rows.name(i);
+    EXPECT_TRUE(prompter.records.empty()) << prompter.records.front().text;
+
+    // The two later redistributables register themselves as their vendor's
+    // bootstrappers do: an Uninstall entry that starts a cached copy.
+    std::string name, command;
+    EXPECT_TRUE(readUninstallValue("{7e9fae12-5bbf-47fb-b944-09c49e75c061}", "DisplayName", name));
+    EXPECT_EQ("Microsoft Visual C++ 2017 Redistributable (x86) - 14.15.26706", name);
+    ASSERT_TRUE(readUninstallValue("{86380aef-fd23-4fc3-8723-a98ccad8f2c6}", "UninstallString", command));
+    EXPECT_EQ('"', command[0]);
+    EXPECT_TRUE(contains(command, "\\Package Cache\\{86380aef-fd23-4fc3-8723-a98ccad8f2c6}\\"
+                                  "VC_14.26.28720.3_redist_x86.exe\" /uninstall"))
+        << command;
+
+    // The VC++ rows have a removal; .NET 2.0 and Windows Installer 3.1 none.
+    EXPECT_EQ(1, rows.manager.uninstallRange(0, 4, false));
+    rows.manager.refreshStatuses(0, rows.last());
+    for (int i = 0; i <= 4; ++i)
+        EXPECT_EQ(kStatusNotInstalled, rows.status(i)) << rows.name(i);
+    EXPECT_EQ(kStatusInstalled, rows.status(5));
+    EXPECT_FALSE(readUninstallValue("{7e9fae12-5bbf-47fb-b944-09c49e75c061}", "DisplayName", name));
+}
+
+TEST(DemoRepository, InterpretersInstallWithTheirFilesKeysAndRemovalCommands) {
+    ScriptedPrompter prompter;
+    SelectionGuard selection;
+    Rows rows({kPy279Row, kPy2713Row, kPy366Row});
+    std::string system, folder27, folder36;
+    ASSERT_TRUE(hnSystemFolder(system));
+
+    // 2.7.9, then 2.7.13 in its place: only one of them at a time counts.
+    EXPECT_EQ(1, rows.manager.installRange(0, 0, false, false, false));
+    rows.manager.refreshStatuses(0, rows.last());
+    EXPECT_EQ(kStatusInstalled, rows.status(0));
+    EXPECT_EQ(kStatusNotInstalled, rows.status(1));
+    ASSERT_TRUE(hnRegReadString(HKEY_LOCAL_MACHINE, "Software\\Python\\PythonCore\\2.7\\InstallPath", nullptr,
+                                folder27));
+    for (const char* file :
+         {"Scripts\\pip.exe", "Doc\\python279.chm", "Tools\\scripts\\2to3.py", "python.exe"})
+        EXPECT_TRUE(fileExists(folder27 + file)) << folder27 << file;
+    EXPECT_TRUE(fileExists(system + "\\Python27.dll"));
+    // The page's Repair: every file replaced from the package's source.
+    ASSERT_TRUE(::DeleteFileA((folder27 + "Doc\\python279.chm").c_str()));
+    EXPECT_EQ(ERROR_SUCCESS, ::MsiReinstallProductA("{79F081BF-7454-43DB-BD8F-9EE596813232}", 0x40));
+    EXPECT_TRUE(fileExists(folder27 + "Doc\\python279.chm"));
+    runMsiexecUninstall("{79F081BF-7454-43DB-BD8F-9EE596813232}");
+    EXPECT_FALSE(fileExists(system + "\\Python27.dll"));
+
+    EXPECT_EQ(1, rows.manager.installRange(1, 1, false, false, false));
+    rows.manager.refreshStatuses(0, rows.last());
+    EXPECT_EQ(kStatusNotInstalled, rows.status(0));
+    EXPECT_EQ(kStatusInstalled, rows.status(1));
+    EXPECT_TRUE(fileExists(folder27 + "Doc\\python2713.chm"));
+    runMsiexecUninstall("{4A656C6C-D24A-473F-9747-3A8D00907A03}");
+
+    // 3.6.6: its folder on the Path, its products named for removal and repair
+    // by name, and its own removal command.
+    EXPECT_EQ(1, rows.manager.installRange(2, 2, false, false, false));
+    rows.manager.refreshStatuses(0, rows.last());
+    EXPECT_EQ(kStatusInstalled, rows.status(2));
+    ASSERT_TRUE(hnRegReadString(HKEY_LOCAL_MACHINE, "Software\\Python\\PythonCore\\3.6-32\\InstallPath",
+                                nullptr, folder36));
+    for (const char* file :
+         {"Scripts\\pip.exe", "Python36.dll", "Doc\\python366.chm", "Tools\\scripts\\2to3.py"})
+        EXPECT_TRUE(fileExists(folder36 + file)) << folder36 << file;
+    EXPECT_TRUE(contains(machinePath(), folder36 + "Scripts\\"));
+    std::vector<std::string> named;
+    char code[39];
+    for (DWORD i = 0; ::MsiEnumProductsA(i, code) == ERROR_SUCCESS; ++i) {
+        std::string name;
+        if (hnCheckInstallations::readInstalledProductName(code, name) &&
+            name.compare(0, 10, "Python 3.6") == 0)
+            named.push_back(code);
+    }
+    EXPECT_EQ(2u, named.size());
+    // Repaired by name as the bootstrapper's own repair would: the packages
+    // stay beside its cached copy as their source.
+    ASSERT_TRUE(::DeleteFileA((folder36 + "Python36.dll").c_str()));
+    for (const std::string& product : named)
+        EXPECT_EQ(ERROR_SUCCESS, ::MsiReinstallProductA(product.c_str(), 0x40)) << product;
+    EXPECT_TRUE(fileExists(folder36 + "Python36.dll"));
+    std::string command;
+    ASSERT_TRUE(readUninstallValue(kPython36Key, "UninstallString", command));
+    EXPECT_TRUE(runQuotedUninstall(command)) << command;
+    rows.manager.refreshStatuses(0, rows.last());
+    EXPECT_EQ(kStatusNotInstalled, rows.status(2));
+    EXPECT_FALSE(fileExists(folder36 + "Python36.dll"));
+    EXPECT_FALSE(contains(machinePath(), folder36));
+}
+
+TEST(DemoRepository, CoreComponentsInstallOverTheInterpreterAndGoAgain) {
+    ScriptedPrompter prompter;
+    SelectionGuard selection;
+    Rows python({kPy279Row});
+    ASSERT_EQ(1, python.manager.installRange(0, 0, false, false, false));
+    Rows rows({kRuntime, kVision, kSdk});
+    EXPECT_EQ(1, rows.manager.installRange(0, 1, false, false, false));
+    rows.manager.refreshStatuses(0, 1);
+    EXPECT_EQ(kStatusInstalled, rows.status(0));
+    EXPECT_EQ(kStatusInstalled, rows.status(1));
+    // The SDK installer is only fetched; the page looks for the file, not at the row.
+    rows.manager.installRange(2, 2, false, false, false);
+    EXPECT_TRUE(fileExists(cacheFolder(cache::kKadrixSdkInstaller) + "\\" + kSdk.file));
+
+    // The runtime folder holds what the Python integration works from.
+    std::string runtime;
+    ASSERT_TRUE(hnCheckInstallations::getRuntimeFolder(runtime));
+    for (const char* entry :
+         {"Orvanto.exe", "Documentation", "_RefPython_27\\orvanto.py",
+          "_RefPython_27\\Python27\\clr_4_0\\clr.pyd", "_RefPython_27\\Python27\\clr_2_0\\Python.Runtime.dll",
+          "_RefPython_36\\orvanto.py", "_Ref_PluginsPy27\\Backup\\Backup.py",
+          "_Ref_PluginsPy36\\Backup\\Backup.py", "3.2.1.169\\Matrel Beta\\Python\\matrelct_Py27.py",
+          "3.2.1.169\\VC8-IPP\\Python\\matrelct_Py36.py", "OpenCV2_4_3OrOlder\\Python\\cv2.pyd"})
+        EXPECT_TRUE(fileExists(runtime + entry)) << runtime << entry;
+    // No OpenCV build of its own: those come with the OpenCV rows.
+    EXPECT_EQ(0, hnCheckInstallations::countOpenCvInstallations());
+
+    EXPECT_EQ(1, rows.manager.uninstallRange(0, 1, false));
+    EXPECT_EQ("", rows.notAll(kStatusNotInstalled));
+    EXPECT_FALSE(hnCheckInstallations::getRuntimeFolder(runtime));
+}
+
+} // namespace
