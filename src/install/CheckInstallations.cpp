@@ -266,17 +266,24 @@ bool hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation(const char
     return checkPy27ModuleWhlInstallationCommon(package, excluded, needle.c_str());
 }
 
-int hnCheckInstallations::countInstalledPython27Products() {
-    int count = 0;
+std::vector<std::string> hnCheckInstallations::installedProductsNamed(const char* prefix) {
+    std::vector<std::string> codes;
+    if (!prefix)
+        return codes;
+    std::size_t length = std::strlen(prefix);
     char productCode[39];
     // The enumeration ends with "no more items"; any other failure ends it
     // too, as the same index would only fail again.
     for (DWORD index = 0; ::MsiEnumProductsA(index, productCode) == ERROR_SUCCESS; ++index) {
         std::string name;
-        if (readInstalledProductName(productCode, name) && name.compare(0, 10, "Python 2.7") == 0)
-            ++count;
+        if (readInstalledProductName(productCode, name) && name.compare(0, length, prefix) == 0)
+            codes.push_back(productCode);
     }
-    return count;
+    return codes;
+}
+
+int hnCheckInstallations::countInstalledPython27Products() {
+    return static_cast<int>(installedProductsNamed("Python 2.7").size());
 }
 
 int hnCheckInstallations::countOpenCvInstallations() {

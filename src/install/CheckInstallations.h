@@ -4,6 +4,7 @@
 // pip) and turns any failure into a negative answer; nothing is shown to the
 // user and no exception leaves here.
 #include <string>
+#include <vector>
 #include <windows.h>
 
 class hnCheckInstallations {
@@ -51,6 +52,9 @@ public:
     static bool checkPy27ModuleWhlExactVersionInstallation(const char* package, const char* excluded,
                                                            const char* version);
 
+    // Product codes of the installed Windows Installer products whose
+    // "InstalledProductName" begins with `prefix` (unreadable names skipped).
+    static std::vector<std::string> installedProductsNamed(const char* prefix);
     // Installed Windows Installer products whose name begins with "Python 2.7".
     static int countInstalledPython27Products();
     // OpenCV builds present for Python 2.7: runtime folders and pip packages.

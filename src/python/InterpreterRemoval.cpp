@@ -1,5 +1,4 @@
 // Removal and repair of the interpreters themselves.
-#include <cstring>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -17,25 +16,11 @@ namespace {
 const char* const kPython36UninstallKey =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\{b43c5985-05a6-4dc7-be5f-85f504d498d0}";
 
-// Product codes of every installed Windows Installer product whose name
-// begins with `prefix`. The whole list is gathered before anything is
-// removed: removing a product while enumerating shifts the indices, so the
-// product after each removed one would be passed over.
-std::vector<std::string> productsNamed(const char* prefix) {
-    std::vector<std::string> codes;
-    std::size_t length = std::strlen(prefix);
-    char productCode[39];
-    for (DWORD index = 0; ::MsiEnumProductsA(index, productCode) == ERROR_SUCCESS; ++index) {
-        std::string name;
-        if (hnCheckInstallations::readInstalledProductName(productCode, name) &&
-            name.compare(0, length, prefix) == 0)
-            codes.push_back(productCode);
-    }
-    return codes;
-}
-
+// The whole list is gathered before anything is removed: removing a product
+// while enumerating shifts the indices, so the product after each removed one
+// would be passed over.
 void uninstallProductsNamed(const char* prefix) {
-    for (const std::string& code : productsNamed(prefix))
+    for (const std::string& code : hnCheckInstallations::installedProductsNamed(prefix))
         runMsiexecUninstall(code);
 }
 
@@ -63,7 +48,7 @@ bool hnPyhton36InstallFunctions::uninstallAllPython36Products() {
 }
 
 bool hnPyhton36InstallFunctions::repairAllPython36Products() {
-    for (const std::string& code : productsNamed("Python 3.6")) {
+    for (const std::string& code : hnCheckInstallations::installedProductsNamed("Python 3.6")) {
         UINT result = ::MsiReinstallProductA(code.c_str(), REINSTALLMODE_FILEREPLACE);
         if (result != ERROR_SUCCESS) {
             hnDebugOutF("hnPyhton36InstallFunctions::repairAllPython36Products - Unable to repair %s (%u)\n",

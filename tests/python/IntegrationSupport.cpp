@@ -14,6 +14,8 @@ const char* const kPython279Code = "{79F081BF-7454-43DB-BD8F-9EE596813232}";
 const char* const kPython2713Code = "{4A656C6C-D24A-473F-9747-3A8D00907A03}";
 const char* const kPython2715Code = "{3A13A1D4-2D2B-4B0C-9E5A-6A3F7C0B2715}";
 const char* const kVisionSoftwareCode = "{356E8CAF-215F-46B8-B8E4-625FD2FD8666}";
+const char* const kPython366CoreCode = "{883CD0B4-297D-461F-AFF2-4EE64411AFB6}";
+const char* const kPython366ExeCode = "{D5D6D41E-6D79-45C5-830B-03A455877A71}";
 
 namespace {
 
@@ -83,8 +85,8 @@ std::string shortcutArguments(const std::string& linkPath) {
 }
 
 void IntegrationMachine::clean() {
-    for (const char* code :
-         {kRuntimeProductCode, kPython279Code, kPython2713Code, kPython2715Code, kVisionSoftwareCode})
+    for (const char* code : {kRuntimeProductCode, kPython279Code, kPython2713Code, kPython2715Code,
+                             kVisionSoftwareCode, kPython366CoreCode, kPython366ExeCode})
         if (hnCheckInstallations::isMsiProductInstalled(code))
             runMsiexec(std::string("/x ") + code + " /qn");
     std::string runtimeKey = std::string("SOFTWARE\\HALVENOR AS\\") + kRuntimeProductName;

@@ -16,6 +16,8 @@ extern const char* const kPython279Code;
 extern const char* const kPython2713Code;
 extern const char* const kPython2715Code;
 extern const char* const kVisionSoftwareCode;
+extern const char* const kPython366CoreCode;
+extern const char* const kPython366ExeCode;
 
 class IntegrationMachine {
 public:

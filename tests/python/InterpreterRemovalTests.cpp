@@ -6,6 +6,8 @@
 #include "install/CheckInstallations.h"
 #include "install/InstallActions.h"
 #include "install/InstallationElement.h"
+#include "install/StatusWords.h"
+#include "install/Uninstall.h"
 #include "python/IntegrationFiles.h"
 #include "python/IntegrationSupport.h"
 #include "python/Python27Functions.h"
@@ -58,6 +60,18 @@ TEST(InterpreterRemoval, Python36RegisteredUninstallerRunsWithItsArgumentText) {
     EXPECT_TRUE(F36::repairAllPython36Products());
 }
 
+TEST(InterpreterRemoval, Python36ProductsAreRepairedAndThenAllRemoved) {
+    IntegrationMachine machine;
+    ASSERT_TRUE(machine.install("python366-core", kPython366CoreCode));
+    ASSERT_TRUE(machine.install("python366-exe", kPython366ExeCode));
+    ASSERT_EQ(2u, hnCheckInstallations::installedProductsNamed("Python 3.6").size());
+    EXPECT_TRUE(F36::repairAllPython36Products());
+    EXPECT_EQ(2u, hnCheckInstallations::installedProductsNamed("Python 3.6").size());
+    EXPECT_TRUE(F36::uninstallAllPython36Products());
+    EXPECT_FALSE(hnCheckInstallations::isMsiProductInstalled(kPython366CoreCode));
+    EXPECT_FALSE(hnCheckInstallations::isMsiProductInstalled(kPython366ExeCode));
+}
+
 TEST(InterpreterRemoval, Python36WithoutRegisteredUninstallerIsNotRemovedByCommand) {
     IntegrationMachine machine;
     EXPECT_FALSE(F36::uninstallPython36ByUninstallString());
@@ -72,9 +86,11 @@ TEST(RuntimeRow, FreshRuntimeGetsTheSelectedInterpretersIntegration) {
                                   &nameText, &statusText, &progressText, "");
 
     machine.select("VersionName", "Python 3.6.6");
+    EXPECT_EQ(kStatusReinstallNeeded, detectedStatus(runtime.name));
     EXPECT_TRUE(runPostInstallSteps(runtime));
     EXPECT_TRUE(fileExists(machine.runtimePath("Python36.dll")));
     EXPECT_TRUE(isSelectedPythonIntegrationOK());
+    EXPECT_EQ(kStatusInstalled, detectedStatus(runtime.name));
 
     machine.select("VersionName", "Python 2.7.9");
     ASSERT_TRUE(machine.install("python279", kPython279Code));
@@ -124,4 +140,17 @@ TEST(SheetUpkeep, DefaultsComeFromTheMachineAndTheUpkeepAppliesThem) {
     hooks.python36Upkeep();
     for (const char* gone : {"Python27.dll", "clr.pyd", "Python.Runtime.dll"})
         EXPECT_FALSE(fileExists(machine.runtimePath(gone))) << gone;
+}
+
+TEST(RuntimeRow, RemovingTheRuntimeTakesTheUsersPluginCopiesAlong) {
+    IntegrationMachine machine;
+    ASSERT_TRUE(machine.install("runtime", kRuntimeProductCode));
+    ASSERT_TRUE(F27::updatePython27MyDocumentsPluginFolder());
+    ASSERT_TRUE(fileExists(machine.userPlugins() + "\\Backup\\Backup.py"));
+    std::string nameText, statusText, progressText;
+    hnInstallationElement runtime("Orvanto Version XV 15.0.0.774 Runtime", "", "", "", "", true, 0, false,
+                                  &nameText, &statusText, &progressText, "");
+    EXPECT_TRUE(uninstallComponentByName(runtime, false));
+    EXPECT_FALSE(hnCheckInstallations::isMsiProductInstalled(kRuntimeProductCode));
+    EXPECT_FALSE(fileExists(machine.userPlugins()));
 }

@@ -23,6 +23,7 @@
 #include "install/StatusWords.h"
 #include "process/ProcessLaunch.h"
 #include "python/PythonSelection.h"
+#include "support/DemoRepository.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -33,7 +34,6 @@ const char* const kPy27 = "/orvanto/files/InstallerDownloads/_Modules/Py27/Pytho
 const char* const kPy36 = "/orvanto/files/InstallerDownloads/_Modules/Py36/Python36/";
 const char* const kCore = "/orvanto/files/InstallerDownloads/Orvanto15.0/774/";
 const char* const kPython36Key = "{b43c5985-05a6-4dc7-be5f-85f504d498d0}";
-const char* const kDemoPublisher = "Orvanto demo repository";
 
 // One row as the pages build it.
 struct Offer {
@@ -99,14 +99,6 @@ const Offer kSdk = {"Orvanto Kadrix SDK XV 774 Installer",
                     false,
                     cache::kKadrixSdkInstaller};
 
-// Products of the real catalogue codes that some other package (another
-// test's) may carry too: they go whatever their publisher.
-const char* const kFixedCodes[] = {
-    "{7299052b-02a4-4627-81f2-1818da5d550d}", "{9A25302D-30C0-39D9-BD6F-21E6EC160475}",
-    "{F0C3E5D1-1ADE-321E-8167-68EF0DE699A5}", "{79F081BF-7454-43DB-BD8F-9EE596813232}",
-    "{4A656C6C-D24A-473F-9747-3A8D00907A03}", "{76C2FFEE-53C1-4382-B051-5CF47ED51327}",
-    "{356E8CAF-215F-46B8-B8E4-625FD2FD8666}"};
-
 // A page's rows: the strings the elements point to and the manager with the
 // shipped actions over them.
 class Rows {
@@ -154,16 +146,6 @@ bool readUninstallValue(const char* key, const char* name, std::string& value) {
     return hnCheckInstallations::readUninstallValue(key, name, value);
 }
 
-// Runs a registered uninstall command of the quoted form: "program" arguments.
-bool runQuotedUninstall(const std::string& command) {
-    std::size_t close = command.find('"', 1);
-    if (command.empty() || command[0] != '"' || close == std::string::npos)
-        return false;
-    std::string program = command.substr(1, close - 1);
-    std::string arguments = close + 2 <= command.size() ? command.substr(close + 2) : "";
-    return runProgram(hnRunMode::Wait, program, {arguments.empty() ? " " : arguments}) == 0;
-}
-
 std::string machinePath() {
     std::string path;
     hnRegReadString(HKEY_LOCAL_MACHINE, "System\\CurrentControlSet\\Control\\Session Manager\\Environment",
@@ -173,35 +155,6 @@ std::string machinePath() {
 
 bool contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
-}
-
-// Removes everything the repository's setups install: the Python 3.6 setup
-// through its own uninstall command (it also takes its folders off the Path),
-// then every product the repository's packages carry, collected before any is
-// removed so that the enumeration is not disturbed.
-void removeDemoInstallations() {
-    std::string command;
-    if (readUninstallValue(kPython36Key, "UninstallString", command))
-        runQuotedUninstall(command);
-    ::MsiSetInternalUI(INSTALLUILEVEL_NONE, nullptr);
-    std::vector<std::string> codes(std::begin(kFixedCodes), std::end(kFixedCodes));
-    char code[39];
-    for (DWORD i = 0; ::MsiEnumProductsA(i, code) == ERROR_SUCCESS; ++i) {
-        char publisher[256] = {};
-        DWORD length = sizeof(publisher);
-        if (::MsiGetProductInfoA(code, INSTALLPROPERTY_PUBLISHER, publisher, &length) == ERROR_SUCCESS &&
-            std::string(publisher) == kDemoPublisher)
-            codes.push_back(code);
-    }
-    for (const std::string& product : codes)
-        if (hnCheckInstallations::isMsiProductInstalled(product.c_str()))
-            ::MsiConfigureProductA(product.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
-    for (const char* folder : {cache::kPrerequisites, cache::kPy27Python2D, cache::kPy36Python2D,
-                               cache::kRuntime, cache::kVisionSoftware, cache::kKadrixSdkInstaller}) {
-        std::string path = cacheFolder(folder);
-        if (fileExists(path))
-            deleteFolderTree(path.c_str(), path.c_str());
-    }
 }
 
 class Sweep : public ::testing::Environment {
