@@ -4,6 +4,9 @@
 
 #include <shlobj.h>
 
+#include "app/FileHelpers.h"
+#include "app/SystemView.h"
+#include "support/DemoRepository.h"
 #include "support/TestSupport.h"
 #include "support/UiDriver.h"
 #include "wizard_ids.h"
@@ -161,9 +164,6 @@ TEST(WizardEndToEnd, SecondStartIsRefusedWithAMessageTheDriverAnswers) {
 
 namespace {
 
-const char* const kRuntimeCode = "{76C2FFEE-53C1-4382-B051-5CF47ED51327}";
-const char* const kVisionCode = "{356E8CAF-215F-46B8-B8E4-625FD2FD8666}";
-const char* const kPython279Code = "{79F081BF-7454-43DB-BD8F-9EE596813232}";
 const DWORD kInstallWaitMs = 240000;
 
 int runMsiexec(const std::string& arguments) {
@@ -234,13 +234,45 @@ bool waitAnswering(Installer& app, F done, const std::string& caption, int butto
         timeoutMs);
 }
 
-// What the walk installed is removed again, whatever happened on the way.
+// The interpreter choice the installer saved (it saves after installing).
+std::string storedSelection() {
+    char value[64] = {};
+    ::GetPrivateProfileStringA("PySelVersion", "VersionName", "", value, sizeof(value), pyselPath().c_str());
+    return value;
+}
+
+// What the walk installed is removed again, whatever happened on the way;
+// the walk also starts on a machine without any of it. The folders that the
+// runtime integration and the interpreter's tools fill (the runtime's company
+// folder, the interpreter folder, the suite's documents folder) go too when
+// the walk made them.
 struct WalkCleanup {
+    WalkCleanup() {
+        sweep();
+        std::string programFiles, documents;
+        if (hnProgramFilesFolder(programFiles)) {
+            made.push_back({programFiles + "\\Halvenor AS", "Halvenor AS"});
+            made.push_back({programFiles + "\\Python36-32", "Python36-32"});
+        }
+        if (hnDocumentsFolder(documents))
+            made.push_back({documents + "\\Orvanto 15.0", "Orvanto 15.0"});
+        for (auto& folder : made)
+            if (fileExists(folder.first))
+                folder.first.clear(); // there before the walk: not ours
+    }
     ~WalkCleanup() {
-        for (const char* code : {kVisionCode, kRuntimeCode, kPython279Code})
-            runMsiexec(std::string("/x ") + code + " /qn");
+        sweep();
+        for (const auto& folder : made)
+            if (!folder.first.empty())
+                deleteFolderTree(folder.first.c_str(), folder.second);
+    }
+    static void sweep() {
+        removeDemoInstallations();
+        std::string cache = buildFolder() + "\\_OrvantoInstallData";
+        deleteFolderTree(cache.c_str(), "_OrvantoInstallData");
         ::DeleteFileA(pyselPath().c_str());
     }
+    std::vector<std::pair<std::string, const char*>> made; // folder and its deletion guard
 };
 
 } // namespace
@@ -339,7 +371,10 @@ TEST(WizardWalk, PrerequisitesCoreRemovalRepairAndPythonSwitch) {
     ASSERT_TRUE(Installer::chooseComboItem(page, 1285, "Python 3.6.6"));
     std::vector<std::string> switchBoxes;
     EXPECT_TRUE(waitAnswering(
-        app, [&] { return Installer::text(page, 1009) == "Status: Installed" && !switchBoxes.empty(); },
+        app,
+        [&] {
+            return storedSelection() == "Python 3.6.6" && Installer::text(page, 1009) == "Status: Installed";
+        },
         kCaption, IDYES, &switchBoxes, kInstallWaitMs));
     ASSERT_FALSE(switchBoxes.empty());
     EXPECT_EQ(0u, switchBoxes[0].find("You have selected to switch to Python 3.6.6."));
