@@ -105,6 +105,7 @@ int kdDInstallCoreComponentsSoftware::setupControls() {
                    545, 100, SWP_NOZORDER | SWP_NOACTIVATE);
     setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
                      kDownloadButtonX);
+    endStatusAreaBefore(kDownloadButtonX - 8);
     return 1;
 }
 

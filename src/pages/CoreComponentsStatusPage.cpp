@@ -34,6 +34,7 @@ int kdDInstallCoreComponentsSoftwareStatus::setupControls() {
                     item(IDC_CORE_VISION_PROGRESS), controlTop(uninstallButtons[1].hwnd()));
     setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
                      kDownloadButtonX);
+    endStatusAreaBefore(kDownloadButtonX - 8);
     return 1;
 }
 

@@ -205,16 +205,7 @@ int kdDInstallPreRequisites::setupControls() {
                      "Install All Pre-requisite Components", kDownloadButtonX - 40);
     setupImageButton(downloadButton, IDC_PREREQ_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
                      kDownloadButtonX);
-    // The hint line ends before the two page buttons.
-    if (HWND hint = item(IDC_STATUS_AREA)) {
-        RECT r = {};
-        ::GetWindowRect(hint, &r);
-        ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
-        int right = kDownloadButtonX - 40 - 8;
-        if (r.right > right)
-            ::SetWindowPos(hint, nullptr, 0, 0, right - r.left, r.bottom - r.top,
-                           SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    }
+    endStatusAreaBefore(kDownloadButtonX - 40 - 8); // before both page buttons
     return 1;
 }
 

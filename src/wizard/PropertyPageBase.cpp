@@ -271,6 +271,18 @@ void kdDPropertyPageBase::alignGroupWithRows(HWND group) {
     placeSized(group, left, r.top, r.right - left, r.bottom - r.top);
 }
 
+void kdDPropertyPageBase::endStatusAreaBefore(int right) {
+    HWND hint = item(IDC_STATUS_AREA);
+    if (!hint)
+        return;
+    RECT r = {};
+    ::GetWindowRect(hint, &r);
+    ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    if (r.right > right && right > r.left)
+        ::SetWindowPos(hint, nullptr, 0, 0, right - r.left, r.bottom - r.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
 void kdDPropertyPageBase::layoutDriverRow(hnImageButton& installButton, hnImageStatic* advice,
                                           HWND nameLabel) {
     int top = controlTop(installButton.hwnd());

@@ -52,6 +52,10 @@ public:
     // encloses them (the rows stand at fixed pixel columns, the template in
     // dialog units); its other edges stay.
     void alignGroupWithRows(HWND group);
+    // Ends the hint line (IDC_STATUS_AREA) left of `right` (client pixels):
+    // a hint line that reached under the page buttons would paint over them
+    // whenever its text is set.
+    void endStatusAreaBefore(int right);
     void layoutDriverRow(hnImageButton& installButton, hnImageStatic* advice, HWND nameLabel);
     void addNetworkAdvice(hnImageStatic& advice);
 

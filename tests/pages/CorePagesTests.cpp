@@ -71,6 +71,10 @@ TEST(CoreComponentsPage, ElementsRowsAndButtons) {
         0u, controlText(open.window, IDC_CORE_SDK_DESCRIPTION).find("Orvanto Kadrix is an advanced ActiveX"));
     EXPECT_FALSE(open.host->nextEnabled());
     EXPECT_EQ("Cancel", open.host->cancelText());
+    expectTidyLayout(open.window,
+                     {IDC_CORE_RUNTIME_NAME, IDC_CORE_RUNTIME_UNINSTALL, IDC_CORE_VISION_STATUS,
+                      IDC_CORE_VISION_INSTALL, IDC_CORE_SDK_DESCRIPTION, IDC_CORE_SDK_DOWNLOAD},
+                     {IDC_DOWNLOAD_INSTALLABLES});
 }
 
 TEST(CoreComponentsPage, VisionSoftwareBringsTheRuntimeAlongAndFinishReplacesCancel) {
@@ -177,6 +181,8 @@ TEST(CoreComponentsStatusPage, PassedOverOnlyWhileBothAreInstalled) {
     EXPECT_FALSE(controlEnabled(both.window, IDC_CORE_RUNTIME_UNINSTALL));
     EXPECT_TRUE(controlEnabled(both.window, IDC_CORE_VISION_UNINSTALL));
     EXPECT_FALSE(both.page.isPageSkipped());
+    expectTidyLayout(both.window, {IDC_CORE_RUNTIME_NAME, IDC_CORE_VISION_PROGRESS, IDC_CORE_VISION_UNINSTALL},
+                     {IDC_DOWNLOAD_INSTALLABLES});
 }
 
 TEST(CoreComponentsStatusPage, WizardPassesOverItBothWays) {

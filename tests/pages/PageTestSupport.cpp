@@ -1,5 +1,7 @@
 #include "pages/PageTestSupport.h"
 
+#include <gtest/gtest.h>
+
 #include "app/Dialog.h"
 #include "python/PythonSelection.h"
 #include "wizard/PropertyPageBase.h"
@@ -112,4 +114,24 @@ bool controlVisible(HWND parent, int id) {
 
 bool controlEnabled(HWND parent, int id) {
     return ::IsWindowEnabled(::GetDlgItem(parent, id)) != FALSE;
+}
+
+RECT controlRect(HWND parent, int id) {
+    RECT r = {};
+    ::GetWindowRect(::GetDlgItem(parent, id), &r);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+void expectTidyLayout(HWND page, const std::vector<int>& rowControls, const std::vector<int>& pageButtons) {
+    RECT group = controlRect(page, IDC_PAGE_GROUP);
+    for (int id : rowControls) {
+        RECT row = controlRect(page, id);
+        EXPECT_TRUE(row.left > group.left && row.right < group.right && row.top > group.top &&
+                    row.bottom < group.bottom)
+            << "control " << id << " outside the group";
+    }
+    RECT hint = controlRect(page, IDC_STATUS_AREA);
+    for (int id : pageButtons)
+        EXPECT_LE(hint.right, controlRect(page, id).left) << "hint line under button " << id;
 }

@@ -117,3 +117,8 @@ bool chooseItem(HWND page, int comboId, const std::string& text);
 std::string controlText(HWND parent, int id);
 bool controlVisible(HWND parent, int id);
 bool controlEnabled(HWND parent, int id);
+// A control's rectangle in its parent's client pixels.
+RECT controlRect(HWND parent, int id);
+// The rows lie inside the page's group box and the hint line ends before the
+// page buttons at the bottom (it would paint over them).
+void expectTidyLayout(HWND page, const std::vector<int>& rowControls, const std::vector<int>& pageButtons);

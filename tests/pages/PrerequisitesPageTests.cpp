@@ -197,6 +197,11 @@ TEST(PrerequisitesPage, StoredChoiceSelectsTheInterpreterAndItsStatusLine) {
         EXPECT_EQ("Installed", controlText(open.window, IDC_PREREQ_MSI31_STATUS));
         EXPECT_EQ(kVc2019, controlText(open.window, IDC_PREREQ_VC14_NAME));
         EXPECT_TRUE(controlEnabled(open.window, IDC_PREREQ_VC14_UNINSTALL));
+        expectTidyLayout(open.window,
+                         {IDC_PREREQ_VC2005_NAME, IDC_PREREQ_VC2005_UNINSTALL, IDC_PREREQ_MSI31_PROGRESS,
+                          IDC_PREREQ_PYTHON_LABEL, IDC_PREREQ_PYTHON_COMBO, IDC_PREREQ_PYTHON_STATUS,
+                          IDC_PREREQ_PYTHON_REPAIR},
+                         {IDC_PREREQ_INSTALL_ALL, IDC_PREREQ_DOWNLOAD_INSTALLABLES});
     }
     {
         // A text that is none of the three marks 2.7.9 for reinstallation.
