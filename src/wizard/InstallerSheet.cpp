@@ -134,7 +134,9 @@ std::string pageTitleOf(const char* pageName) {
 
 kdDSheetHooks defaultSheetHooks() {
     kdDSheetHooks hooks;
-    hooks.getPythonVersionSelection = [](std::string& selection) { return getPythonVersionSelection(&selection); };
+    hooks.getPythonVersionSelection = [](std::string& selection) {
+        return getPythonVersionSelection(&selection);
+    };
     hooks.setPythonVersionSelection = [](const std::string& selection) {
         return setPythonVersionSelection(selection.c_str());
     };
@@ -279,6 +281,40 @@ kdDPropertyPageBase* kdDKadrixSDKInstallerSheet::pageBase(int index) const {
     return dynamic_cast<kdDPropertyPageBase*>(page(index));
 }
 
+std::vector<kdDPropertyPageBase*> kdDKadrixSDKInstallerSheet::allPageObjects() const {
+    return {welcomePage.get(),           resourcesPage.get(),         releaseNotesPage.get(),
+            preRequisitesPage.get(),     coreComponentsPage.get(),    coreStatusPage.get(),
+            py27ExtensionsNewPage.get(), toolboxPage.get(),           py27Extensions2Page.get(),
+            templatesPage.get(),         py36ExtensionsNewPage.get(), toolboxPy36Page.get(),
+            py36Extensions2Page.get(),   py36TemplatesPage.get(),     summaryPage.get(),
+            importProfilesPage.get(),    demoProfilesPage.get(),      py36DemoProfilesPage.get(),
+            tutorialsPage.get(),         modulesPage.get(),           modules2Page.get(),
+            thirdPartyPage.get(),        thirdParty2Page.get(),       ioSystemPage.get(),
+            utilitiesPage.get(),         utilities2Page.get(),        halvenorUtilitiesPage.get()};
+}
+
+int kdDKadrixSDKInstallerSheet::collectAllInstallationElements(hnInstallManagerBase& into) {
+    std::vector<hnInstallationElement*> all;
+    auto append = [&all](const hnInstallManagerBase* manager) {
+        for (unsigned i = 0; manager && i < manager->count(); ++i)
+            all.push_back(manager->item(i));
+    };
+    for (kdDPropertyPageBase* page : allPageObjects()) {
+        if (!page || page->installManager.get() == &into)
+            continue;
+        if (!page->elementsInitialised) {
+            page->initInstallationElements();
+            page->elementsInitialised = true;
+        }
+        append(page->installManager.get());
+    }
+    append(helpManager.get());
+    append(preRequisitesPage->alternativeManager.get());
+    into.clearElements();
+    into.setElements(static_cast<unsigned>(all.size()), all.data());
+    return static_cast<int>(all.size());
+}
+
 // ---------------------------------------------------------------- page list
 
 int kdDKadrixSDKInstallerSheet::removeAllPagesAfterPage(hnPropertyPage* stop) {
@@ -295,35 +331,35 @@ int kdDKadrixSDKInstallerSheet::removeAllPagesAfterPage(hnPropertyPage* stop) {
 }
 
 int kdDKadrixSDKInstallerSheet::updateWizardPagesForPythonVersion(int version) {
-    removeAllPagesAfterPage(coreStatusPage.get());
+    std::vector<hnPropertyPage*> tail;
     if (version == 1) {
-        addPage(py36ExtensionsNewPage.get());
-        addPage(toolboxPy36Page.get());
-        addPage(py36Extensions2Page.get());
-        addPage(py36TemplatesPage.get());
-        addPage(summaryPage.get());
-        addPage(importProfilesPage.get());
-        addPage(py36DemoProfilesPage.get());
+        tail = {py36ExtensionsNewPage.get(), toolboxPy36Page.get(), py36Extensions2Page.get(),
+                py36TemplatesPage.get(),     summaryPage.get(),     importProfilesPage.get(),
+                py36DemoProfilesPage.get()};
     } else {
         if (version != 0)
             hnDebugOut("kdDKadrixSDKInstallerSheet::updateWizardPagesForPythonVersion - unexpected case 3\n");
-        addPage(py27ExtensionsNewPage.get());
-        addPage(toolboxPage.get());
-        addPage(py27Extensions2Page.get());
-        addPage(templatesPage.get());
-        addPage(summaryPage.get());
-        addPage(importProfilesPage.get());
-        addPage(demoProfilesPage.get());
+        tail = {py27ExtensionsNewPage.get(), toolboxPage.get(), py27Extensions2Page.get(),
+                templatesPage.get(),         summaryPage.get(), importProfilesPage.get(),
+                demoProfilesPage.get()};
     }
-    addPage(tutorialsPage.get());
-    addPage(modulesPage.get());
-    addPage(modules2Page.get());
-    addPage(thirdPartyPage.get());
-    addPage(thirdParty2Page.get());
-    addPage(ioSystemPage.get());
-    addPage(utilitiesPage.get());
-    addPage(utilities2Page.get());
-    addPage(halvenorUtilitiesPage.get());
+    tail.insert(tail.end(), {tutorialsPage.get(), modulesPage.get(), modules2Page.get(), thirdPartyPage.get(),
+                             thirdParty2Page.get(), ioSystemPage.get(), utilitiesPage.get(),
+                             utilities2Page.get(), halvenorUtilitiesPage.get()});
+
+    // The prerequisites page tells the version at every activation: a list
+    // that is already right stays, so that no page is taken out of the sheet
+    // in the middle of a page change.
+    int head = pageIndex(coreStatusPage.get());
+    bool same = head >= 0 && pageCount() == head + 1 + static_cast<int>(tail.size());
+    for (std::size_t i = 0; same && i < tail.size(); ++i)
+        same = page(head + 1 + static_cast<int>(i)) == tail[i];
+    if (same)
+        return 1;
+
+    removeAllPagesAfterPage(coreStatusPage.get());
+    for (hnPropertyPage* next : tail)
+        addPage(next);
     return 1;
 }
 

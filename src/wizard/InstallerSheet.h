@@ -6,6 +6,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 #include "app/ScopedHandle.h"
@@ -109,6 +110,13 @@ public:
     void onHelp() override { showPageHelp(); }
 
     kdDPropertyPageBase* pageBase(int index) const;
+    // Every page object, listed or not, in the order of construction.
+    std::vector<kdDPropertyPageBase*> allPageObjects() const;
+    // Copies of the elements of every page object (each page's elements are
+    // built first when they are not yet), then the help documents, then the
+    // alternative VC++ redistributable of the prerequisites page, into
+    // `into`; a page whose own manager is `into` is left out. The count.
+    int collectAllInstallationElements(hnInstallManagerBase& into);
 
     static constexpr UINT kMsgInstallPendingInstaller = 0x407;
     static constexpr UINT kMsgReactivateCurrentPage = 0x408;

@@ -248,11 +248,39 @@ void kdDPropertyPageBase::layoutComponentRow(hnImageButton& removeButton, hnImag
         addToolTip(advice->hwnd(), adviceText);
         placeSized(advice->hwnd(), 200, top, 24, 24);
     }
-    placeSized(removeButton.hwnd(), 811, top, 24, 24);
     placeSized(installButton.hwnd(), 785, top, 24, 24);
+    layoutRemoveRow(&removeButton, nameLabel, statusLabel, progressLabel, top);
+}
+
+void kdDPropertyPageBase::layoutRemoveRow(hnImageButton* removeButton, HWND nameLabel, HWND statusLabel,
+                                          HWND progressLabel, int top) {
+    if (removeButton)
+        placeSized(removeButton->hwnd(), 811, top, 24, 24);
     placeSized(progressLabel, 727, top + 4, 56, 20);
     placeSized(statusLabel, 643, top + 4, 82, 20);
     placeSized(nameLabel, 226, top + 4, 415, 20);
+}
+
+void kdDPropertyPageBase::alignGroupWithRows(HWND group) {
+    if (!group)
+        return;
+    const int left = 190; // left of the advice pictures (200) and the names (226)
+    RECT r = {};
+    ::GetWindowRect(group, &r);
+    ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    placeSized(group, left, r.top, r.right - left, r.bottom - r.top);
+}
+
+void kdDPropertyPageBase::endStatusAreaBefore(int right) {
+    HWND hint = item(IDC_STATUS_AREA);
+    if (!hint)
+        return;
+    RECT r = {};
+    ::GetWindowRect(hint, &r);
+    ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&r), 2);
+    if (r.right > right && right > r.left)
+        ::SetWindowPos(hint, nullptr, 0, 0, right - r.left, r.bottom - r.top,
+                       SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void kdDPropertyPageBase::layoutDriverRow(hnImageButton& installButton, hnImageStatic* advice,

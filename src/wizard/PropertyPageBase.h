@@ -44,6 +44,18 @@ public:
     // the remove, or install, button stands already).
     void layoutComponentRow(hnImageButton& removeButton, hnImageButton& installButton, hnImageStatic* advice,
                             const char* adviceText, HWND nameLabel, HWND statusLabel, HWND progressLabel);
+    // A row without an install button: the labels at the columns of the
+    // component rows, the remove button (when given) in the remove column.
+    void layoutRemoveRow(hnImageButton* removeButton, HWND nameLabel, HWND statusLabel, HWND progressLabel,
+                         int top);
+    // Moves the left edge of the group box around the rows so that it
+    // encloses them (the rows stand at fixed pixel columns, the template in
+    // dialog units); its other edges stay.
+    void alignGroupWithRows(HWND group);
+    // Ends the hint line (IDC_STATUS_AREA) left of `right` (client pixels):
+    // a hint line that reached under the page buttons would paint over them
+    // whenever its text is set.
+    void endStatusAreaBefore(int right);
     void layoutDriverRow(hnImageButton& installButton, hnImageStatic* advice, HWND nameLabel);
     void addNetworkAdvice(hnImageStatic& advice);
 

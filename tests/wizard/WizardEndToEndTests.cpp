@@ -4,6 +4,9 @@
 
 #include <shlobj.h>
 
+#include "app/FileHelpers.h"
+#include "app/SystemView.h"
+#include "support/DemoRepository.h"
 #include "support/TestSupport.h"
 #include "support/UiDriver.h"
 #include "wizard_ids.h"
@@ -155,4 +158,226 @@ TEST(WizardEndToEnd, SecondStartIsRefusedWithAMessageTheDriverAnswers) {
     EXPECT_EQ(0u, text.find("Error: Another instance of the installer is already running."));
     EXPECT_TRUE(second.waitForExit(10000));
     EXPECT_TRUE(first.running());
+}
+
+// ---------------------------------------------------------------- the walk against the demo repository
+
+namespace {
+
+const DWORD kInstallWaitMs = 240000;
+
+int runMsiexec(const std::string& arguments) {
+    std::string commandLine = "msiexec.exe " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
+        return -1;
+    ::WaitForSingleObject(info.hProcess, 120000);
+    DWORD code = 0;
+    ::GetExitCodeProcess(info.hProcess, &code);
+    ::CloseHandle(info.hProcess);
+    ::CloseHandle(info.hThread);
+    return static_cast<int>(code);
+}
+
+// The walk's screenshots, for a person to look at: build/x64/walk-screenshots.
+std::string walkScreenshot(HWND sheet, const std::string& name) {
+    std::string folder = buildFolder() + "\\walk-screenshots";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    std::string path = folder + "\\" + name + ".bmp";
+    uidriver::pause(800); // let the rows and pictures paint
+    Installer::screenshot(sheet, path);
+    return path;
+}
+
+// A visible message box of the program whose caption is exactly `caption`.
+HWND findBox(DWORD pid, const std::string& caption) {
+    struct Search {
+        DWORD pid;
+        const std::string* caption;
+        HWND hit;
+    } search = {pid, &caption, nullptr};
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            DWORD owner = 0;
+            ::GetWindowThreadProcessId(hwnd, &owner);
+            if (owner != s->pid || !::IsWindowVisible(hwnd) || uidriver::className(hwnd) != "#32770" ||
+                uidriver::windowText(hwnd) != *s->caption)
+                return TRUE;
+            s->hit = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.hit;
+}
+
+// Answers every box of `caption` that appears while `done` is not yet true
+// (the wizard asks before it repairs or switches), keeping their texts.
+template <typename F>
+bool waitAnswering(Installer& app, F done, const std::string& caption, int button,
+                   std::vector<std::string>* texts, DWORD timeoutMs) {
+    return uidriver::waitUntil(
+        [&] {
+            if (done())
+                return true;
+            if (HWND box = findBox(app.pid(), caption)) {
+                if (texts)
+                    texts->push_back(uidriver::windowText(::GetDlgItem(box, 0xFFFF)));
+                Installer::click(box, ::GetDlgItem(box, button) ? button : IDOK);
+                uidriver::pause(300);
+            }
+            return false;
+        },
+        timeoutMs);
+}
+
+// The interpreter choice the installer saved (it saves after installing).
+std::string storedSelection() {
+    char value[64] = {};
+    ::GetPrivateProfileStringA("PySelVersion", "VersionName", "", value, sizeof(value), pyselPath().c_str());
+    return value;
+}
+
+// What the walk installed is removed again, whatever happened on the way;
+// the walk also starts on a machine without any of it. The folders that the
+// runtime integration and the interpreter's tools fill (the runtime's company
+// folder, the interpreter folder, the suite's documents folder) go too when
+// the walk made them.
+struct WalkCleanup {
+    WalkCleanup() {
+        sweep();
+        std::string programFiles, documents;
+        if (hnProgramFilesFolder(programFiles)) {
+            made.push_back({programFiles + "\\Halvenor AS", "Halvenor AS"});
+            made.push_back({programFiles + "\\Python36-32", "Python36-32"});
+        }
+        if (hnDocumentsFolder(documents))
+            made.push_back({documents + "\\Orvanto 15.0", "Orvanto 15.0"});
+        for (auto& folder : made)
+            if (fileExists(folder.first))
+                folder.first.clear(); // there before the walk: not ours
+    }
+    ~WalkCleanup() {
+        sweep();
+        for (const auto& folder : made)
+            if (!folder.first.empty())
+                deleteFolderTree(folder.first.c_str(), folder.second);
+    }
+    static void sweep() {
+        removeDemoInstallations();
+        std::string cache = buildFolder() + "\\_OrvantoInstallData";
+        deleteFolderTree(cache.c_str(), "_OrvantoInstallData");
+        ::DeleteFileA(pyselPath().c_str());
+    }
+    std::vector<std::pair<std::string, const char*>> made; // folder and its deletion guard
+};
+
+} // namespace
+
+// An engineer's first session on a new vision PC, against the demo
+// repository: prerequisites, core components, removal, repair of a
+// mismatched component and the switch to Python 3.6.
+TEST(WizardWalk, PrerequisitesCoreRemovalRepairAndPythonSwitch) {
+    char url[512] = {};
+    if (!::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url, sizeof(url)))
+        GTEST_SKIP() << "needs the demo repository (ORVANTO_REPOSITORY_URL)";
+    WalkCleanup cleanup;
+    StoredPythonSelection stored("Python 2.7.9");
+    Installer app;
+    ASSERT_TRUE(app.start(installerPath()));
+    HWND sheet = app.findWindow(kCaption, "#32770");
+    ASSERT_TRUE(sheet);
+
+    // Prerequisites: Install All, every row ends "Installed".
+    ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto Vision Resources"));
+    ASSERT_TRUE(goesTo(sheet, kNext, "Readme Notes"));
+    ASSERT_TRUE(goesTo(sheet, kNext, "Prerequisite Installation"));
+    HWND page = currentPage(sheet);
+    walkScreenshot(sheet, "prerequisites-before");
+    ASSERT_TRUE(Installer::click(page, 1037));
+    const int statusIds[] = {1105, 1034, 1035, 1038, 1092, 1093};
+    auto allInstalled = [&] {
+        for (int id : statusIds)
+            if (Installer::text(page, id) != "Installed")
+                return false;
+        return Installer::text(page, 1009) == "Status: Installed";
+    };
+    std::vector<std::string> boxes;
+    EXPECT_TRUE(waitAnswering(app, allInstalled, kCaption, IDYES, &boxes, kInstallWaitMs));
+    for (int id : statusIds)
+        EXPECT_EQ("Installed", Installer::text(page, id)) << id;
+    EXPECT_EQ("Status: Installed", Installer::text(page, 1009));
+    EXPECT_EQ("Please click on the 'Next' button to proceed", Installer::text(page, 1098));
+    walkScreenshot(sheet, "prerequisites-after");
+
+    // Core components: the vision software brings the runtime along; "Finish" replaces "Cancel".
+    ASSERT_TRUE(goesTo(sheet, kNext, "Core Installation"));
+    page = currentPage(sheet);
+    walkScreenshot(sheet, "core-before");
+    EXPECT_EQ("Cancel", Installer::text(sheet, IDCANCEL));
+    ASSERT_TRUE(Installer::click(page, 1052));
+    auto coreInstalled = [&] {
+        return Installer::text(page, 1002) == "Installed" && Installer::text(page, 1037) == "Installed";
+    };
+    EXPECT_TRUE(waitAnswering(app, coreInstalled, kCaption, IDYES, &boxes, kInstallWaitMs));
+    EXPECT_TRUE(Installer::waitForText(sheet, IDCANCEL, "Finish"));
+    walkScreenshot(sheet, "core-after");
+
+    // The status page is passed over both ways while nothing is wrong.
+    EXPECT_TRUE(goesTo(sheet, kNext, "Recommended Orvanto Extensions"));
+    EXPECT_TRUE(goesTo(sheet, kBack, "Core Installation"));
+    page = currentPage(sheet);
+
+    // Removal: back to "Not Installed", and the status page stops the way on.
+    ASSERT_TRUE(Installer::click(page, 1051));
+    EXPECT_TRUE(waitAnswering(
+        app, [&] { return Installer::text(page, 1037) == "Not Installed"; }, kCaption, IDYES, &boxes,
+        kInstallWaitMs));
+    EXPECT_TRUE(Installer::waitForText(sheet, IDCANCEL, "Cancel"));
+    ::PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_NEXT, 0); // Next is disabled for the mouse
+    ASSERT_TRUE(Installer::waitForCaption(sheet, kCaption + " - Core Installation Status"));
+    EXPECT_TRUE(Installer::waitForText(currentPage(sheet), 1098,
+                                       "Core components are not installed successfully. Please click on the "
+                                       "'Back' button to try again"));
+    walkScreenshot(sheet, "core-status-not-installed");
+    ASSERT_TRUE(goesTo(sheet, kBack, "Core Installation"));
+    page = currentPage(sheet);
+
+    // A runtime of another build under the same product reads "Version
+    // Mismatch"; its Install repairs (after the question) and installs.
+    ASSERT_TRUE(Installer::click(page, 1115));
+    ASSERT_TRUE(waitAnswering(
+        app, [&] { return Installer::text(page, 1002) == "Not Installed"; }, kCaption, IDYES, &boxes,
+        kInstallWaitMs));
+    ASSERT_EQ(0, runMsiexec("/i \"" + buildFolder() + "\\test-packages\\runtime-renamed.msi\" /qn"));
+    ASSERT_TRUE(goesTo(sheet, kBack, "Prerequisite Installation"));
+    ASSERT_TRUE(goesTo(sheet, kNext, "Core Installation"));
+    page = currentPage(sheet);
+    EXPECT_TRUE(Installer::waitForText(page, 1002, "Version Mismatch"));
+    ASSERT_TRUE(Installer::click(page, 1116));
+    std::vector<std::string> repairBoxes;
+    EXPECT_TRUE(waitAnswering(
+        app, [&] { return Installer::text(page, 1002) == "Installed"; }, kCaption, IDYES, &repairBoxes,
+        kInstallWaitMs));
+    ASSERT_FALSE(repairBoxes.empty());
+    EXPECT_EQ(0u, repairBoxes[0].find("Errors are observed in existing installations."));
+
+    // Python 3.6: the question, the interpreter, and the later pages change.
+    ASSERT_TRUE(goesTo(sheet, kBack, "Prerequisite Installation"));
+    page = currentPage(sheet);
+    ASSERT_TRUE(Installer::chooseComboItem(page, 1285, "Python 3.6.6"));
+    std::vector<std::string> switchBoxes;
+    EXPECT_TRUE(waitAnswering(
+        app,
+        [&] {
+            return storedSelection() == "Python 3.6.6" && Installer::text(page, 1009) == "Status: Installed";
+        },
+        kCaption, IDYES, &switchBoxes, kInstallWaitMs));
+    ASSERT_FALSE(switchBoxes.empty());
+    EXPECT_EQ(0u, switchBoxes[0].find("You have selected to switch to Python 3.6.6."));
+    walkScreenshot(sheet, "prerequisites-python36");
+    EXPECT_TRUE(goesTo(sheet, ID_NAV_OTC, "OTC - Orvanto Tool Components (Python 36)"));
 }
