@@ -159,8 +159,9 @@ bool contains(const std::string& text, const std::string& part) {
 
 class Sweep : public ::testing::Environment {
 public:
-    void SetUp() override { removeDemoInstallations(); }
-    void TearDown() override { removeDemoInstallations(); }
+    void SetUp() override { guard = std::make_unique<DemoMachineGuard>(); }
+    void TearDown() override { guard.reset(); }
+    std::unique_ptr<DemoMachineGuard> guard;
 };
 ::testing::Environment* const sweep = ::testing::AddGlobalTestEnvironment(new Sweep);
 

@@ -6,6 +6,7 @@
 #include <msi.h>
 
 #include "app/FileHelpers.h"
+#include "app/SystemView.h"
 #include "install/CheckInstallations.h"
 #include "install/InstallationElement.h"
 #include "process/ProcessLaunch.h"
@@ -58,4 +59,29 @@ void removeDemoInstallations() {
         if (fileExists(path))
             deleteFolderTree(path.c_str(), path.c_str());
     }
+}
+
+DemoMachineGuard::DemoMachineGuard(void (*extraSweep)()) : extraSweep_(extraSweep) {
+    removeDemoInstallations();
+    if (extraSweep_)
+        extraSweep_();
+    std::string programFiles, documents;
+    if (hnProgramFilesFolder(programFiles)) {
+        made_.push_back({programFiles + "\\Halvenor AS", "Halvenor AS"});
+        made_.push_back({programFiles + "\\Python36-32", "Python36-32"});
+    }
+    if (hnDocumentsFolder(documents))
+        made_.push_back({documents + "\\Orvanto 15.0", "Orvanto 15.0"});
+    for (auto& folder : made_)
+        if (fileExists(folder.first))
+            folder.first.clear(); // there before: not ours
+}
+
+DemoMachineGuard::~DemoMachineGuard() {
+    removeDemoInstallations();
+    if (extraSweep_)
+        extraSweep_();
+    for (const auto& folder : made_)
+        if (!folder.first.empty())
+            deleteFolderTree(folder.first.c_str(), folder.second);
 }

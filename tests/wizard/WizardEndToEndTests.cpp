@@ -242,38 +242,12 @@ std::string storedSelection() {
 }
 
 // What the walk installed is removed again, whatever happened on the way;
-// the walk also starts on a machine without any of it. The folders that the
-// runtime integration and the interpreter's tools fill (the runtime's company
-// folder, the interpreter folder, the suite's documents folder) go too when
-// the walk made them.
-struct WalkCleanup {
-    WalkCleanup() {
-        sweep();
-        std::string programFiles, documents;
-        if (hnProgramFilesFolder(programFiles)) {
-            made.push_back({programFiles + "\\Halvenor AS", "Halvenor AS"});
-            made.push_back({programFiles + "\\Python36-32", "Python36-32"});
-        }
-        if (hnDocumentsFolder(documents))
-            made.push_back({documents + "\\Orvanto 15.0", "Orvanto 15.0"});
-        for (auto& folder : made)
-            if (fileExists(folder.first))
-                folder.first.clear(); // there before the walk: not ours
-    }
-    ~WalkCleanup() {
-        sweep();
-        for (const auto& folder : made)
-            if (!folder.first.empty())
-                deleteFolderTree(folder.first.c_str(), folder.second);
-    }
-    static void sweep() {
-        removeDemoInstallations();
-        std::string cache = buildFolder() + "\\_OrvantoInstallData";
-        deleteFolderTree(cache.c_str(), "_OrvantoInstallData");
-        ::DeleteFileA(pyselPath().c_str());
-    }
-    std::vector<std::pair<std::string, const char*>> made; // folder and its deletion guard
-};
+// the walk also starts on a machine without any of it.
+void sweepWalkLeftovers() {
+    std::string cache = buildFolder() + "\\_OrvantoInstallData";
+    deleteFolderTree(cache.c_str(), "_OrvantoInstallData");
+    ::DeleteFileA(pyselPath().c_str());
+}
 
 } // namespace
 
@@ -284,7 +258,7 @@ TEST(WizardWalk, PrerequisitesCoreRemovalRepairAndPythonSwitch) {
     char url[512] = {};
     if (!::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url, sizeof(url)))
         GTEST_SKIP() << "needs the demo repository (ORVANTO_REPOSITORY_URL)";
-    WalkCleanup cleanup;
+    DemoMachineGuard cleanup(sweepWalkLeftovers);
     StoredPythonSelection stored("Python 2.7.9");
     Installer app;
     ASSERT_TRUE(app.start(installerPath()));
