@@ -61,6 +61,11 @@ void bindCoreRows(hnDialog& page, std::string* names, std::string* status, std::
     page.bindText(IDC_CORE_VISION_PROGRESS, &progress[1]);
 }
 
+bool refreshCoreRows(hnInstallManagerBase& manager, const std::string* status) {
+    manager.refreshStatuses(0, 1);
+    return status[0] == kStatusInstalled && status[1] == kStatusInstalled;
+}
+
 kdDInstallCoreComponentsSoftware::kdDInstallCoreComponentsSoftware(const std::string& title)
     : kdDPropertyPageBase(IDD_CORE_COMPONENTS, title, "Core Installation"), openFolder(openWithShell) {
     uiDlgName = "Core Installation";
@@ -126,8 +131,7 @@ int kdDInstallCoreComponentsSoftware::updateButtons() {
 }
 
 int kdDInstallCoreComponentsSoftware::updateCoreNavigation() {
-    installManager->refreshStatuses(0, 1);
-    if (rowStatus[0] == kStatusInstalled && rowStatus[1] == kStatusInstalled) {
+    if (refreshCoreRows(*installManager, rowStatus)) {
         setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
         setCancelText("Finish");
     } else {

@@ -12,6 +12,8 @@ void buildCoreElements(hnInstallManagerBase& manager, int count, std::string* na
                        std::string* progress);
 // Binds the runtime and vision software rows of a core page to its strings.
 void bindCoreRows(hnDialog& page, std::string* names, std::string* status, std::string* progress);
+// Re-detects the runtime and vision software rows; true when both read "Installed".
+bool refreshCoreRows(hnInstallManagerBase& manager, const std::string* status);
 
 // The Orvanto runtime and the Orvanto vision software, and the download of
 // the Kadrix SDK installer.

@@ -53,8 +53,7 @@ int kdDInstallCoreComponentsSoftwareStatus::updateButtons() {
 }
 
 int kdDInstallCoreComponentsSoftwareStatus::updateStatusNavigation() {
-    installManager->refreshStatuses(0, static_cast<int>(installManager->count()) - 1);
-    if (rowStatus[0] == kStatusInstalled && rowStatus[1] == kStatusInstalled) {
+    if (refreshCoreRows(*installManager, rowStatus)) {
         setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
         setCancelText("Finish");
         statusText = "The Orvanto Vision Software core components are installed.\nPlease click on the 'Next' "

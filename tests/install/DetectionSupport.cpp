@@ -83,21 +83,6 @@ void removeLeftoversOfEarlierRuns() {
         runMsiexec("/x " + product + " /qn");
 }
 
-int runMsiexec(const std::string& arguments) {
-    std::string commandLine = "msiexec.exe " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info))
-        return -1;
-    hnScopedHandle process(info.hProcess), thread(info.hThread);
-    ::WaitForSingleObject(process.get(), 120000);
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.get(), &code);
-    return static_cast<int>(code);
-}
-
 std::string testPackagePath(const std::string& file) {
     std::string folder = testProgramFolder();
     return folder.substr(0, folder.find_last_of("\\/")) + "\\test-packages\\" + file + ".msi";

@@ -15,8 +15,6 @@
 // RegistryState objects created and every fixture product still installed.
 void removeLeftoversOfEarlierRuns();
 
-// Runs msiexec with the arguments and waits; its exit code, or -1.
-int runMsiexec(const std::string& arguments);
 // The packages built by scripts/make-test-packages, by file name ("runtime").
 std::string testPackagePath(const std::string& file);
 

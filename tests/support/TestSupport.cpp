@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "app/FileHelpers.h"
+#include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 
 ScriptedPrompter::ScriptedPrompter() : previous_(hnAppBase::current()->setPrompter(this)) {}
@@ -136,4 +137,19 @@ void ToolProcess::stop() {
 std::string installerProgramPath() {
     std::string folder = testProgramFolder();
     return folder.substr(0, folder.find_last_of("\\/")) + "\\OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
+}
+
+int runMsiexec(const std::string& arguments) {
+    std::string commandLine = "msiexec.exe " + arguments;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
+        return -1;
+    hnScopedHandle process(info.hProcess), thread(info.hThread);
+    ::WaitForSingleObject(process.get(), 120000);
+    DWORD code = 0;
+    ::GetExitCodeProcess(process.get(), &code);
+    return static_cast<int>(code);
 }

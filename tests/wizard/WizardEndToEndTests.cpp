@@ -166,22 +166,6 @@ namespace {
 
 const DWORD kInstallWaitMs = 240000;
 
-int runMsiexec(const std::string& arguments) {
-    std::string commandLine = "msiexec.exe " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info))
-        return -1;
-    ::WaitForSingleObject(info.hProcess, 120000);
-    DWORD code = 0;
-    ::GetExitCodeProcess(info.hProcess, &code);
-    ::CloseHandle(info.hProcess);
-    ::CloseHandle(info.hThread);
-    return static_cast<int>(code);
-}
-
 // The walk's screenshots, for a person to look at: build/x64/walk-screenshots.
 std::string walkScreenshot(HWND sheet, const std::string& name) {
     std::string folder = buildFolder() + "\\walk-screenshots";
