@@ -18,7 +18,7 @@
 #include "install/ComponentActions.h"
 #include "install/DetectionCatalogue.h"
 #include "install/InstallManager.h"
-#include "install/InstallationElement.h"
+#include "download/InstallationElement.h"
 
 namespace {
 

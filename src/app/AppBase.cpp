@@ -74,3 +74,8 @@ void hnDebugOutF(const char* format, ...) {
     va_end(args);
     hnDebugOut(line.c_str());
 }
+
+HWND appMainWindow() {
+    hnAppBase* app = hnAppBase::current();
+    return app ? app->mainWindow() : nullptr;
+}

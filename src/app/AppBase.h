@@ -51,3 +51,6 @@ private:
     std::mutex debugMutex_;
     DebugSink debugSink_;
 };
+
+// The main window of the process's application object, or null.
+HWND appMainWindow();

@@ -2,7 +2,7 @@
 
 #include "app/AppBase.h"
 #include "app/DebugOut.h"
-#include "controls/SubclassedControl.h"
+#include "app/SubclassedControl.h"
 
 hnDialog::hnDialog(UINT templateId) : templateId_(templateId) {}
 

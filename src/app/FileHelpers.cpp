@@ -90,3 +90,8 @@ bool deleteInstallDataFolder(const std::string& folder) {
         return true;
     return deleteFolderTree(cache.c_str(), cache.c_str());
 }
+
+bool isPlainFileName(const std::string& fileName) {
+    return !fileName.empty() && fileName != "." && fileName != ".." &&
+           fileName.find_first_of("\\/:") == std::string::npos;
+}

@@ -16,6 +16,10 @@ bool deleteFolderTree(const char* path, const char* guard);
 // it is gone or was never there.
 bool deleteInstallDataFolder(const std::string& folder);
 
+// A file name that may be written or deleted inside a folder: not empty, not
+// "." or "..", and without '\\', '/' or ':' (names come from server lists).
+bool isPlainFileName(const std::string& fileName);
+
 // Clears read-only and friends, then deletes the file.
 bool deleteFileForced(const std::string& path);
 

@@ -11,17 +11,10 @@
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "install/ComponentActions.h"
+#include "pages/InstallerPages.h"
 #include "process/ProcessList.h"
+#include "python/ShippedPythonEnvironment.h"
 #include "wizard/InstallerSheet.h"
-
-const char* const kInstallerCaption = "Orvanto Vision Software XV 774 Installer";
-const char* const kInstallerFileName = "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
-const char* const kInstallerFamilyPrefix = "OrvantoVisionSoftware_";
-const char* const kSdkInstallerPrefix = "OrvantoKadrixSDK_";
-const char* const kSmartCamInstallerPrefix = "ORK_SonySmartCams_";
-const char* const kInstallerMarker = "_Installer_";
-const char* const kPrivateTempSubFolder = "Orvanto10_9267";
-const char* const kInstallerServerFolder = "/orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware/";
 
 namespace {
 // The repository server. Tests and the demo point the program elsewhere
@@ -33,13 +26,6 @@ const char* const kBusyWaitVariable = "ORVANTO_STARTUP_WAIT_MS";
 
 COrvantoKadrixSDKInstallerApp* theApp() {
     return static_cast<COrvantoKadrixSDKInstallerApp*>(hnAppBase::current());
-}
-
-int appMessageBox(const std::string& text, UINT type) {
-    hnAppBase* app = hnAppBase::current();
-    if (!app)
-        return ::MessageBoxA(nullptr, text.c_str(), kInstallerCaption, type);
-    return app->prompter().messageBox(app->mainWindow(), text.c_str(), kInstallerCaption, type);
 }
 
 COrvantoKadrixSDKInstallerApp::COrvantoKadrixSDKInstallerApp() {
@@ -55,7 +41,8 @@ COrvantoKadrixSDKInstallerApp::COrvantoKadrixSDKInstallerApp() {
 
     std::string base = repositoryBaseUrl() + kInstallerServerFolder;
     upgradeInfo.reset(new CUpgradeInfo(base + "774UpgradeInfo.ini.txt", "774UpgradeInfo.ini.txt"));
-    upgradeInfoBeta.reset(new CUpgradeInfo(base + "774UpgradeInfoBeta.ini.txt", "774UpgradeInfoBeta.ini.txt"));
+    upgradeInfoBeta.reset(
+        new CUpgradeInfo(base + "774UpgradeInfoBeta.ini.txt", "774UpgradeInfoBeta.ini.txt"));
     upgradeInfo->currentVersionName = kInstallerCaption;
     upgradeInfoBeta->currentVersionName = kInstallerCaption;
 
@@ -95,16 +82,31 @@ hnElementActions& COrvantoKadrixSDKInstallerApp::elementActions() {
     return *shippedActions_;
 }
 
-void COrvantoKadrixSDKInstallerApp::setElementActions(hnElementActions* actions) { actions_ = actions; }
+void COrvantoKadrixSDKInstallerApp::setElementActions(hnElementActions* actions) {
+    actions_ = actions;
+}
+
+hnPythonEnvironment& COrvantoKadrixSDKInstallerApp::pythonEnvironment() {
+    if (python_)
+        return *python_;
+    if (!shippedPython_)
+        shippedPython_.reset(new hnShippedPythonEnvironment());
+    return *shippedPython_;
+}
+
+void COrvantoKadrixSDKInstallerApp::setPythonEnvironment(hnPythonEnvironment* environment) {
+    python_ = environment;
+}
 
 bool COrvantoKadrixSDKInstallerApp::getAppFolderPath() {
     char buffer[MAX_PATH] = {};
     DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
     if (length == 0 || length >= MAX_PATH) {
         appFolderPath.clear();
-        appMessageBox("Unexpected Error. Unable to get the application path.\nSome of the features may not be "
-                      "available.",
-                      MB_OK);
+        appMessageBox(
+            "Unexpected Error. Unable to get the application path.\nSome of the features may not be "
+            "available.",
+            MB_OK);
         return false;
     }
     std::string path(buffer, length);
@@ -121,8 +123,8 @@ bool COrvantoKadrixSDKInstallerApp::isAppFolderWritable(const std::string& folde
         deleteFileForced(testFile);
     bool writable = false;
     {
-        hnScopedHandle file(::CreateFileA(testFile.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS,
-                                          FILE_ATTRIBUTE_ARCHIVE, nullptr));
+        hnScopedHandle file(::CreateFileA(testFile.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                          OPEN_ALWAYS, FILE_ATTRIBUTE_ARCHIVE, nullptr));
         writable = static_cast<bool>(file);
     }
     if (fileExists(testFile))
@@ -183,7 +185,8 @@ int COrvantoKadrixSDKInstallerApp::countProcessesByNamePrefix(const char* prefix
     try {
         std::string wanted(prefix);
         forEachProcessImageName([&](const std::string& name) {
-            if (name.compare(0, wanted.size(), wanted) == 0 && name.find(kInstallerMarker) != std::string::npos)
+            if (name.compare(0, wanted.size(), wanted) == 0 &&
+                name.find(kInstallerMarker) != std::string::npos)
                 ++count;
         });
     } catch (...) {
@@ -209,18 +212,24 @@ const char* COrvantoKadrixSDKInstallerApp::conflictMessage(Conflict conflict) {
     switch (conflict) {
     case Conflict::OwnInstance:
         return "Error: Another instance of the installer is already running. Unable to initiate the second "
-               "instance.\n\nPlease close all other instances of the installer application and try again.\n\n";
+               "instance.\n\nPlease close all other instances of the installer application and try "
+               "again.\n\n";
     case Conflict::FamilyInstance:
         return "Error: Another instance of 'Orvanto Vision Software Installer' is already running. Unable to "
-               "initiate the second instance.\n\nPlease close all other instances of the installer application "
+               "initiate the second instance.\n\nPlease close all other instances of the installer "
+               "application "
                "and try again.\n\n";
     case Conflict::SdkInstaller:
-        return "Error: 'Orvanto Kadrix SDK Installer' is running. Unable to initiate 'Orvanto Vision Software "
-               "Installer'.\n\nPlease close all instances of 'Orvanto Kadrix SDK Installer' application and try "
+        return "Error: 'Orvanto Kadrix SDK Installer' is running. Unable to initiate 'Orvanto Vision "
+               "Software "
+               "Installer'.\n\nPlease close all instances of 'Orvanto Kadrix SDK Installer' application and "
+               "try "
                "again.\n\n";
     case Conflict::SmartCamInstaller:
-        return "Error: 'Orvanto Vision Apps for SmartCams from Sony Installer' is running. Unable to initiate "
-               "'Orvanto Vision Software Installer'.\n\nPlease close all instances of 'Orvanto Vision Apps for "
+        return "Error: 'Orvanto Vision Apps for SmartCams from Sony Installer' is running. Unable to "
+               "initiate "
+               "'Orvanto Vision Software Installer'.\n\nPlease close all instances of 'Orvanto Vision Apps "
+               "for "
                "SmartCams from Sony Installer' application and try again.\n\n";
     case Conflict::None:
         break;
@@ -264,7 +273,7 @@ bool COrvantoKadrixSDKInstallerApp::InitInstance() {
 }
 
 void COrvantoKadrixSDKInstallerApp::runWizard() {
-    kdDKadrixSDKInstallerSheet sheet;
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages());
     sheet.setWizardMode();
     sheet.runModal();
 }

@@ -1,26 +1,17 @@
 #pragma once
 // The installer's application object: prepares the process before any window
 // exists, refuses to run beside a conflicting installer, then runs the wizard
-// sheet modally as the only main window.
+// sheet modally as the only main window. It sits above every layer and ties
+// them together; the layers reach it only through hnInstallerServices.
 #include <memory>
 #include <string>
 #include <windows.h>
 
 #include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "download/UpgradeInfo.h"
 
-class hnElementActions;
-
-extern const char* const kInstallerCaption;       // "Orvanto Vision Software XV 774 Installer"
-extern const char* const kInstallerFileName;      // published image name of this installer
-extern const char* const kInstallerFamilyPrefix;  // "OrvantoVisionSoftware_"
-extern const char* const kSdkInstallerPrefix;     // "OrvantoKadrixSDK_"
-extern const char* const kSmartCamInstallerPrefix; // "ORK_SonySmartCams_"
-extern const char* const kInstallerMarker;        // "_Installer_"
-extern const char* const kPrivateTempSubFolder;   // "Orvanto10_9267"
-extern const char* const kInstallerServerFolder;  // server folder of this installer's version files
-
-class COrvantoKadrixSDKInstallerApp : public hnAppBase {
+class COrvantoKadrixSDKInstallerApp : public hnAppBase, public hnInstallerServices {
 public:
     COrvantoKadrixSDKInstallerApp();
     ~COrvantoKadrixSDKInstallerApp() override;
@@ -32,8 +23,6 @@ public:
     bool appFolderWritable = false;
     std::unique_ptr<CUpgradeInfo> upgradeInfo;
     std::unique_ptr<CUpgradeInfo> upgradeInfoBeta;
-    std::string pendingInstallerPath;
-    std::string pendingInstallerFileName;
     ULONG_PTR gdiplusToken = 0;
 
     bool getAppFolderPath();
@@ -55,13 +44,21 @@ public:
     DWORD busyWaitMs = 5000;
     int busyWaitCount = 4;
 
-    // The per-element actions that install managers use unless told otherwise.
-    hnElementActions& elementActions();
-    void setElementActions(hnElementActions* actions); // null restores the shipped ones
+    // hnInstallerServices.
+    const std::string& applicationFolder() const override { return appFolderPath; }
+    bool applicationFolderWritable() const override { return appFolderWritable; }
+    // Compiled in, overridden by the environment variable ORVANTO_REPOSITORY_URL.
+    std::string repositoryBaseUrl() const override;
+    CUpgradeInfo* upgradeRecord(bool beta) override {
+        return beta ? upgradeInfoBeta.get() : upgradeInfo.get();
+    }
+    std::string& pendingInstallerPath() override { return pendingInstallerPath_; }
+    std::string& pendingInstallerFileName() override { return pendingInstallerFileName_; }
+    hnElementActions& elementActions() override;
+    hnPythonEnvironment& pythonEnvironment() override;
 
-    // Base address of the repository server ("http://host[:port]"), compiled in,
-    // overridden by the environment variable ORVANTO_REPOSITORY_URL.
-    std::string repositoryBaseUrl() const;
+    void setElementActions(hnElementActions* actions);           // null restores the shipped ones
+    void setPythonEnvironment(hnPythonEnvironment* environment); // null restores the shipped one
 
 protected:
     virtual void runWizard();
@@ -69,11 +66,12 @@ protected:
 private:
     std::unique_ptr<hnElementActions> shippedActions_;
     hnElementActions* actions_ = nullptr;
+    std::unique_ptr<hnPythonEnvironment> shippedPython_;
+    hnPythonEnvironment* python_ = nullptr;
+    std::string pendingInstallerPath_;
+    std::string pendingInstallerFileName_;
     bool oleStarted_ = false;
 };
 
 // The application object of the running program.
 COrvantoKadrixSDKInstallerApp* theApp();
-
-// A message box with the installer caption, owned by the main window.
-int appMessageBox(const std::string& text, UINT type = MB_OK);

@@ -56,3 +56,9 @@ bool hnJoinPath(std::string& out, const std::string& folder, const std::string& 
 bool hnEqualsNoCase(const std::string& a, const std::string& b) {
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
+
+void appendVersionDetail(std::string& text, const char* part) {
+    if (!text.empty())
+        text += "; ";
+    text += part;
+}

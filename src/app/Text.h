@@ -23,3 +23,6 @@ std::string hnFormatTextV(const char* format, va_list args);
 bool hnJoinPath(std::string& out, const std::string& folder, const std::string& name);
 
 bool hnEqualsNoCase(const std::string& a, const std::string& b);
+
+// Appends `part` to a "; "-joined detail text.
+void appendVersionDetail(std::string& text, const char* part);

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "app/ScopedHandle.h"
-#include "controls/SubclassedControl.h"
+#include "app/SubclassedControl.h"
 
 constexpr int kDialogBannerId = 9702;
 constexpr int kDialogBannerHeight = 100;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "controls/PngImage.h"
-#include "controls/SubclassedControl.h"
+#include "app/SubclassedControl.h"
 
 class hnPictureControl : public hnSubclassedControl {
 public:

@@ -9,13 +9,14 @@
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
 #include "app/Text.h"
 #include "app/WorkerWait.h"
 #include "download/InternetStop.h"
 #include "download_ids.h"
-#include "install/InstallationElement.h"
+#include "download/InstallationElement.h"
 #include "process/ProcessLaunch.h"
 
 namespace {
@@ -71,7 +72,7 @@ struct hnDownloadJob : hnDownloadProgressSink {
         send(DownloadProgress, reinterpret_cast<LPARAM>(text));
     }
     int messageBox(const std::string& text) {
-        return theApp()->prompter().messageBox(target, text.c_str(), kInstallerCaption, MB_OK);
+        return hnAppBase::current()->prompter().messageBox(target, text.c_str(), kInstallerCaption, MB_OK);
     }
     void run();
 };
@@ -165,7 +166,7 @@ void DDownloadAndInstallComponent::setProgress(int position) {
 void DDownloadAndInstallComponent::onCancel() {
     const char* question = downloadOnly_ ? "Do you want to abort download of the selected components?"
                                          : "Do you want to abort installation of the selected components?";
-    if (theApp()->prompter().messageBox(hwnd(), question, "Confirmation", MB_YESNO | MB_ICONQUESTION) !=
+    if (hnAppBase::current()->prompter().messageBox(hwnd(), question, "Confirmation", MB_YESNO | MB_ICONQUESTION) !=
         IDYES)
         return;
     userAborted_ = true;
@@ -327,7 +328,7 @@ bool DDownloadErrorDisplayDlg::onInitDialog() {
 }
 
 void showDownloadError(HWND owner, const std::string& errorText, const std::string& url) {
-    theApp()->prompter().question(IDD_DOWNLOAD_ERROR_DISPLAY, owner, errorText.c_str(), [&](HWND parent) {
+    hnAppBase::current()->prompter().question(IDD_DOWNLOAD_ERROR_DISPLAY, owner, errorText.c_str(), [&](HWND parent) {
         DDownloadErrorDisplayDlg dialog(errorText, url);
         return dialog.doModal(parent);
     });

@@ -9,7 +9,8 @@
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
 #include "app/Text.h"
 #include "download/InternetStop.h"
@@ -211,7 +212,7 @@ DownloadResult runTransfer(const Transfer& t) {
             checkAbort(t);
             HINTERNET handle = request.get();
             INT_PTR answer =
-                theApp()->prompter().question(kCredentialsQuestionId, nullptr, t.url.c_str(), [handle](HWND) {
+                hnAppBase::current()->prompter().question(kCredentialsQuestionId, nullptr, t.url.c_str(), [handle](HWND) {
                     return static_cast<INT_PTR>(::InternetErrorDlg(
                         ::GetDesktopWindow(), handle, ERROR_INTERNET_INCORRECT_PASSWORD,
                         FLAGS_ERROR_UI_FLAGS_GENERATE_DATA | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS, nullptr));
@@ -300,11 +301,6 @@ ElementDownloadPaths elementDownloadPaths(const std::string& folder, const std::
     paths.temporaryPath = paths.finalPath + "tmp";
     paths.backupPath = paths.finalPath + "bk";
     return paths;
-}
-
-bool isPlainFileName(const std::string& fileName) {
-    return !fileName.empty() && fileName != "." && fileName != ".." &&
-           fileName.find_first_of("\\/:") == std::string::npos;
 }
 
 std::string DownloadResult::userText() const {

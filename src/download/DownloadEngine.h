@@ -16,10 +16,6 @@ struct ElementDownloadPaths {
 };
 ElementDownloadPaths elementDownloadPaths(const std::string& folder, const std::string& fileName);
 
-// A file name the engine may write: not empty, not "." or "..", and without
-// '\\', '/' or ':' (names come from server lists).
-bool isPlainFileName(const std::string& fileName);
-
 enum class DownloadOutcome {
     Transferred,
     Present,

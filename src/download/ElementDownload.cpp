@@ -1,17 +1,18 @@
 #include "download/ElementDownload.h"
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "download/DownloadDialogs.h"
 #include "download_ids.h"
-#include "install/InstallationElement.h"
-#include "install/StatusWords.h"
+#include "download/InstallationElement.h"
+#include "download/StatusWords.h"
 
 int downloadElement(hnInstallationElement& element, bool& userAborted, int position, int runLength) {
     element.setProgress(kProgressDownloading);
     userAborted = false;
     DDownloadAndInstallComponent dialog(position, runLength, &element, true, false, true);
-    bool downloaded = fileExists(dialog.finalPath()) || dialog.doModal(theApp()->mainWindow()) == IDOK;
+    bool downloaded = fileExists(dialog.finalPath()) || dialog.doModal(appMainWindow()) == IDOK;
     if (downloaded) {
         element.setProgress(kProgressDownloaded);
         return 1;
@@ -37,8 +38,8 @@ int deleteOldDownload(int position, hnInstallationElement& element, int runLengt
 }
 
 hnDownloadErrorChoice askDownloadErrorChoice(const std::string& text) {
-    INT_PTR choice = theApp()->prompter().question(
-        IDD_DOWNLOAD_ERROR_OPTION, theApp()->mainWindow(), text.c_str(), [&text](HWND owner) -> INT_PTR {
+    INT_PTR choice = hnAppBase::current()->prompter().question(
+        IDD_DOWNLOAD_ERROR_OPTION, appMainWindow(), text.c_str(), [&text](HWND owner) -> INT_PTR {
             DDownloadErrorHandlingOption dialog;
             dialog.text = text;
             return dialog.doModal(owner) == IDOK ? dialog.choice : 0;

@@ -3,9 +3,10 @@
 // download-and-install dialog.
 #include <string>
 
-#include "install/ElementActions.h"
-
 struct hnInstallationElement;
+
+// The user's answer to a failed download.
+enum class hnDownloadErrorChoice { Retry, Ignore, IgnoreAll, Abort };
 
 // Downloads the element's installable (download-only, no refresh, messages
 // on) unless it is already in the cache: 1 and "Downloaded", or -1 and

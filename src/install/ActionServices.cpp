@@ -1,10 +1,11 @@
 #include "install/ActionServices.h"
 
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "download/DownloadDialogs.h"
 #include "download/Unzipper.h"
 #include "install/CheckInstallations.h"
-#include "install/InstallationElement.h"
+#include "download/InstallationElement.h"
 
 bool actionMsiProductInstalled(const char* productCode) {
     return productCode && hnCheckInstallations::isMsiProductInstalled(productCode);
@@ -18,7 +19,7 @@ hnInstallDialogRun::hnInstallDialogRun(int position, int runLength, hnInstallati
 
 hnInstallDialogRun::~hnInstallDialogRun() = default;
 
-void hnInstallDialogRun::run() { dialog_->doModal(theApp() ? theApp()->mainWindow() : nullptr); }
+void hnInstallDialogRun::run() { dialog_->doModal(appMainWindow()); }
 
 const std::string& hnInstallDialogRun::finalPath() const { return dialog_->finalPath(); }
 

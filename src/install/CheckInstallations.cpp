@@ -16,8 +16,8 @@
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "process/SystemInfo.h"
-#include "python/PipShow.h"
-#include "python/Python27Functions.h"
+#include "install/PipShow.h"
+#include "install/PythonEnvironment.h"
 
 const char* const kRuntimeProductCode = "{76C2FFEE-53C1-4382-B051-5CF47ED51327}";
 const char* const kRuntimeProductName = "Orvanto Version XV 15.0.0.774 Runtime";
@@ -225,7 +225,7 @@ bool hnCheckInstallations::checkPy27ModuleWhlInstallationCommon(const char* pack
         return false;
     }
     std::string folder;
-    if (!hnPyhton27InstallFunctions::getPython27InstallFolder(folder)) {
+    if (!pythonEnvironment().python27InstallFolder(folder)) {
         hnDebugOut(
             "hnCheckInstallations::checkPy27ModuleWhlInstallationCommon - Unable to get Python 27 path\n");
         return false;

@@ -2,12 +2,13 @@
 
 #include <windows.h>
 
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "download/ElementDownload.h"
 #include "install/DetectionCatalogue.h"
 #include "install/InstallActions.h"
-#include "install/InstallationElement.h"
-#include "install/StatusWords.h"
+#include "download/InstallationElement.h"
+#include "download/StatusWords.h"
 #include "install/Uninstall.h"
 
 // Each action below is the entry point of its own area; an area that has not

@@ -9,11 +9,9 @@
 #include "app/Text.h"
 #include "install/CheckInstallations.h"
 #include "install/FileSets.h"
-#include "install/InstallationElement.h"
-#include "install/StatusWords.h"
-#include "python/ClrBridge.h"
-#include "python/Python36Functions.h"
-#include "python/PythonSelection.h"
+#include "install/PythonEnvironment.h"
+#include "download/InstallationElement.h"
+#include "download/StatusWords.h"
 
 namespace {
 
@@ -519,24 +517,29 @@ std::vector<Candidate> familyCandidates(Family family) {
     }
 }
 
-using Py36DetailBuilder = bool (*)(std::string*, hnDialog*);
-
-Py36DetailBuilder py36Builder(Family family) {
+// The Python 3.6 package whose version a family's detail shows.
+bool py36PackageOf(Family family, hnPy36Package& package) {
     switch (family) {
     case Family::Py36Pywin32:
-        return &hnPyhton36InstallFunctions::getCurrentInstalledVersionPy36Win;
+        package = hnPy36Package::Pywin32;
+        return true;
     case Family::Py36Pyserial:
-        return &hnPyhton36InstallFunctions::getCurrentInstalledVersionPy36Serial;
+        package = hnPy36Package::Pyserial;
+        return true;
     case Family::Py36Numpy:
-        return &hnPyhton36InstallFunctions::getCurrentInstalledVersionNumPy36;
+        package = hnPy36Package::Numpy;
+        return true;
     case Family::Py36Scipy:
-        return &hnPyhton36InstallFunctions::getCurrentInstalledVersionSciPy36;
+        package = hnPy36Package::Scipy;
+        return true;
     case Family::Py36OpenCV:
-        return &hnPyhton36InstallFunctions::getCurrentInstalledVersionOpencvPy36;
+        package = hnPy36Package::OpenCV;
+        return true;
     case Family::Py36PythonNet:
-        return &hnPyhton36InstallFunctions::getCurrentInstalledVersionPythonNetPy36;
+        package = hnPy36Package::PythonNet;
+        return true;
     default:
-        return nullptr;
+        return false;
     }
 }
 
@@ -583,7 +586,7 @@ private:
 
     bool answer(const hnProbe& p) {
         using C = hnCheckInstallations;
-        using P36 = hnPyhton36InstallFunctions;
+        hnPythonEnvironment& python = pythonEnvironment();
         switch (p.kind) {
         case K::MsiInstalled:
             return C::isMsiProductInstalled(p.a);
@@ -608,23 +611,23 @@ private:
         case K::Py27CountOneNeedsProduct:
             return py27Count() != 1 || C::isMsiProductInstalled(p.a);
         case K::Py36PathsAvailable:
-            return P36::areEnvironmentVariableWithPy36PathsAvailable();
+            return python.py36PathsAvailable();
         case K::Pip:
             return C::checkPy27ModuleWhlInstallation(p.a);
         case K::PipVersion:
             return C::checkPy27ModuleWhlExactVersionInstallation(p.a, p.b, p.c);
         case K::Pip36:
-            return P36::checkPy36ModuleWhlInstallation(py36Dialog(), p.a, p.a);
+            return python.py36PackagePresent(py36Dialog(), p.a, p.a);
         case K::Pip36Version:
-            return P36::checkPy36ModuleWhlExactVersionInstallation(py36Dialog(), p.a, p.b, p.c);
+            return python.py36PackageVersion(py36Dialog(), p.a, p.b, p.c);
         case K::LegacyDuplicate:
             return C::isLegacyPlusPipDuplicate(p.a, p.b, p.c);
         case K::Py36PyserialDuplicate:
-            return P36::isPy36PyserialDuplicated(py36Dialog());
+            return python.py36Probe(hnPy36Probe::PyserialDuplicated, py36Dialog());
         case K::Py36OpenCVInstalled:
-            return P36::isPy36OpenCVInstalled(py36Dialog());
+            return python.py36Probe(hnPy36Probe::OpenCVInstalled, py36Dialog());
         case K::Py36OpenCVDuplicated:
-            return P36::isPy36OpenCVDuplicated(py36Dialog());
+            return python.py36Probe(hnPy36Probe::OpenCVDuplicated, py36Dialog());
         case K::OpenCvCountAbove:
             return openCvCount() > p.n;
         case K::RuntimeEntry:
@@ -662,7 +665,7 @@ private:
                    runtimeEntry("Python\\Python27\\Python.Runtime.dll");
         case K::DeepformClrActive: {
             std::string runtime;
-            return C::getRuntimeFolder(runtime) && isDeepformVisionDependencyCLRActive(runtime.c_str());
+            return C::getRuntimeFolder(runtime) && python.deepformClrActive(runtime.c_str());
         }
         case K::OpcServerPresent:
             return C::isOpcServerPresent();
@@ -673,7 +676,7 @@ private:
         case K::CycleControllerVersion:
             return C::isCycleControllerVersionOK();
         case K::SelectedPythonIntegration:
-            return isSelectedPythonIntegrationOK();
+            return python.selectedIntegrationOK();
         }
         return false;
     }
@@ -727,7 +730,8 @@ bool rowUsesPip(const hnDetectionRow& row) {
     for (const Candidate& candidate : familyCandidates(row.family))
         if (usesPip(candidate.probe))
             return true;
-    return py36Builder(row.family) != nullptr;
+    hnPy36Package package;
+    return py36PackageOf(row.family, package);
 }
 
 bool detectInstalled(const hnInstallationElement& element) {
@@ -769,8 +773,9 @@ int detectStatusDetail(hnInstallationElement& element) {
     if (!row || row->family == Family::None)
         return 0;
     Evaluation evaluation(*row);
-    if (Py36DetailBuilder build = py36Builder(row->family)) {
-        build(&element.statusDetail, evaluation.py36Dialog());
+    hnPy36Package package;
+    if (py36PackageOf(row->family, package)) {
+        pythonEnvironment().py36InstalledVersionText(package, &element.statusDetail, evaluation.py36Dialog());
         return 1;
     }
     for (const Candidate& candidate : familyCandidates(row->family))

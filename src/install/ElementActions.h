@@ -5,10 +5,9 @@
 // manager with recorded stand-ins.
 #include <string>
 
-struct hnInstallationElement;
+#include "download/ElementDownload.h"
 
-// The user's answer to a failed download.
-enum class hnDownloadErrorChoice { Retry, Ignore, IgnoreAll, Abort };
+struct hnInstallationElement;
 
 class hnElementActions {
 public:

@@ -8,7 +8,8 @@
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/PleaseWaitDlg.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
@@ -17,17 +18,15 @@
 #include "install/ActionCatalogue.h"
 #include "install/ElementActions.h"
 #include "install/InstallHelpers.h"
-#include "install/InstallationElement.h"
+#include "download/InstallationElement.h"
 #include "install/OpcScoutWaitDlg.h"
-#include "install/PythonSteps.h"
-#include "install/StatusWords.h"
+#include "install/PythonEnvironment.h"
+#include "download/StatusWords.h"
 #include "install/Uninstall.h"
 #include "process/Elevation.h"
 #include "process/ProcessLaunch.h"
 #include "process/SystemInfo.h"
 #include "process/TempFolder.h"
-#include "python/IntegrationFiles.h"
-#include "python/PythonSelection.h"
 
 namespace {
 
@@ -52,7 +51,7 @@ public:
     hnDialog* dialog() const { return dialog_.get(); }
 
 private:
-    static HWND ownerWindow() { return theApp() ? theApp()->mainWindow() : nullptr; }
+    static HWND ownerWindow() { return appMainWindow(); }
     std::unique_ptr<DPleaseWaitDlg> dialog_;
 };
 
@@ -201,7 +200,7 @@ bool makeWorkFolder(const hnActionRow& row, std::string& workFolder) {
         workFolder = path;
         return true;
     }
-    const std::string& appFolder = theApp()->appFolderPath;
+    const std::string& appFolder = applicationFolder();
     if (!hnFormat(workFolder, kPathCapacity, "%s\\%s\\%s", appFolder.c_str(), row.target, name.c_str()))
         return false;
     if (fileExists(workFolder))
@@ -225,7 +224,7 @@ bool runOpcScoutSetup(const hnActionRow& row, const std::string& workFolder, Ple
     runProgram(hnRunMode::NoWait, setup, {setup, " \\silent"});
     wait.close();
     DOpcScoutInstallPleaseWait follow(watched, timings);
-    follow.doModal(theApp()->mainWindow());
+    follow.doModal(appMainWindow());
     return true;
 }
 
@@ -317,10 +316,10 @@ bool installWheel(const hnWheelRow& row, const hnInstallationElement& element, b
     }
     if (row.python == 36) {
         std::unique_ptr<PleaseWait> wait(row.pleaseWait ? new PleaseWait() : nullptr);
-        return installPy36Wheel(row.excluded, wait ? wait->dialog() : nullptr, wheel, row.package,
-                                row.version, stopOnErrors);
+        return pythonEnvironment().installPy36Wheel(row.excluded, wait ? wait->dialog() : nullptr, wheel,
+                                                    row.package, row.version, stopOnErrors);
     }
-    if (!installPy27Wheel(row.excluded, wheel, row.package, row.version, stopOnErrors))
+    if (!pythonEnvironment().installPy27Wheel(row.excluded, wheel, row.package, row.version, stopOnErrors))
         return false;
     if (row.cleanup == hnWheelCleanup::Cv2Pyd) {
         std::string runtime;
@@ -363,8 +362,9 @@ bool activateToolbox(const hnActionRow& row, int python) {
     std::string runtime;
     if (!actionRuntimeFolder(runtime))
         return false;
-    copyDeepformVisionFiles(row.target,
-                            [python](const std::string& folder) { prepareToolboxBridge(python, folder); });
+    pythonEnvironment().copyDeepformVisionFiles(row.target, [python](const std::string& folder) {
+        pythonEnvironment().prepareToolboxBridge(python, folder);
+    });
     return true;
 }
 
@@ -462,19 +462,18 @@ bool runCustomInstallAction(hnInstallationElement& element, bool stopOnErrors,
 bool runPostInstallSteps(hnInstallationElement& element) {
     const std::string& name = element.name;
     if (hnEqualsNoCase(name, "Python 2.7.9") || hnEqualsNoCase(name, "Python 2.7.13")) {
-        applyPythonIntegration(27);
+        pythonEnvironment().applyPythonIntegration(27);
         return true;
     }
     if (hnEqualsNoCase(name, "Python 3.6.6")) {
-        applyPythonIntegration(36);
+        pythonEnvironment().applyPythonIntegration(36);
         return true;
     }
     if (hnEqualsNoCase(name, "Orvanto Version XV 15.0.0.774 Runtime")) {
         // A fresh runtime has no interpreter copies yet: integrate the one the
         // user chose, or the runtime row would read "Reinstall Needed".
-        std::string selection;
-        bool py36 = getPythonVersionSelection(&selection) >= 1 && selection == kPython366;
-        applyPythonIntegration(py36 ? 36 : 27);
+        hnPythonEnvironment& python = pythonEnvironment();
+        python.applyPythonIntegration(python.python36Selected() ? 36 : 27);
         return true;
     }
     if (isPy27Pywin32Row(name))
@@ -485,7 +484,7 @@ bool runPostInstallSteps(hnInstallationElement& element) {
         return copyAvtGrabberDll("uniAVTGrab_Fire_2_11.dll");
     if (const hnWheelRow* wheel = findWheelRow(name)) {
         if (wheel->python == 27 && wheel->cleanup == hnWheelCleanup::Cv2Pyd)
-            setPy27OpenCVExtensionVersionSelection(wheel->name);
+            pythonEnvironment().setPy27OpenCVSelection(wheel->name);
         return true;
     }
     const hnActionRow* row = findActionRow(name);
@@ -493,7 +492,7 @@ bool runPostInstallSteps(hnInstallationElement& element) {
         return true;
     if (row->followUp == hnArchiveFollowUp::OpenCv) {
         bool pathResult = addFolderToSystemPath(row->target);
-        setPy27OpenCVExtensionVersionSelection(row->name);
+        pythonEnvironment().setPy27OpenCVSelection(row->name);
         return pathResult;
     }
     if (std::string(row->target).rfind("DeepformVisionPy36_", 0) == 0)

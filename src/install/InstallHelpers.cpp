@@ -8,7 +8,8 @@
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"

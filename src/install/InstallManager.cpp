@@ -5,10 +5,11 @@
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/Text.h"
 #include "install/ElementActions.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 
 namespace {
 const char* const kRepairQuestion = "Errors are observed in existing installations. \nDo you want to repair these "
@@ -19,7 +20,7 @@ const char* const kRepairQuestion = "Errors are observed in existing installatio
 hnInstallManagerBase::~hnInstallManagerBase() { clearElements(); }
 
 hnElementActions& hnInstallManagerBase::actions() const {
-    return actions_ ? *actions_ : theApp()->elementActions();
+    return actions_ ? *actions_ : installerServices()->elementActions();
 }
 
 int hnInstallManagerBase::setElements(unsigned elementCount, hnInstallationElement* const* elements) {

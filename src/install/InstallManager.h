@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "install/InstallationElement.h"
+#include "download/InstallationElement.h"
 
 class hnElementActions;
 

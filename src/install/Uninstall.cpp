@@ -8,7 +8,8 @@
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
@@ -17,9 +18,9 @@
 #include "install/CheckInstallations.h"
 #include "install/InstallActions.h"
 #include "install/InstallHelpers.h"
-#include "install/InstallationElement.h"
-#include "install/PythonSteps.h"
-#include "install/StatusWords.h"
+#include "download/InstallationElement.h"
+#include "install/PythonEnvironment.h"
+#include "download/StatusWords.h"
 #include "install/UninstallComponentDlg.h"
 #include "process/ProcessLaunch.h"
 #include "process/SystemInfo.h"
@@ -350,13 +351,13 @@ bool removeInstalledFiles(const hnActionRow& row, const std::string& elementName
 
 bool removeWheelPackage(const hnWheelRow& row, bool stopOnErrors) {
     if (row.python == 27)
-        return uninstallPy27Package(row.package, stopOnErrors);
+        return pythonEnvironment().uninstallPy27Package(row.package, stopOnErrors);
     std::string package(row.package);
     if (package == "pyserial")
-        return uninstallPy36PyserialPackages(stopOnErrors);
+        return pythonEnvironment().uninstallPy36PyserialPackages(stopOnErrors);
     if (package == "opencv-python" || package == "opencv-contrib-python")
-        return uninstallPy36OpenCvPackages(stopOnErrors);
-    return uninstallPy36Package(row.package, stopOnErrors);
+        return pythonEnvironment().uninstallPy36OpenCvPackages(stopOnErrors);
+    return pythonEnvironment().uninstallPy36Package(row.package, stopOnErrors);
 }
 
 bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimings& timings) {
@@ -368,7 +369,7 @@ bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimin
     case Method::RuntimeMsi:
         if (!uninstallMsiProduct(row.a))
             return false;
-        removePythonIntegration();
+        pythonEnvironment().removePythonIntegration();
         return true;
     case Method::QuotedCommand:
         return runQuotedCommand(row.a, row.b);
@@ -378,7 +379,7 @@ bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimin
         return removePylon(row.index);
     case Method::AutoConfirm: {
         bool removed = runUninstallStringWithAutoConfirm(std::string(kUninstallRoot) + row.a);
-        return (row.b ? uninstallPy27Package(row.b, stopOnErrors) : true) && removed;
+        return (row.b ? pythonEnvironment().uninstallPy27Package(row.b, stopOnErrors) : true) && removed;
     }
     case Method::FirstSpaceCommand:
         return runFirstSpaceCommand(row.a);
@@ -402,7 +403,7 @@ bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimin
     case Method::AdamApax:
         return removeAdamApax();
     case Method::PythonRuntime:
-        return uninstallPythonRuntime(row.index);
+        return pythonEnvironment().uninstallPythonRuntime(row.index);
     case Method::NotRemovable:
         return false;
     }
@@ -471,7 +472,7 @@ int uninstallElement(hnElementActions& detection, hnInstallationElement& element
     element.setProgress(kProgressUninstalling);
     std::unique_ptr<DUninstallComponent> dialog(
         new DUninstallComponent(position, runLength, &element, stopOnErrors, timings));
-    dialog->doModal(theApp() ? theApp()->mainWindow() : nullptr);
+    dialog->doModal(appMainWindow());
     if (detection.isInstalled(element)) {
         element.setProgress(kProgressUninstallError);
         return -1;
@@ -492,7 +493,7 @@ int repairElement(bool stopOnErrors, hnInstallationElement& element, const hnAct
         if (::MsiConfigureProductA(row->a, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT) != ERROR_SUCCESS)
             return -1;
         if (row->method == Method::RuntimeMsi)
-            removePythonIntegration();
+            pythonEnvironment().removePythonIntegration();
         return 1;
     }
     if (!hasRemovalMethod(element.name))

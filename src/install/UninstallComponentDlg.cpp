@@ -3,9 +3,10 @@
 #include <commctrl.h>
 
 #include "actions_ids.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/Text.h"
-#include "install/InstallationElement.h"
+#include "download/InstallationElement.h"
 #include "install/Uninstall.h"
 
 namespace {
@@ -56,7 +57,7 @@ void DUninstallComponent::work() {
     if (worker_.stopRequested())
         return;
     if (!removed) {
-        theApp()->prompter().messageBox(
+        hnAppBase::current()->prompter().messageBox(
             window_,
             "Unable to uninstall the product. Please click on the 'Abort' button to cancel the operation.",
             applicationName().c_str(), MB_OK);
@@ -103,7 +104,7 @@ void DUninstallComponent::onTimer(UINT_PTR id) {
 }
 
 void DUninstallComponent::onCancel() {
-    if (theApp()->prompter().messageBox(hwnd(),
+    if (hnAppBase::current()->prompter().messageBox(hwnd(),
                                         "Do you want to abort uninstallation of the selected components?",
                                         "Confirmation", MB_YESNO | MB_ICONQUESTION) == IDYES)
         endDialog(IDCANCEL);

@@ -5,10 +5,11 @@
 #include <memory>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/Text.h"
 #include "artwork_ids.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 #include "pages_ids.h"
 
 namespace {
@@ -41,7 +42,7 @@ void buildCoreElements(hnInstallManagerBase& manager, int count, std::string* na
     std::unique_ptr<hnInstallationElement> built[3];
     hnInstallationElement* elements[3] = {};
     for (int i = 0; i < count && i < 3; ++i) {
-        std::string url = theApp()->repositoryBaseUrl() + kCoreServerPath + kCoreRows[i].fileName;
+        std::string url = installerServices()->repositoryBaseUrl() + kCoreServerPath + kCoreRows[i].fileName;
         std::string folder = cacheFolder(kCoreRows[i].cacheFolder);
         built[i].reset(new hnInstallationElement(kCoreRows[i].name, url.c_str(), kCoreRows[i].fileName, " ",
                                                  folder.c_str(), false, 0, false, &names[i], &status[i],
@@ -202,7 +203,7 @@ void kdDInstallCoreComponentsSoftware::onDownloadSdkInstaller() {
     runInstallRange(kSdkElement, kSdkElement, true);
     std::string folder = cacheFolder(kCoreRows[kSdkElement].cacheFolder);
     std::string file;
-    hnPrompter& prompter = theApp()->prompter();
+    hnPrompter& prompter = hnAppBase::current()->prompter();
     if (!hnJoinPath(file, folder, kCoreRows[kSdkElement].fileName) || !fileExists(file)) {
         prompter.messageBox(hwnd(), "Error: Unable to download.\nPlease try again.", "Error", MB_OK);
         return;

@@ -1,7 +1,7 @@
 #include "pages/CoreComponentsStatusPage.h"
 
 #include "artwork_ids.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 #include "pages/CoreComponentsPage.h"
 #include "pages_ids.h"
 

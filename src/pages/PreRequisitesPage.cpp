@@ -3,11 +3,12 @@
 #include <msi.h>
 
 #include "app/DebugOut.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/Text.h"
 #include "artwork_ids.h"
 #include "install/CheckInstallations.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 #include "pages_ids.h"
 #include "python/Python27Functions.h"
 #include "python/Python36Functions.h"
@@ -89,7 +90,7 @@ const int kRowPitch = 30;
 
 std::unique_ptr<hnInstallationElement> makeElement(const ElementRow& row, std::string* name,
                                                    std::string* status, std::string* progress) {
-    std::string url = theApp()->repositoryBaseUrl() + row.serverPath + row.fileName;
+    std::string url = installerServices()->repositoryBaseUrl() + row.serverPath + row.fileName;
     std::string folder = cacheFolder(row.cacheFolder);
     return std::unique_ptr<hnInstallationElement>(new hnInstallationElement(
         row.name, url.c_str(), row.fileName, row.switches, folder.c_str(), row.isMsiPackage, 0, false, name,
@@ -542,7 +543,7 @@ int kdDInstallPreRequisites::updatePrerequisitesNavigation() {
 
 LRESULT kdDInstallPreRequisites::onWizardNext() {
     if (!arePrerequisitesInstalled() &&
-        theApp()->prompter().messageBox(
+        hnAppBase::current()->prompter().messageBox(
             hwnd(),
             "One or more 'Pre-requisite Components' are not installed.\nIt is recommended to install all "
             "'Pre-requisite Components' before proceeding.\n\nDo you want to continue proceeding to next "

@@ -1,6 +1,7 @@
 #include "pages/WelcomePage.h"
 
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/Text.h"
 #include "pages_ids.h"
 #include "wizard/InstallerSheet.h"

@@ -5,10 +5,10 @@
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
-#include "download/DownloadEngine.h"
 
 bool privateTempFolder(std::string& out, const char** reason) {
     std::string temp;

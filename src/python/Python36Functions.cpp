@@ -9,7 +9,7 @@
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "python/InterpreterFolder.h"
-#include "python/PipShow.h"
+#include "install/PipShow.h"
 
 namespace {
 
@@ -50,12 +50,6 @@ bool buildVersionDetail(const char* builder, std::string* text, hnDialog* dialog
 }
 
 } // namespace
-
-void appendVersionDetail(std::string& text, const char* part) {
-    if (!text.empty())
-        text += "; ";
-    text += part;
-}
 
 bool hnPyhton36InstallFunctions::getPython36InstallFolder(std::string& folder) {
     return readInterpreterFolder("Software\\Python\\PythonCore\\3.6-32\\InstallPath", folder);

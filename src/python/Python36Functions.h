@@ -90,6 +90,3 @@ struct hnPipVersionCandidate {
     const char* version;
     const char* text;
 };
-
-// Appends `part` to a "; "-joined detail text.
-void appendVersionDetail(std::string& text, const char* part);

@@ -8,43 +8,18 @@
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
+#include "wizard/PropertyPageBase.h"
 #include "install/CheckInstallations.h"
 #include "install/InstallManager.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 #include "python/Python27Functions.h"
 #include "python/Python36Functions.h"
 #include "python/SelectionDefaults.h"
-#include "pages/CoreComponentsPage.h"
-#include "pages/CoreComponentsStatusPage.h"
-#include "pages/DemoProfilesPage.h"
-#include "pages/HalvenorUtilitiesPage.h"
-#include "pages/IOSystemInstallationsPage.h"
-#include "pages/ImportProfilesPage.h"
-#include "pages/Modules2Page.h"
-#include "pages/ModulesPage.h"
-#include "pages/PreRequisitesPage.h"
-#include "pages/Py27Extensions2Page.h"
-#include "pages/Py27ExtensionsNewPage.h"
-#include "pages/Py36DemoProfilesPage.h"
-#include "pages/Py36Extensions2Page.h"
-#include "pages/Py36ExtensionsNewPage.h"
-#include "pages/Py36TemplatesPage.h"
-#include "pages/ReleaseNotesPage.h"
-#include "pages/ResourcesPage.h"
-#include "pages/SummaryPage.h"
-#include "pages/TemplatesPage.h"
-#include "pages/ThirdPartyInstallations2Page.h"
-#include "pages/ThirdPartyInstallationsPage.h"
-#include "pages/ToolboxDeepformVisionPage.h"
-#include "pages/ToolboxPy36DeepformVisionPage.h"
-#include "pages/TutorialsPage.h"
-#include "pages/Utilities2Page.h"
-#include "pages/UtilitiesPage.h"
-#include "pages/WelcomePage.h"
 #include "wizard_ids.h"
 
 const char* const kProductName = "Orvanto Vision Software XV 774";
@@ -126,11 +101,11 @@ const TitleOfName kTitles[] = {
     {"Modules", "Orvanto Modules"},
 };
 
-std::string pageTitleOf(const char* pageName) {
+} // namespace
+
+std::string kdDKadrixSDKInstallerSheet::pageTitleOf(const char* pageName) {
     return hnFormatText("%s - %s", kInstallerCaption, pageName);
 }
-
-} // namespace
 
 kdDSheetHooks defaultSheetHooks() {
     kdDSheetHooks hooks;
@@ -150,55 +125,21 @@ kdDSheetHooks defaultSheetHooks() {
     return hooks;
 }
 
-kdDKadrixSDKInstallerSheet::kdDKadrixSDKInstallerSheet(const kdDSheetHooks& hooks)
-    : hnPropertySheet(kInstallerCaption), hooks_(hooks) {
+kdDKadrixSDKInstallerSheet::kdDKadrixSDKInstallerSheet(std::unique_ptr<kdDSheetPages> pages,
+                                                       const kdDSheetHooks& hooks)
+    : hnPropertySheet(kInstallerCaption), pages_(std::move(pages)), hooks_(hooks) {
     comStarted_ = SUCCEEDED(::CoInitialize(nullptr));
     upgradeCheckThread = nullptr;
     extensionsOnlyMode = false;
 
-    welcomePage.reset(new kdDInstallWelcomeBase(
-        hnFormatText("%s - Welcome to %s System Management", kInstallerCaption, kProductName)));
-    resourcesPage.reset(new kdDInstallOrvantoResourcesDynamic(pageTitleOf("Orvanto Vision Resources")));
-    releaseNotesPage.reset(new kdDInstallReleaseNotes(pageTitleOf("Readme Notes")));
-    preRequisitesPage.reset(new kdDInstallPreRequisites(pageTitleOf("Prerequisite Installation")));
-    coreComponentsPage.reset(new kdDInstallCoreComponentsSoftware(pageTitleOf("Core Installation")));
-    coreStatusPage.reset(new kdDInstallCoreComponentsSoftwareStatus(pageTitleOf("Core Installation Status")));
-    py27ExtensionsNewPage.reset(
-        new kdDInstallPY27ExtensionsNew(pageTitleOf("Recommended Orvanto Extensions")));
-    toolboxPage.reset(
-        new kdDInstallToolboxeDeepformVision(pageTitleOf("Orvanto 3D Toolbox - Deepform Vision")));
-    py27Extensions2Page.reset(new kdDInstallPY27Extensions2(pageTitleOf("Optional Orvanto Extensions")));
-    templatesPage.reset(new kdDInstallTemplates(pageTitleOf("OTC - Orvanto Tool Components")));
-    py36ExtensionsNewPage.reset(
-        new kdDInstallPY36ExtensionsNew(pageTitleOf("Recommended Orvanto Extensions (Python 36)")));
-    toolboxPy36Page.reset(new kdDInstallToolboxePy36DeepformVision(
-        pageTitleOf("Orvanto 3D Toolbox - Deepform Vision (Python 36)")));
-    py36Extensions2Page.reset(
-        new kdDInstallPY36Extensions2(pageTitleOf("Optional Orvanto Extensions (Python 36)")));
-    py36TemplatesPage.reset(
-        new kdDInstallPy36Templates(pageTitleOf("OTC - Orvanto Tool Components (Python 36)")));
-    summaryPage.reset(new kdDInstallSummaryOrvanto(pageTitleOf("Installation Complete")));
-    importProfilesPage.reset(new kdDInstallImportProfiles(pageTitleOf("Import Orvanto Profiles")));
-    demoProfilesPage.reset(new kdDInstallDemoProfiles(pageTitleOf("Machine Vision Demonstration Profiles")));
-    py36DemoProfilesPage.reset(
-        new kdDInstallPy36DemoProfiles(pageTitleOf("Machine Vision Demonstration Profiles (Python 36)")));
-    tutorialsPage.reset(new kdDInstallTutorials(pageTitleOf("Orvanto Vision Tutorials")));
-    modulesPage.reset(new kdDInstallModules(pageTitleOf("Orvanto Image Processing Options")));
-    modules2Page.reset(new kdDInstallModules2(pageTitleOf("Orvanto Modules")));
-    thirdPartyPage.reset(new kdDInstall3rdPartyInstallations(pageTitleOf("3rd Party Camera Drivers - 1")));
-    thirdParty2Page.reset(new kdDInstall3rdPartyInstallations2(pageTitleOf("3rd Party Camera Drivers - 2")));
-    ioSystemPage.reset(new kdDInstallIOSystemInstallations(pageTitleOf("3rd Party IO Drivers")));
-    utilitiesPage.reset(new kdDInstallUtilities(pageTitleOf("Optional Utility Software I")));
-    utilities2Page.reset(new kdDInstallUtilities2(pageTitleOf("Optional Utility Software II")));
-    halvenorUtilitiesPage.reset(new kdDInstallHalvenorUtilities(pageTitleOf("Halvenor Utilities")));
-
-    addPage(welcomePage.get());
-    addPage(resourcesPage.get());
-    addPage(releaseNotesPage.get());
-    addPage(preRequisitesPage.get());
-    addPage(coreComponentsPage.get());
-    addPage(coreStatusPage.get());
+    for (kdDPropertyPageBase* page : pages_->head())
+        addPage(page);
     initPages();
+}
+
+kdDPropertyPageBase* kdDKadrixSDKInstallerSheet::lastHeadPage() const {
+    std::vector<kdDPropertyPageBase*> head = pages_->head();
+    return head.empty() ? nullptr : head.back();
 }
 
 void kdDKadrixSDKInstallerSheet::initPages() {
@@ -251,7 +192,7 @@ kdDKadrixSDKInstallerSheet::createHelpElement(const std::string& uiDlgName) {
         title = uiDlgName;
     std::string name = hnFormatText("%s - %s", kHelpFileElementPrefix, title.c_str());
     std::string fileName = hnFormatText("%sHelp - %s.rtf", "774", uiDlgName.c_str());
-    std::string url = theApp()->repositoryBaseUrl() + kHelpFilesServerFolder + fileName;
+    std::string url = installerServices()->repositoryBaseUrl() + kHelpFilesServerFolder + fileName;
     std::string folder = cacheFolder(cache::kHelp);
     return std::unique_ptr<hnInstallationElement>(new hnInstallationElement(
         name.c_str(), url.c_str(), fileName.c_str(), "", folder.c_str(), false, 0, true, &helpRowTexts[0],
@@ -282,15 +223,7 @@ kdDPropertyPageBase* kdDKadrixSDKInstallerSheet::pageBase(int index) const {
 }
 
 std::vector<kdDPropertyPageBase*> kdDKadrixSDKInstallerSheet::allPageObjects() const {
-    return {welcomePage.get(),           resourcesPage.get(),         releaseNotesPage.get(),
-            preRequisitesPage.get(),     coreComponentsPage.get(),    coreStatusPage.get(),
-            py27ExtensionsNewPage.get(), toolboxPage.get(),           py27Extensions2Page.get(),
-            templatesPage.get(),         py36ExtensionsNewPage.get(), toolboxPy36Page.get(),
-            py36Extensions2Page.get(),   py36TemplatesPage.get(),     summaryPage.get(),
-            importProfilesPage.get(),    demoProfilesPage.get(),      py36DemoProfilesPage.get(),
-            tutorialsPage.get(),         modulesPage.get(),           modules2Page.get(),
-            thirdPartyPage.get(),        thirdParty2Page.get(),       ioSystemPage.get(),
-            utilitiesPage.get(),         utilities2Page.get(),        halvenorUtilitiesPage.get()};
+    return pages_->all();
 }
 
 int kdDKadrixSDKInstallerSheet::collectAllInstallationElements(hnInstallManagerBase& into) {
@@ -309,7 +242,8 @@ int kdDKadrixSDKInstallerSheet::collectAllInstallationElements(hnInstallManagerB
         append(page->installManager.get());
     }
     append(helpManager.get());
-    append(preRequisitesPage->alternativeManager.get());
+    for (hnInstallManagerBase* extra : pages_->extraManagers())
+        append(extra);
     into.clearElements();
     into.setElements(static_cast<unsigned>(all.size()), all.data());
     return static_cast<int>(all.size());
@@ -331,33 +265,21 @@ int kdDKadrixSDKInstallerSheet::removeAllPagesAfterPage(hnPropertyPage* stop) {
 }
 
 int kdDKadrixSDKInstallerSheet::updateWizardPagesForPythonVersion(int version) {
-    std::vector<hnPropertyPage*> tail;
-    if (version == 1) {
-        tail = {py36ExtensionsNewPage.get(), toolboxPy36Page.get(), py36Extensions2Page.get(),
-                py36TemplatesPage.get(),     summaryPage.get(),     importProfilesPage.get(),
-                py36DemoProfilesPage.get()};
-    } else {
-        if (version != 0)
-            hnDebugOut("kdDKadrixSDKInstallerSheet::updateWizardPagesForPythonVersion - unexpected case 3\n");
-        tail = {py27ExtensionsNewPage.get(), toolboxPage.get(), py27Extensions2Page.get(),
-                templatesPage.get(),         summaryPage.get(), importProfilesPage.get(),
-                demoProfilesPage.get()};
-    }
-    tail.insert(tail.end(), {tutorialsPage.get(), modulesPage.get(), modules2Page.get(), thirdPartyPage.get(),
-                             thirdParty2Page.get(), ioSystemPage.get(), utilitiesPage.get(),
-                             utilities2Page.get(), halvenorUtilitiesPage.get()});
+    if (version != 0 && version != 1)
+        hnDebugOut("kdDKadrixSDKInstallerSheet::updateWizardPagesForPythonVersion - unexpected case 3\n");
+    std::vector<kdDPropertyPageBase*> tail = pages_->tail(version == 1 ? 1 : 0);
 
     // The prerequisites page tells the version at every activation: a list
     // that is already right stays, so that no page is taken out of the sheet
     // in the middle of a page change.
-    int head = pageIndex(coreStatusPage.get());
+    int head = pageIndex(lastHeadPage());
     bool same = head >= 0 && pageCount() == head + 1 + static_cast<int>(tail.size());
     for (std::size_t i = 0; same && i < tail.size(); ++i)
         same = page(head + 1 + static_cast<int>(i)) == tail[i];
     if (same)
         return 1;
 
-    removeAllPagesAfterPage(coreStatusPage.get());
+    removeAllPagesAfterPage(lastHeadPage());
     for (hnPropertyPage* next : tail)
         addPage(next);
     return 1;
@@ -401,7 +323,7 @@ bool kdDKadrixSDKInstallerSheet::navigateTo(const char* uiDlgName, const char* a
 
 bool kdDKadrixSDKInstallerSheet::onInitSheet() {
     bool result = hnPropertySheet::onInitSheet();
-    if (COrvantoKadrixSDKInstallerApp* app = theApp())
+    if (hnAppBase* app = hnAppBase::current())
         app->setMainWindow(hwnd());
 
     LOGFONTA logFont = {};
@@ -510,7 +432,7 @@ bool kdDKadrixSDKInstallerSheet::onMessage(UINT message, WPARAM wParam, LPARAM l
 
 void kdDKadrixSDKInstallerSheet::onSheetDestroy() {
     stopUpgradeCheck();
-    if (COrvantoKadrixSDKInstallerApp* app = theApp())
+    if (hnAppBase* app = hnAppBase::current())
         if (app->mainWindow() == hwnd())
             app->setMainWindow(nullptr);
 }
@@ -520,9 +442,9 @@ void kdDKadrixSDKInstallerSheet::onSheetDestroy() {
 DWORD WINAPI kdDKadrixSDKInstallerSheet::upgradeCheckWorker(LPVOID parameter) {
     auto* sheet = static_cast<kdDKadrixSDKInstallerSheet*>(parameter);
     try {
-        COrvantoKadrixSDKInstallerApp* app = theApp();
+        hnInstallerServices* app = installerServices();
         HWND target = sheet->hwnd();
-        for (CUpgradeInfo* info : {app->upgradeInfo.get(), app->upgradeInfoBeta.get()}) {
+        for (CUpgradeInfo* info : {app->upgradeRecord(false), app->upgradeRecord(true)}) {
             if (!info || sheet->upgradeCheck_.stopRequested())
                 break;
             // Posted, not sent: the sheet may be waiting for this thread.
@@ -557,15 +479,15 @@ int kdDKadrixSDKInstallerSheet::reactivateCurrentPage() {
 // ---------------------------------------------------------------- hand-over, help
 
 int kdDKadrixSDKInstallerSheet::installPendingInstaller() {
-    COrvantoKadrixSDKInstallerApp* app = theApp();
+    hnInstallerServices* services = installerServices();
     std::string destination;
-    if (!hnFormat(destination, kPathCapacity, "%s\\%s", app->appFolderPath.c_str(),
-                  app->pendingInstallerFileName.c_str()) ||
-        !::MoveFileExA(app->pendingInstallerPath.c_str(), destination.c_str(),
+    if (!hnFormat(destination, kPathCapacity, "%s\\%s", services->applicationFolder().c_str(),
+                  services->pendingInstallerFileName().c_str()) ||
+        !::MoveFileExA(services->pendingInstallerPath().c_str(), destination.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH | MOVEFILE_COPY_ALLOWED)) {
-        app->prompter().messageBox(hwnd(),
-                                   "Error: Unable to copy the selected installer file. Please try again.",
-                                   kInstallerCaption, MB_OK);
+        hnAppBase::current()->prompter().messageBox(
+            hwnd(), "Error: Unable to copy the selected installer file. Please try again.", kInstallerCaption,
+            MB_OK);
         return 0;
     }
     launchInstallerFile(destination, hwnd());
@@ -573,7 +495,7 @@ int kdDKadrixSDKInstallerSheet::installPendingInstaller() {
 }
 
 int kdDKadrixSDKInstallerSheet::launchInstallerFile(const std::string& path, HWND owner) {
-    COrvantoKadrixSDKInstallerApp* app = theApp();
+    hnAppBase* app = hnAppBase::current();
     if (!fileExists(path)) {
         app->prompter().messageBox(owner,
                                    "Error: Unable to locate the selected installer file. Please try again.",
@@ -581,7 +503,7 @@ int kdDKadrixSDKInstallerSheet::launchInstallerFile(const std::string& path, HWN
         return -1;
     }
     INT_PTR shell = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteA(owner, "open", path.c_str(), "", app->appFolderPath.c_str(), SW_SHOWNORMAL));
+        ::ShellExecuteA(owner, "open", path.c_str(), "", applicationFolder().c_str(), SW_SHOWNORMAL));
     if (shell > 32) {
         ::PostMessageA(app->mainWindow(), WM_CLOSE, 0, 0); // the new installer takes over
         return 1;
@@ -608,7 +530,7 @@ int kdDKadrixSDKInstallerSheet::openWebHelp() {
     int result =
         hooks_.openResourceLink ? hooks_.openResourceLink(kWebHelpAddress, "Web Help", hwnd(), code) : 0;
     if (result <= 0)
-        theApp()->prompter().messageBox(
+        hnAppBase::current()->prompter().messageBox(
             hwnd(), hnFormatText("Unable to access web help. Error code - %d", code).c_str(),
             kInstallerCaption, MB_OK);
     return result;

@@ -17,33 +17,22 @@ class CUpgradeInfo;
 class hnInstallManagerBase;
 struct hnInstallationElement;
 class kdDPropertyPageBase;
-class kdDInstallWelcomeBase;
-class kdDInstallOrvantoResourcesDynamic;
-class kdDInstallReleaseNotes;
-class kdDInstallPreRequisites;
-class kdDInstallCoreComponentsSoftware;
-class kdDInstallCoreComponentsSoftwareStatus;
-class kdDInstallPY27ExtensionsNew;
-class kdDInstallToolboxeDeepformVision;
-class kdDInstallPY27Extensions2;
-class kdDInstallTemplates;
-class kdDInstallPY36ExtensionsNew;
-class kdDInstallToolboxePy36DeepformVision;
-class kdDInstallPY36Extensions2;
-class kdDInstallPy36Templates;
-class kdDInstallSummaryOrvanto;
-class kdDInstallImportProfiles;
-class kdDInstallDemoProfiles;
-class kdDInstallPy36DemoProfiles;
-class kdDInstallTutorials;
-class kdDInstallModules;
-class kdDInstallModules2;
-class kdDInstall3rdPartyInstallations;
-class kdDInstall3rdPartyInstallations2;
-class kdDInstallIOSystemInstallations;
-class kdDInstallUtilities;
-class kdDInstallUtilities2;
-class kdDInstallHalvenorUtilities;
+
+// The page objects of the sheet. The page layer builds them
+// (createInstallerPages); the sheet owns them and lays them out.
+class kdDSheetPages {
+public:
+    virtual ~kdDSheetPages() = default;
+    // Every page object, listed or not, in the order of construction.
+    virtual std::vector<kdDPropertyPageBase*> all() const = 0;
+    // Listed from the start, welcome page to the core status page.
+    virtual std::vector<kdDPropertyPageBase*> head() const = 0;
+    // What follows the head for Python 2.7 (0) or Python 3.6 (1).
+    virtual std::vector<kdDPropertyPageBase*> tail(int version) const = 0;
+    // Managers whose elements an installer copy gathers besides the pages'
+    // own (the alternative VC++ redistributable of the prerequisites page).
+    virtual std::vector<hnInstallManagerBase*> extraManagers() const = 0;
+};
 
 // The sheet's calls into the Python settings and upkeep, the self-update
 // check, the help window and the link opener. Each area that owns one of
@@ -76,7 +65,8 @@ extern const char* const kHelpFilesServerFolder;
 
 class kdDKadrixSDKInstallerSheet : public hnPropertySheet {
 public:
-    explicit kdDKadrixSDKInstallerSheet(const kdDSheetHooks& hooks = defaultSheetHooks());
+    explicit kdDKadrixSDKInstallerSheet(std::unique_ptr<kdDSheetPages> pages,
+                                        const kdDSheetHooks& hooks = defaultSheetHooks());
     ~kdDKadrixSDKInstallerSheet() override;
 
     bool extensionsOnlyMode = false;
@@ -123,34 +113,11 @@ public:
     static constexpr WPARAM kReactivateParameter = 101;
     static constexpr DWORD kWorkerWaitMs = 5000;
 
-    // The page objects, created in the constructor.
-    std::unique_ptr<kdDInstallWelcomeBase> welcomePage;
-    std::unique_ptr<kdDInstallOrvantoResourcesDynamic> resourcesPage;
-    std::unique_ptr<kdDInstallReleaseNotes> releaseNotesPage;
-    std::unique_ptr<kdDInstallPreRequisites> preRequisitesPage;
-    std::unique_ptr<kdDInstallCoreComponentsSoftware> coreComponentsPage;
-    std::unique_ptr<kdDInstallCoreComponentsSoftwareStatus> coreStatusPage;
-    std::unique_ptr<kdDInstallPY27ExtensionsNew> py27ExtensionsNewPage;
-    std::unique_ptr<kdDInstallToolboxeDeepformVision> toolboxPage;
-    std::unique_ptr<kdDInstallPY27Extensions2> py27Extensions2Page;
-    std::unique_ptr<kdDInstallTemplates> templatesPage;
-    std::unique_ptr<kdDInstallPY36ExtensionsNew> py36ExtensionsNewPage;
-    std::unique_ptr<kdDInstallToolboxePy36DeepformVision> toolboxPy36Page;
-    std::unique_ptr<kdDInstallPY36Extensions2> py36Extensions2Page;
-    std::unique_ptr<kdDInstallPy36Templates> py36TemplatesPage;
-    std::unique_ptr<kdDInstallSummaryOrvanto> summaryPage;
-    std::unique_ptr<kdDInstallImportProfiles> importProfilesPage;
-    std::unique_ptr<kdDInstallDemoProfiles> demoProfilesPage;
-    std::unique_ptr<kdDInstallPy36DemoProfiles> py36DemoProfilesPage;
-    std::unique_ptr<kdDInstallTutorials> tutorialsPage;
-    std::unique_ptr<kdDInstallModules> modulesPage;
-    std::unique_ptr<kdDInstallModules2> modules2Page;
-    std::unique_ptr<kdDInstall3rdPartyInstallations> thirdPartyPage;
-    std::unique_ptr<kdDInstall3rdPartyInstallations2> thirdParty2Page;
-    std::unique_ptr<kdDInstallIOSystemInstallations> ioSystemPage;
-    std::unique_ptr<kdDInstallUtilities> utilitiesPage;
-    std::unique_ptr<kdDInstallUtilities2> utilities2Page;
-    std::unique_ptr<kdDInstallHalvenorUtilities> halvenorUtilitiesPage;
+    kdDSheetPages& pages() const { return *pages_; }
+    // The page listed last before the Python-dependent part.
+    kdDPropertyPageBase* lastHeadPage() const;
+    // The page title "<caption> - <name>".
+    static std::string pageTitleOf(const char* pageName);
 
 protected:
     bool onInitSheet() override;
@@ -166,6 +133,7 @@ private:
     static DWORD WINAPI upgradeCheckWorker(LPVOID sheet);
     bool passesOver(int index) const;
 
+    std::unique_ptr<kdDSheetPages> pages_;
     kdDSheetHooks hooks_;
     hnUpgradeCheckControl upgradeCheck_;
     bool comStarted_ = false;

@@ -1,6 +1,7 @@
 #include "wizard/PropertyPageBase.h"
 
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "artwork_ids.h"
 #include "controls/ComponentInstallHeader.h"
 #include "controls/ImageButton.h"
@@ -142,7 +143,7 @@ template <typename Operation> int kdDPropertyPageBase::runGuarded(Operation oper
     try {
         result = operation();
     } catch (...) {
-        theApp()->prompter().messageBox(hwnd(), "Unexpected Error 101", nullptr, MB_OK);
+        hnAppBase::current()->prompter().messageBox(hwnd(), "Unexpected Error 101", nullptr, MB_OK);
         result = 0;
     }
     if (hwnd())
@@ -182,7 +183,7 @@ int kdDPropertyPageBase::runDownloadAllOf(bool* skipAllErrors, hnInstallManagerB
     try {
         result = manager->downloadAll(false, skipAllErrors);
     } catch (...) {
-        theApp()->prompter().messageBox(hwnd(), "Unexpected Error 101", nullptr, MB_OK);
+        hnAppBase::current()->prompter().messageBox(hwnd(), "Unexpected Error 101", nullptr, MB_OK);
         result = 0;
     }
     if (manager->count() > 0)
@@ -322,5 +323,5 @@ void kdDPropertyPageBase::setCancelText(const char* text) {
 
 void kdDPropertyPageBase::showDownloadButton(int controlId) {
     if (HWND button = item(controlId))
-        ::ShowWindow(button, theApp()->appFolderWritable ? SW_SHOW : SW_HIDE);
+        ::ShowWindow(button, (installerServices() && installerServices()->applicationFolderWritable()) ? SW_SHOW : SW_HIDE);
 }

@@ -7,7 +7,7 @@
 #include "download/DownloadTestSupport.h"
 #include "download/ElementDownload.h"
 #include "install/InstallManager.h"
-#include "install/InstallationElement.h"
+#include "download/InstallationElement.h"
 #include "support/TestSupport.h"
 
 namespace {

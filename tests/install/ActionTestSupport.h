@@ -10,7 +10,7 @@
 #include "install/ActionServices.h"
 #include "install/ElementActions.h"
 #include "install/DetectionSupport.h"
-#include "install/InstallationElement.h"
+#include "download/InstallationElement.h"
 
 // Presence by element name, from probes of the machine that each test sets.
 class ProbeDetection : public hnElementActions {

@@ -9,7 +9,7 @@
 #include "app/SystemView.h"
 #include "install/ComponentActions.h"
 #include "install/InstallManager.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 
 namespace {
 

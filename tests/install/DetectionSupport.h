@@ -8,7 +8,7 @@
 #include <vector>
 #include <windows.h>
 
-#include "install/InstallationElement.h"
+#include "download/InstallationElement.h"
 #include "support/TestSupport.h"
 
 // Removes what a killed earlier run left in the prefix: the keys its

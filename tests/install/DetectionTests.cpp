@@ -10,7 +10,7 @@
 #include "install/DetectionCatalogue.h"
 #include "install/DetectionSupport.h"
 #include "install/FileSets.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "install/CheckInstallations.h"
 #include "install/DetectionSupport.h"
 #include "install/FileSets.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 #include "process/SystemInfo.h"
 
 namespace {

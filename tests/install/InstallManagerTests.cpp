@@ -6,7 +6,7 @@
 #include "app/InstallerApp.h"
 #include "install/ElementActions.h"
 #include "install/InstallManager.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 #include "support/TestSupport.h"
 
 namespace {

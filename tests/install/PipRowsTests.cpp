@@ -3,7 +3,7 @@
 #include "app/FileHelpers.h"
 #include "install/CheckInstallations.h"
 #include "install/DetectionSupport.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 #include "python/Python36Functions.h"
 
 namespace {

@@ -9,6 +9,7 @@
 #include "pages/PageTestSupport.h"
 #include "pages_ids.h"
 #include "python/PythonSelection.h"
+#include "pages/InstallerPages.h"
 #include "wizard/InstallerSheet.h"
 
 namespace {
@@ -190,9 +191,9 @@ TEST(CoreComponentsStatusPage, WizardPassesOverItBothWays) {
     ScriptedPrompter prompter;
     TableActions actions;
     actions.status = {{kRuntime, kStatusInstalled}, {kVision, kStatusInstalled}};
-    kdDKadrixSDKInstallerSheet sheet;
-    sheet.coreComponentsPage->installManager->setActions(&actions);
-    sheet.coreStatusPage->installManager->setActions(&actions);
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages());
+    installerPages(sheet).coreComponentsPage->installManager->setActions(&actions);
+    installerPages(sheet).coreStatusPage->installManager->setActions(&actions);
     sheet.setWizardMode();
     ASSERT_TRUE(sheet.create());
     pumpMessages();

@@ -8,8 +8,8 @@
 #include <windows.h>
 
 #include "install/ElementActions.h"
-#include "install/InstallationElement.h"
-#include "install/StatusWords.h"
+#include "download/InstallationElement.h"
+#include "download/StatusWords.h"
 #include "support/TestSupport.h"
 #include "wizard/PropertySheet.h"
 

@@ -10,6 +10,7 @@
 #include "pages/PageTestSupport.h"
 #include "pages/PreRequisitesPage.h"
 #include "pages_ids.h"
+#include "pages/InstallerPages.h"
 #include "wizard/InstallerSheet.h"
 
 namespace {
@@ -166,7 +167,7 @@ TEST(PrerequisitesPage, ElementsFollowTheTableAndTheVcRowFollowsThe2017Entry) {
 
 TEST(PrerequisitesPage, DownloadOfEverythingGathersBothVcRedistributables) {
     StoredSelection selection("Python 2.7.9");
-    kdDKadrixSDKInstallerSheet sheet;
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages());
     hnInstallManagerBase gathered;
     int count = sheet.collectAllInstallationElements(gathered);
     ASSERT_EQ(static_cast<int>(gathered.count()), count);

@@ -8,7 +8,7 @@
 #include "app/FileHelpers.h"
 #include "app/SystemView.h"
 #include "install/CheckInstallations.h"
-#include "install/InstallationElement.h"
+#include "download/InstallationElement.h"
 #include "process/ProcessLaunch.h"
 
 namespace {

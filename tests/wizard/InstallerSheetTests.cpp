@@ -5,10 +5,11 @@
 #include "app/InstallerApp.h"
 #include "app/SystemView.h"
 #include "install/ElementActions.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 #include "pages/Py36ExtensionsNewPage.h"
 #include "pages/WelcomePage.h"
 #include "support/TestSupport.h"
+#include "pages/InstallerPages.h"
 #include "wizard/InstallerSheet.h"
 #include "wizard/PropertyPageBase.h"
 #include "wizard_ids.h"
@@ -90,7 +91,7 @@ RECT childRect(HWND parent, int id) {
 struct OpenWizard {
     explicit OpenWizard(const std::string& selection = "Python 2.7.9") {
         hooks.stored = selection;
-        sheet.reset(new kdDKadrixSDKInstallerSheet(hooks.hooks()));
+        sheet.reset(new kdDKadrixSDKInstallerSheet(createInstallerPages(), hooks.hooks()));
         sheet->setWizardMode();
         created = sheet->create();
         pump();
@@ -111,13 +112,13 @@ TEST(InstallerSheet, PageListsFollowTheStoredPythonSelection) {
     for (const char* selection : {"Python 2.7.9", "Python 2.7.13"}) {
         TestHooks hooks;
         hooks.stored = selection;
-        kdDKadrixSDKInstallerSheet sheet(hooks.hooks());
+        kdDKadrixSDKInstallerSheet sheet(createInstallerPages(), hooks.hooks());
         EXPECT_EQ(std::vector<std::string>(std::begin(kPy27Order), std::end(kPy27Order)), pageNames(sheet));
         EXPECT_EQ((std::vector<std::string>{"defaults 27", "upkeep 27"}), hooks.calls);
     }
     TestHooks hooks;
     hooks.stored = "Python 3.6.6";
-    kdDKadrixSDKInstallerSheet sheet(hooks.hooks());
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages(), hooks.hooks());
     std::vector<std::string> names = pageNames(sheet);
     ASSERT_EQ(22u, names.size());
     EXPECT_EQ("Recommended Extensions (Python 36)", names[6]);
@@ -131,14 +132,14 @@ TEST(InstallerSheet, PageListsFollowTheStoredPythonSelection) {
 
 TEST(InstallerSheet, MissingOrUnknownSelectionFallsBackToPython27) {
     TestHooks none;
-    kdDKadrixSDKInstallerSheet first(none.hooks());
+    kdDKadrixSDKInstallerSheet first(createInstallerPages(), none.hooks());
     EXPECT_EQ("set Python 2.7.9", none.calls.front());
     EXPECT_EQ("Recommended Extensions", first.pageBase(6)->uiDlgName);
 
     DebugCapture debug;
     TestHooks odd;
     odd.stored = "Python 3.7";
-    kdDKadrixSDKInstallerSheet second(odd.hooks());
+    kdDKadrixSDKInstallerSheet second(createInstallerPages(), odd.hooks());
     EXPECT_TRUE(debug.contains("kdDKadrixSDKInstallerSheet::initPages - Unknown Python version selection\n"));
     EXPECT_EQ("Recommended Extensions", second.pageBase(6)->uiDlgName);
     EXPECT_EQ(0, second.updateWizardPagesForPythonVersion(7) - 1);
@@ -149,7 +150,7 @@ TEST(InstallerSheet, MissingOrUnknownSelectionFallsBackToPython27) {
 
 TEST(InstallerSheet, PageTitlesAndPassOverAnswers) {
     TestHooks hooks;
-    kdDKadrixSDKInstallerSheet sheet(hooks.hooks());
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages(), hooks.hooks());
     EXPECT_EQ("Orvanto Vision Software XV 774 Installer - Welcome to Orvanto Vision Software XV 774 System "
               "Management",
               sheet.pageBase(0)->pageTitle);
@@ -170,7 +171,7 @@ TEST(InstallerSheet, PageTitlesAndPassOverAnswers) {
 TEST(InstallerSheet, ListRoutinesRejectMissingArguments) {
     DebugCapture debug;
     TestHooks hooks;
-    kdDKadrixSDKInstallerSheet sheet(hooks.hooks());
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages(), hooks.hooks());
     EXPECT_EQ(-1, sheet.removeAllPagesAfterPage(nullptr));
     EXPECT_TRUE(debug.contains("kdDKadrixSDKInstallerSheet::removeAllPagesAfterPage - NULL pointer 1\n"));
     EXPECT_EQ(-2, kdDKadrixSDKInstallerSheet::getUIDlgTitleStrFromUIDlgName("Tutorials", nullptr));
@@ -183,13 +184,13 @@ TEST(InstallerSheet, ListRoutinesRejectMissingArguments) {
     EXPECT_EQ("Halvenor Utilities", title);
 
     // A page that is not in the sheet empties the whole list.
-    EXPECT_EQ(1, sheet.removeAllPagesAfterPage(sheet.py36ExtensionsNewPage.get()));
+    EXPECT_EQ(1, sheet.removeAllPagesAfterPage(installerPages(sheet).py36ExtensionsNewPage.get()));
     EXPECT_EQ(0, sheet.pageCount());
 }
 
 TEST(InstallerSheet, HelpDocumentsOnePerPage) {
     TestHooks hooks;
-    kdDKadrixSDKInstallerSheet sheet(hooks.hooks());
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages(), hooks.hooks());
     ASSERT_EQ(21u, sheet.helpManager->count());
     hnInstallationElement* tutorials = sheet.helpManager->item(12);
     EXPECT_EQ("Orvanto Vision Software Help File - Orvanto Vision Tutorials", tutorials->name);
@@ -361,7 +362,7 @@ TEST(InstallerSheet, WebHelpThatCannotOpenTellsWhy) {
         code = 31;
         return 0;
     };
-    kdDKadrixSDKInstallerSheet sheet(h);
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages(), h);
     sheet.setWizardMode();
     ASSERT_TRUE(sheet.create());
     ::SendMessageA(::GetDlgItem(sheet.hwnd(), ID_NAV_WEB_HELP), BM_CLICK, 0, 0);
@@ -380,14 +381,14 @@ TEST(InstallerSheet, LaunchingAMissingInstallerTellsTheUser) {
               wizard.prompter.records[0].text);
     EXPECT_EQ(kInstallerCaption, wizard.prompter.records[0].caption);
 
-    theApp()->pendingInstallerPath = "C:\\no\\such\\download.exe";
-    theApp()->pendingInstallerFileName = "OrvantoVisionSoftware_15_0_0_775_Installer_201001.exe";
+    theApp()->pendingInstallerPath() = "C:\\no\\such\\download.exe";
+    theApp()->pendingInstallerFileName() = "OrvantoVisionSoftware_15_0_0_775_Installer_201001.exe";
     EXPECT_EQ(0, ::SendMessageA(wizard.sheet->hwnd(), 0x407, 0, 0));
     EXPECT_EQ("Error: Unable to copy the selected installer file. Please try again.",
               wizard.prompter.records.back().text);
     EXPECT_TRUE(wizard.sheet->isOpen());
-    theApp()->pendingInstallerPath.clear();
-    theApp()->pendingInstallerFileName.clear();
+    theApp()->pendingInstallerPath().clear();
+    theApp()->pendingInstallerFileName().clear();
 }
 
 TEST(InstallerSheet, NewerVersionFoundReactivatesTheCurrentPage) {
@@ -396,14 +397,14 @@ TEST(InstallerSheet, NewerVersionFoundReactivatesTheCurrentPage) {
     hooks.stored = "Python 2.7.9";
     kdDSheetHooks h = hooks.hooks();
     h.checkUpgradeChannel = [](CUpgradeInfo&, hnUpgradeCheckControl&) { return true; };
-    kdDKadrixSDKInstallerSheet sheet(h);
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages(), h);
     sheet.setWizardMode();
     ASSERT_TRUE(sheet.create());
     // Two channels report a newer version: two re-activations of the welcome
     // page, whose activation re-detects (here: transfers) its strings again.
-    sheet.welcomePage->statusText = "changed";
+    installerPages(sheet).welcomePage->statusText = "changed";
     ASSERT_TRUE(
-        waitFor([&] { return hnWindowText(sheet.welcomePage->item(IDC_STATUS_AREA)) == "changed"; }, 3000));
+        waitFor([&] { return hnWindowText(installerPages(sheet).welcomePage->item(IDC_STATUS_AREA)) == "changed"; }, 3000));
     EXPECT_EQ("Installation Welcome", activeName(sheet));
 }
 
@@ -445,7 +446,7 @@ TEST(InstallerSheet, ClosingWhileTheUpgradeCheckHangsEndsQuickly) {
     };
     DWORD elapsed = 0;
     {
-        auto sheet = std::make_unique<kdDKadrixSDKInstallerSheet>(h);
+        auto sheet = std::make_unique<kdDKadrixSDKInstallerSheet>(createInstallerPages(), h);
         sheet->setWizardMode();
         ASSERT_TRUE(sheet->create());
         ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(requestStarted, 5000));

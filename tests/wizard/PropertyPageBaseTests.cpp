@@ -7,7 +7,7 @@
 #include "controls/ImageButton.h"
 #include "controls/ImageStatic.h"
 #include "install/ElementActions.h"
-#include "install/StatusWords.h"
+#include "download/StatusWords.h"
 #include "pages_ids.h"
 #include "support/TestSupport.h"
 #include "wizard/PropertyPageBase.h"

@@ -1,4 +1,4 @@
-#include "python/PipShow.h"
+#include "install/PipShow.h"
 
 #include <windows.h>
 

@@ -1,6 +1,7 @@
-#include "install/InstallationElement.h"
+#include "download/InstallationElement.h"
 
-#include "app/InstallerApp.h"
+#include "app/AppBase.h"
+#include "app/InstallerServices.h"
 #include "app/Text.h"
 
 namespace {
@@ -37,7 +38,6 @@ const std::string& hnInstallationElement::status() const { return statusText ? *
 
 std::string cacheFolder(const char* relative) {
     std::string folder;
-    COrvantoKadrixSDKInstallerApp* app = theApp();
-    hnJoinPath(folder, app ? app->appFolderPath : std::string(), relative);
+    hnJoinPath(folder, applicationFolder(), relative);
     return folder;
 }

@@ -1,4 +1,4 @@
-#include "controls/SubclassedControl.h"
+#include "app/SubclassedControl.h"
 
 #include <commctrl.h>
 

@@ -1,0 +1,142 @@
+#include "python/ShippedPythonEnvironment.h"
+
+#include "app/DebugOut.h"
+#include "python/ClrBridge.h"
+#include "python/IntegrationFiles.h"
+#include "python/Python27Functions.h"
+#include "python/Python36Functions.h"
+#include "python/PythonSelection.h"
+
+namespace {
+// The pip drivers and the toolbox bridge are filled in by the Python package
+// work; until then each reports that it could not be done.
+bool unavailable(const char* routine) {
+    hnDebugOutF("%s - Python environment not available\n", routine);
+    return false;
+}
+using P27 = hnPyhton27InstallFunctions;
+using P36 = hnPyhton36InstallFunctions;
+} // namespace
+
+bool hnShippedPythonEnvironment::python27InstallFolder(std::string& folder) {
+    return P27::getPython27InstallFolder(folder);
+}
+
+bool hnShippedPythonEnvironment::py36PathsAvailable() {
+    return P36::areEnvironmentVariableWithPy36PathsAvailable();
+}
+
+bool hnShippedPythonEnvironment::py36PackagePresent(hnDialog* dialog, const char* package,
+                                                    const char* nameText) {
+    return P36::checkPy36ModuleWhlInstallation(dialog, package, nameText);
+}
+
+bool hnShippedPythonEnvironment::py36PackageVersion(hnDialog* dialog, const char* package,
+                                                    const char* excluded, const char* version) {
+    return P36::checkPy36ModuleWhlExactVersionInstallation(dialog, package, excluded, version);
+}
+
+bool hnShippedPythonEnvironment::py36Probe(hnPy36Probe probe, hnDialog* dialog) {
+    switch (probe) {
+    case hnPy36Probe::PyserialDuplicated:
+        return P36::isPy36PyserialDuplicated(dialog);
+    case hnPy36Probe::OpenCVInstalled:
+        return P36::isPy36OpenCVInstalled(dialog);
+    case hnPy36Probe::OpenCVDuplicated:
+        return P36::isPy36OpenCVDuplicated(dialog);
+    }
+    return false;
+}
+
+bool hnShippedPythonEnvironment::py36InstalledVersionText(hnPy36Package package, std::string* text,
+                                                          hnDialog* dialog) {
+    switch (package) {
+    case hnPy36Package::Pywin32:
+        return P36::getCurrentInstalledVersionPy36Win(text, dialog);
+    case hnPy36Package::Pyserial:
+        return P36::getCurrentInstalledVersionPy36Serial(text, dialog);
+    case hnPy36Package::Numpy:
+        return P36::getCurrentInstalledVersionNumPy36(text, dialog);
+    case hnPy36Package::Scipy:
+        return P36::getCurrentInstalledVersionSciPy36(text, dialog);
+    case hnPy36Package::OpenCV:
+        return P36::getCurrentInstalledVersionOpencvPy36(text, dialog);
+    case hnPy36Package::PythonNet:
+        return P36::getCurrentInstalledVersionPythonNetPy36(text, dialog);
+    }
+    return false;
+}
+
+bool hnShippedPythonEnvironment::deepformClrActive(const char* runtimeFolder) {
+    return isDeepformVisionDependencyCLRActive(runtimeFolder);
+}
+
+bool hnShippedPythonEnvironment::selectedIntegrationOK() {
+    return isSelectedPythonIntegrationOK();
+}
+
+bool hnShippedPythonEnvironment::python36Selected() {
+    std::string selection;
+    return getPythonVersionSelection(&selection) >= 1 && selection == kPython366;
+}
+
+void hnShippedPythonEnvironment::setPy27OpenCVSelection(const char* value) {
+    setPy27OpenCVExtensionVersionSelection(value);
+}
+
+bool hnShippedPythonEnvironment::installPy27Wheel(const char*, const std::string&, const char*, const char*,
+                                                  bool) {
+    return unavailable("installPy27ModuleWhlWithPipUpgrade");
+}
+
+bool hnShippedPythonEnvironment::installPy36Wheel(const char*, hnDialog*, const std::string&, const char*,
+                                                  const char*, bool) {
+    return unavailable("installPy36ModuleWhlWithPipUpgrade");
+}
+
+bool hnShippedPythonEnvironment::uninstallPy27Package(const char*, bool) {
+    return unavailable("uninstallPy27ModuleWhl");
+}
+
+bool hnShippedPythonEnvironment::uninstallPy36Package(const char*, bool) {
+    return unavailable("uninstallPy36ModuleWhl");
+}
+
+bool hnShippedPythonEnvironment::uninstallPy36PyserialPackages(bool) {
+    return unavailable("uninstallPy36Pyserial");
+}
+
+bool hnShippedPythonEnvironment::uninstallPy36OpenCvPackages(bool) {
+    return unavailable("uninstallPy36OpenCV");
+}
+
+bool hnShippedPythonEnvironment::applyPythonIntegration(int python) {
+    return python == 36 ? P36::applyPython36Integration() : P27::applyPython27Integration();
+}
+
+// Whatever interpreter was integrated, its copies and the user's plugin
+// folder go with the runtime.
+bool hnShippedPythonEnvironment::removePythonIntegration() {
+    bool removed27 = P27::removePython27Integration();
+    bool removed36 = P36::removePython36Integration();
+    return removed27 && removed36;
+}
+
+bool hnShippedPythonEnvironment::uninstallPythonRuntime(int python) {
+    if (python != 36)
+        return P27::uninstallAllPython27Products();
+    // The registered uninstaller first, then any Windows Installer product of
+    // the release that it left behind.
+    bool byCommand = P36::uninstallPython36ByUninstallString();
+    bool byProducts = P36::uninstallAllPython36Products();
+    return byCommand || byProducts;
+}
+
+bool hnShippedPythonEnvironment::prepareToolboxBridge(int python, const std::string&) {
+    return unavailable(python == 36 ? "ensurePy36PythonNet" : "checkAndActivatePy27CLRFunction");
+}
+
+bool hnShippedPythonEnvironment::copyDeepformVisionFiles(
+    const char* buildFolder, const std::function<void(const std::string&)>& prepare) {
+    return ::copyDeepformVisionFiles(buildFolder, prepare);
+}
