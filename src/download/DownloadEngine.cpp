@@ -1,5 +1,6 @@
 #include "download/DownloadEngine.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -13,11 +14,15 @@
 #include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
 #include "app/Text.h"
+#include "download/BackgroundWriter.h"
 #include "download/InternetStop.h"
 
 namespace {
 
 constexpr long kProgressStep = 102400;
+// Bytes asked of WinINet per call: a call waits until that much has arrived,
+// so it stays small enough for prompt progress reports and stop checks.
+constexpr DWORD kInternetReadSize = 128 * 1024;
 constexpr std::size_t kDetailCapacity = 1024;
 constexpr std::size_t kUserTextCapacity = 2048;
 // The prompter's name for the credentials prompt of a 401 answer.
@@ -145,29 +150,74 @@ void checkAbort(const Transfer& t) {
         throw Aborted();
 }
 
-// Streams the body into the temporary file; returns the bytes written.
-long long streamBody(const Transfer& t, HINTERNET request, HANDLE file, long long announced) {
-    std::unique_ptr<char[]> buffer(new char[kDownloadReadChunk]);
-    long long total = 0;
-    long long mark = 0;
-    for (;;) {
-        DWORD read = 0;
-        if (!::InternetReadFile(request, buffer.get(), kDownloadReadChunk, &read))
-            throwLastInternetError();
-        if (read == 0)
-            break;
-        checkAbort(t);
-        DWORD written = 0;
-        if (!::WriteFile(file, buffer.get(), read, &written, nullptr) || written != read)
-            throw std::runtime_error("write failed");
-        total += read;
-        // One report per chunk that passes a 100 KB mark.
-        if (total - mark > kProgressStep) {
-            mark += kProgressStep * ((total - mark - 1) / kProgressStep);
-            if (t.progress)
-                t.progress->downloadProgress(static_cast<long>(total / 1024));
-        }
+// Reserves the announced length up front, so that the file system places the
+// file once instead of growing it with every write. However the transfer
+// ends, the file is cut back to what arrived: a partial download never shows
+// a length it does not have.
+class hnReservedLength {
+public:
+    hnReservedLength(HANDLE file, long long announced, const long long& received)
+        : file_(file), received_(received) {
+        LARGE_INTEGER size, start = {};
+        size.QuadPart = announced;
+        if (announced > 0 && ::SetFilePointerEx(file, size, nullptr, FILE_BEGIN))
+            ::SetEndOfFile(file);
+        ::SetFilePointerEx(file, start, nullptr, FILE_BEGIN);
     }
+    ~hnReservedLength() {
+        LARGE_INTEGER end;
+        end.QuadPart = received_;
+        if (::SetFilePointerEx(file_, end, nullptr, FILE_BEGIN))
+            ::SetEndOfFile(file_);
+    }
+    hnReservedLength(const hnReservedLength&) = delete;
+    hnReservedLength& operator=(const hnReservedLength&) = delete;
+
+private:
+    HANDLE file_;
+    const long long& received_;
+};
+
+long long streamBody(const Transfer& t, HINTERNET request, HANDLE file, long long announced) {
+    long long total = 0;
+    hnReservedLength length(file, announced, total); // outlives the writer
+    hnBackgroundWriter writer(file, kDownloadReadChunk);
+    long long mark = 0;
+    for (bool end = false; !end;) {
+        char* buffer = writer.acquire();
+        if (!buffer)
+            throw std::runtime_error("write failed");
+        // WinINet hands out what has arrived; the buffer is filled before it
+        // goes to the writer, so that disk writes stay large.
+        DWORD filled = 0;
+        while (filled < kDownloadReadChunk) {
+            DWORD read = 0;
+            DWORD wanted = std::min<DWORD>(kDownloadReadChunk - filled, kInternetReadSize);
+            if (!::InternetReadFile(request, buffer + filled, wanted, &read)) {
+                writer.submit(buffer, 0);
+                throwLastInternetError();
+            }
+            if (read == 0) {
+                end = true;
+                break;
+            }
+            filled += read;
+            total += read;
+            if (t.stopping()) {
+                writer.submit(buffer, 0);
+                throw Aborted();
+            }
+            // One report per read that passes a 100 KB mark.
+            if (total - mark > kProgressStep) {
+                mark += kProgressStep * ((total - mark - 1) / kProgressStep);
+                if (t.progress)
+                    t.progress->downloadProgress(static_cast<long>(total / 1024));
+            }
+        }
+        writer.submit(buffer, filled);
+    }
+    if (!writer.finish())
+        throw std::runtime_error("write failed");
     if (announced >= 0 && total < announced)
         throw hnIncompleteBody();
     return total;
@@ -211,8 +261,8 @@ DownloadResult runTransfer(const Transfer& t) {
         if (status == HTTP_STATUS_DENIED) {
             checkAbort(t);
             HINTERNET handle = request.get();
-            INT_PTR answer =
-                hnAppBase::current()->prompter().question(kCredentialsQuestionId, nullptr, t.url.c_str(), [handle](HWND) {
+            INT_PTR answer = hnAppBase::current()->prompter().question(
+                kCredentialsQuestionId, nullptr, t.url.c_str(), [handle](HWND) {
                     return static_cast<INT_PTR>(::InternetErrorDlg(
                         ::GetDesktopWindow(), handle, ERROR_INTERNET_INCORRECT_PASSWORD,
                         FLAGS_ERROR_UI_FLAGS_GENERATE_DATA | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS, nullptr));

@@ -83,6 +83,6 @@ bool moveFileReplacing(const std::string& source, const std::string& destination
 // missing, then deletes any backup left.
 void resolveDownloadBackup(const ElementDownloadPaths& paths);
 
-// Bytes asked for per read: larger than the historic 1023 because reads are
-// the cost under load; memory stays bounded by this.
-constexpr unsigned kDownloadReadChunk = 128 * 1024;
+// Size of the buffers the body is read into and written from (three of them
+// circulate between the reader and the disk writer).
+constexpr unsigned kDownloadReadChunk = 1024 * 1024;

@@ -75,6 +75,15 @@ TEST_F(DownloadEngine, SmallOrUnannouncedBodiesAreComplete) {
     EXPECT_EQ("", readTextFile(paths.finalPath));
 }
 
+TEST_F(DownloadEngine, BodiesLargerThanTheWriteBuffersArriveWhole) {
+    // Several buffers cycle through the disk writer; the reserved length is
+    // cut back to what arrived, with or without an announced length.
+    ASSERT_EQ(DownloadOutcome::Transferred, fetch("/data/a?size=3500001").outcome);
+    EXPECT_EQ(servedPattern(3500001), readTextFile(paths.finalPath));
+    ASSERT_EQ(DownloadOutcome::Transferred, fetch("/data/a?size=2100000&nolength=1", true).outcome);
+    EXPECT_EQ(servedPattern(2100000), readTextFile(paths.finalPath));
+}
+
 TEST_F(DownloadEngine, OtherSchemesAndBadUrlsAreRefusedWithoutARequest) {
     DownloadResult result = downloadElementFile("https://127.0.0.1/x", paths, false, abort, &sink);
     EXPECT_EQ(DownloadOutcome::NotHttp, result.outcome);
