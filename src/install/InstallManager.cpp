@@ -12,12 +12,15 @@
 #include "download/StatusWords.h"
 
 namespace {
-const char* const kRepairQuestion = "Errors are observed in existing installations. \nDo you want to repair these "
-                                    "components?\n\nClick 'Yes' to repair and proceed.\nClick 'No' to abort the "
-                                    "installation.";
+const char* const kRepairQuestion =
+    "Errors are observed in existing installations. \nDo you want to repair these "
+    "components?\n\nClick 'Yes' to repair and proceed.\nClick 'No' to abort the "
+    "installation.";
 } // namespace
 
-hnInstallManagerBase::~hnInstallManagerBase() { clearElements(); }
+hnInstallManagerBase::~hnInstallManagerBase() {
+    clearElements();
+}
 
 hnElementActions& hnInstallManagerBase::actions() const {
     return actions_ ? *actions_ : installerServices()->elementActions();
@@ -31,7 +34,9 @@ int hnInstallManagerBase::setElements(unsigned elementCount, hnInstallationEleme
     return 1;
 }
 
-void hnInstallManagerBase::clearElements() { items.clear(); }
+void hnInstallManagerBase::clearElements() {
+    items.clear();
+}
 
 bool hnInstallManagerBase::needsRepair(const hnInstallationElement& element) {
     const std::string& status = element.status();
@@ -64,12 +69,41 @@ std::vector<std::string> hnInstallManagerBase::statusSnapshot(int first, int las
     return snapshot;
 }
 
+hnInstallManagerBase::hnDetectOnce::hnDetectOnce(hnInstallManagerBase* manager) : manager_(manager) {
+    if (manager_ && manager_->detectOnceDepth_++ == 0)
+        manager_->detected_.assign(manager_->items.size(), false);
+}
+
+hnInstallManagerBase::hnDetectOnce::~hnDetectOnce() {
+    if (manager_ && --manager_->detectOnceDepth_ == 0)
+        manager_->detected_.clear();
+}
+
+hnInstallManagerBase::hnChangingOperation::hnChangingOperation(hnInstallManagerBase& manager)
+    : manager_(manager) {
+    ++manager_.changingDepth_;
+    manager_.detected_.assign(manager_.detected_.size(), false);
+}
+
+hnInstallManagerBase::hnChangingOperation::~hnChangingOperation() {
+    --manager_.changingDepth_;
+    manager_.detected_.assign(manager_.detected_.size(), false);
+}
+
 int hnInstallManagerBase::refreshStatuses(int first, int last) {
     bool failed = false;
     for (int i = first; i <= last; ++i) {
         if (!validIndex(i))
             continue;
         hnInstallationElement& element = *items[static_cast<std::size_t>(i)];
+        std::size_t row = static_cast<std::size_t>(i);
+        if (changingDepth_ == 0 && row < detected_.size()) {
+            if (detected_[row]) {
+                failed = failed || element.status() != kStatusInstalled;
+                continue;
+            }
+            detected_[row] = true;
+        }
         element.statusDetail.clear();
         if (!actions().isInstalled(element)) {
             element.setStatus(kStatusNotInstalled);
@@ -87,6 +121,7 @@ int hnInstallManagerBase::refreshStatuses(int first, int last) {
 
 int hnInstallManagerBase::installRange(int first, int last, bool repairWholeList, bool askBeforeRepair,
                                        bool stopOnErrors) {
+    hnChangingOperation changing(*this);
     int scopeFirst = first, scopeLast = last;
     if (repairWholeList) {
         if (items.empty())
@@ -105,7 +140,8 @@ int hnInstallManagerBase::installRange(int first, int last, bool repairWholeList
             return -1;
         std::vector<std::string> before = statusSnapshot(scopeFirst, scopeLast);
         for (int i = scopeFirst; i <= scopeLast; ++i) {
-            if (validIndex(i) && actions().repairElement(stopOnErrors, *items[static_cast<std::size_t>(i)]) <= 0)
+            if (validIndex(i) &&
+                actions().repairElement(stopOnErrors, *items[static_cast<std::size_t>(i)]) <= 0)
                 break;
         }
         refreshStatuses(scopeFirst, scopeLast);
@@ -119,14 +155,16 @@ int hnInstallManagerBase::installRange(int first, int last, bool repairWholeList
 
     markRange(first, last);
     for (int i = first; i <= last && validIndex(i); ++i) {
-        if (actions().installElement(*items[static_cast<std::size_t>(i)], i - first + 1, last - first + 1, false,
-                                     stopOnErrors) <= 0)
+        if (actions().installElement(*items[static_cast<std::size_t>(i)], i - first + 1, last - first + 1,
+                                     false, stopOnErrors) <= 0)
             return -1;
     }
     return 1;
 }
 
-int hnInstallManagerBase::installSelection(const int* indices, int indexCount, bool refresh, bool repairWholeList) {
+int hnInstallManagerBase::installSelection(const int* indices, int indexCount, bool refresh,
+                                           bool repairWholeList) {
+    hnChangingOperation changing(*this);
     if (!indices || indexCount <= 0)
         return -1;
     std::vector<int> selected;
@@ -205,7 +243,8 @@ int hnInstallManagerBase::downloadSelection(const int* indices, int indexCount, 
                 break;
             if (userAborted)
                 return -1;
-            std::string text = hnFormatText("Error - Unable to download the component '%s'", element.fileName.c_str());
+            std::string text =
+                hnFormatText("Error - Unable to download the component '%s'", element.fileName.c_str());
             hnDownloadErrorChoice choice = actions().askDownloadError(text);
             if (choice == hnDownloadErrorChoice::Retry)
                 continue;
@@ -224,6 +263,7 @@ int hnInstallManagerBase::downloadSelection(const int* indices, int indexCount, 
 }
 
 int hnInstallManagerBase::repairRange(bool stopOnErrors, int first, int last) {
+    hnChangingOperation changing(*this);
     for (int i = first; i <= last; ++i) {
         if (validIndex(i) && actions().repairElement(stopOnErrors, *items[static_cast<std::size_t>(i)]) <= 0)
             return -1;
@@ -232,6 +272,7 @@ int hnInstallManagerBase::repairRange(bool stopOnErrors, int first, int last) {
 }
 
 int hnInstallManagerBase::uninstallRange(int first, int last, bool stopOnErrors) {
+    hnChangingOperation changing(*this);
     markRange(first, last);
     for (int i = last; i >= first; --i) {
         if (!validIndex(i))

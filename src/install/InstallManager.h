@@ -18,7 +18,9 @@ public:
     hnInstallManagerBase& operator=(const hnInstallManagerBase&) = delete;
 
     unsigned count() const { return static_cast<unsigned>(items.size()); }
-    hnInstallationElement* item(unsigned index) const { return index < items.size() ? items[index].get() : nullptr; }
+    hnInstallationElement* item(unsigned index) const {
+        return index < items.size() ? items[index].get() : nullptr;
+    }
 
     int setElements(unsigned elementCount, hnInstallationElement* const* elements);
     void clearElements();
@@ -38,6 +40,21 @@ public:
     // True when the status string holds one of the four repair words exactly.
     static bool needsRepair(const hnInstallationElement& element);
 
+    // While a scope is open each row is detected at most once: within one
+    // page activation the navigation, the page and its buttons all ask for
+    // the rows' statuses, and the machine does not change between them. An
+    // install, repair or removal inside the scope detects afresh.
+    class hnDetectOnce {
+    public:
+        explicit hnDetectOnce(hnInstallManagerBase* manager);
+        ~hnDetectOnce();
+        hnDetectOnce(const hnDetectOnce&) = delete;
+        hnDetectOnce& operator=(const hnDetectOnce&) = delete;
+
+    private:
+        hnInstallManagerBase* manager_;
+    };
+
     // The per-element actions; the application's shipped ones unless set.
     void setActions(hnElementActions* actions) { actions_ = actions; }
     hnElementActions& actions() const;
@@ -49,6 +66,22 @@ private:
     bool askRepairQuestion();
     std::vector<std::string> statusSnapshot(int first, int last) const;
 
+    // Installs, repairs and removals change the machine: while one runs every
+    // refresh detects, and what the open scope detected before is forgotten.
+    class hnChangingOperation {
+    public:
+        explicit hnChangingOperation(hnInstallManagerBase& manager);
+        ~hnChangingOperation();
+        hnChangingOperation(const hnChangingOperation&) = delete;
+        hnChangingOperation& operator=(const hnChangingOperation&) = delete;
+
+    private:
+        hnInstallManagerBase& manager_;
+    };
+
     std::vector<std::unique_ptr<hnInstallationElement>> items;
     hnElementActions* actions_ = nullptr;
+    int detectOnceDepth_ = 0;
+    int changingDepth_ = 0;
+    std::vector<bool> detected_; // rows detected in the open scope
 };

@@ -293,9 +293,11 @@ bool kdDKadrixSDKInstallerSheet::passesOver(int index) const {
 }
 
 int kdDKadrixSDKInstallerSheet::gotoPreviousPage() {
-    for (int index = activeIndex() - 1; index >= 0; --index)
+    for (int index = activeIndex() - 1; index >= 0; --index) {
+        hnInstallManagerBase::hnDetectOnce once(managerOf(index));
         if (!passesOver(index))
             return setActivePage(index) ? index : -1;
+    }
     return -1;
 }
 
@@ -303,10 +305,18 @@ int kdDKadrixSDKInstallerSheet::gotoNextPage() {
     int active = activeIndex();
     if (active < 0)
         return -1;
-    for (int index = active + 1; index < pageCount(); ++index)
+    for (int index = active + 1; index < pageCount(); ++index) {
+        // The skip test and the activation that follows detect the rows once.
+        hnInstallManagerBase::hnDetectOnce once(managerOf(index));
         if (!passesOver(index))
             return setActivePage(index) ? index : -1;
+    }
     return -1;
+}
+
+hnInstallManagerBase* kdDKadrixSDKInstallerSheet::managerOf(int index) const {
+    kdDPropertyPageBase* candidate = pageBase(index);
+    return candidate ? candidate->installManager.get() : nullptr;
 }
 
 bool kdDKadrixSDKInstallerSheet::navigateTo(const char* uiDlgName, const char* alternative) {

@@ -132,6 +132,7 @@ private:
     void stopUpgradeCheck();
     static DWORD WINAPI upgradeCheckWorker(LPVOID sheet);
     bool passesOver(int index) const;
+    hnInstallManagerBase* managerOf(int index) const;
 
     std::unique_ptr<kdDSheetPages> pages_;
     kdDSheetHooks hooks_;

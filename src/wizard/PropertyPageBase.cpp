@@ -113,6 +113,11 @@ bool kdDPropertyPageBase::onSetActive() {
     return hnPropertyPage::onSetActive();
 }
 
+bool kdDPropertyPageBase::activate() {
+    hnInstallManagerBase::hnDetectOnce once(installManager.get());
+    return onSetActive();
+}
+
 LRESULT kdDPropertyPageBase::onWizardBack() {
     auto* wizard = dynamic_cast<kdDKadrixSDKInstallerSheet*>(sheet());
     if (wizard && wizard->gotoPreviousPage() >= 0)
@@ -323,5 +328,7 @@ void kdDPropertyPageBase::setCancelText(const char* text) {
 
 void kdDPropertyPageBase::showDownloadButton(int controlId) {
     if (HWND button = item(controlId))
-        ::ShowWindow(button, (installerServices() && installerServices()->applicationFolderWritable()) ? SW_SHOW : SW_HIDE);
+        ::ShowWindow(button, (installerServices() && installerServices()->applicationFolderWritable())
+                                 ? SW_SHOW
+                                 : SW_HIDE);
 }

@@ -88,6 +88,8 @@ public:
 protected:
     bool onInitDialog() override;
     bool onSetActive() override;
+    // Detects the rows once for the whole activation (see hnDetectOnce).
+    bool activate() override;
     LRESULT onWizardBack() override;
     LRESULT onWizardNext() override;
     void onTimer(UINT_PTR id) override;

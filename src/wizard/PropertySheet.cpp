@@ -65,7 +65,7 @@ bool hnPropertyPage::onNotify(int id, NMHDR* header, LRESULT& result) {
         return hnDialog::onNotify(id, header, result);
     switch (header->code) {
     case PSN_SETACTIVE:
-        result = onSetActive() ? 0 : -1;
+        result = activate() ? 0 : -1;
         return true;
     case PSN_KILLACTIVE:
         result = onKillActive() ? FALSE : TRUE;

@@ -37,6 +37,9 @@ protected:
     // dialog id of the page to go to. onWizardFinish/onQueryCancel: false
     // keeps the wizard open. onKillActive: false keeps the page active.
     virtual bool onSetActive() { return true; }
+    // The whole handling of an activation; pages that share state across
+    // their activation hooks wrap onSetActive here.
+    virtual bool activate() { return onSetActive(); }
     virtual bool onKillActive() { return true; }
     virtual LRESULT onWizardBack() { return 0; }
     virtual LRESULT onWizardNext() { return 0; }

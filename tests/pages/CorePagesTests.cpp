@@ -182,7 +182,8 @@ TEST(CoreComponentsStatusPage, PassedOverOnlyWhileBothAreInstalled) {
     EXPECT_FALSE(controlEnabled(both.window, IDC_CORE_RUNTIME_UNINSTALL));
     EXPECT_TRUE(controlEnabled(both.window, IDC_CORE_VISION_UNINSTALL));
     EXPECT_FALSE(both.page.isPageSkipped());
-    expectTidyLayout(both.window, {IDC_CORE_RUNTIME_NAME, IDC_CORE_VISION_PROGRESS, IDC_CORE_VISION_UNINSTALL},
+    expectTidyLayout(both.window,
+                     {IDC_CORE_RUNTIME_NAME, IDC_CORE_VISION_PROGRESS, IDC_CORE_VISION_UNINSTALL},
                      {IDC_DOWNLOAD_INSTALLABLES});
 }
 
@@ -212,4 +213,34 @@ TEST(CoreComponentsStatusPage, WizardPassesOverItBothWays) {
     pumpMessages();
     EXPECT_EQ("CoreComponents", sheet.pageBase(sheet.activeIndex())->uiDlgName);
     EXPECT_EQ("Cancel", hnWindowText(::GetDlgItem(sheet.hwnd(), IDCANCEL)));
+}
+
+TEST(CoreComponentsStatusPage, OneActivationDetectsEachRowOnce) {
+    // The skip test, the navigation, the page refresh and the buttons all read
+    // the rows: one Next detects them once, a second activation again.
+    StoredSelection stored("Python 2.7.9");
+    ScriptedPrompter prompter;
+    TableActions coreActions, statusActions;
+    coreActions.status =
+        statusActions.status = {{kRuntime, kStatusInstalled}, {kVision, kStatusNotInstalled}};
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages());
+    installerPages(sheet).coreComponentsPage->installManager->setActions(&coreActions);
+    installerPages(sheet).coreStatusPage->installManager->setActions(&statusActions);
+    sheet.setWizardMode();
+    ASSERT_TRUE(sheet.create());
+    pumpMessages();
+    ASSERT_TRUE(sheet.navigateTo("Core Installation"));
+    pumpMessages();
+    EXPECT_EQ(1, coreActions.detections[kRuntime]);
+    PropSheet_PressButton(sheet.hwnd(), PSBTN_NEXT);
+    pumpMessages();
+    ASSERT_EQ("CoreComponents", sheet.pageBase(sheet.activeIndex())->uiDlgName);
+    EXPECT_EQ(1, statusActions.detections[kRuntime]);
+    EXPECT_EQ(1, statusActions.detections[kVision]);
+    EXPECT_EQ("Cancel", hnWindowText(::GetDlgItem(sheet.hwnd(), IDCANCEL)));
+
+    // A removal on the page detects afresh.
+    clickButton(sheet.activePage()->hwnd(), IDC_CORE_RUNTIME_UNINSTALL);
+    pumpMessages();
+    EXPECT_GT(statusActions.detections[kRuntime], 1);
 }

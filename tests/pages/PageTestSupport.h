@@ -20,6 +20,7 @@ class TableActions : public hnElementActions {
 public:
     std::map<std::string, std::string> status;
     std::vector<std::string> calls;
+    std::map<std::string, int> detections; // isInstalled calls per name
 
     std::string statusOf(const std::string& name) const {
         auto found = status.find(name);
@@ -34,6 +35,7 @@ public:
     }
 
     bool isInstalled(hnInstallationElement& element) override {
+        ++detections[element.name];
         return statusOf(element.name) != kStatusNotInstalled;
     }
     bool getStatusWord(hnInstallationElement& element, std::string& word) override {
