@@ -211,8 +211,8 @@ DownloadResult runTransfer(const Transfer& t) {
         if (status == HTTP_STATUS_DENIED) {
             checkAbort(t);
             HINTERNET handle = request.get();
-            INT_PTR answer =
-                hnAppBase::current()->prompter().question(kCredentialsQuestionId, nullptr, t.url.c_str(), [handle](HWND) {
+            INT_PTR answer = hnAppBase::current()->prompter().question(
+                kCredentialsQuestionId, nullptr, t.url.c_str(), [handle](HWND) {
                     return static_cast<INT_PTR>(::InternetErrorDlg(
                         ::GetDesktopWindow(), handle, ERROR_INTERNET_INCORRECT_PASSWORD,
                         FLAGS_ERROR_UI_FLAGS_GENERATE_DATA | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS, nullptr));
@@ -297,10 +297,16 @@ void setAsideFinalFile(const ElementDownloadPaths& paths) {
 ElementDownloadPaths elementDownloadPaths(const std::string& folder, const std::string& fileName) {
     ElementDownloadPaths paths;
     paths.fileName = fileName;
+    if (folder.empty())
+        return paths;
     paths.finalPath = folder + "\\" + fileName;
     paths.temporaryPath = paths.finalPath + "tmp";
     paths.backupPath = paths.finalPath + "bk";
     return paths;
+}
+
+bool ElementDownloadPaths::tooLong() const {
+    return finalPath.empty() || temporaryPath.size() >= kPathCapacity;
 }
 
 std::string DownloadResult::userText() const {
@@ -328,7 +334,7 @@ DownloadResult downloadElementFile(const std::string& url, const ElementDownload
                                    const std::atomic<bool>& abort, hnDownloadProgressSink* progress,
                                    hnInternetStop* stop) {
     DownloadResult result;
-    if (paths.temporaryPath.size() >= kPathCapacity) {
+    if (paths.tooLong()) {
         result.outcome = DownloadOutcome::PathTooLong;
         return result;
     }
@@ -359,7 +365,8 @@ int downloadFileToFolder(const std::string& folder, const std::string& fileName,
         }
         ElementDownloadPaths paths;
         paths.fileName = fileName;
-        if (!hnFormat(paths.temporaryPath, kPathCapacity, "%s\\%stmp", folder.c_str(), fileName.c_str()))
+        if (folder.empty() ||
+            !hnFormat(paths.temporaryPath, kPathCapacity, "%s\\%stmp", folder.c_str(), fileName.c_str()))
             return -2004;
         paths.finalPath = folder + "\\" + fileName;
         paths.backupPath = paths.finalPath + "bk";

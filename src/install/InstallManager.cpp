@@ -12,12 +12,15 @@
 #include "download/StatusWords.h"
 
 namespace {
-const char* const kRepairQuestion = "Errors are observed in existing installations. \nDo you want to repair these "
-                                    "components?\n\nClick 'Yes' to repair and proceed.\nClick 'No' to abort the "
-                                    "installation.";
+const char* const kRepairQuestion =
+    "Errors are observed in existing installations. \nDo you want to repair these "
+    "components?\n\nClick 'Yes' to repair and proceed.\nClick 'No' to abort the "
+    "installation.";
 } // namespace
 
-hnInstallManagerBase::~hnInstallManagerBase() { clearElements(); }
+hnInstallManagerBase::~hnInstallManagerBase() {
+    clearElements();
+}
 
 hnElementActions& hnInstallManagerBase::actions() const {
     return actions_ ? *actions_ : installerServices()->elementActions();
@@ -31,7 +34,9 @@ int hnInstallManagerBase::setElements(unsigned elementCount, hnInstallationEleme
     return 1;
 }
 
-void hnInstallManagerBase::clearElements() { items.clear(); }
+void hnInstallManagerBase::clearElements() {
+    items.clear();
+}
 
 bool hnInstallManagerBase::needsRepair(const hnInstallationElement& element) {
     const std::string& status = element.status();
@@ -95,6 +100,10 @@ int hnInstallManagerBase::installRange(int first, int last, bool repairWholeList
         scopeLast = static_cast<int>(items.size()) - 1;
     }
 
+    // Without the question nobody could stop a repair that keeps leaving a
+    // repair word behind: a pass that ends in a state the run has already
+    // seen (unchanged, or alternating between words) ends the run.
+    std::vector<std::vector<std::string>> seen;
     for (;;) {
         bool found = false;
         for (int i = scopeFirst; i <= scopeLast && !found; ++i)
@@ -103,30 +112,32 @@ int hnInstallManagerBase::installRange(int first, int last, bool repairWholeList
             break;
         if (askBeforeRepair && !askRepairQuestion())
             return -1;
-        std::vector<std::string> before = statusSnapshot(scopeFirst, scopeLast);
+        seen.push_back(statusSnapshot(scopeFirst, scopeLast));
         for (int i = scopeFirst; i <= scopeLast; ++i) {
-            if (validIndex(i) && actions().repairElement(stopOnErrors, *items[static_cast<std::size_t>(i)]) <= 0)
+            if (validIndex(i) &&
+                actions().repairElement(stopOnErrors, *items[static_cast<std::size_t>(i)]) <= 0)
                 break;
         }
         refreshStatuses(scopeFirst, scopeLast);
-        // Without the question nobody could stop a repair that keeps leaving a
-        // repair word behind: a pass that changed nothing ends the run.
-        if (!askBeforeRepair && statusSnapshot(scopeFirst, scopeLast) == before) {
-            hnDebugOut("hnInstallManagerBase::installRange - repair did not change the installations\n");
+        if (!askBeforeRepair &&
+            std::find(seen.begin(), seen.end(), statusSnapshot(scopeFirst, scopeLast)) != seen.end()) {
+            hnDebugOut("hnInstallManagerBase::installRange - repair returned the installations to an earlier "
+                       "state\n");
             return -1;
         }
     }
 
     markRange(first, last);
     for (int i = first; i <= last && validIndex(i); ++i) {
-        if (actions().installElement(*items[static_cast<std::size_t>(i)], i - first + 1, last - first + 1, false,
-                                     stopOnErrors) <= 0)
+        if (actions().installElement(*items[static_cast<std::size_t>(i)], i - first + 1, last - first + 1,
+                                     false, stopOnErrors) <= 0)
             return -1;
     }
     return 1;
 }
 
-int hnInstallManagerBase::installSelection(const int* indices, int indexCount, bool refresh, bool repairWholeList) {
+int hnInstallManagerBase::installSelection(const int* indices, int indexCount, bool refresh,
+                                           bool repairWholeList) {
     if (!indices || indexCount <= 0)
         return -1;
     std::vector<int> selected;
@@ -205,7 +216,8 @@ int hnInstallManagerBase::downloadSelection(const int* indices, int indexCount, 
                 break;
             if (userAborted)
                 return -1;
-            std::string text = hnFormatText("Error - Unable to download the component '%s'", element.fileName.c_str());
+            std::string text =
+                hnFormatText("Error - Unable to download the component '%s'", element.fileName.c_str());
             hnDownloadErrorChoice choice = actions().askDownloadError(text);
             if (choice == hnDownloadErrorChoice::Retry)
                 continue;
