@@ -166,8 +166,8 @@ void DDownloadAndInstallComponent::setProgress(int position) {
 void DDownloadAndInstallComponent::onCancel() {
     const char* question = downloadOnly_ ? "Do you want to abort download of the selected components?"
                                          : "Do you want to abort installation of the selected components?";
-    if (hnAppBase::current()->prompter().messageBox(hwnd(), question, "Confirmation", MB_YESNO | MB_ICONQUESTION) !=
-        IDYES)
+    if (hnAppBase::current()->prompter().messageBox(hwnd(), question, "Confirmation",
+                                                    MB_YESNO | MB_ICONQUESTION) != IDYES)
         return;
     userAborted_ = true;
     endDialog(IDCANCEL);
@@ -263,7 +263,7 @@ DWORD WINAPI DDownloadAndInstallComponent::downloadAndInstallWorker(LPVOID param
 
 void hnDownloadJob::run() {
     WPARAM result = downloadOnly ? DownloadCompleted : InstallCompleted;
-    if (paths.temporaryPath.size() >= kPathCapacity) {
+    if (paths.tooLong()) {
         send(OperationFailed);
         if (showMessages)
             messageBox("Error. Download path too long. Please copy the installer EXE to shorter path and try "
@@ -328,10 +328,11 @@ bool DDownloadErrorDisplayDlg::onInitDialog() {
 }
 
 void showDownloadError(HWND owner, const std::string& errorText, const std::string& url) {
-    hnAppBase::current()->prompter().question(IDD_DOWNLOAD_ERROR_DISPLAY, owner, errorText.c_str(), [&](HWND parent) {
-        DDownloadErrorDisplayDlg dialog(errorText, url);
-        return dialog.doModal(parent);
-    });
+    hnAppBase::current()->prompter().question(IDD_DOWNLOAD_ERROR_DISPLAY, owner, errorText.c_str(),
+                                              [&](HWND parent) {
+                                                  DDownloadErrorDisplayDlg dialog(errorText, url);
+                                                  return dialog.doModal(parent);
+                                              });
 }
 
 DDownloadErrorHandlingOption::DDownloadErrorHandlingOption() : hnDialog(IDD_DOWNLOAD_ERROR_OPTION) {

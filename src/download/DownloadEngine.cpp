@@ -347,10 +347,16 @@ void setAsideFinalFile(const ElementDownloadPaths& paths) {
 ElementDownloadPaths elementDownloadPaths(const std::string& folder, const std::string& fileName) {
     ElementDownloadPaths paths;
     paths.fileName = fileName;
+    if (folder.empty())
+        return paths;
     paths.finalPath = folder + "\\" + fileName;
     paths.temporaryPath = paths.finalPath + "tmp";
     paths.backupPath = paths.finalPath + "bk";
     return paths;
+}
+
+bool ElementDownloadPaths::tooLong() const {
+    return finalPath.empty() || temporaryPath.size() >= kPathCapacity;
 }
 
 std::string DownloadResult::userText() const {
@@ -378,7 +384,7 @@ DownloadResult downloadElementFile(const std::string& url, const ElementDownload
                                    const std::atomic<bool>& abort, hnDownloadProgressSink* progress,
                                    hnInternetStop* stop) {
     DownloadResult result;
-    if (paths.temporaryPath.size() >= kPathCapacity) {
+    if (paths.tooLong()) {
         result.outcome = DownloadOutcome::PathTooLong;
         return result;
     }
@@ -409,7 +415,8 @@ int downloadFileToFolder(const std::string& folder, const std::string& fileName,
         }
         ElementDownloadPaths paths;
         paths.fileName = fileName;
-        if (!hnFormat(paths.temporaryPath, kPathCapacity, "%s\\%stmp", folder.c_str(), fileName.c_str()))
+        if (folder.empty() ||
+            !hnFormat(paths.temporaryPath, kPathCapacity, "%s\\%stmp", folder.c_str(), fileName.c_str()))
             return -2004;
         paths.finalPath = folder + "\\" + fileName;
         paths.backupPath = paths.finalPath + "bk";

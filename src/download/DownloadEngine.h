@@ -8,11 +8,15 @@
 #include <string>
 
 // Paths of one download: "<folder>\\<name>", the same with "tmp" and "bk".
+// Without a folder (a cache path that did not fit) every path stays empty
+// and the download counts as too long, so nothing lands in a drive root.
 struct ElementDownloadPaths {
     std::string fileName;
     std::string finalPath;
     std::string temporaryPath;
     std::string backupPath;
+
+    bool tooLong() const;
 };
 ElementDownloadPaths elementDownloadPaths(const std::string& folder, const std::string& fileName);
 

@@ -1,11 +1,14 @@
 #include "download/InstallationElement.h"
 
 #include "app/AppBase.h"
+#include "app/DebugOut.h"
 #include "app/InstallerServices.h"
 #include "app/Text.h"
 
 namespace {
-const char* orEmpty(const char* text) { return text ? text : ""; }
+const char* orEmpty(const char* text) {
+    return text ? text : "";
+}
 const std::string kNoText;
 } // namespace
 
@@ -34,10 +37,15 @@ void hnInstallationElement::setProgress(const char* word) const {
         *progressText = word;
 }
 
-const std::string& hnInstallationElement::status() const { return statusText ? *statusText : kNoText; }
+const std::string& hnInstallationElement::status() const {
+    return statusText ? *statusText : kNoText;
+}
 
 std::string cacheFolder(const char* relative) {
     std::string folder;
-    hnJoinPath(folder, applicationFolder(), relative);
+    if (applicationFolder().empty() || !hnJoinPath(folder, applicationFolder(), relative)) {
+        hnDebugOut("cacheFolder - path too long\n");
+        return std::string();
+    }
     return folder;
 }

@@ -7,9 +7,9 @@
 // page strings.
 struct hnInstallationElement {
     hnInstallationElement(const char* name, const char* url, const char* fileName, const char* switches,
-                          const char* downloadFolder, bool isMsiPackage, int32_t sizeHint, bool refreshBeforeCopy,
-                          std::string* nameText, std::string* statusText, std::string* progressText,
-                          const char* category);
+                          const char* downloadFolder, bool isMsiPackage, int32_t sizeHint,
+                          bool refreshBeforeCopy, std::string* nameText, std::string* statusText,
+                          std::string* progressText, const char* category);
 
     std::string name;
     std::string url;
@@ -70,5 +70,8 @@ constexpr const char* kHelp = "_OrvantoInstallData\\_Help2Orvanto\\15_0_0";
 constexpr const char* kInstallers = "_OrvantoInstallers"; // this program's own versions
 } // namespace cache
 
-// "%s\\%s" of the application folder and a cache sub-folder.
+// "%s\\%s" of the application folder and a cache sub-folder; empty when
+// the path does not fit (or there is no application folder). An element with
+// an empty download folder has no cache: its download fails as too long and
+// nothing is fetched or run.
 std::string cacheFolder(const char* relative);

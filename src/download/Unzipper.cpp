@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/Text.h"
 #include "download/DownloadEngine.h"
@@ -36,6 +37,14 @@ std::string joinBelow(const std::string& folder, const std::string& name) {
     return endsWithSeparator(folder) ? folder + name : folder + "\\" + name;
 }
 
+// Targets often lie in folders that users can write to while this program
+// runs elevated: a junction or symbolic link there would send the data
+// wherever it points.
+bool isLinkedEntry(const std::string& path) {
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+}
+
 FILETIME entryFileTime(uint32_t dosDateTime, bool& ok) {
     FILETIME local = {}, utc = {};
     ok = ::DosDateTimeToFileTime(static_cast<WORD>(dosDateTime >> 16),
@@ -57,7 +66,6 @@ void CUnzipper::closeArchive() {
         ::unzCloseCurrentFile(archive_.get());
     archive_.reset();
     defaultOutputFolder_.clear();
-    lastParent_.clear();
 }
 
 bool CUnzipper::openArchive(const char* path) {
@@ -115,11 +123,47 @@ bool CUnzipper::readEntryInfo(ZipEntryInfo& info) {
     return true;
 }
 
+bool CUnzipper::refuseLink(const std::string& path, const char* routine) {
+    if (!isLinkedEntry(path))
+        return false;
+    linkRefused_ = true;
+    hnDebugOutF("CUnzipper::%s - Link in the target path refused\n", routine);
+    return true;
+}
+
+bool CUnzipper::ensureFoldersBelow(const std::string& base, const std::string& relative) {
+    std::string path = base;
+    std::size_t start = 0;
+    while (start < relative.size()) {
+        std::size_t end = relative.find('\\', start);
+        if (end == std::string::npos)
+            end = relative.size();
+        if (end > start) {
+            path = joinBelow(path, relative.substr(start, end - start));
+            if (refuseLink(path, "extractEntry"))
+                return false;
+            DWORD attributes = ::GetFileAttributesA(path.c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES && !::CreateDirectoryA(path.c_str(), nullptr) &&
+                ::GetLastError() != ERROR_ALREADY_EXISTS)
+                return false;
+            // Made by someone else in between: checked like any other.
+            if (refuseLink(path, "extractEntry"))
+                return false;
+            attributes = ::GetFileAttributesA(path.c_str());
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+                return false;
+        }
+        start = end + 1;
+    }
+    return true;
+}
+
 bool CUnzipper::extractEntry(const char* folder) {
+    linkRefused_ = false;
     if (!archive_)
         return false;
     std::string base = folder ? folder : defaultOutputFolder_;
-    if (!ensureFolder(base))
+    if (refuseLink(base, "extractEntry") || !ensureFolder(base))
         return false;
     ZipEntryInfo info;
     if (!readEntryInfo(info) || info.nameTooLong)
@@ -132,18 +176,21 @@ bool CUnzipper::extractEntry(const char* folder) {
     std::string target = joinBelow(base, name);
     if (target.size() >= kPathCapacity)
         return false;
+    // Every folder from the target down to the entry is made or checked
+    // here, for each entry: none of them may be a link.
+    std::size_t cut = name.find_last_of('\\');
+    std::string folders =
+        info.isFolder ? name : (cut == std::string::npos ? std::string() : name.substr(0, cut));
+    if (!ensureFoldersBelow(base, folders))
+        return false;
     if (info.isFolder)
-        return ensureFolder(target);
+        return true;
+    if (refuseLink(target, "extractEntry"))
+        return false;
     return extractFile(base, target, info);
 }
 
 bool CUnzipper::extractFile(const std::string& base, const std::string& target, const ZipEntryInfo& info) {
-    std::string parent = target.substr(0, target.find_last_of('\\'));
-    if (parent != lastParent_) {
-        if (!ensureParentFolder(target))
-            return false;
-        lastParent_ = parent;
-    }
     // A new file is written in place (CREATE_NEW, deleted again on failure).
     // An existing one is replaced only by a complete entry: the data goes to
     // a temporary in the target folder under a short name, so its path fits
@@ -200,18 +247,24 @@ bool CUnzipper::extractFile(const std::string& base, const std::string& target, 
 }
 
 bool CUnzipper::extractAll(const char* folder) {
-    if (!archive_ || !folder || !ensureFolder(folder))
+    if (!archive_ || !folder || refuseLink(folder, "extractAll") || !ensureFolder(folder))
         return false;
     unz_global_info global = {};
     if (::unzGetGlobalInfo(archive_.get(), &global) != UNZ_OK || global.number_entry == 0)
         return false;
     if (!firstEntry())
         return false;
+    // An entry refused for a link is passed over and the others still come
+    // out; the extraction as a whole then fails. Any other failure stops it.
+    bool refused = false;
     for (;;) {
-        if (!extractEntry(folder))
-            return false;
+        if (!extractEntry(folder)) {
+            if (!linkRefused_)
+                return false;
+            refused = true;
+        }
         if (!nextEntry())
-            return true;
+            return !refused;
     }
 }
 

@@ -52,9 +52,12 @@ public:
     // when null). A file is written under a temporary name and moved onto its
     // own only after it was read to its end with a good checksum. Names that
     // are absolute, climb out with "..", or make a path of 260 characters or
-    // more are refused.
+    // more are refused, and so is an entry when the folder, a folder on the
+    // way to the entry or the entry itself is a junction or symbolic link.
     bool extractEntry(const char* folder);
-    // Extracts every entry; stops with false at the first failing one.
+    // Extracts every entry; false when the folder is a link. Entries refused
+    // for a link are passed over and make the result false; any other
+    // failing entry stops the extraction with false.
     bool extractAll(const char* folder);
 
     const std::string& defaultOutputFolder() const { return defaultOutputFolder_; }
@@ -65,12 +68,16 @@ public:
 
 private:
     bool extractFile(const std::string& base, const std::string& target, const ZipEntryInfo& info);
+    // Makes or checks each folder of `relative` below `base`, none a link.
+    bool ensureFoldersBelow(const std::string& base, const std::string& relative);
+    // True (with a debug line) when the path is a junction or symbolic link.
+    bool refuseLink(const std::string& path, const char* routine);
 
     hnScopedUnzip archive_;
     std::string defaultOutputFolder_;
     std::unique_ptr<char[]> buffer_;
-    std::string lastParent_; // the last parent folder known to exist
     unsigned serial_ = 0;
+    bool linkRefused_ = false; // the last entry failed on a link
 };
 
 // Opens `archivePath` and extracts all of it below `folder`.

@@ -401,7 +401,9 @@ std::vector<hnDetectionRow> buildCatalogue() {
         anyOf("Adam/Apax .NET Utility 2.05.10",
               {value("{C2E6E999-4516-40D2-8191-79B5CB4B987B}", "UninstallString"),
                msi("{E0372F59-9433-4342-B0B2-5B06C42C1773}")},
-              {vm(value("{C2E6E999-4516-40D2-8191-79B5CB4B987B}", "UninstallString")),
+              // A value of the old installer's Uninstall key is a leftover of
+              // another version; the utility's own package leaves none.
+              {vm(no(value("{C2E6E999-4516-40D2-8191-79B5CB4B987B}", "UninstallString"))),
                vm(msiVersion("{E0372F59-9433-4342-B0B2-5B06C42C1773}", "2.05.10"))}),
         anyOf("OPC Scout (SIMATIC NET OPC-Client V6.2-3133)", {key("OPC CLIENT")},
               {vm(displayName("OPC CLIENT", "SIMATIC NET OPC CLIENT V6.2 Build 3133"))}),

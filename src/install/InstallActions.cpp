@@ -73,8 +73,8 @@ std::string localTimeName() {
 
 // The named file in the element's download folder; false when it is missing.
 bool downloadedFile(const hnInstallationElement& element, const char* name, std::string& path) {
-    return name && isPlainFileName(name) && hnJoinPath(path, element.downloadFolder, name) &&
-           fileExists(path);
+    return name && isPlainFileName(name) && !element.downloadFolder.empty() &&
+           hnJoinPath(path, element.downloadFolder, name) && fileExists(path);
 }
 
 // Creates the target (one level) and extracts behind the please-wait box;

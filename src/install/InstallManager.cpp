@@ -130,6 +130,10 @@ int hnInstallManagerBase::installRange(int first, int last, bool repairWholeList
         scopeLast = static_cast<int>(items.size()) - 1;
     }
 
+    // Without the question nobody could stop a repair that keeps leaving a
+    // repair word behind: a pass that ends in a state the run has already
+    // seen (unchanged, or alternating between words) ends the run.
+    std::vector<std::vector<std::string>> seen;
     for (;;) {
         bool found = false;
         for (int i = scopeFirst; i <= scopeLast && !found; ++i)
@@ -138,17 +142,17 @@ int hnInstallManagerBase::installRange(int first, int last, bool repairWholeList
             break;
         if (askBeforeRepair && !askRepairQuestion())
             return -1;
-        std::vector<std::string> before = statusSnapshot(scopeFirst, scopeLast);
+        seen.push_back(statusSnapshot(scopeFirst, scopeLast));
         for (int i = scopeFirst; i <= scopeLast; ++i) {
             if (validIndex(i) &&
                 actions().repairElement(stopOnErrors, *items[static_cast<std::size_t>(i)]) <= 0)
                 break;
         }
         refreshStatuses(scopeFirst, scopeLast);
-        // Without the question nobody could stop a repair that keeps leaving a
-        // repair word behind: a pass that changed nothing ends the run.
-        if (!askBeforeRepair && statusSnapshot(scopeFirst, scopeLast) == before) {
-            hnDebugOut("hnInstallManagerBase::installRange - repair did not change the installations\n");
+        if (!askBeforeRepair &&
+            std::find(seen.begin(), seen.end(), statusSnapshot(scopeFirst, scopeLast)) != seen.end()) {
+            hnDebugOut("hnInstallManagerBase::installRange - repair returned the installations to an earlier "
+                       "state\n");
             return -1;
         }
     }

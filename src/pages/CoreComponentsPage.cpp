@@ -204,7 +204,7 @@ void kdDInstallCoreComponentsSoftware::onDownloadSdkInstaller() {
     std::string folder = cacheFolder(kCoreRows[kSdkElement].cacheFolder);
     std::string file;
     hnPrompter& prompter = hnAppBase::current()->prompter();
-    if (!hnJoinPath(file, folder, kCoreRows[kSdkElement].fileName) || !fileExists(file)) {
+    if (folder.empty() || !hnJoinPath(file, folder, kCoreRows[kSdkElement].fileName) || !fileExists(file)) {
         prompter.messageBox(hwnd(), "Error: Unable to download.\nPlease try again.", "Error", MB_OK);
         return;
     }

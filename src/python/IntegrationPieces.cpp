@@ -326,11 +326,15 @@ bool isPluginFolderOK(const hnIntegrationFamily& f) {
 
 bool updatePluginFolder(const hnIntegrationFamily& f, const char* routine) {
     std::string runtime, user, reference;
-    // Without a runtime there is nothing to replace the user's plugins with:
-    // they are left alone.
+    // Without a runtime or its plugin reference there is nothing to replace
+    // the user's plugins with: they are left alone.
     if (!integrationRuntimeFolder(routine, runtime) || !userPluginsFolder(user) ||
         !hnFormat(reference, kPathCapacity, "%s%s", runtime.c_str(), f.pluginReference))
         return false;
+    if (!fileExists(reference)) {
+        report(routine, "Plugin reference directory not found");
+        return false;
+    }
     if (!deletePluginFolder()) {
         report(routine, "Unable to delete previous plugin directory");
         return false;

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "app/FileHelpers.h"
+#include "app/InstallerApp.h"
 #include "download/DownloadDialogs.h"
 #include "download/DownloadTestSupport.h"
 #include "download/ElementDownload.h"
@@ -213,6 +214,33 @@ TEST_F(DownloadDialog, TooLongDownloadPathClosesWithoutTouchingTheDisk) {
               prompter.records[0].text);
     EXPECT_EQ("Orvanto Vision Software XV 774 Installer", prompter.records[0].caption);
     EXPECT_TRUE(serverLog().empty());
+}
+
+// An application folder so deep that no cache folder fits below it: the
+// element has no download folder, its download fails as too long, and
+// nothing is fetched or written into the current drive's root.
+TEST_F(DownloadDialog, CacheFolderThatDoesNotFitLeavesTheElementWithoutDownload) {
+    const char* probe = "orvanto-root-probe.exe";
+    std::string& appFolder = theApp()->appFolderPath;
+    const std::string saved = appFolder;
+    appFolder = scratch.path() + "\\" + std::string(250 - scratch.path().size(), 'a');
+    std::string folder = cacheFolder(cache::kPrerequisites);
+    appFolder = saved;
+    EXPECT_TRUE(folder.empty());
+
+    Row row(folder, testServerUrl("/data/x?size=10"), probe);
+    bool aborted = true;
+    EXPECT_EQ(-1, downloadElement(row.element, aborted, 1, 1));
+    EXPECT_EQ("Download Error", row.progress);
+    ASSERT_EQ(1u, prompter.records.size());
+    EXPECT_EQ("Error. Download path too long. Please copy the installer EXE to shorter path and try again.",
+              prompter.records[0].text);
+    EXPECT_TRUE(serverLog().empty());
+    for (const char* suffix : {"", "tmp"}) {
+        std::string rooted = std::string("\\") + probe + suffix;
+        EXPECT_FALSE(fileExists(rooted)) << rooted;
+        deleteFileForced(rooted);
+    }
 }
 
 TEST_F(DownloadDialog, DeletingOldDownloadsReportsFilesInUse) {

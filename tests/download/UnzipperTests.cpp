@@ -127,6 +127,33 @@ TEST_F(Unzipper, NamesThatLeaveTheTargetAreRefused) {
     EXPECT_FALSE(fileExists(inner + "\\abs.txt"));
 }
 
+// Prepared from the Linux side (tests/fixtures/prepare): "root\\linked" and
+// "root-link" are folder links to "outside".
+TEST_F(Unzipper, LinksInTheTargetAreNeverFollowed) {
+    const std::string fixtures = "C:\\orvanto-fixtures\\unzip-links";
+    const std::string root = fixtures + "\\root", outside = fixtures + "\\outside";
+    if (!fileExists(root + "\\linked"))
+        GTEST_SKIP() << "fixture missing: run tests/fixtures/prepare";
+    ASSERT_NE(0u, ::GetFileAttributesA((root + "\\linked").c_str()) & FILE_ATTRIBUTE_REPARSE_POINT);
+    std::string archive = fixture("through-link");
+    DebugCapture debug;
+
+    // The entries through the link are refused; the others still come out.
+    EXPECT_FALSE(extractArchiveToFolder(archive.c_str(), root.c_str()));
+    EXPECT_EQ("ok", readTextFile(root + "\\ok.txt"));
+    EXPECT_EQ("ok2", readTextFile(root + "\\plain\\ok2.txt"));
+    EXPECT_EQ("last", readTextFile(root + "\\last.txt"));
+    EXPECT_FALSE(fileExists(outside + "\\evil.txt"));
+    EXPECT_FALSE(fileExists(outside + "\\deeper"));
+    EXPECT_TRUE(debug.contains("CUnzipper::extractEntry - Link in the target path refused\n"));
+
+    // A target that is itself a link is refused before anything is written.
+    EXPECT_FALSE(extractArchiveToFolder(archive.c_str(), (fixtures + "\\root-link").c_str()));
+    EXPECT_FALSE(extractArchiveToFolder(archive.c_str(), (root + "\\linked").c_str()));
+    EXPECT_FALSE(fileExists(outside + "\\ok.txt"));
+    EXPECT_FALSE(fileExists(outside + "\\plain"));
+}
+
 TEST_F(Unzipper, PathsOf260CharactersOrLongerNamesFail) {
     EXPECT_FALSE(extractArchiveToFolder(fixture("longname").c_str(), target().c_str()));
     // "<folder>\\ffffffffffffffff.txt": 259 characters is written, 260 is refused.

@@ -223,6 +223,203 @@ TEST(DetectionCatalogue, KnowsExactlyTheDetectedComponents) {
     EXPECT_EQ(table.size(), 159u);
 }
 
+// A sample of rows across the families, typed in from the component
+// catalogue as data: product codes, keys, values and the order of the checks
+// with the word each one writes. The table's probes are read back as text.
+namespace {
+
+std::string probeText(const hnProbe& p, const std::string& rowName) {
+    auto text = [](const char* t) { return std::string(t ? t : ""); };
+    std::string out;
+    switch (p.kind) {
+    case hnProbeKind::MsiInstalled:
+        out = "product " + text(p.a);
+        break;
+    case hnProbeKind::MsiVersion:
+        out = "product " + text(p.a) + " version " + text(p.b);
+        break;
+    case hnProbeKind::MsiNameSame:
+        out = "product " + text(p.a) + " named " + (p.b ? text(p.b) : rowName);
+        break;
+    case hnProbeKind::KeyPresent:
+        out = "key " + text(p.a);
+        break;
+    case hnProbeKind::ValuePresent:
+        out = "key " + text(p.a) + " value " + text(p.b);
+        break;
+    case hnProbeKind::ValueEqual:
+        out = "key " + text(p.a) + " value " + text(p.b) + " = " + text(p.c);
+        break;
+    case hnProbeKind::Py27CountAbove:
+        out = "py27 count > " + std::to_string(p.n);
+        break;
+    case hnProbeKind::Py27CountOneNeedsProduct:
+        out = "py27 count 1 needs product " + text(p.a);
+        break;
+    case hnProbeKind::Pip:
+        out = "pip " + text(p.a);
+        break;
+    case hnProbeKind::PipVersion:
+        out = "pip " + text(p.a) + " version " + text(p.c) + (p.b ? " excluding " + text(p.b) : "");
+        break;
+    case hnProbeKind::Pip36:
+        out = "pip36 " + text(p.a);
+        break;
+    case hnProbeKind::Pip36Version:
+        out = "pip36 " + text(p.a) + " version " + text(p.c) + (p.b ? " excluding " + text(p.b) : "");
+        break;
+    case hnProbeKind::LegacyDuplicate:
+        out = "duplicate " + text(p.a) + " key " + text(p.b) + " old " + text(p.c);
+        break;
+    case hnProbeKind::OpenCvCountAbove:
+        out = "opencv count > " + std::to_string(p.n);
+        break;
+    case hnProbeKind::RuntimeEntry:
+        out = "runtime " + text(p.a);
+        break;
+    case hnProbeKind::RuntimeFilesIdentical:
+        out = "runtime " + text(p.a) + " same as " + text(p.b);
+        break;
+    case hnProbeKind::OpenCvFiles:
+        out = "opencv files " + text(p.a);
+        break;
+    case hnProbeKind::TightVncVersion:
+        out = "tightvnc version " + text(p.a);
+        break;
+    case hnProbeKind::Py36PathsAvailable:
+        out = "py36 paths";
+        break;
+    case hnProbeKind::IppFiles:
+        out = "ipp files";
+        break;
+    case hnProbeKind::SelectedPythonIntegration:
+        out = "python selection";
+        break;
+    default:
+        out = "kind " + std::to_string(static_cast<int>(p.kind));
+    }
+    return (p.negate ? "not " : "") + out;
+}
+
+std::string rowText(const hnDetectionRow& row) {
+    std::string out;
+    for (const hnProbe& p : row.presence)
+        out += (out.empty() ? "" : row.presenceNeedsAll ? " and " : " or ") + probeText(p, row.name);
+    for (const hnStatusCheck& check : row.checks)
+        out += " | " + probeText(check.probe, row.name) + " -> " + check.word;
+    return out;
+}
+
+const char* const VM = " -> Version Mismatch";
+const char* const RN = " -> Reinstall Needed";
+const char* const MV = " -> Multiple Versions";
+const char* const IM = " -> Incomplete Module";
+
+} // namespace
+
+TEST(DetectionCatalogue, SampleRowsReadAsTheComponentCatalogue) {
+    const std::string expected[][2] = {
+        {"MS VC++ 2005 SP1 Redist", "product {7299052b-02a4-4627-81f2-1818da5d550d}"},
+        {"MS VC++ 2017 Redist 14.15.26706",
+         std::string("key {7e9fae12-5bbf-47fb-b944-09c49e75c061} value DisplayName | key "
+                     "{7e9fae12-5bbf-47fb-b944-09c49e75c061} value DisplayName = Microsoft Visual C++ 2017 "
+                     "Redistributable (x86) - 14.15.26706") +
+             RN},
+        {"Python 2.7.9",
+         std::string("py27 count > 0 and not product {4A656C6C-D24A-473F-9747-3A8D00907A03} | "
+                     "not py27 count > 1") +
+             VM + " | py27 count 1 needs product {79F081BF-7454-43DB-BD8F-9EE596813232}" + VM},
+        {"Python 3.6.6",
+         std::string("key {b43c5985-05a6-4dc7-be5f-85f504d498d0} | key "
+                     "{b43c5985-05a6-4dc7-be5f-85f504d498d0} value DisplayVersion = 3.6.6150.0") +
+             VM + " | py36 paths" + RN},
+        {"pywin32-221.win32-py2.7", std::string("key pywin32-py2.7 value DisplayName | py27 count > 0") + RN +
+                                        " | key pywin32-py2.7 value DisplayName = Python 2.7 pywin32-221" +
+                                        VM},
+        {"numpy-1.16.4-cp27-cp27m-win32", std::string("key numpy-py2.7 or pip numpy | py27 count > 0") + RN +
+                                              " | not duplicate numpy key numpy-py2.7 old 1.10.2" + MV +
+                                              " | pip numpy version 1.16.4 excluding 1.16.4+" + VM},
+        {"Python 27 extension - Shapely", std::string("pip Shapely | pip Shapely version 1.6.4.post2") + VM},
+        {"Python 36 extension - matplotlib",
+         std::string("pip36 matplotlib | pip36 matplotlib version 3.1.0") + VM},
+        {"scipy-1.2.0-cp36-cp36m-win32", std::string("pip36 scipy | pip36 pythonnet version 2.3.0") + VM +
+                                             " | pip36 scipy version 1.2.0" + VM},
+        {"OpenCV 3.1.0", std::string("opencv count > 0 | not opencv count > 1") + MV +
+                             " | runtime OpenCV310" + VM + " | opencv files OpenCV310" + IM +
+                             " | py27 count > 0" + RN},
+        {"opencv_python-4.1.0.25-cp27-cp27m-win32",
+         std::string("opencv count > 0 | not opencv count > 1") + MV + " | py27 count > 0" + RN +
+             " | pip opencv-python version 4.1.0.25" + VM + " | not runtime Python\\cv2.pyd" + RN},
+        {"MVS 2.4.0",
+         std::string("key HIK_MVS value DisplayVersion = 2.4.0 | key HIK_MVS value DisplayVersion = "
+                     "2.4.0") +
+             VM},
+        {"MVS 3.2.0",
+         std::string("key MVS SDK Runtime x86 value DisplayVersion = 3.2.0.3 | key MVS SDK Runtime "
+                     "x86 value DisplayVersion = 3.2.0.3") +
+             VM},
+        {"Basler pylon SDK 2.3.5.2633 - 64 bit",
+         std::string("product {D7F97581-F17B-48AD-B4BB-634AF0F78D39} | product "
+                     "{D7F97581-F17B-48AD-B4BB-634AF0F78D39} version 2.3.2633") +
+             VM},
+        {"Pylon 4 Camera Software Suite 4.2.2.5468 - 32 bit",
+         std::string("product {01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651} | product "
+                     "{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651} version 4.2.5468") +
+             VM +
+             " | product {01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651} named pylon 4 Camera Software Suite "
+             "4.2.2.5468" +
+             VM},
+        {"Pylon 5 Camera Software Suite 5.0.10.10613",
+         std::string(
+             "key {7d1403fe-dc29-4331-b008-d8899a59ae1f} or key {4f492672-60bc-405e-ab6a-9e51ebb2f609} or "
+             "key {ffcf4e1b-f1d3-445b-8821-27942b95bc88} | key {ffcf4e1b-f1d3-445b-8821-27942b95bc88} "
+             "value DisplayVersion = 5.0.10.10613") +
+             VM},
+        {"AVT Fire Package 2.11",
+         std::string("product {4E3FA21E-D211-49FE-B40E-360A78AF8B31} | product "
+                     "{4E3FA21E-D211-49FE-B40E-360A78AF8B31} version 2.11") +
+             VM + " | runtime uniAVTGrab.dll same as _Ref\\AVT\\uniAVTGrab_Fire_2_11.dll" + IM},
+        {"Adam/Apax .NET Utility 2.05.10",
+         std::string(
+             "key {C2E6E999-4516-40D2-8191-79B5CB4B987B} value UninstallString or product "
+             "{E0372F59-9433-4342-B0B2-5B06C42C1773} | not key {C2E6E999-4516-40D2-8191-79B5CB4B987B} "
+             "value UninstallString") +
+             VM + " | product {E0372F59-9433-4342-B0B2-5B06C42C1773} version 2.05.10" + VM},
+        {"OPC Scout (SIMATIC NET OPC-Client V6.2-3133)",
+         std::string(
+             "key OPC CLIENT | key OPC CLIENT value DisplayName = SIMATIC NET OPC CLIENT V6.2 Build 3133") +
+             VM},
+        {"Orvanto PlantOPCClient 1.9.0.28",
+         std::string("product {FC84F31D-53C5-49CC-A799-80BFF4724731} | product "
+                     "{FC84F31D-53C5-49CC-A799-80BFF4724731} named Orvanto PlantOPCClient 1.9.0.28") +
+             VM},
+        {"Orvanto Version XV 15.0.0.774 Runtime",
+         std::string("product {76C2FFEE-53C1-4382-B051-5CF47ED51327} | product "
+                     "{76C2FFEE-53C1-4382-B051-5CF47ED51327} named Orvanto Version XV 15.0.0.774 Runtime") +
+             VM + " | python selection" + RN},
+        {"Orvanto 2018.0.0.992 IPP",
+         std::string("runtime IPP924 or runtime IPP0802031069 or runtime IPP201800992 "
+                     "| not runtime IPP924") +
+             RN + " | not runtime IPP0802031069" + RN + " | ipp files" + IM},
+        {"TightVNC 2.6.4 - 32 bit",
+         std::string("key TightVNC or product {981B8EDC-E693-4F22-9694-C0FF8E56F134} | "
+                     "tightvnc version {981B8EDC-E693-4F22-9694-C0FF8E56F134}") +
+             VM},
+        {"PerformanceTest 8.0", std::string("key PerformanceTest 8_is1 value QuietUninstallString | key "
+                                            "PerformanceTest 8_is1 value DisplayVersion = 8.0.1022.0") +
+                                    VM},
+        {"Paint.net 4.2.12", std::string("product {F10AAD91-58DF-44EC-A647-810197141667} or product "
+                                         "{7ADB1B05-39DE-4888-A72D-D1F3A791D45F} | product "
+                                         "{7ADB1B05-39DE-4888-A72D-D1F3A791D45F} version 4.2.12") +
+                                 VM},
+    };
+    for (const auto& row : expected) {
+        const hnDetectionRow* found = findDetectionRow(row[0]);
+        ASSERT_NE(found, nullptr) << row[0];
+        EXPECT_EQ(rowText(*found), row[1]) << row[0];
+    }
+}
+
 TEST(DetectionCatalogue, NamesMatchWithoutRegardToLetterCaseOnly) {
     ASSERT_NE(findDetectionRow("ZCL FOR sonygigecam 2.12.2 - windows 7 (32 BIT)"), nullptr);
     EXPECT_EQ(findDetectionRow("ZCL FOR sonygigecam 2.12.2 - windows 7 (32 BIT)")->name,
@@ -378,6 +575,24 @@ TEST(WindowsInstallerRows, ProductsVersionsAndNames) {
     paint.element->statusDetail = "left alone";
     EXPECT_EQ(detectStatusDetail(*paint.element), 1);
     EXPECT_EQ(paint.element->statusDetail, "left alone");
+}
+
+// The utility's own package registers no value under the old installer's
+// Uninstall key; a value there is a leftover of another version.
+TEST(WindowsInstallerRows, AdamApaxUtilityFromItsOwnPackage) {
+    const char* row = "Adam/Apax .NET Utility 2.05.10";
+    const char* oldKey = "{C2E6E999-4516-40D2-8191-79B5CB4B987B}";
+    EXPECT_EQ(detectedStatus(row), kStatusNotInstalled);
+    InstalledPackage utility("adam-apax-2-05-10", "{E0372F59-9433-4342-B0B2-5B06C42C1773}");
+    ASSERT_TRUE(utility.installed());
+    EXPECT_EQ(detectedStatus(row), kStatusInstalled);
+    {
+        RegistryState registry;
+        ASSERT_TRUE(registry.setUninstallValue(HKEY_LOCAL_MACHINE, oldKey, "UninstallString",
+                                               "C:\\old\\uninstall.exe -remove"));
+        EXPECT_EQ(detectedStatus(row), kStatusVersionMismatch);
+    }
+    EXPECT_EQ(detectedStatus(row), kStatusInstalled);
 }
 
 TEST(WindowsInstallerRows, ProductsInstalledForTheUserOnlyAreFound) {

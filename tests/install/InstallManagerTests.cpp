@@ -18,6 +18,8 @@ public:
     std::map<std::string, std::string> detected; // name -> status word the detector reports
     std::map<std::string, int> installResult, uninstallResult, downloadResult, deleteResult;
     std::map<std::string, std::string> repairTo; // status a repair leaves behind
+    // Words that successive repairs leave behind in turn; the last one stays.
+    std::map<std::string, std::deque<std::string>> repairSequence;
     std::deque<hnDownloadErrorChoice> choices;
     bool abortDownloads = false;
     int downloadAttempts = 0;
@@ -31,8 +33,8 @@ public:
         return status == kStatusInstalled;
     }
     int installElement(hnInstallationElement& e, int position, int runLength, bool refresh, bool) override {
-        calls.push_back("install " + e.name + " " + std::to_string(position) + "/" + std::to_string(runLength) +
-                        (refresh ? " refresh" : ""));
+        calls.push_back("install " + e.name + " " + std::to_string(position) + "/" +
+                        std::to_string(runLength) + (refresh ? " refresh" : ""));
         int result = installResult.count(e.name) ? installResult[e.name] : 1;
         e.setProgress(result > 0 ? kProgressOk : kProgressFailed);
         if (result > 0)
@@ -41,16 +43,19 @@ public:
     }
     int downloadElement(hnInstallationElement& e, bool& aborted, int position, int runLength) override {
         ++downloadAttempts;
-        calls.push_back("download " + e.name + " " + std::to_string(position) + "/" + std::to_string(runLength));
+        calls.push_back("download " + e.name + " " + std::to_string(position) + "/" +
+                        std::to_string(runLength));
         aborted = abortDownloads;
         return downloadResult.count(e.name) ? downloadResult[e.name] : 1;
     }
     int deleteOldDownload(int position, hnInstallationElement& e, int runLength) override {
-        calls.push_back("delete " + e.name + " " + std::to_string(position) + "/" + std::to_string(runLength));
+        calls.push_back("delete " + e.name + " " + std::to_string(position) + "/" +
+                        std::to_string(runLength));
         return deleteResult.count(e.name) ? deleteResult[e.name] : 1;
     }
     int uninstallElement(hnInstallationElement& e, int position, int runLength, bool) override {
-        calls.push_back("uninstall " + e.name + " " + std::to_string(position) + "/" + std::to_string(runLength));
+        calls.push_back("uninstall " + e.name + " " + std::to_string(position) + "/" +
+                        std::to_string(runLength));
         return uninstallResult.count(e.name) ? uninstallResult[e.name] : 1;
     }
     int repairElement(bool, hnInstallationElement& e) override {
@@ -59,6 +64,12 @@ public:
         calls.push_back("repair " + e.name);
         if (repairTo.count(e.name))
             detected[e.name] = repairTo[e.name];
+        auto sequence = repairSequence.find(e.name);
+        if (sequence != repairSequence.end() && !sequence->second.empty()) {
+            detected[e.name] = sequence->second.front();
+            if (sequence->second.size() > 1)
+                sequence->second.pop_front();
+        }
         return 1;
     }
     int updateStatusDetail(hnInstallationElement& e) override {
@@ -82,9 +93,10 @@ struct Page {
         for (int i = 0; i < rows; ++i) {
             std::string name = "Component " + std::to_string(i);
             progress[i] = "stale";
-            built.emplace_back(new hnInstallationElement(name.c_str(), "http://127.0.0.1/x", ("file" + std::to_string(i) + ".msi").c_str(), " /q ",
-                                                         "C:\\cache", true, 0, i % 2 == 0, &names[i], &statuses[i],
-                                                         &progress[i], kCategoryPrerequisites));
+            built.emplace_back(new hnInstallationElement(name.c_str(), "http://127.0.0.1/x",
+                                                         ("file" + std::to_string(i) + ".msi").c_str(),
+                                                         " /q ", "C:\\cache", true, 0, i % 2 == 0, &names[i],
+                                                         &statuses[i], &progress[i], kCategoryPrerequisites));
             pointers.push_back(built.back().get());
         }
         manager.setElements(static_cast<unsigned>(rows), pointers.data());
@@ -99,8 +111,8 @@ struct Page {
 
 TEST(InstallationElement, BuildingWritesNameAndClearsProgressAndCopiesShareStrings) {
     std::string name, status = "Installed", progress = "Failed";
-    hnInstallationElement element("Python 2.7.9", nullptr, "python-2.7.9.msi", nullptr, "C:\\x", true, 7, true, &name,
-                                  &status, &progress, nullptr);
+    hnInstallationElement element("Python 2.7.9", nullptr, "python-2.7.9.msi", nullptr, "C:\\x", true, 7,
+                                  true, &name, &status, &progress, nullptr);
     EXPECT_EQ("Python 2.7.9", name);
     EXPECT_EQ("", progress);
     EXPECT_EQ("Installed", status);
@@ -126,8 +138,8 @@ TEST(InstallManager, RefreshStatusesWritesWordsAndReportsIncompleteRanges) {
 TEST(InstallManager, RepairWordsAreExactAndCaseSensitive) {
     Page page(1);
     hnInstallationElement& e = *page.manager.item(0);
-    for (const char* word : {kStatusReinstallNeeded, kStatusVersionMismatch, kStatusMultipleVersions,
-                             kStatusIncompleteModule}) {
+    for (const char* word :
+         {kStatusReinstallNeeded, kStatusVersionMismatch, kStatusMultipleVersions, kStatusIncompleteModule}) {
         page.statuses[0] = word;
         EXPECT_TRUE(hnInstallManagerBase::needsRepair(e)) << word;
     }
@@ -146,9 +158,10 @@ TEST(InstallManager, InstallRangeAsksBeforeRepairAndNoLeavesEverythingUnchanged)
 
     EXPECT_EQ(-1, page.manager.installRange(0, 0, true, true, true));
     ASSERT_EQ(1u, prompter.records.size());
-    EXPECT_EQ("Errors are observed in existing installations. \nDo you want to repair these components?\n\nClick "
-              "'Yes' to repair and proceed.\nClick 'No' to abort the installation.",
-              prompter.records[0].text);
+    EXPECT_EQ(
+        "Errors are observed in existing installations. \nDo you want to repair these components?\n\nClick "
+        "'Yes' to repair and proceed.\nClick 'No' to abort the installation.",
+        prompter.records[0].text);
     EXPECT_EQ(kInstallerCaption, prompter.records[0].caption);
     EXPECT_EQ(static_cast<UINT>(MB_YESNO), prompter.records[0].type & 0xF);
     EXPECT_TRUE(page.actions.calls.empty());
@@ -165,29 +178,43 @@ TEST(InstallManager, InstallRangeYesRepairsWholeListThenInstallsOnlyTheChosenRow
     page.actions.repairTo["Component 2"] = kStatusInstalled;
 
     EXPECT_EQ(1, page.manager.installRange(0, 0, true, true, true));
-    EXPECT_EQ((std::vector<std::string>{"repair Component 2", "install Component 0 1/1"}), page.actions.calls);
+    EXPECT_EQ((std::vector<std::string>{"repair Component 2", "install Component 0 1/1"}),
+              page.actions.calls);
     EXPECT_EQ("Installed", page.statuses[2]);
     EXPECT_EQ((std::vector<std::string>{"Ok", "", ""}), page.progress);
 }
 
-TEST(InstallManager, InstallRangeWithoutQuestionEndsARepairThatChangesNothing) {
-    Page page(2);
-    ScriptedPrompter prompter;
-    DebugCapture debug;
-    page.statuses = {"Reinstall Needed", "Not Installed"};
-    page.actions.detected = {{"Component 0", kStatusReinstallNeeded}};
+// Without the question a repair that leaves a state of the run behind again
+// ends it: one that changes nothing after the first pass, and one that
+// alternates between two words after the second.
+TEST(InstallManager, InstallRangeWithoutQuestionEndsARepairThatReturnsToAnEarlierState) {
+    for (int alternating = 0; alternating < 2; ++alternating) {
+        Page page(2);
+        ScriptedPrompter prompter;
+        DebugCapture debug;
+        page.statuses = {"Reinstall Needed", "Not Installed"};
+        page.actions.detected = {{"Component 0", kStatusReinstallNeeded}};
+        // Each repair leaves the other word behind; after twenty the
+        // alternation settles, so a manager that does not catch it still ends.
+        std::deque<std::string>& words = page.actions.repairSequence["Component 0"];
+        for (int i = 0; alternating && i < 20; ++i)
+            words.push_back(i % 2 == 0 ? kStatusVersionMismatch : kStatusReinstallNeeded);
 
-    EXPECT_EQ(-1, page.manager.installRange(0, 1, false, false, false));
-    EXPECT_TRUE(prompter.records.empty());
-    EXPECT_EQ((std::vector<std::string>{"repair Component 0"}), page.actions.calls);
-    EXPECT_TRUE(debug.contains("hnInstallManagerBase::installRange - repair did not change the installations\n"));
+        EXPECT_EQ(-1, page.manager.installRange(0, 1, false, false, false));
+        EXPECT_TRUE(prompter.records.empty());
+        EXPECT_EQ(std::vector<std::string>(alternating ? 2 : 1, "repair Component 0"), page.actions.calls);
+        EXPECT_EQ("Reinstall Needed", page.statuses[0]);
+        EXPECT_TRUE(debug.contains(
+            "hnInstallManagerBase::installRange - repair returned the installations to an earlier state\n"));
+    }
 }
 
 TEST(InstallManager, InstallRangeMarksTheRunAndStopsAtTheFirstFailure) {
     Page page(4);
     page.actions.installResult["Component 2"] = -1;
     EXPECT_EQ(-1, page.manager.installRange(1, 3, false, true, true));
-    EXPECT_EQ((std::vector<std::string>{"install Component 1 1/3", "install Component 2 2/3"}), page.actions.calls);
+    EXPECT_EQ((std::vector<std::string>{"install Component 1 1/3", "install Component 2 2/3"}),
+              page.actions.calls);
     EXPECT_EQ((std::vector<std::string>{"", "Ok", "Failed", "Pending"}), page.progress);
     Page empty(0);
     EXPECT_EQ(-1, empty.manager.installRange(0, 0, true, true, true));
@@ -197,8 +224,9 @@ TEST(InstallManager, InstallSelectionInstallsInSelectionOrderWithRefreshFlag) {
     Page page(4);
     int indices[] = {3, 1};
     EXPECT_EQ(1, page.manager.installSelection(indices, 2, true, false));
-    EXPECT_EQ((std::vector<std::string>{"install Component 3 1/2 refresh", "install Component 1 2/2 refresh"}),
-              page.actions.calls);
+    EXPECT_EQ(
+        (std::vector<std::string>{"install Component 3 1/2 refresh", "install Component 1 2/2 refresh"}),
+        page.actions.calls);
     EXPECT_EQ((std::vector<std::string>{"", "Ok", "", "Ok"}), page.progress);
     EXPECT_EQ(-1, page.manager.installSelection(nullptr, 2, false, false));
     EXPECT_EQ(-1, page.manager.installSelection(indices, 0, false, false));
@@ -208,12 +236,14 @@ TEST(InstallManager, InstallSelectionRepairsOnlySelectedRowsUnlessWholeList) {
     Page page(3);
     ScriptedPrompter prompter;
     page.statuses = {"Multiple Versions", "Not Installed", "Incomplete Module"};
-    page.actions.detected = {{"Component 0", kStatusMultipleVersions}, {"Component 2", kStatusIncompleteModule}};
+    page.actions.detected = {{"Component 0", kStatusMultipleVersions},
+                             {"Component 2", kStatusIncompleteModule}};
     page.actions.repairTo = {{"Component 2", kStatusInstalled}};
     int selected[] = {2};
     prompter.answer(IDYES);
     EXPECT_EQ(1, page.manager.installSelection(selected, 1, false, false));
-    EXPECT_EQ((std::vector<std::string>{"repair Component 2", "install Component 2 1/1"}), page.actions.calls);
+    EXPECT_EQ((std::vector<std::string>{"repair Component 2", "install Component 2 1/1"}),
+              page.actions.calls);
     EXPECT_EQ(1u, prompter.records.size());
     EXPECT_EQ("Multiple Versions", page.statuses[0]); // not selected, not touched
 }
@@ -284,7 +314,8 @@ TEST(InstallManager, DeleteOldDownloadsOnlyRefreshableAndSummary) {
     Page page(4);
     ScriptedPrompter prompter;
     EXPECT_EQ(1, page.manager.deleteOldDownloads(true, true));
-    EXPECT_EQ((std::vector<std::string>{"delete Component 0 1/4", "delete Component 2 3/4"}), page.actions.calls);
+    EXPECT_EQ((std::vector<std::string>{"delete Component 0 1/4", "delete Component 2 3/4"}),
+              page.actions.calls);
     ASSERT_EQ(1u, prompter.records.size());
     EXPECT_EQ("Successfully deleted the old downloads.\nFrom directory - " + theApp()->appFolderPath +
                   "\\_OrvantoInstallData",

@@ -94,6 +94,20 @@ TEST_F(RuntimeIntegration, Python27ApplyCheckRemoveRoundTrip) {
     EXPECT_TRUE(F27::deletePython27FolderInOrvantoRuntimePath());
 }
 
+// A runtime that lacks its plugin reference has nothing to replace the
+// user's plugins with: the update fails before it deletes anything.
+TEST_F(RuntimeIntegration, PluginUpdateWithoutReferenceKeepsTheUsersPlugins) {
+    writeFileAt(machine.userPlugins() + "\\Mine\\Mine.py", "the user's own plugin", 9);
+    ASSERT_TRUE(deleteFolderTree(machine.runtimePath("_Ref_PluginsPy27").c_str(), "_Ref_PluginsPy27"));
+    ASSERT_TRUE(deleteFolderTree(machine.runtimePath("_Ref_PluginsPy36").c_str(), "_Ref_PluginsPy36"));
+    DebugCapture debug;
+    EXPECT_FALSE(F27::updatePython27MyDocumentsPluginFolder());
+    EXPECT_FALSE(F36::updatePython36MyDocumentsPluginFolder());
+    EXPECT_EQ("the user's own plugin", fileBytes(machine.userPlugins() + "\\Mine\\Mine.py"));
+    EXPECT_TRUE(
+        debug.contains("updatePython27MyDocumentsPluginFolder - Plugin reference directory not found\n"));
+}
+
 TEST_F(RuntimeIntegration, Python36ApplyClearsPython27FilesAndExtendsALongPathWithoutCuttingIt) {
     machine.registerPython36();
     machine.select("VersionName", "Python 3.6.6");

@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -19,6 +20,8 @@
 #include "install/CheckInstallations.h"
 #include "install/ComponentActions.h"
 #include "install/InstallManager.h"
+#include "pages/CoreComponentsPage.h"
+#include "pages/PreRequisitesPage.h"
 #include "download/InstallationElement.h"
 #include "download/StatusWords.h"
 #include "process/ProcessLaunch.h"
@@ -28,92 +31,74 @@
 
 namespace {
 
-const char* const kPrerequisites = "/orvanto/files/OrvantoPreRequisites/";
-const char* const kMicrosoft = "/orvanto/files/InstallerDownloads/_Installers3rdParty/Microsoft/";
-const char* const kPy27 = "/orvanto/files/InstallerDownloads/_Modules/Py27/Python27/";
-const char* const kPy36 = "/orvanto/files/InstallerDownloads/_Modules/Py36/Python36/";
-const char* const kCore = "/orvanto/files/InstallerDownloads/Orvanto15.0/774/";
 const char* const kPython36Key = "{b43c5985-05a6-4dc7-be5f-85f504d498d0}";
 
-// One row as the pages build it.
-struct Offer {
-    const char* name;
-    const char* serverPath;
-    const char* file;
-    const char* switches;
-    bool msi;
-    const char* cache;
+// Rows by the names the pages give them.
+const char* const kVc2005 = "MS VC++ 2005 SP1 Redist";
+const char* const kVc2008 = "MS VC++ 2008 SP1 Redist";
+const char* const kVc2010 = "MS VC++ 2010 SP1 Redist";
+const char* const kVc2017 = "MS VC++ 2017 Redist 14.15.26706";
+const char* const kVc2019 = "MS VC++ 2015-2019 Redist (x86) 14.26.28720";
+const char* const kDotNet = "Microsoft .Net 2.0.50727.42 Redist";
+const char* const kMsi31 = "Windows Installer 3.1";
+const char* const kPy279Row = "Python 2.7.9";
+const char* const kPy2713Row = "Python 2.7.13";
+const char* const kPy366Row = "Python 3.6.6";
+const char* const kRuntime = "Orvanto Version XV 15.0.0.774 Runtime";
+const char* const kVision = "Orvanto Vision Software Version XV 15.0.0.774";
+const char* const kSdk = "Orvanto Kadrix SDK XV 774 Installer";
+
+// The prerequisites and core pages, without windows: their own builders make
+// the elements, so the repository is checked against exactly what they offer
+// (the VC++ row the prerequisites page does not show is its alternative).
+class PageOffers {
+public:
+    PageOffers() : prerequisites_("Demo"), core_("Demo") { core_.initInstallationElements(); }
+    // A copy of the element the pages build under `name`; fails the test
+    // when no page offers it.
+    hnInstallationElement element(const std::string& name) const {
+        for (const hnInstallManagerBase* manager :
+             {prerequisites_.installManager.get(), prerequisites_.alternativeManager.get(),
+              core_.installManager.get()})
+            for (unsigned i = 0; i < manager->count(); ++i)
+                if (manager->item(i)->name == name)
+                    return *manager->item(i);
+        ADD_FAILURE() << "no page offers " << name;
+        return hnInstallationElement(name.c_str(), "", "", "", "", false, 0, false, nullptr, nullptr, nullptr,
+                                     "");
+    }
+    // Every name the two pages offer, the alternative VC++ row included.
+    std::set<std::string> names() const {
+        std::set<std::string> all;
+        for (const hnInstallManagerBase* manager :
+             {prerequisites_.installManager.get(), prerequisites_.alternativeManager.get(),
+              core_.installManager.get()})
+            for (unsigned i = 0; i < manager->count(); ++i)
+                all.insert(manager->item(i)->name);
+        return all;
+    }
+
+private:
+    kdDInstallPreRequisites prerequisites_;
+    kdDInstallCoreComponentsSoftware core_;
 };
 
-const Offer kVc2005 = {
-    "MS VC++ 2005 SP1 Redist", kPrerequisites, "vc2005sp1 - redist_x86.exe", " /q:a ", false,
-    cache::kPrerequisites};
-const Offer kVc2008 = {
-    "MS VC++ 2008 SP1 Redist", kPrerequisites, "vc2008sp1 - redist_x86.exe", " /q:a ", false,
-    cache::kPrerequisites};
-const Offer kVc2010 = {"MS VC++ 2010 SP1 Redist", kMicrosoft, "vc2010sp1 - redist_x86.exe", " /q:a ", false,
-                       cache::kPrerequisites};
-const Offer kVc2017 = {"MS VC++ 2017 Redist 14.15.26706",
-                       kMicrosoft,
-                       "vc2017_14.15.26706_redist_x86.exe",
-                       " /q:a ",
-                       false,
-                       cache::kPrerequisites};
-const Offer kVc2019 = {"MS VC++ 2015-2019 Redist (x86) 14.26.28720",
-                       kMicrosoft,
-                       "VC_14.26.28720.3_redist_x86.exe",
-                       " /q:a ",
-                       false,
-                       cache::kPrerequisites};
-const Offer kDotNet = {"Microsoft .Net 2.0.50727.42 Redist",
-                       kPrerequisites,
-                       "dotnetfx_2.0.50727.42.exe",
-                       " ",
-                       false,
-                       cache::kPrerequisites};
-const Offer kMsi31 = {
-    "Windows Installer 3.1", kPrerequisites, "WindowsInstaller-KB893803-v2-x86.exe", " ", false,
-    cache::kPrerequisites};
-const Offer kPy279Row = {"Python 2.7.9",        kPy27, "python-2.7.9.msi",
-                         "/passive ALLUSERS=1", true,  cache::kPy27Python2D};
-const Offer kPy2713Row = {"Python 2.7.13",       kPy27, "python-2.7.13.msi",
-                          "/passive ALLUSERS=1", true,  cache::kPy27Python2D};
-const Offer kPy366Row = {"Python 3.6.6",      kPy36, "python-3.6.6.exe", "/passive InstallAllUsers=1", false,
-                         cache::kPy36Python2D};
-const Offer kRuntime = {"Orvanto Version XV 15.0.0.774 Runtime",
-                        kCore,
-                        "OrvantoRuntime_15_0_0_774_ReDist_200831.exe",
-                        " ",
-                        false,
-                        cache::kRuntime};
-const Offer kVision = {"Orvanto Vision Software Version XV 15.0.0.774",
-                       kCore,
-                       "OrvantoVisionSoftware_15_0_0_774_200831.exe",
-                       " ",
-                       false,
-                       cache::kVisionSoftware};
-const Offer kSdk = {"Orvanto Kadrix SDK XV 774 Installer",
-                    kCore,
-                    "OrvantoKadrixSDK_15_0_0_774_Installer_200831.exe",
-                    " ",
-                    false,
-                    cache::kKadrixSdkInstaller};
-
-// A page's rows: the strings the elements point to and the manager with the
-// shipped actions over them.
+// Elements of the pages on rows of their own: the strings the elements point
+// to and the manager with the shipped actions over them.
 class Rows {
 public:
-    explicit Rows(const std::vector<Offer>& offers) {
+    explicit Rows(const std::vector<const char*>& names) {
+        PageOffers pages;
         std::vector<std::unique_ptr<hnInstallationElement>> owned;
         std::vector<hnInstallationElement*> elements;
-        for (const Offer& offer : offers) {
+        for (const char* name : names) {
             strings_.emplace_back();
             Strings& s = strings_.back();
-            std::string url = theApp()->repositoryBaseUrl() + offer.serverPath + offer.file;
-            std::string folder = cacheFolder(offer.cache);
-            owned.emplace_back(new hnInstallationElement(offer.name, url.c_str(), offer.file, offer.switches,
-                                                         folder.c_str(), offer.msi, 0, false, &s.name,
-                                                         &s.status, &s.progress, "Demo"));
+            owned.emplace_back(new hnInstallationElement(pages.element(name)));
+            owned.back()->nameText = &s.name;
+            owned.back()->statusText = &s.status;
+            owned.back()->progressText = &s.progress;
+            s.name = name;
             elements.push_back(owned.back().get());
         }
         manager.setElements(static_cast<unsigned>(elements.size()), elements.data());
@@ -123,6 +108,7 @@ public:
     const std::string& status(int i) const { return strings_[static_cast<std::size_t>(i)].status; }
     const std::string& progress(int i) const { return strings_[static_cast<std::size_t>(i)].progress; }
     std::string name(int i) const { return manager.item(static_cast<unsigned>(i))->name; }
+    const hnInstallationElement& element(int i) const { return *manager.item(static_cast<unsigned>(i)); }
     // Refreshes and answers the rows whose status is not `word` ("" when all are).
     std::string notAll(const char* word) {
         manager.refreshStatuses(0, last());
@@ -187,6 +173,13 @@ TEST(DemoRepository, IsServedBesideThisProgram) {
     ASSERT_GT(::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url, sizeof(url)), 0u)
         << "run beside scripts/serve-repository";
     EXPECT_EQ(0u, std::string(url).find("http://127.0.0.1:"));
+}
+
+// The cases below install every row the pages offer, and nothing else.
+TEST(DemoRepository, CasesCoverExactlyWhatThePagesOffer) {
+    std::set<std::string> covered = {kVc2005,   kVc2008,    kVc2010,   kVc2017,  kVc2019, kDotNet, kMsi31,
+                                     kPy279Row, kPy2713Row, kPy366Row, kRuntime, kVision, kSdk};
+    EXPECT_EQ(covered, PageOffers().names());
 }
 
 TEST(DemoRepository, RedistributablesInstallAndTheRemovableOnesGoAgain) {
@@ -297,7 +290,8 @@ TEST(DemoRepository, CoreComponentsInstallOverTheInterpreterAndGoAgain) {
     EXPECT_EQ(kStatusInstalled, rows.status(1));
     // The SDK installer is only fetched; the page looks for the file, not at the row.
     rows.manager.installRange(2, 2, false, false, false);
-    EXPECT_TRUE(fileExists(cacheFolder(cache::kKadrixSdkInstaller) + "\\" + kSdk.file));
+    EXPECT_EQ(cacheFolder(cache::kKadrixSdkInstaller), rows.element(2).downloadFolder);
+    EXPECT_TRUE(fileExists(rows.element(2).downloadFolder + "\\" + rows.element(2).fileName));
 
     // The runtime folder holds what the Python integration works from.
     std::string runtime;

@@ -147,6 +147,10 @@ def make_zip(kind):
         entries = [entry("C:/abs.txt", b"abs")]
     elif kind == "flat":  # a 20-character name at the top
         entries = [entry("f" * 16 + ".txt", b"flat")]
+    elif kind == "through-link":  # "linked" is a folder link in the target
+        entries = [entry("ok.txt", b"ok"), entry("linked/evil.txt", b"evil"), entry("plain/ok2.txt", b"ok2"),
+                   entry("linked/deeper/", folder_attr=0x10), entry("linked/deeper/evil2.txt", b"evil"),
+                   entry("last.txt", b"last")]
     elif kind == "longname":
         entries = [entry("d/" + "n" * 270 + ".txt", b"long")]
     buffer = io.BytesIO()
