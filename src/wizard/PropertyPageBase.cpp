@@ -6,6 +6,7 @@
 #include "controls/ComponentInstallHeader.h"
 #include "controls/ImageButton.h"
 #include "controls/ImageStatic.h"
+#include "install/ElementActions.h"
 #include "wizard/InstallerSheet.h"
 #include "wizard_ids.h"
 
@@ -176,6 +177,16 @@ int kdDPropertyPageBase::runDownloadSelection(const int* indices, int count, boo
         [&] { return installManager->downloadSelection(indices, count, false, skipAllErrors); });
 }
 
+int kdDPropertyPageBase::runDownloadElement(int index) {
+    hnInstallationElement* element = installManager->item(static_cast<unsigned>(index));
+    if (!element)
+        return -1;
+    return runGuarded([&] {
+        bool userAborted = false;
+        return installManager->actions().downloadElement(*element, userAborted, 1, 1);
+    });
+}
+
 int kdDPropertyPageBase::runDownloadAllOf(bool* skipAllErrors, hnInstallManagerBase* manager) {
     if (!manager)
         return -1;
@@ -323,5 +334,7 @@ void kdDPropertyPageBase::setCancelText(const char* text) {
 
 void kdDPropertyPageBase::showDownloadButton(int controlId) {
     if (HWND button = item(controlId))
-        ::ShowWindow(button, (installerServices() && installerServices()->applicationFolderWritable()) ? SW_SHOW : SW_HIDE);
+        ::ShowWindow(button, (installerServices() && installerServices()->applicationFolderWritable())
+                                 ? SW_SHOW
+                                 : SW_HIDE);
 }
