@@ -6,7 +6,8 @@
 //
 // uninstall.txt, one setting a line:
 //   title <window title>   the copy's window (none: no window)
-//   child <image name>     the copy's file name (default "uninstall-copy.exe")
+//   child <image name>     the copy's file name (default "uninstall-copy.exe"); "none":
+//                          no copy, the products are removed before it ends
 //   product <code>         a product to remove; one line each
 #include <fstream>
 #include <string>
@@ -110,6 +111,8 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     Settings settings;
     if (!readSettings(folder, settings))
         return 2;
+    if (settings.child == "none")
+        return removeProducts(settings);
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
     std::string copy = std::string(temp) + settings.child;
