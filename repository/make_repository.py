@@ -9,7 +9,7 @@ bootstrapper (setups/bundle.cpp).
 
   make_repository.py OUT BUILD    BUILD holds repository-tools/ and tools/pip.exe
 """
-import os, shutil, struct, subprocess, sys, uuid
+import io, os, shutil, struct, subprocess, sys, uuid, zipfile
 from xml.sax.saxutils import quoteattr
 
 OUT, BUILD = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
@@ -383,6 +383,37 @@ def optional_components(put):
         put(f"{cam}/{folder}", base, Standin(name, version, key=key,
                                              values={"DisplayName": name, "DisplayVersion": version},
                                              remover=(title, "uninstall-copy.exe")).setup())
+    # Adobe's reader: its product key is all that detection asks; it has no removal.
+    put(f"{cam}/AdobeAcrobatReader", "AdbeRdr11000_en_US.exe", Standin(
+        "Adobe Acrobat Reader", "11.0", registry=[("SOFTWARE\\Adobe\\Acrobat Reader\\11.0", "Version", "string",
+                                                   "11.0.0")]).setup())
+    # The remote viewer: the removal starts its uninstaller, waits for the
+    # uninstaller's window to come and go, then removes the package.
+    for bits, code in [("64", "{D71C967C-8709-4334-BF16-952469E96DCD}"), ("32", "{981B8EDC-E693-4F22-9694-C0FF8E56F134}")]:
+        put(f"{cam}/TightVNC", f"tightvnc-2.6.4-setup-{bits}bit.msi", Standin(
+            f"TightVNC 2.6.4 - {bits} bit", "2.6.4.0", code, key="TightVNC",
+            values={"DisplayName": "TightVNC", "DisplayVersion": "2.6.4.0"},
+            remover=("TightVNC Uninstall ", "uninstall-copy.exe")).msi())
+    # The later pylon suites: one Uninstall entry each, removed oldest first.
+    for name, key, version, file in [
+            ("pylon 5 Camera Software Suite 5.0.5.8999", "{4f492672-60bc-405e-ab6a-9e51ebb2f609}", "5.0.5.8999",
+             "Basler_pylon_5.0.5.8999.exe"),
+            ("pylon 5 Camera Software Suite 5.0.10.10613", "{ffcf4e1b-f1d3-445b-8821-27942b95bc88}", "5.0.10.10613",
+             "Basler_pylon_5.0.10.10613_Full.exe"),
+            ("pylon 5 Camera Software Suite 5.0.12.11830", "{3ba2c6e4-350c-4929-b790-ca0aca3cfdfe}", "5.0.12.11830",
+             "Basler_pylon_5.0.12.11830.exe"),
+            ("pylon 6 Camera Software Suite 6.1.0.19674", "{abb3d5f4-60c0-4322-b3ca-218ade521495}", "6.1.0.19674",
+             "Basler_pylon_6.1.0.19674.exe")]:
+        put(f"{cam}/Basler", file, Standin(name, version, key=key,
+                                           values={"DisplayName": name, "DisplayVersion": version},
+                                           remover=(None, "none"), command_args=" /uninstall").setup())
+    # The camera driver archive: its driver installer runs for every camera.
+    archive = io.BytesIO()
+    with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("drvInstaller.exe", program())
+        z.writestr("readme.txt", "USB camera driver 2.6.5 (demo repository stand-in).\r\n")
+    put(f"{cam}/ImagingSource", "usbcam_2.6.5_tis_02.zip", archive.getvalue())
+
     for version, key, file in [("2.2.3", "MVS", "MVS_STD_2.2.3_170728.exe"), ("2.3.1", "MVS", "MVS_STD_2.3.1_171129.exe"),
                                ("2.4.0", "HIK_MVS", "MVS_STD_2.4.0_180329.exe"), ("3.0.0", "HIK_MVS", "MVS_STD_3.0.0_180723.exe"),
                                ("3.1.0", "HIK_MVS", "MVS_STD_3.1.0_181229.exe"),

@@ -87,8 +87,17 @@ TEST(OptionalComponents, AvtSelectorBothWaysAndThePylonRuntimePackage) {
     ASSERT_TRUE(chooseItem(open.window, IDC_CAM2_AVT_COMBO, "None"));
     EXPECT_EQ("None", open.page.avt().currentSelection);
 
-    ASSERT_TRUE(chooseItem(open.window, IDC_CAM2_PYLON_COMBO, "Basler pylon 4 Runtime 4.0.1.3425 - 64 bit"));
+    // A package of the page's bitness and a suite with its own uninstaller, both ways.
+    const char* runtime = "Basler pylon 4 Runtime 4.0.1.3425 - 64 bit";
+    const char* suite = "Pylon 6 Camera Software Suite 6.1.0.19674";
+    ASSERT_TRUE(chooseItem(open.window, IDC_CAM2_PYLON_COMBO, runtime));
     EXPECT_EQ("Status: Installed", open.status(IDC_CAM2_PYLON_STATUS));
+    ASSERT_TRUE(chooseItem(open.window, IDC_CAM2_PYLON_COMBO, suite));
+    EXPECT_EQ(suite, open.page.pylon().currentSelection);
+    EXPECT_EQ("Status: Installed", open.status(IDC_CAM2_PYLON_STATUS));
+    ASSERT_TRUE(chooseItem(open.window, IDC_CAM2_PYLON_COMBO, runtime));
+    EXPECT_EQ(runtime, open.page.pylon().currentSelection);
+    EXPECT_EQ("Not Installed", open.page.rowStatus[13]);
     ASSERT_TRUE(chooseItem(open.window, IDC_CAM2_PYLON_COMBO, "None"));
     EXPECT_EQ("None", open.page.pylon().currentSelection);
 }
@@ -114,6 +123,8 @@ TEST(OptionalComponents, RemoteControlSelectorFollowsTheUninstallersWindow) {
     ASSERT_TRUE(chooseItem(open.window, IDC_UTIL2_TEAMVIEWER_COMBO, "None"));
     EXPECT_EQ("None", open.page.teamViewer().currentSelection);
 
+    EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL2_TIGHTVNC_INSTALL, IDC_UTIL2_TIGHTVNC_REMOVE,
+                                           IDC_UTIL2_TIGHTVNC_STATUS));
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL2_TERATERM_INSTALL, IDC_UTIL2_TERATERM_REMOVE,
                                            IDC_UTIL2_TERATERM_STATUS));
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL2_POWERTOYS_INSTALL, IDC_UTIL2_POWERTOYS_REMOVE,
