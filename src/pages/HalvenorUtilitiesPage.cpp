@@ -15,6 +15,7 @@ kdDInstallHalvenorUtilities::kdDInstallHalvenorUtilities(const std::string& titl
 }
 
 int kdDInstallHalvenorUtilities::setupControls() {
+    alignGroupWithRows(item(IDC_PAGE_GROUP));
     if (setupImageButton(runButton, IDC_HALVENOR_RUN, IDP_RUN, "Run", 785)) {
         int top = controlTop(runButton.hwnd());
         ::SetWindowPos(item(IDC_HALVENOR_FILE_VERSIONER), nullptr, 226, top + 4, 415, 20,
