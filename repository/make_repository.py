@@ -207,7 +207,7 @@ class Package:
             return f.read()
 
 
-def bundle(packages, cache=None, search_path=None):
+def bundle(packages, cache=None, search_path=None, relaunch=None):
     """The bootstrapper with its packages appended (see setups/bundle.cpp); `cache`
     is (folder, file name) of its copy in the package cache."""
     with open(BUNDLE, "rb") as f:
@@ -221,6 +221,8 @@ def bundle(packages, cache=None, search_path=None):
         manifest += "cache %s %s\n" % cache
     if search_path:
         manifest += f"searchpath {search_path}\n"
+    if relaunch:
+        manifest += f"relaunch {relaunch}\n"
     encoded = manifest.encode()
     return data + encoded + struct.pack("<I", len(encoded)) + b"ORVBNDL1"
 
@@ -407,6 +409,16 @@ def optional_components(put):
         put(f"{cam}/Basler", file, Standin(name, version, key=key,
                                            values={"DisplayName": name, "DisplayVersion": version},
                                            remover=(None, "none"), command_args=" /uninstall").setup())
+    # The OPC test client: an archive whose setup hands over to a helper that
+    # the installation follows; its entry's command is split at the first blank.
+    scout = Standin("SIMATIC NET OPC CLIENT V6.2 Build 3133", "6.2.3133", key="OPC CLIENT",
+                    values={"DisplayName": "SIMATIC NET OPC CLIENT V6.2 Build 3133"})
+    scout.package.registry.append((UNINSTALL + "OPC CLIENT", "UninstallString", "string",
+                                   f"[SystemFolder]msiexec.exe /X{scout.code} /qn"))
+    archive = io.BytesIO()
+    with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("disk1/setup.exe", bundle([scout.package], relaunch="_isdel.exe"))
+    put(f"{cam}/OPCScout", "SIMATIC_NET_OPC_Client_V6.2_3133.zip", archive.getvalue())
     # The camera driver archive: its driver installer runs for every camera.
     archive = io.BytesIO()
     with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:

@@ -11,6 +11,10 @@
 //                                   and keep the packages beside it (repairs need
 //                                   their source); the packages' uninstall entry
 //                                   names that copy with "/uninstall"
+//   relaunch <file name>            copy the program beside itself under that name,
+//                                   start the copy and end at once (the copy
+//                                   installs), as setups do that hand over to a
+//                                   helper which the caller then follows
 //   searchpath <key>                after installing, the folder in the default
 //                                   value of HKLM <key> (32-bit view) and its
 //                                   "Scripts\" sub-folder are appended to the
@@ -44,6 +48,7 @@ struct Bundle {
     std::string cacheFolder;
     std::string cacheName;
     std::string searchPathKey;
+    std::string relaunchName;
 };
 
 std::string ownPath() {
@@ -92,6 +97,8 @@ bool readBundle(const std::string& self, Bundle& bundle) {
         } else if (word == "cache") {
             words >> bundle.cacheFolder;
             std::getline(words >> std::ws, bundle.cacheName);
+        } else if (word == "relaunch") {
+            std::getline(words >> std::ws, bundle.relaunchName);
         } else if (word == "searchpath") {
             std::getline(words >> std::ws, bundle.searchPathKey);
         }
@@ -265,6 +272,23 @@ int uninstall(const std::string& self, const Bundle& bundle) {
     return result;
 }
 
+// Starts a copy of the program under `name` in its own folder and returns.
+int relaunch(const std::string& self, const std::string& name) {
+    std::string copy = folderOf(self) + name;
+    if (!::CopyFileA(self.c_str(), copy.c_str(), FALSE))
+        return 3;
+    std::string line = "\"" + copy + "\" /relaunched";
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessA(copy.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                          &info))
+        return 4;
+    ::CloseHandle(info.hThread);
+    ::CloseHandle(info.hProcess);
+    return 0;
+}
+
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -275,5 +299,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::string commandLine = lower(::GetCommandLineA());
     if (commandLine.find("/uninstall") != std::string::npos)
         return uninstall(self, bundle);
+    if (!bundle.relaunchName.empty() && commandLine.find("/relaunched") == std::string::npos)
+        return relaunch(self, bundle.relaunchName);
     return install(self, bundle);
 }

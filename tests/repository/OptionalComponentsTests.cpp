@@ -153,4 +153,14 @@ TEST(OptionalComponents, OpcClientModeRegistersTheControlOfItsFolder) {
     EXPECT_FALSE(controlEnabled(open.window, IDC_UTIL1_MODE_COMBO));
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL1_WATCHDOG_INSTALL, IDC_UTIL1_WATCHDOG_REMOVE,
                                            IDC_UTIL1_WATCHDOG_STATUS));
+
+    // The OPC test client: an archived setup that hands over to a helper, and
+    // an entry whose command is split at its first blank.
+    const char* scout = "OPC Scout (SIMATIC NET OPC-Client V6.2-3133)";
+    ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_PROGRAM_COMBO, scout));
+    EXPECT_EQ(scout, controlText(open.window, IDC_UTIL1_PROGRAM_COMBO));
+    EXPECT_EQ("Installed", open.status(IDC_UTIL1_PROGRAM_STATUS));
+    ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_PROGRAM_COMBO, "None"));
+    EXPECT_EQ("None", controlText(open.window, IDC_UTIL1_PROGRAM_COMBO));
+    EXPECT_EQ("Not Installed", open.page.rowStatus[3]);
 }
