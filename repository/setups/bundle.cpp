@@ -32,6 +32,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "handover.h"
+
 namespace {
 
 const char kTag[] = "ORVBNDL1";
@@ -272,23 +274,6 @@ int uninstall(const std::string& self, const Bundle& bundle) {
     return result;
 }
 
-// Starts a copy of the program under `name` in its own folder and returns.
-int relaunch(const std::string& self, const std::string& name) {
-    std::string copy = folderOf(self) + name;
-    if (!::CopyFileA(self.c_str(), copy.c_str(), FALSE))
-        return 3;
-    std::string line = "\"" + copy + "\" /relaunched";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(copy.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info))
-        return 4;
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
-    return 0;
-}
-
 } // namespace
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
@@ -300,6 +285,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     if (commandLine.find("/uninstall") != std::string::npos)
         return uninstall(self, bundle);
     if (!bundle.relaunchName.empty() && commandLine.find("/relaunched") == std::string::npos)
-        return relaunch(self, bundle.relaunchName);
+        return startCopyOfSelf(self, folderOf(self) + bundle.relaunchName, "/relaunched");
     return install(self, bundle);
 }

@@ -14,6 +14,8 @@
 #include <vector>
 #include <windows.h>
 
+#include "handover.h"
+
 namespace {
 
 struct Settings {
@@ -115,17 +117,5 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
         return removeProducts(settings);
     char temp[MAX_PATH] = {};
     ::GetTempPathA(MAX_PATH, temp);
-    std::string copy = std::string(temp) + settings.child;
-    if (!::CopyFileA(ownPath.c_str(), copy.c_str(), FALSE))
-        return 3;
-    std::string line = "\"" + copy + "\" /child \"" + folder + "\"";
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(copy.c_str(), &line[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info))
-        return 4;
-    ::CloseHandle(info.hThread);
-    ::CloseHandle(info.hProcess);
-    return 0;
+    return startCopyOfSelf(ownPath, std::string(temp) + settings.child, "/child \"" + folder + "\"");
 }
