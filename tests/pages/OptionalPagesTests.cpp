@@ -9,6 +9,7 @@
 #include "app/InstallerApp.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
+#include "install/DetectionSupport.h"
 #include "install/OcxRegistration.h"
 #include "pages/HalvenorUtilitiesPage.h"
 #include "pages/IOSystemInstallationsPage.h"
@@ -381,4 +382,39 @@ TEST(OptionalPages, HalvenorUtilitiesRunNeedsTheRuntime) {
     ASSERT_EQ(1u, prompter.records.size());
     EXPECT_EQ("Error: Unable to get Orvanto Runtime installation path. Please try again.",
               prompter.records[0].text);
+}
+
+TEST(OptionalPages, HalvenorUtilitiesStartsTheRuntimesFileVersioner) {
+    InstalledPackage product("runtime", "{76C2FFEE-53C1-4382-B051-5CF47ED51327}");
+    ASSERT_TRUE(product.installed());
+    FakeRuntime runtime;
+    ScriptedPrompter prompter;
+    kdDInstallHalvenorUtilities page("Test");
+    std::vector<std::string> started;
+    INT_PTR shellResult = 2;
+    page.launchSystem.queryVersion = [](OSVERSIONINFOEXA& version) {
+        version.dwPlatformId = VER_PLATFORM_WIN32_NT;
+        version.dwMajorVersion = 5; // no user account control: the file is opened itself
+        return true;
+    };
+    page.launchSystem.shellOpen = [&](const char* file, const char*, const char* folder) {
+        started.push_back(std::string(file) + " in " + folder);
+        return shellResult;
+    };
+
+    EXPECT_EQ(-1, page.runFileVersioner());
+    std::string program = runtime.path("HalvenorUtilities\\FileVersioner.exe");
+    ASSERT_TRUE(makeFolders(runtime.path("HalvenorUtilities")));
+    ASSERT_TRUE(writeTextFile(program, "stand-in"));
+    EXPECT_EQ(-1, page.runFileVersioner());
+    shellResult = 42;
+    EXPECT_EQ(1, page.runFileVersioner());
+
+    ASSERT_EQ(2u, prompter.records.size());
+    EXPECT_EQ("Error: Unable to locate the selected Halvenor Utility. Please try again.",
+              prompter.records[0].text);
+    EXPECT_EQ("Unable to execute the utility. Error code - 2", prompter.records[1].text);
+    EXPECT_EQ("Orvanto Vision Software XV 774 Installer", prompter.records[1].caption);
+    EXPECT_EQ(2u, started.size());
+    EXPECT_EQ(program + " in " + runtime.path("HalvenorUtilities"), started.back());
 }
