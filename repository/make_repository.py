@@ -419,6 +419,16 @@ def optional_components(put):
     with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
         z.writestr("disk1/setup.exe", bundle([scout.package], relaunch="_isdel.exe"))
     put(f"{cam}/OPCScout", "SIMATIC_NET_OPC_Client_V6.2_3133.zip", archive.getvalue())
+    # The cycle controller: an archive unpacked into its program folder.
+    archive = io.BytesIO()
+    with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("gui/CycleController.gui.exe", program())
+        for part in ["gui/CycleController.Client.dll", "gui/CycleController.Core.dll",
+                     "gui/CycleController.RemoteInterface.dll", "gui/Interop.CycleIO.dll", "gui/Interop.CycleTimer.dll",
+                     "gui/CycleController.Logging.dll", "client/CycleController.Client.dll",
+                     "client/CycleController.RemoteInterface.dll", "client/CycleController.Logging.dll"]:
+            z.writestr(part, f"{part.split('/')[-1]} (demo repository stand-in)\r\n")
+    put("orvanto/CycleController", "CycleController_1.0.0.1(3587).zip", archive.getvalue())
     # The camera driver archive: its driver installer runs for every camera.
     archive = io.BytesIO()
     with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:

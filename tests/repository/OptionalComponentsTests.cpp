@@ -154,6 +154,10 @@ TEST(OptionalComponents, OpcClientModeRegistersTheControlOfItsFolder) {
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL1_WATCHDOG_INSTALL, IDC_UTIL1_WATCHDOG_REMOVE,
                                            IDC_UTIL1_WATCHDOG_STATUS));
 
+    // An archive unpacked into a program folder, removed with its files.
+    EXPECT_EQ(kBoth,
+              open.installAndRemove(IDC_UTIL1_CYCLE_INSTALL, IDC_UTIL1_CYCLE_REMOVE, IDC_UTIL1_CYCLE_STATUS));
+
     // The OPC test client: an archived setup that hands over to a helper, and
     // an entry whose command is split at its first blank.
     const char* scout = "OPC Scout (SIMATIC NET OPC-Client V6.2-3133)";
