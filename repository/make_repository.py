@@ -207,7 +207,7 @@ class Package:
             return f.read()
 
 
-def bundle(packages, cache=None, search_path=None, relaunch=None):
+def bundle(packages, cache=None, search_path=None, relaunch=None, command=None):
     """The bootstrapper with its packages appended (see setups/bundle.cpp); `cache`
     is (folder, file name) of its copy in the package cache."""
     with open(BUNDLE, "rb") as f:
@@ -223,6 +223,8 @@ def bundle(packages, cache=None, search_path=None, relaunch=None):
         manifest += f"searchpath {search_path}\n"
     if relaunch:
         manifest += f"relaunch {relaunch}\n"
+    if command:
+        manifest += f"command {command}\n"
     encoded = manifest.encode()
     return data + encoded + struct.pack("<I", len(encoded)) + b"ORVBNDL1"
 
@@ -419,6 +421,12 @@ def optional_components(put):
     with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
         z.writestr("disk1/setup.exe", bundle([scout.package], relaunch="_isdel.exe"))
     put(f"{cam}/OPCScout", "SIMATIC_NET_OPC_Client_V6.2_3133.zip", archive.getvalue())
+    # The OPC simulation server: a wrapped package whose product's own entry
+    # names the setup's cached copy.
+    matrikon = "{0D0DBA0E-69F7-45AD-9D09-2E61E1B41190}"
+    put(f"{cam}/Matrikon", "MatrikonOPCSimulation_1.5.0.0.EXE", bundle(
+        [Standin("MatrikonOPC Server for Simulation", "1.5.0.0", matrikon).package],
+        cache=(matrikon, "MatrikonOPCSimulation_1.5.0.0.EXE"), command=matrikon))
     # The cycle controller: an archive unpacked into its program folder.
     archive = io.BytesIO()
     with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:

@@ -164,6 +164,15 @@ TEST(OptionalComponents, OpcClientModeRegistersTheControlOfItsFolder) {
     ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_PROGRAM_COMBO, scout));
     EXPECT_EQ(scout, controlText(open.window, IDC_UTIL1_PROGRAM_COMBO));
     EXPECT_EQ("Installed", open.status(IDC_UTIL1_PROGRAM_STATUS));
+    // To the simulation server and back: one program in place of the other.
+    const char* matrikon = "MatrikonOPC Server for Simulation";
+    ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_PROGRAM_COMBO, matrikon));
+    EXPECT_EQ(matrikon, controlText(open.window, IDC_UTIL1_PROGRAM_COMBO));
+    EXPECT_EQ("Installed", open.status(IDC_UTIL1_PROGRAM_STATUS));
+    EXPECT_EQ("Not Installed", open.page.rowStatus[3]);
+    ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_PROGRAM_COMBO, scout));
+    EXPECT_EQ(scout, controlText(open.window, IDC_UTIL1_PROGRAM_COMBO));
+    EXPECT_EQ("Not Installed", open.page.rowStatus[5]);
     ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_PROGRAM_COMBO, "None"));
     EXPECT_EQ("None", controlText(open.window, IDC_UTIL1_PROGRAM_COMBO));
     EXPECT_EQ("Not Installed", open.page.rowStatus[3]);
