@@ -1,6 +1,6 @@
 #!/usr/bin/env python3
 """Assembles the demo repository: the server's folder tree with every installable
-that the prerequisites and core pages offer, under the server paths and file
+that the prerequisites and core pages offer and many of the optional pages', under the server paths and file
 names the installer asks for. Everything here is a stand-in made on this
 machine: small Windows Installer packages (made with wixl) that carry the
 product codes, names, versions, registry values and files that the installer
@@ -9,13 +9,14 @@ bootstrapper (setups/bundle.cpp).
 
   make_repository.py OUT BUILD    BUILD holds repository-tools/ and tools/pip.exe
 """
-import os, shutil, struct, subprocess, sys, uuid
+import io, os, shutil, struct, subprocess, sys, uuid, zipfile
 from xml.sax.saxutils import quoteattr
 
 OUT, BUILD = os.path.abspath(sys.argv[1]), os.path.abspath(sys.argv[2])
 TOOLS = os.path.join(BUILD, "repository-tools")
 BUNDLE, PROGRAM, PIP = (os.path.join(TOOLS, "bundle.exe"), os.path.join(TOOLS, "program.exe"),
                         os.path.join(BUILD, "tools", "pip.exe"))
+UNINSTALLER, OCX = os.path.join(TOOLS, "uninstaller.exe"), os.path.join(TOOLS, "PlantOPCClientX.ocx")
 WORK = os.path.join(OUT, ".work")
 NAMESPACE = uuid.UUID("6f1d3c2e-58a4-4f0b-9a51-0c7d774e1500")
 
@@ -24,6 +25,7 @@ MICROSOFT = "orvanto/files/InstallerDownloads/_Installers3rdParty/Microsoft"
 PY27 = "orvanto/files/InstallerDownloads/_Modules/Py27/Python27"
 PY36 = "orvanto/files/InstallerDownloads/_Modules/Py36/Python36"
 CORE = "orvanto/files/InstallerDownloads/Orvanto15.0/774"
+THIRD_PARTY = "orvanto/files/InstallerDownloads/_Installers3rdParty"
 UNINSTALL = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\"
 RUNTIME_NAME = "Orvanto Version XV 15.0.0.774 Runtime"
 PYTHON36_KEY = "{b43c5985-05a6-4dc7-be5f-85f504d498d0}"
@@ -205,7 +207,7 @@ class Package:
             return f.read()
 
 
-def bundle(packages, cache=None, search_path=None):
+def bundle(packages, cache=None, search_path=None, relaunch=None, command=None):
     """The bootstrapper with its packages appended (see setups/bundle.cpp); `cache`
     is (folder, file name) of its copy in the package cache."""
     with open(BUNDLE, "rb") as f:
@@ -219,6 +221,10 @@ def bundle(packages, cache=None, search_path=None):
         manifest += "cache %s %s\n" % cache
     if search_path:
         manifest += f"searchpath {search_path}\n"
+    if relaunch:
+        manifest += f"relaunch {relaunch}\n"
+    if command:
+        manifest += f"command {command}\n"
     encoded = manifest.encode()
     return data + encoded + struct.pack("<I", len(encoded)) + b"ORVBNDL1"
 
@@ -243,6 +249,208 @@ def bundle_entry(key, file, display_name, display_version):
             (k, "UninstallString", "string", f'"{copy}" /uninstall'),
             (k, "QuietUninstallString", "string", f'"{copy}" /uninstall /quiet'),
             (k, "BundleCachePath", "string", copy)]
+
+
+# ---- Optional components ---------------------------------------------------------------------------
+
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
+
+
+def uninstaller(products, title=None, child="none"):
+    """The stand-in uninstaller (setups/uninstaller.cpp) and its settings: with a
+    child name it removes from a copy of itself under that name (with a window
+    when a title is given), with "none" in its own process."""
+    settings = ([f"title {title}"] if title else []) + [f"child {child}"] + [f"product {p}" for p in products]
+    return {"uninstall.exe": read(UNINSTALLER), "uninstall.txt": "\n".join(settings) + "\n"}
+
+
+class Standin:
+    """An optional component: a package under "Orvanto demo repository\\<folder>" with
+    its registry values ([INSTALLDIR] and [SystemFolder] expand); `key` names the
+    Uninstall entry it writes with `values`, and `remover` (title, child) adds the
+    stand-in uninstaller that the entry's `command` value starts."""
+
+    def __init__(self, name, version, code=None, key=None, values=None, remover=None,
+                 command="UninstallString", command_args="", files=None, registry=None, hidden=None):
+        self.code = code or guid("standin " + name)
+        files = dict(files or {})
+        registry = list(registry or [])
+        values = dict(values or {})
+        if remover is not None:
+            title, child = remover
+            files.update(uninstaller([self.code], title, child))
+            values[command] = '"[INSTALLDIR]uninstall.exe"' + command_args
+        if key:
+            registry += [(UNINSTALL + key, n, "string", v) for n, v in values.items()]
+        if not registry:
+            registry = [marker(name)]
+        folder = name.replace("/", "-")
+        self.package = Package(name.replace("/", "-") + ".msi", self.code, name, version,
+                               ("ProgramFilesFolder", ["Orvanto demo repository", folder]), files,
+                               registry=registry, hidden=code is None if hidden is None else hidden)
+
+    def msi(self):
+        return self.package.build()
+
+    def setup(self):
+        return bundle([self.package])
+
+
+def optional_components(put):
+    cam = THIRD_PARTY
+    # Windows Installer products (removed by product code).
+    for bits in ["64", "32"]:
+        put(f"{cam}/Basler", f"pylon 4 Runtime x{'64' if bits == '64' else '86'} 4.0.1.3425.msi", Standin(
+            f"Basler pylon 4 Runtime 4.0.1.3425 - {bits} bit", "4.0.3425", "{37A8A264-ADAE-4226-BA66-B9FE9FFB1F89}").msi())
+    put(f"{cam}/Basler", "Basler pylon SDK x64 2.3.5.2633.exe", Standin(
+        "Basler pylon SDK 2.3.5.2633 - 64 bit", "2.3.2633", "{D7F97581-F17B-48AD-B4BB-634AF0F78D39}").setup())
+    put(f"{cam}/Basler", "Basler pylon SDK x86 2.3.5.2633.exe", Standin(
+        "Basler pylon SDK 2.3.5.2633 - 32 bit", "2.3.2633", "{2393D986-319B-40BF-AEBD-6E0EFC5B5F57}").setup())
+    for file in ["Basler pylon SDK x64 3.2.3.3215.exe", "Basler pylon SDK x86 3.2.3.3215_EN_.exe"]:
+        put(f"{cam}/Basler", file, Standin("Basler pylon SDK 3.2.3.3215", "3.2.3215",
+                                           "{7701C433-7FAB-43ED-B117-762AC408A61C}").setup())
+    for file in ["Basler pylon x64 4.2.2.5468.exe", "Basler pylon x86 4.2.2.5468.exe"]:
+        put(f"{cam}/Basler", file, Standin("pylon 4 Camera Software Suite 4.2.2.5468", "4.2.5468",
+                                           "{01F5DEBA-9FCF-4D3A-B0F6-74D29B5F8651}").setup())
+    put(f"{cam}/AVT", "AVTUniversalPackage_2.2.0.exe", Standin(
+        "AVT Universal Package 2.2.0", "2.2.0", "{E15958CD-D2FC-47ED-AE1A-57C9FEC1DC84}").setup())
+    put(f"{cam}/AVT", "AVTFirePackage_2_11.exe", Standin(
+        "AVT Fire Package 2.11", "2.11", "{4E3FA21E-D211-49FE-B40E-360A78AF8B31}").setup())
+    zcl = "{1A23CB3F-7B04-4CFD-80BE-81D2ACB10167}"
+    for bits, arch in [("64", "x64"), ("32", "x86")]:
+        put(f"{cam}/SonyZCL/2.12", f"SonyZCL_2.12_setup_{arch}_RC1.exe",
+            Standin(f"ZCL for SONYGigECAM 2.12 - {bits} bit", "2.12", zcl).setup())
+        for system in ["7", "8"]:
+            put(f"{cam}/SonyZCL/2.12.2", f"Sony_ZCL_SDK_v2.12.2_Win{system}_{bits}bit.exe",
+                Standin(f"ZCL for SONYGigECAM 2.12.2 - Windows {system} ({bits} bit)", "2.12.2", zcl).setup())
+    put(f"{cam}/Microsoft", "PowerToysSetup-0.20.1-x64.msi", Standin(
+        "PowerToys (Preview) 0.20.1", "0.20.1", "{B838E9AD-531C-43A5-B0F8-2A6C2759E84F}").msi())
+    for arch in ["x64", "x86"]:
+        put(f"{cam}/TortoiseHg", f"tortoisehg-3.6.3-{arch}.msi", Standin(
+            f"TortoiseHg 3.6.3 ({arch})", "3.6.3", "{CCE041AD-0927-4992-85C1-C9B683BE3783}").msi())
+    put("orvanto/files/InstallerDownloads/OrvantoWatchdog", "Orvanto_Watchdog_3_0_0_11_200130_Beta.exe", Standin(
+        "Orvanto Watchdog 3.0.0.11", "3.0.0.11", "{0339BD1D-BA38-4F90-A2FD-CC136286A463}").setup())
+    # The OPC client with its control in each mode and its folder in the maker's key.
+    ocx = read(OCX)
+    put("orvanto/files/InstallerDownloads/OrvantoPlantOPCClient", "Orvanto_PlantOPCClient_1.9.0.28_171112.exe", Standin(
+        "Orvanto PlantOPCClient 1.9.0.28", "1.9.0.28", "{FC84F31D-53C5-49CC-A799-80BFF4724731}",
+        files={f"ActiveX\\{mode}\\PlantOPCClientX.ocx": ocx
+               for mode in ["Matrikon_OPCAutomation", "Siemens_DAAutomation", "Siemens_OPCAutomation"]}
+        | {"Python\\plantopcclientx.py": module("plantopcclientx", "OPC client binding")},
+        registry=[("SOFTWARE\\HALVENOR AS\\Orvanto PlantOPCClient 1.9.0.28", "InstallPath", "string",
+                   "[INSTALLDIR]")]).setup())
+
+    # Setups whose own uninstaller a registered command starts (InstallShield and
+    # Inno-style entries), in the uninstaller's own process.
+    for name, code, file in [
+            ("ubCore 6.00 Pro 1394a - 1394b drivers", "{F65FE148-FCF5-42F7-8803-FA0B7DA8B8A4}", None),
+            ("Fire-i Application 4.0 - 64 bit", "{7FC31537-1378-4B54-9BB6-1F43F4C6AE46}", "Firei/FireiSetupX64_112912.exe"),
+            ("Fire-i Application 4.0 - 32 bit", "{1AAA20E7-B683-4F94-A14C-C8186D0EC55F}", "Firei/FireiSetupX86_112912.exe"),
+            ("DAQNavi PCI-1730 3.1.1.0", "{6D3F63BF-82B3-402C-B904-19970D4718F6}", "Advantech/DAQNavi_PCI1730_PCM3730I_3.1.1.0.exe"),
+            ("DAQNavi USB-4711A 3.1.3.0", "{6D87DA37-CBC4-46E2-9183-91B52DC60D02}", "Advantech/DAQNavi_USB4711A_3.1.3.0.exe"),
+            ("DAQNavi USB-4750 3.1.1.0", "{E8881CC8-EB89-49FA-B2A5-986488C75164}", "Advantech/DAQNavi_USB4750_3.1.1.0.exe"),
+            ("DAQNavi SDK and Drivers 3.1.4.0", "{88B93413-6464-4DBB-AFDF-400AEEB20E7D}", "Advantech/DAQNavi_SDK&Drivers_3.1.4.0.exe")]:
+        version = name.split()[-1] if name.startswith("DAQNavi") else "6.0"
+        setup = Standin(name, version, code, key="InstallShield_" + code, values={"DisplayName": name},
+                        remover=(None, "none"), command_args=" -runfromtemp -l0x0409 -removeonly").setup()
+        for target in ([file] if file else ["ubCore/ubCorePro64_112912.exe", "ubCore/ubCorePro32_112912.exe"]):
+            folder, base = target.split("/")
+            put(f"{cam}/{folder}", base, setup)
+    for name, key, display, file, version in [
+            ("Imaging Source - IC Capture 2.3", "ICCapture22_is1", "IC Capture 2.3", "ImagingSource/setup_iccapture.en_US.exe", "2.3"),
+            ("IC Imaging Control 3.5 C++ Class Library V3.5.5.3963", "IC Imaging Control 3.5 C++ Class Library_is1",
+             "IC Imaging Control 3.5 C++ Class Library version 3.5.5.3963", "ImagingSource/ic35_cpp_setup_3.5.5.3963.exe", "3.5.5"),
+            ("Tera Term 4.88", "Tera Term_is1", "Tera Term 4.88", "TeraTerm/teraterm-4.88.exe", "4.88"),
+            ("PerformanceTest 8.0", "PerformanceTest 8_is1", "PerformanceTest 8.0", "Passmark/PerformanceTest_8.0_Setup.exe", "8.0.1022")]:
+        folder, base = file.split("/")
+        put(f"{cam}/{folder}", base, Standin(
+            name, version, key=key, values={"DisplayName": display, "DisplayVersion": version + (".0" if name.startswith("Perf") else "")},
+            remover=(None, "none"), command="QuietUninstallString", command_args=" /VERYSILENT /SUPPRESSMSGBOXES").setup())
+    # The I/O utility: a package under an upper-case name whose own entry's
+    # command the shell opens.
+    adam = "{E0372F59-9433-4342-B0B2-5B06C42C1773}"
+    put(f"{cam}/Advantech", "ADAMAPAX .NET UTILITY V2.05.10 B04.MSI", Standin(
+        "Adam/Apax .NET Utility 2.05.10", "2.05.10", adam, key="{C2E6E999-4516-40D2-8191-79B5CB4B987B}",
+        values={"DisplayName": "Adam/Apax .NET Utility", "UninstallString": f"MsiExec.exe /X{adam} /qn"}).msi())
+
+    # Setups whose uninstaller goes on in a copy of itself that the removal
+    # follows: by its window (remote control, Speccy) or its image name (MVS).
+    for name, key, version, title, file in [
+            ("Orvanto TeamViewer 8 Host", "TeamViewer 8 Host", "8.0.18930", "TeamViewer 8 Host Uninstall",
+             "TeamViewer/Orvanto_TeamViewer_8_Host_Setup.exe"),
+            ("Orvanto TeamViewer 13 Host", "TeamViewer", "13.0.5640", "TeamViewer 13 Host Uninstall ",
+             "TeamViewer/Orvanto_TeamViewer_13_Host_Setup.exe"),
+            ("Speccy v1.25", "Speccy", "1.25", "Speccy v1.25 Uninstall", "Piriform/spsetup125.exe")]:
+        folder, base = file.split("/")
+        put(f"{cam}/{folder}", base, Standin(name, version, key=key,
+                                             values={"DisplayName": name, "DisplayVersion": version},
+                                             remover=(title, "uninstall-copy.exe")).setup())
+    # Adobe's reader: its product key is all that detection asks; it has no removal.
+    put(f"{cam}/AdobeAcrobatReader", "AdbeRdr11000_en_US.exe", Standin(
+        "Adobe Acrobat Reader", "11.0", registry=[("SOFTWARE\\Adobe\\Acrobat Reader\\11.0", "Version", "string",
+                                                   "11.0.0")]).setup())
+    # The remote viewer: the removal starts its uninstaller, waits for the
+    # uninstaller's window to come and go, then removes the package.
+    for bits, code in [("64", "{D71C967C-8709-4334-BF16-952469E96DCD}"), ("32", "{981B8EDC-E693-4F22-9694-C0FF8E56F134}")]:
+        put(f"{cam}/TightVNC", f"tightvnc-2.6.4-setup-{bits}bit.msi", Standin(
+            f"TightVNC 2.6.4 - {bits} bit", "2.6.4.0", code, key="TightVNC",
+            values={"DisplayName": "TightVNC", "DisplayVersion": "2.6.4.0"},
+            remover=("TightVNC Uninstall ", "uninstall-copy.exe")).msi())
+    # The later pylon suites: one Uninstall entry each, removed oldest first.
+    for name, key, version, file in [
+            ("pylon 5 Camera Software Suite 5.0.5.8999", "{4f492672-60bc-405e-ab6a-9e51ebb2f609}", "5.0.5.8999",
+             "Basler_pylon_5.0.5.8999.exe"),
+            ("pylon 5 Camera Software Suite 5.0.10.10613", "{ffcf4e1b-f1d3-445b-8821-27942b95bc88}", "5.0.10.10613",
+             "Basler_pylon_5.0.10.10613_Full.exe"),
+            ("pylon 5 Camera Software Suite 5.0.12.11830", "{3ba2c6e4-350c-4929-b790-ca0aca3cfdfe}", "5.0.12.11830",
+             "Basler_pylon_5.0.12.11830.exe"),
+            ("pylon 6 Camera Software Suite 6.1.0.19674", "{abb3d5f4-60c0-4322-b3ca-218ade521495}", "6.1.0.19674",
+             "Basler_pylon_6.1.0.19674.exe")]:
+        put(f"{cam}/Basler", file, Standin(name, version, key=key,
+                                           values={"DisplayName": name, "DisplayVersion": version},
+                                           remover=(None, "none"), command_args=" /uninstall").setup())
+    # The OPC test client: an archive whose setup hands over to a helper that
+    # the installation follows; its entry's command is split at the first blank.
+    scout = Standin("SIMATIC NET OPC CLIENT V6.2 Build 3133", "6.2.3133", key="OPC CLIENT",
+                    values={"DisplayName": "SIMATIC NET OPC CLIENT V6.2 Build 3133"})
+    scout.package.registry.append((UNINSTALL + "OPC CLIENT", "UninstallString", "string",
+                                   f"[SystemFolder]msiexec.exe /X{scout.code} /qn"))
+    archive = io.BytesIO()
+    with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("disk1/setup.exe", bundle([scout.package], relaunch="_isdel.exe"))
+    put(f"{cam}/OPCScout", "SIMATIC_NET_OPC_Client_V6.2_3133.zip", archive.getvalue())
+    # The OPC simulation server: a wrapped package whose product's own entry
+    # names the setup's cached copy.
+    matrikon = "{0D0DBA0E-69F7-45AD-9D09-2E61E1B41190}"
+    put(f"{cam}/Matrikon", "MatrikonOPCSimulation_1.5.0.0.EXE", bundle(
+        [Standin("MatrikonOPC Server for Simulation", "1.5.0.0", matrikon).package],
+        cache=(matrikon, "MatrikonOPCSimulation_1.5.0.0.EXE"), command=matrikon))
+    # The cycle controller: an archive unpacked into its program folder.
+    archive = io.BytesIO()
+    with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("gui/CycleController.gui.exe", program())
+        for part in ["gui/CycleController.Client.dll", "gui/CycleController.Core.dll",
+                     "gui/CycleController.RemoteInterface.dll", "gui/Interop.CycleIO.dll", "gui/Interop.CycleTimer.dll",
+                     "gui/CycleController.Logging.dll", "client/CycleController.Client.dll",
+                     "client/CycleController.RemoteInterface.dll", "client/CycleController.Logging.dll"]:
+            z.writestr(part, f"{part.split('/')[-1]} (demo repository stand-in)\r\n")
+    put("orvanto/CycleController", "CycleController_1.0.0.1(3587).zip", archive.getvalue())
+    # The camera driver archive: its driver installer runs for every camera.
+    archive = io.BytesIO()
+    with zipfile.ZipFile(archive, "w", zipfile.ZIP_DEFLATED) as z:
+        z.writestr("drvInstaller.exe", program())
+        z.writestr("readme.txt", "USB camera driver 2.6.5 (demo repository stand-in).\r\n")
+    put(f"{cam}/ImagingSource", "usbcam_2.6.5_tis_02.zip", archive.getvalue())
+
+    for version, key, file in [("2.2.3", "MVS", "MVS_STD_2.2.3_170728.exe"), ("2.3.1", "MVS", "MVS_STD_2.3.1_171129.exe"),
+                               ("2.4.0", "HIK_MVS", "MVS_STD_2.4.0_180329.exe"), ("3.0.0", "HIK_MVS", "MVS_STD_3.0.0_180723.exe"),
+                               ("3.1.0", "HIK_MVS", "MVS_STD_3.1.0_181229.exe"),
+                               ("3.2.0.3", "MVS SDK Runtime x86", "MVS_SDK_V3_2_0_VC90_Runtime_190626.exe")]:
+        put(f"{cam}/Hikvision", file, Standin(
+            "MVS " + version[:5], version, key=key, values={"DisplayName": "MVS", "DisplayVersion": version},
+            remover=(None, "Au_.exe" if key == "MVS" else "Un_A.exe")).setup())
 
 
 def python27(version, code, chm):
@@ -334,6 +542,7 @@ def main():
                       "readme.txt": "Orvanto Vision Software XV 15.0.0.774 (demo repository stand-in).\n"})
     put(CORE, "OrvantoVisionSoftware_15_0_0_774_200831.exe", bundle([vision]))
     put(CORE, "OrvantoKadrixSDK_15_0_0_774_Installer_200831.exe", program())
+    optional_components(put)
 
     for path, data in tree.items():
         target = os.path.join(OUT, *path.split("/"))

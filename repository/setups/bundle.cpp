@@ -11,6 +11,14 @@
 //                                   and keep the packages beside it (repairs need
 //                                   their source); the packages' uninstall entry
 //                                   names that copy with "/uninstall"
+//   command <Uninstall key>         after installing, the value "UninstallString" of
+//                                   that key (HKLM, 32-bit view) is set to the quoted
+//                                   cached copy with "/uninstall", as setups do that
+//                                   wrap a package and keep its product's entry
+//   relaunch <file name>            copy the program beside itself under that name,
+//                                   start the copy and end at once (the copy
+//                                   installs), as setups do that hand over to a
+//                                   helper which the caller then follows
 //   searchpath <key>                after installing, the folder in the default
 //                                   value of HKLM <key> (32-bit view) and its
 //                                   "Scripts\" sub-folder are appended to the
@@ -28,6 +36,8 @@
 #include <windows.h>
 #include <shlobj.h>
 
+#include "handover.h"
+
 namespace {
 
 const char kTag[] = "ORVBNDL1";
@@ -44,6 +54,8 @@ struct Bundle {
     std::string cacheFolder;
     std::string cacheName;
     std::string searchPathKey;
+    std::string relaunchName;
+    std::string commandKey;
 };
 
 std::string ownPath() {
@@ -92,6 +104,10 @@ bool readBundle(const std::string& self, Bundle& bundle) {
         } else if (word == "cache") {
             words >> bundle.cacheFolder;
             std::getline(words >> std::ws, bundle.cacheName);
+        } else if (word == "command") {
+            std::getline(words >> std::ws, bundle.commandKey);
+        } else if (word == "relaunch") {
+            std::getline(words >> std::ws, bundle.relaunchName);
         } else if (word == "searchpath") {
             std::getline(words >> std::ws, bundle.searchPathKey);
         }
@@ -227,6 +243,19 @@ std::string packagePath(const Bundle& bundle, const std::string& bundlePath, con
            package.productCode + ".msi";
 }
 
+// The entry's "UninstallString": the cached copy, quoted, with "/uninstall".
+void setUninstallCommand(const std::string& key, const std::string& bundlePath) {
+    std::string path = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\" + key;
+    std::string command = "\"" + bundlePath + "\" /uninstall";
+    HKEY handle = nullptr;
+    if (::RegCreateKeyExA(HKEY_LOCAL_MACHINE, path.c_str(), 0, nullptr, 0, KEY_SET_VALUE | KEY_WOW64_32KEY,
+                          nullptr, &handle, nullptr) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExA(handle, "UninstallString", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                     static_cast<DWORD>(command.size() + 1));
+    ::RegCloseKey(handle);
+}
+
 int install(const std::string& self, const Bundle& bundle) {
     std::string bundlePath =
         bundle.cacheFolder.empty() ? self : cachedCopy(self, bundle.cacheFolder, bundle.cacheName);
@@ -241,6 +270,8 @@ int install(const std::string& self, const Bundle& bundle) {
             return static_cast<int>(code);
     }
     editSearchPath(bundle.searchPathKey, true);
+    if (!bundle.commandKey.empty())
+        setUninstallCommand(bundle.commandKey, bundlePath);
     return 0;
 }
 
@@ -275,5 +306,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     std::string commandLine = lower(::GetCommandLineA());
     if (commandLine.find("/uninstall") != std::string::npos)
         return uninstall(self, bundle);
+    if (!bundle.relaunchName.empty() && commandLine.find("/relaunched") == std::string::npos)
+        return startCopyOfSelf(self, folderOf(self) + bundle.relaunchName, "/relaunched");
     return install(self, bundle);
 }

@@ -13,7 +13,8 @@ hnDialog::~hnDialog() {
 
 INT_PTR hnDialog::doModal(HWND parent) {
     modal_ = true;
-    HINSTANCE instance = hnAppBase::current() ? hnAppBase::current()->instance() : ::GetModuleHandleA(nullptr);
+    HINSTANCE instance =
+        hnAppBase::current() ? hnAppBase::current()->instance() : ::GetModuleHandleA(nullptr);
     INT_PTR result = ::DialogBoxParamA(instance, MAKEINTRESOURCEA(templateId_), parent, dialogProc,
                                        reinterpret_cast<LPARAM>(this));
     hwnd_ = nullptr;
@@ -23,7 +24,8 @@ INT_PTR hnDialog::doModal(HWND parent) {
 
 bool hnDialog::create(HWND parent) {
     modal_ = false;
-    HINSTANCE instance = hnAppBase::current() ? hnAppBase::current()->instance() : ::GetModuleHandleA(nullptr);
+    HINSTANCE instance =
+        hnAppBase::current() ? hnAppBase::current()->instance() : ::GetModuleHandleA(nullptr);
     HWND hwnd = ::CreateDialogParamA(instance, MAKEINTRESOURCEA(templateId_), parent, dialogProc,
                                      reinterpret_cast<LPARAM>(this));
     return hwnd != nullptr;
@@ -46,7 +48,9 @@ void hnDialog::endDialog(INT_PTR result) {
         destroy();
 }
 
-void hnDialog::bindText(int controlId, std::string* text) { bindings_.emplace_back(controlId, text); }
+void hnDialog::bindText(int controlId, std::string* text) {
+    bindings_.emplace_back(controlId, text);
+}
 
 void hnDialog::transferToControls() {
     for (auto& binding : bindings_)
@@ -129,8 +133,8 @@ INT_PTR hnDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
             return static_cast<INT_PTR>(result);
         return FALSE;
     case WM_DRAWITEM:
-        handled = hnReflectToControl(message, wParam, lParam, result) ||
-                  onMessage(message, wParam, lParam, result);
+        handled =
+            hnReflectToControl(message, wParam, lParam, result) || onMessage(message, wParam, lParam, result);
         break;
     default:
         handled = onMessage(message, wParam, lParam, result);
@@ -182,4 +186,25 @@ std::string hnWindowText(HWND hwnd) {
     int got = ::GetWindowTextA(hwnd, &text[0], length + 1);
     text.resize(static_cast<std::size_t>(got > 0 ? got : 0));
     return text;
+}
+
+bool hnComboSelection(HWND combo, std::string& text) {
+    text.clear();
+    LRESULT index = combo ? ::SendMessageA(combo, CB_GETCURSEL, 0, 0) : CB_ERR;
+    if (index == CB_ERR)
+        return false;
+    LRESULT length = ::SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == CB_ERR)
+        return false;
+    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
+    ::SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&buffer[0]));
+    text = buffer.c_str();
+    return true;
+}
+
+void hnComboSelectExact(HWND combo, const std::string& text) {
+    LRESULT index = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(text.c_str()));
+    ::SendMessageA(combo, CB_SETCURSEL,
+                   index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
 }

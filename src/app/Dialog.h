@@ -60,3 +60,9 @@ private:
 };
 
 std::string hnWindowText(HWND hwnd);
+// The text of a combo box's selected entry; false (and empty) when nothing
+// is selected.
+bool hnComboSelection(HWND combo, std::string& text);
+// Selects the entry whose text is exactly `text`; none when there is none
+// (a prefix search would take "Python 2.7.1" for "Python 2.7.13").
+void hnComboSelectExact(HWND combo, const std::string& text);

@@ -1,23 +1,13 @@
 #pragma once
 #include <string>
+#include <vector>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/OptionalPageBase.h"
 
-// IO drivers.
-class kdDInstallIOSystemInstallations : public kdDPropertyPageBase {
+// IO drivers of outside vendors.
+class kdDInstallIOSystemInstallations : public kdDOptionalPageBase {
 public:
     explicit kdDInstallIOSystemInstallations(const std::string& title);
 
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return false; }
-    int updateButtons() override { return 1; }
-    int setupControls() override;
-    int initInstallationElements() override { return 1; }
-
-    std::string statusText; // the hint line
-    hnImageButton downloadButton;
-
-protected:
-    bool onSetActive() override;
+    static std::vector<hnOptionalElementSpec> elements();
 };

@@ -279,28 +279,11 @@ bool kdDInstallPreRequisites::onCommand(WORD id, WORD code, HWND control) {
 // ---------------------------------------------------------------- Python choice
 
 bool kdDInstallPreRequisites::comboSelection(std::string& text) const {
-    text.clear();
-    HWND combo = item(IDC_PREREQ_PYTHON_COMBO);
-    LRESULT index = ::SendMessageA(combo, CB_GETCURSEL, 0, 0);
-    if (!combo || index == CB_ERR)
-        return false;
-    LRESULT length = ::SendMessageA(combo, CB_GETLBTEXTLEN, static_cast<WPARAM>(index), 0);
-    if (length == CB_ERR)
-        return false;
-    std::string buffer(static_cast<std::size_t>(length) + 1, '\0');
-    ::SendMessageA(combo, CB_GETLBTEXT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&buffer[0]));
-    text = buffer.c_str();
-    return true;
+    return hnComboSelection(item(IDC_PREREQ_PYTHON_COMBO), text);
 }
 
 void kdDInstallPreRequisites::selectComboText(const std::string& text) {
-    // An exact search: selecting by prefix would take "Python 2.7.1" for
-    // "Python 2.7.13".
-    HWND combo = item(IDC_PREREQ_PYTHON_COMBO);
-    LRESULT index = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
-                                   reinterpret_cast<LPARAM>(text.c_str()));
-    ::SendMessageA(combo, CB_SETCURSEL,
-                   index == CB_ERR ? static_cast<WPARAM>(-1) : static_cast<WPARAM>(index), 0);
+    hnComboSelectExact(item(IDC_PREREQ_PYTHON_COMBO), text);
 }
 
 void kdDInstallPreRequisites::tellSheetPythonVersion(int version) {

@@ -1,23 +1,29 @@
 #pragma once
 #include <string>
+#include <vector>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/OptionalPageBase.h"
 
-// Camera drivers of outside vendors, second page.
-class kdDInstall3rdPartyInstallations2 : public kdDPropertyPageBase {
+// Camera drivers of outside vendors, second page: the Basler pylon and the
+// AVT version selectors; no rows of their own.
+class kdDInstall3rdPartyInstallations2 : public kdDOptionalPageBase {
 public:
-    explicit kdDInstall3rdPartyInstallations2(const std::string& title);
+    explicit kdDInstall3rdPartyInstallations2(const std::string& title,
+                                              const hnSystemFacts& facts = querySystemFacts());
 
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return false; }
-    int updateButtons() override { return 1; }
+    static std::vector<hnOptionalElementSpec> elements(const hnSystemFacts& facts);
+
+    int processNewBaslerPylonSDKInstallation() { return pylon().processNewSelection(); }
+    int installNewBaslerPylonSDK() { return pylon().installNewSelection(); }
+    int processNewAVTPackageInstallation() { return avt().processNewSelection(); }
+    int installNewAVTPackage() { return avt().installNewSelection(); }
+    hnVersionSelector& pylon() { return *selector(0); }
+    hnVersionSelector& avt() { return *selector(1); }
+
     int setupControls() override;
-    int initInstallationElements() override { return 1; }
 
-    std::string statusText; // the hint line
-    hnImageButton downloadButton;
+    const bool is64Bit; // chooses the pylon entries
 
-protected:
-    bool onSetActive() override;
+private:
+    hnImageStatic networkAdvice_;
 };

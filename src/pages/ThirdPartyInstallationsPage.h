@@ -1,23 +1,22 @@
 #pragma once
 #include <string>
+#include <vector>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/OptionalPageBase.h"
 
-// Camera drivers of outside vendors, first page.
-class kdDInstall3rdPartyInstallations : public kdDPropertyPageBase {
+// Camera drivers of outside vendors, first page: Unibrain, Sony ZCL and
+// Imaging Source rows, and the MVS version selector.
+class kdDInstall3rdPartyInstallations : public kdDOptionalPageBase {
 public:
-    explicit kdDInstall3rdPartyInstallations(const std::string& title);
+    explicit kdDInstall3rdPartyInstallations(const std::string& title,
+                                             const hnSystemFacts& facts = querySystemFacts());
 
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return false; }
-    int updateButtons() override { return 1; }
-    int setupControls() override;
-    int initInstallationElements() override { return 1; }
+    // The page's 17 elements on a system with these answers.
+    static std::vector<hnOptionalElementSpec> elements(const hnSystemFacts& facts);
 
-    std::string statusText; // the hint line
-    hnImageButton downloadButton;
+    int processNewMVTSelInstallation() { return mvs().processNewSelection(); }
+    int installNewMVTSel() { return mvs().installNewSelection(); }
+    hnVersionSelector& mvs() { return *selector(0); }
 
-protected:
-    bool onSetActive() override;
+    static constexpr int kFirstMvsElement = 10;
 };

@@ -1,23 +1,28 @@
 #pragma once
 #include <string>
+#include <vector>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/OptionalPageBase.h"
 
-// Optional utility programs, second page.
-class kdDInstallUtilities2 : public kdDPropertyPageBase {
+// Optional utility programs, second page: remote control (with the
+// TeamViewer host selector), Speccy, other utilities and, on 64-bit Windows,
+// PowerToys.
+class kdDInstallUtilities2 : public kdDOptionalPageBase {
 public:
-    explicit kdDInstallUtilities2(const std::string& title);
+    explicit kdDInstallUtilities2(const std::string& title, const hnSystemFacts& facts = querySystemFacts());
 
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return false; }
-    int updateButtons() override { return 1; }
+    static std::vector<hnOptionalElementSpec> elements(const hnSystemFacts& facts);
+
     int setupControls() override;
-    int initInstallationElements() override { return 1; }
+    bool rowShown(const hnOptionalRow& row) const override;
 
-    std::string statusText; // the hint line
-    hnImageButton downloadButton;
+    int processNewTeamViewerHostInstallation() { return teamViewer().processNewSelection(); }
+    int installNewTeamViewerHost() { return teamViewer().installNewSelection(); }
+    hnVersionSelector& teamViewer() { return *selector(0); }
+
+    static constexpr int kPowerToysElement = 9;
+    const bool is64Bit;
 
 protected:
-    bool onSetActive() override;
+    void afterActivation() override;
 };

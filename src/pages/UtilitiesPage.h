@@ -1,23 +1,46 @@
 #pragma once
 #include <string>
+#include <vector>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/OptionalPageBase.h"
 
-// Optional utility programs, first page.
-class kdDInstallUtilities : public kdDPropertyPageBase {
+// Optional utility programs, first page: the maker's watchdog, OPC client
+// and OPC server, the cycle controller, a CPU test, the mode of the OPC
+// client's control and the choice between two OPC test programs.
+class kdDInstallUtilities : public kdDOptionalPageBase {
 public:
     explicit kdDInstallUtilities(const std::string& title);
 
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return false; }
-    int updateButtons() override { return 1; }
-    int setupControls() override;
-    int initInstallationElements() override { return 1; }
+    static std::vector<hnOptionalElementSpec> elements();
 
-    std::string statusText; // the hint line
-    hnImageButton downloadButton;
+    int setupControls() override;
+
+    // The OPC client's control mode (combo 1255).
+    int refreshOrvantoPlantOPCClientComboCtrl();
+    int checkCurrentModeAndSetComboCtrlSel();
+    int regNewOCX();
+    // The OPC test program choice (combo 1256).
+    int updateOPCInstallerComboSelection();
+    int processNewOPCInstallerSelection();
+    int uninstallPresentOPCInstallers();
+
+    static constexpr int kOpcScoutElement = 3;
+    static constexpr int kPlantOpcClientElement = 4;
+    static constexpr int kMatrikonElement = 5;
+
+    std::string opcClientFolder;
+    std::string opcProgramStatus; // label 1074
 
 protected:
-    bool onSetActive() override;
+    bool onInitDialog() override;
+    bool onCommand(WORD id, WORD code, HWND control) override;
+    void afterActivation() override;
+    void afterRowCommand(int element) override;
+
+private:
+    bool isPresent(int element) const;
+    // Removes a present program; false when it is still there afterwards.
+    bool removeProgram(int element);
+    std::string comboText(int comboId) const;
+    void selectComboText(int comboId, const char* text);
 };

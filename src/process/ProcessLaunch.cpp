@@ -45,14 +45,25 @@ int runProgram(hnRunMode mode, const std::string& programPath, const std::vector
     return static_cast<int>(exitCode);
 }
 
-std::string msiexecPath() {
+namespace {
+// The system folder with forward slashes and no trailing one.
+std::string slashedSystemFolder() {
     std::string folder;
     if (!hnSystemFolder(folder))
         folder.clear();
     std::replace(folder.begin(), folder.end(), '\\', '/');
     if (!folder.empty() && folder.back() == '/')
         folder.pop_back();
-    return folder + "\\msiexec.exe";
+    return folder;
+}
+} // namespace
+
+std::string msiexecPath() {
+    return slashedSystemFolder() + "\\msiexec.exe";
+}
+
+std::string regsvr32Path() {
+    return slashedSystemFolder() + "/regsvr32.exe";
 }
 
 void runDownloadedInstaller(const std::string& installablePath, const std::string& switches,

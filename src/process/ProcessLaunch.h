@@ -19,6 +19,9 @@ int runProgram(hnRunMode mode, const std::string& programPath, const std::vector
 // The Windows Installer program of the system folder, written
 // "<folder with forward slashes>\\msiexec.exe".
 std::string msiexecPath();
+// The control registration program of the system folder, written
+// "<folder with forward slashes>/regsvr32.exe".
+std::string regsvr32Path();
 
 // Runs a downloaded installable and waits for it: packages through msiexec
 // "/i" (with "/passive" when `switches` is empty), executables with

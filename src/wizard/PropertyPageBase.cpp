@@ -6,6 +6,7 @@
 #include "controls/ComponentInstallHeader.h"
 #include "controls/ImageButton.h"
 #include "controls/ImageStatic.h"
+#include "install/ElementActions.h"
 #include "wizard/InstallerSheet.h"
 #include "wizard_ids.h"
 
@@ -179,6 +180,16 @@ int kdDPropertyPageBase::runDownloadAll(bool* skipAllErrors) {
 int kdDPropertyPageBase::runDownloadSelection(const int* indices, int count, bool* skipAllErrors) {
     return runGuarded(
         [&] { return installManager->downloadSelection(indices, count, false, skipAllErrors); });
+}
+
+int kdDPropertyPageBase::runDownloadElement(int index) {
+    hnInstallationElement* element = installManager->item(static_cast<unsigned>(index));
+    if (!element)
+        return -1;
+    return runGuarded([&] {
+        bool userAborted = false;
+        return installManager->actions().downloadElement(*element, userAborted, 1, 1);
+    });
 }
 
 int kdDPropertyPageBase::runDownloadAllOf(bool* skipAllErrors, hnInstallManagerBase* manager) {

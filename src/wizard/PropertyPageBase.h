@@ -36,6 +36,9 @@ public:
     int runUninstallRange(int first, int last);
     int runDownloadAll(bool* skipAllErrors);
     int runDownloadSelection(const int* indices, int count, bool* skipAllErrors);
+    // Fetches one element into its cache folder without asking on failure;
+    // the download's result (above 0: the installable is there).
+    int runDownloadElement(int index);
     // Downloads everything of another manager; -1 without one. No timer, no
     // page refresh.
     int runDownloadAllOf(bool* skipAllErrors, hnInstallManagerBase* manager);

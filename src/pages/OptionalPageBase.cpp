@@ -1,0 +1,379 @@
+#include "pages/OptionalPageBase.h"
+
+#include "app/AppBase.h"
+#include "app/DebugOut.h"
+#include "app/InstallerServices.h"
+#include "app/Text.h"
+#include "artwork_ids.h"
+#include "download/StatusWords.h"
+#include "install/ElementActions.h"
+#include "pages_ids.h"
+#include "process/SystemInfo.h"
+
+namespace {
+
+const char* const kNone = "None";
+const std::string kNoStatus;
+
+struct RepairWarning {
+    const char* word;
+    const char* message;
+};
+const RepairWarning kRepairWarnings[] = {
+    {kStatusVersionMismatch, "Warning: Incorrect version is currently installed for one or more components.\n"
+                             "Please click on the 'Install' button to install the required version."},
+    {kStatusReinstallNeeded, "Warning: All the dependencies are not installed for one or more components.\n"
+                             "Please click on the 'Install' button to install the required dependencies."},
+    {kStatusMultipleVersions,
+     "Warning: Multiple versions are currently installed for one or more components.\n"
+     "Please click on the 'Install' button to repair the installation."},
+    {kStatusIncompleteModule, "Warning: Installation for one or more components is incomplete.\n"
+                              "Please click on the 'Install' button to repair the installation."},
+};
+
+} // namespace
+
+hnSystemFacts querySystemFacts() {
+    hnSystemFacts facts;
+    char fullName[kOsNameCapacity] = {};
+    char shortName[kOsNameCapacity] = {};
+    bool is64Bit = false;
+    if (queryOSVersion(fullName, shortName, &is64Bit)) {
+        facts.is64Bit = is64Bit;
+        facts.shortName = shortName;
+    } else {
+        facts.is64Bit = is64BitWindows();
+    }
+    return facts;
+}
+
+hnOptionalElementSpec variantSpec(const hnBitnessVariant& variant, bool is64Bit, bool own,
+                                  const char* switches, const char* serverPath, bool isMsiPackage,
+                                  const char* cacheFolder, const char* category) {
+    bool take64 = !variant.name32 || (own ? is64Bit : !is64Bit);
+    hnOptionalElementSpec spec;
+    spec.name = take64 ? variant.name64 : variant.name32;
+    spec.fileName = take64 ? variant.file64 : variant.file32;
+    spec.switches = switches;
+    spec.serverPath = serverPath;
+    spec.isMsiPackage = isMsiPackage;
+    spec.cacheFolder = cacheFolder;
+    spec.category = category;
+    return spec;
+}
+
+// ---------------------------------------------------------------- selector
+
+hnVersionSelector::hnVersionSelector(kdDOptionalPageBase& page, hnSelectorSpec spec)
+    : page_(page), spec_(std::move(spec)) {}
+
+void hnVersionSelector::fill() {
+    HWND combo = page_.item(spec_.combo);
+    if (!combo)
+        return;
+    ::SendMessageA(combo, CB_RESETCONTENT, 0, 0);
+    for (int element : spec_.entries)
+        ::SendMessageA(combo, CB_ADDSTRING, 0,
+                       reinterpret_cast<LPARAM>(page_.rowNames[static_cast<std::size_t>(element)].c_str()));
+    ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNone));
+}
+
+int hnVersionSelector::elementOf(const std::string& text) const {
+    if (text == kNone)
+        return -1;
+    for (int element : spec_.entries)
+        if (page_.rowNames[static_cast<std::size_t>(element)] == text)
+            return element;
+    for (const auto& alias : spec_.aliases)
+        if (page_.rowNames[static_cast<std::size_t>(alias.first)] == text)
+            return alias.second;
+    return -1;
+}
+
+bool hnVersionSelector::selectedText(std::string& text) const {
+    return hnComboSelection(page_.item(spec_.combo), text);
+}
+
+void hnVersionSelector::debugLine(const char* operation, const char* text) const {
+    hnDebugOutF("%s::%s - %s\n", spec_.className, operation, text);
+}
+
+int hnVersionSelector::refreshVersionSelector() {
+    std::string installed = kNone;
+    for (int element : spec_.foundOrder) {
+        if (page_.isElementInstalled(element)) {
+            installed = page_.rowNames[static_cast<std::size_t>(element)];
+            break;
+        }
+    }
+    if (HWND combo = page_.item(spec_.combo))
+        hnComboSelectExact(combo, installed);
+    if (!selectedText(currentSelection))
+        currentSelection = kNone;
+    int element = elementOf(currentSelection);
+    selectorStatus =
+        element < 0 ? std::string() : hnFormatText("Status: %s", page_.statusOf(element).c_str());
+    if (HWND label = page_.item(spec_.statusLabel))
+        ::SetWindowTextA(label, selectorStatus.c_str());
+    return 1;
+}
+
+int hnVersionSelector::processNewSelection() {
+    std::string chosen;
+    if (!selectedText(chosen)) {
+        debugLine(spec_.processOperation, "Unable to get new selection");
+        chosen = kNone;
+    }
+    if (chosen == currentSelection)
+        return -1;
+    if (currentSelection == kNone) {
+        installNewSelection();
+        return 1;
+    }
+    int oldElement = elementOf(currentSelection);
+    if (chosen == kNone) {
+        if (oldElement >= 0)
+            page_.runUninstallRange(oldElement, oldElement);
+        return 1;
+    }
+    std::string question = hnFormatText(spec_.question, chosen.c_str(), chosen.c_str());
+    if (appMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return 1;
+    int newElement = elementOf(chosen);
+    if (oldElement < 0 || newElement < 0)
+        return 1; // a text without an element: nothing is removed or installed
+    switchMembers(oldElement, newElement);
+    return 1;
+}
+
+int hnVersionSelector::switchMembers(int oldElement, int newElement) {
+    // Offline, the old member must stay: fetch the new one before anything
+    // is removed.
+    if (page_.runDownloadElement(newElement) <= 0) {
+        debugLine(spec_.processOperation, "Unable to download the new selection");
+        return -1;
+    }
+    page_.runUninstallRange(oldElement, oldElement);
+    // The removed member itself is asked again: another member found first
+    // by the selector says nothing about it.
+    if (page_.isElementInstalled(oldElement)) {
+        debugLine(spec_.processOperation, "Unable to uninstall the current selection");
+        return -1;
+    }
+    return page_.runInstallRange(newElement, newElement, false) > 0 ? 1 : -1;
+}
+
+int hnVersionSelector::installNewSelection() {
+    std::string chosen;
+    if (!selectedText(chosen)) {
+        debugLine(spec_.installOperation, "Unable to get new selection");
+        return -1;
+    }
+    int element = elementOf(chosen);
+    if (element >= 0)
+        page_.runInstallRange(element, element, false);
+    return 1;
+}
+
+// ---------------------------------------------------------------- page
+
+kdDOptionalPageBase::kdDOptionalPageBase(UINT templateId, const std::string& title,
+                                         const std::string& pageName, const char* hint,
+                                         std::vector<hnOptionalElementSpec> elements,
+                                         std::vector<hnOptionalRow> pageRows, const Layout& layout)
+    : kdDPropertyPageBase(templateId, title, pageName), elementSpecs(std::move(elements)),
+      rows(std::move(pageRows)), rowNames(elementSpecs.size()), rowStatus(elementSpecs.size()),
+      rowProgress(elementSpecs.size()), layout_(layout) {
+    uiDlgName = pageName;
+    statusText = hint;
+    bindText(IDC_STATUS_AREA, &statusText);
+    for (const hnOptionalRow& row : rows) {
+        std::size_t e = static_cast<std::size_t>(row.element);
+        if (row.name)
+            bindText(row.name, &rowNames[e]);
+        if (row.status)
+            bindText(row.status, &rowStatus[e]);
+        if (row.progress)
+            bindText(row.progress, &rowProgress[e]);
+        installButtons_.emplace_back(row.install ? new hnImageButton() : nullptr);
+        removeButtons_.emplace_back(row.remove ? new hnImageButton() : nullptr);
+        advices_.emplace_back(row.advice ? new hnImageStatic() : nullptr);
+    }
+    // The elements are there without a window: installer copies gather them
+    // from pages never shown.
+    initInstallationElements();
+    elementsInitialised = true;
+}
+
+kdDOptionalPageBase::~kdDOptionalPageBase() = default;
+
+int kdDOptionalPageBase::initInstallationElements() {
+    std::vector<std::unique_ptr<hnInstallationElement>> built;
+    std::vector<hnInstallationElement*> elements;
+    for (std::size_t i = 0; i < elementSpecs.size(); ++i) {
+        const hnOptionalElementSpec& spec = elementSpecs[i];
+        std::string url = installerServices()->repositoryBaseUrl() + spec.serverPath + spec.fileName;
+        std::string folder = cacheFolder(spec.cacheFolder);
+        built.emplace_back(new hnInstallationElement(
+            spec.name.c_str(), url.c_str(), spec.fileName.c_str(), spec.switches.c_str(), folder.c_str(),
+            spec.isMsiPackage, 0, false, &rowNames[i], &rowStatus[i], &rowProgress[i], spec.category));
+        elements.push_back(built.back().get());
+    }
+    installManager->clearElements();
+    installManager->setElements(static_cast<unsigned>(elements.size()), elements.data());
+    return 1;
+}
+
+hnVersionSelector& kdDOptionalPageBase::addSelector(hnSelectorSpec spec) {
+    selectors.emplace_back(new hnVersionSelector(*this, std::move(spec)));
+    return *selectors.back();
+}
+
+const std::string& kdDOptionalPageBase::statusOf(int element) const {
+    const hnInstallationElement* item = installManager->item(static_cast<unsigned>(element));
+    return item ? item->status() : kNoStatus;
+}
+
+bool kdDOptionalPageBase::isElementInstalled(int element) const {
+    hnInstallationElement* item = installManager->item(static_cast<unsigned>(element));
+    return item && installManager->actions().isInstalled(*item);
+}
+
+int kdDOptionalPageBase::setupControls() {
+    // Every group box encloses the rows, which stand at pixel columns.
+    for (HWND child = ::GetWindow(hwnd(), GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT)) {
+        char kind[16] = {};
+        ::GetClassNameA(child, kind, sizeof(kind));
+        if (lstrcmpiA(kind, "Button") == 0 &&
+            (::GetWindowLongA(child, GWL_STYLE) & BS_TYPEMASK) == BS_GROUPBOX)
+            alignGroupWithRows(child);
+    }
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const hnOptionalRow& row = rows[r];
+        hnImageButton* install = installButtons_[r].get();
+        hnImageButton* remove = removeButtons_[r].get();
+        hnImageStatic* advice = advices_[r].get();
+        if (advice)
+            advice->subclassItem(hwnd(), row.advice);
+        if (install)
+            setupImageButton(*install, row.install, IDP_INSTALL, "Install");
+        if (remove)
+            setupImageButton(*remove, row.remove, IDP_REMOVE, layout_.removeTooltip);
+        if (layout_.componentRows && row.driverRow && install) {
+            layoutDriverRow(*install, advice, item(row.name));
+        } else if (layout_.componentRows && install && remove) {
+            layoutComponentRow(*remove, *install, advice, row.adviceText, item(row.name), item(row.status),
+                               item(row.progress));
+            addToolTip(remove->hwnd(), layout_.removeTooltip);
+        } else {
+            int top = controlTop((remove ? remove : install)->hwnd());
+            layoutRemoveRow(remove, item(row.name), item(row.status), item(row.progress), top);
+            if (install)
+                moveControl(install->hwnd(), 785, top);
+        }
+    }
+    for (const auto& selector : selectors) {
+        // The combo in the name column, its status in the status column.
+        HWND combo = item(selector->spec().combo);
+        int top = controlTop(combo);
+        ::SetWindowPos(combo, nullptr, 226, top, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetWindowPos(item(selector->spec().statusLabel), nullptr, 643, top + 4, 160, 20,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, layout_.downloadTooltip,
+                     kDownloadButtonX);
+    endStatusAreaBefore(kDownloadButtonX - 8);
+    return 1;
+}
+
+bool kdDOptionalPageBase::onInitDialog() {
+    kdDPropertyPageBase::onInitDialog();
+    for (const auto& selector : selectors)
+        selector->fill();
+    return true;
+}
+
+bool kdDOptionalPageBase::onSetActive() {
+    setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
+    setCancelText("Finish");
+    showDownloadButton(IDC_DOWNLOAD_INSTALLABLES);
+    bool result = kdDPropertyPageBase::onSetActive();
+    afterActivation();
+    return result;
+}
+
+void kdDOptionalPageBase::afterActivation() {
+    for (const auto& selector : selectors)
+        selector->refreshVersionSelector();
+}
+
+int kdDOptionalPageBase::updateButtons() {
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        const hnOptionalRow& row = rows[r];
+        bool shown = rowShown(row);
+        const std::string& status = rowStatus[static_cast<std::size_t>(row.element)];
+        if (hnImageButton* install = installButtons_[r].get())
+            ::EnableWindow(install->hwnd(), shown && (row.driverRow || status != kStatusInstalled));
+        if (hnImageButton* remove = removeButtons_[r].get())
+            ::EnableWindow(remove->hwnd(), shown && status != kStatusNotInstalled);
+    }
+    return 1;
+}
+
+void kdDOptionalPageBase::showRepairWarning(const char* skipName) {
+    for (unsigned i = 0; i < installManager->count(); ++i) {
+        const hnInstallationElement& element = *installManager->item(i);
+        if (skipName && element.name == skipName)
+            continue;
+        for (const RepairWarning& warning : kRepairWarnings) {
+            if (element.status() == warning.word) {
+                appMessageBox(warning.message, MB_OK);
+                return;
+            }
+        }
+    }
+}
+
+void kdDOptionalPageBase::onInstallRow(int element) {
+    runInstallRange(element, element, false);
+    afterRowCommand(element);
+}
+
+void kdDOptionalPageBase::onUninstallRow(int element) {
+    runUninstallRange(element, element);
+    afterRowCommand(element);
+}
+
+void kdDOptionalPageBase::onDownloadInstallables() {
+    bool skipAllErrors = false;
+    runDownloadAll(&skipAllErrors);
+}
+
+bool kdDOptionalPageBase::onCommand(WORD id, WORD code, HWND control) {
+    if (code == BN_CLICKED) {
+        if (id == IDC_DOWNLOAD_INSTALLABLES) {
+            onDownloadInstallables();
+            return true;
+        }
+        for (const hnOptionalRow& row : rows) {
+            if (row.install && id == row.install) {
+                onInstallRow(row.element);
+                return true;
+            }
+            if (row.remove && id == row.remove) {
+                onUninstallRow(row.element);
+                return true;
+            }
+        }
+    }
+    if (code == CBN_SELCHANGE) {
+        for (const auto& selector : selectors) {
+            if (id == selector->spec().combo) {
+                if (selector->processNewSelection() > 0)
+                    selector->refreshVersionSelector();
+                return true;
+            }
+        }
+    }
+    return kdDPropertyPageBase::onCommand(id, code, control);
+}
