@@ -221,6 +221,9 @@ TEST_F(DownloadDialog, TooLongDownloadPathClosesWithoutTouchingTheDisk) {
 // nothing is fetched or written into the current drive's root.
 TEST_F(DownloadDialog, CacheFolderThatDoesNotFitLeavesTheElementWithoutDownload) {
     const char* probe = "orvanto-root-probe.exe";
+    auto rooted = [probe](const char* suffix) { return std::string("\\") + probe + suffix; };
+    for (const char* suffix : {"", "tmp"}) // left by an earlier failing run
+        deleteFileForced(rooted(suffix));
     std::string& appFolder = theApp()->appFolderPath;
     const std::string saved = appFolder;
     appFolder = scratch.path() + "\\" + std::string(250 - scratch.path().size(), 'a');
@@ -237,9 +240,8 @@ TEST_F(DownloadDialog, CacheFolderThatDoesNotFitLeavesTheElementWithoutDownload)
               prompter.records[0].text);
     EXPECT_TRUE(serverLog().empty());
     for (const char* suffix : {"", "tmp"}) {
-        std::string rooted = std::string("\\") + probe + suffix;
-        EXPECT_FALSE(fileExists(rooted)) << rooted;
-        deleteFileForced(rooted);
+        EXPECT_FALSE(fileExists(rooted(suffix))) << rooted(suffix);
+        deleteFileForced(rooted(suffix));
     }
 }
 
