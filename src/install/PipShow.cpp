@@ -4,6 +4,7 @@
 
 #include "app/Dialog.h"
 #include "app/Text.h"
+#include "app/WorkerWait.h"
 #include "process/ExecCmd.h"
 
 namespace {
@@ -13,51 +14,39 @@ constexpr std::size_t kCommandCapacity = 2048;
 
 struct CaptureJob {
     const char* commandLine;
-    char* output;
+    std::string* output;
     int result;
 };
 
+// pip's answers ("Name:", "Version:") come first: of a longer output the
+// first characters the capture holds are decided on.
 DWORD WINAPI runCapture(LPVOID param) {
     auto* job = static_cast<CaptureJob*>(param);
     hnExecCmdNCaptureStdOut runner;
-    job->result = runner.execCmd(job->commandLine, job->output);
+    char captured[kExecCmdOutputCapacity] = {};
+    job->result = runner.execCmd(job->commandLine, captured);
+    if (job->result == kExecCmdOutputTooLong) {
+        *job->output = runner.keptOutput();
+        job->result = kExecCmdOk;
+    } else if (job->result == kExecCmdOk) {
+        *job->output = captured;
+    }
     return 0;
 }
 
 // Runs the capture on a helper thread while this thread keeps its windows
-// painted. Only paint messages and messages sent by other threads are handled
-// meanwhile: input waits in the queue, so nothing else runs in between.
-int captureKeepingPainted(const char* commandLine, char* output) {
+// painted.
+int captureKeepingPainted(const char* commandLine, std::string* output) {
     CaptureJob job{commandLine, output, 0};
     HANDLE thread = ::CreateThread(nullptr, 0, &runCapture, &job, 0, nullptr);
     if (!thread) {
         runCapture(&job);
         return job.result;
     }
-    for (;;) {
-        DWORD wait = ::MsgWaitForMultipleObjects(1, &thread, FALSE, 100, QS_PAINT | QS_SENDMESSAGE);
-        if (wait == WAIT_OBJECT_0 || wait == WAIT_FAILED)
-            break;
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-            ::DispatchMessageA(&msg);
-    }
-    ::WaitForSingleObject(thread, INFINITE);
+    if (!hnWaitKeepingPainted(thread, INFINITE))
+        ::WaitForSingleObject(thread, INFINITE);
     ::CloseHandle(thread);
     return job.result;
-}
-
-void pause(DWORD ms) {
-    DWORD start = ::GetTickCount();
-    for (;;) {
-        DWORD elapsed = ::GetTickCount() - start;
-        if (elapsed >= ms)
-            return;
-        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_PAINT | QS_SENDMESSAGE);
-        MSG msg;
-        while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
-            ::DispatchMessageA(&msg);
-    }
 }
 
 } // namespace
@@ -73,14 +62,13 @@ int runPipShow(const std::string& interpreterFolder, const char* package, std::s
         ::ShowWindow(dialog->hwnd(), SW_SHOW);
         ::UpdateWindow(dialog->hwnd());
     }
-    char captured[kExecCmdOutputCapacity] = {};
-    int result = captureKeepingPainted(commandLine.c_str(), captured);
+    int result = captureKeepingPainted(commandLine.c_str(), &output);
     if (result == kExecCmdTimedOut) {
-        pause(kRepeatPauseMs);
-        result = captureKeepingPainted(commandLine.c_str(), captured);
+        hnWaitKeepingPainted(nullptr, kRepeatPauseMs);
+        result = captureKeepingPainted(commandLine.c_str(), &output);
     }
-    if (result == kExecCmdOk)
-        output = captured;
+    if (result != kExecCmdOk)
+        output.clear();
     return result;
 }
 

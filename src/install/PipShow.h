@@ -10,7 +10,9 @@ class hnDialog;
 // its trailing separator) and the package. While it runs `dialog`, when given,
 // is shown and kept painted; it stays up for the caller's next query and its
 // owner closes it when the queries are done. Returns the capture's result (1
-// with the output, otherwise the output is empty).
+// with the output, otherwise the output is empty); an output longer than the
+// capture holds gives 1 with its first 2,047 characters, where pip's "Name:"
+// and "Version:" lines stand.
 int runPipShow(const std::string& interpreterFolder, const char* package, std::string& output,
                hnDialog* dialog);
 
