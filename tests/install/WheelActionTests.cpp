@@ -83,4 +83,22 @@ TEST_F(WheelActions, ExtensionRowsAreRemovedWithPip) {
     EXPECT_TRUE(prompter.records.empty());
 }
 
+// A Python 2.7 numpy from an old setup beside a pip one: the repair runs the
+// old setup's uninstaller and removes the pip package.
+TEST_F(WheelActions, RepairOfALegacyAndPipNumpyRemovesBoth) {
+    python27.setPackages({{"numpy", "1.16.4"}});
+    RegistryState registry;
+    std::string log = downloads.file("legacy.txt");
+    registry.setUninstallValue(HKEY_LOCAL_MACHINE, "numpy-py2.7", "UninstallString",
+                               toolsFolder() + "\\recorder.exe -u C:\\Python27\\numpy-wininst.log");
+    ::SetEnvironmentVariableA("ORVANTO_RECORD_FILE", log.c_str());
+    Row numpy("numpy-1.16.4-cp27-cp27m-win32");
+    numpy.element->setStatus(kStatusMultipleVersions);
+    EXPECT_EQ(1, repairElement(true, *numpy.element));
+    ::SetEnvironmentVariableA("ORVANTO_RECORD_FILE", nullptr);
+    EXPECT_NE(readTextFile(log).find("-u C:\\Python27\\numpy-wininst.log"), std::string::npos);
+    EXPECT_FALSE(hnCheckInstallations::checkPy27ModuleWhlInstallation("numpy"));
+    EXPECT_TRUE(prompter.records.empty());
+}
+
 } // namespace

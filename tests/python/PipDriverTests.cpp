@@ -18,7 +18,7 @@ using F27 = hnPyhton27InstallFunctions;
 using F36 = hnPyhton36InstallFunctions;
 
 // The x86 console program replaced by the recorder, which logs its command
-// line and ends at once (no pause). The real one comes back when this goes,
+// line and ends at once (no pause). What was there comes back when this goes,
 // and also when it is made, in case a killed run left the stand-in behind.
 class LoggingConsole {
 public:
@@ -27,8 +27,12 @@ public:
         systemX86Folder(folder);
         console_ = folder + "\\cmd.exe";
         saved_ = console_ + ".orvanto-saved";
+        placed_ = console_ + ".orvanto-placed"; // there was none to save
         restore();
-        ::MoveFileExA(console_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING);
+        if (fileExists(console_))
+            ::MoveFileExA(console_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING);
+        else
+            writeTextFile(placed_, "");
         ::CopyFileA((toolsFolder() + "\\recorder.exe").c_str(), console_.c_str(), FALSE);
         ::SetEnvironmentVariableA("ORVANTO_RECORD_FILE", log_.file("console.txt").c_str());
     }
@@ -40,11 +44,15 @@ public:
 
 private:
     void restore() {
-        if (fileExists(saved_))
+        if (fileExists(saved_)) {
             ::MoveFileExA(saved_.c_str(), console_.c_str(), MOVEFILE_REPLACE_EXISTING);
+        } else if (fileExists(placed_)) {
+            deleteFileForced(console_);
+            deleteFileForced(placed_);
+        }
     }
     ScratchFolder log_;
-    std::string console_, saved_;
+    std::string console_, saved_, placed_;
 };
 
 std::size_t count(const std::string& text, const std::string& part) {
