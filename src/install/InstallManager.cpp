@@ -9,15 +9,19 @@
 #include "app/InstallerServices.h"
 #include "app/Text.h"
 #include "install/ElementActions.h"
+#include "install/PipShow.h"
 #include "download/StatusWords.h"
 
 namespace {
-const char* const kRepairQuestion = "Errors are observed in existing installations. \nDo you want to repair these "
-                                    "components?\n\nClick 'Yes' to repair and proceed.\nClick 'No' to abort the "
-                                    "installation.";
+const char* const kRepairQuestion =
+    "Errors are observed in existing installations. \nDo you want to repair these "
+    "components?\n\nClick 'Yes' to repair and proceed.\nClick 'No' to abort the "
+    "installation.";
 } // namespace
 
-hnInstallManagerBase::~hnInstallManagerBase() { clearElements(); }
+hnInstallManagerBase::~hnInstallManagerBase() {
+    clearElements();
+}
 
 hnElementActions& hnInstallManagerBase::actions() const {
     return actions_ ? *actions_ : installerServices()->elementActions();
@@ -31,7 +35,9 @@ int hnInstallManagerBase::setElements(unsigned elementCount, hnInstallationEleme
     return 1;
 }
 
-void hnInstallManagerBase::clearElements() { items.clear(); }
+void hnInstallManagerBase::clearElements() {
+    items.clear();
+}
 
 bool hnInstallManagerBase::needsRepair(const hnInstallationElement& element) {
     const std::string& status = element.status();
@@ -65,6 +71,7 @@ std::vector<std::string> hnInstallManagerBase::statusSnapshot(int first, int las
 }
 
 int hnInstallManagerBase::refreshStatuses(int first, int last) {
+    hnPipAnswerScope pipAnswers; // each package asked once for all rows
     bool failed = false;
     for (int i = first; i <= last; ++i) {
         if (!validIndex(i))
@@ -105,7 +112,8 @@ int hnInstallManagerBase::installRange(int first, int last, bool repairWholeList
             return -1;
         std::vector<std::string> before = statusSnapshot(scopeFirst, scopeLast);
         for (int i = scopeFirst; i <= scopeLast; ++i) {
-            if (validIndex(i) && actions().repairElement(stopOnErrors, *items[static_cast<std::size_t>(i)]) <= 0)
+            if (validIndex(i) &&
+                actions().repairElement(stopOnErrors, *items[static_cast<std::size_t>(i)]) <= 0)
                 break;
         }
         refreshStatuses(scopeFirst, scopeLast);
@@ -119,14 +127,15 @@ int hnInstallManagerBase::installRange(int first, int last, bool repairWholeList
 
     markRange(first, last);
     for (int i = first; i <= last && validIndex(i); ++i) {
-        if (actions().installElement(*items[static_cast<std::size_t>(i)], i - first + 1, last - first + 1, false,
-                                     stopOnErrors) <= 0)
+        if (actions().installElement(*items[static_cast<std::size_t>(i)], i - first + 1, last - first + 1,
+                                     false, stopOnErrors) <= 0)
             return -1;
     }
     return 1;
 }
 
-int hnInstallManagerBase::installSelection(const int* indices, int indexCount, bool refresh, bool repairWholeList) {
+int hnInstallManagerBase::installSelection(const int* indices, int indexCount, bool refresh,
+                                           bool repairWholeList) {
     if (!indices || indexCount <= 0)
         return -1;
     std::vector<int> selected;
@@ -205,7 +214,8 @@ int hnInstallManagerBase::downloadSelection(const int* indices, int indexCount, 
                 break;
             if (userAborted)
                 return -1;
-            std::string text = hnFormatText("Error - Unable to download the component '%s'", element.fileName.c_str());
+            std::string text =
+                hnFormatText("Error - Unable to download the component '%s'", element.fileName.c_str());
             hnDownloadErrorChoice choice = actions().askDownloadError(text);
             if (choice == hnDownloadErrorChoice::Retry)
                 continue;
@@ -283,6 +293,7 @@ hnInstallationElement* hnInstallManagerBase::findElementByName(const std::string
 }
 
 int hnInstallManagerBase::refreshVersionDetails(int last) {
+    hnPipAnswerScope pipAnswers;
     bool failed = false;
     for (int i = 0; i <= last; ++i)
         if (validIndex(i) && actions().updateStatusDetail(*items[static_cast<std::size_t>(i)]) <= 0)

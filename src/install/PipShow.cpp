@@ -5,6 +5,7 @@
 #include "app/Dialog.h"
 #include "app/Text.h"
 #include "app/WorkerWait.h"
+#include "install/PythonEnvironment.h"
 #include "process/ExecCmd.h"
 
 namespace {
@@ -49,7 +50,62 @@ int captureKeepingPainted(const char* commandLine, std::string* output) {
     return job.result;
 }
 
+std::string lowerCase(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
 } // namespace
+
+bool hnPipAnswers::inScope() const {
+    return depth_ > 0 && thread_ == ::GetCurrentThreadId();
+}
+
+void hnPipAnswers::open() {
+    if (depth_ == 0)
+        thread_ = ::GetCurrentThreadId();
+    if (thread_ == ::GetCurrentThreadId())
+        ++depth_;
+}
+
+void hnPipAnswers::close() {
+    if (!inScope())
+        return;
+    if (--depth_ == 0)
+        answers_.clear();
+}
+
+void hnPipAnswers::forget() {
+    if (inScope())
+        answers_.clear();
+}
+
+bool hnPipAnswers::find(const std::string& commandLine, std::string& output, int& result) const {
+    if (!inScope())
+        return false;
+    auto found = answers_.find(lowerCase(commandLine));
+    if (found == answers_.end())
+        return false;
+    result = found->second.first;
+    output = found->second.second;
+    return true;
+}
+
+void hnPipAnswers::keep(const std::string& commandLine, const std::string& output, int result) {
+    if (inScope())
+        answers_[lowerCase(commandLine)] = std::make_pair(result, output);
+}
+
+hnPipAnswerScope::hnPipAnswerScope() : answers_(pythonEnvironment().pipAnswers()) {
+    if (answers_)
+        answers_->open();
+}
+
+hnPipAnswerScope::~hnPipAnswerScope() {
+    if (answers_)
+        answers_->close();
+}
 
 int runPipShow(const std::string& interpreterFolder, const char* package, std::string& output,
                hnDialog* dialog) {
@@ -62,13 +118,19 @@ int runPipShow(const std::string& interpreterFolder, const char* package, std::s
         ::ShowWindow(dialog->hwnd(), SW_SHOW);
         ::UpdateWindow(dialog->hwnd());
     }
-    int result = captureKeepingPainted(commandLine.c_str(), &output);
+    hnPipAnswers* answers = pythonEnvironment().pipAnswers();
+    int result = 0;
+    if (answers && answers->find(commandLine, output, result))
+        return result;
+    result = captureKeepingPainted(commandLine.c_str(), &output);
     if (result == kExecCmdTimedOut) {
         hnWaitKeepingPainted(nullptr, kRepeatPauseMs);
         result = captureKeepingPainted(commandLine.c_str(), &output);
     }
     if (result != kExecCmdOk)
         output.clear();
+    if (answers)
+        answers->keep(commandLine, output, result);
     return result;
 }
 

@@ -14,6 +14,7 @@
 #include "app/WorkerWait.h"
 #include "install/CheckInstallations.h"
 #include "install/PipShow.h"
+#include "install/PythonEnvironment.h"
 #include "process/ProcessLaunch.h"
 #include "python/Python27Functions.h"
 #include "python/Python36Functions.h"
@@ -136,6 +137,12 @@ int runInOwnConsole(const Interpreter& python, const char* routine, std::string 
     return ended ? 1 : 0;
 }
 
+// What pip answered before a change of its packages no longer holds.
+void forgetPipAnswers() {
+    if (hnPipAnswers* answers = pythonEnvironment().pipAnswers())
+        answers->forget();
+}
+
 // The silent or visible pip run of an installation or removal.
 bool runPipOperation(const Interpreter& python, const Operation& operation, bool visible,
                      const char* argument, hnDialog* callersDialog) {
@@ -160,6 +167,7 @@ bool runPipOperation(const Interpreter& python, const Operation& operation, bool
         debugLine(python, operation.silentRoutine, "Command line too long");
         return false;
     }
+    forgetPipAnswers();
     RunDialog dialog(python, callersDialog);
     if (visible) // the console stays open whatever pip's exit code, so its errors can be read
         return processCommandLineArgWithPause(commandLine.c_str(), dialog.get(), hnConsolePause::Always);
@@ -177,6 +185,7 @@ bool upgradePip(const Interpreter& python, const char* routine, hnDialog* caller
     if (!hnFormat(commandLine, kCommandCapacity, "\"%spython.exe\" -m pip install --upgrade pip",
                   folder.c_str()))
         return false;
+    forgetPipAnswers();
     RunDialog dialog(python, callersDialog);
     return runInOwnConsole(python, routine, commandLine, python.upgradeLimitMs, dialog) >= 0;
 }
