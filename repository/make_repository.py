@@ -454,7 +454,8 @@ def optional_components(put):
 
 
 def python27(version, code, chm):
-    files = {"python.exe": program(), "Scripts\\pip.exe": pip(),
+    # The interpreter runs "python.exe -m pip ..." with the same stand-in pip.
+    files = {"python.exe": pip(), "Scripts\\pip.exe": pip(),
              f"Doc\\{chm}": f"Python {version} documentation (demo repository stand-in)\n",
              "Tools\\scripts\\2to3.py": "# 2to3 conversion tool (demo repository stand-in)\n",
              "Lib\\os.py": f"# Python {version} standard library (demo repository stand-in)\n",
@@ -469,7 +470,7 @@ def python36():
     folder = ("ProgramFilesFolder", ["Python36-32"])
     core = Package("python-3.6.6-core.msi", guid("Python 3.6.6 Core Interpreter"),
                    "Python 3.6.6 Core Interpreter (32-bit)", "3.6.6150.0", folder,
-                   {"python.exe": program(), "Python36.dll": "Python 3.6.6 interpreter library (stand-in)\n",
+                   {"python.exe": pip(), "Python36.dll": "Python 3.6.6 interpreter library (stand-in)\n",
                     "Scripts\\pip.exe": pip(),
                     "Tools\\scripts\\2to3.py": "# 2to3 conversion tool (demo repository stand-in)\n",
                     "Lib\\os.py": "# Python 3.6.6 standard library (demo repository stand-in)\n"},

@@ -23,3 +23,23 @@ bool hnWaitForWorker(HANDLE thread, DWORD timeoutMs) {
             return ::WaitForSingleObject(thread, 0) == WAIT_OBJECT_0;
     }
 }
+
+bool hnWaitKeepingPainted(HANDLE object, DWORD timeoutMs) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, WM_PAINT, WM_PAINT, PM_REMOVE))
+            ::DispatchMessageA(&msg);
+        const DWORD elapsed = ::GetTickCount() - start;
+        const DWORD left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
+        const DWORD slice = left < kSliceMs ? left : kSliceMs;
+        DWORD result = ::MsgWaitForMultipleObjects(object ? 1 : 0, object ? &object : nullptr, FALSE, slice,
+                                                   QS_PAINT | QS_SENDMESSAGE);
+        if (object && result == WAIT_OBJECT_0)
+            return true;
+        if (result == WAIT_FAILED)
+            return false;
+        if (left == 0)
+            return object && ::WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
+    }
+}

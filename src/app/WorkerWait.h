@@ -7,3 +7,9 @@
 // other threads send to this one (posted messages stay queued); true when
 // the thread ended.
 bool hnWaitForWorker(HANDLE thread, DWORD timeoutMs);
+
+// Waits up to `timeoutMs` for `object` (none: the whole time) while this
+// thread's windows stay painted and messages sent by other threads are
+// answered; input stays queued, so nothing else runs in between. True when
+// the object was signalled.
+bool hnWaitKeepingPainted(HANDLE object, DWORD timeoutMs);

@@ -16,6 +16,7 @@
 #include "app/Text.h"
 #include "download/DownloadEngine.h"
 #include "install/ActionCatalogue.h"
+#include "install/CheckInstallations.h"
 #include "install/ElementActions.h"
 #include "install/InstallHelpers.h"
 #include "download/InstallationElement.h"
@@ -304,23 +305,45 @@ bool deleteStalePythonNetFiles() {
     return true;
 }
 
+// pip reports the row's package in the row's version.
+bool isWheelConfirmed(const hnWheelRow& row, hnDialog* dialog) {
+    if (row.python == 36)
+        return pythonEnvironment().py36PackageVersion(dialog, row.package, row.excluded, row.version);
+    return hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation(row.package, row.excluded,
+                                                                            row.version);
+}
+
 bool installWheel(const hnWheelRow& row, const hnInstallationElement& element, bool stopOnErrors) {
-    std::string wheel;
-    if (!downloadedFile(element, row.downloadedAs ? row.downloadedAs : row.file, wheel))
+    std::string download;
+    if (!downloadedFile(element, row.downloadedAs ? row.downloadedAs : row.file, download))
         return false;
+    std::string wheel = download;
     if (row.downloadedAs) {
         char copy[kPathCapacity] = {};
-        if (copyRenamedFileToWindowsTempFolder(row.file, wheel.c_str(), copy) <= 0 || !fileExists(copy))
+        if (copyRenamedFileToWindowsTempFolder(row.file, download.c_str(), copy) <= 0 || !fileExists(copy))
             return false;
         wheel = copy;
     }
+    bool ran = false, confirmed = false;
     if (row.python == 36) {
         std::unique_ptr<PleaseWait> wait(row.pleaseWait ? new PleaseWait() : nullptr);
-        return pythonEnvironment().installPy36Wheel(row.excluded, wait ? wait->dialog() : nullptr, wheel,
-                                                    row.package, row.version, stopOnErrors);
+        hnDialog* dialog = wait ? wait->dialog() : nullptr;
+        ran = pythonEnvironment().installPy36Wheel(row.excluded, dialog, wheel, row.package, row.version,
+                                                   stopOnErrors);
+        confirmed = ran && isWheelConfirmed(row, dialog);
+    } else {
+        ran =
+            pythonEnvironment().installPy27Wheel(row.excluded, wheel, row.package, row.version, stopOnErrors);
+        confirmed = ran && isWheelConfirmed(row, nullptr);
     }
-    if (!pythonEnvironment().installPy27Wheel(row.excluded, wheel, row.package, row.version, stopOnErrors))
+    if (!confirmed) {
+        // pip ends without complaint on a file it rejects: the cached copy
+        // goes, so that a repair fetches a fresh one, and nothing that the
+        // package would replace is cleaned up.
+        if (ran)
+            deleteFileIfPresent(download);
         return false;
+    }
     if (row.cleanup == hnWheelCleanup::Cv2Pyd) {
         std::string runtime;
         return !actionRuntimeFolder(runtime) || deleteFileIfPresent(runtime + "Python\\cv2.pyd");

@@ -9,6 +9,7 @@
 #include "app/InstallerServices.h"
 #include "app/Text.h"
 #include "install/ElementActions.h"
+#include "install/PipShow.h"
 #include "download/StatusWords.h"
 
 namespace {
@@ -91,6 +92,7 @@ hnInstallManagerBase::hnChangingOperation::~hnChangingOperation() {
 }
 
 int hnInstallManagerBase::refreshStatuses(int first, int last) {
+    hnPipAnswerScope pipAnswers; // each package asked once for all rows
     bool failed = false;
     for (int i = first; i <= last; ++i) {
         if (!validIndex(i))
@@ -328,6 +330,7 @@ hnInstallationElement* hnInstallManagerBase::findElementByName(const std::string
 }
 
 int hnInstallManagerBase::refreshVersionDetails(int last) {
+    hnPipAnswerScope pipAnswers;
     bool failed = false;
     for (int i = 0; i <= last; ++i)
         if (validIndex(i) && actions().updateStatusDetail(*items[static_cast<std::size_t>(i)]) <= 0)

@@ -8,6 +8,7 @@
 #include <string>
 
 class hnDialog;
+class hnPipAnswers;
 
 // The Python 3.6 packages whose installed version a row's detail shows.
 enum class hnPy36Package { Pywin32, Pyserial, Numpy, Scipy, OpenCV, PythonNet };
@@ -41,6 +42,10 @@ public:
     // Python 3.6.6 is the stored interpreter choice.
     virtual bool python36Selected() = 0;
     virtual void setPy27OpenCVSelection(const char* value) = 0;
+
+    // pip "show" answers kept while a scope is open (install/PipShow.h); none
+    // where answers are not kept.
+    virtual hnPipAnswers* pipAnswers() { return nullptr; }
 
     // ---- pip drivers
     virtual bool installPy27Wheel(const char* excluded, const std::string& wheelPath, const char* package,

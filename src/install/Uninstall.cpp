@@ -360,6 +360,26 @@ bool removeWheelPackage(const hnWheelRow& row, bool stopOnErrors) {
     return pythonEnvironment().uninstallPy36Package(row.package, stopOnErrors);
 }
 
+// The pip package of an extension row: the name after "Python 27 extension - "
+// or "Python 36 extension - " (letter case of the prefix ignored).
+bool extensionPackage(const std::string& name, int& python, std::string& package) {
+    for (int version : {27, 36}) {
+        std::string prefix = hnFormatText("Python %d extension - ", version);
+        if (name.size() > prefix.size() && hnEqualsNoCase(name.substr(0, prefix.size()), prefix)) {
+            python = version;
+            package = name.substr(prefix.size());
+            return true;
+        }
+    }
+    return false;
+}
+
+bool removeExtensionPackage(int python, const std::string& package, bool stopOnErrors) {
+    if (python == 27)
+        return pythonEnvironment().uninstallPy27Package(package.c_str(), stopOnErrors);
+    return pythonEnvironment().uninstallPy36Package(package.c_str(), stopOnErrors);
+}
+
 bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimings& timings) {
     switch (row.method) {
     case Method::Msi: {
@@ -410,7 +430,14 @@ bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimin
     return false;
 }
 
-// Whether `name` has a removal method at all.
+bool isConfiguredWithoutTest(const std::string& name) {
+    return hnEqualsNoCase(name, "Orvanto Version XV 15.0.0.774 Runtime") ||
+           hnEqualsNoCase(name, "Orvanto Kadrix Version XV 15.0.0.774 SDK") ||
+           hnEqualsNoCase(name, "Orvanto Vision Software Version XV 15.0.0.774");
+}
+
+} // namespace
+
 bool hasRemovalMethod(const std::string& name) {
     const RemovalRow* row = findRemovalRow(name);
     if (row)
@@ -421,16 +448,15 @@ bool hasRemovalMethod(const std::string& name) {
          action->family == hnActionFamily::RuntimeFolder || action->family == hnActionFamily::Documents ||
          action->family == hnActionFamily::CycleController))
         return true;
-    return findWheelRow(name) != nullptr;
+    int python = 0;
+    std::string package;
+    return findWheelRow(name) != nullptr || extensionPackage(name, python, package);
 }
 
-bool isConfiguredWithoutTest(const std::string& name) {
-    return hnEqualsNoCase(name, "Orvanto Version XV 15.0.0.774 Runtime") ||
-           hnEqualsNoCase(name, "Orvanto Kadrix Version XV 15.0.0.774 SDK") ||
-           hnEqualsNoCase(name, "Orvanto Vision Software Version XV 15.0.0.774");
+bool isKnownAsNotRemovable(const std::string& name) {
+    const RemovalRow* row = findRemovalRow(name);
+    return row && row->method == Method::NotRemovable;
 }
-
-} // namespace
 
 bool followProcessByImageName(const char* imageName, const hnActionTimings& timings) {
     bool seen = countProcessesByImageName(imageName) > 0;
@@ -460,6 +486,11 @@ bool uninstallComponentByName(hnInstallationElement& element, bool stopOnErrors,
         return removeInstalledFiles(*action, element.name);
     if (const hnWheelRow* wheel = findWheelRow(element.name))
         return removeWheelPackage(*wheel, stopOnErrors);
+    // Extensions installed by their own setups are registered with pip too.
+    int python = 0;
+    std::string package;
+    if (extensionPackage(element.name, python, package))
+        return removeExtensionPackage(python, package, stopOnErrors);
     return false;
 }
 

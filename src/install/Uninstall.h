@@ -2,6 +2,8 @@
 // Removal of installation elements: the progress-dialog road of the pages
 // (uninstallElement), the removal dispatcher by display name, the repair
 // road of the install manager and the Windows Installer removal.
+#include <string>
+
 #include "install/ActionServices.h"
 
 struct hnInstallationElement;
@@ -15,6 +17,12 @@ int uninstallElement(hnElementActions& detection, hnInstallationElement& element
 // names without a method are not removable (false).
 bool uninstallComponentByName(hnInstallationElement& element, bool stopOnErrors,
                               const hnActionTimings& timings = hnActionTimings());
+
+// The name has a removal method (the dispatcher can remove it).
+bool hasRemovalMethod(const std::string& name);
+// The name is one of the few components whose removal is not supported
+// (".NET 2.0", "Windows Installer 3.1", the reader).
+bool isKnownAsNotRemovable(const std::string& name);
 
 // 1 nothing to do or removed, -1 failed.
 int repairElement(bool stopOnErrors, hnInstallationElement& element,

@@ -46,6 +46,14 @@ int hnExecCmdNCaptureStdOut::appendCharsToCapturedStdOutStr(const char* chunk, D
         return kExecCmdEmptyChunk;
     }
     if (!capture_ || size + capturedLength_ >= captureCapacity_) {
+        // The first characters that fit are kept (capturedText) for callers
+        // that can decide on the beginning of a long output.
+        if (capture_ && !overflow_ && capturedLength_ + 1 < captureCapacity_) {
+            std::size_t room = captureCapacity_ - 1 - capturedLength_;
+            std::memcpy(capture_.get() + capturedLength_, chunk, room);
+            capturedLength_ += room;
+            capture_[capturedLength_] = '\0';
+        }
         overflow_ = true;
         hnDebugOut("hnExecCmdNCaptureStdOut::appendCharsToCapturedStdOutStr - Insufficient buffer\n");
         return kExecCmdOutputTooLong;
@@ -152,4 +160,10 @@ int hnExecCmdNCaptureStdOut::execCmd(const char* commandLine, char* output) {
         return kExecCmdOutputTooLong;
     std::memcpy(output, capture_.get(), capturedLength_ + 1);
     return kExecCmdOk;
+}
+
+std::string hnExecCmdNCaptureStdOut::keptOutput() const {
+    if (!overflow_ || !capture_)
+        return std::string();
+    return std::string(capture_.get(), capturedLength_);
 }

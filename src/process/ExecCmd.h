@@ -1,4 +1,5 @@
 #pragma once
+#include <string>
 // Runs one hidden console command and captures what it writes to standard
 // output and standard error (at most 2047 characters). One object may run
 // several commands in turn; each execCmd starts and joins its own reader.
@@ -31,6 +32,9 @@ public:
     // is in `output` (kExecCmdOutputCapacity characters); on any other result
     // `output` is left empty.
     int execCmd(const char* commandLine, char* output);
+    // After -15408: the first kExecCmdOutputCapacity - 1 characters of the
+    // output, for callers that decide on its beginning; empty otherwise.
+    std::string keptOutput() const;
 
     // Reader thread: drains the pipe until the writer closes it or a stop is
     // requested. `param` is the runner.

@@ -90,7 +90,7 @@ void runMsiexecUninstall(const std::string& productCode) {
     runProgram(hnRunMode::Wait, program, {program, "/x", productCode, "/passive"});
 }
 
-bool processCommandLineArgWithPause(const char* command, hnDialog* dialog) {
+bool processCommandLineArgWithPause(const char* command, hnDialog* dialog, hnConsolePause pause) {
     if (!command) {
         hnDebugOut("processCommandLineArgWithPause - NULL pointer 1\n");
         return false;
@@ -107,7 +107,8 @@ bool processCommandLineArgWithPause(const char* command, hnDialog* dialog) {
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = SW_SHOWNORMAL;
     PROCESS_INFORMATION info = {};
-    if (!hnFormat(commandLine, kPauseCommandCapacity, "/c \"%s&&pause\"", command) ||
+    const char* format = pause == hnConsolePause::Always ? "/c \"%s&pause\"" : "/c \"%s&&pause\"";
+    if (!hnFormat(commandLine, kPauseCommandCapacity, format, command) ||
         !::CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE,
                           nullptr, nullptr, &startup, &info)) {
         hnDebugOut("hnPyhton36InstallFunctions::processCommandLineArgWithPause - Unable to start process\n");

@@ -34,10 +34,17 @@ void runDownloadedInstaller(const std::string& installablePath, const std::strin
 // msiexec "/x" <product code> "/passive", waited for.
 void runMsiexecUninstall(const std::string& productCode);
 
-// Runs `command` in a visible console of the x86 cmd.exe that pauses after
-// a successful command; `dialog`, when given, is shown meanwhile and ended
-// with 1 afterwards. False when it could not start or ran past 10 minutes.
-bool processCommandLineArgWithPause(const char* command, hnDialog* dialog = nullptr);
+// When the visible console of processCommandLineArgWithPause waits for a key.
+enum class hnConsolePause {
+    AfterSuccess, // "&&pause": a failing command closes the console at once
+    Always,       // "&pause": the user can read a failure too
+};
+
+// Runs `command` in a visible console of the x86 cmd.exe that pauses as
+// `pause` says; `dialog`, when given, is shown meanwhile and ended with 1
+// afterwards. False when it could not start or ran past 10 minutes.
+bool processCommandLineArgWithPause(const char* command, hnDialog* dialog = nullptr,
+                                    hnConsolePause pause = hnConsolePause::AfterSuccess);
 
 // Number of running processes whose image name equals `imageName`, ignoring
 // case; 0 when the process list cannot be read.

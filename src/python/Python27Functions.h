@@ -48,6 +48,30 @@ public:
     // Removes every Windows Installer product named "Python 2.7...", then the
     // runtime's Python 2.7 integration.
     static bool uninstallAllPython27Products();
+
+    // ---- pip of Python 2.7 (the presence probes are the detection's).
+    // The text after "Version: " in pip's "show" output up to the line
+    // break, or to the end of the output. True when the query ran and was
+    // understood (found false: pip does not know the package).
+    static bool checkPy27ModuleWhlInstalledVersion(std::string* version, const char* package, bool* found);
+    // "python.exe -m pip install --upgrade pip" (at most 3 minutes, outcome
+    // not examined), then installPy27ModuleWhl. False when pip could not
+    // even be started.
+    static bool installPy27ModuleWhlWithPipUpgrade(const char* excluded, const char* wheelPath,
+                                                   const char* package, const char* version,
+                                                   bool stopOnErrors);
+    // A silent pip run; with `stopOnErrors`, when pip does not then report
+    // `version` (without the `excluded` text), a visible repeat whose
+    // console stays open whatever pip's exit code.
+    static bool installPy27ModuleWhl(const char* excluded, const char* wheelPath, const char* package,
+                                     const char* version, bool stopOnErrors);
+    // Silent: true when pip ended within 3 minutes (exit code not read).
+    // Visible: in a console that waits for a key.
+    static bool internalInstallPy27ModuleWhl(bool visible, const char* wheelPath);
+    // A silent "pip uninstall -y"; with `stopOnErrors`, a visible repeat
+    // while pip still shows the name.
+    static bool uninstallPy27ModuleWhl(const char* package, const char* nameText, bool stopOnErrors);
+    static bool internalUninstallPy27ModuleWhl(bool visible, const char* package);
 };
 
 extern const char* const kPython2713ProductCode; // {4A656C6C-D24A-473F-9747-3A8D00907A03}

@@ -10,6 +10,7 @@
 #include "app/Text.h"
 #include "python/InterpreterFolder.h"
 #include "install/PipShow.h"
+#include "process/UninstallRunners.h"
 
 namespace {
 
@@ -153,6 +154,13 @@ bool hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(hnDi
 
 bool hnPyhton36InstallFunctions::isLegacyPy36PyserialInstalled() {
     return keyOpensInEitherHive(kLegacyPyserialUninstall);
+}
+
+bool hnPyhton36InstallFunctions::uninstallLegacyPy36Pyserial() {
+    if (!isLegacyPy36PyserialInstalled())
+        return true;
+    // The old setup asks for confirmations; the helper thread answers them.
+    return runUninstallStringWithAutoConfirm(kLegacyPyserialUninstall);
 }
 
 bool hnPyhton36InstallFunctions::isPy36PyserialInstalled(hnDialog* dialog) {

@@ -63,6 +63,30 @@ public:
     static bool checkPy36ModuleWhlExactVersionInstallation(hnDialog* dialog, const char* package,
                                                            const char* excluded, const char* version);
 
+    // ---- pip of Python 3.6: as the Python 2.7 drivers, with the caller's
+    // please-wait dialog (shown while pip runs, never destroyed here) and 5
+    // minutes for the self-upgrade.
+    static bool checkPy36ModuleWhlInstalledVersion(std::string* version, const char* package, bool* found);
+    static bool installPy36ModuleWhlWithPipUpgrade(const char* excluded, hnDialog* dialog,
+                                                   const char* wheelPath, const char* package,
+                                                   const char* version, bool stopOnErrors);
+    static bool installPy36ModuleWhl(const char* excluded, hnDialog* dialog, const char* wheelPath,
+                                     const char* package, const char* version, bool stopOnErrors);
+    static bool internalInstallPy36ModuleWhl(bool visible, const char* wheelPath, hnDialog* dialog);
+    static bool uninstallPy36ModuleWhl(const char* package, hnDialog* dialog, const char* nameText,
+                                       bool stopOnErrors);
+    static bool internalUninstallPy36ModuleWhl(bool visible, const char* package, hnDialog* dialog);
+
+    // The old stand-alone pyserial setup ("pyserial-py3.6" Uninstall key):
+    // its registered uninstaller, confirmed by the helper thread; true when
+    // it is not there.
+    static bool uninstallLegacyPy36Pyserial();
+    // Removals by package; each true when every step was.
+    static bool uninstallPy36Pyserial(bool stopOnErrors, hnDialog* dialog);
+    static bool uninstallPy36Scipy(bool stopOnErrors, hnDialog* dialog);
+    static bool uninstallPy36Numpy(bool stopOnErrors, hnDialog* dialog);
+    static bool uninstallPy36OpenCV(bool stopOnErrors, hnDialog* dialog);
+
     static bool isLegacyPy36PyserialInstalled();
     static bool isPy36PyserialInstalled(hnDialog* dialog);
     static bool isPy36PyserialDuplicated(hnDialog* dialog);

@@ -1,6 +1,5 @@
 #include "python/ShippedPythonEnvironment.h"
 
-#include "app/DebugOut.h"
 #include "python/ClrBridge.h"
 #include "python/IntegrationFiles.h"
 #include "python/Python27Functions.h"
@@ -8,12 +7,6 @@
 #include "python/PythonSelection.h"
 
 namespace {
-// The pip drivers and the toolbox bridge are filled in by the Python package
-// work; until then each reports that it could not be done.
-bool unavailable(const char* routine) {
-    hnDebugOutF("%s - Python environment not available\n", routine);
-    return false;
-}
 using P27 = hnPyhton27InstallFunctions;
 using P36 = hnPyhton36InstallFunctions;
 } // namespace
@@ -84,30 +77,34 @@ void hnShippedPythonEnvironment::setPy27OpenCVSelection(const char* value) {
     setPy27OpenCVExtensionVersionSelection(value);
 }
 
-bool hnShippedPythonEnvironment::installPy27Wheel(const char*, const std::string&, const char*, const char*,
-                                                  bool) {
-    return unavailable("installPy27ModuleWhlWithPipUpgrade");
+bool hnShippedPythonEnvironment::installPy27Wheel(const char* excluded, const std::string& wheelPath,
+                                                  const char* package, const char* version,
+                                                  bool stopOnErrors) {
+    return P27::installPy27ModuleWhlWithPipUpgrade(excluded, wheelPath.c_str(), package, version,
+                                                   stopOnErrors);
 }
 
-bool hnShippedPythonEnvironment::installPy36Wheel(const char*, hnDialog*, const std::string&, const char*,
-                                                  const char*, bool) {
-    return unavailable("installPy36ModuleWhlWithPipUpgrade");
+bool hnShippedPythonEnvironment::installPy36Wheel(const char* excluded, hnDialog* dialog,
+                                                  const std::string& wheelPath, const char* package,
+                                                  const char* version, bool stopOnErrors) {
+    return P36::installPy36ModuleWhlWithPipUpgrade(excluded, dialog, wheelPath.c_str(), package, version,
+                                                   stopOnErrors);
 }
 
-bool hnShippedPythonEnvironment::uninstallPy27Package(const char*, bool) {
-    return unavailable("uninstallPy27ModuleWhl");
+bool hnShippedPythonEnvironment::uninstallPy27Package(const char* package, bool stopOnErrors) {
+    return P27::uninstallPy27ModuleWhl(package, package, stopOnErrors);
 }
 
-bool hnShippedPythonEnvironment::uninstallPy36Package(const char*, bool) {
-    return unavailable("uninstallPy36ModuleWhl");
+bool hnShippedPythonEnvironment::uninstallPy36Package(const char* package, bool stopOnErrors) {
+    return P36::uninstallPy36ModuleWhl(package, nullptr, package, stopOnErrors);
 }
 
-bool hnShippedPythonEnvironment::uninstallPy36PyserialPackages(bool) {
-    return unavailable("uninstallPy36Pyserial");
+bool hnShippedPythonEnvironment::uninstallPy36PyserialPackages(bool stopOnErrors) {
+    return P36::uninstallPy36Pyserial(stopOnErrors, nullptr);
 }
 
-bool hnShippedPythonEnvironment::uninstallPy36OpenCvPackages(bool) {
-    return unavailable("uninstallPy36OpenCV");
+bool hnShippedPythonEnvironment::uninstallPy36OpenCvPackages(bool stopOnErrors) {
+    return P36::uninstallPy36OpenCV(stopOnErrors, nullptr);
 }
 
 bool hnShippedPythonEnvironment::applyPythonIntegration(int python) {
@@ -132,8 +129,10 @@ bool hnShippedPythonEnvironment::uninstallPythonRuntime(int python) {
     return byCommand || byProducts;
 }
 
-bool hnShippedPythonEnvironment::prepareToolboxBridge(int python, const std::string&) {
-    return unavailable(python == 36 ? "ensurePy36PythonNet" : "checkAndActivatePy27CLRFunction");
+bool hnShippedPythonEnvironment::prepareToolboxBridge(int python, const std::string& runtimeFolder) {
+    if (python == 36)
+        return ensurePy36PythonNet() > 0;
+    return checkAndActivatePy27CLRFunction(runtimeFolder.c_str()) > 0;
 }
 
 bool hnShippedPythonEnvironment::copyDeepformVisionFiles(

@@ -1,6 +1,7 @@
 #pragma once
 // The Python environment that installation and removal reach through
 // hnPythonEnvironment: each entry delegates to this layer's routines.
+#include "install/PipShow.h"
 #include "install/PythonEnvironment.h"
 
 class hnShippedPythonEnvironment : public hnPythonEnvironment {
@@ -34,4 +35,9 @@ public:
     bool prepareToolboxBridge(int python, const std::string& runtimeFolder) override;
     bool copyDeepformVisionFiles(const char* buildFolder,
                                  const std::function<void(const std::string&)>& prepare) override;
+
+    hnPipAnswers* pipAnswers() override { return &pipAnswers_; }
+
+private:
+    hnPipAnswers pipAnswers_;
 };

@@ -205,6 +205,7 @@ FakeInterpreter::FakeInterpreter(const char* version) {
     folder_ = scratch_.path() + "\\Python" + version + "\\";
     makeFolders(folder_ + "Scripts");
     ::CopyFileA((toolsFolder() + "\\pip.exe").c_str(), (folder_ + "Scripts\\pip.exe").c_str(), FALSE);
+    ::CopyFileA((toolsFolder() + "\\pip.exe").c_str(), (folder_ + "python.exe").c_str(), FALSE);
     setPackages({});
     registry_.setString(HKEY_LOCAL_MACHINE,
                         std::string("Software\\Python\\PythonCore\\") + version + "\\InstallPath", "",

@@ -2,6 +2,8 @@
 
 #include "app/FileHelpers.h"
 #include "install/CheckInstallations.h"
+#include "install/ComponentActions.h"
+#include "install/InstallManager.h"
 #include "install/DetectionSupport.h"
 #include "download/StatusWords.h"
 #include "python/Python36Functions.h"
@@ -38,6 +40,36 @@ TEST_F(PipRows, OldInstallerAndPipTogetherAreMultipleVersions) {
     // pip reporting the old installer's own version is no second copy.
     python27.setPackages({{"numpy", "1.10.2"}});
     EXPECT_EQ(detectedStatus("numpy-1.10.2-python2.7"), kStatusInstalled);
+}
+
+// A refresh over many rows asks pip once per package, and the rows read as
+// they do when each asks on its own.
+TEST_F(PipRows, ARefreshAsksPipOncePerPackage) {
+    python27.setPackages({{"numpy", "1.16.4+mkl"}});
+    std::vector<std::string> alone;
+    for (const char* name : kNumpyRows)
+        alone.push_back(detectedStatus(name));
+    std::vector<std::unique_ptr<Row>> rows;
+    std::vector<hnInstallationElement*> elements;
+    for (const char* name : kNumpyRows) {
+        rows.emplace_back(new Row(name));
+        elements.push_back(rows.back()->element.get());
+    }
+    hnInstallManagerBase manager;
+    hnComponentActions actions;
+    manager.setActions(&actions);
+    manager.setElements(static_cast<unsigned>(elements.size()), elements.data());
+    int before = python27.callCount();
+    manager.refreshStatuses(0, static_cast<int>(elements.size()) - 1);
+    EXPECT_EQ(python27.callCount() - before, 1);
+    for (unsigned i = 0; i < manager.count(); ++i)
+        EXPECT_EQ(manager.item(i)->status(), alone[i]) << kNumpyRows[i];
+    EXPECT_EQ(alone[5], kStatusInstalled);
+
+    // Later refreshes ask again.
+    python27.setPackages({});
+    manager.refreshStatuses(0, 0);
+    EXPECT_EQ(manager.item(0)->status(), kStatusNotInstalled);
 }
 
 TEST_F(PipRows, DecoratedVersionsAreTheirOwnRows) {

@@ -42,12 +42,17 @@ TEST(ExecCmd, CapturesUpTo2047CharactersOfBothStreams) {
     EXPECT_STREQ("", output);
 }
 
-TEST(ExecCmd, TooMuchOutputGives15408AndTheCommandStillEndsAtOnce) {
+TEST(ExecCmd, TooMuchOutputGives15408KeepsItsBeginningAndTheCommandStillEndsAtOnce) {
     DebugCapture debug;
     hnExecCmdNCaptureStdOut runner;
     char output[kExecCmdOutputCapacity] = "stale";
     EXPECT_EQ(-15408, runner.execCmd(chatter("2048").c_str(), output));
     EXPECT_STREQ("", output);
+    // Its beginning is kept for callers that decide on it.
+    std::string kept = runner.keptOutput();
+    ASSERT_EQ(kExecCmdOutputCapacity - 1, kept.size());
+    EXPECT_EQ("abcdef", kept.substr(0, 6));
+    EXPECT_EQ('a' + 2046 % 26, kept.back());
     EXPECT_TRUE(
         debug.contains("hnExecCmdNCaptureStdOut::appendCharsToCapturedStdOutStr - Insufficient buffer\n"));
     // A chatty command (far more than a pipe holds) is drained to its end
@@ -56,6 +61,8 @@ TEST(ExecCmd, TooMuchOutputGives15408AndTheCommandStillEndsAtOnce) {
     EXPECT_EQ(-15408, runner.execCmd(chatter("3000000").c_str(), output));
     EXPECT_LT(::GetTickCount() - start, 20000u);
     EXPECT_FALSE(debug.contains("hnExecCmdNCaptureStdOut::execCmd - warning - terminating process\n"));
+    ASSERT_EQ(1, runner.execCmd(chatter("5").c_str(), output));
+    EXPECT_EQ("", runner.keptOutput());
 }
 
 TEST(ExecCmd, AppendRefusesEmptyChunks) {

@@ -1,19 +1,29 @@
-// Stand-in for an interpreter's pip, placed as "<interpreter>\Scripts\pip.exe".
-// Its installed packages live in "packages.txt" beside it: records in the
-// format of pip's "show" output, separated by lines "---":
+// Stand-in for an interpreter's pip, placed as "<interpreter>\Scripts\pip.exe"
+// and, for "python.exe -m pip ...", as "<interpreter>\python.exe". Each
+// interpreter's installed packages live in its "Scripts\packages.txt":
+// records in the format of pip's "show" output, separated by lines "---":
 //   Name: numpy
 //   Version: 1.16.4
 //   ...
 // Commands:
 //   pip show NAME            prints the record (names compare as pip compares
-//                            them: letter case, '-', '_' and '.' alike)
+//                            them: letter case, '-', '_' and '.' alike), or
+//                            pip's warning and exit code 1
 //   pip list                 prints "Package Version" lines
 //   pip install PATH         adds the record named by a wheel file name
-//                            ("name-version-....whl")
+//                            ("name-version-....whl", '_' in the name read
+//                            as '-', as pip shows project names) or a source
+//                            archive ("paho-mqtt-1.4.0.tar.gz"), replacing
+//                            any version there; a missing file, a name that
+//                            does not parse or a file whose content begins
+//                            with "invalid" exits 1 and records nothing
 //   pip uninstall NAME -y    removes the record
-// Every call appends its arguments to "calls.txt" beside it. A file
-// "delay.txt" holding milliseconds makes each call wait that long first;
-// "delay-once.txt" does the same for the next call only.
+//   python -m pip install --upgrade pip    says pip is up to date
+// Every call appends its arguments to "Scripts\calls.txt". Test switches in
+// "Scripts": "delay.txt" holding milliseconds makes each call wait that long
+// first, "delay-once.txt" only the next call; "show-output.txt" is printed
+// as it is instead of any record; "long-output.txt" holding a count appends
+// a file list of that many characters to every record shown.
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -25,11 +35,63 @@
 
 namespace {
 
-std::string ownFolder() {
+std::string ownPath() {
     char buffer[MAX_PATH];
     DWORD length = ::GetModuleFileNameA(nullptr, buffer, MAX_PATH);
-    std::string path(buffer, length);
-    return path.substr(0, path.find_last_of("\\/") + 1);
+    return std::string(buffer, length);
+}
+
+std::string lower(std::string text) {
+    for (char& c : text)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+// The interpreter's "Scripts" folder, with its separator, whether this runs
+// as pip.exe there or as python.exe in the interpreter folder.
+std::string scriptsFolder() {
+    std::string path = ownPath();
+    std::string folder = path.substr(0, path.find_last_of("\\/") + 1);
+    std::string name = lower(path.substr(folder.size()));
+    return name == "python.exe" ? folder + "Scripts\\" : folder;
+}
+
+std::string readWhole(const std::string& file, bool& present) {
+    std::ifstream in(file, std::ios::binary);
+    present = static_cast<bool>(in);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+// Name and version from a wheel ("scikit_learn-0.20.3-cp27-cp27m-win32.whl")
+// or a source archive ("paho-mqtt-1.4.0.tar.gz").
+bool parseFileName(const std::string& file, std::string& name, std::string& version) {
+    const std::string wheel = ".whl", archive = ".tar.gz";
+    auto endsWith = [&](const std::string& suffix) {
+        return file.size() > suffix.size() && lower(file.substr(file.size() - suffix.size())) == suffix;
+    };
+    if (endsWith(wheel)) {
+        std::string::size_type dash = file.find('-');
+        std::string::size_type next = dash == std::string::npos ? dash : file.find('-', dash + 1);
+        if (dash == std::string::npos || next == std::string::npos)
+            return false;
+        name = file.substr(0, dash);
+        for (char& c : name)
+            c = c == '_' ? '-' : c;
+        version = file.substr(dash + 1, next - dash - 1);
+    } else if (endsWith(archive)) {
+        std::string stem = file.substr(0, file.size() - archive.size());
+        std::string::size_type dash = stem.find_last_of('-');
+        if (dash == std::string::npos || dash + 1 >= stem.size() ||
+            !std::isdigit(static_cast<unsigned char>(stem[dash + 1])))
+            return false;
+        name = stem.substr(0, dash);
+        version = stem.substr(dash + 1);
+    } else {
+        return false;
+    }
+    return !name.empty() && !version.empty();
 }
 
 std::string canonical(const std::string& name) {
@@ -88,7 +150,7 @@ void writeRecords(const std::string& file, const std::vector<Record>& records) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::string folder = ownFolder();
+    std::string folder = scriptsFolder();
     {
         std::ofstream calls(folder + "calls.txt", std::ios::app);
         for (int i = 1; i < argc; ++i)
@@ -109,12 +171,35 @@ int main(int argc, char** argv) {
     }
     std::string packages = folder + "packages.txt";
     std::vector<Record> records = readRecords(packages);
+    if (argc > 2 && std::string(argv[1]) == "-m" && std::string(argv[2]) == "pip") {
+        argc -= 2;
+        argv += 2;
+        if (argc > 3 && std::string(argv[1]) == "install" && std::string(argv[2]) == "--upgrade" &&
+            std::string(argv[3]) == "pip") {
+            std::printf("Requirement already up-to-date: pip in %sLib\\site-packages\r\n", folder.c_str());
+            return 0;
+        }
+    }
     std::string command = argc > 1 ? argv[1] : "";
 
     if (command == "show" && argc > 2) {
+        bool present = false;
+        std::string fixed = readWhole(folder + "show-output.txt", present);
+        if (present) {
+            std::fwrite(fixed.data(), 1, fixed.size(), stdout);
+            return 0;
+        }
+        unsigned long filesLength =
+            std::strtoul(readWhole(folder + "long-output.txt", present).c_str(), nullptr, 10);
         for (const Record& record : records) {
             if (canonical(record.name) == canonical(argv[2])) {
                 std::fputs(record.text.c_str(), stdout);
+                if (filesLength) {
+                    std::string files = "Files:\r\n";
+                    for (int i = 0; files.size() < filesLength; ++i)
+                        files += "  " + lower(record.name) + "\\module" + std::to_string(i) + ".py\r\n";
+                    std::fputs(files.substr(0, filesLength).c_str(), stdout);
+                }
                 return 0;
             }
         }
@@ -130,20 +215,31 @@ int main(int argc, char** argv) {
     if (command == "install" && argc > 2) {
         std::string path = argv[2];
         std::string file = path.substr(path.find_last_of("\\/") + 1);
-        std::string::size_type dash = file.find('-');
-        std::string::size_type next = file.find('-', dash + 1);
-        if (dash == std::string::npos || next == std::string::npos) {
+        Record record;
+        bool present = false;
+        std::string content = readWhole(path, present);
+        if (!present) {
+            std::fprintf(stderr,
+                         "ERROR: Could not install packages due to an EnvironmentError: No such file "
+                         "or directory: '%s'\r\n",
+                         path.c_str());
+            return 1;
+        }
+        if (!parseFileName(file, record.name, record.version) || content.compare(0, 7, "invalid") == 0) {
             std::fprintf(stderr, "ERROR: %s is not a valid wheel filename.\r\n", file.c_str());
             return 1;
         }
-        Record record;
-        record.name = file.substr(0, dash);
-        record.version = file.substr(dash + 1, next - dash - 1);
-        record.text = "Name: " + record.name + "\r\nVersion: " + record.version + "\r\n";
+        record.text = "Name: " + record.name + "\r\nVersion: " + record.version +
+                      "\r\nSummary: stand-in package\r\nRequires: \r\nRequired-by: \r\n";
         std::vector<Record> kept;
-        for (const Record& existing : records)
+        for (const Record& existing : records) {
             if (canonical(existing.name) != canonical(record.name))
                 kept.push_back(existing);
+            else
+                std::printf("  Found existing installation: %s %s\r\n  Successfully uninstalled %s-%s\r\n",
+                            existing.name.c_str(), existing.version.c_str(), existing.name.c_str(),
+                            existing.version.c_str());
+        }
         kept.push_back(record);
         writeRecords(packages, kept);
         std::printf("Successfully installed %s-%s\r\n", record.name.c_str(), record.version.c_str());

@@ -1,0 +1,383 @@
+// The pip drivers of both interpreters: installation of a wheel or source
+// archive after a self-upgrade of pip, removal of a package, and the reading
+// of an installed version. Both interpreters run one implementation; what
+// differs (folder, debug class name, time limits, who owns the please-wait
+// dialog) is described by a table row.
+#include <memory>
+#include <windows.h>
+
+#include "app/AppBase.h"
+#include "app/DebugOut.h"
+#include "app/PleaseWaitDlg.h"
+#include "app/ScopedHandle.h"
+#include "app/Text.h"
+#include "app/WorkerWait.h"
+#include "install/CheckInstallations.h"
+#include "install/PipShow.h"
+#include "install/PythonEnvironment.h"
+#include "process/ProcessLaunch.h"
+#include "python/Python27Functions.h"
+#include "python/Python36Functions.h"
+
+namespace {
+
+using P27 = hnPyhton27InstallFunctions;
+using P36 = hnPyhton36InstallFunctions;
+
+constexpr std::size_t kCommandCapacity = 2048;
+constexpr DWORD kInstallLimitMs = 180000;
+constexpr DWORD kRemovalLimitMs = 60000;
+
+// One interpreter as the drivers see it.
+struct Interpreter {
+    const char* className; // of the debug lines
+    const char* pythonName;
+    const char* folderReason;
+    DWORD upgradeLimitMs;
+    bool (*folder)(std::string&);
+    // Python 2.7 drivers show a please-wait dialog of their own; the Python
+    // 3.6 drivers show the caller's, when given.
+    bool ownDialog;
+};
+
+// The Python 2.7 drivers' debug lines carry the name of the detection class,
+// where the Python 2.7 probes live.
+const Interpreter kPython27{"hnCheckInstallations",         "Python 2.7",
+                            "Unable to get Python 27 path", 180000,
+                            &P27::getPython27InstallFolder, true};
+const Interpreter kPython36{"hnPyhton36InstallFunctions",   "Python 3.6",
+                            "Unable to get Python 36 path", 300000,
+                            &P36::getPython36InstallFolder, false};
+
+// Installation or removal, silent or visible.
+struct Operation {
+    const char* silentRoutine;
+    const char* command; // with the interpreter folder and the wheel path or package
+    DWORD silentLimitMs;
+    const char* verb; // "install" or "un-install" in the messages
+};
+
+const Operation kInstall27{"internalInstallPy27ModuleWhl", "\"%sScripts\\pip.exe\" install \"%s\"",
+                           kInstallLimitMs, "install"};
+const Operation kInstall36{"internalInstallPy36ModuleWhl", "\"%sScripts\\pip.exe\" install \"%s\"",
+                           kInstallLimitMs, "install"};
+const Operation kRemove27{"internalUninstallPy27ModuleWhl", "\"%sScripts\\pip.exe\" uninstall \"%s\" -y",
+                          kRemovalLimitMs, "un-install"};
+const Operation kRemove36{"internalUninstallPy36ModuleWhl", "\"%sScripts\\pip.exe\" uninstall \"%s\" -y",
+                          kRemovalLimitMs, "un-install"};
+
+void debugLine(const Interpreter& python, const char* routine, const char* reason) {
+    hnDebugOutF("%s::%s - %s\n", python.className, routine, reason);
+}
+
+void errorMessage(const std::string& text) {
+    hnAppBase* app = hnAppBase::current();
+    if (app)
+        app->prompter().messageBox(app->mainWindow(), text.c_str(), "Error", MB_OK | MB_ICONERROR);
+}
+
+// The please-wait dialog of one pip run: the driver's own (created here and
+// destroyed when this goes) or the caller's (shown, and left up for the
+// caller's next step; its owner closes it).
+class RunDialog {
+public:
+    RunDialog(const Interpreter& python, hnDialog* callers) : dialog_(callers) {
+        if (!python.ownDialog || !onInterfaceThread())
+            return;
+        own_.reset(new DPleaseWaitDlg());
+        hnAppBase* app = hnAppBase::current();
+        if (own_->create(app ? app->mainWindow() : nullptr))
+            dialog_ = own_.get();
+    }
+    ~RunDialog() {
+        if (own_)
+            own_->destroy();
+    }
+    hnDialog* get() const { return dialog_; }
+    void show() const {
+        if (dialog_ && dialog_->hwnd()) {
+            ::ShowWindow(dialog_->hwnd(), SW_SHOW);
+            ::UpdateWindow(dialog_->hwnd());
+        }
+    }
+
+private:
+    // Removals run on the uninstall dialog's worker, which shows its own
+    // progress; a window of that thread would never be painted.
+    static bool onInterfaceThread() {
+        hnAppBase* app = hnAppBase::current();
+        HWND main = app ? app->mainWindow() : nullptr;
+        return !main || ::GetWindowThreadProcessId(main, nullptr) == ::GetCurrentThreadId();
+    }
+    hnDialog* dialog_;
+    std::unique_ptr<DPleaseWaitDlg> own_;
+};
+
+// Starts `commandLine` in a console of its own, shown, and waits up to
+// `limitMs` behind the dialog; a run still going at the limit is ended with
+// exit code 0. 1 ended within the limit, 0 terminated, -1 not started.
+int runInOwnConsole(const Interpreter& python, const char* routine, std::string commandLine, DWORD limitMs,
+                    const RunDialog& dialog) {
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION info = {};
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
+                          nullptr, &startup, &info)) {
+        debugLine(python, routine, "Unable to start process");
+        return -1;
+    }
+    hnScopedHandle process(info.hProcess);
+    hnScopedHandle thread(info.hThread);
+    dialog.show();
+    bool ended = hnWaitKeepingPainted(process.get(), limitMs);
+    if (!ended)
+        ::TerminateProcess(process.get(), 0);
+    return ended ? 1 : 0;
+}
+
+// What pip answered before a change of its packages no longer holds.
+void forgetPipAnswers() {
+    if (hnPipAnswers* answers = pythonEnvironment().pipAnswers())
+        answers->forget();
+}
+
+// The silent or visible pip run of an installation or removal.
+bool runPipOperation(const Interpreter& python, const Operation& operation, bool visible,
+                     const char* argument, hnDialog* callersDialog) {
+    const std::string messageStart = hnFormatText("Unable to %s the target module.\n", operation.verb);
+    if (!argument) {
+        debugLine(python, operation.silentRoutine, "NULL pointer 1");
+        if (visible)
+            errorMessage(messageStart + "Internal error 1.\nPlease try again");
+        return false;
+    }
+    std::string folder, commandLine;
+    if (!python.folder(folder)) {
+        debugLine(python, operation.silentRoutine, python.folderReason);
+        if (visible)
+            errorMessage(messageStart +
+                         hnFormatText("Unable to locate %s installation path.\nPlease check %s "
+                                      "installation and try again.",
+                                      python.pythonName, python.pythonName));
+        return false;
+    }
+    if (!hnFormat(commandLine, kCommandCapacity, operation.command, folder.c_str(), argument)) {
+        debugLine(python, operation.silentRoutine, "Command line too long");
+        return false;
+    }
+    forgetPipAnswers();
+    RunDialog dialog(python, callersDialog);
+    if (visible) // the console stays open whatever pip's exit code, so its errors can be read
+        return processCommandLineArgWithPause(commandLine.c_str(), dialog.get(), hnConsolePause::Always);
+    return runInOwnConsole(python, operation.silentRoutine, commandLine, operation.silentLimitMs, dialog) ==
+           1;
+}
+
+// "python.exe -m pip install --upgrade pip"; its outcome is not examined.
+bool upgradePip(const Interpreter& python, const char* routine, hnDialog* callersDialog) {
+    std::string folder, commandLine;
+    if (!python.folder(folder)) {
+        debugLine(python, routine, python.folderReason);
+        return false;
+    }
+    if (!hnFormat(commandLine, kCommandCapacity, "\"%spython.exe\" -m pip install --upgrade pip",
+                  folder.c_str()))
+        return false;
+    forgetPipAnswers();
+    RunDialog dialog(python, callersDialog);
+    return runInOwnConsole(python, routine, commandLine, python.upgradeLimitMs, dialog) >= 0;
+}
+
+// The version line of pip's "show" output; see the header.
+bool readInstalledVersion(const Interpreter& python, const char* routine, std::string* version,
+                          const char* package, bool* found) {
+    if (!package) {
+        debugLine(python, routine, "NULL pointer 1");
+        return false;
+    }
+    if (!found) {
+        debugLine(python, routine, "NULL pointer 2");
+        return false;
+    }
+    *found = false;
+    if (version)
+        version->clear();
+    std::string folder, output;
+    if (!python.folder(folder)) {
+        debugLine(python, routine, python.folderReason);
+        return false;
+    }
+    runPipShow(folder, package, output, nullptr);
+    const std::string needle = "Version: ";
+    std::size_t at = output.find(needle);
+    if (at == std::string::npos)
+        return true;
+    std::size_t start = at + needle.size();
+    std::size_t end = output.find('\r', start);
+    if (end == std::string::npos)
+        end = output.find('\n', start);
+    if (end == std::string::npos) {
+        // The version is the last thing pip printed: all of it belongs to it.
+        debugLine(python, routine, "Unable to locate end of string");
+        end = output.size();
+    }
+    if (end <= start) {
+        debugLine(python, routine, "Invalid string length");
+        return false;
+    }
+    if (version)
+        *version = output.substr(start, end - start);
+    *found = true;
+    return true;
+}
+
+// The verification of an installation needs the package and the version;
+// a missing one is shown as an internal error (true).
+bool reportMissingCheckTexts(const char* package, const char* version) {
+    if (!version) {
+        errorMessage("Unable to install the target module.\nInternal error 2.\nPlease try again");
+        return true;
+    }
+    if (!package) {
+        errorMessage("Unable to install the target module.\nInternal error 3.\nPlease try again");
+        return true;
+    }
+    return false;
+}
+
+} // namespace
+
+// ---- Python 2.7
+
+bool hnPyhton27InstallFunctions::checkPy27ModuleWhlInstalledVersion(std::string* version, const char* package,
+                                                                    bool* found) {
+    return readInstalledVersion(kPython27, "checkPy27ModuleWhlInstalledVersion", version, package, found);
+}
+
+bool hnPyhton27InstallFunctions::internalInstallPy27ModuleWhl(bool visible, const char* wheelPath) {
+    return runPipOperation(kPython27, kInstall27, visible, wheelPath, nullptr);
+}
+
+bool hnPyhton27InstallFunctions::installPy27ModuleWhl(const char* excluded, const char* wheelPath,
+                                                      const char* package, const char* version,
+                                                      bool stopOnErrors) {
+    bool result = internalInstallPy27ModuleWhl(false, wheelPath);
+    if (!stopOnErrors)
+        return result;
+    if (reportMissingCheckTexts(package, version))
+        return false;
+    if (hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation(package, excluded, version))
+        return result;
+    return internalInstallPy27ModuleWhl(true, wheelPath);
+}
+
+bool hnPyhton27InstallFunctions::installPy27ModuleWhlWithPipUpgrade(const char* excluded,
+                                                                    const char* wheelPath,
+                                                                    const char* package, const char* version,
+                                                                    bool stopOnErrors) {
+    if (!wheelPath) {
+        debugLine(kPython27, "installPy27ModuleWhlWithPipUpgrade", "NULL pointer 1");
+        return false;
+    }
+    if (!upgradePip(kPython27, "installPy27ModuleWhlWithPipUpgrade", nullptr))
+        return false;
+    return installPy27ModuleWhl(excluded, wheelPath, package, version, stopOnErrors);
+}
+
+bool hnPyhton27InstallFunctions::internalUninstallPy27ModuleWhl(bool visible, const char* package) {
+    return runPipOperation(kPython27, kRemove27, visible, package, nullptr);
+}
+
+bool hnPyhton27InstallFunctions::uninstallPy27ModuleWhl(const char* package, const char* nameText,
+                                                        bool stopOnErrors) {
+    bool result = internalUninstallPy27ModuleWhl(false, package);
+    if (!stopOnErrors)
+        return result;
+    if (!nameText) {
+        errorMessage("Unable to un-install the target module.\nInternal error 2.\nPlease try again");
+        return false;
+    }
+    if (package && hnCheckInstallations::checkPy27ModuleWhlInstallation(package))
+        result = internalUninstallPy27ModuleWhl(true, package);
+    return result;
+}
+
+// ---- Python 3.6
+
+bool hnPyhton36InstallFunctions::checkPy36ModuleWhlInstalledVersion(std::string* version, const char* package,
+                                                                    bool* found) {
+    return readInstalledVersion(kPython36, "checkPy36ModuleWhlInstalledVersion", version, package, found);
+}
+
+bool hnPyhton36InstallFunctions::internalInstallPy36ModuleWhl(bool visible, const char* wheelPath,
+                                                              hnDialog* dialog) {
+    return runPipOperation(kPython36, kInstall36, visible, wheelPath, dialog);
+}
+
+bool hnPyhton36InstallFunctions::installPy36ModuleWhl(const char* excluded, hnDialog* dialog,
+                                                      const char* wheelPath, const char* package,
+                                                      const char* version, bool stopOnErrors) {
+    bool result = internalInstallPy36ModuleWhl(false, wheelPath, dialog);
+    if (!stopOnErrors)
+        return result;
+    if (reportMissingCheckTexts(package, version))
+        return false;
+    if (checkPy36ModuleWhlExactVersionInstallation(dialog, package, excluded, version))
+        return result;
+    return internalInstallPy36ModuleWhl(true, wheelPath, dialog);
+}
+
+bool hnPyhton36InstallFunctions::installPy36ModuleWhlWithPipUpgrade(const char* excluded, hnDialog* dialog,
+                                                                    const char* wheelPath,
+                                                                    const char* package, const char* version,
+                                                                    bool stopOnErrors) {
+    if (!wheelPath) {
+        debugLine(kPython36, "installPy36ModuleWhlWithPipUpgrade", "NULL pointer 1");
+        return false;
+    }
+    if (!upgradePip(kPython36, "installPy36ModuleWhlWithPipUpgrade", dialog))
+        return false;
+    return installPy36ModuleWhl(excluded, dialog, wheelPath, package, version, stopOnErrors);
+}
+
+bool hnPyhton36InstallFunctions::internalUninstallPy36ModuleWhl(bool visible, const char* package,
+                                                                hnDialog* dialog) {
+    return runPipOperation(kPython36, kRemove36, visible, package, dialog);
+}
+
+bool hnPyhton36InstallFunctions::uninstallPy36ModuleWhl(const char* package, hnDialog* dialog,
+                                                        const char* nameText, bool stopOnErrors) {
+    bool result = internalUninstallPy36ModuleWhl(false, package, dialog);
+    if (!stopOnErrors)
+        return result;
+    if (!nameText) {
+        errorMessage("Unable to un-install the target module.\nInternal error 2.\nPlease try again");
+        return false;
+    }
+    if (package && checkPy36ModuleWhlInstallation(dialog, package, nameText))
+        result = internalUninstallPy36ModuleWhl(true, package, dialog);
+    return result;
+}
+
+bool hnPyhton36InstallFunctions::uninstallPy36Pyserial(bool stopOnErrors, hnDialog* dialog) {
+    bool legacy = uninstallLegacyPy36Pyserial();
+    bool wheel = uninstallPy36ModuleWhl("pyserial", dialog, "pyserial", stopOnErrors);
+    return legacy && wheel;
+}
+
+bool hnPyhton36InstallFunctions::uninstallPy36Scipy(bool stopOnErrors, hnDialog* dialog) {
+    return uninstallPy36ModuleWhl("scipy", dialog, "scipy", stopOnErrors);
+}
+
+bool hnPyhton36InstallFunctions::uninstallPy36Numpy(bool stopOnErrors, hnDialog* dialog) {
+    return uninstallPy36ModuleWhl("numpy", dialog, "numpy", stopOnErrors);
+}
+
+bool hnPyhton36InstallFunctions::uninstallPy36OpenCV(bool stopOnErrors, hnDialog* dialog) {
+    bool contrib =
+        uninstallPy36ModuleWhl("opencv-contrib-python", dialog, "opencv-contrib-python", stopOnErrors);
+    bool plain = uninstallPy36ModuleWhl("opencv-python", dialog, "opencv-python", stopOnErrors);
+    return contrib && plain;
+}

@@ -1,0 +1,148 @@
+// Switching the runtime's .NET bridge for Python 2.7: the toolbox's check and
+// the page's choice, against the runtime's shipped bridge builds and the
+// stand-in pip.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/FileHelpers.h"
+#include "download/StatusWords.h"
+#include "install/CheckInstallations.h"
+#include "python/ClrBridge.h"
+#include "python/IntegrationSupport.h"
+#include "python/Python27Functions.h"
+#include "python/PythonSelection.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+const char* const kClr40 = "Python 2.7 CLR 4.0";
+const char* const kClr20 = "Python 2.7 CLR 2.0";
+const char* const kPythonNet = "pythonnet-2.3.0-cp27-cp27m-win32";
+
+// The pythonnet row of the recommended page, acting on the stand-in pip.
+class PythonNetRow : public hnPythonNetPage {
+public:
+    explicit PythonNetRow(FakeInterpreter& python) : python_(python) {}
+    std::string status = kStatusNotInstalled;
+    bool wheelInCache = true;
+    bool installWorks = true;
+    std::vector<std::string> calls;
+
+    std::string pythonNetStatus() override { return status; }
+    bool fetchPythonNetWheel() override {
+        calls.push_back("fetch");
+        return wheelInCache;
+    }
+    int installPythonNet() override {
+        calls.push_back("install");
+        if (!installWorks)
+            return -1;
+        python_.setPackages({{"pythonnet", "2.3.0"}});
+        return 1;
+    }
+    int uninstallPythonNet() override {
+        calls.push_back("uninstall");
+        python_.setPackages({});
+        return 1;
+    }
+
+private:
+    FakeInterpreter& python_;
+};
+
+class ClrBridge : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(machine.install("runtime", kRuntimeProductCode));
+        ASSERT_TRUE(hnPyhton27InstallFunctions::updatePython27FolderInOrvantoRuntimePath());
+        runtime = machine.runtime();
+    }
+    std::string storedSelection() {
+        std::string selection;
+        getPy27CLRExtensionVersionSelection(&selection);
+        return selection;
+    }
+    std::string pipCalls() { return readTextFile(machine.python27() + "Scripts\\calls.txt"); }
+
+    IntegrationMachine machine;
+    std::string runtime;
+};
+
+TEST_F(ClrBridge, ToolboxCheckSwitchesToClr40OnlyWhenItCanBeSet) {
+    ASSERT_EQ(1, installNewPY27CLR(nullptr, runtime.c_str(), kClr20));
+    EXPECT_TRUE(isPY27CLR2Active(runtime.c_str()));
+    EXPECT_EQ(storedSelection(), kClr20);
+
+    // pythonnet 2.3.0 serves the toolbox: nothing changes.
+    machine.interpreter27().setPackages({{"pythonnet", "2.3.0"}});
+    EXPECT_EQ(1, checkAndActivatePy27CLRFunction(runtime.c_str()));
+    EXPECT_TRUE(isPY27CLR2Active(runtime.c_str()));
+    EXPECT_EQ(pipCalls().find("uninstall"), std::string::npos);
+
+    // Another pythonnet, and CLR 4.0 not shipped: the working bridge stays.
+    machine.interpreter27().setPackages({{"pythonnet", "2.2.2"}});
+    std::string clr40 = runtime + "Python\\Python27\\clr_4_0\\";
+    ASSERT_TRUE(::MoveFileA((clr40 + "clr.pyd").c_str(), (clr40 + "clr.pyd.away").c_str()));
+    DebugCapture debug;
+    EXPECT_EQ(-1, checkAndActivatePy27CLRFunction(runtime.c_str()));
+    EXPECT_TRUE(hnCheckInstallations::checkPy27ModuleWhlInstallation("pythonnet"));
+    EXPECT_TRUE(isPY27CLR2Active(runtime.c_str()));
+
+    // Shipped again: pythonnet goes, CLR 4.0 comes and is stored.
+    ASSERT_TRUE(::MoveFileA((clr40 + "clr.pyd.away").c_str(), (clr40 + "clr.pyd").c_str()));
+    EXPECT_EQ(1, checkAndActivatePy27CLRFunction(runtime.c_str()));
+    EXPECT_NE(pipCalls().find("uninstall pythonnet -y"), std::string::npos);
+    EXPECT_FALSE(hnCheckInstallations::checkPy27ModuleWhlInstallation("pythonnet"));
+    EXPECT_TRUE(isPY27CLR4Active(runtime.c_str()));
+    EXPECT_TRUE(isDeepformVisionDependencyCLRActive(runtime.c_str()));
+    EXPECT_EQ(storedSelection(), kClr40);
+
+    EXPECT_EQ(-1, installNewPY27CLR(nullptr, runtime.c_str(), kPythonNet));
+    EXPECT_TRUE(debug.contains("kdDInstallPY27ExtensionsNew::installNewPY27CLR - Unexpected argument\n"));
+    EXPECT_EQ(0, installNewPY27CLR(nullptr, runtime.c_str(), "Python 2.7 CLR 3.0"));
+    EXPECT_EQ(storedSelection(), kClr40);
+}
+
+TEST_F(ClrBridge, PageChoiceReplacesTheBridgeOnlyWhenTheNewOneIsThere) {
+    PythonNetRow row(machine.interpreter27());
+    ASSERT_EQ(1, installNewPY27CLR(nullptr, runtime.c_str(), kClr40));
+
+    // The wheel cannot be fetched: the working bridge is left alone.
+    row.wheelInCache = false;
+    EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), kPythonNet));
+    EXPECT_EQ(row.calls, std::vector<std::string>{"fetch"});
+    EXPECT_EQ(storedSelection(), kClr40);
+
+    // pip does not report the bridge afterwards: no selection that would
+    // make the next start delete the bridge files.
+    row.wheelInCache = true;
+    row.installWorks = false;
+    row.calls.clear();
+    EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), kPythonNet));
+    EXPECT_EQ(row.calls, (std::vector<std::string>{"fetch", "uninstall", "install"}));
+    EXPECT_EQ(storedSelection(), kClr40);
+
+    row.installWorks = true;
+    EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), kPythonNet));
+    EXPECT_EQ(storedSelection(), kPythonNet);
+
+    // The active bridge chosen again: nothing happens.
+    row.status = kStatusInstalled;
+    row.calls.clear();
+    EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), kPythonNet));
+    EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), kClr40)) << "its files are still identical";
+    EXPECT_TRUE(row.calls.empty());
+
+    // A bridge build the runtime does not ship is not set either.
+    deleteFolderTree((runtime + "Python\\Python27\\clr_2_0").c_str(), "clr_2_0");
+    EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), kClr20));
+    EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), "Python 2.7 CLR 3.0"));
+    EXPECT_TRUE(row.calls.empty());
+    EXPECT_EQ(storedSelection(), kPythonNet);
+
+    EXPECT_EQ(-1, activateTargetPY27CLR(&row, runtime.c_str(), nullptr));
+    EXPECT_EQ(0, activateTargetPY27CLR(&row, "", kClr40));
+}
+
+} // namespace
