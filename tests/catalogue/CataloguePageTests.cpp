@@ -20,13 +20,13 @@
 #include "pages/DemoProfilesPage.h"
 #include "pages/PageTestSupport.h"
 #include "pages/TemplatesPage.h"
+#include "support/RecordingRuntime.h"
 
 namespace {
 
 const char* const kListFolder =
     "C:\\orvanto-fixtures\\catalogue\\orvanto\\files\\InstallerRepositories\\Orvanto15."
     "0\\774\\OrvantoVisionSoftware";
-const char* const kRuntimeKey = "SOFTWARE\\HALVENOR AS\\Orvanto Version XV 15.0.0.774 Runtime";
 
 std::string serverUrl() {
     char value[256] = {};
@@ -72,44 +72,6 @@ public:
 
 private:
     std::vector<std::string> made_;
-};
-
-// The runtime key pointing at a folder whose "Orvanto.exe" records its
-// command line; the key's earlier value comes back at the end.
-class RecordingRuntime {
-public:
-    RecordingRuntime() {
-        hadValue_ = hnRegReadString(HKEY_LOCAL_MACHINE, kRuntimeKey, "InstallPath", previous_, kPathCapacity);
-        makeFolders(scratch_.file("Runtime"));
-        ::CopyFileA((toolsFolder() + "\\recorder.exe").c_str(), scratch_.file("Runtime\\Orvanto.exe").c_str(),
-                    FALSE);
-        record = scratch_.file("record.txt");
-        ::SetEnvironmentVariableA("ORVANTO_RECORD_FILE", record.c_str());
-        write(scratch_.file("Runtime\\"));
-    }
-    ~RecordingRuntime() {
-        ::SetEnvironmentVariableA("ORVANTO_RECORD_FILE", nullptr);
-        if (hadValue_) {
-            write(previous_);
-        } else {
-            hnScopedKey key;
-            if (hnRegOpenKey(HKEY_LOCAL_MACHINE, kRuntimeKey, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS)
-                ::RegDeleteValueA(key.get(), "InstallPath");
-        }
-    }
-    void write(const std::string& value) {
-        hnScopedKey key;
-        if (hnRegCreateKey(HKEY_LOCAL_MACHINE, kRuntimeKey, KEY_SET_VALUE, key.put()) == ERROR_SUCCESS)
-            ::RegSetValueExA(key.get(), "InstallPath", 0, REG_SZ,
-                             reinterpret_cast<const BYTE*>(value.c_str()),
-                             static_cast<DWORD>(value.size() + 1));
-    }
-    std::string record;
-
-private:
-    ScratchFolder scratch_;
-    bool hadValue_ = false;
-    std::string previous_;
 };
 
 HWND tabDialogOf(kdDCataloguePageBase& page) {
@@ -431,4 +393,24 @@ TEST(TemplateState, DetectionRules) {
     EXPECT_EQ(2, DTabTemplates::detectTemplateState(folder, "MyTemplate", "1.0.0.2", version, found));
     // An offered version that does not parse leaves the template installed.
     EXPECT_EQ(0, DTabTemplates::detectTemplateState(folder, "MyTemplate", "latest", version, found));
+}
+
+TEST(TemplatesPage, NotAvailableWithoutAList) {
+    CatalogueServer server;
+    ScriptedPrompter prompter;
+    kdDInstallTemplates page("Test - OTC");
+    PageHost host(page);
+    EXPECT_TRUE(page.tabCtrl().showingNotAvailable);
+    EXPECT_EQ((std::vector<std::string>{" "}), tabTexts(page.tabCtrl().hwnd()));
+    HWND notAvailable = page.tabCtrl().notAvailableDialog().hwnd();
+    ASSERT_NE(nullptr, notAvailable);
+    EXPECT_NE(0, ::GetWindowLongPtrA(notAvailable, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ("Error: Unable to get the list of templates from the server.\nPlease try again.",
+              controlText(notAvailable, IDC_TAB_TEXT));
+    EXPECT_TRUE(prompter.records.empty()); // no messages without a refresh by the user
+    std::string folder = testProgramFolder() + "\\..\\screenshots";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    ::ShowWindow(host.sheetWindow(), SW_SHOW);
+    pumpMessages(500);
+    uidriver::Installer::screenshot(host.sheetWindow(), folder + "\\catalogue_templates_not_available.bmp");
 }
