@@ -12,7 +12,6 @@
 #include "app/Text.h"
 #include "catalogue/CatalogueList.h"
 #include "download/DownloadDialogs.h"
-#include "download/Unzipper.h"
 #include "install/InstallManager.h"
 
 namespace {
@@ -196,13 +195,6 @@ std::string userContentFolder(const char* name) {
         !hnFormat(folder, kPathCapacity, "%s\\%s\\%s\\", documents.c_str(), "Orvanto 15.0", name))
         return "";
     return folder;
-}
-
-bool ensureContentFolder(const std::string& folder) {
-    std::string path = folder;
-    while (!path.empty() && (path.back() == '\\' || path.back() == '/'))
-        path.pop_back();
-    return !path.empty() && CUnzipper::ensureFolder(path);
 }
 
 std::string registeredRuntimeFolder() {

@@ -87,9 +87,6 @@ bool readInstalledProfile(const std::string& profileFolder, std::string& version
 // The user's content folders "%s\\Orvanto 15.0\\<Name>\\" of the documents
 // folder, ending with a separator; empty when the documents folder is unknown.
 std::string userContentFolder(const char* name);
-// Creates every missing level of a content folder given with its trailing
-// separator; true when it exists afterwards.
-bool ensureContentFolder(const std::string& folder);
 // The runtime folder registered by the runtime product ("InstallPath" of its
 // key), ending with a separator; empty when the key is missing.
 std::string registeredRuntimeFolder();

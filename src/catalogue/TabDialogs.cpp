@@ -290,7 +290,7 @@ void DCatalogueTabDialog::installRow(int index) {
     if (outcome == IDOK) {
         std::string archive;
         if (hnJoinPath(archive, downloadFolder, fileName) && fileExists(archive)) {
-            if (!ensureContentFolder(contentFolder) ||
+            if (!CUnzipper::ensureFolder(contentFolder) ||
                 !extractArchiveToFolder(archive.c_str(), contentFolder.c_str()))
                 message(texts_.extractFailed);
         } else {

@@ -205,7 +205,7 @@ int kdDCataloguePageBase::installAllTemplates() {
         OperationScope scope(*this);
         std::string templatesFolder = userContentFolder("Templates");
         hnInstallManagerBase manager;
-        if (templatesFolder.empty() || !ensureContentFolder(templatesFolder) ||
+        if (templatesFolder.empty() || !CUnzipper::ensureFolder(templatesFolder) ||
             buildContentElements(&manager) < 1) {
             hnAppBase::current()->prompter().messageBox(
                 hwnd(), "Unable to get list of available templates. Please try again.", "Error", MB_OK);
