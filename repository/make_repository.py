@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Assembles the demo repository: the server's folder tree with every installable
-that the prerequisites and core pages offer and many of the optional pages', under the server paths and file
+that the prerequisites and core pages offer, many of the optional pages' and the content
+catalogues (lists, profile and template archives), under the server paths and file
 names the installer asks for. Everything here is a stand-in made on this
 machine: small Windows Installer packages (made with wixl) that carry the
 product codes, names, versions, registry values and files that the installer
@@ -486,6 +487,111 @@ def python36():
     return [core, docs]
 
 
+# ---- Content catalogues ---------------------------------------------------------------------------
+# The lists hold absolute addresses; scripts/serve-repository writes its own
+# address where they say @@SERVER@@.
+
+LISTS = "orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware"
+PACKAGE_LISTS = "orvanto/files/InstallerRepositories/Orvanto15.0/774/PythonPackages"
+SERVER = "@@SERVER@@/" + LISTS
+
+
+def archive(files):
+    """A zip archive of {path: text}, with a fixed time so that builds repeat."""
+    buffer = io.BytesIO()
+    with zipfile.ZipFile(buffer, "w", zipfile.ZIP_DEFLATED) as z:
+        for name, content in files.items():
+            z.writestr(zipfile.ZipInfo(name, (2020, 8, 31, 12, 0, 0)), text(content))
+    return buffer.getvalue()
+
+
+def sectioned(entries):
+    """A sectioned list: one header per entry (headers repeat), then its keys."""
+    out = ""
+    for group, keys in entries:
+        out += f"[{group}]\n" + "".join(f"{k}={v}\n" for k, v in keys.items() if v is not None) + "\n"
+    return out
+
+
+def profile(put, folder, group, name, class_name, offered, installed=None, info_text=None, info_url=None):
+    """A demo profile entry and its archive (top folder: the class name)."""
+    put(f"{LISTS}/{folder}", class_name + ".zip", archive({
+        f"{class_name}/Orvanto.Opb": f"Orvanto profile {name} (demo repository stand-in)\n",
+        f"{class_name}/General.Ini": f"[Identification]\nName={name}\nVersionLabel={installed or offered}\n"}))
+    return (group, {"Name": name, "ClassName": class_name, "VersionLabel": offered,
+                    "URL": f"{SERVER}/{folder}/{class_name}.zip", "InfoText": info_text, "InfoURL": info_url})
+
+
+def template(put, folder, group, name, class_name, offered, archived, info_text=None):
+    """A template entry; its archive's top folder is "<ClassName>_<archived>"."""
+    put(f"{LISTS}/{folder}", f"{class_name}.zip", archive({
+        f"{class_name}_{archived}/{class_name}.py": f"# Tool component {name} {archived} (demo repository stand-in)\n"}))
+    return (group, {"Name": name, "ClassName": class_name, "VersionLabel": offered,
+                    "URL": f"{SERVER}/{folder}/{class_name}.zip", "InfoText": info_text})
+
+
+def catalogues(put_data):
+    def put(folder, name, data):
+        put_data(folder, name, text(data))
+
+    info = "@@SERVER@@/orvanto/info/"
+    put("orvanto/info", "blob-inspection.html", "<html><body>Blob inspection demo profile</body></html>\n")
+    names = ["Blob Inspection", "Edge Gauge", "Hole Counter", "Label Check", "Barcode Reader", "Colour Sorter",
+             "Gap Measure", "Pin Inspection", "Seal Check", "Print Quality", "Cap Presence", "Fill Level",
+             "Surface Scratch", "Date Code OCR"]
+    demo = []
+    for i, name in enumerate(names):
+        class_name = name.replace(" ", "")
+        demo.append(profile(put, "DemoProfiles", "2D", name, class_name, f"1.0.0.{i + 1}",
+                            # installed with another version than the one offered
+                            installed="1.0.0.0" if class_name == "EdgeGauge" else None,
+                            info_url=info + "blob-inspection.html" if i == 0 else None,
+                            info_text="Counts the blobs of a part and checks their size" if i in (0, 1) else None))
+    demo.append(profile(put, "DemoProfiles", "3D", "2D / 3D Blob", "Blob3D", "2.0.0.1"))
+    demo.append(profile(put, "DemoProfiles", "3D", "Height Map", "HeightMap", "2.0.0.2"))
+    demo.append(profile(put, "DemoProfiles", "Communication", "Modbus Report", "ModbusReport", "1.2.0.0"))
+    put(LISTS, "774demo.txt", sectioned(demo))
+
+    demo36 = [profile(put, "DemoProfilesPy36", "Python 3.6", name + " (Py36)", name.replace(" ", "") + "Py36",
+                      f"3.6.0.{i + 1}") for i, name in enumerate(names[:5])]
+    demo36.append(profile(put, "DemoProfilesPy36", "Deep Learning", "Defect Classifier", "DefectClassifierPy36",
+                          "3.6.1.0", info_text="Needs the Python 3.6 interpreter"))
+    put(LISTS, "774demoPy36.txt", sectioned(demo36))
+
+    # One template per state once installed: equal, older and newer archives,
+    # and one whose folder suffix is no version at all.
+    otc = [template(put, "Templates", "2D", "Blob Counter", "BlobCounter", "1.0.0.2", "1.0.0.2",
+                    info_text="Counts blobs in a region"),
+           template(put, "Templates", "2D", "Edge Finder", "EdgeFinder", "1.0.0.5", "1.0.0.3"),
+           template(put, "Templates", "2D", "Colour Match", "ColourMatch", "1.0.0.1", "2.0.0.0"),
+           template(put, "Templates", "2D", "Nightly Tool", "NightlyTool", "1.0.0.0", "latest"),
+           template(put, "Templates", "Communication", "Modbus Writer", "ModbusWriter", "1.1.0.0", "1.1.0.0"),
+           template(put, "Templates", "Communication", "OPC Reader", "OpcReader", "1.0.2.0", "1.0.2.0")]
+    put(LISTS, "774OTC.txt", sectioned(otc))
+    otc36 = [template(put, "TemplatesPy36", "Python 3.6", "Array Filter (Py36)", "ArrayFilterPy36", "3.6.0.1", "3.6.0.1"),
+             template(put, "TemplatesPy36", "Python 3.6", "Json Export (Py36)", "JsonExportPy36", "3.6.0.2", "3.6.0.2")]
+    put(LISTS, "774OTCPy36.txt", sectioned(otc36))
+
+    put(LISTS, "774tutorials.ini.txt", "".join(
+        f"[{n:02d} {tab}]\nCaption={caption}\nName={caption}\nURL=@@SERVER@@/orvanto/tutorials/{caption}.zip\n"
+        f"PDFName={caption}.pdf\nInfoText={caption}\n\n"
+        for n, tab, caption in [(1, "Getting Started", "First Inspection"), (2, "Getting Started", "Cameras"),
+                                (1, "Python", "Python Tools")]))
+    put(LISTS, "774resorces.ini.txt", "".join(
+        f"[{n:02d} {tab}]\nName={name}\nURL={url}\nColumn={column}\n\n"
+        for n, tab, name, url, column in [(1, "Links", "Orvanto web site", "@@SERVER@@/orvanto/info/blob-inspection.html", 0),
+                                          (2, "Links", "Support", "mailto:support@example.invalid", 2)]))
+    for version, packages in [("27", {"Default": {"pywin": "pywin32-224", "pyserial": "pyserial-3.4",
+                                                  "numpy": "numpy-1.16.6", "scipy": "scipy-1.2.3"},
+                                      "Minimal": {"numpy": "numpy-1.16.6"}}),
+                              ("36", {"Default": {"pywin": "pywin32-224 (Python 36)", "numpy": "numpy-1.19.5",
+                                                  "opencv-python": "opencv_python-4.2.0.34-cp36-cp36m-win32",
+                                                  "Python.net": "pythonnet-2.4.0"}})]:
+        put(PACKAGE_LISTS, f"774Py{version}Packages.txt", "".join(
+            f"[{section}]\n" + "".join(f"{k}={v}\n" for k, v in keys.items()) + "\n"
+            for section, keys in packages.items()))
+
+
 def main():
     shutil.rmtree(OUT, ignore_errors=True)
     os.makedirs(WORK)
@@ -545,6 +651,8 @@ def main():
     put(CORE, "OrvantoKadrixSDK_15_0_0_774_Installer_200831.exe", program())
     optional_components(put)
 
+    catalogues(put)
+
     for path, data in tree.items():
         target = os.path.join(OUT, *path.split("/"))
         os.makedirs(os.path.dirname(target), exist_ok=True)
@@ -553,7 +661,7 @@ def main():
     for folder in ["orvanto/CycleController", "orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware"]:
         os.makedirs(os.path.join(OUT, *folder.split("/")), exist_ok=True)
     shutil.rmtree(WORK)
-    print(f"demo repository: {len(tree)} installables in {OUT}")
+    print(f"demo repository: {len(tree)} files in {OUT}")
 
 
 if __name__ == "__main__":

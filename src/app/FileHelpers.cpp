@@ -1,5 +1,6 @@
 #include "app/FileHelpers.h"
 
+#include <cstring>
 #include <windows.h>
 
 #include "app/ScopedHandle.h"
@@ -91,7 +92,57 @@ bool deleteInstallDataFolder(const std::string& folder) {
     return deleteFolderTree(cache.c_str(), cache.c_str());
 }
 
+namespace {
+
+// Names the file system takes for devices, whatever extension follows.
+bool isDeviceName(const std::string& name) {
+    static const char* const kDevices[] = {
+        "CON",  "PRN",  "AUX",  "NUL",  "COM1", "COM2", "COM3", "COM4", "COM5", "COM6", "COM7",   "COM8",
+        "COM9", "LPT1", "LPT2", "LPT3", "LPT4", "LPT5", "LPT6", "LPT7", "LPT8", "LPT9", "CONIN$", "CONOUT$"};
+    std::string base = name.substr(0, name.find('.'));
+    while (!base.empty() && base.back() == ' ')
+        base.pop_back();
+    for (const char* device : kDevices)
+        if (lstrcmpiA(base.c_str(), device) == 0)
+            return true;
+    return false;
+}
+
+bool fullPath(const std::string& path, std::string& out) {
+    char buffer[kPathCapacity] = {};
+    DWORD length = ::GetFullPathNameA(path.c_str(), sizeof(buffer), buffer, nullptr);
+    if (length == 0 || length >= sizeof(buffer))
+        return false;
+    out.assign(buffer, length);
+    return true;
+}
+
+} // namespace
+
 bool isPlainFileName(const std::string& fileName) {
-    return !fileName.empty() && fileName != "." && fileName != ".." &&
-           fileName.find_first_of("\\/:") == std::string::npos;
+    if (fileName.empty() || fileName == "." || fileName == "..")
+        return false;
+    for (unsigned char c : fileName)
+        if (c < 32 || c == 127 || std::strchr("\\/:*?\"<>|", c))
+            return false;
+    char last = fileName.back();
+    return last != '.' && last != ' ' && !isDeviceName(fileName);
+}
+
+bool isPlainNameInFolder(const std::string& folder, const std::string& name) {
+    return isPlainFileName(name) && folder.size() + name.size() < kPathCapacity;
+}
+
+bool isStrictlyInsideFolder(const std::string& path, const std::string& folder) {
+    std::string inner, outer;
+    if (path.empty() || folder.empty() || !fullPath(path, inner) || !fullPath(folder, outer))
+        return false;
+    while (!outer.empty() && (outer.back() == '\\' || outer.back() == '/'))
+        outer.pop_back();
+    while (!inner.empty() && (inner.back() == '\\' || inner.back() == '/'))
+        inner.pop_back();
+    if (outer.empty() || inner.size() <= outer.size() + 1)
+        return false;
+    return lstrcmpiA(inner.substr(0, outer.size()).c_str(), outer.c_str()) == 0 &&
+           (inner[outer.size()] == '\\' || inner[outer.size()] == '/');
 }

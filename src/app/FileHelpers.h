@@ -16,9 +16,19 @@ bool deleteFolderTree(const char* path, const char* guard);
 // it is gone or was never there.
 bool deleteInstallDataFolder(const std::string& folder);
 
-// A file name that may be written or deleted inside a folder: not empty, not
-// "." or "..", and without '\\', '/' or ':' (names come from server lists).
+// A file or folder name that may be written or deleted inside a folder
+// (names come from server lists and URLs, and the program runs elevated): not
+// empty, not "." or "..", none of \\ / : * ? " < > | or control characters,
+// no trailing dot or blank, and no device name (CON, PRN, AUX, NUL, COM1-9,
+// LPT1-9, also with an extension).
 bool isPlainFileName(const std::string& fileName);
+// `name` is plain and "%s%s" of `folder` (ending with a separator) and it stays
+// under 260 characters.
+bool isPlainNameInFolder(const std::string& folder, const std::string& name);
+
+// The full path (GetFullPathName) of `path` lies strictly inside the full path
+// of `folder`: the folder itself and anything beside it are outside.
+bool isStrictlyInsideFolder(const std::string& path, const std::string& folder);
 
 // Clears read-only and friends, then deletes the file.
 bool deleteFileForced(const std::string& path);

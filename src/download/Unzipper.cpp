@@ -278,7 +278,12 @@ bool CUnzipper::ensureFolder(const std::string& path) {
     if (cut == std::string::npos)
         return true;
     ensureFolder(path.substr(0, cut));
-    return ::CreateDirectoryA(path.c_str(), nullptr) != FALSE;
+    if (::CreateDirectoryA(path.c_str(), nullptr))
+        return true;
+    // A path with a trailing separator names the folder its parent step has
+    // just made (and another process may have made it meanwhile).
+    attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
 bool CUnzipper::ensureParentFolder(const std::string& filePath) {

@@ -1,22 +1,10 @@
 #pragma once
 #include <string>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/CataloguePage.h"
 
 // Demonstration profiles for Python 2.7, in tabs.
-class kdDInstallDemoProfiles : public kdDPropertyPageBase {
+class kdDInstallDemoProfiles : public kdDCataloguePageBase {
 public:
     explicit kdDInstallDemoProfiles(const std::string& title);
-
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return true; }
-    int updateButtons() override { return 1; }
-    int setupControls() override;
-    int initInstallationElements() override { return 1; }
-
-    std::string statusText; // the hint line
-
-protected:
-    bool onSetActive() override;
 };

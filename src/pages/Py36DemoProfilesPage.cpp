@@ -3,20 +3,9 @@
 #include "pages_ids.h"
 
 kdDInstallPy36DemoProfiles::kdDInstallPy36DemoProfiles(const std::string& title)
-    : kdDPropertyPageBase(IDD_PY36_DEMO_PROFILES, title,
-                          "Machine Vision Demonstration Profiles (Python 36)") {
+    : kdDCataloguePageBase(IDD_PY36_DEMO_PROFILES, title, "Machine Vision Demonstration Profiles (Python 36)",
+                           demoProfilesVariant(CatalogueKind::DemoProfilesPy36)) {
     uiDlgName = "Demonstration Profiles (Python 36)";
     statusText = "Please click on the 'Next' button to install the tutorials.\nOr click on the 'Finish' "
                  "button to complete the installation.";
-    bindText(IDC_STATUS_AREA, &statusText);
-}
-
-int kdDInstallPy36DemoProfiles::setupControls() {
-    return 1;
-}
-
-bool kdDInstallPy36DemoProfiles::onSetActive() {
-    setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
-    setCancelText("Finish");
-    return kdDPropertyPageBase::onSetActive();
 }

@@ -3,19 +3,9 @@
 #include "pages_ids.h"
 
 kdDInstallPy36Templates::kdDInstallPy36Templates(const std::string& title)
-    : kdDPropertyPageBase(IDD_PY36_TEMPLATES, title, "OTC - Orvanto Tool Components (Python 36)") {
+    : kdDCataloguePageBase(IDD_PY36_TEMPLATES, title, "OTC - Orvanto Tool Components (Python 36)",
+                           templatesVariant(CatalogueKind::TemplatesPy36)) {
     uiDlgName = "OTC - Tool Components (Python 36)";
     statusText = "Please click on the 'Next' button to view the installation summary.\nOr click on the "
                  "'Finish' button to complete the installation.";
-    bindText(IDC_STATUS_AREA, &statusText);
-}
-
-int kdDInstallPy36Templates::setupControls() {
-    return 1;
-}
-
-bool kdDInstallPy36Templates::onSetActive() {
-    setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
-    setCancelText("Finish");
-    return kdDPropertyPageBase::onSetActive();
 }

@@ -7,6 +7,7 @@
 #include "controls/ImageButton.h"
 #include "controls/ImageStatic.h"
 #include "install/ElementActions.h"
+#include "controls/ToolTip.h"
 #include "wizard/InstallerSheet.h"
 #include "wizard_ids.h"
 
@@ -41,16 +42,7 @@ bool kdDPropertyPageBase::onInitDialog() {
 
     if (toolTip && ::IsWindow(toolTip))
         ::DestroyWindow(toolTip);
-    toolTip = ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT,
-                                CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr,
-                                ::GetModuleHandleA(nullptr), nullptr);
-    if (toolTip) {
-        ::SendMessageA(toolTip, TTM_ACTIVATE, TRUE, 0);
-        ::SendMessageA(toolTip, TTM_SETDELAYTIME, TTDT_INITIAL, 50);
-        ::SendMessageA(toolTip, TTM_SETDELAYTIME, TTDT_RESHOW, 50);
-        ::SendMessageA(toolTip, TTM_SETMAXTIPWIDTH, 0, 400);
-        ::SendMessageA(toolTip, WM_SETFONT, reinterpret_cast<WPARAM>(pageFont.get()), FALSE);
-    }
+    toolTip = hnCreateToolTip(hwnd(), pageFont.get());
     setupControls();
     if (!elementsInitialised) {
         initInstallationElements();
@@ -210,16 +202,7 @@ int kdDPropertyPageBase::runDownloadAllOf(bool* skipAllErrors, hnInstallManagerB
 // ---------------------------------------------------------------- layout
 
 void kdDPropertyPageBase::addToolTip(HWND control, const char* text) {
-    if (!toolTip || !control || !text)
-        return;
-    TTTOOLINFOA info = {};
-    info.cbSize = sizeof(info);
-    info.uFlags = TTF_IDISHWND;
-    info.hwnd = hwnd();
-    info.uId = reinterpret_cast<UINT_PTR>(control);
-    info.lpszText = const_cast<char*>(text);
-    ::SendMessageA(toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
-    ::SendMessageA(toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    hnAddToolTip(toolTip, hwnd(), control, text);
 }
 
 bool kdDPropertyPageBase::setupImageButton(hnImageButton& button, int controlId, UINT imageId,

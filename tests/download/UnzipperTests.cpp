@@ -175,6 +175,8 @@ TEST(UnzipperFolders, EnsureFolderOnlyKnowsBackslashes) {
     EXPECT_FALSE(CUnzipper::ensureFolder(""));
     EXPECT_TRUE(CUnzipper::ensureFolder(scratch.file("x\\y\\z")));
     EXPECT_TRUE(fileExists(scratch.file("x\\y\\z")));
+    EXPECT_TRUE(CUnzipper::ensureFolder(scratch.file("t\\u\\"))); // a trailing separator, first time
+    EXPECT_TRUE(fileExists(scratch.file("t\\u")));
     ASSERT_TRUE(writeTextFile(scratch.file("file"), "f"));
     EXPECT_FALSE(CUnzipper::ensureFolder(scratch.file("file")));
     EXPECT_TRUE(CUnzipper::ensureFolder("relative"));

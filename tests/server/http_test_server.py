@@ -16,7 +16,7 @@ Paths:
       &delay=MS&chunk=K    pauses MS milliseconds after every K bytes
   /status/CODE             answers CODE (301/302/303 point to /data/redirected)
   /zip/KIND.zip            a zip fixture made now (see make_zip)
-  /files/NAME              a file of --root
+  /files/PATH              a file of --root (PATH may name sub-folders; ".." is refused)
   /log                     the requests so far, one "PATH<TAB>User-Agent<TAB>Cache-Control<TAB>Pragma" line each
   /log?clear=1             empties the log
 """
@@ -58,7 +58,10 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if url.path.startswith("/zip/"):
             return self.reply(200, make_zip(os.path.basename(url.path).rsplit(".", 1)[0]))
         if url.path.startswith("/files/") and root:
-            return self.file(os.path.join(root, os.path.basename(url.path)))
+            parts = [p for p in url.path[len("/files/"):].split("/") if p]
+            if not parts or any(p in (".", "..") or "\\" in p for p in parts):
+                return self.reply(404, b"not found")
+            return self.file(os.path.join(root, *parts))
         return self.reply(404, b"not found")
 
     def reply(self, code, body, extra=None):
@@ -151,6 +154,12 @@ def make_zip(kind):
         entries = [entry("ok.txt", b"ok"), entry("linked/evil.txt", b"evil"), entry("plain/ok2.txt", b"ok2"),
                    entry("linked/deeper/", folder_attr=0x10), entry("linked/deeper/evil2.txt", b"evil"),
                    entry("last.txt", b"last")]
+    elif kind.startswith("profile_"):  # a demo profile: top folder "<ClassName>"
+        name, _, version = kind[len("profile_"):].partition("-v")
+        entries = [entry(name + "/Orvanto.Opb", b"profile"),
+                   entry(name + "/General.Ini", b"[Identification]\r\nVersionLabel=" + version.encode() + b"\r\n")]
+    elif kind.startswith("template_"):  # a template: top folder "<ClassName>_<version>"
+        entries = [entry(kind[len("template_"):] + "/tool.py", b"# template")]
     elif kind == "longname":
         entries = [entry("d/" + "n" * 270 + ".txt", b"long")]
     buffer = io.BytesIO()

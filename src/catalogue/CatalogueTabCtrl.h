@@ -1,0 +1,65 @@
+#pragma once
+// The tab control of a catalogue page: one tab per group of the list, or one
+// blank tab with the not-available dialog. It owns the page's two child
+// dialogs and rebuilds the tab dialog whenever the selection changes.
+#include <memory>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+#include "app/Dialog.h"
+#include "catalogue/TabDialogs.h"
+
+class hnCatalogueTabCtrl {
+public:
+    // `className` names the control in its debug lines.
+    hnCatalogueTabCtrl(const char* className, std::unique_ptr<DCatalogueTabDialog> tabDialog,
+                       UINT notAvailableDialogId);
+    virtual ~hnCatalogueTabCtrl();
+
+    // Takes over the page's tab control.
+    bool attach(HWND page, int controlId);
+    HWND hwnd() const { return hwnd_; }
+
+    // Replaces the tabs and selects `selectName` (without regard to case; tab
+    // 0 when it is not there); an empty list shows the not-available tab. 1.
+    int setTabs(const std::string& category, const std::vector<std::string>& names,
+                const std::string& selectName, const std::string& listPath, const std::string& cacheFolder);
+    // The selected tab's text; empty without a selection or on the
+    // not-available tab.
+    std::string selectedTabName() const;
+    // Rebuilds the dialog of the selected tab. Refused (false, nothing
+    // destroyed) while a row operation of the tab dialog runs.
+    bool createTabContents();
+
+    DCatalogueTabDialog& tabDialog() const { return *tabDialog_; }
+    hnDialog& notAvailableDialog() const { return *notAvailable_; }
+    bool busy() const { return tabDialog_->operationRunning(); }
+
+    UINT tabDialogId;
+    UINT notAvailableDialogId;
+    RECT displayRect = {};
+    std::vector<std::string> tabNames;
+    std::string listPath;
+    std::string cacheFolder;
+    std::string category;
+    bool showingNotAvailable = true;
+
+private:
+    void placeChild(HWND child);
+    std::string className_;
+    HWND hwnd_ = nullptr;
+    HWND page_ = nullptr;
+    std::unique_ptr<DCatalogueTabDialog> tabDialog_;
+    std::unique_ptr<hnDialog> notAvailable_;
+};
+
+class DProfilesTabCtrl : public hnCatalogueTabCtrl {
+public:
+    DProfilesTabCtrl();
+};
+
+class DTemplatesTabCtrl : public hnCatalogueTabCtrl {
+public:
+    DTemplatesTabCtrl();
+};

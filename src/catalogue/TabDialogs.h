@@ -1,0 +1,202 @@
+#pragma once
+// The tab dialogs of the catalogue pages: one row of controls per list entry
+// of the selected tab (at most 12), made at run time. A row button tells the
+// dialog which row and which operation was pressed (WM_USER + 6); the dialog
+// installs, runs, removes or opens the item and shows the rows' new states.
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+#include <windows.h>
+
+#include "app/Dialog.h"
+#include "app/ScopedHandle.h"
+#include "catalogue/CatalogueList.h"
+#include "controls/ImageButton.h"
+#include "controls/ImageStatic.h"
+
+// From a dynamic button (and a link) to its owner: wParam the row index,
+// lParam the operation.
+constexpr UINT kDynamicButtonMessage = WM_USER + 6;
+
+// A picture button that reports its clicks to its owner with WM_USER + 6,
+// synchronously.
+class DDynamicButton : public hnImageButton {
+public:
+    HWND owner = nullptr;
+    int rowIndex = -1;
+    int operation = -1;
+
+protected:
+    LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};
+
+// Base of the tab dialogs: the dialog font and a tooltip that sees every
+// message of the dialog first.
+class kdDTabDialogBase : public hnDialog {
+public:
+    explicit kdDTabDialogBase(UINT templateId);
+    ~kdDTabDialogBase() override;
+
+    // Relays a message of the sheet's loop to the tooltip; false (never
+    // consumed).
+    bool preTranslateMessage(MSG* msg);
+    void addToolTip(HWND control, const std::string& text);
+
+    HWND toolTip = nullptr;
+    hnScopedGdi<HFONT> dialogFont;
+
+protected:
+    bool onInitDialog() override;
+    bool onCommand(WORD id, WORD code, HWND control) override;
+    void onDestroy() override;
+};
+
+// Operations of the row buttons.
+enum CatalogueOperation { OperationInstall = 0, OperationRun = 1, OperationUninstall = 2, OperationInfo = 3 };
+
+// What every row of a catalogue tab shows and acts on.
+struct CatalogueRow {
+    HWND nameLabel = nullptr;
+    HWND versionLabel = nullptr;
+    std::unique_ptr<DDynamicButton> installButton;
+    std::unique_ptr<DDynamicButton> uninstallButton;
+    std::unique_ptr<DDynamicButton> infoButton;
+    std::unique_ptr<hnImageStatic> infoImage;
+    std::string name;
+    std::string folderName; // ClassName, or Name when that is empty
+    std::string url;
+    std::string installedVersion;
+    std::string availableVersion;
+    std::string infoText;
+    std::string infoUrl;
+    // The folder name is one plain name that fits the content folder; rows
+    // whose name is not are shown with their buttons disabled.
+    bool safe = false;
+};
+
+struct ProfileRow : CatalogueRow {
+    std::unique_ptr<DDynamicButton> runButton;
+    bool installed = false;
+};
+
+// 0 the offered version is installed, 1 not installed or an older version,
+// 2 a newer version installed.
+struct TemplateRow : CatalogueRow {
+    int32_t state = 1;
+    std::string installedFolder; // the folder that detection found
+};
+
+// Texts of one kind of tab dialog.
+struct CatalogueTabTexts {
+    const char* badRow;
+    const char* badUrl;
+    const char* extractFailed;
+    const char* archiveMissing;
+    const char* infoFailed;
+    const char* emptyTab;
+};
+
+// The shared part of the profile and template tab dialogs.
+class DCatalogueTabDialog : public kdDTabDialogBase {
+public:
+    DCatalogueTabDialog(UINT templateId, const CatalogueTabTexts& texts, const char* contentFolderName,
+                        const char* initialTabName);
+
+    // Rebuilds the rows for `tabName` from the list file; 1 after the rows
+    // were built, -1 without a window.
+    int showTab(const std::string& listPath, const std::string& tabName, const std::string& cacheFolder,
+                const std::string& category);
+    virtual void refreshRows() = 0;
+    virtual int rowCount() const = 0;
+
+    // True while a row operation runs: the dialog must not be destroyed then.
+    bool operationRunning() const { return operationDepth_ > 0; }
+    // Called after every row operation (the page runs what waited for it).
+    std::function<void()> onOperationEnded;
+
+    std::string runtimeFolder;
+    std::string contentFolder; // profiles or templates folder, ending with a separator
+    std::string tabName;
+    CatalogueList list;
+    std::string listPath;
+    std::string cacheFolder;
+    std::string category;
+    std::string emptyText;
+    hnScopedGdi<HFONT> rowFont;
+
+protected:
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+    virtual void resizeRows(int count) = 0;
+    virtual CatalogueRow& row(int index) = 0;
+    // Reads the row's installed state from the file system.
+    virtual void detectRow(int index) = 0;
+    virtual void createRowControls(int index, int anchorX, int y, int idBase) = 0;
+    virtual int idStep() const = 0;
+    // Operation 1; the dialogs without a run button answer it as unexpected.
+    virtual void runRow(int index);
+    virtual void uninstallRow(int index) = 0;
+
+    void runOperation(int index, int operation);
+    void installRow(int index);
+    void openInfo(int index);
+    void createLabels(CatalogueRow& row, const RECT& nameRect, const RECT& versionRect,
+                      const std::string& text);
+    DDynamicButton* createButton(std::unique_ptr<DDynamicButton>& button, int index, int operation,
+                                 UINT image, const char* tooltip, const RECT& rect, int id);
+    void createInfoControls(CatalogueRow& row, int index, int y, int id);
+    void refreshInfo(CatalogueRow& row);
+    void destroyRowControls(CatalogueRow& row);
+    void message(const std::string& text);
+
+    CatalogueTabTexts texts_;
+    const char* contentFolderName_;
+
+private:
+    int operationDepth_ = 0;
+};
+
+class DTabProfiles2D : public DCatalogueTabDialog {
+public:
+    DTabProfiles2D();
+    ~DTabProfiles2D() override;
+    void refreshRows() override;
+    int rowCount() const override { return static_cast<int>(rows.size()); }
+    std::vector<ProfileRow> rows;
+
+    // The command line of "Run": the Python switch from the stored selection.
+    static std::string pythonSwitch();
+
+protected:
+    void resizeRows(int count) override;
+    CatalogueRow& row(int index) override { return rows[static_cast<std::size_t>(index)]; }
+    void detectRow(int index) override;
+    void createRowControls(int index, int anchorX, int y, int idBase) override;
+    int idStep() const override { return 5; }
+    void runRow(int index) override;
+    void uninstallRow(int index) override;
+};
+
+class DTabTemplates : public DCatalogueTabDialog {
+public:
+    DTabTemplates();
+    ~DTabTemplates() override;
+    void refreshRows() override;
+    int rowCount() const override { return static_cast<int>(rows.size()); }
+    std::vector<TemplateRow> rows;
+
+    // The template state of `folderName` in `templatesFolder` against the
+    // offered version: state, installed version and the folder found.
+    static int32_t detectTemplateState(const std::string& templatesFolder, const std::string& folderName,
+                                       const std::string& availableVersion, std::string& installedVersion,
+                                       std::string& installedFolder);
+
+protected:
+    void resizeRows(int count) override;
+    CatalogueRow& row(int index) override { return rows[static_cast<std::size_t>(index)]; }
+    void detectRow(int index) override;
+    void createRowControls(int index, int anchorX, int y, int idBase) override;
+    int idStep() const override { return 4; }
+    void uninstallRow(int index) override;
+};

@@ -1,0 +1,32 @@
+#include "controls/ToolTip.h"
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+HWND hnCreateToolTip(HWND owner, HFONT font) {
+    HWND toolTip =
+        ::CreateWindowExA(0, TOOLTIPS_CLASSA, nullptr, WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    if (toolTip) {
+        ::SendMessageA(toolTip, TTM_ACTIVATE, TRUE, 0);
+        ::SendMessageA(toolTip, TTM_SETDELAYTIME, TTDT_INITIAL, 50);
+        ::SendMessageA(toolTip, TTM_SETDELAYTIME, TTDT_RESHOW, 50);
+        ::SendMessageA(toolTip, TTM_SETMAXTIPWIDTH, 0, 400);
+        ::SendMessageA(toolTip, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    }
+    return toolTip;
+}
+
+void hnAddToolTip(HWND toolTip, HWND owner, HWND control, const char* text) {
+    if (!toolTip || !control || !text)
+        return;
+    TTTOOLINFOA info = {};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    info.lpszText = const_cast<char*>(text);
+    ::SendMessageA(toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+    ::SendMessageA(toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}

@@ -1,0 +1,11 @@
+#pragma once
+// The tooltip of a page or tab dialog: always shown, 50 ms until it appears
+// and between tools, at most 400 pixels wide, in the owner's font. Mouse
+// messages reach it by relaying (TTM_RELAYEVENT) from the owner's message
+// pre-translation.
+#include <windows.h>
+
+// Null when the window could not be created.
+HWND hnCreateToolTip(HWND owner, HFONT font);
+// Adds (or replaces) the tool of `control`, which belongs to `owner`.
+void hnAddToolTip(HWND toolTip, HWND owner, HWND control, const char* text);

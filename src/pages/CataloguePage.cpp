@@ -1,0 +1,231 @@
+#include "pages/CataloguePage.h"
+
+#include <commctrl.h>
+
+#include "app/AppBase.h"
+#include "app/FileHelpers.h"
+#include "app/InstallerServices.h"
+#include "app/Text.h"
+#include "artwork_ids.h"
+#include "catalogue_ids.h"
+#include "download/Unzipper.h"
+#include "pages_ids.h"
+
+namespace {
+const int kRefreshButtonX = 835;
+const int kInstallAllButtonX = 801;
+
+bool folderWritable() {
+    return installerServices() && installerServices()->applicationFolderWritable();
+}
+} // namespace
+
+kdDCataloguePageVariant demoProfilesVariant(CatalogueKind kind) {
+    return {
+        kind,
+        false,
+        "Please click on the 'Install' button to download and update the required demo profile",
+        "Please click on the 'Run' button to load the demo profile in Orvanto Vision Software and to try it",
+        "Refresh Profiles List",
+        "Using default list of demo profiles."};
+}
+
+kdDCataloguePageVariant templatesVariant(CatalogueKind kind) {
+    return {kind,
+            true,
+            "Please click on the 'Install' button to download and update the required template",
+            "",
+            "Refresh Templates List",
+            "Using default list of templates."};
+}
+
+// Counts the page's operations; an activation that arrives meanwhile is run
+// once the last one has ended (posted, so that no handler is on the stack).
+class kdDCataloguePageBase::OperationScope {
+public:
+    explicit OperationScope(kdDCataloguePageBase& page) : page_(page) { ++page_.operationDepth_; }
+    ~OperationScope() {
+        if (--page_.operationDepth_ == 0 && page_.activationPending_ && page_.hwnd())
+            ::PostMessageA(page_.hwnd(), kMsgDeferredActivation, 0, 0);
+    }
+
+private:
+    kdDCataloguePageBase& page_;
+};
+
+kdDCataloguePageBase::kdDCataloguePageBase(UINT templateId, const std::string& title,
+                                           const std::string& headerText,
+                                           const kdDCataloguePageVariant& variant)
+    : kdDPropertyPageBase(templateId, title, headerText), variant_(variant),
+      tabControlId_(variant.templates ? IDC_TEMPLATES_TAB : IDC_PROFILES_TAB),
+      refreshButtonId_(variant.templates ? IDC_TEMPLATES_REFRESH : IDC_PROFILES_REFRESH),
+      tabCtrl_(variant.templates ? static_cast<hnCatalogueTabCtrl*>(new DTemplatesTabCtrl())
+                                 : static_cast<hnCatalogueTabCtrl*>(new DProfilesTabCtrl())) {
+    installHintText = variant.installHint;
+    runHintText = variant.runHint;
+    bindText(IDC_STATUS_AREA, &statusText);
+    bindText(IDC_CATALOGUE_HINT_INSTALL, &installHintText);
+    bindText(IDC_CATALOGUE_HINT_RUN, &runHintText);
+    // The installer copy gathers the list from pages that were never shown.
+    initInstallationElements();
+    elementsInitialised = true;
+    tabCtrl_->tabDialog().onOperationEnded = [this] {
+        if (activationPending_ && operationDepth_ == 0 && hwnd())
+            ::PostMessageA(hwnd(), kMsgDeferredActivation, 0, 0);
+    };
+}
+
+kdDCataloguePageBase::~kdDCataloguePageBase() = default;
+
+int kdDCataloguePageBase::initInstallationElements() {
+    std::unique_ptr<hnInstallationElement> element =
+        createListElement(variant_.kind, &listNameText, &listStatusText, &listProgressText);
+    hnInstallationElement* elements[] = {element.get()};
+    installManager->clearElements();
+    installManager->setElements(1, elements);
+    return 1;
+}
+
+int kdDCataloguePageBase::setupControls() {
+    tabCtrl_->attach(hwnd(), tabControlId_);
+    setupImageButton(refreshButton, refreshButtonId_, IDP_REFRESH, variant_.refreshTooltip, kRefreshButtonX);
+    if (variant_.templates)
+        setupImageButton(installAllButton, IDC_TEMPLATES_INSTALL_ALL, IDP_DOWNLOAD_ARROW,
+                         "Download and Install All Templates", kInstallAllButtonX);
+    return 1;
+}
+
+bool kdDCataloguePageBase::onInitDialog() {
+    kdDPropertyPageBase::onInitDialog();
+    if (folderWritable())
+        refreshCatalogue(true, false);
+    return true;
+}
+
+bool kdDCataloguePageBase::operationRunning() const {
+    return operationDepth_ > 0 || tabCtrl_->busy();
+}
+
+bool kdDCataloguePageBase::onSetActive() {
+    setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
+    setCancelText("Finish");
+    ::ShowWindow(refreshButton.hwnd(), folderWritable() ? SW_SHOW : SW_HIDE);
+    // The sheet re-selects the active page after its upgrade check (0x408),
+    // and a row's modal download dialog delivers that: rebuilding the tabs
+    // now would free the rows whose handler is still running.
+    if (operationRunning())
+        activationPending_ = true;
+    else
+        refreshCatalogue(false, false);
+    return kdDPropertyPageBase::onSetActive();
+}
+
+void kdDCataloguePageBase::runDeferredActivation() {
+    if (!activationPending_ || operationRunning())
+        return;
+    activationPending_ = false;
+    refreshCatalogue(false, false);
+}
+
+bool kdDCataloguePageBase::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == kMsgDeferredActivation) {
+        runDeferredActivation();
+        result = 0;
+        return true;
+    }
+    return kdDPropertyPageBase::onMessage(message, wParam, lParam, result);
+}
+
+bool kdDCataloguePageBase::onCommand(WORD id, WORD code, HWND control) {
+    if (code == BN_CLICKED && id == refreshButtonId_) {
+        refreshCatalogue(true, true);
+        return true;
+    }
+    if (code == BN_CLICKED && variant_.templates && id == IDC_TEMPLATES_INSTALL_ALL) {
+        installAllTemplates();
+        return true;
+    }
+    return kdDPropertyPageBase::onCommand(id, code, control);
+}
+
+bool kdDCataloguePageBase::onNotify(int id, NMHDR* header, LRESULT& result) {
+    if (header && header->hwndFrom == tabCtrl_->hwnd() && header->code == TCN_SELCHANGE) {
+        tabCtrl_->createTabContents();
+        result = 0;
+        return true;
+    }
+    return kdDPropertyPageBase::onNotify(id, header, result);
+}
+
+bool kdDCataloguePageBase::preTranslateMessage(MSG* msg) {
+    if (tabCtrl_->tabDialog().hwnd())
+        tabCtrl_->tabDialog().preTranslateMessage(msg);
+    return kdDPropertyPageBase::preTranslateMessage(msg);
+}
+
+int kdDCataloguePageBase::refreshCatalogue(bool forceDownload, bool showMessages) {
+    if (operationRunning()) {
+        activationPending_ = true;
+        return -1;
+    }
+    OperationScope scope(*this);
+    std::string remembered = hwnd() ? tabCtrl_->selectedTabName() : std::string();
+    hnInstallationElement* element = installManager->item(0);
+    if (!element)
+        return -1;
+    HWND owner = hwnd() ? hwnd() : appMainWindow();
+    bool available = fetchCatalogueList(*element, forceDownload, showMessages, showMessages,
+                                        variant_.usingDefaultMessage, owner);
+    std::string path = localListPath(*element);
+    const CatalogueSource& source = catalogueSource(variant_.kind);
+    std::vector<std::string> groups;
+    if (available) {
+        list.load(path.c_str());
+        list.distinctGroups(&groups);
+    }
+    if (hwnd())
+        tabCtrl_->setTabs(source.category, groups, remembered, path, source.cacheFolder);
+    return available ? 1 : -1;
+}
+
+int kdDCataloguePageBase::buildContentElements(hnInstallManagerBase* manager) {
+    hnInstallationElement* element = installManager->item(0);
+    if (!manager || !element)
+        return -1;
+    const CatalogueSource& source = catalogueSource(variant_.kind);
+    return buildCatalogueContentElements(manager, *element, list, source.cacheFolder, source.category,
+                                         &contentNameText, &contentStatusText, &contentProgressText);
+}
+
+int kdDCataloguePageBase::installAllTemplates() {
+    if (operationRunning())
+        return -1;
+    int result = 1;
+    {
+        OperationScope scope(*this);
+        std::string templatesFolder = userContentFolder("Templates");
+        hnInstallManagerBase manager;
+        if (templatesFolder.empty() || !CUnzipper::ensureFolder(templatesFolder) ||
+            buildContentElements(&manager) < 1) {
+            hnAppBase::current()->prompter().messageBox(
+                hwnd(), "Unable to get list of available templates. Please try again.", "Error", MB_OK);
+            return -1;
+        }
+        if (manager.count() > 0) {
+            bool skipAllErrors = false;
+            runDownloadAllOf(&skipAllErrors, &manager);
+        }
+        for (unsigned i = 0; i < manager.count(); ++i) {
+            const hnInstallationElement& element = *manager.item(i);
+            std::string archive;
+            if (!hnJoinPath(archive, element.downloadFolder, element.fileName) || !fileExists(archive) ||
+                !extractArchiveToFolder(archive.c_str(), templatesFolder.c_str()))
+                result = -1;
+        }
+    }
+    refreshCatalogue(false, false);
+    if (result < 0)
+        hnAppBase::current()->prompter().messageBox(
+            hwnd(), "Unable to install one or more templates. Please try again.", "Error", MB_OK);
+    return result;
+}

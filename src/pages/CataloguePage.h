@@ -1,0 +1,86 @@
+#pragma once
+// What the demo-profile and template pages share: the server's list as
+// tabs of rows, the list element, the refresh flow with its remembered tab,
+// the content elements for a download of everything, and the rule that
+// nothing rebuilds the tabs while an operation of the page or of a row runs.
+#include <memory>
+#include <string>
+
+#include "catalogue/CatalogueList.h"
+#include "catalogue/CatalogueSources.h"
+#include "catalogue/CatalogueTabCtrl.h"
+#include "controls/ImageButton.h"
+#include "wizard/PropertyPageBase.h"
+
+// The fixed differences between the catalogue pages.
+struct kdDCataloguePageVariant {
+    CatalogueKind kind;
+    bool templates; // template rows and the install-all button; else profile rows
+    const char* installHint;
+    const char* runHint;
+    const char* refreshTooltip;
+    const char* usingDefaultMessage;
+};
+
+// The demo-profile and template variants, for the Python 2.7 or 3.6 list.
+kdDCataloguePageVariant demoProfilesVariant(CatalogueKind kind);
+kdDCataloguePageVariant templatesVariant(CatalogueKind kind);
+
+class kdDCataloguePageBase : public kdDPropertyPageBase {
+public:
+    kdDCataloguePageBase(UINT templateId, const std::string& title, const std::string& headerText,
+                         const kdDCataloguePageVariant& variant);
+    ~kdDCataloguePageBase() override;
+
+    bool isPageSkipped() override { return false; }
+    bool isHiddenInExtensionsOnlyMode() override { return true; }
+    int updateButtons() override { return -1; }
+    int setupControls() override;
+    // The list element, as the manager's only element (also without a window).
+    int initInstallationElements() override;
+
+    // 1 when a list file was available and the page was rebuilt from it, -1
+    // otherwise (also when it had to wait for a running operation).
+    int refreshCatalogue(bool forceDownload, bool showMessages);
+    // One element per list entry with a download address; works without a
+    // window. -1 without manager or list file.
+    int buildContentElements(hnInstallManagerBase* manager);
+    // Downloads every template of the list and extracts it.
+    int installAllTemplates();
+
+    bool preTranslateMessage(MSG* msg) override;
+
+    hnCatalogueTabCtrl& tabCtrl() const { return *tabCtrl_; }
+    // True while the page or one of its rows works: activations wait.
+    bool operationRunning() const;
+
+    std::string statusText; // the hint line
+    std::string installHintText;
+    std::string runHintText;
+    std::string listNameText, listStatusText, listProgressText; // shown nowhere
+    std::string contentNameText, contentStatusText, contentProgressText;
+    CatalogueList list;
+    hnImageButton refreshButton;
+    hnImageButton installAllButton;
+
+    // Posted to the page when an activation had to wait for an operation.
+    static constexpr UINT kMsgDeferredActivation = WM_APP + 12;
+
+protected:
+    bool onInitDialog() override;
+    bool onSetActive() override;
+    bool onCommand(WORD id, WORD code, HWND control) override;
+    bool onNotify(int id, NMHDR* header, LRESULT& result) override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+private:
+    class OperationScope;
+    void runDeferredActivation();
+
+    kdDCataloguePageVariant variant_;
+    int tabControlId_;
+    int refreshButtonId_;
+    std::unique_ptr<hnCatalogueTabCtrl> tabCtrl_;
+    int operationDepth_ = 0;
+    bool activationPending_ = false;
+};

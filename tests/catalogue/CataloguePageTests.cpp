@@ -1,0 +1,416 @@
+// The demo-profile and template pages against list files and archives served
+// over HTTP from the fixtures folder: tabs, rows, install, run, remove,
+// refresh, the cached and the missing list, and the rows' state while an
+// operation runs.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <cstring>
+
+#include "app/FileHelpers.h"
+#include "app/ScopedHandle.h"
+#include "app/SystemView.h"
+#include "app/Text.h"
+#include "catalogue/CatalogueSources.h"
+#include "catalogue/TabDialogs.h"
+#include "catalogue_ids.h"
+#include "install/InstallManager.h"
+#include "pages/DemoProfilesPage.h"
+#include "pages/PageTestSupport.h"
+#include "pages/TemplatesPage.h"
+#include "support/RecordingRuntime.h"
+
+namespace {
+
+const char* const kListFolder =
+    "C:\\orvanto-fixtures\\catalogue\\orvanto\\files\\InstallerRepositories\\Orvanto15."
+    "0\\774\\OrvantoVisionSoftware";
+
+std::string serverUrl() {
+    char value[256] = {};
+    ::GetEnvironmentVariableA("ORVANTO_TEST_HTTP_URL", value, sizeof(value));
+    return value;
+}
+
+// Points the pages at the fixtures folder, serves the lists written into it
+// and leaves the content and cache folders as it found them.
+class CatalogueServer {
+public:
+    CatalogueServer() {
+        ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", (serverUrl() + "/files").c_str());
+        makeFolders(kListFolder);
+        for (const char* name : {"Profiles", "Templates"}) {
+            std::string folder = userContentFolder(name);
+            if (!fileExists(folder.substr(0, folder.size() - 1)))
+                made_.push_back(folder.substr(0, folder.size() - 1));
+        }
+        clearCaches();
+    }
+    ~CatalogueServer() {
+        for (const std::string& folder : made_)
+            deleteFolderTree(folder.c_str(), folder.c_str());
+        clearCaches();
+        std::string lists = "C:\\orvanto-fixtures\\catalogue";
+        deleteFolderTree(lists.c_str(), lists.c_str());
+        ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", nullptr);
+    }
+    void publish(const char* fileName, const std::string& content) {
+        writeTextFile(std::string(kListFolder) + "\\" + fileName, content);
+    }
+    void withdraw(const char* fileName) {
+        ::DeleteFileA((std::string(kListFolder) + "\\" + fileName).c_str());
+    }
+    static std::string zip(const std::string& kind) { return serverUrl() + "/zip/" + kind + ".zip"; }
+    static void clearCaches() {
+        for (CatalogueKind kind : {CatalogueKind::DemoProfiles, CatalogueKind::Templates}) {
+            std::string folder = cacheFolder(catalogueSource(kind).cacheFolder);
+            deleteFolderTree(folder.c_str(), folder.c_str());
+        }
+    }
+
+private:
+    std::vector<std::string> made_;
+};
+
+HWND tabDialogOf(kdDCataloguePageBase& page) {
+    return page.tabCtrl().tabDialog().hwnd();
+}
+
+std::vector<std::string> tabTexts(HWND tab) {
+    std::vector<std::string> texts;
+    int count = TabCtrl_GetItemCount(tab);
+    for (int i = 0; i < count; ++i) {
+        char text[128] = {};
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = text;
+        item.cchTextMax = sizeof(text);
+        ::SendMessageA(tab, TCM_GETITEMA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+        texts.push_back(text);
+    }
+    return texts;
+}
+
+void selectTab(kdDCataloguePageBase& page, int index, HWND pageWindow) {
+    TabCtrl_SetCurSel(page.tabCtrl().hwnd(), index);
+    NMHDR header = {page.tabCtrl().hwnd(), static_cast<UINT_PTR>(IDC_PROFILES_TAB),
+                    static_cast<UINT>(TCN_SELCHANGE)};
+    ::SendMessageA(pageWindow, WM_NOTIFY, header.idFrom, reinterpret_cast<LPARAM>(&header));
+}
+
+// A row button pressed as the user presses it: the dialog hears the click.
+void pressRow(HWND tabDialog, int controlId) {
+    clickButton(tabDialog, controlId);
+}
+
+bool said(const ScriptedPrompter& prompter, const std::string& text) {
+    for (const auto& record : prompter.records)
+        if (record.text == text)
+            return true;
+    return false;
+}
+
+std::string demoList() {
+    std::string list;
+    for (int i = 1; i <= 13; ++i)
+        list +=
+            hnFormatText("[2D]\r\nName=Blob %d\r\nClassName=Blob%d\r\nVersionLabel=1.0.0.%d\r\nURL=%s\r\n", i,
+                         i, i, CatalogueServer::zip(hnFormatText("profile_Blob%d-v1.0.0.%d", i, i)).c_str());
+    list += "[2D]\r\nName=ignored, the fourteenth\r\n";
+    list +=
+        "[3D]\r\nName=Climber\r\nClassName=..\r\nVersionLabel=1\r\nURL=" + CatalogueServer::zip("profile_x") +
+        "\r\nInfoURL=file:///C:/Windows/notepad.exe\r\n";
+    list += "[3D]\r\nName=2D / 3D Blob\r\nClassName=Blob3D\r\nInfoText=Only a tooltip\r\nURL=" +
+            CatalogueServer::zip("profile_Blob3D-v2.0.0.0") + "\r\nVersionLabel=1.0.0.0\r\n";
+    return list;
+}
+
+} // namespace
+
+TEST(DemoProfilesPage, InstallRunRemoveAndHostileRows) {
+    CatalogueServer server;
+    server.publish("774demo.txt", demoList());
+    RecordingRuntime runtime;
+    StoredSelection selection("Python 3.6.6");
+    ScriptedPrompter prompter;
+    kdDInstallDemoProfiles page("Test - Demonstration Profiles");
+    PageHost host(page);
+    HWND pageWindow = host.pageWindow();
+    ASSERT_NE(nullptr, pageWindow);
+    EXPECT_EQ((std::vector<std::string>{"2D", "3D"}), tabTexts(page.tabCtrl().hwnd()));
+    auto& rows = static_cast<DTabProfiles2D&>(page.tabCtrl().tabDialog()).rows;
+    ASSERT_EQ(12u, rows.size()); // the thirteenth entry of the group is not shown
+    EXPECT_EQ("Blob 1", rows[0].name);
+    HWND tab = tabDialogOf(page);
+
+    // Install the first profile: downloaded, extracted, shown installed.
+    pressRow(tab, 45002);
+    std::string profile = userContentFolder("Profiles") + "Blob1";
+    EXPECT_TRUE(fileExists(profile + "\\Orvanto.Opb"));
+    EXPECT_TRUE(rows[0].installed);
+    EXPECT_FALSE(controlEnabled(tab, 45002));
+    EXPECT_TRUE(controlVisible(tab, 45001)); // run
+    EXPECT_TRUE(controlVisible(tab, 45000)); // uninstall
+    EXPECT_EQ("1.0.0.1", hnWindowText(rows[0].versionLabel));
+    EXPECT_EQ("Blob 1", hnWindowText(rows[0].nameLabel));
+
+    // Run: the runtime's program gets the profile and the Python switch.
+    pressRow(tab, 45001);
+    ASSERT_TRUE(waitFor(
+        [&] { return readTextFile(runtime.record).find("IGNOREPROFILEVERSION") != std::string::npos; },
+        30000));
+    std::string line = readTextFile(runtime.record);
+    EXPECT_NE(std::string::npos, line.find("\"System=" + profile + "\" \"/IGNOREPROFILEVERSION\" --python36"))
+        << line;
+
+    // Remove: the folder goes, the profiles folder stays.
+    pressRow(tab, 45000);
+    EXPECT_FALSE(fileExists(profile));
+    EXPECT_TRUE(
+        fileExists(userContentFolder("Profiles").substr(0, userContentFolder("Profiles").size() - 1)));
+    EXPECT_FALSE(rows[0].installed);
+    EXPECT_FALSE(controlVisible(tab, 45001));
+    for (const auto& record : prompter.records)
+        ADD_FAILURE() << "unexpected message: " << record.text;
+
+    // The hostile group: ".." as folder name, a file: info link.
+    selectTab(page, 1, pageWindow);
+    tab = tabDialogOf(page);
+    ASSERT_EQ(2u, rows.size());
+    EXPECT_FALSE(rows[0].safe);
+    EXPECT_FALSE(controlEnabled(tab, 45002));
+    ::SendMessageA(tab, kDynamicButtonMessage, 0, OperationUninstall);
+    EXPECT_TRUE(said(prompter, "Unable to uninstall the Orvanto Vision App. Please try again."));
+    ::SendMessageA(tab, kDynamicButtonMessage, 0, OperationInfo);
+    EXPECT_TRUE(said(prompter, "Unable to access the profile information URL. Please try again."));
+    ::SendMessageA(tab, kDynamicButtonMessage, 7, OperationInstall);
+    EXPECT_TRUE(said(
+        prompter, "Error: Unable to locate the download path for the selected profile. Please try again."));
+    ::SendMessageA(tab, kDynamicButtonMessage, 1, 9);
+    EXPECT_TRUE(said(prompter, "Error: Unexpected operation. Please try again."));
+    EXPECT_TRUE(
+        fileExists(userContentFolder("Profiles").substr(0, userContentFolder("Profiles").size() - 1)));
+    // Only an info text: the picture, not the button.
+    EXPECT_FALSE(controlVisible(tab, 45001 + 5 + 2));
+    EXPECT_TRUE(controlVisible(tab, 45001 + 5 + 3));
+
+    // A profile whose installed version differs from the offered one.
+    pressRow(tab, 45001 + 5 + 1);
+    EXPECT_TRUE(rows[1].installed);
+    EXPECT_EQ("2.0.0.0", rows[1].installedVersion);
+    EXPECT_EQ("1.0.0.0", hnWindowText(rows[1].versionLabel));
+    EXPECT_EQ("2D / 3D Blob 2.0.0.0", hnWindowText(rows[1].nameLabel));
+}
+
+TEST(DemoProfilesPage, RunWithoutRuntimeStartsNothing) {
+    CatalogueServer server;
+    server.publish("774demo.txt", demoList());
+    RecordingRuntime runtime;
+    runtime.write(""); // key present, no folder
+    ScriptedPrompter prompter;
+    kdDInstallDemoProfiles page("Test - Demonstration Profiles");
+    PageHost host(page);
+    HWND tab = tabDialogOf(page);
+    ::SendMessageA(tab, kDynamicButtonMessage, 0, OperationRun);
+    EXPECT_TRUE(said(prompter, "Unable to load the profile. Unexpected error."));
+    pumpMessages(500);
+    EXPECT_EQ("", readTextFile(runtime.record));
+}
+
+TEST(DemoProfilesPage, RefreshRemembersTheTabAndFallsBackToTheCache) {
+    CatalogueServer server;
+    server.publish("774demo.txt", "[2D]\r\nName=A\r\n[2D]\r\nName=B\r\n[3D]\r\nName=C\r\n");
+    ScriptedPrompter prompter;
+    kdDInstallDemoProfiles page("Test - Demonstration Profiles");
+    PageHost host(page);
+    HWND pageWindow = host.pageWindow();
+    EXPECT_EQ((std::vector<std::string>{"2D", "3D"}), tabTexts(page.tabCtrl().hwnd()));
+    selectTab(page, 1, pageWindow);
+    EXPECT_EQ("3D", page.tabCtrl().selectedTabName());
+
+    // The server's list changed: the tab is found again however it is written.
+    server.publish("774demo.txt", "[1D]\r\nName=Z\r\n[2D]\r\nName=A\r\n[3d]\r\nName=C\r\n");
+    clickButton(pageWindow, IDC_PROFILES_REFRESH);
+    EXPECT_EQ((std::vector<std::string>{"1D", "2D", "3d"}), tabTexts(page.tabCtrl().hwnd()));
+    EXPECT_EQ("3d", page.tabCtrl().selectedTabName());
+    EXPECT_EQ("3d", page.tabCtrl().tabDialog().tabName);
+
+    // Server list gone: the cached copy stays in use and the user is told.
+    server.withdraw("774demo.txt");
+    prompter.records.clear();
+    clickButton(pageWindow, IDC_PROFILES_REFRESH);
+    EXPECT_TRUE(said(prompter, "Using default list of demo profiles."));
+    EXPECT_EQ((std::vector<std::string>{"1D", "2D", "3d"}), tabTexts(page.tabCtrl().hwnd()));
+
+    // Nothing cached either: the one blank tab and the not-available dialog.
+    CatalogueServer::clearCaches();
+    EXPECT_EQ(-1, page.refreshCatalogue(true, false));
+    EXPECT_EQ((std::vector<std::string>{" "}), tabTexts(page.tabCtrl().hwnd()));
+    EXPECT_TRUE(page.tabCtrl().showingNotAvailable);
+    EXPECT_NE(nullptr, page.tabCtrl().notAvailableDialog().hwnd());
+    EXPECT_EQ(nullptr, tabDialogOf(page));
+    EXPECT_EQ("", page.tabCtrl().selectedTabName());
+}
+
+namespace {
+struct DuringDownload {
+    kdDCataloguePageBase* page = nullptr;
+    HWND sheet = nullptr;
+    HWND pageWindow = nullptr;
+    HWND rowButton = nullptr;
+    bool reactivated = false;
+    bool rowsSurvived = false;
+    std::string cachedList;
+};
+DuringDownload* during = nullptr;
+
+void CALLBACK reactivateDuringDownload(HWND, UINT, UINT_PTR id, DWORD) {
+    if (!during || during->reactivated || !during->page->tabCtrl().busy())
+        return;
+    ::KillTimer(nullptr, id);
+    during->reactivated = true;
+    writeTextFile(during->cachedList, "[After]\r\nName=rebuilt later\r\n");
+    // What the sheet's re-selection of the current page on 0x408 delivers.
+    NMHDR header = {during->sheet, 0, static_cast<UINT>(PSN_SETACTIVE)};
+    ::SendMessageA(during->pageWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    during->rowsSurvived =
+        ::IsWindow(during->rowButton) && during->page->tabCtrl().tabDialog().rowCount() == 1;
+}
+} // namespace
+
+TEST(DemoProfilesPage, ReactivationWaitsForTheRowOperation) {
+    CatalogueServer server;
+    // A slow archive: the modal download runs long enough to be interrupted.
+    server.publish("774demo.txt", "[2D]\r\nName=Slow\r\nURL=" + serverUrl() +
+                                      "/data/slow?size=400000&delay=100&chunk=20000&as=/slow.zip\r\n");
+    ScriptedPrompter prompter;
+    kdDInstallDemoProfiles page("Test - Demonstration Profiles");
+    PageHost host(page);
+    DuringDownload state;
+    state.page = &page;
+    state.sheet = host.sheetWindow();
+    state.pageWindow = host.pageWindow();
+    state.rowButton = ::GetDlgItem(tabDialogOf(page), 45002);
+    state.cachedList = localListPath(*page.installManager->item(0));
+    during = &state;
+    UINT_PTR timer = ::SetTimer(nullptr, 0, 100, reactivateDuringDownload);
+    pressRow(tabDialogOf(page), 45002);
+    ::KillTimer(nullptr, timer);
+    during = nullptr;
+    EXPECT_TRUE(state.reactivated);
+    EXPECT_TRUE(state.rowsSurvived);
+    EXPECT_TRUE(said(prompter, "Error: Unable to extract the profile files. Please try again."));
+    // The activation ran once the operation had ended.
+    pumpMessages(300);
+    EXPECT_EQ((std::vector<std::string>{"After"}), tabTexts(page.tabCtrl().hwnd()));
+}
+
+TEST(TemplatesPage, ThreeStatesInstallAllAndUninstallOfTheFoundFolder) {
+    CatalogueServer server;
+    std::string templates = userContentFolder("Templates");
+    makeFolders(templates + "Older_1.0.0.3");
+    makeFolders(templates + "Newer_3.0.0.0");
+    makeFolders(templates + "Padded_01.0.0.3");
+    makeFolders(templates + "Blob_Pro_1.0.0.2");
+    makeFolders(templates + "Latest_latest");
+    std::string list;
+    for (const char* name : {"Older", "Newer", "Padded", "Blob", "Latest"})
+        list += hnFormatText("[2D]\r\nName=%s\r\nVersionLabel=1.0.0.10\r\nURL=%s\r\n", name,
+                             CatalogueServer::zip(hnFormatText("template_%s_1.0.0.10", name)).c_str());
+    list += "[2D]\r\nName=Dots\r\nClassName=..\r\nVersionLabel=1.0.0.1\r\nURL=" +
+            CatalogueServer::zip("template_Dots_1.0.0.1") + "\r\n";
+    server.publish("774OTC.txt", list);
+    ScriptedPrompter prompter;
+    kdDInstallTemplates page("Test - OTC");
+    PageHost host(page);
+    auto& rows = static_cast<DTabTemplates&>(page.tabCtrl().tabDialog()).rows;
+    ASSERT_EQ(6u, rows.size());
+    EXPECT_EQ(1, rows[0].state); // older installed
+    EXPECT_EQ("Older 1.0.0.3", hnWindowText(rows[0].nameLabel));
+    EXPECT_EQ(2, rows[1].state); // newer installed
+    EXPECT_EQ("Newer 3.0.0.0", hnWindowText(rows[1].nameLabel));
+    EXPECT_EQ(1, rows[2].state); // "01.0.0.3" is 1.0.0.3, older than 1.0.0.10
+    EXPECT_EQ(1, rows[3].state); // "Blob_Pro_..." is not a Blob
+    EXPECT_EQ("", rows[3].installedVersion);
+    EXPECT_EQ(1, rows[4].state); // "_latest" is no version
+    EXPECT_FALSE(rows[5].safe);
+
+    // Removing the newer one removes the folder that is there.
+    HWND tab = tabDialogOf(page);
+    pressRow(tab, 45001 + 4 - 1);
+    EXPECT_FALSE(fileExists(templates + "Newer_3.0.0.0"));
+    EXPECT_EQ(1, rows[1].state);
+
+    // Install all: every archive extracted; the row of ".." is no folder name
+    // of its own, its archive lands in its own top folder.
+    clickButton(host.pageWindow(), IDC_TEMPLATES_INSTALL_ALL);
+    for (const char* name : {"Older", "Newer", "Padded", "Blob", "Latest"})
+        EXPECT_TRUE(fileExists(templates + name + "_1.0.0.10\\tool.py")) << name;
+    ASSERT_EQ(6u, rows.size());
+    EXPECT_EQ(0, rows[2].state); // the newest folder counts
+    EXPECT_FALSE(said(prompter, "Unable to install one or more templates. Please try again."));
+    EXPECT_TRUE(fileExists(templates.substr(0, templates.size() - 1)));
+}
+
+TEST(CataloguePages, ContentElementsWithoutAWindow) {
+    CatalogueServer server;
+    kdDInstallTemplates page("Test - OTC");
+    hnInstallManagerBase manager;
+    EXPECT_EQ(-1, page.buildContentElements(&manager)); // no list fetched yet
+    EXPECT_EQ(-1, page.buildContentElements(nullptr));
+    server.publish("774OTC.txt", "[2D]\r\nName=A\r\nURL=" + CatalogueServer::zip("template_A_1.0.0.1") +
+                                     "\r\n[2D]\r\nName=No address\r\nURL=nothing\r\n"
+                                     "[2D]\r\nName=Device\r\nURL=http://h/x/CON\r\n"
+                                     "[2D]\r\nName=Dots\r\nURL=http://h/x/..\r\n");
+    EXPECT_EQ(1, page.refreshCatalogue(true, false));
+    EXPECT_EQ(1, page.buildContentElements(&manager));
+    ASSERT_EQ(1u, manager.count());
+    EXPECT_EQ("A", manager.item(0)->name);
+    EXPECT_EQ("template_A_1.0.0.1.zip", manager.item(0)->fileName);
+    EXPECT_EQ(0x400000, manager.item(0)->sizeHint);
+    EXPECT_FALSE(manager.item(0)->refreshBeforeCopy);
+    EXPECT_EQ("Templates", manager.item(0)->category);
+    const hnInstallationElement& listElement = *page.installManager->item(0);
+    EXPECT_EQ("774OTC.txt", listElement.fileName);
+    EXPECT_TRUE(listElement.refreshBeforeCopy);
+    EXPECT_EQ(0x100000, listElement.sizeHint);
+}
+
+TEST(TemplateState, DetectionRules) {
+    ScratchFolder scratch;
+    std::string folder = scratch.path() + "\\";
+    std::string version, found;
+    EXPECT_EQ(1, DTabTemplates::detectTemplateState(folder, "MyTemplate", "1.0.0.10", version, found));
+    makeFolders(folder + "MyTemplate_1.0.0.3");
+    makeFolders(folder + "MyTemplate_0.9.0.3");
+    writeTextFile(folder + "MyTemplate_9.9.9.9", "a file, not a folder");
+    EXPECT_EQ(1, DTabTemplates::detectTemplateState(folder, "MyTemplate", "1.0.0.10", version, found));
+    EXPECT_EQ("1.0.0.3", version);
+    EXPECT_EQ("MyTemplate_1.0.0.3", found);
+    EXPECT_EQ(0, DTabTemplates::detectTemplateState(folder, "MyTemplate", "1.0.0.3", version, found));
+    EXPECT_EQ(2, DTabTemplates::detectTemplateState(folder, "MyTemplate", "1.0.0.2", version, found));
+    // An offered version that does not parse leaves the template installed.
+    EXPECT_EQ(0, DTabTemplates::detectTemplateState(folder, "MyTemplate", "latest", version, found));
+}
+
+TEST(TemplatesPage, NotAvailableWithoutAList) {
+    CatalogueServer server;
+    ScriptedPrompter prompter;
+    kdDInstallTemplates page("Test - OTC");
+    PageHost host(page);
+    EXPECT_TRUE(page.tabCtrl().showingNotAvailable);
+    EXPECT_EQ((std::vector<std::string>{" "}), tabTexts(page.tabCtrl().hwnd()));
+    HWND notAvailable = page.tabCtrl().notAvailableDialog().hwnd();
+    ASSERT_NE(nullptr, notAvailable);
+    EXPECT_NE(0, ::GetWindowLongPtrA(notAvailable, GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ("Error: Unable to get the list of templates from the server.\nPlease try again.",
+              controlText(notAvailable, IDC_TAB_TEXT));
+    EXPECT_TRUE(prompter.records.empty()); // no messages without a refresh by the user
+    std::string folder = testProgramFolder() + "\\..\\screenshots";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    ::ShowWindow(host.sheetWindow(), SW_SHOW);
+    pumpMessages(500);
+    uidriver::Installer::screenshot(host.sheetWindow(), folder + "\\catalogue_templates_not_available.bmp");
+}
