@@ -372,9 +372,10 @@ def optional_components(put):
     # The I/O utility: a package under an upper-case name whose own entry's
     # command the shell opens.
     adam = "{E0372F59-9433-4342-B0B2-5B06C42C1773}"
+    # The utility's own package leaves no value under the old installer's
+    # Uninstall key: such a value is a leftover that reads "Version Mismatch".
     put(f"{cam}/Advantech", "ADAMAPAX .NET UTILITY V2.05.10 B04.MSI", Standin(
-        "Adam/Apax .NET Utility 2.05.10", "2.05.10", adam, key="{C2E6E999-4516-40D2-8191-79B5CB4B987B}",
-        values={"DisplayName": "Adam/Apax .NET Utility", "UninstallString": f"MsiExec.exe /X{adam} /qn"}).msi())
+        "Adam/Apax .NET Utility 2.05.10", "2.05.10", adam).msi())
 
     # Setups whose uninstaller goes on in a copy of itself that the removal
     # follows: by its window (remote control, Speccy) or its image name (MVS).

@@ -102,7 +102,7 @@ TEST(OptionalComponents, AvtSelectorBothWaysAndThePylonRuntimePackage) {
     EXPECT_EQ("None", open.page.pylon().currentSelection);
 }
 
-TEST(OptionalComponents, IoDriversWithTheirEntriesAndTheShellOpenedRemoval) {
+TEST(OptionalComponents, IoDriversInstallAndGoAgainFromTheirRows) {
     ShownPage<kdDInstallIOSystemInstallations> open;
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_IO_FIRST_ROW + 3, IDC_IO_FIRST_ROW + 4, IDC_IO_FIRST_ROW + 1));
     // "ADAMAPAX .NET UTILITY V2.05.10 B04.MSI": a package under a name with blanks.
