@@ -7,3 +7,8 @@
 // other threads send to this one (posted messages stay queued); true when
 // the thread ended.
 bool hnWaitForWorker(HANDLE thread, DWORD timeoutMs);
+
+// Lets `ms` pass while dispatching every message of this thread's windows, so
+// a box shown meanwhile paints and answers. A quit request ends the wait
+// early and stays queued for the loop that owns it.
+void hnWaitHandlingMessages(DWORD ms);

@@ -12,6 +12,7 @@
 #include "app/AppBase.h"
 #include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
+#include "app/SessionLog.h"
 #include "app/Text.h"
 #include "download/InternetStop.h"
 
@@ -145,10 +146,11 @@ void checkAbort(const Transfer& t) {
         throw Aborted();
 }
 
-// Streams the body into the temporary file; returns the bytes written.
-long long streamBody(const Transfer& t, HINTERNET request, HANDLE file, long long announced) {
+// Streams the body into the temporary file, counting the bytes written into `total`
+// as it goes, so a failure still tells how much came.
+void streamBody(const Transfer& t, HINTERNET request, HANDLE file, long long announced, long long& total) {
     std::unique_ptr<char[]> buffer(new char[kDownloadReadChunk]);
-    long long total = 0;
+    total = 0;
     long long mark = 0;
     for (;;) {
         DWORD read = 0;
@@ -170,10 +172,18 @@ long long streamBody(const Transfer& t, HINTERNET request, HANDLE file, long lon
     }
     if (announced >= 0 && total < announced)
         throw hnIncompleteBody();
-    return total;
 }
 
-DownloadResult runTransfer(const Transfer& t) {
+const char* outcomeName(DownloadOutcome outcome) {
+    static const char* const kNames[] = {"transferred", "present",        "path too long",  "aborted",
+                                         "invalid URL", "not HTTP",       "login rejected", "redirected",
+                                         "HTTP error",  "internet error", "incomplete",     "rename failed",
+                                         "unexpected"};
+    std::size_t index = static_cast<std::size_t>(outcome);
+    return index < sizeof(kNames) / sizeof(kNames[0]) ? kNames[index] : "unexpected";
+}
+
+DownloadResult transfer(const Transfer& t, long long& received) {
     DownloadResult result;
     try {
         CCustomSession session(t.stop);
@@ -211,8 +221,8 @@ DownloadResult runTransfer(const Transfer& t) {
         if (status == HTTP_STATUS_DENIED) {
             checkAbort(t);
             HINTERNET handle = request.get();
-            INT_PTR answer =
-                hnAppBase::current()->prompter().question(kCredentialsQuestionId, nullptr, t.url.c_str(), [handle](HWND) {
+            INT_PTR answer = hnAppBase::current()->prompter().question(
+                kCredentialsQuestionId, nullptr, t.url.c_str(), [handle](HWND) {
                     return static_cast<INT_PTR>(::InternetErrorDlg(
                         ::GetDesktopWindow(), handle, ERROR_INTERNET_INCORRECT_PASSWORD,
                         FLAGS_ERROR_UI_FLAGS_GENERATE_DATA | FLAGS_ERROR_UI_FLAGS_CHANGE_OPTIONS, nullptr));
@@ -236,7 +246,7 @@ DownloadResult runTransfer(const Transfer& t) {
         long long announced = contentLength(request.get());
         if (t.progress)
             t.progress->downloadStarted(static_cast<long>((announced > 0 ? announced : 0) / 1024));
-        streamBody(t, request.get(), file.get(), announced);
+        streamBody(t, request.get(), file.get(), announced, received);
         file.reset();
         if (!moveFileReplacing(t.temporaryPath, t.finalPath)) {
             result.outcome = DownloadOutcome::RenameFailed;
@@ -277,8 +287,18 @@ DownloadResult runTransfer(const Transfer& t) {
         result.detail = internetErrorText(e.errorNumber);
     } catch (const hnIncompleteBody&) {
         result.outcome = DownloadOutcome::Incomplete;
-        result.detail = "Error - The connection closed before the whole file was received";
+        // The user text puts "Error." in front already.
+        result.detail = "The connection closed before the whole file was received";
     }
+    return result;
+}
+
+// One transfer, written to the session log with its outcome.
+DownloadResult runTransfer(const Transfer& t) {
+    long long received = 0;
+    DownloadResult result = transfer(t, received);
+    hnSessionLogF("Download", "%s, %lld bytes, %s%s%s", t.url.c_str(), received, outcomeName(result.outcome),
+                  result.detail.empty() ? "" : " - ", result.detail.c_str());
     return result;
 }
 

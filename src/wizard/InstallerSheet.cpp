@@ -11,6 +11,8 @@
 #include "app/AppBase.h"
 #include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
+#include "app/SessionLog.h"
+#include "app/StopBlock.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "wizard/PropertyPageBase.h"
@@ -460,11 +462,9 @@ DWORD WINAPI kdDKadrixSDKInstallerSheet::upgradeCheckWorker(LPVOID parameter) {
 void kdDKadrixSDKInstallerSheet::stopUpgradeCheck() {
     if (!upgradeCheckThread)
         return;
-    upgradeCheck_.requestStop(); // closes its internet handles: a hanging request returns now
-    if (::WaitForSingleObject(upgradeCheckThread, kWorkerWaitMs) == WAIT_TIMEOUT) {
-        hnDebugOut("kdDKadrixSDKInstallerSheet::stopUpgradeCheck - worker did not end, terminating\n");
-        ::TerminateThread(upgradeCheckThread, 1);
-    }
+    // The stop closes its internet handles: a hanging request returns now.
+    hnStopWorker(upgradeCheckThread, upgradeCheck_, "kdDKadrixSDKInstallerSheet::stopUpgradeCheck",
+                 kWorkerWaitMs);
     ::CloseHandle(upgradeCheckThread);
     upgradeCheckThread = nullptr;
 }
@@ -504,6 +504,7 @@ int kdDKadrixSDKInstallerSheet::launchInstallerFile(const std::string& path, HWN
     }
     INT_PTR shell = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(owner, "open", path.c_str(), "", applicationFolder().c_str(), SW_SHOWNORMAL));
+    hnSessionLogF("Program", "opened %s, shell result %d", path.c_str(), static_cast<int>(shell));
     if (shell > 32) {
         ::PostMessageA(app->mainWindow(), WM_CLOSE, 0, 0); // the new installer takes over
         return 1;
