@@ -361,6 +361,7 @@ DownloadResult downloadElementFile(const std::string& url, const ElementDownload
             setAsideFinalFile(paths);
         if (fileExists(paths.finalPath)) {
             result.outcome = DownloadOutcome::Present;
+            hnSessionLogF("Download", "%s, 0 bytes, present: %s used", url.c_str(), paths.finalPath.c_str());
             return result;
         }
         return runTransfer({url, paths.temporaryPath, paths.finalPath, abort, progress, kElementCodes, stop});
