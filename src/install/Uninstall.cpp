@@ -415,7 +415,7 @@ bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimin
     case Method::AdamApax:
         return removeAdamApax(stop);
     case Method::PythonRuntime:
-        return pythonEnvironment().uninstallPythonRuntime(row.index);
+        return pythonEnvironment().uninstallPythonRuntime(row.index, stop);
     case Method::NotRemovable:
         return false;
     }

@@ -88,9 +88,9 @@ void runDownloadedInstaller(const std::string& installablePath, const std::strin
         runProgram(hnRunMode::Wait, installablePath, {switches}, stop);
 }
 
-void runMsiexecUninstall(const std::string& productCode) {
+void runMsiexecUninstall(const std::string& productCode, const hnStopBlock* stop) {
     std::string program = msiexecPath();
-    runProgram(hnRunMode::Wait, program, {program, "/x", productCode, "/passive"});
+    runProgram(hnRunMode::Wait, program, {program, "/x", productCode, "/passive"}, stop);
 }
 
 bool processCommandLineArgWithPause(const char* command, hnDialog* dialog) {

@@ -32,8 +32,8 @@ std::string msiexecPath();
 void runDownloadedInstaller(const std::string& installablePath, const std::string& switches,
                             bool isMsiPackage, const hnStopBlock* stop = nullptr);
 
-// msiexec "/x" <product code> "/passive", waited for.
-void runMsiexecUninstall(const std::string& productCode);
+// msiexec "/x" <product code> "/passive", waited for (a stop ends the wait).
+void runMsiexecUninstall(const std::string& productCode, const hnStopBlock* stop = nullptr);
 
 // Runs `command` in a visible console of the x86 cmd.exe that pauses after
 // a successful command; `dialog`, when given, is shown meanwhile and ended

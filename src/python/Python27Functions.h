@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+class hnStopBlock;
+
 class hnPyhton27InstallFunctions {
 public:
     // Default value of "Software\\Python\\PythonCore\\2.7\\InstallPath"
@@ -46,8 +48,9 @@ public:
     static bool removePython27Integration();
 
     // Removes every Windows Installer product named "Python 2.7...", then the
-    // runtime's Python 2.7 integration.
-    static bool uninstallAllPython27Products();
+    // runtime's Python 2.7 integration. A stop ends the waits, starts nothing
+    // more and gives false.
+    static bool uninstallAllPython27Products(const hnStopBlock* stop = nullptr);
 };
 
 extern const char* const kPython2713ProductCode; // {4A656C6C-D24A-473F-9747-3A8D00907A03}
