@@ -37,6 +37,7 @@ int openWithShell(const std::string& address, const char*, HWND owner, int& code
     INT_PTR result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(owner, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     code = static_cast<int>(result);
+    hnSessionLogF("Program", "opened %s, shell result %d", address.c_str(), code);
     return result > 32 ? 1 : -1;
 }
 
