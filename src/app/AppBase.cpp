@@ -20,7 +20,9 @@ hnAppBase::~hnAppBase() {
         g_currentApp = nullptr;
 }
 
-hnAppBase* hnAppBase::current() { return g_currentApp; }
+hnAppBase* hnAppBase::current() {
+    return g_currentApp;
+}
 
 int hnAppBase::run(HINSTANCE instance) {
     instance_ = instance;
@@ -53,11 +55,48 @@ hnAppBase::DebugSink hnAppBase::setDebugSink(DebugSink sink) {
 }
 
 void hnAppBase::writeDebug(const char* line) {
-    std::lock_guard<std::mutex> lock(debugMutex_);
-    if (debugSink_)
-        debugSink_(line);
-    else
-        ::OutputDebugStringA(line);
+    {
+        std::lock_guard<std::mutex> lock(debugMutex_);
+        if (debugSink_)
+            debugSink_(line);
+        else
+            ::OutputDebugStringA(line);
+    }
+    std::string text(line ? line : "");
+    while (!text.empty() && (text.back() == '\n' || text.back() == '\r'))
+        text.pop_back();
+    sessionLog_.write("Debug", text);
+}
+
+namespace {
+// A message box's answer as its button's name.
+std::string answerName(INT_PTR answer) {
+    static const struct {
+        INT_PTR id;
+        const char* name;
+    } kNames[] = {{IDOK, "OK"},         {IDCANCEL, "Cancel"}, {IDABORT, "Abort"}, {IDRETRY, "Retry"},
+                  {IDIGNORE, "Ignore"}, {IDYES, "Yes"},       {IDNO, "No"}};
+    for (const auto& name : kNames)
+        if (name.id == answer)
+            return hnFormatText("%s (%d)", name.name, static_cast<int>(answer));
+    return hnFormatText("%d", static_cast<int>(answer));
+}
+} // namespace
+
+int hnLoggedPrompter::messageBox(HWND owner, const char* text, const char* caption, UINT type) {
+    app_.sessionLog().write("Message", hnFormatText("[%s] %s", caption ? caption : "", text ? text : ""));
+    int answer = app_.innerPrompter().messageBox(owner, text, caption, type);
+    app_.sessionLog().write("Answer", answerName(answer));
+    return answer;
+}
+
+INT_PTR hnLoggedPrompter::question(int dialogId, HWND owner, const char* text,
+                                   const std::function<INT_PTR(HWND)>& show) {
+    app_.sessionLog().write("Question", hnFormatText("[dialog %d] %s", dialogId, text ? text : ""));
+    INT_PTR answer = app_.innerPrompter().question(dialogId, owner, text, show);
+    // The dialog's own result, not necessarily a button id.
+    app_.sessionLog().write("Answer", hnFormatText("%d", static_cast<int>(answer)));
+    return answer;
 }
 
 void hnDebugOut(const char* line) {

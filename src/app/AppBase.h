@@ -8,6 +8,23 @@
 #include <windows.h>
 
 #include "app/Prompter.h"
+#include "app/SessionLog.h"
+
+class hnAppBase;
+
+// What the application's prompter() hands out: passes every message box and
+// question on to the prompter in place and writes it, with the answer, to
+// the session log.
+class hnLoggedPrompter final : public hnPrompter {
+public:
+    explicit hnLoggedPrompter(hnAppBase& app) : app_(app) {}
+    int messageBox(HWND owner, const char* text, const char* caption, UINT type) override;
+    INT_PTR question(int dialogId, HWND owner, const char* text,
+                     const std::function<INT_PTR(HWND)>& show) override;
+
+private:
+    hnAppBase& app_;
+};
 
 class hnAppBase {
 public:
@@ -31,14 +48,21 @@ public:
     HWND mainWindow() const { return mainWindow_; }
     void setMainWindow(HWND hwnd) { mainWindow_ = hwnd; }
 
-    hnPrompter& prompter() { return *prompter_; }
+    // Every message box and question goes through here (and into the log).
+    hnPrompter& prompter() { return loggedPrompter_; }
+    // The prompter in place: the window prompter or a test's script.
+    hnPrompter& innerPrompter() { return *prompter_; }
     // Returns the previous prompter; null restores the window prompter.
     hnPrompter* setPrompter(hnPrompter* prompter);
 
     using DebugSink = std::function<void(const char*)>;
     // Returns the previous sink; an empty sink writes to the debug output.
     DebugSink setDebugSink(DebugSink sink);
+    // Goes to the sink and to the session log.
     void writeDebug(const char* line);
+
+    // The log of this session; closed until the application opens it.
+    hnSessionLog& sessionLog() { return sessionLog_; }
 
 protected:
     int exitCode_ = 0;
@@ -48,6 +72,8 @@ private:
     HWND mainWindow_ = nullptr;
     hnWindowPrompter windowPrompter_;
     hnPrompter* prompter_;
+    hnLoggedPrompter loggedPrompter_{*this};
+    hnSessionLog sessionLog_;
     std::mutex debugMutex_;
     DebugSink debugSink_;
 };

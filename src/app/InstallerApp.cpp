@@ -10,6 +10,7 @@
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
+#include "app/WorkerWait.h"
 #include "install/ComponentActions.h"
 #include "pages/InstallerPages.h"
 #include "process/ProcessList.h"
@@ -22,13 +23,43 @@ namespace {
 const char* const kRepositoryBaseUrl = "http://repository.orvanto.com";
 const char* const kRepositoryUrlVariable = "ORVANTO_REPOSITORY_URL";
 const char* const kBusyWaitVariable = "ORVANTO_STARTUP_WAIT_MS";
+const char* const kSessionLogPrefix = "OrvantoVisionSoftwareInstaller_";
+constexpr int kSessionLogsKept = 10;
+
+// The value of a test override, or false. Only the 64-bit build (tests and
+// demo) reads them: the shipped program runs elevated, and whatever can set a
+// user's environment must not choose where it downloads installables from.
+bool readTestOverride(const char* name, std::string& value) {
+    if (!COrvantoKadrixSDKInstallerApp::readsTestOverrides())
+        return false;
+    char buffer[1024] = {};
+    DWORD length = ::GetEnvironmentVariableA(name, buffer, sizeof(buffer));
+    if (length == 0 || length >= sizeof(buffer))
+        return false;
+    value.assign(buffer, length);
+    return true;
+}
 } // namespace
+
+bool COrvantoKadrixSDKInstallerApp::readsTestOverrides() {
+#ifdef _WIN64
+    return true;
+#else
+    return false;
+#endif
+}
 
 COrvantoKadrixSDKInstallerApp* theApp() {
     return static_cast<COrvantoKadrixSDKInstallerApp*>(hnAppBase::current());
 }
 
 COrvantoKadrixSDKInstallerApp::COrvantoKadrixSDKInstallerApp() {
+    // The session log sits in the user's temp folder itself: start-up empties
+    // the private sub-folder.
+    std::string temp;
+    if (hnTempFolder(temp))
+        sessionLog().open(temp, kSessionLogPrefix, kSessionLogsKept);
+    hnSessionLogF("Session", "%s started", kInstallerCaption);
     getAppFolderPath();
     appFolderWritable = isAppFolderWritable(appFolderPath);
 
@@ -46,10 +77,9 @@ COrvantoKadrixSDKInstallerApp::COrvantoKadrixSDKInstallerApp() {
     upgradeInfo->currentVersionName = kInstallerCaption;
     upgradeInfoBeta->currentVersionName = kInstallerCaption;
 
-    char wait[32] = {};
-    DWORD length = ::GetEnvironmentVariableA(kBusyWaitVariable, wait, sizeof(wait));
-    if (length > 0 && length < sizeof(wait))
-        busyWaitMs = static_cast<DWORD>(strtoul(wait, nullptr, 10));
+    std::string wait;
+    if (readTestOverride(kBusyWaitVariable, wait))
+        busyWaitMs = static_cast<DWORD>(strtoul(wait.c_str(), nullptr, 10));
 }
 
 COrvantoKadrixSDKInstallerApp::~COrvantoKadrixSDKInstallerApp() {
@@ -63,10 +93,8 @@ COrvantoKadrixSDKInstallerApp::~COrvantoKadrixSDKInstallerApp() {
 }
 
 std::string COrvantoKadrixSDKInstallerApp::repositoryBaseUrl() const {
-    char value[1024] = {};
-    DWORD length = ::GetEnvironmentVariableA(kRepositoryUrlVariable, value, sizeof(value));
-    if (length > 0 && length < sizeof(value)) {
-        std::string url(value, length);
+    std::string url;
+    if (readTestOverride(kRepositoryUrlVariable, url)) {
         while (!url.empty() && url.back() == '/')
             url.pop_back();
         return url;
@@ -246,7 +274,7 @@ bool COrvantoKadrixSDKInstallerApp::passStartupChecks() {
         if (wait.create(nullptr))
             ::ShowWindow(wait.hwnd(), SW_SHOW);
         for (int round = 0; round < busyWaitCount && busy; ++round) {
-            ::Sleep(busyWaitMs); // the start-up thread processes no messages meanwhile
+            hnWaitHandlingMessages(busyWaitMs); // the box paints and answers meanwhile
             busy = findConflict() != Conflict::None;
         }
     }

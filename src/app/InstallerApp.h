@@ -40,6 +40,11 @@ public:
     bool passStartupChecks();
     static const char* conflictMessage(Conflict conflict);
 
+    // Whether this build reads the test overrides ORVANTO_REPOSITORY_URL and
+    // ORVANTO_STARTUP_WAIT_MS from the environment: the 64-bit build of the
+    // tests and the demo only, never the shipped 32-bit program.
+    static bool readsTestOverrides();
+
     // Interval of the start-up waits: 5000 ms as shipped; tests shorten it.
     DWORD busyWaitMs = 5000;
     int busyWaitCount = 4;
@@ -47,7 +52,8 @@ public:
     // hnInstallerServices.
     const std::string& applicationFolder() const override { return appFolderPath; }
     bool applicationFolderWritable() const override { return appFolderWritable; }
-    // Compiled in, overridden by the environment variable ORVANTO_REPOSITORY_URL.
+    // Compiled in; in the 64-bit build overridden by the environment variable
+    // ORVANTO_REPOSITORY_URL.
     std::string repositoryBaseUrl() const override;
     CUpgradeInfo* upgradeRecord(bool beta) override {
         return beta ? upgradeInfoBeta.get() : upgradeInfo.get();

@@ -43,3 +43,22 @@ bool hnWaitKeepingPainted(HANDLE object, DWORD timeoutMs) {
             return object && ::WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
     }
 }
+
+void hnWaitHandlingMessages(DWORD ms) {
+    const DWORD start = ::GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                return;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+        const DWORD elapsed = ::GetTickCount() - start;
+        if (elapsed >= ms)
+            return;
+        ::MsgWaitForMultipleObjectsEx(0, nullptr, ms - elapsed, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}

@@ -13,3 +13,8 @@ bool hnWaitForWorker(HANDLE thread, DWORD timeoutMs);
 // answered; input stays queued, so nothing else runs in between. True when
 // the object was signalled.
 bool hnWaitKeepingPainted(HANDLE object, DWORD timeoutMs);
+
+// Lets `ms` pass while dispatching every message of this thread's windows, so
+// a box shown meanwhile paints and answers. A quit request ends the wait
+// early and stays queued for the loop that owns it.
+void hnWaitHandlingMessages(DWORD ms);

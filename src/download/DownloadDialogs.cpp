@@ -20,7 +20,6 @@
 #include "process/ProcessLaunch.h"
 
 namespace {
-constexpr DWORD kWorkerStopMs = 5000;
 constexpr DWORD kPathFailurePauseMs = 5000;
 constexpr int kProgressRange = 1000;
 } // namespace
@@ -37,8 +36,7 @@ struct hnDownloadJob : hnDownloadProgressSink {
     bool showMessages = false;
 
     std::atomic<bool> abort{false};
-    hnInternetStop internet; // its open handles, closed by a stop
-    hnScopedHandle stopEvent{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+    hnInternetStop internet; // the stop block; a stop also closes its open handles
     std::atomic<long> totalKb{0};
     std::atomic<HWND> target{nullptr}; // the dialog while it may be told
 
@@ -48,15 +46,8 @@ struct hnDownloadJob : hnDownloadProgressSink {
         target = nullptr;
         abort = true;
         internet.requestStop();
-        if (stopEvent)
-            ::SetEvent(stopEvent.get());
     }
-    bool pause(DWORD ms) const {
-        if (stopEvent)
-            return ::WaitForSingleObject(stopEvent.get(), ms) == WAIT_TIMEOUT;
-        ::Sleep(ms);
-        return !abort;
-    }
+    bool pause(DWORD ms) const { return internet.pause(ms); }
 
     LRESULT send(WPARAM code, LPARAM lParam = 0) {
         HWND window = target;
@@ -304,7 +295,7 @@ void hnDownloadJob::run() {
             send(OperationFailed);
             return;
         }
-        runDownloadedInstaller(paths.finalPath, switches, isMsiPackage);
+        runDownloadedInstaller(paths.finalPath, switches, isMsiPackage, &internet);
         send(InstallCompleted);
     } catch (...) {
         if (showMessages) {

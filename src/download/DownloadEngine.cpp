@@ -13,6 +13,7 @@
 #include "app/AppBase.h"
 #include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
+#include "app/SessionLog.h"
 #include "app/Text.h"
 #include "download/BackgroundWriter.h"
 #include "download/InternetStop.h"
@@ -178,8 +179,10 @@ private:
     const long long& received_;
 };
 
-long long streamBody(const Transfer& t, HINTERNET request, HANDLE file, long long announced) {
-    long long total = 0;
+// Streams the body into the temporary file, counting the bytes that arrived
+// into `total` as it goes, so that a failure still tells how much came.
+void streamBody(const Transfer& t, HINTERNET request, HANDLE file, long long announced, long long& total) {
+    total = 0;
     hnReservedLength length(file, announced, total); // outlives the writer
     hnBackgroundWriter writer(file, kDownloadReadChunk);
     long long mark = 0;
@@ -220,10 +223,18 @@ long long streamBody(const Transfer& t, HINTERNET request, HANDLE file, long lon
         throw std::runtime_error("write failed");
     if (announced >= 0 && total < announced)
         throw hnIncompleteBody();
-    return total;
 }
 
-DownloadResult runTransfer(const Transfer& t) {
+const char* outcomeName(DownloadOutcome outcome) {
+    static const char* const kNames[] = {"transferred", "present",        "path too long",  "aborted",
+                                         "invalid URL", "not HTTP",       "login rejected", "redirected",
+                                         "HTTP error",  "internet error", "incomplete",     "rename failed",
+                                         "unexpected"};
+    std::size_t index = static_cast<std::size_t>(outcome);
+    return index < sizeof(kNames) / sizeof(kNames[0]) ? kNames[index] : "unexpected";
+}
+
+DownloadResult transfer(const Transfer& t, long long& received) {
     DownloadResult result;
     try {
         CCustomSession session(t.stop);
@@ -286,7 +297,7 @@ DownloadResult runTransfer(const Transfer& t) {
         long long announced = contentLength(request.get());
         if (t.progress)
             t.progress->downloadStarted(static_cast<long>((announced > 0 ? announced : 0) / 1024));
-        streamBody(t, request.get(), file.get(), announced);
+        streamBody(t, request.get(), file.get(), announced, received);
         file.reset();
         if (!moveFileReplacing(t.temporaryPath, t.finalPath)) {
             result.outcome = DownloadOutcome::RenameFailed;
@@ -327,8 +338,18 @@ DownloadResult runTransfer(const Transfer& t) {
         result.detail = internetErrorText(e.errorNumber);
     } catch (const hnIncompleteBody&) {
         result.outcome = DownloadOutcome::Incomplete;
-        result.detail = "Error - The connection closed before the whole file was received";
+        // The user text puts "Error." in front already.
+        result.detail = "The connection closed before the whole file was received";
     }
+    return result;
+}
+
+// One transfer, written to the session log with its outcome.
+DownloadResult runTransfer(const Transfer& t) {
+    long long received = 0;
+    DownloadResult result = transfer(t, received);
+    hnSessionLogF("Download", "%s, %lld bytes, %s%s%s", t.url.c_str(), received, outcomeName(result.outcome),
+                  result.detail.empty() ? "" : " - ", result.detail.c_str());
     return result;
 }
 
@@ -397,6 +418,7 @@ DownloadResult downloadElementFile(const std::string& url, const ElementDownload
             setAsideFinalFile(paths);
         if (fileExists(paths.finalPath)) {
             result.outcome = DownloadOutcome::Present;
+            hnSessionLogF("Download", "%s, 0 bytes, present: %s used", url.c_str(), paths.finalPath.c_str());
             return result;
         }
         return runTransfer({url, paths.temporaryPath, paths.finalPath, abort, progress, kElementCodes, stop});

@@ -1,7 +1,7 @@
 #include "download/InternetStop.h"
 
 void hnInternetStop::requestStop() {
-    stop_.store(true);
+    hnStopBlock::requestStop();
     for (auto& slot : slots_)
         if (HINTERNET handle = slot.exchange(nullptr))
             ::InternetCloseHandle(handle);
@@ -13,7 +13,7 @@ bool hnInternetStop::registerHandle(HINTERNET handle) {
     for (auto& slot : slots_) {
         HINTERNET empty = nullptr;
         if (slot.compare_exchange_strong(empty, handle)) {
-            if (!stop_.load())
+            if (!stopRequested())
                 return true;
             // Stopping began meanwhile: whoever empties the slot closes it.
             if (slot.exchange(nullptr))

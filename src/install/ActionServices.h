@@ -7,6 +7,8 @@
 
 #include "process/UninstallRunners.h"
 
+class hnStopBlock;
+
 struct hnInstallationElement;
 class DDownloadAndInstallComponent;
 
@@ -40,8 +42,11 @@ private:
 bool extractComponentArchive(const std::string& archive, const std::string& folder);
 
 // Waits of the actions that follow programs and windows they cannot hold a
-// handle to. The shipped values are the defaults; tests shorten them.
+// handle to. The shipped values are the defaults; tests shorten them. `stop`,
+// the stop block of the worker that runs the action (if any), ends every wait
+// and keeps further programs from starting.
 struct hnActionTimings {
+    const hnStopBlock* stop = nullptr;
     hnWindowPoll processStart{25, 2400};  // a started setup or uninstaller appears
     hnWindowPoll processEnd{1000, 600};   // ... and ends
     hnWindowPoll opcScoutStart{25, 4800}; // the OPC Scout's detached setup appears

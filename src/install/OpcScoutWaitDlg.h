@@ -6,7 +6,7 @@
 
 #include "app/Dialog.h"
 #include "install/ActionServices.h"
-#include "install/DialogWorker.h"
+#include "app/StopBlock.h"
 
 class DOpcScoutInstallPleaseWait : public hnDialog {
 public:
@@ -27,7 +27,7 @@ private:
     std::string watchedPath_;
     hnActionTimings timings_;
     HWND window_ = nullptr; // read by the worker
-    hnDialogWorker worker_;
+    hnWorkerThread worker_{"DOpcScoutInstallPleaseWait::stopWorker"};
 };
 
 // True when a running process has exactly this full image path (letter case

@@ -32,7 +32,7 @@ public:
     bool uninstallPy36OpenCvPackages(bool) override { return absent(); }
     bool applyPythonIntegration(int) override { return absent(); }
     bool removePythonIntegration() override { return absent(); }
-    bool uninstallPythonRuntime(int) override { return absent(); }
+    bool uninstallPythonRuntime(int, const hnStopBlock*) override { return absent(); }
     bool prepareToolboxBridge(int, const std::string&) override { return absent(); }
     bool copyDeepformVisionFiles(const char*, const std::function<void(const std::string&)>&) override {
         return absent();

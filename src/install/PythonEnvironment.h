@@ -7,6 +7,7 @@
 #include <functional>
 #include <string>
 
+class hnStopBlock;
 class hnDialog;
 class hnPipAnswers;
 
@@ -61,8 +62,9 @@ public:
     virtual bool applyPythonIntegration(int python) = 0; // 27 or 36
     // Called once the runtime is gone: the integration of either interpreter.
     virtual bool removePythonIntegration() = 0;
-    // 27: every "Python 2.7" product; 36: "Python 3.6.6".
-    virtual bool uninstallPythonRuntime(int python) = 0;
+    // 27: every "Python 2.7" product; 36: "Python 3.6.6". A stop of the
+    // calling worker (`stop` may be null) ends the waits and starts nothing more.
+    virtual bool uninstallPythonRuntime(int python, const hnStopBlock* stop) = 0;
 
     // ---- toolbox
     // The toolbox build's preparation: the CLR bridge for Python 2.7 builds,

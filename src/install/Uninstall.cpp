@@ -11,6 +11,8 @@
 #include "app/AppBase.h"
 #include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
+#include "app/SessionLog.h"
+#include "app/StopBlock.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "install/ActionCatalogue.h"
@@ -207,24 +209,24 @@ bool readUninstallValue(const char* key, const char* valueName, std::string& val
 
 // Quoted form: program between the leading quote and the next one, the
 // argument text after the separator that follows it is the whole command line.
-bool runQuotedCommand(const char* key, const char* valueName) {
+bool runQuotedCommand(const char* key, const char* valueName, const hnStopBlock* stop) {
     std::string value, program, arguments;
     if (!readUninstallValue(key, valueName, value) || value.empty())
         return false;
     splitUninstallString(value, program, arguments);
-    runProgram(hnRunMode::Wait, program, {arguments.empty() ? program : arguments});
+    runProgram(hnRunMode::Wait, program, {arguments.empty() ? program : arguments}, stop);
     return true;
 }
 
-bool runFirstSpaceCommand(const char* key) {
+bool runFirstSpaceCommand(const char* key, const hnStopBlock* stop) {
     std::string value, program, arguments;
     if (!readUninstallValue(key, kUninstallString, value) || value.empty())
         return false;
     splitUninstallString(value, program, arguments);
     if (arguments.empty())
-        runProgram(hnRunMode::Wait, program, {program});
+        runProgram(hnRunMode::Wait, program, {program}, stop);
     else
-        runProgram(hnRunMode::Wait, program, {program, arguments});
+        runProgram(hnRunMode::Wait, program, {program, arguments}, stop);
     return true;
 }
 
@@ -234,15 +236,15 @@ void runRegisteredCommandAndFollow(const char* key, const char* imageName, const
     if (!readUninstallValue(key, kUninstallString, value) || value.empty())
         return;
     splitUninstallString(value, program, arguments);
-    runProgram(hnRunMode::Wait, program, {value});
+    runProgram(hnRunMode::Wait, program, {value}, timings.stop);
     followProcessByImageName(imageName, timings);
 }
 
-bool removePylon(int index) {
+bool removePylon(int index, const hnStopBlock* stop) {
     for (int older = 0; older < index; ++older)
         if (hnCheckInstallations::isUninstallKeyPresent(kPylonKeys[older]))
-            runQuotedCommand(kPylonKeys[older], kUninstallString);
-    return runQuotedCommand(kPylonKeys[index], kUninstallString);
+            runQuotedCommand(kPylonKeys[older], kUninstallString, stop);
+    return runQuotedCommand(kPylonKeys[index], kUninstallString, stop);
 }
 
 void removeMvs(int index, const hnActionTimings& timings) {
@@ -261,9 +263,9 @@ bool removeTightVnc(const char* productCode, const hnActionTimings& timings) {
     if (readUninstallValue("TightVNC", "DisplayName", displayName)) {
         std::string title = hnFormatText("%s Uninstall ", displayName.c_str());
         runUninstallStringAndWaitWindow("TightVNC", title.c_str(), timings.tightVncWindow,
-                                        timings.tightVncWindowGone);
+                                        timings.tightVncWindowGone, timings.stop);
     }
-    return uninstallMsiProduct(productCode);
+    return uninstallMsiProduct(productCode, timings.stop);
 }
 
 bool removeOpcServer(const hnActionTimings& timings) {
@@ -273,15 +275,16 @@ bool removeOpcServer(const hnActionTimings& timings) {
         !hnFormat(program, kPathCapacity, "%s%s\\%s", runtime.c_str(), "OrvantoOPCServer",
                   "OrvantoOPCServer.exe"))
         return false;
-    runProgram(hnRunMode::NoWait, program, {program, "-uninstall"});
-    closeOrvantoOpcServerWindow(timings.opcServerWindow);
-    ::Sleep(timings.opcServerUninstallPauseMs);
+    runProgram(hnRunMode::NoWait, program, {program, "-uninstall"}, timings.stop);
+    closeOrvantoOpcServerWindow(timings.opcServerWindow, timings.stop);
+    if (!hnPause(timings.stop, timings.opcServerUninstallPauseMs))
+        return false;
     deleteFileForced(program);
     ::RemoveDirectoryA(folder.c_str());
     return !fileExists(program);
 }
 
-bool removeAdamApax() {
+bool removeAdamApax(const hnStopBlock* stop) {
     std::string value;
     if (readUninstallValue("{C2E6E999-4516-40D2-8191-79B5CB4B987B}", kUninstallString, value) &&
         !value.empty()) {
@@ -295,12 +298,17 @@ bool removeAdamApax() {
         info.lpFile = program.c_str();
         info.lpParameters = parameters.empty() ? nullptr : parameters.c_str();
         info.nShow = SW_SHOW;
-        if (::ShellExecuteExA(&info) && info.hProcess) {
-            ::WaitForSingleObject(info.hProcess, INFINITE);
-            ::CloseHandle(info.hProcess);
+        if ((!stop || !stop->stopRequested()) && ::ShellExecuteExA(&info) && info.hProcess) {
+            hnScopedHandle process(info.hProcess);
+            hnSessionLogF("Program", "started %s (%s)", program.c_str(), parameters.c_str());
+            if (hnWaitOrStop(stop, process.get(), INFINITE) != hnStopBlock::Wait::Signalled)
+                return false;
+            DWORD exitCode = 0;
+            ::GetExitCodeProcess(process.get(), &exitCode);
+            hnSessionLogF("Program", "%s ended with exit code %lu", program.c_str(), exitCode);
         }
     }
-    return uninstallMsiProduct("{E0372F59-9433-4342-B0B2-5B06C42C1773}");
+    return uninstallMsiProduct("{E0372F59-9433-4342-B0B2-5B06C42C1773}", stop);
 }
 
 bool removeTree(const std::string& folder, const char* guard) {
@@ -381,37 +389,41 @@ bool removeExtensionPackage(int python, const std::string& package, bool stopOnE
 }
 
 bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimings& timings) {
+    const hnStopBlock* stop = timings.stop;
     switch (row.method) {
     case Method::Msi: {
-        bool removed = uninstallMsiProduct(row.a);
-        return (row.b ? uninstallMsiProduct(row.b) : true) && removed;
+        bool removed = uninstallMsiProduct(row.a, stop);
+        return (row.b ? uninstallMsiProduct(row.b, stop) : true) && removed;
     }
     case Method::RuntimeMsi:
-        if (!uninstallMsiProduct(row.a))
+        if (!uninstallMsiProduct(row.a, stop))
             return false;
         pythonEnvironment().removePythonIntegration();
         return true;
     case Method::QuotedCommand:
-        return runQuotedCommand(row.a, row.b);
+        return runQuotedCommand(row.a, row.b, stop);
     case Method::InstallShield:
-        return runInstallShieldUninstall(row.a);
+        return runInstallShieldUninstall(row.a, stop);
     case Method::PylonCascade:
-        return removePylon(row.index);
+        return removePylon(row.index, stop);
     case Method::AutoConfirm: {
-        bool removed = runUninstallStringWithAutoConfirm(std::string(kUninstallRoot) + row.a);
+        bool removed = runUninstallStringWithAutoConfirm(std::string(kUninstallRoot) + row.a, stop);
         return (row.b ? pythonEnvironment().uninstallPy27Package(row.b, stopOnErrors) : true) && removed;
     }
     case Method::FirstSpaceCommand:
-        return runFirstSpaceCommand(row.a);
+        return runFirstSpaceCommand(row.a, stop);
     case Method::WaitWindow:
-        return runUninstallStringAndWaitWindow(row.a, row.b);
+        return runUninstallStringAndWaitWindow(row.a, row.b, kUninstallerWindowAppears,
+                                               kUninstallerWindowGone, stop);
     case Method::TeamViewer13:
-        runUninstallStringAndWaitWindow("TeamViewer 8 Host", "TeamViewer 8 Host Uninstall");
-        return runUninstallStringAndWaitWindow("TeamViewer", "TeamViewer 13 Host Uninstall ");
+        runUninstallStringAndWaitWindow("TeamViewer 8 Host", "TeamViewer 8 Host Uninstall",
+                                        kUninstallerWindowAppears, kUninstallerWindowGone, stop);
+        return runUninstallStringAndWaitWindow("TeamViewer", "TeamViewer 13 Host Uninstall ",
+                                               kUninstallerWindowAppears, kUninstallerWindowGone, stop);
     case Method::Speccy: {
-        bool removed = runUninstallStringAndWaitWindow("Speccy", "Speccy v1.25 Uninstall");
-        ::Sleep(timings.speccyPauseMs);
-        return removed;
+        bool removed = runUninstallStringAndWaitWindow(
+            "Speccy", "Speccy v1.25 Uninstall", kUninstallerWindowAppears, kUninstallerWindowGone, stop);
+        return hnPause(stop, timings.speccyPauseMs) && removed;
     }
     case Method::TightVnc:
         return removeTightVnc(row.a, timings);
@@ -421,14 +433,37 @@ bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimin
     case Method::OpcServer:
         return removeOpcServer(timings);
     case Method::AdamApax:
-        return removeAdamApax();
+        return removeAdamApax(stop);
     case Method::PythonRuntime:
-        return pythonEnvironment().uninstallPythonRuntime(row.index);
+        return pythonEnvironment().uninstallPythonRuntime(row.index, stop);
     case Method::NotRemovable:
         return false;
     }
     return false;
 }
+
+// Windows Installer asks this about every progress step of a removal that a
+// worker runs; once its stop is requested the answer cancels the removal,
+// which the installer then rolls back.
+INT CALLBACK cancelOnStop(LPVOID context, UINT, LPCSTR) {
+    return static_cast<const hnStopBlock*>(context)->stopRequested() ? IDCANCEL : 0;
+}
+
+// MsiConfigureProductA to absent; with `stop` the removal is cancelled once a
+// stop is requested instead of holding its worker until it ends.
+UINT configureProductAbsent(const char* productCode, const hnStopBlock* stop) {
+    if (!stop)
+        return ::MsiConfigureProductA(productCode, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
+    // Nothing else in the program sets a handler; none is in place afterwards.
+    INSTALLUI_HANDLERA previous = ::MsiSetExternalUIA(
+        cancelOnStop, INSTALLLOGMODE_PROGRESS | INSTALLLOGMODE_ACTIONSTART, const_cast<hnStopBlock*>(stop));
+    UINT result = ::MsiConfigureProductA(productCode, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
+    ::MsiSetExternalUIA(previous, 0, nullptr);
+    if (result == ERROR_INSTALL_USEREXIT)
+        hnDebugOutF("uninstallMsiProduct - removal of %s cancelled by a stop\n", productCode);
+    return result;
+}
+
 
 bool isConfiguredWithoutTest(const std::string& name) {
     return hnEqualsNoCase(name, "Orvanto Version XV 15.0.0.774 Runtime") ||
@@ -461,18 +496,22 @@ bool isKnownAsNotRemovable(const std::string& name) {
 bool followProcessByImageName(const char* imageName, const hnActionTimings& timings) {
     bool seen = countProcessesByImageName(imageName) > 0;
     for (int i = 0; !seen && i < timings.processStart.polls; ++i) {
-        ::Sleep(timings.processStart.intervalMs);
+        if (!hnPause(timings.stop, timings.processStart.intervalMs))
+            return false;
         seen = countProcessesByImageName(imageName) > 0;
     }
     for (int i = 0; seen && i < timings.processEnd.polls && countProcessesByImageName(imageName) > 0; ++i)
-        ::Sleep(timings.processEnd.intervalMs);
+        if (!hnPause(timings.stop, timings.processEnd.intervalMs))
+            break;
     return seen;
 }
 
-bool uninstallMsiProduct(const char* productCode) {
+bool uninstallMsiProduct(const char* productCode, const hnStopBlock* stop) {
     if (!productCode || !actionMsiProductInstalled(productCode))
         return true;
-    UINT result = ::MsiConfigureProductA(productCode, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
+    if (stop && stop->stopRequested())
+        return false;
+    UINT result = configureProductAbsent(productCode, stop);
     if (result != ERROR_SUCCESS)
         hnDebugOutF("uninstallMsiProduct - Unable to remove %s (%u)\n", productCode, result);
     return result == ERROR_SUCCESS;
@@ -521,7 +560,7 @@ int repairElement(bool stopOnErrors, hnInstallationElement& element, const hnAct
         return 1;
     if (isConfiguredWithoutTest(element.name)) {
         const RemovalRow* row = findRemovalRow(element.name);
-        if (::MsiConfigureProductA(row->a, INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT) != ERROR_SUCCESS)
+        if (configureProductAbsent(row->a, timings.stop) != ERROR_SUCCESS)
             return -1;
         if (row->method == Method::RuntimeMsi)
             pythonEnvironment().removePythonIntegration();

@@ -28,8 +28,9 @@ bool isKnownAsNotRemovable(const std::string& name);
 int repairElement(bool stopOnErrors, hnInstallationElement& element,
                   const hnActionTimings& timings = hnActionTimings());
 
-// True when the product is not installed or was configured to absent.
-bool uninstallMsiProduct(const char* productCode);
+// True when the product is not installed or was configured to absent. A stop
+// cancels the removal (false).
+bool uninstallMsiProduct(const char* productCode, const hnStopBlock* stop = nullptr);
 
 // Follows a program the caller cannot hold a handle to: waits until a process
 // of that image name runs, then until none runs. False when none appeared.

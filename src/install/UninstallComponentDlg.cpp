@@ -53,7 +53,9 @@ void DUninstallComponent::work() {
     ::SendMessageA(window_, kWorkerMessage, kStarted, 0);
     if (worker_.stopRequested())
         return;
-    bool removed = element_ && uninstallComponentByName(*element_, stopOnErrors_, timings_);
+    hnActionTimings timings = timings_;
+    timings.stop = &worker_.stopBlock(); // Abort ends the removal's waits
+    bool removed = element_ && uninstallComponentByName(*element_, stopOnErrors_, timings);
     if (worker_.stopRequested())
         return;
     if (!removed) {
@@ -104,12 +106,15 @@ void DUninstallComponent::onTimer(UINT_PTR id) {
 }
 
 void DUninstallComponent::onCancel() {
-    if (hnAppBase::current()->prompter().messageBox(hwnd(),
-                                        "Do you want to abort uninstallation of the selected components?",
-                                        "Confirmation", MB_YESNO | MB_ICONQUESTION) == IDYES)
+    if (hnAppBase::current()->prompter().messageBox(
+            hwnd(), "Do you want to abort uninstallation of the selected components?", "Confirmation",
+            MB_YESNO | MB_ICONQUESTION) == IDYES)
         endDialog(IDCANCEL);
 }
 
 void DUninstallComponent::onDestroy() {
     ::KillTimer(hwnd(), kCreepTimer);
+    // After Abort the removal's waits end now and no further program starts;
+    // the caller detects afterwards with no worker left behind.
+    worker_.stop();
 }

@@ -7,7 +7,7 @@
 #include "app/Dialog.h"
 #include "controls/ComponentInstallHeader.h"
 #include "install/ActionServices.h"
-#include "install/DialogWorker.h"
+#include "app/StopBlock.h"
 
 struct hnInstallationElement;
 
@@ -45,5 +45,5 @@ private:
     hnActionTimings timings_;
     std::unique_ptr<hnComponentInstallHeader> header_; // the banner at the top
     HWND window_ = nullptr;                            // read by the worker
-    hnDialogWorker worker_;
+    hnWorkerThread worker_{"DUninstallComponent::stopWorker"};
 };

@@ -7,6 +7,7 @@
 #include "app/FileHelpers.h"
 #include "app/AppBase.h"
 #include "app/InstallerServices.h"
+#include "app/SessionLog.h"
 #include "app/Text.h"
 #include "artwork_ids.h"
 #include "download/StatusWords.h"
@@ -31,8 +32,10 @@ const CoreRow kCoreRows[] = {
 const int kSdkElement = 2;
 
 INT_PTR openWithShell(const std::string& folder) {
-    return reinterpret_cast<INT_PTR>(
+    INT_PTR result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(nullptr, "open", folder.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL));
+    hnSessionLogF("Program", "opened %s, shell result %d", folder.c_str(), static_cast<int>(result));
+    return result;
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
+#include "app/SessionLog.h"
 #include "app/Text.h"
 #include "process/SystemInfo.h"
 #include "process/TempFolder.h"
@@ -97,8 +98,11 @@ const hnLaunchSystem& hnLaunchSystem::real() {
             return ::GetVersionExA(reinterpret_cast<OSVERSIONINFOA*>(&version)) != FALSE;
         },
         [](const char* file, const char* parameters, const char* folder) {
-            return reinterpret_cast<INT_PTR>(
+            INT_PTR result = reinterpret_cast<INT_PTR>(
                 ::ShellExecuteA(nullptr, "open", file, parameters, folder, SW_SHOW));
+            hnSessionLogF("Program", "opened %s (%s), shell result %d", file, parameters ? parameters : "",
+                          static_cast<int>(result));
+            return result;
         }};
     return system;
 }

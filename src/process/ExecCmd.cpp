@@ -3,8 +3,11 @@
 #include <cstring>
 #include <string>
 
+#include "app/Text.h"
+
 #include "app/DebugOut.h"
 #include "app/ScopedHandle.h"
+#include "app/SessionLog.h"
 
 namespace {
 constexpr DWORD kCommandTimeLimitMs = 30000;
@@ -25,19 +28,19 @@ void hnExecCmdNCaptureStdOut::closePipe() {
     pipeRead_ = INVALID_HANDLE_VALUE;
 }
 
-// Gives the reader 5 s to end, then ends it forcibly. With `drain` it may
-// first read on to the end of the data (the command has ended, so the pipe
-// reaches its end soon); otherwise it stops after its current chunk. The pipe
-// is closed only after this, so the reader never reads a closed handle.
+// With `drain` the reader first gets 5 s to read on to the end of the data
+// (the command has ended, so the pipe normally reaches its end at once);
+// then it is stopped, which ends even a read that waits for data. The pipe is
+// closed only after this, so the reader never reads a closed handle.
 void hnExecCmdNCaptureStdOut::stopReader(bool drain) {
     if (!readerThread_)
         return;
-    stopRequest_ = !drain;
-    if (::WaitForSingleObject(readerThread_, kReaderJoinMs) != WAIT_OBJECT_0)
-        ::TerminateThread(readerThread_, 0);
+    if (drain)
+        ::WaitForSingleObject(readerThread_, kReaderJoinMs);
+    hnStopWorker(readerThread_, readerStop_, "hnExecCmdNCaptureStdOut::stopReader");
     ::CloseHandle(readerThread_);
     readerThread_ = nullptr;
-    stopRequest_ = false;
+    readerStop_.rearm();
 }
 
 int hnExecCmdNCaptureStdOut::appendCharsToCapturedStdOutStr(const char* chunk, DWORD size) {
@@ -70,9 +73,23 @@ DWORD WINAPI hnExecCmdNCaptureStdOut::stdOutCaptureCallbk(LPVOID param) {
         self->capture_[0] = '\0';
     self->capturedLength_ = 0;
     char chunk[kReadChunk];
-    while (!self->stopRequest_) {
+    hnScopedHandle readDone(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
+    if (!readDone)
+        return 0;
+    while (!self->readerStop_.stopRequested()) {
+        OVERLAPPED overlapped = {};
+        overlapped.hEvent = readDone.get();
         DWORD read = 0;
-        if (!::ReadFile(self->pipeRead_, chunk, kReadChunk, &read, nullptr) || read == 0)
+        if (!::ReadFile(self->pipeRead_, chunk, kReadChunk, nullptr, &overlapped)) {
+            if (::GetLastError() != ERROR_IO_PENDING)
+                break; // the writers are gone
+            if (self->readerStop_.waitFor(readDone.get(), INFINITE) != hnStopBlock::Wait::Signalled) {
+                ::CancelIo(self->pipeRead_);
+                ::GetOverlappedResult(self->pipeRead_, &overlapped, &read, TRUE);
+                break;
+            }
+        }
+        if (!::GetOverlappedResult(self->pipeRead_, &overlapped, &read, TRUE) || read == 0)
             break;
         // After an overflow the rest is read and discarded: a command that
         // keeps writing must not block on a full pipe until it is killed.
@@ -100,16 +117,26 @@ int hnExecCmdNCaptureStdOut::execCmd(const char* commandLine, char* output) {
     capturedLength_ = 0;
     overflow_ = false;
 
+    // A pipe of our own with an overlapped read end, so that the reader's
+    // waits can end on a stop; the child inherits only the write end.
     SECURITY_ATTRIBUTES inherit = {sizeof(inherit), nullptr, TRUE};
-    HANDLE readEnd = nullptr;
-    HANDLE writeEnd = nullptr;
-    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+    std::string pipeName = hnFormatText("\\\\.\\pipe\\orvanto-execcmd-%lu-%p-%lu", ::GetCurrentProcessId(),
+                                        static_cast<void*>(this), ::GetTickCount());
+    HANDLE readEnd = ::CreateNamedPipeA(
+        pipeName.c_str(), PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
+        PIPE_TYPE_BYTE | PIPE_WAIT, 1, kReadChunk, kReadChunk, 0, nullptr);
+    if (readEnd == INVALID_HANDLE_VALUE) {
         hnDebugOut("hnExecCmdNCaptureStdOut::execCmd - Unable to create pipe\n");
         return kExecCmdPipeFailed;
     }
     pipeRead_ = readEnd;
-    // The child needs only the write end; our read end stays private.
-    ::SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+    HANDLE writeEnd = ::CreateFileA(pipeName.c_str(), GENERIC_WRITE, 0, &inherit, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (writeEnd == INVALID_HANDLE_VALUE) {
+        hnDebugOut("hnExecCmdNCaptureStdOut::execCmd - Unable to create pipe\n");
+        closePipe();
+        return kExecCmdPipeFailed;
+    }
     hnScopedHandle write(writeEnd);
 
     STARTUPINFOA startup = {};
@@ -124,11 +151,13 @@ int hnExecCmdNCaptureStdOut::execCmd(const char* commandLine, char* output) {
     if (!::CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE, nullptr, nullptr,
                           &startup, &info)) {
         hnDebugOut("hnExecCmdNCaptureStdOut::execCmd - Unable to launch process\n");
+        hnSessionLogF("Program", "%s could not be started", commandLine);
         closePipe();
         return kExecCmdLaunchFailed;
     }
     hnScopedHandle process(info.hProcess);
     hnScopedHandle thread(info.hThread);
+    hnSessionLogF("Program", "started %s", commandLine);
 
     if (!::CloseHandle(write.release())) {
         hnDebugOut("hnExecCmdNCaptureStdOut::execCmd - Unable to close pipe write end handle\n");
@@ -146,6 +175,10 @@ int hnExecCmdNCaptureStdOut::execCmd(const char* commandLine, char* output) {
         ::TerminateProcess(process.get(), 0);
         result = kExecCmdTimedOut;
     }
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.get(), &exitCode);
+    hnSessionLogF("Program", "%s ended with exit code %lu%s", commandLine, exitCode,
+                  result == kExecCmdTimedOut ? " (ended after 30 s)" : "");
     if (!readerThread_) {
         // No reader means nothing was captured; the output cannot be trusted.
         overflow_ = true;

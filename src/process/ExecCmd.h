@@ -7,6 +7,8 @@
 #include <memory>
 #include <windows.h>
 
+#include "app/StopBlock.h"
+
 // Results of execCmd and of the append step.
 constexpr int kExecCmdOk = 1;
 constexpr int kExecCmdNullArgument = -15401;
@@ -36,8 +38,10 @@ public:
     // output, for callers that decide on its beginning; empty otherwise.
     std::string keptOutput() const;
 
-    // Reader thread: drains the pipe until the writer closes it or a stop is
-    // requested. `param` is the runner.
+    // Reader thread: drains the pipe until every writer has closed it or a
+    // stop is requested; a stop also ends a read that waits for data (a
+    // program the command left behind may hold the pipe open). `param` is the
+    // runner.
     static DWORD WINAPI stdOutCaptureCallbk(LPVOID param);
 
     // Appends `size` bytes to the capture; -15407 for an empty chunk, -15408
@@ -49,7 +53,7 @@ private:
     void closePipe();
 
     HANDLE readerThread_ = nullptr;
-    std::atomic<bool> stopRequest_{false};
+    hnStopBlock readerStop_;
     std::unique_ptr<char[]> capture_;
     DWORD captureCapacity_ = 0;
     DWORD capturedLength_ = 0;

@@ -6,6 +6,8 @@
 #include "app/DebugOut.h"
 #include "app/Dialog.h"
 #include "app/ScopedHandle.h"
+#include "app/SessionLog.h"
+#include "app/StopBlock.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "process/ProcessList.h"
@@ -16,8 +18,11 @@ constexpr DWORD kPauseConsoleLimitMs = 600000;
 constexpr std::size_t kPauseCommandCapacity = 3072;
 } // namespace
 
-int runProgram(hnRunMode mode, const std::string& programPath, const std::vector<std::string>& arguments) {
+int runProgram(hnRunMode mode, const std::string& programPath, const std::vector<std::string>& arguments,
+               const hnStopBlock* stop) {
     if (programPath.empty() || arguments.empty() || arguments.front().empty())
+        return -1;
+    if (stop && stop->stopRequested())
         return -1;
     std::string commandLine;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
@@ -32,16 +37,25 @@ int runProgram(hnRunMode mode, const std::string& programPath, const std::vector
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
+    std::string logged = commandLine; // CreateProcess may write into the command line
     if (!::CreateProcessA(programPath.c_str(), &commandLine[0], nullptr, nullptr, TRUE, CREATE_NEW_CONSOLE,
-                          nullptr, nullptr, &startup, &info))
+                          nullptr, nullptr, &startup, &info)) {
+        hnSessionLogF("Program", "%s (%s) could not be started (%lu)", programPath.c_str(), logged.c_str(),
+                      ::GetLastError());
         return -1;
+    }
     hnScopedHandle process(info.hProcess);
     hnScopedHandle thread(info.hThread);
+    hnSessionLogF("Program", "started %s (%s)", programPath.c_str(), logged.c_str());
     if (mode == hnRunMode::NoWait)
         return 0;
-    ::WaitForSingleObject(process.get(), INFINITE);
+    if (hnWaitOrStop(stop, process.get(), INFINITE) != hnStopBlock::Wait::Signalled) {
+        hnDebugOutF("runProgram - stopped while %s runs\n", programPath.c_str());
+        return -1;
+    }
     DWORD exitCode = 0;
     ::GetExitCodeProcess(process.get(), &exitCode);
+    hnSessionLogF("Program", "%s ended with exit code %lu", programPath.c_str(), exitCode);
     return static_cast<int>(exitCode);
 }
 
@@ -67,7 +81,7 @@ std::string regsvr32Path() {
 }
 
 void runDownloadedInstaller(const std::string& installablePath, const std::string& switches,
-                            bool isMsiPackage) {
+                            bool isMsiPackage, const hnStopBlock* stop) {
     if (isMsiPackage) {
         std::string program = msiexecPath();
         std::string quoted;
@@ -76,18 +90,18 @@ void runDownloadedInstaller(const std::string& installablePath, const std::strin
             return;
         }
         runProgram(hnRunMode::Wait, program,
-                   {program, "/i", quoted, switches.empty() ? "/passive" : switches});
+                   {program, "/i", quoted, switches.empty() ? "/passive" : switches}, stop);
         return;
     }
     if (switches == "CopyEXEFullPath")
-        runProgram(hnRunMode::Wait, installablePath, {installablePath});
+        runProgram(hnRunMode::Wait, installablePath, {installablePath}, stop);
     else
-        runProgram(hnRunMode::Wait, installablePath, {switches});
+        runProgram(hnRunMode::Wait, installablePath, {switches}, stop);
 }
 
-void runMsiexecUninstall(const std::string& productCode) {
+void runMsiexecUninstall(const std::string& productCode, const hnStopBlock* stop) {
     std::string program = msiexecPath();
-    runProgram(hnRunMode::Wait, program, {program, "/x", productCode, "/passive"});
+    runProgram(hnRunMode::Wait, program, {program, "/x", productCode, "/passive"}, stop);
 }
 
 bool processCommandLineArgWithPause(const char* command, hnDialog* dialog, hnConsolePause pause) {
@@ -118,9 +132,14 @@ bool processCommandLineArgWithPause(const char* command, hnDialog* dialog, hnCon
     hnScopedHandle thread(info.hThread);
     if (dialog && dialog->hwnd())
         ::ShowWindow(dialog->hwnd(), SW_SHOW);
+    hnSessionLogF("Program", "started %s (%s)", program.c_str(), commandLine.c_str());
     bool ended = ::WaitForSingleObject(process.get(), kPauseConsoleLimitMs) == WAIT_OBJECT_0;
     if (!ended)
         ::TerminateProcess(process.get(), 0);
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.get(), &exitCode);
+    hnSessionLogF("Program", "%s ended with exit code %lu%s", program.c_str(), exitCode,
+                  ended ? "" : " (ended after 10 minutes)");
     if (dialog)
         dialog->endDialog(1);
     return ended;

@@ -5,6 +5,7 @@
 #include <vector>
 
 class hnDialog;
+class hnStopBlock;
 
 enum class hnRunMode { Wait, NoWait };
 
@@ -13,8 +14,11 @@ enum class hnRunMode { Wait, NoWait };
 // name. When that first item is the program's own path and holds a blank it
 // is enclosed in double quotes; every other item is passed as it is. Wait
 // returns the exit code, NoWait 0 once the process exists; -1 when nothing
-// was started (empty path, empty first item, start failure).
-int runProgram(hnRunMode mode, const std::string& programPath, const std::vector<std::string>& arguments);
+// was started (empty path, empty first item, start failure). With `stop`
+// nothing starts once a stop is requested, and a stop ends the wait (-1; the
+// program runs on by itself).
+int runProgram(hnRunMode mode, const std::string& programPath, const std::vector<std::string>& arguments,
+               const hnStopBlock* stop = nullptr);
 
 // The Windows Installer program of the system folder, written
 // "<folder with forward slashes>\\msiexec.exe".
@@ -27,12 +31,12 @@ std::string regsvr32Path();
 // "/i" (with "/passive" when `switches` is empty), executables with
 // `switches` as their whole command line, or with their own path when the
 // switches are "CopyEXEFullPath". Empty switches of an executable start
-// nothing.
+// nothing. A stop ends the wait (the installer runs on by itself).
 void runDownloadedInstaller(const std::string& installablePath, const std::string& switches,
-                            bool isMsiPackage);
+                            bool isMsiPackage, const hnStopBlock* stop = nullptr);
 
-// msiexec "/x" <product code> "/passive", waited for.
-void runMsiexecUninstall(const std::string& productCode);
+// msiexec "/x" <product code> "/passive", waited for (a stop ends the wait).
+void runMsiexecUninstall(const std::string& productCode, const hnStopBlock* stop = nullptr);
 
 // When the visible console of processCommandLineArgWithPause waits for a key.
 enum class hnConsolePause {

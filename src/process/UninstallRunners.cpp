@@ -4,6 +4,7 @@
 
 #include "app/DebugOut.h"
 #include "app/ScopedHandle.h"
+#include "app/StopBlock.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "process/ProcessLaunch.h"
@@ -67,18 +68,18 @@ void splitUninstallString(const std::string& text, std::string& program, std::st
         arguments = text.substr(blank + 1);
 }
 
-bool runInstallShieldUninstall(const std::string& productKey) {
+bool runInstallShieldUninstall(const std::string& productKey, const hnStopBlock* stop) {
     std::string value;
     if (!readUninstallString(std::string(kUninstallRoot) + "InstallShield_" + productKey, value))
         return false;
     std::string program, arguments;
     splitUninstallString(value, program, arguments);
     // Its setup program reads its options from the command line alone.
-    runProgram(hnRunMode::Wait, program, {arguments.empty() ? program : arguments});
+    runProgram(hnRunMode::Wait, program, {arguments.empty() ? program : arguments}, stop);
     return true;
 }
 
-bool runUninstallStringWithAutoConfirm(const std::string& subKeyPath) {
+bool runUninstallStringWithAutoConfirm(const std::string& subKeyPath, const hnStopBlock* stop) {
     std::string value;
     bool keyFound = false;
     if (!readUninstallString(subKeyPath, value, &keyFound))
@@ -89,14 +90,14 @@ bool runUninstallStringWithAutoConfirm(const std::string& subKeyPath) {
     if (clicker)
         ::CloseHandle(clicker);
     if (arguments.empty())
-        runProgram(hnRunMode::Wait, program, {program});
+        runProgram(hnRunMode::Wait, program, {program}, stop);
     else
-        runProgram(hnRunMode::Wait, program, {program, arguments});
+        runProgram(hnRunMode::Wait, program, {program, arguments}, stop);
     return true;
 }
 
 bool runUninstallStringAndWaitWindow(const std::string& keyName, const char* windowTitle, hnWindowPoll appear,
-                                     hnWindowPoll gone) {
+                                     hnWindowPoll gone, const hnStopBlock* stop) {
     std::string program;
     if (!readUninstallString(kUninstallRoot + keyName, program))
         return false;
@@ -104,37 +105,38 @@ bool runUninstallStringAndWaitWindow(const std::string& keyName, const char* win
         program.erase(0, 1);
     if (!program.empty() && program.back() == '"')
         program.pop_back();
-    runProgram(hnRunMode::Wait, program, {program});
-    if (windowTitle && waitForWindow(windowTitle, appear))
-        waitForWindowGone(windowTitle, gone);
+    runProgram(hnRunMode::Wait, program, {program}, stop);
+    if (windowTitle && waitForWindow(windowTitle, appear, stop))
+        waitForWindowGone(windowTitle, gone, stop);
     return true;
 }
 
-HWND waitForWindow(const char* title, hnWindowPoll poll) {
+HWND waitForWindow(const char* title, hnWindowPoll poll, const hnStopBlock* stop) {
     HWND window = ::FindWindowA(nullptr, title);
     for (int i = 0; !window && i < poll.polls; ++i) {
-        ::Sleep(poll.intervalMs);
+        if (!hnPause(stop, poll.intervalMs))
+            return nullptr;
         window = ::FindWindowA(nullptr, title);
     }
     return window;
 }
 
-bool waitForWindowGone(const char* title, hnWindowPoll poll) {
+bool waitForWindowGone(const char* title, hnWindowPoll poll, const hnStopBlock* stop) {
     for (int i = 0; i < poll.polls; ++i) {
         if (!::FindWindowA(nullptr, title))
             return true;
-        ::Sleep(poll.intervalMs);
+        if (!hnPause(stop, poll.intervalMs))
+            return false;
     }
     return !::FindWindowA(nullptr, title);
 }
 
-int closeOrvantoOpcServerWindow(const hnOpcWindowTimings& timings) {
+int closeOrvantoOpcServerWindow(const hnOpcWindowTimings& timings, const hnStopBlock* stop) {
     const char* const title = "Orvanto OPCServer [ Halvenor.OPC.Orvanto.DA.1 ]";
-    HWND window = waitForWindow(title, timings.find);
-    if (!window)
+    HWND window = waitForWindow(title, timings.find, stop);
+    if (!window || !hnPause(stop, timings.settleMs))
         return -1;
-    ::Sleep(timings.settleMs);
     ::SendMessageA(window, WM_CLOSE, 0, 0);
-    waitForWindowGone(title, timings.gone);
+    waitForWindowGone(title, timings.gone, stop);
     return 1;
 }

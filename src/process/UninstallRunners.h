@@ -5,6 +5,8 @@
 #include <string>
 #include <windows.h>
 
+class hnStopBlock;
+
 // Splits a registered uninstall string into program and argument text. A
 // string that begins with a double quote takes the program up to the closing
 // quote and the arguments after the one separator that follows it (without a
@@ -14,12 +16,12 @@ void splitUninstallString(const std::string& text, std::string& program, std::st
 
 // "UninstallString" of the "InstallShield_<productKey>" Uninstall key (HKLM,
 // else HKCU), run with its argument text as the whole command line.
-bool runInstallShieldUninstall(const std::string& productKey);
+bool runInstallShieldUninstall(const std::string& productKey, const hnStopBlock* stop = nullptr);
 
 // "UninstallString" of `subKeyPath` (HKLM, else HKCU) run with its arguments
 // while a helper thread confirms "Please confirm" and closes "Uninstall
 // Finished!". A key that exists in neither hive counts as uninstalled.
-bool runUninstallStringWithAutoConfirm(const std::string& subKeyPath);
+bool runUninstallStringWithAutoConfirm(const std::string& subKeyPath, const hnStopBlock* stop = nullptr);
 
 // Polling for a window: `polls` checks `intervalMs` apart.
 struct hnWindowPoll {
@@ -31,14 +33,19 @@ struct hnWindowPoll {
 // with `windowTitle` the uninstaller's window is then looked for with
 // `appear` (60 s in 25 ms steps unless a caller says otherwise) and followed
 // with `gone` until it closes.
+constexpr hnWindowPoll kUninstallerWindowAppears{25, 2400};
+constexpr hnWindowPoll kUninstallerWindowGone{1000, 600};
 bool runUninstallStringAndWaitWindow(const std::string& keyName, const char* windowTitle = nullptr,
-                                     hnWindowPoll appear = {25, 2400}, hnWindowPoll gone = {1000, 600});
+                                     hnWindowPoll appear = kUninstallerWindowAppears,
+                                     hnWindowPoll gone = kUninstallerWindowGone,
+                                     const hnStopBlock* stop = nullptr);
 
 // Polling of a top-level window by title: every `intervalMs`, at most
 // `polls` times, until the window is present (or, with `present` false,
-// gone). Returns the window found (present) or null.
-HWND waitForWindow(const char* title, hnWindowPoll poll);
-bool waitForWindowGone(const char* title, hnWindowPoll poll);
+// gone). Returns the window found (present) or null. A stop ends the polling
+// (not found, not gone).
+HWND waitForWindow(const char* title, hnWindowPoll poll, const hnStopBlock* stop = nullptr);
+bool waitForWindowGone(const char* title, hnWindowPoll poll, const hnStopBlock* stop = nullptr);
 
 // Timings of closeOrvantoOpcServerWindow; the shipped ones are 10 ms x 3000
 // to find it, a 15000 ms pause, then 10 ms x 1500 to see it gone.
@@ -49,8 +56,9 @@ struct hnOpcWindowTimings {
 };
 
 // Closes the window the OPC server shows after its registration: 1, or -1
-// when it never appeared.
-int closeOrvantoOpcServerWindow(const hnOpcWindowTimings& timings = hnOpcWindowTimings());
+// when it never appeared or a stop came first.
+int closeOrvantoOpcServerWindow(const hnOpcWindowTimings& timings = hnOpcWindowTimings(),
+                                const hnStopBlock* stop = nullptr);
 
 // Reads "UninstallString" of `subKeyPath` under HKLM, else HKCU. Found says
 // whether the key exists in either hive.

@@ -5,6 +5,7 @@
 #include <msi.h>
 
 #include "app/DebugOut.h"
+#include "app/StopBlock.h"
 #include "install/CheckInstallations.h"
 #include "process/ProcessLaunch.h"
 #include "process/UninstallRunners.h"
@@ -19,32 +20,39 @@ const char* const kPython36UninstallKey =
 // The whole list is gathered before anything is removed: removing a product
 // while enumerating shifts the indices, so the product after each removed one
 // would be passed over.
-void uninstallProductsNamed(const char* prefix) {
-    for (const std::string& code : hnCheckInstallations::installedProductsNamed(prefix))
-        runMsiexecUninstall(code);
+// False when a stop came first.
+bool uninstallProductsNamed(const char* prefix, const hnStopBlock* stop) {
+    for (const std::string& code : hnCheckInstallations::installedProductsNamed(prefix)) {
+        runMsiexecUninstall(code, stop);
+        if (stop && stop->stopRequested())
+            return false;
+    }
+    return true;
 }
 
 } // namespace
 
-bool hnPyhton27InstallFunctions::uninstallAllPython27Products() {
-    uninstallProductsNamed("Python 2.7");
+bool hnPyhton27InstallFunctions::uninstallAllPython27Products(const hnStopBlock* stop) {
+    if (!uninstallProductsNamed("Python 2.7", stop))
+        return false;
     removePython27Integration();
     return true;
 }
 
-bool hnPyhton36InstallFunctions::uninstallPython36ByUninstallString() {
+bool hnPyhton36InstallFunctions::uninstallPython36ByUninstallString(const hnStopBlock* stop) {
     std::string value, program, arguments;
     if (!readUninstallString(kPython36UninstallKey, value) || value.empty())
         return false;
     splitUninstallString(value, program, arguments);
-    runProgram(hnRunMode::Wait, program, {arguments.empty() ? program : arguments});
+    runProgram(hnRunMode::Wait, program, {arguments.empty() ? program : arguments}, stop);
+    if (stop && stop->stopRequested())
+        return false;
     removePython36Integration();
     return true;
 }
 
-bool hnPyhton36InstallFunctions::uninstallAllPython36Products() {
-    uninstallProductsNamed("Python 3.6");
-    return true;
+bool hnPyhton36InstallFunctions::uninstallAllPython36Products(const hnStopBlock* stop) {
+    return uninstallProductsNamed("Python 3.6", stop);
 }
 
 bool hnPyhton36InstallFunctions::repairAllPython36Products() {

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <string>
 
+class hnStopBlock;
+
 class hnPyhton27InstallFunctions {
 public:
     // Default value of "Software\\Python\\PythonCore\\2.7\\InstallPath"
@@ -46,8 +48,9 @@ public:
     static bool removePython27Integration();
 
     // Removes every Windows Installer product named "Python 2.7...", then the
-    // runtime's Python 2.7 integration.
-    static bool uninstallAllPython27Products();
+    // runtime's Python 2.7 integration. A stop ends the waits, starts nothing
+    // more and gives false.
+    static bool uninstallAllPython27Products(const hnStopBlock* stop = nullptr);
 
     // ---- pip of Python 2.7 (the presence probes are the detection's).
     // The text after "Version: " in pip's "show" output up to the line

@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <string>
 
+class hnStopBlock;
 class hnDialog;
 
 class hnPyhton36InstallFunctions {
@@ -52,9 +53,10 @@ public:
     static bool removePython36Integration();
 
     // Interpreter removal (the registered uninstaller, then every Windows
-    // Installer product named "Python 3.6...") and repair (reinstall, all files).
-    static bool uninstallPython36ByUninstallString();
-    static bool uninstallAllPython36Products();
+    // Installer product named "Python 3.6...") and repair (reinstall, all
+    // files). A stop ends the waits, starts nothing more and gives false.
+    static bool uninstallPython36ByUninstallString(const hnStopBlock* stop = nullptr);
+    static bool uninstallAllPython36Products(const hnStopBlock* stop = nullptr);
     static bool repairAllPython36Products();
 
     static bool checkPy36ModuleWhlInstallationCommon(const char* package, const char* excluded,

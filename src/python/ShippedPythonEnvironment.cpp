@@ -119,13 +119,13 @@ bool hnShippedPythonEnvironment::removePythonIntegration() {
     return removed27 && removed36;
 }
 
-bool hnShippedPythonEnvironment::uninstallPythonRuntime(int python) {
+bool hnShippedPythonEnvironment::uninstallPythonRuntime(int python, const hnStopBlock* stop) {
     if (python != 36)
-        return P27::uninstallAllPython27Products();
+        return P27::uninstallAllPython27Products(stop);
     // The registered uninstaller first, then any Windows Installer product of
     // the release that it left behind.
-    bool byCommand = P36::uninstallPython36ByUninstallString();
-    bool byProducts = P36::uninstallAllPython36Products();
+    bool byCommand = P36::uninstallPython36ByUninstallString(stop);
+    bool byProducts = P36::uninstallAllPython36Products(stop);
     return byCommand || byProducts;
 }
 

@@ -30,7 +30,7 @@ public:
 
     bool applyPythonIntegration(int python) override;
     bool removePythonIntegration() override;
-    bool uninstallPythonRuntime(int python) override;
+    bool uninstallPythonRuntime(int python, const hnStopBlock* stop) override;
 
     bool prepareToolboxBridge(int python, const std::string& runtimeFolder) override;
     bool copyDeepformVisionFiles(const char* buildFolder,

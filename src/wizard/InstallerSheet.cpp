@@ -11,6 +11,8 @@
 #include "app/AppBase.h"
 #include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
+#include "app/SessionLog.h"
+#include "app/StopBlock.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "wizard/PropertyPageBase.h"
@@ -35,6 +37,7 @@ int openWithShell(const std::string& address, const char*, HWND owner, int& code
     INT_PTR result = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(owner, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
     code = static_cast<int>(result);
+    hnSessionLogF("Program", "opened %s, shell result %d", address.c_str(), code);
     return result > 32 ? 1 : -1;
 }
 
@@ -470,11 +473,9 @@ DWORD WINAPI kdDKadrixSDKInstallerSheet::upgradeCheckWorker(LPVOID parameter) {
 void kdDKadrixSDKInstallerSheet::stopUpgradeCheck() {
     if (!upgradeCheckThread)
         return;
-    upgradeCheck_.requestStop(); // closes its internet handles: a hanging request returns now
-    if (::WaitForSingleObject(upgradeCheckThread, kWorkerWaitMs) == WAIT_TIMEOUT) {
-        hnDebugOut("kdDKadrixSDKInstallerSheet::stopUpgradeCheck - worker did not end, terminating\n");
-        ::TerminateThread(upgradeCheckThread, 1);
-    }
+    // The stop closes its internet handles: a hanging request returns now.
+    hnStopWorker(upgradeCheckThread, upgradeCheck_, "kdDKadrixSDKInstallerSheet::stopUpgradeCheck",
+                 kWorkerWaitMs);
     ::CloseHandle(upgradeCheckThread);
     upgradeCheckThread = nullptr;
 }
@@ -514,6 +515,7 @@ int kdDKadrixSDKInstallerSheet::launchInstallerFile(const std::string& path, HWN
     }
     INT_PTR shell = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(owner, "open", path.c_str(), "", applicationFolder().c_str(), SW_SHOWNORMAL));
+    hnSessionLogF("Program", "opened %s, shell result %d", path.c_str(), static_cast<int>(shell));
     if (shell > 32) {
         ::PostMessageA(app->mainWindow(), WM_CLOSE, 0, 0); // the new installer takes over
         return 1;

@@ -1,9 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "app/FileHelpers.h"
 #include "app/InstallerApp.h"
 #include "app/SystemView.h"
 #include "download/UpgradeInfo.h"
+#include "resource.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -91,7 +95,8 @@ TEST(Startup, ProcessCountsFollowImageNames) {
     }
     {
         ToolProcess cams("sleeper", "ORK_SonySmartCams_1_Installer_2.exe");
-        EXPECT_TRUE(waitForCount([&] { return app.countProcessesByNamePrefix(kSmartCamInstallerPrefix); }, 1));
+        EXPECT_TRUE(
+            waitForCount([&] { return app.countProcessesByNamePrefix(kSmartCamInstallerPrefix); }, 1));
         EXPECT_EQ(COrvantoKadrixSDKInstallerApp::Conflict::SmartCamInstaller, app.findConflict());
     }
 }
@@ -113,6 +118,69 @@ TEST(Startup, SecondInstanceIsRefusedAfterFourWaitsWithTheFirstMessage) {
     EXPECT_EQ("Orvanto Vision Software XV 774 Installer", prompter.records[0].caption);
 }
 
+TEST(Startup, PleaseWaitBoxShowsItsTextAndAnswersWhileStartupWaits) {
+    ShortWaits waits(400);
+    ScriptedPrompter prompter;
+    ToolProcess a("sleeper", "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe");
+    ToolProcess b("sleeper", "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe");
+    ASSERT_TRUE(waitForCount([] { return theApp()->countOwnInstallerInstances(); }, 2));
+
+    // Another thread reads the box's text while this one waits; a box whose
+    // thread handles no messages would let every read time out.
+    std::atomic<int> answered{0}, unanswered{0};
+    std::string text;
+    std::thread reader([&] {
+        HWND box = nullptr;
+        for (int i = 0; i < 200 && !box; ++i) {
+            box = ::FindWindowA("#32770", "Please wait...");
+            if (!box)
+                ::Sleep(10);
+        }
+        HWND label = box ? ::GetDlgItem(box, IDC_PLEASE_WAIT_TEXT) : nullptr;
+        while (label && ::IsWindow(label)) {
+            char buffer[256] = {};
+            DWORD_PTR length = 0;
+            if (::SendMessageTimeoutA(label, WM_GETTEXT, sizeof(buffer), reinterpret_cast<LPARAM>(buffer),
+                                      SMTO_ABORTIFHUNG, 200, &length)) {
+                if (::IsWindow(label))
+                    ++answered;
+                if (length)
+                    text = buffer;
+            } else if (::IsWindow(label)) {
+                ++unanswered;
+            }
+            ::Sleep(50);
+        }
+    });
+    DWORD start = ::GetTickCount();
+    EXPECT_FALSE(theApp()->passStartupChecks());
+    DWORD elapsed = ::GetTickCount() - start;
+    reader.join();
+    // Four rounds of the interval, as before.
+    EXPECT_GE(elapsed, 4 * 400u - 20);
+    EXPECT_LT(elapsed, 4 * 400u + 2000);
+    // The box answers throughout the waits; only the conflict checks between
+    // them (reading the process list) may keep it busy for a moment.
+    EXPECT_GE(answered.load(), 10);
+    EXPECT_GT(answered.load(), 3 * unanswered.load());
+    EXPECT_EQ("Finishing the installation.\nPlease wait...", text);
+    EXPECT_EQ(1u, prompter.records.size());
+}
+
+TEST(Startup, OnlyThe64BitBuildReadsTheTestOverrides) {
+    // The shipped program is the 32-bit one; the tests and the demo run the
+    // 64-bit build, which obeys ORVANTO_REPOSITORY_URL and ORVANTO_STARTUP_WAIT_MS.
+    EXPECT_EQ(sizeof(void*) == 8, COrvantoKadrixSDKInstallerApp::readsTestOverrides());
+    char saved[1024] = {};
+    DWORD had = ::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", saved, sizeof(saved));
+    ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", "http://127.0.0.1:9");
+    if (COrvantoKadrixSDKInstallerApp::readsTestOverrides())
+        EXPECT_EQ("http://127.0.0.1:9", theApp()->repositoryBaseUrl());
+    else
+        EXPECT_EQ("http://repository.orvanto.com", theApp()->repositoryBaseUrl());
+    ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", had ? saved : nullptr);
+}
+
 TEST(Startup, SiblingInstallerThatEndsDuringTheWaitLetsStartupGoOn) {
     ShortWaits waits(400);
     ScriptedPrompter prompter;
@@ -127,10 +195,11 @@ TEST(Startup, RefusalMessagesPerConflict) {
     EXPECT_STREQ("", COrvantoKadrixSDKInstallerApp::conflictMessage(C::None));
     EXPECT_NE(nullptr, strstr(COrvantoKadrixSDKInstallerApp::conflictMessage(C::FamilyInstance),
                               "Another instance of 'Orvanto Vision Software Installer' is already running."));
-    EXPECT_STREQ("Error: 'Orvanto Kadrix SDK Installer' is running. Unable to initiate 'Orvanto Vision Software "
-                 "Installer'.\n\nPlease close all instances of 'Orvanto Kadrix SDK Installer' application and try "
-                 "again.\n\n",
-                 COrvantoKadrixSDKInstallerApp::conflictMessage(C::SdkInstaller));
+    EXPECT_STREQ(
+        "Error: 'Orvanto Kadrix SDK Installer' is running. Unable to initiate 'Orvanto Vision Software "
+        "Installer'.\n\nPlease close all instances of 'Orvanto Kadrix SDK Installer' application and try "
+        "again.\n\n",
+        COrvantoKadrixSDKInstallerApp::conflictMessage(C::SdkInstaller));
     EXPECT_NE(nullptr, strstr(COrvantoKadrixSDKInstallerApp::conflictMessage(C::SmartCamInstaller),
                               "'Orvanto Vision Apps for SmartCams from Sony Installer' is running."));
 }
@@ -206,8 +275,8 @@ TEST(UpgradeInfo, ApplicationMakesBothRecordsWithTheirAddresses) {
     COrvantoKadrixSDKInstallerApp& app = *theApp();
     ASSERT_TRUE(app.upgradeInfo && app.upgradeInfoBeta);
     EXPECT_EQ("774UpgradeInfo.ini.txt", app.upgradeInfo->infoFileName);
-    EXPECT_EQ(app.repositoryBaseUrl() +
-                  "/orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware/774UpgradeInfoBeta.ini.txt",
+    EXPECT_EQ(app.repositoryBaseUrl() + "/orvanto/files/InstallerRepositories/Orvanto15.0/774/"
+                                        "OrvantoVisionSoftware/774UpgradeInfoBeta.ini.txt",
               app.upgradeInfoBeta->infoUrl);
     EXPECT_EQ("Orvanto Vision Software XV 774 Installer", app.upgradeInfo->currentVersionName);
 }

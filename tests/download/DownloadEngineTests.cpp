@@ -3,6 +3,7 @@
 #include <atomic>
 #include <thread>
 
+#include "app/AppBase.h"
 #include "app/FileHelpers.h"
 #include "download/DownloadEngine.h"
 #include "download/InternetStop.h"
@@ -35,6 +36,7 @@ protected:
     int fetchToFolder(const std::string& path, const std::string& name = "setup.exe") {
         return downloadFileToFolder(scratch.path(), name, abort, testServerUrl(path));
     }
+    static std::string sessionLogText() { return readTextFile(hnAppBase::current()->sessionLog().path()); }
     // Only the requests for data, not those of the log itself.
     std::vector<std::string> requests() { return serverLog(); }
 
@@ -52,6 +54,9 @@ TEST_F(DownloadEngine, TransfersThroughTheTemporaryFileWithProgressEvery100KB) {
     EXPECT_EQ(servedPattern(307200), readTextFile(paths.finalPath));
     EXPECT_FALSE(fileExists(paths.temporaryPath));
     EXPECT_EQ(std::vector<long>{300}, sink.started);
+    // The session log has the download with its address, size and outcome.
+    EXPECT_NE(std::string::npos, sessionLogText().find("Download: " + testServerUrl("/data/a?size=307200") +
+                                                       ", 307200 bytes, transferred\r\n"));
     // A report each time a read passes a 100 KB mark: at about 100 and 200 KB.
     ASSERT_EQ(2u, sink.reports.size());
     EXPECT_GE(sink.reports[0], 100);
@@ -149,9 +154,13 @@ TEST_F(DownloadEngine, BodyEndingBeforeItsLengthNeverReplacesTheFile) {
     ASSERT_TRUE(writeTextFile(paths.finalPath, "previous"));
     DownloadResult result = fetch("/data/a?size=300000&truncate=150000", true);
     EXPECT_EQ(DownloadOutcome::Incomplete, result.outcome);
-    EXPECT_EQ(
-        "Error. Unable to download file - Error - The connection closed before the whole file was received",
-        result.userText());
+    EXPECT_EQ("Error. Unable to download file - The connection closed before the whole file was received",
+              result.userText());
+    EXPECT_NE(
+        std::string::npos,
+        sessionLogText().find("Download: " + testServerUrl("/data/a?size=300000&truncate=150000") +
+                              ", 150000 bytes, incomplete - The connection closed before the whole file was "
+                              "received\r\n"));
     EXPECT_FALSE(fileExists(paths.finalPath));
     resolveDownloadBackup(paths);
     EXPECT_EQ("previous", readTextFile(paths.finalPath));

@@ -3,14 +3,17 @@
 #include <windows.h>
 
 #include <msi.h>
+#include <tlhelp32.h>
 
 #include "app/Dialog.h"
 #include "app/FileHelpers.h"
 #include "app/InstallerApp.h"
+#include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "install/ActionTestSupport.h"
 #include "install/InstallHelpers.h"
 #include "install/Uninstall.h"
+#include "process/ProcessLaunch.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -218,6 +221,52 @@ TEST(UninstallElement, RegisteredUninstallerThroughTheDialog) {
     EXPECT_TRUE(prompter.records.empty());
     waitFor([&] { return deleteFileIfPresent(temp + "Un_Sp.exe"); }, 3000);
     deleteFileIfPresent(temp + "Un_Sp.exe.txt");
+}
+
+// Ends every process of that image name (a stand-in left running on purpose).
+void endProcessesNamed(const char* imageName) {
+    hnScopedHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
+         more = ::Process32Next(snapshot.get(), &entry)) {
+        if (lstrcmpiA(entry.szExeFile, imageName))
+            continue;
+        hnScopedHandle process(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (process) {
+            ::TerminateProcess(process.get(), 1);
+            ::WaitForSingleObject(process.get(), 5000);
+        }
+    }
+}
+
+// Abort while a registered uninstaller runs for a minute: the dialog closes at
+// once and its worker ends by itself, no thread is killed.
+TEST(UninstallElement, AbortDuringALongUninstallerEndsTheWorkerWithoutKillingIt) {
+    ScriptedPrompter prompter;
+    prompter.answer(IDYES);
+    DebugCapture debug;
+    RegisteredUninstaller tera("Tera Term_is1", "unins_long.exe", "sleep 60000\n");
+    ASSERT_TRUE(setUninstallValue(tera.key, "QuietUninstallString", "\"" + tera.path + "\" /VERYSILENT"));
+    ProbeDetection detection;
+    std::string progress, status = "Installed";
+    hnInstallationElement row("Tera Term 4.88", "", "", "", "", false, 0, false, nullptr, &status, &progress,
+                              "Test");
+    detection.probes[row.name] = keyPresent(tera.key);
+    clickAbortWhen([] { return countProcessesByImageName("unins_long.exe") > 0; });
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(-1, uninstallElement(detection, row, 1, 1, false));
+    DWORD elapsed = ::GetTickCount() - start;
+    bool uninstallerRan = countProcessesByImageName("unins_long.exe") > 0;
+    endProcessesNamed("unins_long.exe");
+
+    EXPECT_TRUE(uninstallerRan); // the abort came while it ran
+    EXPECT_LT(elapsed, 5000u);   // no wait for the worker's last resort
+    EXPECT_EQ("Uninstall Error", progress);
+    ASSERT_EQ(1u, prompter.records.size());
+    EXPECT_EQ("Do you want to abort uninstallation of the selected components?", prompter.records[0].text);
+    for (const std::string& line : debug.lines())
+        EXPECT_EQ(std::string::npos, line.find("terminating it")) << line;
 }
 
 TEST(RepairElement, OnlyRepairWordsLeadToARemoval) {

@@ -1,0 +1,117 @@
+#include "app/SessionLog.h"
+
+#include <algorithm>
+#include <cstdarg>
+#include <vector>
+
+#include "app/AppBase.h"
+#include "app/Text.h"
+
+namespace {
+
+// "<prefix>" followed by fourteen digits and ".log": the only names pruned.
+bool isSessionLogName(const std::string& name, const std::string& prefix) {
+    const std::size_t stamp = 14;
+    if (name.size() != prefix.size() + stamp + 4 || !hnEqualsNoCase(name.substr(0, prefix.size()), prefix) ||
+        !hnEqualsNoCase(name.substr(name.size() - 4), ".log"))
+        return false;
+    for (std::size_t i = prefix.size(); i < prefix.size() + stamp; ++i)
+        if (name[i] < '0' || name[i] > '9')
+            return false;
+    return true;
+}
+
+// Deletes the oldest session logs of `prefix` in `folder` beyond `keep`; the
+// time stamp in the name sorts them.
+void pruneSessionLogs(const std::string& folder, const std::string& prefix, int keep) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    hnScopedFind find(::FindFirstFileA((folder + prefix + "*.log").c_str(), &data));
+    if (!find)
+        return;
+    do {
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && isSessionLogName(data.cFileName, prefix))
+            names.push_back(data.cFileName);
+    } while (::FindNextFileA(find.get(), &data));
+    std::sort(names.begin(), names.end());
+    for (std::size_t i = 0; i + keep < names.size(); ++i)
+        ::DeleteFileA((folder + names[i]).c_str());
+}
+
+std::string oneLine(const std::string& text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\r')
+            continue;
+        if (c == '\n')
+            out += "\\n";
+        else
+            out += c;
+    }
+    return out;
+}
+
+} // namespace
+
+bool hnSessionLog::open(const std::string& folder, const std::string& prefix, int keep) {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    std::string path = folder + prefix +
+                       hnFormatText("%04u%02u%02u%02u%02u%02u.log", now.wYear, now.wMonth, now.wDay,
+                                    now.wHour, now.wMinute, now.wSecond);
+    hnScopedHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    {
+        std::lock_guard<std::mutex> lock(mutex_);
+        file_ = std::move(file);
+        path_ = file_ ? path : std::string();
+    }
+    if (!isOpen())
+        return false;
+    pruneSessionLogs(folder, prefix, keep < 1 ? 1 : keep);
+    return true;
+}
+
+void hnSessionLog::close() {
+    std::lock_guard<std::mutex> lock(mutex_);
+    file_.reset();
+    path_.clear();
+}
+
+bool hnSessionLog::isOpen() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return static_cast<bool>(file_);
+}
+
+std::string hnSessionLog::path() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return path_;
+}
+
+void hnSessionLog::write(const char* kind, const std::string& text) {
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    std::string line = hnFormatText("%04u-%02u-%02u %02u:%02u:%02u.%03u ", now.wYear, now.wMonth, now.wDay,
+                                    now.wHour, now.wMinute, now.wSecond, now.wMilliseconds) +
+                       (kind ? kind : "") + ": " + oneLine(text) + "\r\n";
+    std::lock_guard<std::mutex> lock(mutex_);
+    if (!file_)
+        return;
+    DWORD written = 0;
+    ::WriteFile(file_.get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+}
+
+void hnSessionLogWrite(const char* kind, const std::string& text) {
+    if (hnAppBase* app = hnAppBase::current())
+        app->sessionLog().write(kind, text);
+}
+
+void hnSessionLogF(const char* kind, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::string text = hnFormatTextV(format, args);
+    va_end(args);
+    hnSessionLogWrite(kind, text);
+}

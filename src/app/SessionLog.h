@@ -1,0 +1,37 @@
+#pragma once
+// The log of one session for support: every debug line, every message box
+// and question with the user's answer, every download and every started
+// program, one time-stamped line each, in "<folder><prefix>YYYYMMDDhhmmss.log".
+// The newest files of that name are kept, older ones deleted. A log that
+// cannot be opened or written is skipped silently: it never stops the program.
+#include <mutex>
+#include <string>
+
+#include "app/ScopedHandle.h"
+
+class hnSessionLog {
+public:
+    hnSessionLog() = default;
+    hnSessionLog(const hnSessionLog&) = delete;
+    hnSessionLog& operator=(const hnSessionLog&) = delete;
+
+    // `folder` ends with a separator. Opens (or, in the same second, appends
+    // to) the session's file, then keeps the `keep` newest logs of `prefix`.
+    bool open(const std::string& folder, const std::string& prefix, int keep = 10);
+    void close();
+    bool isOpen() const;
+    std::string path() const;
+
+    // One line "YYYY-MM-DD hh:mm:ss.mmm <kind>: <text>"; line breaks inside
+    // the text are written as "\n" so each entry stays on one line.
+    void write(const char* kind, const std::string& text);
+
+private:
+    mutable std::mutex mutex_;
+    hnScopedHandle file_;
+    std::string path_;
+};
+
+// Writes to the log of the application object, if there is one.
+void hnSessionLogWrite(const char* kind, const std::string& text);
+void hnSessionLogF(const char* kind, const char* format, ...) __attribute__((format(gnu_printf, 2, 3)));

@@ -1,0 +1,90 @@
+#include "app/StopBlock.h"
+
+#include "app/DebugOut.h"
+#include "app/WorkerWait.h"
+
+hnStopBlock::hnStopBlock() : event_(::CreateEventA(nullptr, TRUE, FALSE, nullptr)) {}
+
+void hnStopBlock::requestStop() {
+    stop_.store(true);
+    if (event_)
+        ::SetEvent(event_.get());
+}
+
+void hnStopBlock::rearm() {
+    stop_.store(false);
+    if (event_)
+        ::ResetEvent(event_.get());
+}
+
+bool hnStopBlock::pause(DWORD ms) const {
+    if (!event_) { // no event: short steps that look at the flag
+        for (DWORD slept = 0; slept < ms && !stopRequested(); slept += 25)
+            ::Sleep(ms - slept < 25 ? ms - slept : 25);
+        return !stopRequested();
+    }
+    return ::WaitForSingleObject(event_.get(), ms) == WAIT_TIMEOUT && !stopRequested();
+}
+
+hnStopBlock::Wait hnStopBlock::waitFor(HANDLE object, DWORD ms) const {
+    if (stopRequested())
+        return Wait::Stopped;
+    if (!event_)
+        return ::WaitForSingleObject(object, ms) == WAIT_OBJECT_0 ? Wait::Signalled : Wait::TimedOut;
+    HANDLE handles[2] = {object, event_.get()};
+    switch (::WaitForMultipleObjects(2, handles, FALSE, ms)) {
+    case WAIT_OBJECT_0:
+        return Wait::Signalled;
+    case WAIT_OBJECT_0 + 1:
+        return Wait::Stopped;
+    default:
+        return Wait::TimedOut;
+    }
+}
+
+bool hnPause(const hnStopBlock* stop, DWORD ms) {
+    if (stop)
+        return stop->pause(ms);
+    ::Sleep(ms);
+    return true;
+}
+
+hnStopBlock::Wait hnWaitOrStop(const hnStopBlock* stop, HANDLE object, DWORD ms) {
+    if (stop)
+        return stop->waitFor(object, ms);
+    return ::WaitForSingleObject(object, ms) == WAIT_OBJECT_0 ? hnStopBlock::Wait::Signalled
+                                                              : hnStopBlock::Wait::TimedOut;
+}
+
+bool hnStopWorker(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms) {
+    stop.requestStop();
+    if (!thread || hnWaitForWorker(thread, ms))
+        return true;
+    hnDebugOutF("%s - worker did not end, terminating it\n", who);
+    ::TerminateThread(thread, 1);
+    return false;
+}
+
+bool hnWorkerThread::start(std::function<void()> body) {
+    stop();
+    stop_.rearm();
+    body_ = std::move(body);
+    thread_.reset(::CreateThread(nullptr, 0, entry, this, 0, nullptr));
+    return static_cast<bool>(thread_);
+}
+
+void hnWorkerThread::stop() {
+    if (!thread_)
+        return;
+    hnStopWorker(thread_.get(), stop_, who_);
+    thread_.reset();
+}
+
+DWORD WINAPI hnWorkerThread::entry(LPVOID self) {
+    try {
+        static_cast<hnWorkerThread*>(self)->body_();
+    } catch (...) {
+        hnDebugOut("hnWorkerThread::entry - unexpected exception\n");
+    }
+    return 1;
+}

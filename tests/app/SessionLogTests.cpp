@@ -1,0 +1,103 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+#include "app/AppBase.h"
+#include "app/DebugOut.h"
+#include "app/FileHelpers.h"
+#include "app/SessionLog.h"
+#include "app/SystemView.h"
+#include "app/Text.h"
+#include "process/ProcessLaunch.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+const char* const kPrefix = "OrvantoVisionSoftwareInstaller_";
+
+std::vector<std::string> sessionLogsIn(const std::string& folder) {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA data;
+    HANDLE find = ::FindFirstFileA((folder + "*.log").c_str(), &data);
+    if (find == INVALID_HANDLE_VALUE)
+        return names;
+    do
+        names.push_back(data.cFileName);
+    while (::FindNextFileA(find, &data));
+    ::FindClose(find);
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+} // namespace
+
+// A short session: what the user was asked and answered, a debug line and a
+// started program with its exit code all land in the log in the temp folder.
+TEST(SessionLog, ScriptedSessionIsWrittenToTheLogInTheTempFolder) {
+    hnSessionLog& log = hnAppBase::current()->sessionLog();
+    ASSERT_TRUE(log.isOpen());
+    std::string temp;
+    ASSERT_TRUE(hnTempFolder(temp));
+    std::string path = log.path();
+    ASSERT_EQ(0u, path.find(temp + kPrefix)) << path;
+    EXPECT_EQ(std::string::npos, path.find('\\', temp.size())); // not in a sub-folder
+    std::string stamp = path.substr(temp.size() + std::string(kPrefix).size());
+    EXPECT_EQ(18u, stamp.size());
+    EXPECT_EQ(".log", stamp.substr(14));
+
+    {
+        ScriptedPrompter prompter;
+        prompter.answer(IDNO);
+        EXPECT_EQ(IDNO, hnAppBase::current()->prompter().messageBox(
+                            nullptr, "Remove the old copy?\nIt is unused.", "Session Test", MB_YESNO));
+        prompter.answer(3);
+        EXPECT_EQ(3, hnAppBase::current()->prompter().question(212, nullptr, "Which one?",
+                                                               [](HWND) { return INT_PTR(1); }));
+    }
+    DebugCapture debug; // the log gets the line whatever the sink
+    hnDebugOut("SessionLogTest::run - a debug line\n");
+    std::string sleeper = toolsFolder() + "\\sleeper.exe";
+    EXPECT_EQ(0, runProgram(hnRunMode::Wait, sleeper, {sleeper, "10"}));
+
+    std::string text = readTextFile(path);
+    EXPECT_NE(std::string::npos,
+              text.find("Message: [Session Test] Remove the old copy?\\nIt is unused.\r\n"));
+    EXPECT_NE(std::string::npos, text.find("Answer: No (7)\r\n"));
+    EXPECT_NE(std::string::npos, text.find("Question: [dialog 212] Which one?\r\n"));
+    EXPECT_NE(std::string::npos, text.find("Answer: 3\r\n"));
+    EXPECT_NE(std::string::npos, text.find("Debug: SessionLogTest::run - a debug line\r\n"));
+    EXPECT_NE(std::string::npos, text.find("Program: started " + sleeper + " (" + sleeper + " 10)\r\n"));
+    EXPECT_NE(std::string::npos, text.find("Program: " + sleeper + " ended with exit code 0\r\n"));
+    EXPECT_TRUE(debug.contains("SessionLogTest::run - a debug line\n"));
+}
+
+TEST(SessionLog, OnlyTheNewestTenAreKeptAndOtherFilesStay) {
+    ScratchFolder scratch;
+    std::string folder = scratch.path() + "\\";
+    for (int i = 1; i <= 12; ++i)
+        writeTextFile(folder + kPrefix + hnFormatText("202001010000%02d.log", i), "old");
+    writeTextFile(folder + kPrefix + "notes.log", "kept");
+    writeTextFile(folder + "other.log", "kept");
+
+    hnSessionLog log;
+    ASSERT_TRUE(log.open(folder, kPrefix));
+    log.write("Session", "started");
+    std::vector<std::string> names = sessionLogsIn(folder);
+    // 12 old + the new one: the three oldest went.
+    ASSERT_EQ(12u, names.size());
+    EXPECT_EQ(std::string(kPrefix) + "20200101000004.log", names[0]);
+    EXPECT_EQ(folder + names[names.size() - 3], log.path()); // then "..._notes.log" and "other.log"
+    EXPECT_TRUE(fileExists(folder + kPrefix + "notes.log"));
+    EXPECT_TRUE(fileExists(folder + "other.log"));
+    log.close();
+    EXPECT_NE(std::string::npos, readTextFile(folder + names[names.size() - 3]).find("Session: started\r\n"));
+}
+
+TEST(SessionLog, ALogThatCannotBeWrittenStopsNothing) {
+    hnSessionLog log;
+    EXPECT_FALSE(log.open("Z:\\no\\such\\folder\\", kPrefix));
+    EXPECT_FALSE(log.isOpen());
+    log.write("Debug", "goes nowhere"); // no effect, no failure
+    EXPECT_EQ("", log.path());
+}
