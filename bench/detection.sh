@@ -8,17 +8,6 @@
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 results=$1
-work="$BENCH_WORK/detection"
-packages="$work/packages"
-mkdir -p "$work/files"
-# The test packages plus filler products: 54 in all.
-"$top/scripts/make-test-packages" "$top/tests/install/test-packages.txt" "$packages" >/dev/null
-"$top/scripts/make-test-packages" "$top/bench/bench-packages.txt" "$packages" >/dev/null
-# States that only single tests set up stay out of the machine.
-rm -f "$packages"/runtime-renamed.msi "$packages"/python2713.msi "$packages"/python2715.msi
-
-export WINEPREFIX="$work/prefix"
-"$top/scripts/wine-prefix"
-winpath() { echo "Z:${1//\//\\}"; }
+source "$top/bench/machine-env"
 "$top/scripts/with-display" "$WINE64" "$BENCH_BIN/detection_bench.exe" "$(winpath "$packages")" \
   "$(winpath "$top/build/x64/tools/pip.exe")" "$(winpath "$work/files")" | tr -d '\r' | tee -a "$results"

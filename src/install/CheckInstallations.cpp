@@ -266,7 +266,7 @@ bool hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation(const char
     return checkPy27ModuleWhlInstallationCommon(package, excluded, needle.c_str());
 }
 
-std::vector<std::string> hnCheckInstallations::installedProductsNamed(const char* prefix) {
+std::vector<std::string> hnCheckInstallations::installedProductsNamed(const char* prefix, std::size_t limit) {
     std::vector<std::string> codes;
     if (!prefix)
         return codes;
@@ -274,7 +274,8 @@ std::vector<std::string> hnCheckInstallations::installedProductsNamed(const char
     char productCode[39];
     // The enumeration ends with "no more items"; any other failure ends it
     // too, as the same index would only fail again.
-    for (DWORD index = 0; ::MsiEnumProductsA(index, productCode) == ERROR_SUCCESS; ++index) {
+    for (DWORD index = 0; codes.size() < limit && ::MsiEnumProductsA(index, productCode) == ERROR_SUCCESS;
+         ++index) {
         std::string name;
         if (readInstalledProductName(productCode, name) && name.compare(0, length, prefix) == 0)
             codes.push_back(productCode);
@@ -282,8 +283,9 @@ std::vector<std::string> hnCheckInstallations::installedProductsNamed(const char
     return codes;
 }
 
-int hnCheckInstallations::countInstalledPython27Products() {
-    return static_cast<int>(installedProductsNamed("Python 2.7").size());
+int hnCheckInstallations::countInstalledPython27Products(int limit) {
+    return static_cast<int>(
+        installedProductsNamed("Python 2.7", limit > 0 ? static_cast<std::size_t>(limit) : 0).size());
 }
 
 int hnCheckInstallations::countOpenCvInstallations() {

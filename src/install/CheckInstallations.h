@@ -54,9 +54,13 @@ public:
 
     // Product codes of the installed Windows Installer products whose
     // "InstalledProductName" begins with `prefix` (unreadable names skipped).
-    static std::vector<std::string> installedProductsNamed(const char* prefix);
-    // Installed Windows Installer products whose name begins with "Python 2.7".
-    static int countInstalledPython27Products();
+    // Reading every product's name is slow on a machine with many products:
+    // the enumeration ends once `limit` codes are found.
+    static std::vector<std::string> installedProductsNamed(const char* prefix,
+                                                           std::size_t limit = static_cast<std::size_t>(-1));
+    // Installed Windows Installer products whose name begins with "Python 2.7",
+    // counted up to `limit`.
+    static int countInstalledPython27Products(int limit = 0x7fffffff);
     // OpenCV builds present for Python 2.7: runtime folders and pip packages.
     static int countOpenCvInstallations();
     // An old stand-alone installation (Uninstall key) and a pip installation

@@ -14,14 +14,22 @@
 // Each action below is the entry point of its own area; an area that has not
 // taken over its action yet answers "not present / not done".
 
-bool hnComponentActions::isInstalled(hnInstallationElement& element) { return detectInstalled(element); }
-
-bool hnComponentActions::getStatusWord(hnInstallationElement& element, std::string& status) {
-    return detectStatusWord(element, status);
+bool hnComponentActions::isInstalled(hnInstallationElement& element) {
+    return detectInstalled(element, memo_);
 }
 
-int hnComponentActions::installElement(hnInstallationElement& element, int position, int runLength, bool refresh,
-                                       bool stopOnErrors) {
+bool hnComponentActions::getStatusWord(hnInstallationElement& element, std::string& status) {
+    return detectStatusWord(element, status, memo_);
+}
+
+hnDetectionMemo* hnComponentActions::shareDetection(hnDetectionMemo* memo) {
+    hnDetectionMemo* previous = memo_;
+    memo_ = memo;
+    return previous;
+}
+
+int hnComponentActions::installElement(hnInstallationElement& element, int position, int runLength,
+                                       bool refresh, bool stopOnErrors) {
     return ::installElement(*this, element, position, runLength, refresh, stopOnErrors);
 }
 
@@ -43,7 +51,9 @@ int hnComponentActions::repairElement(bool stopOnErrors, hnInstallationElement& 
     return ::repairElement(stopOnErrors, element);
 }
 
-int hnComponentActions::updateStatusDetail(hnInstallationElement& element) { return detectStatusDetail(element); }
+int hnComponentActions::updateStatusDetail(hnInstallationElement& element) {
+    return detectStatusDetail(element);
+}
 
 hnDownloadErrorChoice hnComponentActions::askDownloadError(const std::string& text) {
     return askDownloadErrorChoice(text);

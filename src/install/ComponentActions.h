@@ -10,10 +10,16 @@ public:
     bool getStatusWord(hnInstallationElement& element, std::string& status) override;
     int installElement(hnInstallationElement& element, int position, int runLength, bool refresh,
                        bool stopOnErrors) override;
-    int downloadElement(hnInstallationElement& element, bool& userAborted, int position, int runLength) override;
+    int downloadElement(hnInstallationElement& element, bool& userAborted, int position,
+                        int runLength) override;
     int deleteOldDownload(int position, hnInstallationElement& element, int runLength) override;
-    int uninstallElement(hnInstallationElement& element, int position, int runLength, bool stopOnErrors) override;
+    int uninstallElement(hnInstallationElement& element, int position, int runLength,
+                         bool stopOnErrors) override;
     int repairElement(bool stopOnErrors, hnInstallationElement& element) override;
     int updateStatusDetail(hnInstallationElement& element) override;
+    hnDetectionMemo* shareDetection(hnDetectionMemo* memo) override;
     hnDownloadErrorChoice askDownloadError(const std::string& text) override;
+
+private:
+    hnDetectionMemo* memo_ = nullptr;
 };

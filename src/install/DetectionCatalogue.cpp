@@ -549,7 +549,8 @@ bool py36PackageOf(Family family, hnPy36Package& package) {
 // counts and the please-wait dialog of the Python 3.6 queries.
 class Evaluation {
 public:
-    explicit Evaluation(const hnDetectionRow& row) : row_(row) {}
+    Evaluation(const hnDetectionRow& row, hnDetectionMemo* memo)
+        : row_(row), memo_(memo ? memo : &ownMemo_) {}
 
     bool holds(const hnProbe& p) { return answer(p) != p.negate; }
 
@@ -562,11 +563,6 @@ public:
     }
 
 private:
-    int py27Count() {
-        if (py27Count_ < 0)
-            py27Count_ = hnCheckInstallations::countInstalledPython27Products();
-        return py27Count_;
-    }
     int openCvCount() {
         if (openCvCount_ < 0)
             openCvCount_ = hnCheckInstallations::countOpenCvInstallations();
@@ -609,9 +605,9 @@ private:
         case K::AdobeReader:
             return C::isAdobeReaderInstalled();
         case K::Py27CountAbove:
-            return py27Count() > p.n;
+            return memo_->py27CountAbove(p.n);
         case K::Py27CountOneNeedsProduct:
-            return py27Count() != 1 || C::isMsiProductInstalled(p.a);
+            return memo_->py27CountAbove(1) || !memo_->py27CountAbove(0) || C::isMsiProductInstalled(p.a);
         case K::Py36PathsAvailable:
             return python.py36PathsAvailable();
         case K::Pip:
@@ -684,7 +680,8 @@ private:
     }
 
     const hnDetectionRow& row_;
-    int py27Count_ = -1;
+    hnDetectionMemo ownMemo_;
+    hnDetectionMemo* memo_;
     int openCvCount_ = -1;
     std::unique_ptr<DPleaseWaitDlg> dialog_;
 };
@@ -736,11 +733,23 @@ bool rowUsesPip(const hnDetectionRow& row) {
     return py36PackageOf(row.family, package);
 }
 
-bool detectInstalled(const hnInstallationElement& element) {
+// The rows ask whether there are none, one or more than one Python 2.7
+// products; counting further would only read more product names.
+const int kPy27CountLimit = 2;
+
+bool hnDetectionMemo::py27CountAbove(int n) {
+    if (n >= kPy27CountLimit)
+        return hnCheckInstallations::countInstalledPython27Products() > n;
+    if (py27Count_ < 0)
+        py27Count_ = hnCheckInstallations::countInstalledPython27Products(kPy27CountLimit);
+    return py27Count_ > n;
+}
+
+bool detectInstalled(const hnInstallationElement& element, hnDetectionMemo* memo) {
     const hnDetectionRow* row = findDetectionRow(element.name);
     if (!row)
         return false;
-    Evaluation evaluation(*row);
+    Evaluation evaluation(*row, memo);
     for (const hnProbe& p : row->presence) {
         bool holds = evaluation.holds(p);
         if (row->presenceNeedsAll && !holds)
@@ -751,10 +760,10 @@ bool detectInstalled(const hnInstallationElement& element) {
     return row->presenceNeedsAll && !row->presence.empty();
 }
 
-bool detectStatusWord(const hnInstallationElement& element, std::string& status) {
+bool detectStatusWord(const hnInstallationElement& element, std::string& status, hnDetectionMemo* memo) {
     const hnDetectionRow* row = findDetectionRow(element.name);
     if (row) {
-        Evaluation evaluation(*row);
+        Evaluation evaluation(*row, memo);
         for (const hnStatusCheck& check : row->checks) {
             if (!evaluation.holds(check.probe)) {
                 status = check.word;
@@ -774,7 +783,7 @@ int detectStatusDetail(hnInstallationElement& element) {
     const hnDetectionRow* row = findDetectionRow(element.name);
     if (!row || row->family == Family::None)
         return 0;
-    Evaluation evaluation(*row);
+    Evaluation evaluation(*row, nullptr);
     hnPy36Package package;
     if (py36PackageOf(row->family, package)) {
         pythonEnvironment().py36InstalledVersionText(package, &element.statusDetail, evaluation.py36Dialog());

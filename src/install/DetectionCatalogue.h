@@ -95,10 +95,24 @@ const hnDetectionRow* findDetectionRow(const std::string& name);
 // Whether evaluating the row may start pip.
 bool rowUsesPip(const hnDetectionRow& row);
 
-// The three questions detection answers about an element.
-bool detectInstalled(const hnInstallationElement& element);
+// Answers shared by the rows of one refresh: a probe that reads every
+// installed product (the Python 2.7 count) reads them once. Make a fresh one
+// for each refresh; nothing may change the machine while one is in use.
+class hnDetectionMemo {
+public:
+    // More than `n` Python 2.7 products are installed.
+    bool py27CountAbove(int n);
+
+private:
+    int py27Count_ = -1; // counted up to two
+};
+
+// The three questions detection answers about an element. Without a memo
+// every probe reads the machine afresh.
+bool detectInstalled(const hnInstallationElement& element, hnDetectionMemo* memo = nullptr);
 // Writes the status word; true only for "Installed".
-bool detectStatusWord(const hnInstallationElement& element, std::string& status);
+bool detectStatusWord(const hnInstallationElement& element, std::string& status,
+                      hnDetectionMemo* memo = nullptr);
 // Fills `statusDetail` for "Version Mismatch" and "Multiple Versions": 1 done
 // (or nothing to do), 0 the row lists no versions.
 int detectStatusDetail(hnInstallationElement& element);

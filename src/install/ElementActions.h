@@ -8,6 +8,7 @@
 #include "download/ElementDownload.h"
 
 struct hnInstallationElement;
+class hnDetectionMemo;
 
 class hnElementActions {
 public:
@@ -18,11 +19,20 @@ public:
     virtual bool getStatusWord(hnInstallationElement& element, std::string& status) = 0;
     virtual int installElement(hnInstallationElement& element, int position, int runLength, bool refresh,
                                bool stopOnErrors) = 0;
-    virtual int downloadElement(hnInstallationElement& element, bool& userAborted, int position, int runLength) = 0;
+    virtual int downloadElement(hnInstallationElement& element, bool& userAborted, int position,
+                                int runLength) = 0;
     virtual int deleteOldDownload(int position, hnInstallationElement& element, int runLength) = 0;
-    virtual int uninstallElement(hnInstallationElement& element, int position, int runLength, bool stopOnErrors) = 0;
+    virtual int uninstallElement(hnInstallationElement& element, int position, int runLength,
+                                 bool stopOnErrors) = 0;
     virtual int repairElement(bool stopOnErrors, hnInstallationElement& element) = 0;
     virtual int updateStatusDetail(hnInstallationElement& element) = 0;
+
+    // While a refresh runs, the rows' detection may share the answers of
+    // `memo`; null ends the sharing. Returns the memo shared before.
+    virtual hnDetectionMemo* shareDetection(hnDetectionMemo* memo) {
+        (void)memo;
+        return nullptr;
+    }
 
     // The download-error question: "Retry", "Ignore", "Ignore All", "Abort".
     virtual hnDownloadErrorChoice askDownloadError(const std::string& text) = 0;

@@ -71,8 +71,10 @@ std::vector<std::string> hnInstallManagerBase::statusSnapshot(int first, int las
 }
 
 hnInstallManagerBase::hnDetectOnce::hnDetectOnce(hnInstallManagerBase* manager) : manager_(manager) {
-    if (manager_ && manager_->detectOnceDepth_++ == 0)
+    if (manager_ && manager_->detectOnceDepth_++ == 0) {
         manager_->detected_.assign(manager_->items.size(), false);
+        manager_->scopeMemo_ = hnDetectionMemo();
+    }
 }
 
 hnInstallManagerBase::hnDetectOnce::~hnDetectOnce() {
@@ -89,10 +91,23 @@ hnInstallManagerBase::hnChangingOperation::hnChangingOperation(hnInstallManagerB
 hnInstallManagerBase::hnChangingOperation::~hnChangingOperation() {
     --manager_.changingDepth_;
     manager_.detected_.assign(manager_.detected_.size(), false);
+    manager_.scopeMemo_ = hnDetectionMemo();
+}
+
+hnInstallManagerBase::hnSharedDetection::hnSharedDetection(hnElementActions& actions, hnDetectionMemo* memo)
+    : actions_(actions), previous_(actions.shareDetection(memo)) {}
+
+hnInstallManagerBase::hnSharedDetection::~hnSharedDetection() {
+    actions_.shareDetection(previous_);
 }
 
 int hnInstallManagerBase::refreshStatuses(int first, int last) {
     hnPipAnswerScope pipAnswers; // each package asked once for all rows
+    // One refresh reads the machine-wide answers once; inside an open scope
+    // (and outside any change) the whole scope shares them.
+    hnDetectionMemo refreshMemo;
+    bool inScope = detectOnceDepth_ > 0 && changingDepth_ == 0;
+    hnSharedDetection sharing(actions(), inScope ? &scopeMemo_ : &refreshMemo);
     bool failed = false;
     for (int i = first; i <= last; ++i) {
         if (!validIndex(i))

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "download/InstallationElement.h"
+#include "install/DetectionCatalogue.h"
 
 class hnElementActions;
 
@@ -42,8 +43,9 @@ public:
 
     // While a scope is open each row is detected at most once: within one
     // page activation the navigation, the page and its buttons all ask for
-    // the rows' statuses, and the machine does not change between them. An
-    // install, repair or removal inside the scope detects afresh.
+    // the rows' statuses, and the machine does not change between them; the
+    // rows share one detection memo too. An install, repair or removal inside
+    // the scope detects afresh.
     class hnDetectOnce {
     public:
         explicit hnDetectOnce(hnInstallManagerBase* manager);
@@ -79,9 +81,23 @@ private:
         hnInstallManagerBase& manager_;
     };
 
+    // Lends a memo to the actions' detection for as long as it lives.
+    class hnSharedDetection {
+    public:
+        hnSharedDetection(hnElementActions& actions, hnDetectionMemo* memo);
+        ~hnSharedDetection();
+        hnSharedDetection(const hnSharedDetection&) = delete;
+        hnSharedDetection& operator=(const hnSharedDetection&) = delete;
+
+    private:
+        hnElementActions& actions_;
+        hnDetectionMemo* previous_;
+    };
+
     std::vector<std::unique_ptr<hnInstallationElement>> items;
     hnElementActions* actions_ = nullptr;
     int detectOnceDepth_ = 0;
     int changingDepth_ = 0;
     std::vector<bool> detected_; // rows detected in the open scope
+    hnDetectionMemo scopeMemo_;  // answers shared in the open scope
 };

@@ -18,7 +18,7 @@ bool hnPyhton27InstallFunctions::isPython27VersionInstalled(const char* version)
     if (!version)
         return false;
     if (hnEqualsNoCase(version, "Python 2.7.9"))
-        return hnCheckInstallations::countInstalledPython27Products() > 0 &&
+        return hnCheckInstallations::countInstalledPython27Products(1) > 0 &&
                !hnCheckInstallations::isMsiProductInstalled(kPython2713ProductCode);
     if (hnEqualsNoCase(version, "Python 2.7.13"))
         return hnCheckInstallations::isMsiProductInstalled(kPython2713ProductCode);

@@ -23,8 +23,15 @@ public:
     std::deque<hnDownloadErrorChoice> choices;
     bool abortDownloads = false;
     int downloadAttempts = 0;
+    hnDetectionMemo* shared = nullptr;
+    std::vector<hnDetectionMemo*> memoSeen; // the shared memo at each detection and install
 
+    hnDetectionMemo* shareDetection(hnDetectionMemo* memo) override {
+        std::swap(shared, memo);
+        return memo;
+    }
     bool isInstalled(hnInstallationElement& e) override {
+        memoSeen.push_back(shared);
         auto it = detected.find(e.name);
         return it != detected.end() && it->second != kStatusNotInstalled;
     }
@@ -33,6 +40,7 @@ public:
         return status == kStatusInstalled;
     }
     int installElement(hnInstallationElement& e, int position, int runLength, bool refresh, bool) override {
+        memoSeen.push_back(shared);
         calls.push_back("install " + e.name + " " + std::to_string(position) + "/" +
                         std::to_string(runLength) + (refresh ? " refresh" : ""));
         int result = installResult.count(e.name) ? installResult[e.name] : 1;
@@ -133,6 +141,33 @@ TEST(InstallManager, RefreshStatusesWritesWordsAndReportsIncompleteRanges) {
     EXPECT_EQ("Not Installed", page.statuses[2]);
     EXPECT_EQ(1, page.manager.refreshStatuses(0, 0));
     EXPECT_EQ(-1, page.manager.refreshStatuses(2, 2));
+}
+
+TEST(InstallManager, RowsOfARefreshShareOneMemoThatAnActivationKeepsUntilAChange) {
+    Page page(3);
+    page.actions.detected = {{"Component 0", kStatusInstalled}, {"Component 2", kStatusInstalled}};
+    page.manager.refreshStatuses(0, 2);
+    ASSERT_EQ(3u, page.actions.memoSeen.size());
+    EXPECT_NE(nullptr, page.actions.memoSeen[0]);
+    EXPECT_EQ(page.actions.memoSeen[0], page.actions.memoSeen[2]);
+    EXPECT_EQ(nullptr, page.actions.shared); // lent for the refresh only
+
+    page.actions.memoSeen.clear();
+    {
+        hnInstallManagerBase::hnDetectOnce once(&page.manager);
+        page.manager.refreshStatuses(0, 0);
+        page.manager.refreshStatuses(1, 1);
+        // An install changes the machine: it runs without a memo, and the
+        // refresh after it must not reuse what was read before.
+        EXPECT_EQ(1, page.manager.installRange(1, 1, false, false, false));
+        page.manager.refreshStatuses(2, 2);
+        ASSERT_EQ(4u, page.actions.memoSeen.size());
+        EXPECT_NE(nullptr, page.actions.memoSeen[0]);
+        EXPECT_EQ(page.actions.memoSeen[0], page.actions.memoSeen[1]);
+        EXPECT_EQ(nullptr, page.actions.memoSeen[2]);
+        EXPECT_NE(nullptr, page.actions.memoSeen[3]);
+    }
+    EXPECT_EQ(nullptr, page.actions.shared);
 }
 
 TEST(InstallManager, RepairWordsAreExactAndCaseSensitive) {
