@@ -29,13 +29,14 @@ std::vector<hnOptionalRow> pageRows() {
 
 } // namespace
 
-std::vector<hnOptionalElementSpec> kdDInstallIOSystemInstallations::elements() {
-    std::vector<hnOptionalElementSpec> specs;
+std::vector<hnOptionalComponent> kdDInstallIOSystemInstallations::elements() {
+    std::vector<hnOptionalComponent> components;
     for (const IoElement& element : kIoElements)
-        specs.push_back(variantSpec({element.name, nullptr, element.file, nullptr}, false, true, " /passive",
-                                    "/orvanto/files/InstallerDownloads/_Installers3rdParty/Advantech/",
-                                    element.isMsiPackage, cache::kIoSystem, "Orvanto IO System"));
-    return specs;
+        components.push_back(
+            variantComponent({element.name, nullptr, element.file, nullptr}, false, true, " /passive",
+                             "/orvanto/files/InstallerDownloads/_Installers3rdParty/Advantech/",
+                             element.isMsiPackage, cache::kIoSystem, "Orvanto IO System"));
+    return components;
 }
 
 kdDInstallIOSystemInstallations::kdDInstallIOSystemInstallations(const std::string& title)

@@ -9,5 +9,5 @@ class kdDInstallIOSystemInstallations : public kdDOptionalPageBase {
 public:
     explicit kdDInstallIOSystemInstallations(const std::string& title);
 
-    static std::vector<hnOptionalElementSpec> elements();
+    static std::vector<hnOptionalComponent> elements();
 };

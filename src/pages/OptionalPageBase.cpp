@@ -47,32 +47,32 @@ hnSystemFacts querySystemFacts() {
     return facts;
 }
 
-hnOptionalElementSpec variantSpec(const hnBitnessVariant& variant, bool is64Bit, bool own,
-                                  const char* switches, const char* serverPath, bool isMsiPackage,
-                                  const char* cacheFolder, const char* category) {
+hnOptionalComponent variantComponent(const hnBitnessVariant& variant, bool is64Bit, bool own,
+                                     const char* switches, const char* serverPath, bool isMsiPackage,
+                                     const char* cacheFolder, const char* category) {
     bool take64 = !variant.name32 || (own ? is64Bit : !is64Bit);
-    hnOptionalElementSpec spec;
-    spec.name = take64 ? variant.name64 : variant.name32;
-    spec.fileName = take64 ? variant.file64 : variant.file32;
-    spec.switches = switches;
-    spec.serverPath = serverPath;
-    spec.isMsiPackage = isMsiPackage;
-    spec.cacheFolder = cacheFolder;
-    spec.category = category;
-    return spec;
+    hnOptionalComponent definition;
+    definition.name = take64 ? variant.name64 : variant.name32;
+    definition.fileName = take64 ? variant.file64 : variant.file32;
+    definition.switches = switches;
+    definition.serverPath = serverPath;
+    definition.isMsiPackage = isMsiPackage;
+    definition.cacheFolder = cacheFolder;
+    definition.category = category;
+    return definition;
 }
 
 // ---------------------------------------------------------------- selector
 
-hnVersionSelector::hnVersionSelector(kdDOptionalPageBase& page, hnSelectorSpec spec)
-    : page_(page), spec_(std::move(spec)) {}
+hnVersionSelector::hnVersionSelector(kdDOptionalPageBase& page, hnSelectorDefinition definition)
+    : page_(page), definition_(std::move(definition)) {}
 
 void hnVersionSelector::fill() {
-    HWND combo = page_.item(spec_.combo);
+    HWND combo = page_.item(definition_.combo);
     if (!combo)
         return;
     ::SendMessageA(combo, CB_RESETCONTENT, 0, 0);
-    for (int element : spec_.entries)
+    for (int element : definition_.entries)
         ::SendMessageA(combo, CB_ADDSTRING, 0,
                        reinterpret_cast<LPARAM>(page_.rowNames[static_cast<std::size_t>(element)].c_str()));
     ::SendMessageA(combo, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(kNone));
@@ -81,39 +81,39 @@ void hnVersionSelector::fill() {
 int hnVersionSelector::elementOf(const std::string& text) const {
     if (text == kNone)
         return -1;
-    for (int element : spec_.entries)
+    for (int element : definition_.entries)
         if (page_.rowNames[static_cast<std::size_t>(element)] == text)
             return element;
-    for (const auto& alias : spec_.aliases)
+    for (const auto& alias : definition_.aliases)
         if (page_.rowNames[static_cast<std::size_t>(alias.first)] == text)
             return alias.second;
     return -1;
 }
 
 bool hnVersionSelector::selectedText(std::string& text) const {
-    return hnComboSelection(page_.item(spec_.combo), text);
+    return hnComboSelection(page_.item(definition_.combo), text);
 }
 
 void hnVersionSelector::debugLine(const char* operation, const char* text) const {
-    hnDebugOutF("%s::%s - %s\n", spec_.className, operation, text);
+    hnDebugOutF("%s::%s - %s\n", definition_.className, operation, text);
 }
 
 int hnVersionSelector::refreshVersionSelector() {
     std::string installed = kNone;
-    for (int element : spec_.foundOrder) {
+    for (int element : definition_.foundOrder) {
         if (page_.isElementInstalled(element)) {
             installed = page_.rowNames[static_cast<std::size_t>(element)];
             break;
         }
     }
-    if (HWND combo = page_.item(spec_.combo))
+    if (HWND combo = page_.item(definition_.combo))
         hnComboSelectExact(combo, installed);
     if (!selectedText(currentSelection))
         currentSelection = kNone;
     int element = elementOf(currentSelection);
     selectorStatus =
         element < 0 ? std::string() : hnFormatText("Status: %s", page_.statusOf(element).c_str());
-    if (HWND label = page_.item(spec_.statusLabel))
+    if (HWND label = page_.item(definition_.statusLabel))
         ::SetWindowTextA(label, selectorStatus.c_str());
     return 1;
 }
@@ -121,7 +121,7 @@ int hnVersionSelector::refreshVersionSelector() {
 int hnVersionSelector::processNewSelection() {
     std::string chosen;
     if (!selectedText(chosen)) {
-        debugLine(spec_.processOperation, "Unable to get new selection");
+        debugLine(definition_.processOperation, "Unable to get new selection");
         chosen = kNone;
     }
     if (chosen == currentSelection)
@@ -136,7 +136,7 @@ int hnVersionSelector::processNewSelection() {
             page_.runUninstallRange(oldElement, oldElement);
         return 1;
     }
-    std::string question = hnFormatText(spec_.question, chosen.c_str(), chosen.c_str());
+    std::string question = hnFormatText(definition_.question, chosen.c_str(), chosen.c_str());
     if (appMessageBox(question, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return 1;
     int newElement = elementOf(chosen);
@@ -150,14 +150,14 @@ int hnVersionSelector::switchMembers(int oldElement, int newElement) {
     // Offline, the old member must stay: fetch the new one before anything
     // is removed.
     if (page_.runDownloadElement(newElement) <= 0) {
-        debugLine(spec_.processOperation, "Unable to download the new selection");
+        debugLine(definition_.processOperation, "Unable to download the new selection");
         return -1;
     }
     page_.runUninstallRange(oldElement, oldElement);
     // The removed member itself is asked again: another member found first
     // by the selector says nothing about it.
     if (page_.isElementInstalled(oldElement)) {
-        debugLine(spec_.processOperation, "Unable to uninstall the current selection");
+        debugLine(definition_.processOperation, "Unable to uninstall the current selection");
         return -1;
     }
     return page_.runInstallRange(newElement, newElement, false) > 0 ? 1 : -1;
@@ -166,7 +166,7 @@ int hnVersionSelector::switchMembers(int oldElement, int newElement) {
 int hnVersionSelector::installNewSelection() {
     std::string chosen;
     if (!selectedText(chosen)) {
-        debugLine(spec_.installOperation, "Unable to get new selection");
+        debugLine(definition_.installOperation, "Unable to get new selection");
         return -1;
     }
     int element = elementOf(chosen);
@@ -179,11 +179,11 @@ int hnVersionSelector::installNewSelection() {
 
 kdDOptionalPageBase::kdDOptionalPageBase(UINT templateId, const std::string& title,
                                          const std::string& pageName, const char* hint,
-                                         std::vector<hnOptionalElementSpec> elements,
+                                         std::vector<hnOptionalComponent> elements,
                                          std::vector<hnOptionalRow> pageRows, const Layout& layout)
-    : kdDPropertyPageBase(templateId, title, pageName), elementSpecs(std::move(elements)),
-      rows(std::move(pageRows)), rowNames(elementSpecs.size()), rowStatus(elementSpecs.size()),
-      rowProgress(elementSpecs.size()), layout_(layout) {
+    : kdDPropertyPageBase(templateId, title, pageName), componentTable(std::move(elements)),
+      rows(std::move(pageRows)), rowNames(componentTable.size()), rowStatus(componentTable.size()),
+      rowProgress(componentTable.size()), layout_(layout) {
     uiDlgName = pageName;
     statusText = hint;
     bindText(IDC_STATUS_AREA, &statusText);
@@ -210,13 +210,15 @@ kdDOptionalPageBase::~kdDOptionalPageBase() = default;
 int kdDOptionalPageBase::initInstallationElements() {
     std::vector<std::unique_ptr<hnInstallationElement>> built;
     std::vector<hnInstallationElement*> elements;
-    for (std::size_t i = 0; i < elementSpecs.size(); ++i) {
-        const hnOptionalElementSpec& spec = elementSpecs[i];
-        std::string url = installerServices()->repositoryBaseUrl() + spec.serverPath + spec.fileName;
-        std::string folder = cacheFolder(spec.cacheFolder);
+    for (std::size_t i = 0; i < componentTable.size(); ++i) {
+        const hnOptionalComponent& definition = componentTable[i];
+        std::string url =
+            installerServices()->repositoryBaseUrl() + definition.serverPath + definition.fileName;
+        std::string folder = cacheFolder(definition.cacheFolder);
         built.emplace_back(new hnInstallationElement(
-            spec.name.c_str(), url.c_str(), spec.fileName.c_str(), spec.switches.c_str(), folder.c_str(),
-            spec.isMsiPackage, 0, false, &rowNames[i], &rowStatus[i], &rowProgress[i], spec.category));
+            definition.name.c_str(), url.c_str(), definition.fileName.c_str(), definition.switches.c_str(),
+            folder.c_str(), definition.isMsiPackage, 0, false, &rowNames[i], &rowStatus[i], &rowProgress[i],
+            definition.category));
         elements.push_back(built.back().get());
     }
     installManager->clearElements();
@@ -224,8 +226,8 @@ int kdDOptionalPageBase::initInstallationElements() {
     return 1;
 }
 
-hnVersionSelector& kdDOptionalPageBase::addSelector(hnSelectorSpec spec) {
-    selectors.emplace_back(new hnVersionSelector(*this, std::move(spec)));
+hnVersionSelector& kdDOptionalPageBase::addSelector(hnSelectorDefinition definition) {
+    selectors.emplace_back(new hnVersionSelector(*this, std::move(definition)));
     return *selectors.back();
 }
 
@@ -274,10 +276,10 @@ int kdDOptionalPageBase::setupControls() {
     }
     for (const auto& selector : selectors) {
         // The combo in the name column, its status in the status column.
-        HWND combo = item(selector->spec().combo);
+        HWND combo = item(selector->definition().combo);
         int top = controlTop(combo);
         ::SetWindowPos(combo, nullptr, 226, top, 300, 200, SWP_NOZORDER | SWP_NOACTIVATE);
-        ::SetWindowPos(item(selector->spec().statusLabel), nullptr, 643, top + 4, 160, 20,
+        ::SetWindowPos(item(selector->definition().statusLabel), nullptr, 643, top + 4, 160, 20,
                        SWP_NOZORDER | SWP_NOACTIVATE);
     }
     setupImageButton(downloadButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, layout_.downloadTooltip,
@@ -368,7 +370,7 @@ bool kdDOptionalPageBase::onCommand(WORD id, WORD code, HWND control) {
     }
     if (code == CBN_SELCHANGE) {
         for (const auto& selector : selectors) {
-            if (id == selector->spec().combo) {
+            if (id == selector->definition().combo) {
                 if (selector->processNewSelection() > 0)
                     selector->refreshVersionSelector();
                 return true;

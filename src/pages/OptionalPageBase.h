@@ -31,7 +31,7 @@ struct hnBitnessVariant {
 };
 
 // One element of a page, resolved for the system.
-struct hnOptionalElementSpec {
+struct hnOptionalComponent {
     std::string name;
     std::string fileName;
     std::string switches;
@@ -42,9 +42,9 @@ struct hnOptionalElementSpec {
 };
 
 // A variant of `variant`: the own one (`own`) or the other one.
-hnOptionalElementSpec variantSpec(const hnBitnessVariant& variant, bool is64Bit, bool own,
-                                  const char* switches, const char* serverPath, bool isMsiPackage,
-                                  const char* cacheFolder, const char* category);
+hnOptionalComponent variantComponent(const hnBitnessVariant& variant, bool is64Bit, bool own,
+                                     const char* switches, const char* serverPath, bool isMsiPackage,
+                                     const char* cacheFolder, const char* category);
 
 // A row of a page: its element and its controls (0: none).
 struct hnOptionalRow {
@@ -57,7 +57,7 @@ struct hnOptionalRow {
 };
 
 // A version selector's table.
-struct hnSelectorSpec {
+struct hnSelectorDefinition {
     const char* className; // debug lines: "<class>::<operation> - <text>\n"
     const char* processOperation;
     const char* installOperation;
@@ -76,7 +76,7 @@ class kdDOptionalPageBase;
 // member found installed.
 class hnVersionSelector {
 public:
-    hnVersionSelector(kdDOptionalPageBase& page, hnSelectorSpec spec);
+    hnVersionSelector(kdDOptionalPageBase& page, hnSelectorDefinition definition);
 
     void fill();
     // Selects the member found installed and shows its status.
@@ -88,7 +88,7 @@ public:
 
     // The element an entry text names, or -1 ("None", unknown texts).
     int elementOf(const std::string& text) const;
-    const hnSelectorSpec& spec() const { return spec_; }
+    const hnSelectorDefinition& definition() const { return definition_; }
 
     std::string currentSelection = "None";
     std::string selectorStatus;
@@ -103,7 +103,7 @@ private:
     int switchMembers(int oldElement, int newElement);
 
     kdDOptionalPageBase& page_;
-    hnSelectorSpec spec_;
+    hnSelectorDefinition definition_;
 };
 
 class kdDOptionalPageBase : public kdDPropertyPageBase {
@@ -115,7 +115,7 @@ public:
     };
 
     kdDOptionalPageBase(UINT templateId, const std::string& title, const std::string& pageName,
-                        const char* hint, std::vector<hnOptionalElementSpec> elements,
+                        const char* hint, std::vector<hnOptionalComponent> elements,
                         std::vector<hnOptionalRow> rows, const Layout& layout);
     ~kdDOptionalPageBase() override;
 
@@ -139,12 +139,12 @@ public:
     void onUninstallRow(int element);
     void onDownloadInstallables();
 
-    hnVersionSelector& addSelector(hnSelectorSpec spec);
+    hnVersionSelector& addSelector(hnSelectorDefinition definition);
     hnVersionSelector* selector(std::size_t index) {
         return index < selectors.size() ? selectors[index].get() : nullptr;
     }
 
-    const std::vector<hnOptionalElementSpec> elementSpecs;
+    const std::vector<hnOptionalComponent> componentTable;
     const std::vector<hnOptionalRow> rows;
     std::vector<std::string> rowNames, rowStatus, rowProgress; // by element, sized once
     std::string statusText;                                    // the hint line

@@ -38,28 +38,30 @@ const char* const kPylonSuites[][2] = {
     {"Pylon 6 Camera Software Suite 6.1.0.19674", "Basler_pylon_6.1.0.19674.exe"},
 };
 
-hnOptionalElementSpec spec(const hnBitnessVariant& v, bool is64Bit, bool own, const char* switches,
-                           const char* path, bool isMsiPackage = false) {
-    return variantSpec(v, is64Bit, own, switches, path, isMsiPackage, cache::kThirdParty, kCategory);
+hnOptionalComponent definition(const hnBitnessVariant& v, bool is64Bit, bool own, const char* switches,
+                               const char* path, bool isMsiPackage = false) {
+    return variantComponent(v, is64Bit, own, switches, path, isMsiPackage, cache::kThirdParty, kCategory);
 }
 
 } // namespace
 
-std::vector<hnOptionalElementSpec> kdDInstall3rdPartyInstallations2::elements(const hnSystemFacts& facts) {
+std::vector<hnOptionalComponent> kdDInstall3rdPartyInstallations2::elements(const hnSystemFacts& facts) {
     bool x64 = facts.is64Bit;
-    std::vector<hnOptionalElementSpec> specs;
+    std::vector<hnOptionalComponent> components;
     for (bool own : {true, false}) // 0-2 own, 3-5 other
         for (const PylonProduct& product : kPylonProducts)
-            specs.push_back(spec(product.variant, x64, own, product.switches, kBasler, product.isMsiPackage));
-    specs.push_back(spec(kPylon4Suite, x64, true, " ", kBasler));
-    specs.push_back(spec(kPylon4Suite, x64, false, " ", kBasler));
-    specs.push_back(spec({"AVT Universal Package 2.2.0", nullptr, "AVTUniversalPackage_2.2.0.exe", nullptr},
-                         x64, true, " ", kAvt));
-    specs.push_back(spec({"AVT Fire Package 2.11", nullptr, "AVTFirePackage_2_11.exe", nullptr}, x64, true,
-                         " /passive", kAvt));
+            components.push_back(
+                definition(product.variant, x64, own, product.switches, kBasler, product.isMsiPackage));
+    components.push_back(definition(kPylon4Suite, x64, true, " ", kBasler));
+    components.push_back(definition(kPylon4Suite, x64, false, " ", kBasler));
+    components.push_back(
+        definition({"AVT Universal Package 2.2.0", nullptr, "AVTUniversalPackage_2.2.0.exe", nullptr}, x64,
+                   true, " ", kAvt));
+    components.push_back(definition({"AVT Fire Package 2.11", nullptr, "AVTFirePackage_2_11.exe", nullptr},
+                                    x64, true, " /passive", kAvt));
     for (const auto& suite : kPylonSuites)
-        specs.push_back(spec({suite[0], nullptr, suite[1], nullptr}, x64, true, " ", kBasler));
-    return specs;
+        components.push_back(definition({suite[0], nullptr, suite[1], nullptr}, x64, true, " ", kBasler));
+    return components;
 }
 
 kdDInstall3rdPartyInstallations2::kdDInstall3rdPartyInstallations2(const std::string& title,

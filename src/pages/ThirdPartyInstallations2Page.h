@@ -11,7 +11,7 @@ public:
     explicit kdDInstall3rdPartyInstallations2(const std::string& title,
                                               const hnSystemFacts& facts = querySystemFacts());
 
-    static std::vector<hnOptionalElementSpec> elements(const hnSystemFacts& facts);
+    static std::vector<hnOptionalComponent> elements(const hnSystemFacts& facts);
 
     int processNewBaslerPylonSDKInstallation() { return pylon().processNewSelection(); }
     int installNewBaslerPylonSDK() { return pylon().installNewSelection(); }

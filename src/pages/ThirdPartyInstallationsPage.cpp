@@ -49,14 +49,14 @@ const char* const kMvsNames[][2] = {
     {"MVS 3.1.0", "MVS_STD_3.1.0_181229.exe"}, {"MVS 3.2.0", "MVS_SDK_V3_2_0_VC90_Runtime_190626.exe"},
 };
 
-hnOptionalElementSpec single(const char* name, const char* file, const char* switches, const char* path) {
-    return variantSpec({name, nullptr, file, nullptr}, false, true, switches,
-                       (std::string(kServer) + path).c_str(), false, cache::kThirdParty, kCategory);
+hnOptionalComponent single(const char* name, const char* file, const char* switches, const char* path) {
+    return variantComponent({name, nullptr, file, nullptr}, false, true, switches,
+                            (std::string(kServer) + path).c_str(), false, cache::kThirdParty, kCategory);
 }
 
-hnOptionalElementSpec variant(const hnBitnessVariant& v, bool is64Bit, bool own, const char* path) {
-    return variantSpec(v, is64Bit, own, kPassive, (std::string(kServer) + path).c_str(), false,
-                       cache::kThirdParty, kCategory);
+hnOptionalComponent variant(const hnBitnessVariant& v, bool is64Bit, bool own, const char* path) {
+    return variantComponent(v, is64Bit, own, kPassive, (std::string(kServer) + path).c_str(), false,
+                            cache::kThirdParty, kCategory);
 }
 
 std::vector<hnOptionalRow> pageRows() {
@@ -81,10 +81,10 @@ std::vector<hnOptionalRow> pageRows() {
 
 } // namespace
 
-std::vector<hnOptionalElementSpec> kdDInstall3rdPartyInstallations::elements(const hnSystemFacts& facts) {
+std::vector<hnOptionalComponent> kdDInstall3rdPartyInstallations::elements(const hnSystemFacts& facts) {
     bool x64 = facts.is64Bit;
     const ZclPackage& zcl = ownZcl(facts.shortName);
-    std::vector<hnOptionalElementSpec> specs = {
+    std::vector<hnOptionalComponent> components = {
         variant(kUbCore, x64, true, "ubCore/"),
         variant(kFireI, x64, true, "Firei/"),
         variant(zcl.variant, x64, true, zcl.path),
@@ -94,12 +94,12 @@ std::vector<hnOptionalElementSpec> kdDInstall3rdPartyInstallations::elements(con
         variant(kFireI, x64, false, "Firei/"),
     };
     for (const ZclPackage& package : kZcl) // elements 7 to 9: the other bitness of each package
-        specs.push_back(variant(package.variant, x64, false, package.path));
+        components.push_back(variant(package.variant, x64, false, package.path));
     for (const auto& mvs : kMvsNames)
-        specs.push_back(single(mvs[0], mvs[1], " ", "Hikvision/"));
-    specs.push_back(single("IC Imaging Control 3.5 C++ Class Library V3.5.5.3963",
-                           "ic35_cpp_setup_3.5.5.3963.exe", " ", "ImagingSource/"));
-    return specs;
+        components.push_back(single(mvs[0], mvs[1], " ", "Hikvision/"));
+    components.push_back(single("IC Imaging Control 3.5 C++ Class Library V3.5.5.3963",
+                                "ic35_cpp_setup_3.5.5.3963.exe", " ", "ImagingSource/"));
+    return components;
 }
 
 kdDInstall3rdPartyInstallations::kdDInstall3rdPartyInstallations(const std::string& title,

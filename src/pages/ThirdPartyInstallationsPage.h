@@ -12,7 +12,7 @@ public:
                                              const hnSystemFacts& facts = querySystemFacts());
 
     // The page's 17 elements on a system with these answers.
-    static std::vector<hnOptionalElementSpec> elements(const hnSystemFacts& facts);
+    static std::vector<hnOptionalComponent> elements(const hnSystemFacts& facts);
 
     int processNewMVTSelInstallation() { return mvs().processNewSelection(); }
     int installNewMVTSel() { return mvs().installNewSelection(); }

@@ -13,14 +13,14 @@ const hnBitnessVariant kTightVnc = {"TightVNC 2.6.4 - 64 bit", "TightVNC 2.6.4 -
 const hnBitnessVariant kTortoiseHg = {"TortoiseHg 3.6.3 (x64)", "TortoiseHg 3.6.3 (x86)",
                                       "tortoisehg-3.6.3-x64.msi", "tortoisehg-3.6.3-x86.msi"};
 
-hnOptionalElementSpec spec(const hnBitnessVariant& v, bool is64Bit, bool own, const char* switches,
-                           const char* path, bool isMsiPackage, const char* cache = cache::kUtilities) {
-    return variantSpec(v, is64Bit, own, switches, (std::string(kServer) + path).c_str(), isMsiPackage, cache,
-                       kCategory);
+hnOptionalComponent definition(const hnBitnessVariant& v, bool is64Bit, bool own, const char* switches,
+                               const char* path, bool isMsiPackage, const char* cache = cache::kUtilities) {
+    return variantComponent(v, is64Bit, own, switches, (std::string(kServer) + path).c_str(), isMsiPackage,
+                            cache, kCategory);
 }
-hnOptionalElementSpec single(const char* name, const char* file, const char* switches, const char* path,
-                             bool isMsiPackage = false, const char* cache = cache::kUtilities) {
-    return spec({name, nullptr, file, nullptr}, false, true, switches, path, isMsiPackage, cache);
+hnOptionalComponent single(const char* name, const char* file, const char* switches, const char* path,
+                           bool isMsiPackage = false, const char* cache = cache::kUtilities) {
+    return definition({name, nullptr, file, nullptr}, false, true, switches, path, isMsiPackage, cache);
 }
 
 const int kPowerToysControls[] = {IDC_UTIL2_POWERTOYS_GROUP,   IDC_UTIL2_POWERTOYS_NAME,
@@ -46,18 +46,18 @@ std::vector<hnOptionalRow> pageRows() {
 
 } // namespace
 
-std::vector<hnOptionalElementSpec> kdDInstallUtilities2::elements(const hnSystemFacts& facts) {
+std::vector<hnOptionalComponent> kdDInstallUtilities2::elements(const hnSystemFacts& facts) {
     bool x64 = facts.is64Bit;
     return {
-        spec(kTightVnc, x64, true, "/passive", "TightVNC/", true),
+        definition(kTightVnc, x64, true, "/passive", "TightVNC/", true),
         single("Orvanto TeamViewer 13 Host", "Orvanto_TeamViewer_13_Host_Setup.exe", " /passive",
                "TeamViewer/"),
         single("Speccy v1.25", "spsetup125.exe", " /passive", "Piriform/", false, cache::kThirdParty),
-        spec(kTightVnc, x64, false, "/passive", "TightVNC/", true),
+        definition(kTightVnc, x64, false, "/passive", "TightVNC/", true),
         single("Adobe Acrobat Reader", "AdbeRdr11000_en_US.exe", " /passive ", "AdobeAcrobatReader/"),
         single("Tera Term 4.88", "teraterm-4.88.exe", " ", "TeraTerm/"),
-        spec(kTortoiseHg, x64, true, " ", "TortoiseHg/", true),
-        spec(kTortoiseHg, x64, false, " ", "TortoiseHg/", true),
+        definition(kTortoiseHg, x64, true, " ", "TortoiseHg/", true),
+        definition(kTortoiseHg, x64, false, " ", "TortoiseHg/", true),
         single("Orvanto TeamViewer 8 Host", "Orvanto_TeamViewer_8_Host_Setup.exe", " /passive",
                "TeamViewer/"),
         single("PowerToys (Preview) 0.20.1", "PowerToysSetup-0.20.1-x64.msi", "", "Microsoft/", true,

@@ -11,7 +11,7 @@ class kdDInstallUtilities2 : public kdDOptionalPageBase {
 public:
     explicit kdDInstallUtilities2(const std::string& title, const hnSystemFacts& facts = querySystemFacts());
 
-    static std::vector<hnOptionalElementSpec> elements(const hnSystemFacts& facts);
+    static std::vector<hnOptionalComponent> elements(const hnSystemFacts& facts);
 
     int setupControls() override;
     bool rowShown(const hnOptionalRow& row) const override;

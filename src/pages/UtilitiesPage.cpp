@@ -66,12 +66,12 @@ std::vector<hnOptionalRow> pageRows() {
 
 } // namespace
 
-std::vector<hnOptionalElementSpec> kdDInstallUtilities::elements() {
-    std::vector<hnOptionalElementSpec> specs;
+std::vector<hnOptionalComponent> kdDInstallUtilities::elements() {
+    std::vector<hnOptionalComponent> components;
     for (const UtilityElement& e : kUtilityElements)
-        specs.push_back(variantSpec({e.name, nullptr, e.file, nullptr}, false, true, e.switches, e.path,
-                                    false, cache::kUtilities, kCategory));
-    return specs;
+        components.push_back(variantComponent({e.name, nullptr, e.file, nullptr}, false, true, e.switches,
+                                              e.path, false, cache::kUtilities, kCategory));
+    return components;
 }
 
 kdDInstallUtilities::kdDInstallUtilities(const std::string& title)

@@ -11,7 +11,7 @@ class kdDInstallUtilities : public kdDOptionalPageBase {
 public:
     explicit kdDInstallUtilities(const std::string& title);
 
-    static std::vector<hnOptionalElementSpec> elements();
+    static std::vector<hnOptionalComponent> elements();
 
     int setupControls() override;
 

@@ -75,10 +75,10 @@ template <typename Page, typename Actions = TableActions> struct OpenPage {
     HWND window = nullptr;
 };
 
-std::vector<std::string> elementNames(const std::vector<hnOptionalElementSpec>& specs) {
+std::vector<std::string> elementNames(const std::vector<hnOptionalComponent>& components) {
     std::vector<std::string> names;
-    for (const auto& spec : specs)
-        names.push_back(spec.name);
+    for (const auto& definition : components)
+        names.push_back(definition.name);
     return names;
 }
 
