@@ -12,7 +12,9 @@
 
 ScriptedPrompter::ScriptedPrompter() : previous_(hnAppBase::current()->setPrompter(this)) {}
 
-ScriptedPrompter::~ScriptedPrompter() { hnAppBase::current()->setPrompter(previous_); }
+ScriptedPrompter::~ScriptedPrompter() {
+    hnAppBase::current()->setPrompter(previous_);
+}
 
 INT_PTR ScriptedPrompter::next() {
     if (answers.empty())
@@ -27,7 +29,8 @@ int ScriptedPrompter::messageBox(HWND owner, const char* text, const char* capti
     return static_cast<int>(next());
 }
 
-INT_PTR ScriptedPrompter::question(int dialogId, HWND owner, const char* text, const std::function<INT_PTR(HWND)>&) {
+INT_PTR ScriptedPrompter::question(int dialogId, HWND owner, const char* text,
+                                   const std::function<INT_PTR(HWND)>&) {
     records.push_back({owner, text ? text : "", "", 0, dialogId});
     return next();
 }
@@ -39,7 +42,9 @@ DebugCapture::DebugCapture() {
     });
 }
 
-DebugCapture::~DebugCapture() { hnAppBase::current()->setDebugSink(previous_); }
+DebugCapture::~DebugCapture() {
+    hnAppBase::current()->setDebugSink(previous_);
+}
 
 std::vector<std::string> DebugCapture::lines() const {
     std::lock_guard<std::mutex> lock(mutex_);
@@ -64,7 +69,9 @@ ScratchFolder::ScratchFolder() {
     makeFolders(path_);
 }
 
-ScratchFolder::~ScratchFolder() { deleteFolderTree(path_.c_str(), "orvanto-test-"); }
+ScratchFolder::~ScratchFolder() {
+    deleteFolderTree(path_.c_str(), "orvanto-test-");
+}
 
 bool writeTextFile(const std::string& path, const std::string& content) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -100,7 +107,8 @@ std::string toolsFolder() {
     return folder.substr(0, folder.find_last_of("\\/")) + "\\tools";
 }
 
-ToolProcess::ToolProcess(const std::string& tool, const std::string& imageName, const std::string& arguments) {
+ToolProcess::ToolProcess(const std::string& tool, const std::string& imageName,
+                         const std::string& arguments) {
     std::string temp;
     hnTempFolder(temp);
     std::string folder = temp + "orvanto-tools";
@@ -110,8 +118,8 @@ ToolProcess::ToolProcess(const std::string& tool, const std::string& imageName, 
     std::string commandLine = "\"" + copyPath_ + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
-    if (!::CreateProcessA(copyPath_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info_))
+    if (!::CreateProcessA(copyPath_.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &info_))
         info_ = {};
 }
 
@@ -136,20 +144,33 @@ void ToolProcess::stop() {
 
 std::string installerProgramPath() {
     std::string folder = testProgramFolder();
-    return folder.substr(0, folder.find_last_of("\\/")) + "\\OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
+    return folder.substr(0, folder.find_last_of("\\/")) +
+           "\\OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
 }
 
 int runMsiexec(const std::string& arguments) {
-    std::string commandLine = "msiexec.exe " + arguments;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
-                          &info))
-        return -1;
-    hnScopedHandle process(info.hProcess), thread(info.hThread);
-    ::WaitForSingleObject(process.get(), 120000);
-    DWORD code = 0;
-    ::GetExitCodeProcess(process.get(), &code);
-    return static_cast<int>(code);
+    // Windows Installer runs one installation at a time; one that a previous
+    // test program left winding down answers 1618 ("another installation is
+    // in progress"), and is waited out.
+    constexpr int kInstallAlreadyRunning = 1618;
+    int code = -1;
+    for (int attempt = 0; attempt < 10; ++attempt) {
+        if (attempt > 0)
+            ::Sleep(1000);
+        std::string commandLine = "msiexec.exe " + arguments;
+        STARTUPINFOA startup = {};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info = {};
+        if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                              &startup, &info))
+            return -1;
+        hnScopedHandle process(info.hProcess), thread(info.hThread);
+        ::WaitForSingleObject(process.get(), 120000);
+        DWORD exitCode = 0;
+        ::GetExitCodeProcess(process.get(), &exitCode);
+        code = static_cast<int>(exitCode);
+        if (code != kInstallAlreadyRunning)
+            break;
+    }
+    return code;
 }
