@@ -129,14 +129,17 @@ TEST(Startup, PleaseWaitBoxShowsItsTextAndAnswersWhileStartupWaits) {
     // thread handles no messages would let every read time out.
     std::atomic<int> answered{0}, unanswered{0};
     std::string text;
+    std::atomic<bool> waitEnded{false};
     std::thread reader([&] {
-        HWND box = nullptr;
-        for (int i = 0; i < 200 && !box; ++i) {
-            box = ::FindWindowA("#32770", "Please wait...");
-            if (!box)
+        // The box is found by its caption before its children exist, so the
+        // label is looked for until it is there.
+        HWND label = nullptr;
+        while (!label && !waitEnded) {
+            HWND box = ::FindWindowA("#32770", "Please wait...");
+            label = box ? ::GetDlgItem(box, IDC_PLEASE_WAIT_TEXT) : nullptr;
+            if (!label)
                 ::Sleep(10);
         }
-        HWND label = box ? ::GetDlgItem(box, IDC_PLEASE_WAIT_TEXT) : nullptr;
         while (label && ::IsWindow(label)) {
             char buffer[256] = {};
             DWORD_PTR length = 0;
@@ -155,6 +158,7 @@ TEST(Startup, PleaseWaitBoxShowsItsTextAndAnswersWhileStartupWaits) {
     DWORD start = ::GetTickCount();
     EXPECT_FALSE(theApp()->passStartupChecks());
     DWORD elapsed = ::GetTickCount() - start;
+    waitEnded = true;
     reader.join();
     // Four rounds of the interval, as before.
     EXPECT_GE(elapsed, 4 * 400u - 20);
