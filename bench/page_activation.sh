@@ -2,11 +2,13 @@
 # Page activations of the wizard on the detection bench's machine (its own
 # prefix with about 50 installed Windows Installer products, prepared here
 # when detection.sh has not run yet).
-# Appends page_activation_ms_<page> for every page with component rows and
-# page_activation_max_ms to the results file given as $1.
+# The demo repository is served beside it for the pages that show the
+# server's catalogues. Appends page_activation_ms_<page> for every page with
+# component rows or a catalogue and page_activation_max_ms to the results
+# file given as $1.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 results=$1
 source "$top/bench/machine-env"
-"$top/scripts/with-display" "$WINE64" "$BENCH_BIN/page_activation_bench.exe" "$(winpath "$packages")" \
+"$top/scripts/with-display" "$top/scripts/serve-repository" "$top/build/x64/repository" --run "$WINE64" "$BENCH_BIN/page_activation_bench.exe" "$(winpath "$packages")" \
   "$(winpath "$top/build/x64/tools/pip.exe")" "$(winpath "$work/files")" | tr -d '\r' | tee -a "$results"

@@ -3,18 +3,22 @@
 // detection bench does):
 //   page_activation_bench PACKAGES_FOLDER PIP_EXE WORK_FOLDER
 // opens the wizard with the shipped element actions and, for every page with
-// component rows, times the sheet's navigation to the page until its rows
-// are filled and the messages it posted are handled, starting each time from
-// the welcome page. Questions are declined, so nothing is installed. Prints "name value" lines: the median of
-// three activations per page and the worst page.
+// component rows or a server catalogue (served beside the bench), times the
+// sheet's navigation to the page until its rows are filled and the messages
+// it posted are handled, starting each time from the welcome page. Questions
+// are declined, so nothing is installed. Prints "name value" lines: the
+// median of three activations per page and the worst page.
 #include <cstdio>
 #include <string>
 #include <vector>
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include "app/InstallerApp.h"
 #include "BenchMachine.h"
 #include "install/InstallManager.h"
+#include "pages/CataloguePage.h"
 #include "pages/InstallerPages.h"
 #include "python/PythonSelection.h"
 #include "wizard/InstallerSheet.h"
@@ -66,7 +70,12 @@ const Measured kPages[] = {{"prerequisites", "Prerequisite Installation"},
                            {"io_drivers", "3rd Party IO Drivers"},
                            {"utilities_1", "Optional Utility Software I"},
                            {"utilities_2", "Optional Utility Software II"},
-                           {"halvenor_utilities", "Halvenor Utilities"}};
+                           {"halvenor_utilities", "Halvenor Utilities"},
+                           {"demo_profiles", "Demonstration Profiles"},
+                           {"templates", "OTC - Tool Components"}};
+// Measured after the switch to Python 3.6, which replaces the later pages.
+const Measured kPy36Pages[] = {{"py36_demo_profiles", "Demonstration Profiles (Python 36)"},
+                               {"py36_templates", "OTC - Tool Components (Python 36)"}};
 
 // The active page is the one asked for and every row of it carries a status
 // word (the Halvenor utilities page has a program to run instead of rows).
@@ -75,11 +84,48 @@ bool rowsFilled(const kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgName, 
     rows = 0;
     if (!page || page->uiDlgName != uiDlgName)
         return false;
+    // A catalogue page is filled when the server's list shows as tabs with
+    // the rows of the selected one.
+    if (auto* catalogue = dynamic_cast<kdDCataloguePageBase*>(page)) {
+        int tabs = TabCtrl_GetItemCount(catalogue->tabCtrl().hwnd());
+        int tabRows = catalogue->tabCtrl().tabDialog().rowCount();
+        rows = tabRows > 0 ? static_cast<unsigned>(tabRows) : 0;
+        return tabs > 0 && tabRows > 0;
+    }
     rows = page->installManager->count();
     for (unsigned i = 0; i < rows; ++i)
         if (page->installManager->item(i)->status().empty())
             return false;
     return true;
+}
+
+// Three activations of one page, each from the welcome page; prints the
+// median and keeps the worst page. Answers 1 when the rows were not filled.
+int measure(kdDKadrixSDKInstallerSheet& sheet, const Measured& measured, double& worst,
+            std::string& worstKey) {
+    std::vector<double> times;
+    unsigned rows = 0;
+    bool filled = true;
+    for (int round = 0; round < 3; ++round) {
+        sheet.navigateTo("Installation Welcome");
+        handleMessages();
+        double start = bench::now();
+        bool reached = sheet.navigateTo(measured.uiDlgName);
+        handleMessages();
+        double spent = bench::now() - start;
+        filled = filled && reached && rowsFilled(sheet, measured.uiDlgName, rows);
+        times.push_back(spent);
+    }
+    double ms = 1000.0 * bench::median(times);
+    std::printf("page_activation_ms_%s %.1f (%s, %u rows)\n", measured.key, ms, measured.uiDlgName, rows);
+    if (ms > worst) {
+        worst = ms;
+        worstKey = measured.key;
+    }
+    if (filled)
+        return 0;
+    std::fprintf(stderr, "page_activation_bench: %s: rows not filled\n", measured.uiDlgName);
+    return 1;
 }
 
 } // namespace
@@ -115,32 +161,15 @@ int main(int argc, char** argv) {
 
         double worst = 0;
         std::string worstKey;
-        for (const Measured& measured : kPages) {
-            std::vector<double> times;
-            unsigned rows = 0;
-            bool filled = true;
-            for (int round = 0; round < 3; ++round) {
-                sheet.navigateTo("Installation Welcome");
-                handleMessages();
-                double start = bench::now();
-                bool reached = sheet.navigateTo(measured.uiDlgName);
-                handleMessages();
-                double spent = bench::now() - start;
-                filled = filled && reached && rowsFilled(sheet, measured.uiDlgName, rows);
-                times.push_back(spent);
-            }
-            double ms = 1000.0 * bench::median(times);
-            if (!filled) {
-                ++failures;
-                std::fprintf(stderr, "page_activation_bench: %s: rows not filled\n", measured.uiDlgName);
-            }
-            std::printf("page_activation_ms_%s %.1f (%s, %u rows)\n", measured.key, ms, measured.uiDlgName,
-                        rows);
-            if (ms > worst) {
-                worst = ms;
-                worstKey = measured.key;
-            }
-        }
+        for (const Measured& measured : kPages)
+            failures += measure(sheet, measured, worst, worstKey);
+        // The Python 3.6 twins of the catalogue pages.
+        if (!selection.empty())
+            ::WritePrivateProfileStringA("PySelVersion", "VersionName", "Python 3.6.6", selection.c_str());
+        sheet.updateWizardPagesForPythonVersion(1);
+        handleMessages();
+        for (const Measured& measured : kPy36Pages)
+            failures += measure(sheet, measured, worst, worstKey);
         std::printf("page_activation_max_ms %.1f (%s)\n", worst, worstKey.c_str());
         std::printf("page_activation_questions %d\n", prompter.asked);
         ::DestroyWindow(sheet.hwnd());

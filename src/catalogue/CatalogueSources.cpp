@@ -79,12 +79,18 @@ std::string localListPath(const hnInstallationElement& listElement) {
 
 bool fetchCatalogueList(hnInstallationElement& listElement, bool forceDownload, bool showMessages,
                         bool showMessage, const char* usingDefaultMessage, HWND owner) {
+    // Without a forced download a cached list is used as it is: the dialog
+    // would only flash "Download completed" for its 100 ms at every page
+    // activation and end with OK.
+    std::string path = localListPath(listElement);
+    if (!forceDownload && !path.empty() && fileExists(path))
+        return true;
     INT_PTR outcome;
     {
         DDownloadAndInstallComponent dialog(1, 1, &listElement, true, forceDownload, showMessages);
         outcome = dialog.doModal(owner);
     }
-    std::string path = localListPath(listElement);
+    path = localListPath(listElement);
     bool available = !path.empty() && fileExists(path);
     if (outcome != IDOK && available && showMessage && usingDefaultMessage)
         hnAppBase::current()->prompter().messageBox(owner, usingDefaultMessage, kInstallerCaption, MB_OK);

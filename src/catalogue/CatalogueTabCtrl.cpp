@@ -30,6 +30,13 @@ int hnCatalogueTabCtrl::setTabs(const std::string& category_, const std::vector<
     listPath = listPath_;
     cacheFolder = cacheFolder_;
     category = category_;
+    // The same tabs with the same selection (a page activation, as a rule)
+    // keep the tab dialog; it shows its rows again from the list.
+    if (hwnd_ && !names.empty() && names == tabNames && !showingNotAvailable && tabDialog_->hwnd() &&
+        hnEqualsNoCase(selectedTabName(), selectName.empty() ? names.front() : selectName)) {
+        refreshTabContents();
+        return 1;
+    }
     tabNames.clear();
     if (!hwnd_)
         return 1;
@@ -87,15 +94,33 @@ void hnCatalogueTabCtrl::placeChild(HWND child) {
     ::InvalidateRect(page_, nullptr, TRUE);
 }
 
+std::string hnCatalogueTabCtrl::selectedTabKey() const {
+    int selected = hwnd_ ? TabCtrl_GetCurSel(hwnd_) : 0;
+    if (selected < 0)
+        selected = 0;
+    std::string name;
+    if (static_cast<std::size_t>(selected) < tabNames.size())
+        name = tabNames[static_cast<std::size_t>(selected)];
+    if (!name.empty())
+        ::CharLowerBuffA(&name[0], static_cast<DWORD>(name.size()));
+    return name;
+}
+
+bool hnCatalogueTabCtrl::refreshTabContents() {
+    if (busy()) {
+        hnDebugOutF("%s::createTabContents() - Tab dialog busy, not rebuilt\n", className_.c_str());
+        return false;
+    }
+    tabDialog_->showTab(listPath, selectedTabKey(), cacheFolder, category);
+    return true;
+}
+
 bool hnCatalogueTabCtrl::createTabContents() {
     if (busy()) {
         // The rows of the running operation must outlive its handler.
         hnDebugOutF("%s::createTabContents() - Tab dialog busy, not rebuilt\n", className_.c_str());
         return false;
     }
-    int selected = hwnd_ ? TabCtrl_GetCurSel(hwnd_) : 0;
-    if (selected < 0)
-        selected = 0;
     tabDialog_->destroy();
     notAvailable_->destroy();
     if (showingNotAvailable) {
@@ -111,12 +136,7 @@ bool hnCatalogueTabCtrl::createTabContents() {
         return false;
     }
     placeChild(tabDialog_->hwnd());
-    std::string name;
-    if (static_cast<std::size_t>(selected) < tabNames.size())
-        name = tabNames[static_cast<std::size_t>(selected)];
-    if (!name.empty())
-        ::CharLowerBuffA(&name[0], static_cast<DWORD>(name.size()));
-    tabDialog_->showTab(listPath, name, cacheFolder, category);
+    tabDialog_->showTab(listPath, selectedTabKey(), cacheFolder, category);
     return true;
 }
 

@@ -31,8 +31,13 @@ public:
     // Rebuilds the dialog of the selected tab. Refused (false, nothing
     // destroyed) while a row operation of the tab dialog runs.
     bool createTabContents();
+    // Shows the selected tab's rows again from the list in the dialog that
+    // is there; refused like createTabContents while a row operation runs.
+    bool refreshTabContents();
 
     DCatalogueTabDialog& tabDialog() const { return *tabDialog_; }
+    // The selected tab's name in lower case, as the tab dialog looks it up.
+    std::string selectedTabKey() const;
     hnDialog& notAvailableDialog() const { return *notAvailable_; }
     bool busy() const { return tabDialog_->operationRunning(); }
 

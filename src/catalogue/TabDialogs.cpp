@@ -143,6 +143,10 @@ void kdDTabDialogBase::addToolTip(HWND control, const std::string& text) {
         hnAddToolTip(toolTip, hwnd(), control, text.c_str());
 }
 
+void kdDTabDialogBase::removeToolTip(HWND control) {
+    hnRemoveToolTip(toolTip, hwnd(), control);
+}
+
 bool kdDTabDialogBase::onCommand(WORD id, WORD code, HWND control) {
     // A click of a dynamic button goes back to the button, which tells its owner.
     if (control && code == BN_CLICKED &&
@@ -182,6 +186,14 @@ int DCatalogueTabDialog::showTab(const std::string& listPath_, const std::string
     for (const CatalogueEntry& entry : list.entries)
         if (hnEqualsNoCase(entry.group, tabName) && static_cast<int>(matches.size()) < kMaxRows)
             matches.push_back(&entry);
+    // A page activation shows the same rows again as a rule: they keep their
+    // controls and only detect their state anew.
+    if (rowsShowEntries(matches)) {
+        for (int i = 0; i < rowCount(); ++i)
+            detectRow(i);
+        refreshRows();
+        return 1;
+    }
     for (int i = 0; i < rowCount(); ++i)
         destroyRowControls(row(i));
     resizeRows(0);
@@ -219,6 +231,22 @@ int DCatalogueTabDialog::showTab(const std::string& listPath_, const std::string
     ::SetDlgItemTextA(hwnd(), IDC_TAB_TEXT, emptyText.c_str());
     ::InvalidateRect(hwnd(), nullptr, TRUE);
     return 1;
+}
+
+bool DCatalogueTabDialog::rowsShowEntries(const std::vector<const CatalogueEntry*>& entries) {
+    if (entries.empty() || static_cast<int>(entries.size()) != rowCount())
+        return false;
+    for (int i = 0; i < rowCount(); ++i) {
+        const CatalogueEntry& entry = *entries[static_cast<std::size_t>(i)];
+        CatalogueRow& r = row(i);
+        std::string folderName = entry.ClassName.empty() ? entry.Name : entry.ClassName;
+        bool safe = !contentFolder.empty() && isPlainNameInFolder(contentFolder, folderName);
+        if (!r.nameLabel || !::IsWindow(r.nameLabel) || r.name != entry.Name || r.folderName != folderName ||
+            r.url != entry.URL || r.availableVersion != entry.VersionLabel || r.infoText != entry.InfoText ||
+            r.infoUrl != entry.InfoURL || r.safe != safe)
+            return false;
+    }
+    return true;
 }
 
 bool DCatalogueTabDialog::onMessage(UINT message_, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -331,7 +359,7 @@ DDynamicButton* DCatalogueTabDialog::createButton(std::unique_ptr<DDynamicButton
     if (!button->create(hwnd(), id, rect))
         return button.get();
     ::SendMessageA(button->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(rowFont.get()), FALSE);
-    button->setImageFromResource(image);
+    button->setImage(pictures.resource(image));
     addToolTip(button->hwnd(), tooltip ? tooltip : "");
     return button.get();
 }
@@ -341,7 +369,7 @@ void DCatalogueTabDialog::createInfoControls(CatalogueRow& r, int index, int y, 
     createButton(r.infoButton, index, OperationInfo, IDP_INFO, r.infoText.c_str(), rect, id);
     r.infoImage.reset(new hnImageStatic());
     if (r.infoImage->create(hwnd(), id + 1, rect)) {
-        r.infoImage->setInfoImage();
+        r.infoImage->setImage(pictures.resource(IDP_INFO));
         addToolTip(r.infoImage->hwnd(), r.infoText);
     }
 }
@@ -366,9 +394,12 @@ void DCatalogueTabDialog::destroyRowControls(CatalogueRow& r) {
             ::DestroyWindow(*label);
         *label = nullptr;
     }
-    r.installButton.reset();
-    r.uninstallButton.reset();
-    r.infoButton.reset();
+    for (std::unique_ptr<DDynamicButton>* button : {&r.installButton, &r.uninstallButton, &r.infoButton}) {
+        removeToolTip(buttonWindow(*button));
+        button->reset();
+    }
+    if (r.infoImage)
+        removeToolTip(r.infoImage->hwnd());
     r.infoImage.reset();
 }
 
@@ -383,8 +414,10 @@ DTabProfiles2D::~DTabProfiles2D() {
 }
 
 void DTabProfiles2D::resizeRows(int count) {
-    for (ProfileRow& r : rows)
+    for (ProfileRow& r : rows) {
+        removeToolTip(buttonWindow(r.runButton));
         r.runButton.reset();
+    }
     rows.resize(static_cast<std::size_t>(count));
 }
 

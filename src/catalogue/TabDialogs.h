@@ -14,6 +14,7 @@
 #include "catalogue/CatalogueList.h"
 #include "controls/ImageButton.h"
 #include "controls/ImageStatic.h"
+#include "controls/PictureCache.h"
 
 // From a dynamic button (and a link) to its owner: wParam the row index,
 // lParam the operation.
@@ -42,9 +43,11 @@ public:
     // consumed).
     bool preTranslateMessage(MSG* msg);
     void addToolTip(HWND control, const std::string& text);
+    void removeToolTip(HWND control);
 
     HWND toolTip = nullptr;
     hnScopedGdi<HFONT> dialogFont;
+    hnPictureCache pictures; // the row buttons' pictures, decoded once
 
 protected:
     bool onInitDialog() override;
@@ -148,6 +151,8 @@ protected:
     void createInfoControls(CatalogueRow& row, int index, int y, int id);
     void refreshInfo(CatalogueRow& row);
     void destroyRowControls(CatalogueRow& row);
+    // True when the rows, with their controls, stand for exactly `entries`.
+    bool rowsShowEntries(const std::vector<const CatalogueEntry*>& entries);
     void message(const std::string& text);
 
     CatalogueTabTexts texts_;

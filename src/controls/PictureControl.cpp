@@ -7,6 +7,11 @@ int hnPictureControl::setImageFromResource(UINT id) {
     return adoptImage(image_.loadResource(id));
 }
 
+int hnPictureControl::setImage(const hnPngImage& picture) {
+    image_.share(picture);
+    return adoptImage(picture.loaded() ? 1 : 0);
+}
+
 int hnPictureControl::adoptImage(int loadResult) {
     width_ = height_ = 0;
     if (loadResult == 1) {

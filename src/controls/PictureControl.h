@@ -13,6 +13,8 @@ public:
 
     // 1 loaded, 0 load failed, -1 resource missing or empty.
     int setImageFromResource(UINT id);
+    // Shows a picture decoded elsewhere (hnPictureCache); 1 when it is loaded.
+    int setImage(const hnPngImage& picture);
 
     // Paints the control into `dc` over `rect`.
     virtual void paint(HDC dc, const RECT& rect) = 0;

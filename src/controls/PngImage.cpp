@@ -5,15 +5,23 @@
 #include <objidl.h>
 #include <vector>
 
+struct hnPngImage::Decoded {
+    hnScopedGlobal memory;                   // the bytes the bitmap decodes from,
+    std::unique_ptr<Gdiplus::Bitmap> bitmap; // so declared first: freed last
+};
+
 hnPngImage::hnPngImage() = default;
-hnPngImage::~hnPngImage() {
-    reset();
-}
+hnPngImage::~hnPngImage() = default;
 
 void hnPngImage::reset() {
-    bitmap_.reset(); // before the memory it reads from
-    memory_.reset();
+    decoded_.reset();
     width_ = height_ = 0;
+}
+
+void hnPngImage::share(const hnPngImage& other) {
+    decoded_ = other.decoded_;
+    width_ = other.width_;
+    height_ = other.height_;
 }
 
 int hnPngImage::loadResource(UINT id) {
@@ -67,18 +75,21 @@ int hnPngImage::loadBytes(const void* bytes, DWORD size) {
     stream->Release(); // the bitmap keeps its own reference while it needs one
     if (!bitmap || bitmap->GetLastStatus() != Gdiplus::Ok)
         return 0;
+    auto decoded = std::make_shared<Decoded>();
     width_ = static_cast<int>(bitmap->GetWidth());
     height_ = static_cast<int>(bitmap->GetHeight());
-    bitmap_ = std::move(bitmap);
-    memory_ = std::move(memory);
+    decoded->bitmap = std::move(bitmap);
+    decoded->memory = std::move(memory);
+    decoded_ = std::move(decoded);
     return 1;
 }
 
 void hnPngImage::draw(Gdiplus::Graphics& graphics, int x, int y, bool disabled) const {
-    if (!bitmap_ || width_ <= 0 || height_ <= 0)
+    if (!decoded_ || width_ <= 0 || height_ <= 0)
         return;
+    Gdiplus::Bitmap* bitmap = decoded_->bitmap.get();
     if (!disabled) {
-        graphics.DrawImage(bitmap_.get(), x, y, width_, height_);
+        graphics.DrawImage(bitmap, x, y, width_, height_);
         return;
     }
     // Each of red, green and blue becomes one light grey made of all three;
@@ -90,6 +101,6 @@ void hnPngImage::draw(Gdiplus::Graphics& graphics, int x, int y, bool disabled) 
                                   {0.38f, 0.38f, 0.38f, 0.0f, 1.0f}}};
     Gdiplus::ImageAttributes attributes;
     attributes.SetColorMatrix(&grey);
-    graphics.DrawImage(bitmap_.get(), Gdiplus::Rect(x, y, width_, height_), 0, 0, width_, height_,
+    graphics.DrawImage(bitmap, Gdiplus::Rect(x, y, width_, height_), 0, 0, width_, height_,
                        Gdiplus::UnitPixel, &attributes);
 }

@@ -1,7 +1,8 @@
 #pragma once
 // A PNG picture decoded by GDI+ from bytes the picture owns: from a resource
 // of type "PNG" or from a file that is read once and closed, so that the file
-// can be replaced while the picture is shown.
+// can be replaced while the picture is shown. A decoded picture is never
+// changed afterwards, so pictures may share one (see hnPictureCache).
 #include <memory>
 #include <string>
 #include <windows.h>
@@ -25,8 +26,10 @@ public:
     // 1 loaded, 0 unreadable or not a picture.
     int loadFile(const std::string& path);
     void reset();
+    // Shows the picture `other` decoded, without decoding it again.
+    void share(const hnPngImage& other);
 
-    bool loaded() const { return bitmap_ != nullptr; }
+    bool loaded() const { return decoded_ != nullptr; }
     int width() const { return width_; }
     int height() const { return height_; }
 
@@ -36,8 +39,8 @@ public:
 private:
     int loadBytes(const void* bytes, DWORD size);
 
-    std::unique_ptr<Gdiplus::Bitmap> bitmap_;
-    hnScopedGlobal memory_; // the bytes the bitmap decodes from
+    struct Decoded;
+    std::shared_ptr<const Decoded> decoded_;
     int width_ = 0;
     int height_ = 0;
 };

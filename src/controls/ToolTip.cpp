@@ -18,15 +18,30 @@ HWND hnCreateToolTip(HWND owner, HFONT font) {
     return toolTip;
 }
 
-void hnAddToolTip(HWND toolTip, HWND owner, HWND control, const char* text) {
-    if (!toolTip || !control || !text)
-        return;
+namespace {
+// The tool of `control`, which belongs to `owner`, identified by its window.
+TTTOOLINFOA toolOf(HWND owner, HWND control, const char* text) {
     TTTOOLINFOA info = {};
     info.cbSize = sizeof(info);
     info.uFlags = TTF_IDISHWND;
     info.hwnd = owner;
     info.uId = reinterpret_cast<UINT_PTR>(control);
     info.lpszText = const_cast<char*>(text);
+    return info;
+}
+} // namespace
+
+void hnAddToolTip(HWND toolTip, HWND owner, HWND control, const char* text) {
+    if (!toolTip || !control || !text)
+        return;
+    TTTOOLINFOA info = toolOf(owner, control, text);
     ::SendMessageA(toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
     ::SendMessageA(toolTip, TTM_ADDTOOLA, 0, reinterpret_cast<LPARAM>(&info));
+}
+
+void hnRemoveToolTip(HWND toolTip, HWND owner, HWND control) {
+    if (!toolTip || !control)
+        return;
+    TTTOOLINFOA info = toolOf(owner, control, nullptr);
+    ::SendMessageA(toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }

@@ -9,3 +9,6 @@
 HWND hnCreateToolTip(HWND owner, HFONT font);
 // Adds (or replaces) the tool of `control`, which belongs to `owner`.
 void hnAddToolTip(HWND toolTip, HWND owner, HWND control, const char* text);
+// Removes the tool of `control` (before the control is destroyed, so that
+// rebuilt rows do not pile up tools of windows that are gone).
+void hnRemoveToolTip(HWND toolTip, HWND owner, HWND control);

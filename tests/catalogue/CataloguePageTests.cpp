@@ -307,6 +307,44 @@ TEST(DemoProfilesPage, ReactivationWaitsForTheRowOperation) {
     EXPECT_EQ((std::vector<std::string>{"After"}), tabTexts(page.tabCtrl().hwnd()));
 }
 
+TEST(DemoProfilesPage, ReactivationKeepsTheRowsButDetectsThemAgain) {
+    CatalogueServer server;
+    server.publish("774demo.txt", "[2D]\r\nName=Blob\r\nVersionLabel=1.0.0.3\r\nInfoText=tip\r\n[3D]\r\n"
+                                  "Name=Cube\r\n");
+    ScriptedPrompter prompter;
+    kdDInstallDemoProfiles page("Test - Demonstration Profiles");
+    PageHost host(page);
+    HWND pageWindow = host.pageWindow();
+    HWND tab = tabDialogOf(page);
+    HWND install = ::GetDlgItem(tab, 45002);
+    HWND toolTip = page.tabCtrl().tabDialog().toolTip;
+    LRESULT tools = ::SendMessageA(toolTip, TTM_GETTOOLCOUNT, 0, 0);
+    EXPECT_FALSE(controlVisible(tab, 45000));
+
+    // Installed behind the page's back: the next activation shows it on the
+    // same controls.
+    std::string profile = userContentFolder("Profiles") + "Blob";
+    makeFolders(profile);
+    writeTextFile(profile + "\\Orvanto.Opb", "opb");
+    writeTextFile(profile + "\\General.Ini", "[Identification]\r\nVersionLabel=1.0.0.2\r\n");
+    NMHDR header = {host.sheetWindow(), 0, static_cast<UINT>(PSN_SETACTIVE)};
+    ::SendMessageA(pageWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    EXPECT_EQ(tab, tabDialogOf(page));
+    EXPECT_EQ(install, ::GetDlgItem(tab, 45002));
+    EXPECT_TRUE(controlVisible(tab, 45000));
+    auto& rows = static_cast<DTabProfiles2D&>(page.tabCtrl().tabDialog()).rows;
+    EXPECT_EQ("Blob 1.0.0.2", hnWindowText(rows[0].nameLabel));
+
+    // A changed list rebuilds the rows, which leave no tools of their old
+    // controls behind.
+    server.publish("774demo.txt", "[2D]\r\nName=Blob\r\nVersionLabel=1.0.0.4\r\nInfoText=tip\r\n[3D]\r\n"
+                                  "Name=Cube\r\n");
+    clickButton(pageWindow, IDC_PROFILES_REFRESH);
+    EXPECT_EQ("1.0.0.4", rows[0].availableVersion);
+    EXPECT_EQ(tools, ::SendMessageA(toolTip, TTM_GETTOOLCOUNT, 0, 0));
+    deleteFolderTree(profile.c_str(), profile.c_str());
+}
+
 TEST(TemplatesPage, ThreeStatesInstallAllAndUninstallOfTheFoundFolder) {
     CatalogueServer server;
     std::string templates = userContentFolder("Templates");
