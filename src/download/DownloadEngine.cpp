@@ -261,10 +261,15 @@ DownloadResult transfer(const Transfer& t, long long& received) {
         TransferHandle connection(::InternetConnectA(session.get(), host, parts.nPort, nullptr, nullptr,
                                                      INTERNET_SERVICE_HTTP, 0, 1),
                                   t.stop);
+        // Nothing is read from or written to the shared internet cache: the
+        // installable has its own cache beside the program, and a second copy
+        // of every installer there would only fill the disk (and writing it
+        // costs as much as the transfer itself).
         TransferHandle request(
-            ::HttpOpenRequestA(
-                connection.get(), "GET", object[0] ? object : "/", nullptr, nullptr, nullptr,
-                INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT | INTERNET_FLAG_NO_AUTO_REDIRECT, 1),
+            ::HttpOpenRequestA(connection.get(), "GET", object[0] ? object : "/", nullptr, nullptr, nullptr,
+                               INTERNET_FLAG_RELOAD | INTERNET_FLAG_EXISTING_CONNECT |
+                                   INTERNET_FLAG_NO_AUTO_REDIRECT | INTERNET_FLAG_NO_CACHE_WRITE,
+                               1),
             t.stop);
         checkAbort(t);
         sendRequest(request.get());

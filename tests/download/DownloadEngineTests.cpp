@@ -2,6 +2,9 @@
 
 #include <atomic>
 #include <thread>
+#include <windows.h>
+
+#include <shlobj.h>
 
 #include "app/AppBase.h"
 #include "app/FileHelpers.h"
@@ -46,6 +49,26 @@ protected:
     RecordingSink sink;
 };
 
+// Files of exactly `size` bytes anywhere below `folder`.
+int filesOfSize(const std::string& folder, DWORD size) {
+    int count = 0;
+    WIN32_FIND_DATAA found;
+    HANDLE search = ::FindFirstFileA((folder + "\\*").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return 0;
+    do {
+        std::string name = found.cFileName;
+        if (name == "." || name == "..")
+            continue;
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+            count += filesOfSize(folder + "\\" + name, size);
+        else if (found.nFileSizeHigh == 0 && found.nFileSizeLow == size)
+            ++count;
+    } while (::FindNextFileA(search, &found));
+    ::FindClose(search);
+    return count;
+}
+
 } // namespace
 
 TEST_F(DownloadEngine, TransfersThroughTheTemporaryFileWithProgressEvery100KB) {
@@ -83,10 +106,16 @@ TEST_F(DownloadEngine, SmallOrUnannouncedBodiesAreComplete) {
 TEST_F(DownloadEngine, BodiesLargerThanTheWriteBuffersArriveWhole) {
     // Several buffers cycle through the disk writer; the reserved length is
     // cut back to what arrived, with or without an announced length.
+    char internetCache[MAX_PATH] = {};
+    ASSERT_TRUE(SUCCEEDED(::SHGetFolderPathA(nullptr, CSIDL_INTERNET_CACHE, nullptr, 0, internetCache)));
+    int cachedBefore = filesOfSize(internetCache, 3500001) + filesOfSize(internetCache, 2100000);
     ASSERT_EQ(DownloadOutcome::Transferred, fetch("/data/a?size=3500001").outcome);
     EXPECT_EQ(servedPattern(3500001), readTextFile(paths.finalPath));
     ASSERT_EQ(DownloadOutcome::Transferred, fetch("/data/a?size=2100000&nolength=1", true).outcome);
     EXPECT_EQ(servedPattern(2100000), readTextFile(paths.finalPath));
+    // The only copy is the one in the installables' cache: nothing went into
+    // the shared internet cache.
+    EXPECT_EQ(cachedBefore, filesOfSize(internetCache, 3500001) + filesOfSize(internetCache, 2100000));
 }
 
 TEST_F(DownloadEngine, OtherSchemesAndBadUrlsAreRefusedWithoutARequest) {
