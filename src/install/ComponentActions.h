@@ -1,5 +1,6 @@
 #pragma once
 #include "install/ElementActions.h"
+#include "install/InstalledProducts.h"
 
 // The shipped per-element actions: each routine chooses what to do from the
 // element's name and hands over to detection, installation, download,
@@ -22,4 +23,5 @@ public:
 
 private:
     hnDetectionMemo* memo_ = nullptr;
+    hnInstalledProducts products_; // shared by every refresh's memo
 };

@@ -9,6 +9,7 @@
 #include "app/Text.h"
 #include "install/CheckInstallations.h"
 #include "install/FileSets.h"
+#include "install/InstalledProducts.h"
 #include "install/PythonEnvironment.h"
 #include "download/InstallationElement.h"
 #include "download/StatusWords.h"
@@ -741,7 +742,8 @@ bool hnDetectionMemo::py27CountAbove(int n) {
     if (n >= kPy27CountLimit)
         return hnCheckInstallations::countInstalledPython27Products() > n;
     if (py27Count_ < 0)
-        py27Count_ = hnCheckInstallations::countInstalledPython27Products(kPy27CountLimit);
+        py27Count_ = products ? static_cast<int>(products->codesNamed("Python 2.7", kPy27CountLimit).size())
+                              : hnCheckInstallations::countInstalledPython27Products(kPy27CountLimit);
     return py27Count_ > n;
 }
 

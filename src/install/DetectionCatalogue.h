@@ -98,10 +98,15 @@ bool rowUsesPip(const hnDetectionRow& row);
 // Answers shared by the rows of one refresh: a probe that reads every
 // installed product (the Python 2.7 count) reads them once. Make a fresh one
 // for each refresh; nothing may change the machine while one is in use.
+class hnInstalledProducts;
+
 class hnDetectionMemo {
 public:
     // More than `n` Python 2.7 products are installed.
     bool py27CountAbove(int n);
+
+    // The product list kept between refreshes, when the caller has one.
+    hnInstalledProducts* products = nullptr;
 
 private:
     int py27Count_ = -1; // counted up to two

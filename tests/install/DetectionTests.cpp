@@ -7,6 +7,7 @@
 #include "app/FileHelpers.h"
 #include "app/SystemView.h"
 #include "install/CheckInstallations.h"
+#include "install/InstalledProducts.h"
 #include "install/DetectionCatalogue.h"
 #include "install/DetectionSupport.h"
 #include "install/FileSets.h"
@@ -604,21 +605,33 @@ TEST(WindowsInstallerRows, ProductsInstalledForTheUserOnlyAreFound) {
 }
 
 TEST(WindowsInstallerRows, Python27ReleasesSideBySide) {
+    // The product list kept between refreshes follows every installation and
+    // removal, as a fresh enumeration does.
+    hnInstalledProducts kept;
+    auto keptMatches = [&kept] {
+        return kept.codesNamed("Python 2.7", 5) ==
+               hnCheckInstallations::installedProductsNamed("Python 2.7", 5);
+    };
     EXPECT_EQ(hnCheckInstallations::countInstalledPython27Products(), 1);
+    EXPECT_TRUE(keptMatches());
     EXPECT_EQ(detectedStatus("Python 2.7.9"), kStatusInstalled);
     EXPECT_EQ(detectedStatus("Python 2.7.13"), kStatusNotInstalled);
     {
         InstalledPackage python2713("python2713", "{4A656C6C-D24A-473F-9747-3A8D00907A03}");
         ASSERT_TRUE(python2713.installed());
+        EXPECT_EQ(2u, kept.codesNamed("Python 2.7", 5).size());
         EXPECT_EQ(hnCheckInstallations::countInstalledPython27Products(), 2);
         EXPECT_EQ(detectedStatus("Python 2.7.9"), kStatusNotInstalled);
         EXPECT_EQ(detectedStatus("Python 2.7.13"), kStatusVersionMismatch);
     }
+    EXPECT_TRUE(keptMatches());
     // A single 2.7 release that is neither of the two shipped ones.
     ASSERT_EQ(runMsiexec("/x {79F081BF-7454-43DB-BD8F-9EE596813232} /qn"), 0);
+    EXPECT_TRUE(kept.codesNamed("Python 2.7", 5).empty());
     {
         InstalledPackage python2715("python2715", "{3A13A1D4-2D2B-4B0C-9E5A-6A3F7C0B2715}");
         ASSERT_TRUE(python2715.installed());
+        EXPECT_TRUE(keptMatches());
         EXPECT_EQ(detectedStatus("Python 2.7.9"), kStatusVersionMismatch);
         EXPECT_EQ(detectedStatus("Python 2.7.13"), kStatusNotInstalled);
     }
