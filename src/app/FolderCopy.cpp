@@ -26,6 +26,16 @@ bool isFolder(const std::string& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// Creates `folder` with every missing folder above it.
+bool makeFolderPath(const std::string& folder) {
+    if (isFolder(folder))
+        return true;
+    std::size_t slash = folder.find_last_of("\\/");
+    if (slash != std::string::npos && slash > 0 && folder[slash - 1] != ':')
+        makeFolderPath(folder.substr(0, slash));
+    return ::CreateDirectoryA(folder.c_str(), nullptr) || isFolder(folder);
+}
+
 // Writes the open source into the open part file; false when stopped or failed.
 bool copyContent(HANDLE from, HANDLE to, const hnStopBlock* stop) {
     std::vector<char> buffer(kChunkBytes);
@@ -199,6 +209,10 @@ bool hnCopyFolderTree(const std::string& source, const std::string& target, cons
         return false;
     }
     try {
+        if (!makeFolderPath(target)) {
+            ++result.failed;
+            return false;
+        }
         copyEntries(source, target, options, result);
     } catch (...) {
         ++result.failed;

@@ -272,6 +272,13 @@ TEST(ProfileCopy, MoveKeepsASourceWhoseCopyIsNotCompleteAndStopRemovesHalfCopies
               copyOrMoveProfile(second, profiles + "\\Second", profiles, true, &stop));
     EXPECT_FALSE(fileExists(profiles + "\\Second"));
     EXPECT_EQ("c", readTextFile(second + "\\c.opb"));
+
+    // Into a version that has no data folder yet: the folders come with it.
+    ScratchFolder other;
+    std::string fresh = other.file("Orvanto 15.0\\Profiles");
+    EXPECT_EQ(hnProfileOutcome::Done, copyOrMoveProfile(second, fresh + "\\Second", fresh, true, nullptr));
+    EXPECT_EQ("c", readTextFile(fresh + "\\Second\\c.opb"));
+    EXPECT_FALSE(fileExists(second));
 }
 
 TEST(ProfileCopy, LinkedProfilesAreNotProfilesAndLinksInsideKeepTheSource) {
