@@ -37,6 +37,7 @@ bool rewriteSettingsPaths(const std::string& settingsFile, const std::string& ol
 class DImportOrvantoData : public DMigrationProgressBase {
 public:
     DImportOrvantoData();
+    ~DImportOrvantoData() override { stopWorker(); }
 
     // The data folder of this version holds nothing but what the installer
     // made itself ("Python", "Plugins") and an older one exists.

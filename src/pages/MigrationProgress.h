@@ -46,6 +46,9 @@ protected:
     // Sends from the worker: progress, and the end of its body.
     void reportProgress(long long done) const;
     void setPercentText(const std::string& text);
+    // Stops a running worker; derived dialogs call it from their destructor,
+    // before the members their worker reads are gone.
+    void stopWorker();
 
     long long total_ = 0;
     HWND window_ = nullptr; // read by the worker
@@ -53,7 +56,6 @@ protected:
 private:
     void onAbort();
     void onClose();
-    void stopWorker();
 
     std::atomic<bool> running_{false};
     bool started_ = false;

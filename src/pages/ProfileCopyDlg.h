@@ -47,6 +47,7 @@ class DCopyMoveOrvantoProfiles : public DMigrationProgressBase {
 public:
     DCopyMoveOrvantoProfiles(const std::vector<versionProfiles>& lists, bool copy, int selectedCount,
                              const std::string& userDataRoot);
+    ~DCopyMoveOrvantoProfiles() override { stopWorker(); }
 
     int failures() const { return failures_; }
     std::string messageText() const;

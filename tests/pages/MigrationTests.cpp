@@ -281,6 +281,37 @@ TEST(ProfileCopy, MoveKeepsASourceWhoseCopyIsNotCompleteAndStopRemovesHalfCopies
     EXPECT_FALSE(fileExists(second));
 }
 
+TEST(ProfileCopy, TheDialogCountsProfilesThatStayInPlace) {
+    ScratchFolder root;
+    makeFolders(root.file("Orvanto 12.0\\Profiles\\Inspect"));
+    writeTextFile(root.file("Orvanto 12.0\\Profiles\\Inspect\\a.opb"), "new");
+    makeFolders(root.file("Orvanto 12.0\\Profiles\\Clean"));
+    writeTextFile(root.file("Orvanto 12.0\\Profiles\\Clean\\c.opb"), "c");
+    makeFolders(root.file("Orvanto 15.0\\Profiles\\Inspect"));
+    writeTextFile(root.file("Orvanto 15.0\\Profiles\\Inspect\\a.opb"), "other");
+    std::vector<versionProfiles> lists(1);
+    lists[0].folderName = "Orvanto 12.0";
+    for (const char* name : {"Inspect", "Clean"}) {
+        hnProfileItem item;
+        item.name = name;
+        item.selected = true;
+        lists[0].items.push_back(item);
+    }
+    DCopyMoveOrvantoProfiles dialog(lists, false, 2, root.path());
+    ASSERT_TRUE(dialog.create(nullptr));
+    ASSERT_TRUE(waitFor([&] { return !dialog.running(); }, 10000));
+    EXPECT_EQ(1, dialog.failures());
+    EXPECT_EQ("(100%) Processing finished with errors.", dialog.percentText());
+    EXPECT_EQ(
+        "Move selected Orvanto Profiles.\n1 of 2 Orvanto Profiles could not be moved completely and stay "
+        "in their version.",
+        dialog.messageText());
+    EXPECT_EQ("new", readTextFile(root.file("Orvanto 12.0\\Profiles\\Inspect\\a.opb")));
+    EXPECT_FALSE(fileExists(root.file("Orvanto 12.0\\Profiles\\Clean")));
+    EXPECT_EQ("c", readTextFile(root.file("Orvanto 15.0\\Profiles\\Clean\\c.opb")));
+    dialog.destroy();
+}
+
 TEST(ProfileCopy, LinkedProfilesAreNotProfilesAndLinksInsideKeepTheSource) {
     const std::string fixture = "C:\\orvanto-fixtures\\migration-links";
     if (!fileExists(fixture + "\\Orvanto 12.0\\Profiles\\Linked"))
