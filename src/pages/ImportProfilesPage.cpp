@@ -83,7 +83,9 @@ int kdDInstallImportProfiles::setupControls() {
 }
 
 bool kdDInstallImportProfiles::onSetActive() {
-    refreshProfileList(false);
+    // The folders change behind the page (the data import on the core page,
+    // the user): a profile this version has by now must not be offered.
+    refreshProfileList(true);
     setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
     setCancelText("Finish");
     return kdDPropertyPageBase::onSetActive();
