@@ -72,7 +72,9 @@ const Measured kPages[] = {{"prerequisites", "Prerequisite Installation"},
                            {"utilities_2", "Optional Utility Software II"},
                            {"halvenor_utilities", "Halvenor Utilities"},
                            {"demo_profiles", "Demonstration Profiles"},
-                           {"templates", "OTC - Tool Components"}};
+                           {"templates", "OTC - Tool Components"},
+                           {"summary", "Installation Complete"},
+                           {"import_profiles", "Import Orvanto Profiles"}};
 // Measured after the switch to Python 3.6, which replaces the later pages.
 const Measured kPy36Pages[] = {{"py36_demo_profiles", "Demonstration Profiles (Python 36)"},
                                {"py36_templates", "OTC - Tool Components (Python 36)"}};

@@ -57,6 +57,13 @@ bool hnEqualsNoCase(const std::string& a, const std::string& b) {
     return lstrcmpiA(a.c_str(), b.c_str()) == 0;
 }
 
+std::string hnLowerCase(std::string text) {
+    for (char& c : text)
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
+    return text;
+}
+
 void appendVersionDetail(std::string& text, const char* part) {
     if (!text.empty())
         text += "; ";

@@ -23,6 +23,8 @@ std::string hnFormatTextV(const char* format, va_list args);
 bool hnJoinPath(std::string& out, const std::string& folder, const std::string& name);
 
 bool hnEqualsNoCase(const std::string& a, const std::string& b);
+// ASCII letters in lower case, the rest as it is.
+std::string hnLowerCase(std::string text);
 
 // Appends `part` to a "; "-joined detail text.
 void appendVersionDetail(std::string& text, const char* part);

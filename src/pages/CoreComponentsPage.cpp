@@ -11,6 +11,7 @@
 #include "app/Text.h"
 #include "artwork_ids.h"
 #include "download/StatusWords.h"
+#include "pages/DataImportDlg.h"
 #include "pages_ids.h"
 
 namespace {
@@ -71,7 +72,8 @@ bool refreshCoreRows(hnInstallManagerBase& manager, const std::string* status) {
 }
 
 kdDInstallCoreComponentsSoftware::kdDInstallCoreComponentsSoftware(const std::string& title)
-    : kdDPropertyPageBase(IDD_CORE_COMPONENTS, title, "Core Installation"), openFolder(openWithShell) {
+    : kdDPropertyPageBase(IDD_CORE_COMPONENTS, title, "Core Installation"),
+      importOlderVersionData(offerDataImport), openFolder(openWithShell) {
     uiDlgName = "Core Installation";
     statusText = "Please install correct versions of all the Orvanto Vision Software core components by "
                  "clicking on the 'Install' buttons,\nThen click on the 'Next' button to proceed.";

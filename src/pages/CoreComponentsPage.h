@@ -37,9 +37,8 @@ public:
     void onDownloadInstallables();
 
     // Looks for data of an older installed version and offers its import
-    // (modally) before the wizard moves on; finds nothing until the import
-    // is part of the program.
-    std::function<void(HWND owner)> importOlderVersionData = [](HWND) {};
+    // (modally) before the wizard moves on.
+    std::function<void(HWND owner)> importOlderVersionData;
     // Opens a folder in the shell; the shell's result.
     std::function<INT_PTR(const std::string& folder)> openFolder;
 

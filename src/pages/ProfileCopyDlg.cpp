@@ -1,0 +1,148 @@
+#include "pages/ProfileCopyDlg.h"
+
+#include "app/DebugOut.h"
+#include "app/FileHelpers.h"
+#include "app/FolderCopy.h"
+#include "app/ScopedHandle.h"
+#include "app/Text.h"
+#include "migration_ids.h"
+#include "pages/DataImportDlg.h"
+
+std::vector<std::string> listOlderVersionFolders(const std::string& userDataRoot, int major, int minor) {
+    std::vector<std::string> names = olderDataFolderNames(major, minor);
+    std::vector<std::string> found;
+    for (auto name = names.rbegin(); name != names.rend(); ++name) {
+        std::string folder;
+        if (hnJoinPath(folder, userDataRoot, *name) && fileExists(folder))
+            found.push_back(*name);
+    }
+    return found;
+}
+
+versionProfiles readVersionProfiles(const std::string& userDataRoot, const std::string& folderName,
+                                    const versionProfiles* exclude) {
+    versionProfiles version;
+    version.folderName = folderName;
+    std::string pattern;
+    if (!hnFormat(pattern, kPathCapacity, "%s\\%s\\Profiles\\*.*", userDataRoot.c_str(), folderName.c_str()))
+        return version;
+    WIN32_FIND_DATAA data;
+    hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
+    if (!find)
+        return version;
+    do {
+        // "." and ".." name the profiles folder and the data folder; a link
+        // may lead anywhere. Neither is a profile to move.
+        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
+            hnIsLinkAttributes(data.dwFileAttributes) || !isPlainFileName(data.cFileName))
+            continue;
+        bool present = false;
+        if (exclude)
+            for (const hnProfileItem& item : exclude->items)
+                present = present || hnEqualsNoCase(item.name, data.cFileName);
+        if (present)
+            continue;
+        hnProfileItem item;
+        item.number = static_cast<int>(version.items.size());
+        item.name = data.cFileName;
+        version.items.push_back(item);
+    } while (version.items.size() < versionProfiles::kMaxItems && ::FindNextFileA(find.get(), &data));
+    return version;
+}
+
+hnProfileOutcome copyOrMoveProfile(const std::string& source, const std::string& target,
+                                   const std::string& targetProfiles, bool move, const hnStopBlock* stop) {
+    bool existed = fileExists(target);
+    hnTreeCopyOptions options;
+    options.stop = stop;
+    hnTreeCopyResult result;
+    hnCopyFolderTree(source, target, options, result);
+    if (result.stopped || result.failed) {
+        // A partial profile would never be offered again: the run that made
+        // the folder takes it away again.
+        if (!existed && isStrictlyInsideFolder(target, targetProfiles))
+            deleteFolderTree(target.c_str(), targetProfiles.c_str());
+        return result.stopped ? hnProfileOutcome::Stopped : hnProfileOutcome::Failed;
+    }
+    if (!move)
+        return hnProfileOutcome::Done;
+    if (!result.complete()) {
+        hnDebugOutF("copyOrMoveProfile - %s kept: %d files differ in the target, %d links not moved\n",
+                    source.c_str(), result.differing, result.links);
+        return hnProfileOutcome::Kept;
+    }
+    deleteFolderTree(source.c_str(), source.c_str());
+    return hnProfileOutcome::Done;
+}
+
+DCopyMoveOrvantoProfiles::DCopyMoveOrvantoProfiles(const std::vector<versionProfiles>& lists, bool copy,
+                                                   int selectedCount, const std::string& userDataRoot)
+    : DMigrationProgressBase(IDD_COPY_MOVE_PROFILES, "DCopyMoveOrvantoProfiles::stopWorker"), lists_(lists),
+      copy_(copy), selectedCount_(selectedCount), userDataRoot_(userDataRoot) {}
+
+std::string DCopyMoveOrvantoProfiles::messageText() const {
+    return hnWindowText(item(IDC_MIGRATION_MESSAGE));
+}
+
+bool DCopyMoveOrvantoProfiles::onInitDialog() {
+    ::SetDlgItemTextA(hwnd(), IDC_MIGRATION_MESSAGE,
+                      copy_ ? "Copying selected Orvanto Profiles..." : "Moving selected Orvanto Profiles...");
+    startProgress(selectedCount_);
+    centerOnOwner();
+    startWorker([this] { profileCopyWorker(); });
+    return true;
+}
+
+void DCopyMoveOrvantoProfiles::profileCopyWorker() {
+    const hnStopBlock* stop = &stopBlock();
+    std::string targetProfiles;
+    if (!hnFormat(targetProfiles, kPathCapacity, "%s\\%s\\Profiles", userDataRoot_.c_str(),
+                  kCurrentDataFolderName))
+        return;
+    int processed = 0;
+    for (const versionProfiles& version : lists_) {
+        for (const hnProfileItem& profile : version.items) {
+            if (stop->stopRequested())
+                return;
+            if (!profile.selected)
+                continue;
+            std::string source, target;
+            if (!hnFormat(source, kPathCapacity, "%s\\%s\\%s\\%s", userDataRoot_.c_str(),
+                          version.folderName.c_str(), "Profiles", profile.name.c_str()) ||
+                !hnFormat(target, kPathCapacity, "%s\\%s", targetProfiles.c_str(), profile.name.c_str())) {
+                ++failures_;
+            } else {
+                hnProfileOutcome outcome = copyOrMoveProfile(source, target, targetProfiles, !copy_, stop);
+                if (outcome == hnProfileOutcome::Stopped)
+                    return;
+                if (outcome != hnProfileOutcome::Done)
+                    ++failures_;
+            }
+            reportProgress(++processed);
+        }
+    }
+    reportProgress(selectedCount_);
+}
+
+void DCopyMoveOrvantoProfiles::onProgress(long long done) {
+    DMigrationProgressBase::onProgress(done);
+    if (done < selectedCount_)
+        return;
+    int failed = failures_;
+    if (failed == 0) {
+        setPercentText("(100%) Processing complete.");
+        ::SetDlgItemTextA(hwnd(), IDC_MIGRATION_MESSAGE,
+                          copy_ ? "Copy selected Orvanto Profiles.\nProcessing complete."
+                                : "Move selected Orvanto Profiles.\nProcessing complete.");
+        return;
+    }
+    setPercentText("(100%) Processing finished with errors.");
+    std::string text =
+        copy_
+            ? hnFormatText("Copy selected Orvanto Profiles.\n%d of %d Orvanto Profiles could not be copied.",
+                           failed, selectedCount_)
+            : hnFormatText("Move selected Orvanto Profiles.\n%d of %d Orvanto Profiles could not be moved "
+                           "completely and stay in their version.",
+                           failed, selectedCount_);
+    ::SetDlgItemTextA(hwnd(), IDC_MIGRATION_MESSAGE, text.c_str());
+}

@@ -1,0 +1,127 @@
+// Tree copies of users' folders with real files: nothing lost, nothing
+// half-written, no link followed.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "app/FileHelpers.h"
+#include "app/FolderCopy.h"
+#include "app/StopBlock.h"
+#include "support/TestSupport.h"
+
+namespace {
+
+// Gives a file a fixed last-write time, so that copies can be compared.
+void setWriteTime(const std::string& path, WORD year) {
+    SYSTEMTIME time = {};
+    time.wYear = year;
+    time.wMonth = 3;
+    time.wDay = 4;
+    FILETIME stamp;
+    ::SystemTimeToFileTime(&time, &stamp);
+    HANDLE file = ::CreateFileA(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                0, nullptr);
+    ::SetFileTime(file, nullptr, nullptr, &stamp);
+    ::CloseHandle(file);
+}
+
+const char* const kLinkedProfile = "C:\\orvanto-fixtures\\migration-links\\Orvanto 12.0\\Profiles\\Real";
+
+} // namespace
+
+TEST(FolderCopy, CopiesEveryFileAndKeepsTargetsThatDiffer) {
+    ScratchFolder scratch;
+    std::string source = scratch.file("source"), target = scratch.file("target");
+    makeFolders(source + "\\sub\\deeper");
+    makeFolders(source + "\\empty");
+    writeTextFile(source + "\\top.txt", "top");
+    writeTextFile(source + "\\sub\\deeper\\inner.txt", "inner");
+    writeTextFile(source + "\\same.txt", "same");
+    writeTextFile(source + "\\differs.txt", "new content");
+    setWriteTime(source + "\\top.txt", 2011);
+    makeFolders(target);
+    ASSERT_TRUE(::CopyFileA((source + "\\same.txt").c_str(), (target + "\\same.txt").c_str(), FALSE));
+    writeTextFile(target + "\\differs.txt", "older, other");
+
+    int after = 0;
+    hnTreeCopyOptions options;
+    options.afterFile = [&] { ++after; };
+    hnTreeCopyResult result;
+    EXPECT_TRUE(hnCopyFolderTree(source, target, options, result));
+    EXPECT_EQ(2, result.copied);
+    EXPECT_EQ(1, result.identical);
+    EXPECT_EQ(1, result.differing);
+    EXPECT_EQ(0, result.failed);
+    EXPECT_FALSE(result.complete()); // the differing file is not the source's
+    EXPECT_EQ(4, after);
+    EXPECT_EQ("inner", readTextFile(target + "\\sub\\deeper\\inner.txt"));
+    EXPECT_EQ("older, other", readTextFile(target + "\\differs.txt"));
+    EXPECT_TRUE(hnSameSizeAndTime(source + "\\top.txt", target + "\\top.txt"));
+    EXPECT_TRUE(fileExists(target + "\\empty"));
+    EXPECT_FALSE(fileExists(target + "\\*.hnpart"));
+
+    // With overwrite the differing file is replaced; an empty tree copies nothing.
+    hnTreeCopyOptions replace;
+    replace.overwrite = true;
+    hnTreeCopyResult second;
+    EXPECT_TRUE(hnCopyFolderTree(source, target, replace, second));
+    EXPECT_EQ("new content", readTextFile(target + "\\differs.txt"));
+    hnTreeCopyResult none;
+    EXPECT_TRUE(hnCopyFolderTree(source + "\\empty", scratch.file("empty-copy"), options, none));
+    EXPECT_EQ(0, none.copied);
+    EXPECT_TRUE(none.complete());
+    hnTreeCopyResult missing;
+    EXPECT_FALSE(hnCopyFolderTree(scratch.file("missing"), scratch.file("other"), options, missing));
+}
+
+TEST(FolderCopy, AStopHalfwayThroughAFileLeavesNoTrace) {
+    ScratchFolder scratch;
+    std::string source = scratch.file("big.bin"), target = scratch.file("copy.bin");
+    {
+        HANDLE file = ::CreateFileA(source.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        ASSERT_NE(INVALID_HANDLE_VALUE, file);
+        std::string chunk(1 << 20, 'x');
+        DWORD written = 0;
+        for (int i = 0; i < 96; ++i)
+            ::WriteFile(file, chunk.data(), static_cast<DWORD>(chunk.size()), &written, nullptr);
+        ::CloseHandle(file);
+    }
+    hnStopBlock stop;
+    std::thread watcher([&] {
+        waitFor([&] { return fileExists(target + ".hnpart"); }, 10000);
+        stop.requestStop();
+    });
+    bool copied = hnCopyFileComplete(source, target, false, &stop);
+    watcher.join();
+    EXPECT_FALSE(copied);
+    EXPECT_FALSE(fileExists(target));
+    EXPECT_FALSE(fileExists(target + ".hnpart"));
+
+    // A stop before the walk copies nothing.
+    hnTreeCopyOptions options;
+    options.stop = &stop;
+    hnTreeCopyResult result;
+    EXPECT_FALSE(hnCopyFolderTree(scratch.path(), scratch.file("tree"), options, result));
+    EXPECT_TRUE(result.stopped);
+    EXPECT_FALSE(fileExists(scratch.file("tree")));
+}
+
+TEST(FolderCopy, LinksAreNeitherEnteredNorCopied) {
+    if (!fileExists(std::string(kLinkedProfile) + "\\outside-link"))
+        GTEST_SKIP() << "fixture missing: run tests/fixtures/prepare";
+    ScratchFolder scratch;
+    hnTreeCopyResult result;
+    EXPECT_TRUE(hnCopyFolderTree(kLinkedProfile, scratch.file("copy"), hnTreeCopyOptions(), result));
+    EXPECT_EQ(1, result.copied);
+    EXPECT_EQ(2, result.links); // the way out and the way back in
+    EXPECT_FALSE(result.complete());
+    EXPECT_EQ("profile\n", readTextFile(scratch.file("copy\\plain\\a.txt")));
+    EXPECT_FALSE(fileExists(scratch.file("copy\\outside-link")));
+    EXPECT_FALSE(fileExists(scratch.file("copy\\plain\\loop")));
+
+    // The loop back to the profile does not make the measuring recurse.
+    long long files = 0, kilobytes = 0;
+    EXPECT_TRUE(hnMeasureFolderTree(kLinkedProfile, files, kilobytes));
+    EXPECT_EQ(1, files);
+    EXPECT_EQ(0, kilobytes);
+}
