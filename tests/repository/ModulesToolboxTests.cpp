@@ -15,6 +15,7 @@
 #include "install/CheckInstallations.h"
 #include "install/InstallActions.h"
 #include "install/PythonEnvironment.h"
+#include "catalogue_ids.h"
 #include "pages/ModulesPage.h"
 #include "pages/PageTestSupport.h"
 #include "pages/PreRequisitesPage.h"
@@ -183,7 +184,8 @@ TEST(ModulesAndToolbox, ToolboxBuildInstallsSwitchesAndGoesWithItsRuntimeCopies)
         EXPECT_TRUE(fileExists(runtime + "Newtonsoft.Json.dll"));
         getPy27DeepformVisionToolboxVersionSelection(&stored);
         EXPECT_EQ("Deepform Vision 1.0.0.719", stored);
-        // All templates of the build land in the user's templates.
+        // All templates of the build land in the user's templates (lists fetched anew).
+        clickButton(open.window, IDC_TEMPLATES_REFRESH);
         EXPECT_TRUE(open.page.installAllTemplates(5 * 4 + 1));
         EXPECT_TRUE(fileExists(userContentFolder("Templates") + "BoxFit3D_1.0.0.719\\BoxFit3D.py"));
 
