@@ -66,7 +66,10 @@ const Measured kPages[] = {{"prerequisites", "Prerequisite Installation"},
                            {"io_drivers", "3rd Party IO Drivers"},
                            {"utilities_1", "Optional Utility Software I"},
                            {"utilities_2", "Optional Utility Software II"},
-                           {"halvenor_utilities", "Halvenor Utilities"}};
+                           {"halvenor_utilities", "Halvenor Utilities"},
+                           {"image_processing_options", "Image Processing Options"},
+                           {"modules", "Modules"},
+                           {"toolbox_deepform_vision", "Toolbox - Deepform Vision"}};
 
 // The active page is the one asked for and every row of it carries a status
 // word (the Halvenor utilities page has a program to run instead of rows).
