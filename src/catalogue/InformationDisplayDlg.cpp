@@ -25,15 +25,18 @@ DInformationDisplayDlg::DInformationDisplayDlg(const std::string& title_, const 
 bool DInformationDisplayDlg::onInitDialog() {
     ::SetWindowTextA(hwnd(), title.c_str());
     if (fileExists(filePath)) {
-        hnScopedHandle file(::CreateFileA(filePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                          FILE_ATTRIBUTE_NORMAL, nullptr));
+        hnScopedHandle file(::CreateFileA(filePath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                          OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (file) {
             EDITSTREAM stream = {};
             stream.dwCookie = reinterpret_cast<DWORD_PTR>(file.get());
             stream.pfnCallback = readFileChunk;
-            ::SendMessageA(item(IDC_INFORMATION_TEXT), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+            ::SendMessageA(item(IDC_INFORMATION_TEXT), EM_STREAMIN, SF_RTF,
+                           reinterpret_cast<LPARAM>(&stream));
         }
     }
     centerOnOwner();
-    return true;
+    // The text is only read: the focus on OK keeps it from showing selected.
+    ::SetFocus(item(IDOK));
+    return false;
 }

@@ -17,5 +17,4 @@ protected:
 
 private:
     hnScopedModule richEdit_; // registers the template's rich-edit class
-
 };

@@ -118,7 +118,8 @@ bool DToolboxDeepformVisionTabCtrl::createTabContents() {
         return false;
     }
     ::SetWindowPos(shown->hwnd(), HWND_TOP, displayRect.left, displayRect.top,
-                   displayRect.right - displayRect.left, displayRect.bottom - displayRect.top, SWP_SHOWWINDOW);
+                   displayRect.right - displayRect.left, displayRect.bottom - displayRect.top,
+                   SWP_SHOWWINDOW);
     if (tab) {
         std::string name;
         if (static_cast<std::size_t>(selected) < tabNames.size())

@@ -19,13 +19,14 @@ namespace {
 
 const char* const kRuntimeName = "Orvanto Version XV 15.0.0.774 Runtime";
 const char* const kVariantsFolder = "3.2.1.169";
-const char* const kNoRuntimePath = "Error: Unable to get Orvanto Runtime installation path. Please try again.";
+const char* const kNoRuntimePath =
+    "Error: Unable to get Orvanto Runtime installation path. Please try again.";
 const char* const kCopyFailed = "Error: Unable to use the selected file. Please try again.";
 
 // The set in the order of its records; the script lives in "Python".
 const char* const kMatrelFiles[kMatrelFileCount] = {
-    "MatRel.dll",     "MatRel2.dll",     "pyMatrel26.pyd",      "pyMatrel27.pyd",
-    "pyMatrel36.pyd", "pyMatrel37.pyd",  "OrvantoMatTools.dll", "Python\\matrelct.py"};
+    "MatRel.dll",     "MatRel2.dll",    "pyMatrel26.pyd",      "pyMatrel27.pyd",
+    "pyMatrel36.pyd", "pyMatrel37.pyd", "OrvantoMatTools.dll", "Python\\matrelct.py"};
 const int kScript = 7;
 // The order in which a variant's files are copied into the runtime.
 const int kCopyOrder[kMatrelFileCount] = {0, 2, 3, 4, 5, 6, 1, 7};
@@ -102,11 +103,11 @@ int kdDInstallModules::setupControls() {
     setupImageButton(changeButton_, IDC_MODULES_VARIANT_CHANGE, IDP_CHANGE, "Change", 811);
     // The variant's texts in the status columns of the row above.
     int top = controlTop(changeButton_.hwnd());
-    ::SetWindowPos(item(IDC_MODULES_VARIANT_LABEL), nullptr, 226, top + 4, 300, 20,
+    ::SetWindowPos(item(IDC_MODULES_VARIANT_LABEL), nullptr, 226, top + 4, 220, 20,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(item(IDC_MODULES_VARIANT_TEXT), nullptr, 530, top + 4, 230, 20,
+    ::SetWindowPos(item(IDC_MODULES_VARIANT_TEXT), nullptr, 450, top + 4, 190, 20,
                    SWP_NOZORDER | SWP_NOACTIVATE);
-    ::SetWindowPos(item(IDC_MODULES_VARIANT_STATUS), nullptr, 700, top + 4, 80, 20,
+    ::SetWindowPos(item(IDC_MODULES_VARIANT_STATUS), nullptr, 643, top + 4, 140, 20,
                    SWP_NOZORDER | SWP_NOACTIVATE);
     return 1;
 }
@@ -121,9 +122,10 @@ void kdDInstallModules::afterActivation() {
 bool kdDInstallModules::runtimeCheck() {
     if (hnCheckInstallations::isRuntimeProductInstalled())
         return true;
-    appMessageBox(hnFormatText("Error - %s should installed on the computer before installing or removing the "
-                               "modules.\nPlease install %s and try again.",
-                               kRuntimeName, kRuntimeName));
+    appMessageBox(
+        hnFormatText("Error - %s should installed on the computer before installing or removing the "
+                     "modules.\nPlease install %s and try again.",
+                     kRuntimeName, kRuntimeName));
     return false;
 }
 
@@ -152,7 +154,8 @@ bool kdDInstallModules::onCommand(WORD id, WORD code, HWND control) {
 
 int kdDInstallModules::getAllMatrelOptionRelatedFilesInfo(const char* folder, hnMatrelFileRecord* records) {
     if (!folder || !records) {
-        hnDebugOutF("kdDInstallModules::getAllMatrelOptionRelatedFilesInfo - NULL pointer %d\n", folder ? 2 : 1);
+        hnDebugOutF("kdDInstallModules::getAllMatrelOptionRelatedFilesInfo - NULL pointer %d\n",
+                    folder ? 2 : 1);
         return -1;
     }
     for (int i = 0; i < kMatrelFileCount; ++i) {
@@ -269,8 +272,9 @@ bool kdDInstallModules::switchVariantFiles(const std::string& runtime, int index
         }
     }
     if (!deleteFileIfPresent(targets[0])) {
-        appMessageBox("Error: Unable to delete current Matrel.dll. It may be in use.\nPlease close the Orvanto "
-                      "Vision Software, if its open; and try again.");
+        appMessageBox(
+            "Error: Unable to delete current Matrel.dll. It may be in use.\nPlease close the Orvanto "
+            "Vision Software, if its open; and try again.");
         return false;
     }
     for (int i = 1; i < kMatrelFileCount; ++i)

@@ -18,8 +18,9 @@
 
 namespace {
 
-const char* const kHint = "Please click on the 'Next' button to proceed with other components installation.\nOr "
-                          "click on the 'Finish' button to complete the installation.";
+const char* const kHint =
+    "Please click on the 'Next' button to proceed with other components installation.\nOr "
+    "click on the 'Finish' button to complete the installation.";
 const char* const kQuestion =
     "Only one of the Deepform Vision Toolbox versions can be installed on a computer.\n\nDo you want to "
     "un-install existing Deepform Vision Toolbox version and install %s?\n\nPlease click on 'Yes' button to "
@@ -29,6 +30,7 @@ const char* const kUnableToComplete = "Unable to complete the operation. Please 
 const char* const kNoInformation = "Unable to locate the information. Please try again";
 const int kRefreshButtonX = 835;
 const int kInstallAllButtonX = 801;
+const int kInfoButtonX = 535;
 
 struct ContentRow {
     const char* nameSuffix;
@@ -95,11 +97,12 @@ void kdDToolboxPageBase::debugLine(const char* operation, const char* text) cons
 int kdDToolboxPageBase::setupControls() {
     kdDOptionalPageBase::setupControls();
     tabCtrl.attach(hwnd(), IDC_TOOLBOX_TAB);
-    setupImageButton(refreshButton, IDC_TEMPLATES_REFRESH, IDP_REFRESH, "Refresh Templates and Demo Profiles List",
-                     kRefreshButtonX);
+    setupImageButton(refreshButton, IDC_TEMPLATES_REFRESH, IDP_REFRESH,
+                     "Refresh Templates and Demo Profiles List", kRefreshButtonX);
     setupImageButton(installAllButton, IDC_TEMPLATES_INSTALL_ALL, IDP_DOWNLOAD_ARROW,
                      "Download and Install All Templates", kInstallAllButtonX);
-    setupImageButton(infoButton, IDC_TOOLBOX_INFO, IDP_INFO, "Click to view details");
+    // Right of the selector, which stands in the name column.
+    setupImageButton(infoButton, IDC_TOOLBOX_INFO, IDP_INFO, "Click to view details", kInfoButtonX);
     endStatusAreaBefore(kInstallAllButtonX - 8);
     return 1;
 }

@@ -120,7 +120,8 @@ bool checked(HWND dialog, int id) {
 }
 
 void press(HWND dialog, int id) {
-    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));
 }
 
 } // namespace
@@ -155,12 +156,13 @@ TEST(MatrelVersionSelection, OffersOnlyWhatCanBeChosenAndKeepsTheHiddenBeta) {
         DMatrelVersionSelection dialog;
         dialog.selectedVariant = 5;
         bool visibleChecked = true;
-        EXPECT_EQ(IDOK, runVariantDialog(dialog, [&](HWND d) {
-                      visibleChecked = false;
-                      for (int id : {IDC_MATREL_INTEL, IDC_MATREL_INTEL_IPP, IDC_MATREL_VC, IDC_MATREL_VC_IPP})
-                          visibleChecked = visibleChecked || checked(d, id);
-                      press(d, IDOK);
-                  }));
+        EXPECT_EQ(
+            IDOK, runVariantDialog(dialog, [&](HWND d) {
+                visibleChecked = false;
+                for (int id : {IDC_MATREL_INTEL, IDC_MATREL_INTEL_IPP, IDC_MATREL_VC, IDC_MATREL_VC_IPP})
+                    visibleChecked = visibleChecked || checked(d, id);
+                press(d, IDOK);
+            }));
         EXPECT_FALSE(visibleChecked);
         EXPECT_EQ(5, dialog.selectedVariant);
     }
@@ -181,9 +183,10 @@ TEST(MatrelVersionSelection, OffersOnlyWhatCanBeChosenAndKeepsTheHiddenBeta) {
 
 TEST(ModulesPage, WithoutTheRuntimeNothingIsInstalledOrRemoved) {
     OpenPage<kdDInstallModules> open(Statuses{});
-    const std::string message = "Error - Orvanto Version XV 15.0.0.774 Runtime should installed on the computer "
-                                "before installing or removing the modules.\nPlease install Orvanto Version XV "
-                                "15.0.0.774 Runtime and try again.";
+    const std::string message =
+        "Error - Orvanto Version XV 15.0.0.774 Runtime should installed on the computer "
+        "before installing or removing the modules.\nPlease install Orvanto Version XV "
+        "15.0.0.774 Runtime and try again.";
     EXPECT_TRUE(said(open.prompter, message)); // the activation's check
     open.prompter.records.clear();
     clickButton(open.window, IDC_MODULES_IPP_INSTALL);
@@ -225,14 +228,16 @@ TEST(ToolboxPage, SwitchStopsWhileTheOldBuildStaysAndStoresOnlyAnInstalledBuild)
         OpenPage<kdDInstallToolboxeDeepformVision> open(Statuses{});
         ASSERT_TRUE(chooseItem(open.window, IDC_TOOLBOX_COMBO, k719));
         EXPECT_EQ((std::vector<std::string>{k719, std::string(k719) + " - Templates",
-                                            std::string(k719) + " - Demo Profiles", std::string(k719) + " - Readme"}),
+                                            std::string(k719) + " - Demo Profiles",
+                                            std::string(k719) + " - Readme"}),
                   open.actions.callsOf("install"));
         EXPECT_EQ(k719, ToolboxSelectionGuard::stored());
     }
 }
 
 TEST(ToolboxPage, ListsOfTheServerMakeTabsAndUnsafeNamesAreSkipped) {
-    OpenPage<kdDInstallToolboxePy36DeepformVision> open(Statuses{{"Deepform Vision 1.0.0.1114 (Python 36)", kStatusInstalled}});
+    OpenPage<kdDInstallToolboxePy36DeepformVision> open(
+        Statuses{{"Deepform Vision 1.0.0.1114 (Python 36)", kStatusInstalled}});
     open.prompter.records.clear();
     // No lists: the not-available tab; no readme: no information.
     EXPECT_TRUE(open.page.tabCtrl.showingNotAvailable);

@@ -185,7 +185,8 @@ TEST_F(ClrBridge, Python36ToolboxFetchesTheWheelBeforeTheOldPythonNetGoes) {
     machine.interpreter36().setPackages({{"pythonnet", "2.2.2"}});
     actions.downloadResult = -1;
     EXPECT_EQ(-1, ensurePy36PythonNet());
-    EXPECT_TRUE(hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(nullptr, "pythonnet", nullptr, "2.2.2"));
+    EXPECT_TRUE(hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(nullptr, "pythonnet",
+                                                                                       nullptr, "2.2.2"));
     EXPECT_TRUE(actions.pipAtInstall.empty());
     // Online: fetched, the old package removed, and only then installed.
     actions.downloadResult = 1;

@@ -100,8 +100,8 @@ std::string changeVariant(ShownPage<kdDInstallModules>& open, int radio) {
 
 // The runtime's library is complete and is that of `variant`.
 bool activeLibraryIs(const std::string& runtime, const char* variant) {
-    for (const char* name : {"MatRel.dll", "MatRel2.dll", "pyMatrel26.pyd", "pyMatrel27.pyd", "pyMatrel36.pyd",
-                             "pyMatrel37.pyd", "OrvantoMatTools.dll"})
+    for (const char* name : {"MatRel.dll", "MatRel2.dll", "pyMatrel26.pyd", "pyMatrel27.pyd",
+                             "pyMatrel36.pyd", "pyMatrel37.pyd", "OrvantoMatTools.dll"})
         if (!filesHaveSameContent(runtime + name, runtime + "3.2.1.169\\" + variant + "\\" + name))
             return false;
     return fileExists(runtime + "Python\\matrelct.py");
@@ -116,7 +116,8 @@ TEST(ModulesAndToolbox, LibraryVariantSwitchesBothWaysAndTheRuntimeAlwaysKeepsAL
     ShownPage<kdDInstallModules> open;
     // The shipped files are those of "VC8", identical to "VC8-IPP", which is
     // recognised first and needs IPP.
-    EXPECT_EQ("Visual C with IPP / Incorrect Version", open.page.variantText + " / " + open.page.variantStatus);
+    EXPECT_EQ("Visual C with IPP / Incorrect Version",
+              open.page.variantText + " / " + open.page.variantStatus);
 
     EXPECT_EQ("Intel Compiler DLL / Ok", changeVariant(open, IDC_MATREL_INTEL));
     EXPECT_TRUE(activeLibraryIs(runtime, "Intel-Blend"));
