@@ -16,6 +16,7 @@
 #include "install/InstallActions.h"
 #include "install/PythonEnvironment.h"
 #include "catalogue_ids.h"
+#include "pages/Modules2Page.h"
 #include "pages/ModulesPage.h"
 #include "pages/PageTestSupport.h"
 #include "pages/PreRequisitesPage.h"
@@ -209,4 +210,18 @@ TEST(ModulesAndToolbox, ToolboxBuildInstallsSwitchesAndGoesWithItsRuntimeCopies)
         EXPECT_FALSE(fileExists(runtime + "DeepformVision_1_0_0_355"));
     }
     setPy27DeepformVisionToolboxVersionSelection(hadChoice ? previous.c_str() : "None");
+}
+
+TEST(ModulesAndToolbox, SmartCardPackagesUnpackIntoTheDocumentsAndGoAgain) {
+    ShownPage<kdDInstallModules2> open;
+    const int rows[][3] = {
+        {IDC_MODULES2_CONFIG_INSTALL, IDC_MODULES2_CONFIG_REMOVE, IDC_MODULES2_CONFIG_STATUS},
+        {IDC_MODULES2_PROGRAM_INSTALL, IDC_MODULES2_PROGRAM_REMOVE, IDC_MODULES2_PROGRAM_STATUS}};
+    for (const auto& row : rows) {
+        clickButton(open.window, row[0]);
+        EXPECT_EQ("Installed", controlText(open.window, row[2]));
+        EXPECT_FALSE(controlEnabled(open.window, row[0]));
+        clickButton(open.window, row[1]);
+        EXPECT_EQ("Not Installed", controlText(open.window, row[2]));
+    }
 }
