@@ -112,11 +112,11 @@ void kdDToolboxPageBase::afterActivation() {
     refreshVersionSelector();
 }
 
-int kdDToolboxPageBase::selectedBuild() const {
+int kdDToolboxPageBase::selectedBuild() {
     std::string text;
     if (!hnComboSelection(item(IDC_TOOLBOX_COMBO), text))
         return -1;
-    return const_cast<kdDToolboxPageBase*>(this)->toolbox().elementOf(text);
+    return toolbox().elementOf(text);
 }
 
 std::string kdDToolboxPageBase::listPath(int element) const {

@@ -56,7 +56,7 @@ public:
     int buildTemplatesElements(int listElement, hnInstallManagerBase* manager);
     int buildProfilesElements(int listElement, hnInstallManagerBase* manager);
     // The first element of the selected build, -1 for "None" or none.
-    int selectedBuild() const;
+    int selectedBuild();
 
     hnVersionSelector& toolbox() { return *selector(0); }
     int installSelectorMember(int element) override;
