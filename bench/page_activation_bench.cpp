@@ -74,10 +74,14 @@ const Measured kPages[] = {{"prerequisites", "Prerequisite Installation"},
                            {"demo_profiles", "Demonstration Profiles"},
                            {"templates", "OTC - Tool Components"},
                            {"summary", "Installation Complete"},
-                           {"import_profiles", "Import Orvanto Profiles"}};
+                           {"import_profiles", "Import Orvanto Profiles"},
+                           {"image_processing_options", "Image Processing Options"},
+                           {"modules", "Modules"},
+                           {"toolbox_deepform_vision", "Toolbox - Deepform Vision"}};
 // Measured after the switch to Python 3.6, which replaces the later pages.
 const Measured kPy36Pages[] = {{"py36_demo_profiles", "Demonstration Profiles (Python 36)"},
-                               {"py36_templates", "OTC - Tool Components (Python 36)"}};
+                               {"py36_templates", "OTC - Tool Components (Python 36)"},
+                               {"py36_toolbox_deepform_vision", "Toolbox - Deepform Vision (Python 36)"}};
 
 // The active page is the one asked for and every row of it carries a status
 // word (the Halvenor utilities page has a program to run instead of rows).

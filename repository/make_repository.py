@@ -19,6 +19,7 @@ BUNDLE, PROGRAM, PIP = (os.path.join(TOOLS, "bundle.exe"), os.path.join(TOOLS, "
                         os.path.join(BUILD, "tools", "pip.exe"))
 UNINSTALLER, OCX = os.path.join(TOOLS, "uninstaller.exe"), os.path.join(TOOLS, "PlantOPCClientX.ocx")
 WORK = os.path.join(OUT, ".work")
+FILE_TIME = 1598875200  # 2020-08-31 12:00 UTC
 NAMESPACE = uuid.UUID("6f1d3c2e-58a4-4f0b-9a51-0c7d774e1500")
 
 PREREQUISITES = "orvanto/files/OrvantoPreRequisites"
@@ -89,10 +90,39 @@ def runtime_files():
         files[f"_Ref_PluginsPy27\\{plugin}\\{plugin}.py"] = module(plugin, "plug-in for Python 2.7")
     for plugin in ["Backup", "ImageLogger", "ResultExport"]:
         files[f"_Ref_PluginsPy36\\{plugin}\\{plugin}.py"] = module(plugin, "plug-in for Python 3.6")
+    files.update(matrel_files())
+    return files
+
+
+# The image-library variants: eight files each, told apart by their sizes
+# ("VC8" and "VC8-IPP" identical, "Intel-Blend-IPP" without "MatRel2.dll").
+# Every integration rewrites each variant's "matrelct.py" from its version
+# copies, so the script is the same everywhere and only the libraries differ.
+MATREL_LIBRARIES = ["MatRel.dll", "MatRel2.dll", "pyMatrel26.pyd", "pyMatrel27.pyd", "pyMatrel36.pyd",
+                    "pyMatrel37.pyd", "OrvantoMatTools.dll"]
+MATREL_SCRIPT = module("matrelct", "image-array library script")
+MATREL_BUILDS = {"Intel-Blend": ("Intel compiler", 1), "Intel-Blend-IPP": ("Intel compiler with IPP", 2),
+                 "VC8": ("Visual C compiler", 3), "VC8-IPP": ("Visual C compiler", 3),
+                 "Matrel Beta": ("Visual C beta", 5)}
+ACTIVE_MATREL = "VC8"
+
+
+def matrel_library(name, variant):
+    label, size = MATREL_BUILDS[variant]
+    return f"{name}: {label} build (stand-in)".ljust(96 + 16 * size) + "\n"
+
+
+def matrel_files():
+    files = {"_RefPython_27\\matrelct.py": MATREL_SCRIPT, "_RefPython_36\\matrelct.py": MATREL_SCRIPT}
     for variant in VARIANTS:
-        for py in ["27", "36"]:
-            files[f"3.2.1.169\\{variant}\\Python\\matrelct_Py{py}.py"] = module(
-                "matrelct", f"image-array library, variant {variant}, Python {py[0]}.{py[1]}")
+        folder = f"3.2.1.169\\{variant}\\"
+        for name in MATREL_LIBRARIES:
+            if not (variant == "Intel-Blend-IPP" and name == "MatRel2.dll"):
+                files[folder + name] = matrel_library(name, variant)
+        for script in ["matrelct.py", "matrelct_Py27.py", "matrelct_Py36.py"]:
+            files[folder + "Python\\" + script] = MATREL_SCRIPT
+    for name in MATREL_LIBRARIES:
+        files[name] = matrel_library(name, ACTIVE_MATREL)
     return files
 
 
@@ -123,6 +153,8 @@ class Package:
             path = os.path.join(work, "f%d" % counter[0])
             with open(path, "wb") as f:
                 f.write(text(content))
+            # One write time for every file: equal files stay equal once installed.
+            os.utime(path, (FILE_TIME, FILE_TIME))
             return os.path.basename(path)
 
         refs = []
@@ -593,6 +625,91 @@ def catalogues(put_data):
             for section, keys in packages.items()))
 
 
+# ---- Modules and the 3D toolbox -------------------------------------------------------------------
+# The file names that detection checks are read from the installer's own
+# tables, so that the archives cannot drift from them.
+
+MODULES = "orvanto/files/InstallerDownloads/_Modules"
+TOOLBOXES = "orvanto/files/InstallerDownloads/OrvatoTemplateToolboxes"
+TOOLBOX_SERVER = "@@SERVER@@/" + TOOLBOXES
+
+
+def file_table(name):
+    import re
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "src", "install", "FileSets.cpp")) as f:
+        source = f.read()
+    body = re.search(r"const char\* const " + name + r"\[\] = \{(.*?)\};", source, re.S).group(1)
+    return [item.replace("\\\\", "\\") for item in re.findall(r'"((?:[^"\\]|\\.)*)"', body)]
+
+
+def toolbox_files(build):
+    """A build's archive: its assemblies at the top, its scripts in "Python"."""
+    assemblies = ["alglibnet2.dll", "DeepformModel.Core.dll", "DeepformModel.Geometry.dll",
+                  "DeepformModel.Numerics.dll", "DeepformModel.Vision.dll"]
+    scripts = file_table("kDeepformScripts")
+    if build >= 550:
+        assemblies.append("ConvNetSharp.dll")
+    if build >= 719:
+        assemblies.append("Newtonsoft.Json.dll")
+        scripts.append("OTC_0110_PointCloudFilter.py")
+    files = {name: f"{name}: Deepform Vision build {build} (stand-in)\n" for name in assemblies}
+    files.update({f"Python/{name}": module(name, f"Deepform Vision tool, build {build}") for name in scripts})
+    return files
+
+
+def readme(title):
+    return ("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 {\\b " + title + "}\\par\n"
+            "Demo repository stand-in of the build's release notes.\\par\n}\n")
+
+
+def modules_and_toolboxes(put_data):
+    def put(folder, name, data):
+        put_data(folder, name, text(data))
+
+    ipp = {}
+    for prefix in ["", "threaded/"]:
+        for domain in file_table("kIppDomains"):
+            for cpu in [""] + file_table("kIppCpuSuffixes"):
+                ipp[f"{prefix}ipp{domain}{cpu}.dll"] = f"IPP {domain}{cpu} library (stand-in)\n"
+        ipp[prefix + "ippcore.dll"] = "IPP core library (stand-in)\n"
+    put_data(f"{MODULES}/IPP", "Orvanto_2018.0.0.992_IPP.zip", archive(ipp))
+    put_data(f"{MODULES}/VAVUZirar", "Orvanto_Quiver_VAVUZirar_Config_4.0.zip", archive(
+        {name: f"{name} (demo repository stand-in)\n" for name in file_table("kSmartCardConfigFiles")}))
+    program_files = {f"CP210x_Universal_Windows_Driver/{name.replace(chr(92), '/')}": f"{name} (stand-in)\n"
+                     for name in file_table("kSmartCardDriverFiles")}
+    program_files.update({f"VAVUZirar_Program 5.0/{name}": f"{name} (stand-in)\n"
+                          for name in file_table("kSmartCardProgramFiles")})
+    put_data(f"{MODULES}/VAVUZirar", "VAVUZirar_Program_And_Driver_5.0.zip", archive(program_files))
+
+    builds = [(f"DeepformVision/1.0.0.{b}", f"1.0.0.{b}", b, f"Deepform Vision 1.0.0.{b}")
+              for b in [333, 355, 383, 550, 612, 719, 758, 819, 1114]]
+    builds += [("DeepformVisionPy36/1.0.0.819_02_Py36", "1.0.0.819_02_Py36", 819, "Deepform Vision 1.0.0.819(02)"),
+               ("DeepformVisionPy36/1.0.0.1114_Py36", "1.0.0.1114_Py36", 1114, "Deepform Vision 1.0.0.1114")]
+    for folder, stem, build, title in builds:
+        where = f"{TOOLBOXES}/{folder}"
+        put_data(where, stem + "_Files.zip", archive(toolbox_files(build)))
+        put(where, stem + "_readme.rtf", readme(title))
+        if build == 355:
+            continue  # a build whose lists are not on the server
+        otc, otp = [], []
+        for group, name in [("Measure", "Plane Fit"), ("Measure", "Cylinder Fit"), ("Fit", "Box Fit")]:
+            class_name = name.replace(" ", "") + "3D"
+            put_data(where, class_name + ".zip", archive({
+                f"{class_name}_{stem}/{class_name}.py": f"# 3D tool component {name} (demo repository stand-in)\n"}))
+            otc.append((group, {"Name": name, "ClassName": class_name, "VersionLabel": stem,
+                                "URL": f"{TOOLBOX_SERVER}/{folder}/{class_name}.zip"}))
+        class_name = "PointCloudDemo" + stem.replace(".", "_")
+        put_data(where, class_name + ".zip", archive({
+            f"{class_name}/Orvanto.Opb": "Orvanto 3D demo profile (demo repository stand-in)\n",
+            f"{class_name}/General.Ini": f"[Identification]\nName=Point Cloud Demo\nVersionLabel={stem}\n"}))
+        otp.append(("Demo", {"Name": "Point Cloud Demo", "ClassName": class_name, "VersionLabel": stem,
+                             "URL": f"{TOOLBOX_SERVER}/{folder}/{class_name}.zip"}))
+        put(where, stem + "_OTC.txt", sectioned(otc))
+        put(where, stem + "_OTP.txt", sectioned(otp))
+    # The Python 3.6 builds' bridge package (the stand-in pip records it from the name).
+    put(f"{MODULES}/Py36/PythonNet", "pythonnet-2.3.0-cp36-cp36m-win32.whl", "pythonnet 2.3.0 wheel (stand-in)\n")
+
+
 def main():
     shutil.rmtree(OUT, ignore_errors=True)
     os.makedirs(WORK)
@@ -653,6 +770,7 @@ def main():
     optional_components(put)
 
     catalogues(put)
+    modules_and_toolboxes(put)
 
     for path, data in tree.items():
         target = os.path.join(OUT, *path.split("/"))

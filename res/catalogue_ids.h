@@ -14,3 +14,8 @@
 #define IDC_TEMPLATES_TAB 1190
 #define IDC_TEMPLATES_REFRESH 1191
 #define IDC_TEMPLATES_INSTALL_ALL 1235
+
+// The 3D toolbox's tab control: its not-available dialog and the readme display.
+#define IDD_INFORMATION_DISPLAY 195
+#define IDD_TOOLBOX_NOT_AVAILABLE 196
+#define IDC_INFORMATION_TEXT 1274

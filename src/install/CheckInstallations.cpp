@@ -199,12 +199,16 @@ bool hnCheckInstallations::resolveProgId(const char* progId, CLSID& clsid) {
     return SUCCEEDED(result);
 }
 
+bool hnCheckInstallations::isRuntimeProductInstalled() {
+    std::string name;
+    return isMsiProductInstalled(kRuntimeProductCode) &&
+           productInfo(kRuntimeProductCode, kInstalledProductName, kPropertyCapacity, name) &&
+           hnEqualsNoCase(name, kRuntimeProductName);
+}
+
 bool hnCheckInstallations::getRuntimeFolder(std::string& folder) {
     folder.clear();
-    std::string name;
-    if (!isMsiProductInstalled(kRuntimeProductCode) ||
-        !productInfo(kRuntimeProductCode, kInstalledProductName, kPropertyCapacity, name) ||
-        !hnEqualsNoCase(name, kRuntimeProductName))
+    if (!isRuntimeProductInstalled())
         return false;
     return readRuntimeInstallPath(kRuntimeProductName, folder);
 }

@@ -40,6 +40,8 @@ public:
     // The runtime's "InstallPath" (ending with a separator), only while the
     // runtime product is installed under its expected name.
     static bool getRuntimeFolder(std::string& folder);
+    // The runtime product is installed under its expected name.
+    static bool isRuntimeProductInstalled();
     // The same key for the runtime product as installed under whatever name;
     // `folder` is left as it was on failure.
     static bool getInstalledRuntimeFolder(std::string& folder);

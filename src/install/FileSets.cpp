@@ -1,5 +1,7 @@
 #include "install/FileSets.h"
 
+#include <cstdlib>
+#include <cstring>
 #include <initializer_list>
 
 #include "app/FileHelpers.h"
@@ -195,6 +197,11 @@ bool deepformFileSet(const char* folderName, int build, hnFileSet& set) {
     for (const char* script : scripts)
         ok = ok && add(set, std::string("Python\\") + script, runtime + "Python\\" + script);
     return ok;
+}
+
+bool deepformBuildFileSet(const char* folderName, hnFileSet& set) {
+    const char* digits = folderName ? std::strstr(folderName, "1_0_0_") : nullptr;
+    return digits && deepformFileSet(folderName, std::atoi(digits + 6), set);
 }
 
 bool ippFileSet(hnFileSet& set) {

@@ -26,6 +26,8 @@ bool openCvFileSet(const char* folderName, hnFileSet& set);
 // 3D toolbox build (333 ... 1114; the Python 3.6 builds are 819 and 1114) in
 // its runtime sub-folder ("DeepformVision_1_0_0_333", ...).
 bool deepformFileSet(const char* folderName, int build, hnFileSet& set);
+// The same with the build number read from the folder name ("..._1_0_0_<build>").
+bool deepformBuildFileSet(const char* folderName, hnFileSet& set);
 bool ippFileSet(hnFileSet& set);
 bool smartCardConfigFileSet(hnFileSet& set);
 bool smartCardProgramFileSet(hnFileSet& set);

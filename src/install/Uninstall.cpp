@@ -17,6 +17,7 @@
 #include "app/Text.h"
 #include "install/ActionCatalogue.h"
 #include "install/ElementActions.h"
+#include "install/FileSets.h"
 #include "install/CheckInstallations.h"
 #include "install/InstallActions.h"
 #include "install/InstallHelpers.h"
@@ -331,7 +332,23 @@ bool removeInstalledFiles(const hnActionRow& row, const std::string& elementName
             if (fileExists(own) && fileExists(shared) && filesHaveSameContent(own, shared))
                 deleteFileIfPresent(shared);
         }
-        return removeTree(path, row.target);
+        hnFileSet toolbox;
+        if (deepformBuildFileSet(row.target, toolbox)) {
+            // The runtime loads the toolbox from the copies of the build's
+            // files: those still identical to the build's go with it.
+            for (const hnFileSetEntry& entry : toolbox.files)
+                if (!entry.reference.empty() && fileExists(entry.file) && fileExists(entry.reference) &&
+                    filesHaveSameContent(entry.file, entry.reference))
+                    deleteFileIfPresent(entry.reference);
+        }
+        bool olderGone = true;
+        if (row.followUp == hnArchiveFollowUp::SystemPath) {
+            // The older module folders that detection flags go too, or the
+            // row could never read "Installed" again.
+            for (const char* older : {"IPP924", "IPP0802031069"})
+                olderGone = removeTree(runtime + older, older) && olderGone;
+        }
+        return removeTree(path, row.target) && olderGone;
     }
     case hnActionFamily::RuntimeFolder: {
         if (!actionRuntimeFolder(runtime))

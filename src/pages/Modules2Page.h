@@ -1,23 +1,14 @@
 #pragma once
 #include <string>
+#include <vector>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/OptionalPageBase.h"
 
-// Optional Orvanto modules.
-class kdDInstallModules2 : public kdDPropertyPageBase {
+// Optional Orvanto modules: the two smart-card packages, unpacked into the
+// user's documents.
+class kdDInstallModules2 : public kdDOptionalPageBase {
 public:
     explicit kdDInstallModules2(const std::string& title);
 
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return false; }
-    int updateButtons() override { return 1; }
-    int setupControls() override;
-    int initInstallationElements() override { return 1; }
-
-    std::string statusText; // the hint line
-    hnImageButton downloadButton;
-
-protected:
-    bool onSetActive() override;
+    static std::vector<hnOptionalComponent> elements();
 };

@@ -1,23 +1,60 @@
 #pragma once
 #include <string>
+#include <vector>
+#include <windows.h>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/OptionalPageBase.h"
 
-// Image-processing module and the image-library variant.
-class kdDInstallModules : public kdDPropertyPageBase {
+// One file of the image-library set as found in a folder.
+struct hnMatrelFileRecord {
+    FILETIME creation = {}, modification = {}, access = {};
+    ULONGLONG size = 0;
+    DWORD attributes = 0;
+    std::string fullName;
+};
+
+constexpr int kMatrelFileCount = 8;
+
+// Image processing options: the IPP module and the active variant of the
+// runtime's image-array library (the variant whose files were copied into the
+// runtime folder), recognised by comparing files and switched through
+// DMatrelVersionSelection.
+class kdDInstallModules : public kdDOptionalPageBase {
 public:
     explicit kdDInstallModules(const std::string& title);
 
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return false; }
-    int updateButtons() override { return 1; }
+    static std::vector<hnOptionalComponent> elements();
     int setupControls() override;
-    int initInstallationElements() override { return 1; }
 
-    std::string statusText; // the hint line
-    hnImageButton downloadButton;
+    // Reads the set's eight files in `folder` (ending with a separator): 1, -1
+    // (missing argument), -2 (a file missing), -3 (a file unreadable).
+    static int getAllMatrelOptionRelatedFilesInfo(const char* folder, hnMatrelFileRecord* records);
+    void updateMatrelVariantStatus();
+    // The Change button: asks for a variant and makes it the active one; the
+    // active files come back when the switch fails half-way.
+    void changeMatrelVariant();
+    // The variant's text (0: "Unknown Version").
+    static const char* variantName(int variant);
+
+    int variantIndex = 0;
+    std::string ippNote;
+    std::string variantText;
+    std::string variantStatus;
 
 protected:
-    bool onSetActive() override;
+    bool onCommand(WORD id, WORD code, HWND control) override;
+    void afterActivation() override;
+    LRESULT onWizardNext() override;
+    bool onQueryCancel() override;
+
+private:
+    // The runtime product is installed under its expected name; otherwise
+    // its message is shown.
+    bool runtimeCheck();
+    void warnWhenVariantIsWrong();
+    // The chosen variant's files replace the active ones; on failure the
+    // active ones are put back. Messages are shown here.
+    bool switchVariantFiles(const std::string& runtime, int variant);
+
+    hnImageButton changeButton_;
 };

@@ -160,7 +160,7 @@ int hnVersionSelector::switchMembers(int oldElement, int newElement) {
         debugLine(definition_.processOperation, "Unable to uninstall the current selection");
         return -1;
     }
-    return page_.runInstallRange(newElement, newElement, false) > 0 ? 1 : -1;
+    return page_.installSelectorMember(newElement) > 0 ? 1 : -1;
 }
 
 int hnVersionSelector::installNewSelection() {
@@ -171,7 +171,7 @@ int hnVersionSelector::installNewSelection() {
     }
     int element = elementOf(chosen);
     if (element >= 0)
-        page_.runInstallRange(element, element, false);
+        page_.installSelectorMember(element);
     return 1;
 }
 
@@ -217,8 +217,8 @@ int kdDOptionalPageBase::initInstallationElements() {
         std::string folder = cacheFolder(definition.cacheFolder);
         built.emplace_back(new hnInstallationElement(
             definition.name.c_str(), url.c_str(), definition.fileName.c_str(), definition.switches.c_str(),
-            folder.c_str(), definition.isMsiPackage, 0, false, &rowNames[i], &rowStatus[i], &rowProgress[i],
-            definition.category));
+            folder.c_str(), definition.isMsiPackage, 0, definition.refreshBeforeCopy, &rowNames[i],
+            &rowStatus[i], &rowProgress[i], definition.category));
         elements.push_back(built.back().get());
     }
     installManager->clearElements();
@@ -334,6 +334,10 @@ void kdDOptionalPageBase::showRepairWarning(const char* skipName) {
             }
         }
     }
+}
+
+int kdDOptionalPageBase::installSelectorMember(int element) {
+    return runInstallRange(element, element, false);
 }
 
 void kdDOptionalPageBase::onInstallRow(int element) {

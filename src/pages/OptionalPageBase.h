@@ -39,6 +39,7 @@ struct hnOptionalComponent {
     bool isMsiPackage = false;
     const char* cacheFolder = nullptr;
     const char* category = nullptr;
+    bool refreshBeforeCopy = false;
 };
 
 // A variant of `variant`: the own one (`own`) or the other one.
@@ -134,6 +135,10 @@ public:
     void showRepairWarning(const char* skipName = nullptr);
     // Whether a row is shown on this system (all rows unless overridden).
     virtual bool rowShown(const hnOptionalRow&) const { return true; }
+
+    // Installs the member `element` of a selector; above 0 on success. One
+    // element unless a page installs a member with more.
+    virtual int installSelectorMember(int element);
 
     void onInstallRow(int element);
     void onUninstallRow(int element);

@@ -1,22 +1,17 @@
 #pragma once
 #include <string>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/ToolboxPageBase.h"
 
 // The 3D toolbox builds for Python 2.7 with their templates and demo profiles.
-class kdDInstallToolboxeDeepformVision : public kdDPropertyPageBase {
+class kdDInstallToolboxeDeepformVision : public kdDToolboxPageBase {
 public:
     explicit kdDInstallToolboxeDeepformVision(const std::string& title);
 
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return true; }
-    int updateButtons() override { return 1; }
-    int setupControls() override;
-    int initInstallationElements() override { return 1; }
-
-    std::string statusText; // the hint line
-
-protected:
-    bool onSetActive() override;
+    int updateTemplatesInstallationArrayDeepformVisionCommon(int listElement, hnInstallManagerBase* manager) {
+        return buildTemplatesElements(listElement, manager);
+    }
+    int updateProfilesInstallationArrayDeepformVisionCommon(int listElement, hnInstallManagerBase* manager) {
+        return buildProfilesElements(listElement, manager);
+    }
 };

@@ -1,22 +1,19 @@
 #pragma once
 #include <string>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/ToolboxPageBase.h"
 
 // The 3D toolbox builds for Python 3.6 with their templates and demo profiles.
-class kdDInstallToolboxePy36DeepformVision : public kdDPropertyPageBase {
+class kdDInstallToolboxePy36DeepformVision : public kdDToolboxPageBase {
 public:
     explicit kdDInstallToolboxePy36DeepformVision(const std::string& title);
 
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return true; }
-    int updateButtons() override { return 1; }
-    int setupControls() override;
-    int initInstallationElements() override { return 1; }
-
-    std::string statusText; // the hint line
-
-protected:
-    bool onSetActive() override;
+    int updateTemplatesInstallationArrayDeepformVisionPy36Common(int listElement,
+                                                                 hnInstallManagerBase* manager) {
+        return buildTemplatesElements(listElement, manager);
+    }
+    int updateProfilesInstallationArrayDeepformVisionPy36Common(int listElement,
+                                                                hnInstallManagerBase* manager) {
+        return buildProfilesElements(listElement, manager);
+    }
 };

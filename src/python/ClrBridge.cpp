@@ -13,6 +13,7 @@
 #include "download/InstallationElement.h"
 #include "download/StatusWords.h"
 #include "install/CheckInstallations.h"
+#include "install/ElementActions.h"
 #include "install/InstallActions.h"
 #include "install/Uninstall.h"
 #include "python/IntegrationFiles.h"
@@ -222,16 +223,17 @@ int activateTargetPY27CLR(hnPythonNetPage* page, const char* runtimeFolder, cons
 }
 
 int ensurePy36PythonNet() {
-    std::unique_ptr<DPleaseWaitDlg> wait(new DPleaseWaitDlg());
     hnAppBase* app = hnAppBase::current();
-    if (wait->create(app ? app->mainWindow() : nullptr))
-        ::ShowWindow(wait->hwnd(), SW_SHOW);
-    bool present = hnPyhton36InstallFunctions::isPy36PythonNet230Installed(wait.get());
-    if (!present)
-        hnPyhton36InstallFunctions::uninstallPy36ModuleWhl("pythonnet", wait.get(), "pythonnet", false);
-    wait->destroy();
-    if (present)
-        return 1;
+    HWND owner = app ? app->mainWindow() : nullptr;
+    {
+        DPleaseWaitDlg wait;
+        if (wait.create(owner))
+            ::ShowWindow(wait.hwnd(), SW_SHOW);
+        bool present = hnPyhton36InstallFunctions::isPy36PythonNet230Installed(&wait);
+        wait.destroy();
+        if (present)
+            return 1;
+    }
     hnInstallerServices* services = installerServices();
     if (!services)
         return -1;
@@ -243,5 +245,19 @@ int ensurePy36PythonNet() {
     hnInstallationElement element(kPy36PythonNetWheel, url.c_str(), fileName.c_str(), "", folder.c_str(),
                                   false, 0, false, &nameText, &statusText, &progressText,
                                   "Recommended Orvanto Extensions (Python 36)");
+    // The wheel first: offline, the package in use stays. Then the old
+    // package goes, so that the installation cannot answer "Ok" for it.
+    bool userAborted = false;
+    if (services->elementActions().downloadElement(element, userAborted, 1, 1) <= 0) {
+        hnDebugOut("ensurePy36PythonNet - Unable to get the pythonnet wheel\n");
+        return -1;
+    }
+    {
+        DPleaseWaitDlg wait;
+        if (wait.create(owner))
+            ::ShowWindow(wait.hwnd(), SW_SHOW);
+        hnPyhton36InstallFunctions::uninstallPy36ModuleWhl("pythonnet", &wait, "pythonnet", false);
+        wait.destroy();
+    }
     return installElement(services->elementActions(), element, 1, 1, false, false) > 0 ? 1 : -1;
 }

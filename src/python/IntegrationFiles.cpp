@@ -124,10 +124,9 @@ bool copyDeepformVisionFiles(const char* buildFolder,
         return false;
     if (prepare)
         prepare(runtime);
-    const char* digits = std::strstr(buildFolder, "1_0_0_");
     hnFileSet set;
-    if (!digits || !hnFormat(folder, kPathCapacity, "%s%s", runtime.c_str(), buildFolder) ||
-        !fileExists(folder) || !deepformFileSet(buildFolder, std::atoi(digits + 6), set))
+    if (!hnFormat(folder, kPathCapacity, "%s%s", runtime.c_str(), buildFolder) || !fileExists(folder) ||
+        !deepformBuildFileSet(buildFolder, set))
         return false;
     // Copy results are not tested here: an incomplete copy shows in the
     // toolbox row's status.

@@ -6,6 +6,9 @@
 #include <vector>
 
 #include "app/FileHelpers.h"
+#include "app/InstallerApp.h"
+#include "pages/PageTestSupport.h"
+#include "python/Python36Functions.h"
 #include "download/StatusWords.h"
 #include "install/CheckInstallations.h"
 #include "python/ClrBridge.h"
@@ -146,3 +149,55 @@ TEST_F(ClrBridge, PageChoiceReplacesTheBridgeOnlyWhenTheNewOneIsThere) {
 }
 
 } // namespace
+
+namespace {
+
+// The element actions of the Python 3.6 toolbox preparation: the wheel's
+// download answers as given; the installation is asked whether pythonnet is
+// there and records what pip held at that moment.
+class WheelActions : public TableActions {
+public:
+    explicit WheelActions(IntegrationMachine& machine) : machine_(machine) {}
+    int downloadResult = 1;
+    std::vector<std::string> pipAtInstall;
+    int downloadElement(hnInstallationElement& element, bool&, int, int) override {
+        calls.push_back("download " + element.name);
+        return downloadResult;
+    }
+    bool isInstalled(hnInstallationElement& element) override {
+        calls.push_back("asked " + element.name);
+        pipAtInstall.push_back(readTextFile(machine_.python36() + "Scripts\\packages.txt"));
+        return true;
+    }
+
+private:
+    IntegrationMachine& machine_;
+};
+
+} // namespace
+
+TEST_F(ClrBridge, Python36ToolboxFetchesTheWheelBeforeTheOldPythonNetGoes) {
+    ScriptedPrompter prompter;
+    machine.registerPython36();
+    WheelActions actions(machine);
+    theApp()->setElementActions(&actions);
+    // Offline: the old package stays.
+    machine.interpreter36().setPackages({{"pythonnet", "2.2.2"}});
+    actions.downloadResult = -1;
+    EXPECT_EQ(-1, ensurePy36PythonNet());
+    EXPECT_TRUE(hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(nullptr, "pythonnet",
+                                                                                       nullptr, "2.2.2"));
+    EXPECT_TRUE(actions.pipAtInstall.empty());
+    // Online: fetched, the old package removed, and only then installed.
+    actions.downloadResult = 1;
+    EXPECT_EQ(1, ensurePy36PythonNet());
+    ASSERT_EQ(1u, actions.pipAtInstall.size());
+    EXPECT_EQ(std::string::npos, actions.pipAtInstall[0].find("pythonnet"));
+    EXPECT_EQ("download pythonnet-2.3.0-cp36-cp36m-win32", actions.calls.front());
+    // The right version is left alone.
+    machine.interpreter36().setPackages({{"pythonnet", "2.3.0"}});
+    actions.calls.clear();
+    EXPECT_EQ(1, ensurePy36PythonNet());
+    EXPECT_TRUE(actions.calls.empty());
+    theApp()->setElementActions(nullptr);
+}

@@ -36,6 +36,7 @@ public:
     const std::string& python27() const { return python27_->folder(); }
     const std::string& python36() const { return python36_->folder(); }
     FakeInterpreter& interpreter27() { return *python27_; }
+    FakeInterpreter& interpreter36() { return *python36_; }
     std::string systemDll() const;   // Python27.dll of the 32-bit system folder
     std::string userPlugins() const; // "Orvanto 15.0\\Plugins" of the documents
     RegistryState& registry() { return registry_; }

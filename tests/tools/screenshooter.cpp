@@ -60,9 +60,24 @@ int main(int argc, char** argv) {
                 indices.push_back(i);
         for (int index : indices) {
             std::string before = uidriver::windowText(sheet);
-            ::SendMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
-            uidriver::waitUntil([&] { return uidriver::windowText(sheet) != before || index == 0; }, 5000);
+            // Posted: a page may tell the user something on its activation
+            // (a message box under the installer caption), which is answered.
+            ::PostMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
+            uidriver::waitUntil(
+                [&] {
+                    if (HWND box = ::FindWindowA("#32770", kCaption.c_str()))
+                        ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                    return uidriver::windowText(sheet) != before || index == 0;
+                },
+                5000);
             uidriver::pause(1200); // let the page and its pictures paint
+            for (int tries = 0; tries < 30; ++tries) {
+                HWND box = ::FindWindowA("#32770", kCaption.c_str());
+                if (!box)
+                    break;
+                ::PostMessageA(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+                uidriver::pause(300);
+            }
             char prefix[16];
             std::snprintf(prefix, sizeof(prefix), "%s-%02d-", line.c_str(), index + 1);
             std::string path = out + "\\" + prefix + fileNameOf(uidriver::windowText(sheet)) + ".bmp";
