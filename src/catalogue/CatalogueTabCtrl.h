@@ -13,7 +13,7 @@
 class hnCatalogueTabCtrl {
 public:
     // `className` names the control in its debug lines.
-    hnCatalogueTabCtrl(const char* className, std::unique_ptr<DCatalogueTabDialog> tabDialog,
+    hnCatalogueTabCtrl(const char* className, std::unique_ptr<hnCatalogueTabDialog> tabDialog,
                        UINT notAvailableDialogId);
     virtual ~hnCatalogueTabCtrl();
 
@@ -32,7 +32,7 @@ public:
     // destroyed) while a row operation of the tab dialog runs.
     bool createTabContents();
 
-    DCatalogueTabDialog& tabDialog() const { return *tabDialog_; }
+    hnCatalogueTabDialog& tabDialog() const { return *tabDialog_; }
     hnDialog& notAvailableDialog() const { return *notAvailable_; }
     bool busy() const { return tabDialog_->operationRunning(); }
 
@@ -50,7 +50,7 @@ private:
     std::string className_;
     HWND hwnd_ = nullptr;
     HWND page_ = nullptr;
-    std::unique_ptr<DCatalogueTabDialog> tabDialog_;
+    std::unique_ptr<hnCatalogueTabDialog> tabDialog_;
     std::unique_ptr<hnDialog> notAvailable_;
 };
 
@@ -62,4 +62,14 @@ public:
 class DTemplatesTabCtrl : public hnCatalogueTabCtrl {
 public:
     DTemplatesTabCtrl();
+};
+
+class DTutorialsTabCtrl : public hnCatalogueTabCtrl {
+public:
+    DTutorialsTabCtrl();
+};
+
+class DResorcesTabCtrl : public hnCatalogueTabCtrl {
+public:
+    DResorcesTabCtrl();
 };

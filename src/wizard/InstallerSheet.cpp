@@ -15,6 +15,7 @@
 #include "app/StopBlock.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
+#include "catalogue/Documents.h"
 #include "wizard/PropertyPageBase.h"
 #include "install/CheckInstallations.h"
 #include "install/InstallManager.h"
@@ -123,7 +124,7 @@ kdDSheetHooks defaultSheetHooks() {
     hooks.python27Upkeep = [] { hnPyhton27InstallFunctions::reapplyPython27Selections(); };
     hooks.python36Upkeep = [] { hnPyhton36InstallFunctions::reapplyPython36Selections(); };
     hooks.checkUpgradeChannel = [](CUpgradeInfo&, hnUpgradeCheckControl&) { return false; };
-    hooks.showHelpDocument = [](hnInstallationElement&, HWND) {};
+    hooks.showHelpDocument = showHelpDocument;
     hooks.openResourceLink = openWithShell;
     return hooks;
 }
