@@ -58,7 +58,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if url.path.startswith("/zip/"):
             return self.reply(200, make_zip(os.path.basename(url.path).rsplit(".", 1)[0]))
         if url.path.startswith("/files/") and root:
-            parts = [p for p in url.path[len("/files/"):].split("/") if p]
+            parts = [urllib.parse.unquote(p) for p in url.path[len("/files/"):].split("/") if p]
             if not parts or any(p in (".", "..") or "\\" in p for p in parts):
                 return self.reply(404, b"not found")
             return self.file(os.path.join(root, *parts))
