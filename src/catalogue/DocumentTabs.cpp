@@ -352,7 +352,7 @@ void DTabResources::onTimer(UINT_PTR id) {
 bool DTabResources::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message == WM_CTLCOLORSTATIC) {
         HDC dc = reinterpret_cast<HDC>(wParam);
-        ::SetTextColor(dc, ::GetSysColor(COLOR_HOTLIGHT));
+        ::SetTextColor(dc, hyperlinkColour());
         ::SetBkMode(dc, TRANSPARENT);
         result = reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
         return true;

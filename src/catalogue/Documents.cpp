@@ -96,7 +96,9 @@ bool DHelp2::onInitDialog() {
         layoutHelpControls();
     }
     loadHelpDocument(false, false);
-    return true;
+    // Focus on OK, so that the document is not shown all selected.
+    ::SetFocus(item(IDOK));
+    return false;
 }
 
 bool DHelp2::loadHelpDocument(bool refresh, bool showMessages) {

@@ -118,6 +118,12 @@ int openResourceLink(const std::string& url, const std::string& linkName, int* c
     return -1;
 }
 
+COLORREF hyperlinkColour() {
+    COLORREF colour = ::GetSysColor(COLOR_HOTLIGHT);
+    int luminance = (GetRValue(colour) * 299 + GetGValue(colour) * 587 + GetBValue(colour) * 114) / 1000;
+    return luminance > 140 ? RGB(0, 102, 204) : colour;
+}
+
 bool reflectClickToControl(WORD code, HWND control) {
     return control && code == BN_CLICKED &&
            ::SendMessageA(control, kReflectBase + WM_COMMAND, MAKEWPARAM(::GetDlgCtrlID(control), code),
@@ -126,7 +132,7 @@ bool reflectClickToControl(WORD code, HWND control) {
 
 // ---------------------------------------------------------------- DDynamicHyperlink
 
-DDynamicHyperlink::DDynamicHyperlink() : linkColour(::GetSysColor(COLOR_HOTLIGHT)), url(kMakerWebSite) {}
+DDynamicHyperlink::DDynamicHyperlink() : linkColour(hyperlinkColour()), url(kMakerWebSite) {}
 
 DDynamicHyperlink::~DDynamicHyperlink() {
     destroyWindow();

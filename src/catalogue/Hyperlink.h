@@ -29,6 +29,10 @@ bool isDownloadedResource(const std::string& url);
 // for codes without one).
 std::string shellErrorReason(int code);
 
+// The standard hyperlink text colour: the system's hot-tracking colour, or a
+// link blue where the system's is too pale to read on a dialog.
+COLORREF hyperlinkColour();
+
 // A parent's answer to a click of one of its links: sends the WM_COMMAND of
 // STN_CLICKED back to the link as kReflectBase + WM_COMMAND. True when the
 // control handled it.

@@ -263,12 +263,12 @@ TEST(ResourcesPage, LinksPicturesAndWhatTheyOpen) {
     for (int k = 1; k < 4; ++k)
         EXPECT_EQ(64, resources.items[static_cast<std::size_t>(k)].imageButton->width()) << k;
     EXPECT_EQ("", resources.items[2].imagePath); // a JPEG is no picture
+    pumpMessages(300);
+    uidriver::Installer::screenshot(host.sheetWindow(), folder + "\\catalogue_resources_pictures.bmp");
     clickButton(tab, 45000);
     EXPECT_TRUE(recorded(shell.lines(3, 30000), "http://127.0.0.1/small.html"));
     ::SendMessageA(tab, kDynamicButtonMessage, 99, 0);
     EXPECT_TRUE(said(prompter, "Error: Unable to locate the link. Please try again."));
-    pumpMessages(300);
-    uidriver::Installer::screenshot(host.sheetWindow(), folder + "\\catalogue_resources_pictures.bmp");
 
     // The server's list gone: the cached one is used, and the user is told.
     server.withdraw("774resorces.ini.txt");

@@ -147,13 +147,20 @@ TEST(DocumentsWalk, HelpOfEveryPage) {
     HWND tabs = reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
     int count = static_cast<int>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
     EXPECT_LE(20, count);
+    std::string previous;
     for (int index = 0; index < count; ++index) {
         ::PostMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
-        uidriver::waitUntil([&] { return currentPage(sheet) != nullptr; }, 5000);
-        uidriver::pause(300);
-        std::string title = uidriver::windowText(sheet);
-        ASSERT_TRUE(Installer::click(sheet, IDHELP)) << index;
-        HWND help = app.findWindow(kHelpCaption, "#32770", 30000);
+        // A page's first activation may fetch its list behind a modal dialog.
+        uidriver::waitUntil(
+            [&] { return uidriver::windowText(sheet) != previous && ::IsWindowEnabled(sheet); }, 30000);
+        uidriver::waitUntil([&] { return ::IsWindowEnabled(sheet) != FALSE; }, 30000);
+        uidriver::pause(500);
+        std::string title = previous = uidriver::windowText(sheet);
+        HWND help = nullptr;
+        for (int attempt = 0; attempt < 3 && !help; ++attempt) {
+            ASSERT_TRUE(Installer::click(sheet, IDHELP)) << index;
+            help = app.findWindow(kHelpCaption, "#32770", 15000);
+        }
         ASSERT_TRUE(help) << "no help window on page " << index << " " << title;
         EXPECT_TRUE(uidriver::waitUntil(
             [&] { return uidriver::windowText(::GetDlgItem(help, kHelpText)).find("This page is") != std::string::npos; }, 15000))
