@@ -26,8 +26,10 @@ const POINT kAnchorInPage = {811, 1};
 const char* const kTutorialList = "774tutorials.ini.txt";
 const char* const kResourceList = "774resorces.ini.txt";
 
-const char* const kBadRow = "Error: Unable to locate the download path for the selected tutorial. Please try again.";
-const char* const kBadUrl = "Error: Unable to parse the download path for the selected tutorial. Please try again.";
+const char* const kBadRow =
+    "Error: Unable to locate the download path for the selected tutorial. Please try again.";
+const char* const kBadUrl =
+    "Error: Unable to parse the download path for the selected tutorial. Please try again.";
 const char* const kUnexpected = "Error: Unexpected operation. Please try again.";
 
 RECT rectOf(int left, int top, int right, int bottom) {
@@ -155,27 +157,32 @@ int DTabTutorials::showTab(const std::string& listPath, const std::string& tabNa
         r.infoUrl = readIniValue(list, section, "InfoURL");
         // Server values become paths of an elevated program's file operations.
         r.safe = !profilesFolder.empty() && !tutorialsFolder.empty() &&
-                 isPlainNameInFolder(tutorialsFolder, r.name) && isPlainNameInFolder(profilesFolder, r.profileName) &&
-                 isPlainFileName(r.pdfName) && endsWithNoCase(r.pdfName, ".pdf") &&
+                 isPlainNameInFolder(tutorialsFolder, r.name) &&
+                 isPlainNameInFolder(profilesFolder, r.profileName) && isPlainFileName(r.pdfName) &&
+                 endsWithNoCase(r.pdfName, ".pdf") &&
                  isPlainNameInFolder(tutorialsFolder + r.name + "\\", r.pdfName) &&
                  isPlainNameInFolder(tutorialsFolder + r.name + "\\", r.profileZip);
         if (!r.safe)
-            hnDebugOutF("DTabTutorials::showTab - Unsafe names in the list, row '%s' disabled\n", r.caption.c_str());
+            hnDebugOutF("DTabTutorials::showTab - Unsafe names in the list, row '%s' disabled\n",
+                        r.caption.c_str());
         r.installed = detectInstalled(r);
 
         int index = static_cast<int>(i);
-        createButton(r.removeButton, index, TutorialRemove, IDP_REMOVE_DISC, "Remove", rectOf(X, y, X + 24, y + 25),
-                     b - 1);
-        createButton(r.videoButton, index, TutorialVideo, IDP_VIDEO, "Video", rectOf(X - 25, y, X - 1, y + 25), b);
-        createButton(r.pdfButton, index, TutorialPdf, IDP_DOCUMENT, "PDF", rectOf(X - 50, y, X - 26, y + 25), b + 1);
-        createButton(r.runButton, index, TutorialRun, IDP_RUN, "Run", rectOf(X - 75, y, X - 51, y + 25), b + 2);
+        createButton(r.removeButton, index, TutorialRemove, IDP_REMOVE_DISC, "Remove",
+                     rectOf(X, y, X + 24, y + 25), b - 1);
+        createButton(r.videoButton, index, TutorialVideo, IDP_VIDEO, "Video",
+                     rectOf(X - 25, y, X - 1, y + 25), b);
+        createButton(r.pdfButton, index, TutorialPdf, IDP_DOCUMENT, "PDF", rectOf(X - 50, y, X - 26, y + 25),
+                     b + 1);
+        createButton(r.runButton, index, TutorialRun, IDP_RUN, "Run", rectOf(X - 75, y, X - 51, y + 25),
+                     b + 2);
         createButton(r.installButton, index, TutorialInstall, IDP_INSTALL, "Install",
                      rectOf(X - 100, y, X - 76, y + 25), b + 3);
         auto label = [this](const RECT& rect, const std::string& text) {
-            HWND control = ::CreateWindowExA(0, "STATIC", text.c_str(),
-                                             WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, rect.left,
-                                             rect.top, rect.right - rect.left, rect.bottom - rect.top, hwnd(),
-                                             nullptr, ::GetModuleHandleA(nullptr), nullptr);
+            HWND control = ::CreateWindowExA(
+                0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, rect.left,
+                rect.top, rect.right - rect.left, rect.bottom - rect.top, hwnd(), nullptr,
+                ::GetModuleHandleA(nullptr), nullptr);
             if (control)
                 ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(rowFont.get()), FALSE);
             return control;
@@ -204,7 +211,8 @@ bool DTabTutorials::detectInstalled(const TutorialRow& r) const {
     if (!r.safe)
         return false;
     std::string profile, document;
-    return hnFormat(profile, kPathCapacity, "%s%s\\Orvanto.Opb", profilesFolder.c_str(), r.profileName.c_str()) &&
+    return hnFormat(profile, kPathCapacity, "%s%s\\Orvanto.Opb", profilesFolder.c_str(),
+                    r.profileName.c_str()) &&
            hnFormat(document, kPathCapacity, "%s%s\\%s", tutorialsFolder.c_str(), r.name.c_str(),
                     r.pdfName.c_str()) &&
            fileExists(profile) && fileExists(document);
@@ -280,7 +288,8 @@ void DTabTutorials::install(TutorialRow& r) {
     if (fetched == 1) {
         std::string folder = tutorialsFolder + r.name, profileArchive;
         if (!CUnzipper::ensureFolder(profilesFolder) || !CUnzipper::ensureFolder(tutorialsFolder) ||
-            !CUnzipper::ensureFolder(folder + "\\") || !extractArchiveToFolder(archive.c_str(), folder.c_str()))
+            !CUnzipper::ensureFolder(folder + "\\") ||
+            !extractArchiveToFolder(archive.c_str(), folder.c_str()))
             message("Error: Unable to extract the tutorial files. Please try again.");
         else if (!hnJoinPath(profileArchive, folder, r.profileZip) ||
                  !extractArchiveToFolder(profileArchive.c_str(), profilesFolder.c_str()))
@@ -304,7 +313,8 @@ void DTabTutorials::openDocument(TutorialRow& r) {
     INT_PTR result = 0;
     if (r.safe && hnFormat(path, kPathCapacity, "%s%s\\%s", tutorialsFolder.c_str(), r.name.c_str(),
                            r.pdfName.c_str())) {
-        result = reinterpret_cast<INT_PTR>(::ShellExecuteA(hwnd(), "open", path.c_str(), nullptr, nullptr, SW_SHOW));
+        result = reinterpret_cast<INT_PTR>(
+            ::ShellExecuteA(hwnd(), "open", path.c_str(), nullptr, nullptr, SW_SHOW));
         hnSessionLogF("Program", "opened %s, shell result %d", path.c_str(), static_cast<int>(result));
     }
     if (result <= 32)
@@ -360,8 +370,8 @@ bool DTabResources::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESUL
     return hnCatalogueTabDialog::onMessage(message, wParam, lParam, result);
 }
 
-int DTabResources::showTab(const std::string& listPath, const std::string& tabName_, const std::string& cacheFolder,
-                           const std::string& category) {
+int DTabResources::showTab(const std::string& listPath, const std::string& tabName_,
+                           const std::string& cacheFolder, const std::string& category) {
     (void)listPath;
     (void)cacheFolder;
     (void)category;
@@ -372,9 +382,9 @@ int DTabResources::showTab(const std::string& listPath, const std::string& tabNa
 }
 
 HWND DTabResources::label(const char* text, const RECT& rect, DWORD style) {
-    HWND control = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style, rect.left,
-                                     rect.top, rect.right - rect.left, rect.bottom - rect.top, hwnd(), nullptr,
-                                     ::GetModuleHandleA(nullptr), nullptr);
+    HWND control = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style,
+                                     rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                     hwnd(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
     if (control)
         ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(itemFont.get()), FALSE);
     return control;
@@ -387,9 +397,10 @@ void DTabResources::updateResourcesList(const std::string& tabName_) {
     hnFormat(list, kPathCapacity, "%s\\%s", folder.c_str(), kResourceList);
     for (const std::string& section : sectionsOfTab(list, tabName)) {
         if (static_cast<int>(items.size()) >= kMaxItems) {
-            hnDebugOutF("DTabResources::updateResourcesList() - %s. Unable to use all resources from INI file. "
-                        "List too long.\n",
-                        tabName.c_str());
+            hnDebugOutF(
+                "DTabResources::updateResourcesList() - %s. Unable to use all resources from INI file. "
+                "List too long.\n",
+                tabName.c_str());
             break;
         }
         items.emplace_back();
@@ -435,12 +446,13 @@ void DTabResources::updateResourcesList(const std::string& tabName_) {
             int left = 79 * column + 15, top = 110 * row + 10;
             if (i.imageButton->create(hwnd(), 45000 + k, rectOf(left, top, left + 64, top + 64))) {
                 // A picture that cannot be decoded shows the emblem as well.
-                if (i.imagePath.empty() || !fileExists(i.imagePath) || i.imageButton->setImageFromFile(i.imagePath) != 1)
+                if (i.imagePath.empty() || !fileExists(i.imagePath) ||
+                    i.imageButton->setImageFromFile(i.imagePath) != 1)
                     i.imageButton->setImageFromResource(IDP_EMBLEM);
             }
-            i.captionLabel = label(i.name.c_str(),
-                                   rectOf(79 * column + 7, 110 * row + 77, 79 * column + 87, 110 * row + 105),
-                                   SS_CENTER);
+            i.captionLabel =
+                label(i.name.c_str(),
+                      rectOf(79 * column + 7, 110 * row + 77, 79 * column + 87, 110 * row + 105), SS_CENTER);
         }
     } else {
         int y[2] = {20, 20}, shown[2] = {0, 0};
@@ -449,9 +461,10 @@ void DTabResources::updateResourcesList(const std::string& tabName_) {
             ResourceItem& i = items[static_cast<std::size_t>(k)];
             int list_ = i.column == 2 ? 1 : 0;
             if (shown[list_] >= 12) {
-                hnDebugOutF("DTabResources::updateResourcesList() - %s. Unable to display all elements from column "
-                            "%d.\n",
-                            tabName.c_str(), list_ + 1);
+                hnDebugOutF(
+                    "DTabResources::updateResourcesList() - %s. Unable to display all elements from column "
+                    "%d.\n",
+                    tabName.c_str(), list_ + 1);
                 continue;
             }
             int bullet = list_ ? 318 : 10, left = list_ ? 336 : 28;
@@ -472,14 +485,14 @@ void DTabResources::runRowMessage(WPARAM index, LPARAM operation) {
     if (operation != 0)
         return;
     if (index >= static_cast<WPARAM>(itemCount)) {
-        hnAppBase::current()->prompter().messageBox(hwnd(), "Error: Unable to locate the link. Please try again.",
-                                                    kInstallerCaption, MB_OK);
+        hnAppBase::current()->prompter().messageBox(
+            hwnd(), "Error: Unable to locate the link. Please try again.", kInstallerCaption, MB_OK);
         return;
     }
     const ResourceItem& i = items[index];
     int code = 0;
     if (openResourceLink(i.url, i.name, &code, hwnd()) <= 0)
         hnAppBase::current()->prompter().messageBox(
-            hwnd(), hnFormatText("Unable to access the link. Error code - %d", code).c_str(), kInstallerCaption,
-            MB_OK);
+            hwnd(), hnFormatText("Unable to access the link. Error code - %d", code).c_str(),
+            kInstallerCaption, MB_OK);
 }

@@ -64,7 +64,7 @@ public:
 
     std::vector<TutorialRow> rows;
     std::string runtimeFolder;
-    std::string profilesFolder; // ending with a separator
+    std::string profilesFolder;  // ending with a separator
     std::string tutorialsFolder; // ending with a separator
     std::string cacheFolder;
     std::string category;
@@ -80,8 +80,8 @@ private:
     void openDocument(TutorialRow& row);
     void openLink(const std::string& link, const char* failure);
     void destroyRows();
-    DDynamicButton* createButton(std::unique_ptr<DDynamicButton>& button, int index, int operation, UINT image,
-                                 const char* tooltip, const RECT& rect, int id);
+    DDynamicButton* createButton(std::unique_ptr<DDynamicButton>& button, int index, int operation,
+                                 UINT image, const char* tooltip, const RECT& rect, int id);
     void message(const std::string& text);
 };
 

@@ -23,7 +23,8 @@ namespace {
 const char* const kSettingsSection = "HelpWindowPosition";
 
 DWORD CALLBACK readChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* read) {
-    *read = static_cast<LONG>(std::fread(buffer, 1, static_cast<std::size_t>(wanted), reinterpret_cast<FILE*>(cookie)));
+    *read = static_cast<LONG>(
+        std::fread(buffer, 1, static_cast<std::size_t>(wanted), reinterpret_cast<FILE*>(cookie)));
     return 0;
 }
 
@@ -102,9 +103,9 @@ bool DHelp2::onInitDialog() {
 }
 
 bool DHelp2::loadHelpDocument(bool refresh, bool showMessages) {
-    return loadRichTextDocument(element, item(IDC_HELP_TEXT), refresh, showMessages,
-                                "Using local copy of the help file.",
-                                "Error: Unable to get the help file from the server.\nPlease try again.", hwnd());
+    return loadRichTextDocument(
+        element, item(IDC_HELP_TEXT), refresh, showMessages, "Using local copy of the help file.",
+        "Error: Unable to get the help file from the server.\nPlease try again.", hwnd());
 }
 
 bool DHelp2::onCommand(WORD id, WORD code, HWND control) {
@@ -186,7 +187,8 @@ int DHelp2::saveHelpWindowPosition() {
     const std::pair<const char*, LONG> values[] = {
         {"LeftPos", rect.left}, {"RightPos", rect.right}, {"TopPos", rect.top}, {"BottomPos", rect.bottom}};
     for (const auto& value : values)
-        ::WritePrivateProfileStringA(kSettingsSection, value.first, hnFormatText("%d", static_cast<int>(value.second)).c_str(),
+        ::WritePrivateProfileStringA(kSettingsSection, value.first,
+                                     hnFormatText("%d", static_cast<int>(value.second)).c_str(),
                                      path.c_str());
     return 1;
 }

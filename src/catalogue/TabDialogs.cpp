@@ -135,8 +135,9 @@ int fetchRowArchive(HWND owner, const std::string& name, const std::string& url,
     if (!fileNameOfUrl(url, fileName) || !isPlainNameInFolder(downloadFolder + "\\", fileName))
         return -1;
     std::string nameText, statusText, progressText;
-    hnInstallationElement element(name.c_str(), url.c_str(), fileName.c_str(), "", downloadFolder.c_str(), false,
-                                  kContentSize, false, &nameText, &statusText, &progressText, category.c_str());
+    hnInstallationElement element(name.c_str(), url.c_str(), fileName.c_str(), "", downloadFolder.c_str(),
+                                  false, kContentSize, false, &nameText, &statusText, &progressText,
+                                  category.c_str());
     INT_PTR outcome;
     {
         DDownloadAndInstallComponent dialog(1, 1, &element, true, false, true);

@@ -40,8 +40,8 @@ public:
 
     // Rebuilds the rows for `tabName`; 1 after the rows were built, -1
     // without a window.
-    virtual int showTab(const std::string& listPath, const std::string& tabName, const std::string& cacheFolder,
-                        const std::string& category) = 0;
+    virtual int showTab(const std::string& listPath, const std::string& tabName,
+                        const std::string& cacheFolder, const std::string& category) = 0;
     virtual int rowCount() const = 0;
     // Sees the messages of the sheet's loop first; false (never consumed).
     virtual bool preTranslateMessage(MSG* msg) {
@@ -91,8 +91,8 @@ protected:
 // messages. 1 the archive is at `archive`, 0 the dialog did not end with OK,
 // 2 it ended with OK but the archive is missing, -1 the URL names no plain
 // file name.
-int fetchRowArchive(HWND owner, const std::string& name, const std::string& url, const std::string& cacheFolder,
-                    const std::string& category, std::string& archive);
+int fetchRowArchive(HWND owner, const std::string& name, const std::string& url,
+                    const std::string& cacheFolder, const std::string& category, std::string& archive);
 
 // Starts "Orvanto.exe" of the runtime folder on the profile `profileName` of
 // `profilesFolder` with the stored Python switch; shows "Unable to load the

@@ -26,18 +26,14 @@ struct TabsOfVariant {
     hnCatalogueTabCtrl* (*make)();
 };
 const TabsOfVariant kTabs[] = {
-    {CatalogueTabs::Profiles, IDC_PROFILES_TAB, IDC_PROFILES_REFRESH, [] {
-         return static_cast<hnCatalogueTabCtrl*>(new DProfilesTabCtrl());
-     }},
-    {CatalogueTabs::Templates, IDC_TEMPLATES_TAB, IDC_TEMPLATES_REFRESH, [] {
-         return static_cast<hnCatalogueTabCtrl*>(new DTemplatesTabCtrl());
-     }},
-    {CatalogueTabs::Tutorials, IDC_TUTORIALS_TAB, IDC_TUTORIALS_REFRESH, [] {
-         return static_cast<hnCatalogueTabCtrl*>(new DTutorialsTabCtrl());
-     }},
-    {CatalogueTabs::Resources, IDC_RESOURCES_TAB, IDC_RESOURCES_REFRESH, [] {
-         return static_cast<hnCatalogueTabCtrl*>(new DResorcesTabCtrl());
-     }},
+    {CatalogueTabs::Profiles, IDC_PROFILES_TAB, IDC_PROFILES_REFRESH,
+     [] { return static_cast<hnCatalogueTabCtrl*>(new DProfilesTabCtrl()); }},
+    {CatalogueTabs::Templates, IDC_TEMPLATES_TAB, IDC_TEMPLATES_REFRESH,
+     [] { return static_cast<hnCatalogueTabCtrl*>(new DTemplatesTabCtrl()); }},
+    {CatalogueTabs::Tutorials, IDC_TUTORIALS_TAB, IDC_TUTORIALS_REFRESH,
+     [] { return static_cast<hnCatalogueTabCtrl*>(new DTutorialsTabCtrl()); }},
+    {CatalogueTabs::Resources, IDC_RESOURCES_TAB, IDC_RESOURCES_REFRESH,
+     [] { return static_cast<hnCatalogueTabCtrl*>(new DResorcesTabCtrl()); }},
 };
 
 const TabsOfVariant& tabsOf(CatalogueTabs tabs) {
@@ -115,8 +111,8 @@ kdDCataloguePageBase::kdDCataloguePageBase(UINT templateId, const std::string& t
                                            const std::string& headerText,
                                            const kdDCataloguePageVariant& variant)
     : kdDPropertyPageBase(templateId, title, headerText), variant_(variant),
-      tabControlId_(tabsOf(variant.tabs).tabControlId), refreshButtonId_(tabsOf(variant.tabs).refreshButtonId),
-      tabCtrl_(tabsOf(variant.tabs).make()) {
+      tabControlId_(tabsOf(variant.tabs).tabControlId),
+      refreshButtonId_(tabsOf(variant.tabs).refreshButtonId), tabCtrl_(tabsOf(variant.tabs).make()) {
     installHintText = variant.installHint;
     runHintText = variant.runHint;
     bindText(IDC_STATUS_AREA, &statusText);
@@ -230,9 +226,9 @@ int kdDCataloguePageBase::refreshCatalogue(bool forceDownload, bool showMessages
     if (!element)
         return -1;
     HWND owner = hwnd() ? hwnd() : appMainWindow();
-    bool available = fetchCatalogueList(*element, forceDownload, showMessages,
-                                        showMessages || variant_.alwaysTellsDefault, variant_.usingDefaultMessage,
-                                        owner);
+    bool available =
+        fetchCatalogueList(*element, forceDownload, showMessages, showMessages || variant_.alwaysTellsDefault,
+                           variant_.usingDefaultMessage, owner);
     std::string path = localListPath(*element);
     const CatalogueSource& source = catalogueSource(variant_.kind);
     std::vector<std::string> groups;

@@ -10,7 +10,8 @@
 
 namespace {
 const char* const kReadmeFile = "774readme.rtf";
-const char* const kReadmeServerFolder = "/orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware/";
+const char* const kReadmeServerFolder =
+    "/orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware/";
 const int kRefreshButtonX = 835;
 
 bool folderWritable() {
@@ -32,9 +33,9 @@ kdDInstallReleaseNotes::kdDInstallReleaseNotes(const std::string& title)
 int kdDInstallReleaseNotes::initInstallationElements() {
     std::string base = installerServices() ? installerServices()->repositoryBaseUrl() : std::string();
     std::string url = base + kReadmeServerFolder + kReadmeFile;
-    hnInstallationElement element("Readme Notes", url.c_str(), kReadmeFile, "", cacheFolder(cache::kReadme).c_str(),
-                                  false, 0x100000, true, &nameText, &readmeStatusText, &progressText,
-                                  "Readme Notes");
+    hnInstallationElement element("Readme Notes", url.c_str(), kReadmeFile, "",
+                                  cacheFolder(cache::kReadme).c_str(), false, 0x100000, true, &nameText,
+                                  &readmeStatusText, &progressText, "Readme Notes");
     hnInstallationElement* elements[] = {&element};
     installManager->clearElements();
     installManager->setElements(1, elements);
@@ -50,10 +51,9 @@ bool kdDInstallReleaseNotes::loadReadme(bool refresh, bool showMessages) {
     hnInstallationElement* element = installManager->item(0);
     if (!element || !hwnd())
         return false;
-    return loadRichTextDocument(*element, item(IDC_README_TEXT), refresh, showMessages,
-                                "Using default copy of the Readme file.",
-                                "Error: Unable to get the 'Readme Notes' from the server.\nPlease try again.",
-                                hwnd());
+    return loadRichTextDocument(
+        *element, item(IDC_README_TEXT), refresh, showMessages, "Using default copy of the Readme file.",
+        "Error: Unable to get the 'Readme Notes' from the server.\nPlease try again.", hwnd());
 }
 
 bool kdDInstallReleaseNotes::onInitDialog() {

@@ -20,7 +20,7 @@ public:
     // shown.
     bool loadReadme(bool refresh, bool showMessages);
 
-    std::string statusText; // the hint line
+    std::string statusText;                               // the hint line
     std::string nameText, readmeStatusText, progressText; // shown nowhere
     hnImageButton refreshButton;
 

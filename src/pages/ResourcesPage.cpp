@@ -42,10 +42,10 @@ void kdDInstallOrvantoResourcesDynamic::prepareContent(const std::string& listPa
         if (!isDownloadedResource(picture) || !isWebLink(picture) || !fileNameOfUrl(picture, fileName) ||
             !isPlainNameInFolder(folder + "\\", fileName))
             continue;
-        built.emplace_back(new hnInstallationElement(readIniValue(listPath, section, "Name").c_str(),
-                                                     picture.c_str(), fileName.c_str(), "", folder.c_str(), false,
-                                                     kPictureSize, false, &contentNameText, &contentStatusText,
-                                                     &contentProgressText, source.category));
+        built.emplace_back(new hnInstallationElement(
+            readIniValue(listPath, section, "Name").c_str(), picture.c_str(), fileName.c_str(), "",
+            folder.c_str(), false, kPictureSize, false, &contentNameText, &contentStatusText,
+            &contentProgressText, source.category));
     }
     if (built.empty())
         return;

@@ -6,8 +6,9 @@
 #include "pages_ids.h"
 
 namespace {
-const char* const kNextHint = "Please click on the 'Next' button to configure the image processing options.\nOr "
-                              "click on the 'Finish' button to complete the installation.";
+const char* const kNextHint =
+    "Please click on the 'Next' button to configure the image processing options.\nOr "
+    "click on the 'Finish' button to complete the installation.";
 const int32_t kTutorialSize = 0x400000;
 } // namespace
 
@@ -38,14 +39,15 @@ int kdDInstallTutorials::buildContentElements(hnInstallManagerBase* manager) {
         if (!fileNameOfUrl(url, fileName))
             continue;
         if (!isPlainNameInFolder(folder + "\\", fileName)) {
-            hnDebugOutF("kdDInstallTutorials::buildContentElements - Unsafe file name in the list, '%s' skipped\n",
-                        section.c_str());
+            hnDebugOutF(
+                "kdDInstallTutorials::buildContentElements - Unsafe file name in the list, '%s' skipped\n",
+                section.c_str());
             continue;
         }
-        built.emplace_back(new hnInstallationElement(readIniValue(path, section, "Caption").c_str(), url.c_str(),
-                                                     fileName.c_str(), "", folder.c_str(), false, kTutorialSize,
-                                                     false, &contentNameText, &contentStatusText,
-                                                     &contentProgressText, source.category));
+        built.emplace_back(new hnInstallationElement(
+            readIniValue(path, section, "Caption").c_str(), url.c_str(), fileName.c_str(), "", folder.c_str(),
+            false, kTutorialSize, false, &contentNameText, &contentStatusText, &contentProgressText,
+            source.category));
     }
     std::vector<hnInstallationElement*> pointers;
     for (auto& element : built)

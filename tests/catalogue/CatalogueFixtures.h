@@ -51,8 +51,8 @@ public:
     }
     static std::string zip(const std::string& kind) { return serverUrl() + "/zip/" + kind + ".zip"; }
     static void clearCaches() {
-        for (CatalogueKind kind : {CatalogueKind::DemoProfiles, CatalogueKind::Templates, CatalogueKind::Tutorials,
-                                   CatalogueKind::Resources}) {
+        for (CatalogueKind kind : {CatalogueKind::DemoProfiles, CatalogueKind::Templates,
+                                   CatalogueKind::Tutorials, CatalogueKind::Resources}) {
             std::string folder = cacheFolder(catalogueSource(kind).cacheFolder);
             deleteFolderTree(folder.c_str(), folder.c_str());
         }
@@ -65,4 +65,3 @@ public:
 private:
     std::vector<std::string> made_;
 };
-

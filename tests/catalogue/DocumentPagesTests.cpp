@@ -73,9 +73,10 @@ std::string tutorialList() {
     list += "[02 Getting Started]\r\nCaption=Climber\r\nName=..\r\nProfileName=..\\..\r\n"
             "ProfileZIP=..\\..\\x.zip\r\nPDFName=..\\evil.exe\r\nURL=" +
             CatalogueServer::zip("tutorial_Evil") + "\r\nVideoURL=file:///C:/windows/notepad.exe\r\n";
-    list += "[03 Getting Started Advanced]\r\nCaption=Calibration\r\nName=Calibration\r\nProfileName=CalTut\r\n"
-            "ProfileZIP=CalTut.zip\r\nPDFName=CalTut.pdf\r\nVideoURL=http://127.0.0.1/video.html\r\nURL=" +
-            CatalogueServer::zip("tutorial_CalTut") + "\r\nInfoText=Only a tooltip\r\n";
+    list +=
+        "[03 Getting Started Advanced]\r\nCaption=Calibration\r\nName=Calibration\r\nProfileName=CalTut\r\n"
+        "ProfileZIP=CalTut.zip\r\nPDFName=CalTut.pdf\r\nVideoURL=http://127.0.0.1/video.html\r\nURL=" +
+        CatalogueServer::zip("tutorial_CalTut") + "\r\nInfoText=Only a tooltip\r\n";
     list += "[04 Python]\r\nCaption=Python Tools\r\nProfileName=PyTut\r\nProfileZIP=PyTut.zip\r\n"
             "PDFName=PyTut.pdf\r\nURL=" +
             CatalogueServer::zip("tutorial_PyTut") + "\r\n";
@@ -153,8 +154,8 @@ TEST(TutorialsPage, InstallOpenRunRemoveAndHostileRows) {
     EXPECT_FALSE(tutorials.rows[1].safe);
     EXPECT_FALSE(controlEnabled(tab, 45008 + 3));
     ::SendMessageA(tab, kDynamicButtonMessage, 1, TutorialInstall);
-    EXPECT_TRUE(said(prompter,
-                     "Error: Unable to parse the download path for the selected tutorial. Please try again."));
+    EXPECT_TRUE(said(
+        prompter, "Error: Unable to parse the download path for the selected tutorial. Please try again."));
     ::SendMessageA(tab, kDynamicButtonMessage, 1, TutorialRemove);
     EXPECT_TRUE(said(prompter, "Unable to remove the tutorial. Please try again."));
     ::SendMessageA(tab, kDynamicButtonMessage, 1, TutorialVideo);
@@ -162,8 +163,8 @@ TEST(TutorialsPage, InstallOpenRunRemoveAndHostileRows) {
     ::SendMessageA(tab, kDynamicButtonMessage, 1, TutorialPdf);
     EXPECT_TRUE(said(prompter, "Unable to access the tutorial PDF file. Please try again."));
     ::SendMessageA(tab, kDynamicButtonMessage, 9, TutorialInstall);
-    EXPECT_TRUE(said(prompter,
-                     "Error: Unable to locate the download path for the selected tutorial. Please try again."));
+    EXPECT_TRUE(said(
+        prompter, "Error: Unable to locate the download path for the selected tutorial. Please try again."));
     ::SendMessageA(tab, kDynamicButtonMessage, 0, 6);
     EXPECT_TRUE(said(prompter, "Error: Unexpected operation. Please try again."));
     EXPECT_TRUE(fileExists(profiles.substr(0, profiles.size() - 1)));
@@ -204,14 +205,18 @@ TEST(ResourcesPage, LinksPicturesAndWhatTheyOpen) {
     writeTextFile(resourcesFolder + "small.png", pngResource(206)); // 24 pixels
     writeTextFile(resourcesFolder + "broken.png", "\x89PNG\r\n\x1a\n not a picture");
     writeTextFile(resourcesFolder + "guide.pdf", "%PDF-1.4 guide");
-    std::string list = "[00 Links]\r\nName=Left though third\r\nURL=http://127.0.0.1/third.html\r\nColumn=3\r\n";
+    std::string list =
+        "[00 Links]\r\nName=Left though third\r\nURL=http://127.0.0.1/third.html\r\nColumn=3\r\n";
     for (int k = 1; k <= 13; ++k)
         list += hnFormatText("[%02d Links]\r\nName=Note %d\r\nURL=http://127.0.0.1/note%d.html\r\n", k, k, k);
     list += "[14 Links]\r\nName=Guide\r\nURL=" + files + "guide.pdf\r\nColumn=2\r\n";
     list += "[15 Links]\r\nName=Hostile\r\nURL=file:///C:/windows/notepad.exe\r\nColumn=2\r\n";
-    list += "[20 Pictures]\r\nName=Small\r\nURL=http://127.0.0.1/small.html\r\nImageURL=" + files + "small.png\r\n";
-    list += "[21 Pictures]\r\nName=Broken\r\nURL=http://127.0.0.1/broken.html\r\nImageURL=" + files + "broken.png\r\n";
-    list += "[22 Pictures]\r\nName=Photo\r\nURL=http://127.0.0.1/photo.html\r\nImageURL=" + files + "photo.jpg\r\n";
+    list += "[20 Pictures]\r\nName=Small\r\nURL=http://127.0.0.1/small.html\r\nImageURL=" + files +
+            "small.png\r\n";
+    list += "[21 Pictures]\r\nName=Broken\r\nURL=http://127.0.0.1/broken.html\r\nImageURL=" + files +
+            "broken.png\r\n";
+    list += "[22 Pictures]\r\nName=Photo\r\nURL=http://127.0.0.1/photo.html\r\nImageURL=" + files +
+            "photo.jpg\r\n";
     list += "[23 Pictures]\r\nName=Plain\r\nURL=http://127.0.0.1/plain.html\r\n";
     server.publish("774resorces.ini.txt", list);
     RecordingShell shell;
@@ -230,8 +235,9 @@ TEST(ResourcesPage, LinksPicturesAndWhatTheyOpen) {
     EXPECT_EQ("Left though third", controlText(tab, 44000));
     EXPECT_NE(nullptr, ::GetDlgItem(tab, 44011));
     EXPECT_EQ(nullptr, ::GetDlgItem(tab, 44012));
-    EXPECT_TRUE(debug.contains("DTabResources::updateResourcesList() -  links. Unable to display all elements from "
-                               "column 1.\n"));
+    EXPECT_TRUE(
+        debug.contains("DTabResources::updateResourcesList() -  links. Unable to display all elements from "
+                       "column 1.\n"));
     EXPECT_EQ("Guide", controlText(tab, 44000 + 14 + 500));
     RECT right = controlRect(tab, 44000 + 14 + 500);
     EXPECT_EQ(336, right.left);
@@ -244,7 +250,8 @@ TEST(ResourcesPage, LinksPicturesAndWhatTheyOpen) {
     EXPECT_TRUE(recorded(lines, "Resources\\15_0_0\\guide.pdf"));
     // Anything but a web address is refused, with the reason.
     clickLink(tab, 44000 + 15 + 500);
-    EXPECT_TRUE(said(prompter, "Unable to open hyperlink:\n\nThe operating system denied\naccess to the specified file."));
+    EXPECT_TRUE(said(
+        prompter, "Unable to open hyperlink:\n\nThe operating system denied\naccess to the specified file."));
     EXPECT_EQ(2u, shell.lines().size());
 
     // The picture tab: every item is a picture; the ones that cannot be
@@ -289,8 +296,8 @@ TEST(Hyperlink, ReasonsAndRefusedTargets) {
     // climbs out of the cache is refused before anything is fetched.
     EXPECT_EQ(-1, openResourceLink("guide.pdf", "x", &code, nullptr));
     EXPECT_EQ(-1, code);
-    EXPECT_TRUE(said(prompter,
-                     "Error: Unable to parse the download path for the selected resource. Please try again."));
+    EXPECT_TRUE(said(
+        prompter, "Error: Unable to parse the download path for the selected resource. Please try again."));
     EXPECT_EQ(-1, openResourceLink("http://127.0.0.1/a/..%5C..%5Cx/CON.pdf", "x", &code, nullptr));
     EXPECT_EQ(5, code);
     EXPECT_EQ(-1, openResourceLink("http://127.0.0.1/a/x.pdf:stream.pdf", "x", &code, nullptr));
@@ -329,7 +336,8 @@ TEST(ReleaseNotesPage, LongNotesCacheAndNoCopy) {
     CatalogueServer::clearCaches();
     prompter.records.clear();
     EXPECT_FALSE(page.loadReadme(false, false));
-    EXPECT_EQ("Error: Unable to get the 'Readme Notes' from the server.\r\nPlease try again.", hnWindowText(text));
+    EXPECT_EQ("Error: Unable to get the 'Readme Notes' from the server.\r\nPlease try again.",
+              hnWindowText(text));
     EXPECT_TRUE(prompter.records.empty());
 }
 
@@ -372,11 +380,12 @@ TEST(HelpWindow, DocumentPositionAndLayout) {
     std::string nameText, statusText, progressText;
     hnInstallationElement element(
         "Orvanto Vision Software Help File - Orvanto Vision Tutorials",
-        (serverUrl() + "/files/orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware/HelpFiles/"
-                       "774Help - Tutorials.rtf")
+        (serverUrl() +
+         "/files/orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware/HelpFiles/"
+         "774Help - Tutorials.rtf")
             .c_str(),
-        "774Help - Tutorials.rtf", "", cacheFolder(cache::kHelp).c_str(), false, 0, true, &nameText, &statusText,
-        &progressText, "Help Files");
+        "774Help - Tutorials.rtf", "", cacheFolder(cache::kHelp).c_str(), false, 0, true, &nameText,
+        &statusText, &progressText, "Help Files");
     ScriptedPrompter prompter;
 
     // Saved places that are no places keep the default one.

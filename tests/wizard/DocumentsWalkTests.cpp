@@ -45,7 +45,8 @@ HWND tabDialog(HWND page) {
         [&] {
             found = nullptr;
             for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-                if (uidriver::className(child) == "#32770" && ::IsWindowVisible(child) && ::GetDlgItem(child, 1096))
+                if (uidriver::className(child) == "#32770" && ::IsWindowVisible(child) &&
+                    ::GetDlgItem(child, 1096))
                     found = child;
             return found != nullptr;
         },
@@ -163,7 +164,11 @@ TEST(DocumentsWalk, HelpOfEveryPage) {
         }
         ASSERT_TRUE(help) << "no help window on page " << index << " " << title;
         EXPECT_TRUE(uidriver::waitUntil(
-            [&] { return uidriver::windowText(::GetDlgItem(help, kHelpText)).find("This page is") != std::string::npos; }, 15000))
+            [&] {
+                return uidriver::windowText(::GetDlgItem(help, kHelpText)).find("This page is") !=
+                       std::string::npos;
+            },
+            15000))
             << title << ": " << uidriver::windowText(::GetDlgItem(help, kHelpText));
         if (index == 0)
             screenshot(help, "documents_help_window");
