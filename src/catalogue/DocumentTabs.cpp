@@ -285,6 +285,8 @@ void DTabTutorials::install(TutorialRow& r) {
     int fetched = fetchRowArchive(hwnd(), r.caption, r.url, cache::kTutorials, "Tutorials", archive);
     if (fetched < 0)
         message(kBadUrl);
+    if (fetched == 2)
+        message("Error: Unable to extract the tutorial files. Please try again.");
     if (fetched == 1) {
         std::string folder = tutorialsFolder + r.name, profileArchive;
         if (!CUnzipper::ensureFolder(profilesFolder) || !CUnzipper::ensureFolder(tutorialsFolder) ||

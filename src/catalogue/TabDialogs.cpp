@@ -110,23 +110,29 @@ LRESULT DDynamicButton::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 bool hnCatalogueTabDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message != kDynamicButtonMessage)
         return hnDialog::onMessage(message, wParam, lParam, result);
-    ++operationDepth_;
-    try {
-        runRowMessage(wParam, lParam);
-    } catch (...) {
-        hnDebugOut("hnCatalogueTabDialog::onMessage - unexpected exception\n");
-    }
-    --operationDepth_;
+    counted([&] { runRowMessage(wParam, lParam); });
     result = 1;
-    if (operationDepth_ == 0 && onOperationEnded)
-        onOperationEnded();
     return true;
 }
 
 bool hnCatalogueTabDialog::onCommand(WORD id, WORD code, HWND control) {
-    if (reflectClickToControl(code, control))
-        return true;
-    return hnDialog::onCommand(id, code, control);
+    // A link's click may run a modal download: it counts as an operation.
+    bool handled = false;
+    if (control && code == BN_CLICKED)
+        counted([&] { handled = reflectClickToControl(code, control); });
+    return handled || hnDialog::onCommand(id, code, control);
+}
+
+void hnCatalogueTabDialog::counted(const std::function<void()>& operation) {
+    ++operationDepth_;
+    try {
+        operation();
+    } catch (...) {
+        hnDebugOut("hnCatalogueTabDialog::counted - unexpected exception\n");
+    }
+    --operationDepth_;
+    if (operationDepth_ == 0 && onOperationEnded)
+        onOperationEnded();
 }
 
 int fetchRowArchive(HWND owner, const std::string& name, const std::string& url,

@@ -64,6 +64,8 @@ protected:
     virtual void runRowMessage(WPARAM index, LPARAM operation) = 0;
 
 private:
+    // Runs an operation of the dialog; what waited for it runs afterwards.
+    void counted(const std::function<void()>& operation);
     int operationDepth_ = 0;
 };
 

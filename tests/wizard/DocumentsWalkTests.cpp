@@ -170,8 +170,10 @@ TEST(DocumentsWalk, HelpOfEveryPage) {
             },
             15000))
             << title << ": " << uidriver::windowText(::GetDlgItem(help, kHelpText));
-        if (index == 0)
+        if (index == 0) {
+            uidriver::pause(800);
             screenshot(help, "documents_help_window");
+        }
         ASSERT_TRUE(Installer::click(help, IDOK));
         EXPECT_TRUE(uidriver::waitUntil([&] { return !::IsWindow(help); }, 10000));
     }
