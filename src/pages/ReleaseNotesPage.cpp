@@ -43,7 +43,10 @@ int kdDInstallReleaseNotes::initInstallationElements() {
 }
 
 int kdDInstallReleaseNotes::setupControls() {
-    setupImageButton(refreshButton, IDC_README_REFRESH, IDP_REFRESH, "Refresh Readme File", kRefreshButtonX);
+    // The smaller picture: the larger one does not fit between the header and
+    // the notes.
+    setupImageButton(refreshButton, IDC_README_REFRESH, IDP_REFRESH_SMALL, "Refresh Readme File",
+                     kRefreshButtonX);
     return 1;
 }
 
