@@ -605,15 +605,7 @@ def catalogues(put_data):
              template(put, "TemplatesPy36", "Python 3.6", "Json Export (Py36)", "JsonExportPy36", "3.6.0.2", "3.6.0.2")]
     put(LISTS, "774OTCPy36.txt", sectioned(otc36))
 
-    put(LISTS, "774tutorials.ini.txt", "".join(
-        f"[{n:02d} {tab}]\nCaption={caption}\nName={caption}\nURL=@@SERVER@@/orvanto/tutorials/{caption}.zip\n"
-        f"PDFName={caption}.pdf\nInfoText={caption}\n\n"
-        for n, tab, caption in [(1, "Getting Started", "First Inspection"), (2, "Getting Started", "Cameras"),
-                                (1, "Python", "Python Tools")]))
-    put(LISTS, "774resorces.ini.txt", "".join(
-        f"[{n:02d} {tab}]\nName={name}\nURL={url}\nColumn={column}\n\n"
-        for n, tab, name, url, column in [(1, "Links", "Orvanto web site", "@@SERVER@@/orvanto/info/blob-inspection.html", 0),
-                                          (2, "Links", "Support", "mailto:support@example.invalid", 2)]))
+    documents(put, put_data)
     for version, packages in [("27", {"Default": {"pywin": "pywin32-224", "pyserial": "pyserial-3.4",
                                                   "numpy": "numpy-1.16.6", "scipy": "scipy-1.2.3"},
                                       "Minimal": {"numpy": "numpy-1.16.6"}}),
@@ -708,6 +700,113 @@ def modules_and_toolboxes(put_data):
         put(where, stem + "_OTP.txt", sectioned(otp))
     # The Python 3.6 builds' bridge package (the stand-in pip records it from the name).
     put(f"{MODULES}/Py36/PythonNet", "pythonnet-2.3.0-cp36-cp36m-win32.whl", "pythonnet 2.3.0 wheel (stand-in)\n")
+
+
+def pdf(title):
+    """A one-page PDF document whose page shows the title."""
+    stream = f"BT /F1 18 Tf 72 720 Td ({title}) Tj ET".encode()
+    objects = [b"<< /Type /Catalog /Pages 2 0 R >>", b"<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+               b"<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R "
+               b"/Resources << /Font << /F1 5 0 R >> >> >>",
+               b"<< /Length %d >>\nstream\n" % len(stream) + stream + b"\nendstream",
+               b"<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"]
+    out, offsets = b"%PDF-1.4\n", []
+    for number, body in enumerate(objects, 1):
+        offsets.append(len(out))
+        out += b"%d 0 obj\n" % number + body + b"\nendobj\n"
+    xref = len(out)
+    out += b"xref\n0 %d\n0000000000 65535 f \n" % (len(objects) + 1)
+    out += b"".join(b"%010d 00000 n \n" % offset for offset in offsets)
+    return out + b"trailer\n<< /Size %d /Root 1 0 R >>\nstartxref\n%d\n%%%%EOF\n" % (len(objects) + 1, xref)
+
+
+def png(size, colour):
+    """A square PNG picture of one colour with a lighter frame."""
+    import zlib
+    light = tuple(min(255, c + 80) for c in colour)
+    rows = b"".join(b"\0" + b"".join(bytes(light if min(x, y, size - 1 - x, size - 1 - y) < 4 else colour)
+                                      for x in range(size)) for y in range(size))
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 2, 0, 0, 0)) +
+            chunk(b"IDAT", zlib.compress(rows)) + chunk(b"IEND", b""))
+
+
+def rtf(title, paragraphs):
+    body = "".join("\\par " + p.replace("\\", "\\\\").replace("{", "\\{").replace("}", "\\}") + "\n"
+                   for p in paragraphs)
+    return ("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20{\\b\\fs28 " + title + "}\n" + body + "}\n")
+
+
+# UI dialog names of every page: each has a help document.
+HELP_PAGES = ["Installation Welcome", "Resources", "Readme Notes", "Prerequisite Installation", "Core Installation",
+              "CoreComponents", "Recommended Extensions", "Recommended Extensions (Python 36)",
+              "Toolbox - Deepform Vision", "Toolbox - Deepform Vision (Python 36)", "Optional Extensions",
+              "Optional Extensions (Python 36)", "OTC - Tool Components", "OTC - Tool Components (Python 36)",
+              "Installation Complete", "Import Orvanto Profiles", "Demonstration Profiles",
+              "Demonstration Profiles (Python 36)", "Tutorials", "Image Processing Options", "Modules",
+              "3rd Party Camera Drivers - 1", "3rd Party Camera Drivers - 2", "3rd Party IO Drivers",
+              "Optional Utility Software I", "Optional Utility Software II", "Halvenor Utilities"]
+
+
+def documents(put, put_data):
+    """Tutorials, resources, the readme and the help documents."""
+    tutorials, sections = "orvanto/tutorials", ""
+    for n, tab, caption, name, video in [
+            (1, "Getting Started", "First Inspection", "First Inspection", True),
+            (2, "Getting Started", "Cameras and Lighting", "", True),  # folder named after the caption
+            (3, "Getting Started Advanced", "Calibration", "Calibration", True),
+            (4, "Python", "Python Tools", "Python Tools", False)]:  # no video
+        profile = caption.replace(" ", "") + "Tutorial"
+        profile_zip = archive({f"{profile}/Orvanto.Opb": f"Orvanto profile of the tutorial {caption}\n",
+                               f"{profile}/General.Ini": f"[Identification]\nName={caption}\nVersionLabel=1.0.0.{n}\n"})
+        put_data(tutorials, f"Tutorial{n}.zip", archive({f"{caption}.pdf": pdf(f"Tutorial: {caption}"),
+                                                         f"{profile}.zip": profile_zip}))
+        sections += (f"[{n:02d} {tab}]\nCaption={caption}\nName={name}\nProfileName={profile}\n"
+                     f"ProfileZIP={profile}.zip\nURL=@@SERVER@@/{tutorials}/Tutorial{n}.zip\nPDFName={caption}.pdf\n"
+                     + (f"VideoURL=@@SERVER@@/orvanto/info/video{n}.html\n" if video else "")
+                     + f"InfoText=Tutorial {n}: {caption}\n"
+                     + (f"InfoURL=@@SERVER@@/orvanto/info/tutorial{n}.html\n" if n == 1 else "") + "\n")
+    put(LISTS, "774tutorials.ini.txt", sections)
+
+    resources, items = "orvanto/resources", []
+    put_data(resources, "Quick Start.pdf".replace(" ", ""), pdf("Orvanto Vision Software quick start"))
+    put_data(resources, "emblem-blue.png", png(64, (40, 90, 160)))
+    put_data(resources, "emblem-green.png", png(64, (40, 140, 70)))
+    put_data(resources, "broken.png", b"\x89PNG\r\n\x1a\n not really a picture")
+    put_data(resources, "photo.jpg", b"\xff\xd8\xff\xe0 a JPEG is never shown")
+    for k in range(14):  # more than twelve links in the first column
+        items.append(("Links", f"Application note {k + 1}", f"@@SERVER@@/orvanto/info/note{k + 1}.html", 0, None))
+    items += [("Links", "Quick start (PDF)", f"@@SERVER@@/{resources}/QuickStart.pdf", 2, None),
+              ("Links", "Support forum", "@@SERVER@@/orvanto/info/forum.html", 2, None),
+              ("Links", "Release history", "@@SERVER@@/orvanto/info/history.html", 3, None),
+              ("Pictures", "Blue emblem", f"@@SERVER@@/{resources}/emblem-blue.png", 0,
+               f"@@SERVER@@/{resources}/emblem-blue.png"),
+              ("Pictures", "Green emblem", "@@SERVER@@/orvanto/info/green.html", 0,
+               f"@@SERVER@@/{resources}/emblem-green.png"),
+              ("Pictures", "Photo", "@@SERVER@@/orvanto/info/photo.html", 0, f"@@SERVER@@/{resources}/photo.jpg"),
+              ("Pictures", "Broken picture", "@@SERVER@@/orvanto/info/broken.html", 0,
+               f"@@SERVER@@/{resources}/broken.png"),
+              ("Pictures", "No picture", "@@SERVER@@/orvanto/info/none.html", 0, None),
+              ("Getting Started", "Getting started video", "@@SERVER@@/orvanto/info/start.html", 0, None),
+              ("Getting Started Advanced", "Advanced calibration", "@@SERVER@@/orvanto/info/advanced.html", 0, None)]
+    put(LISTS, "774resorces.ini.txt", "".join(
+        f"[{n:02d} {tab}]\nName={name}\nURL={url}\nColumn={column}\n" + (f"ImageURL={image}\n" if image else "") + "\n"
+        for n, (tab, name, url, column, image) in enumerate(items, 1)))
+    for page in ["forum", "history", "green", "photo", "broken", "none", "start", "advanced"] + \
+            [f"note{k + 1}" for k in range(14)] + [f"video{n}" for n in range(1, 5)] + ["tutorial1"]:
+        put("orvanto/info", f"{page}.html", f"<html><body>{page} (demo repository stand-in)</body></html>\n")
+
+    # The readme is longer than a rich-edit control holds by default.
+    notes = [f"{k + 1}. Change note {k + 1}: the inspection tools of this release were measured and documented "
+             f"again; see the manual, chapter {k % 12 + 1}." for k in range(400)]
+    put(LISTS, "774readme.rtf", rtf("Orvanto Vision Software XV 15.0.0.774 - Readme Notes",
+                                   ["What is new in this release."] + notes + ["End of the readme notes."]))
+    for page in HELP_PAGES:
+        put(f"{LISTS}/HelpFiles", f"774Help - {page}.rtf", rtf(f"Help - {page}", [
+            f"This page is '{page}'.", "Use the buttons of each row to install, run or remove its component.",
+            "The 'Web Help' button opens the online documentation."]))
 
 
 def main():

@@ -100,6 +100,13 @@ struct hnGlobalMemoryTraits {
     static void close(type h) { ::GlobalFree(h); }
 };
 
+struct hnCursorTraits {
+    using type = HCURSOR;
+    static type none() { return nullptr; }
+    static bool valid(type h) { return h != nullptr; }
+    static void close(type h) { ::DestroyCursor(h); }
+};
+
 using hnScopedHandle = hnScoped<hnKernelHandleTraits>;
 using hnScopedFind = hnScoped<hnFindHandleTraits>;
 using hnScopedKey = hnScoped<hnRegKeyTraits>;
@@ -107,4 +114,5 @@ using hnScopedInternet = hnScoped<hnInternetTraits>;
 using hnScopedMsi = hnScoped<hnMsiHandleTraits>;
 using hnScopedModule = hnScoped<hnModuleTraits>;
 using hnScopedGlobal = hnScoped<hnGlobalMemoryTraits>;
+using hnScopedCursor = hnScoped<hnCursorTraits>;
 template <typename T> using hnScopedGdi = hnScoped<hnGdiObjectTraits<T>>;

@@ -6,9 +6,10 @@
 #include "app/DebugOut.h"
 #include "app/InstallerServices.h"
 #include "app/Text.h"
+#include "catalogue/DocumentTabs.h"
 #include "catalogue_ids.h"
 
-hnCatalogueTabCtrl::hnCatalogueTabCtrl(const char* className, std::unique_ptr<DCatalogueTabDialog> tabDialog,
+hnCatalogueTabCtrl::hnCatalogueTabCtrl(const char* className, std::unique_ptr<hnCatalogueTabDialog> tabDialog,
                                        UINT notAvailableId)
     : tabDialogId(tabDialog->templateId()), notAvailableDialogId(notAvailableId), className_(className),
       tabDialog_(std::move(tabDialog)), notAvailable_(new hnDialog(notAvailableId)) {}
@@ -141,9 +142,17 @@ bool hnCatalogueTabCtrl::createTabContents() {
 }
 
 DProfilesTabCtrl::DProfilesTabCtrl()
-    : hnCatalogueTabCtrl("DProfilesTabCtrl", std::unique_ptr<DCatalogueTabDialog>(new DTabProfiles2D()),
+    : hnCatalogueTabCtrl("DProfilesTabCtrl", std::unique_ptr<hnCatalogueTabDialog>(new DTabProfiles2D()),
                          IDD_TAB_PROFILES_NOT_AVAILABLE) {}
 
 DTemplatesTabCtrl::DTemplatesTabCtrl()
-    : hnCatalogueTabCtrl("DTemplatesTabCtrl", std::unique_ptr<DCatalogueTabDialog>(new DTabTemplates()),
+    : hnCatalogueTabCtrl("DTemplatesTabCtrl", std::unique_ptr<hnCatalogueTabDialog>(new DTabTemplates()),
                          IDD_TAB_TEMPLATES_NOT_AVAILABLE) {}
+
+DTutorialsTabCtrl::DTutorialsTabCtrl()
+    : hnCatalogueTabCtrl("DTutorialsTabCtrl", std::unique_ptr<hnCatalogueTabDialog>(new DTabTutorials()),
+                         IDD_TAB_TUTORIALS_NOT_AVAILABLE) {}
+
+DResorcesTabCtrl::DResorcesTabCtrl()
+    : hnCatalogueTabCtrl("DResorcesTabCtrl", std::unique_ptr<hnCatalogueTabDialog>(new DTabResources()),
+                         IDD_TAB_RESOURCES_NOT_AVAILABLE) {}

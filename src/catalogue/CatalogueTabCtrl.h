@@ -13,7 +13,7 @@
 class hnCatalogueTabCtrl {
 public:
     // `className` names the control in its debug lines.
-    hnCatalogueTabCtrl(const char* className, std::unique_ptr<DCatalogueTabDialog> tabDialog,
+    hnCatalogueTabCtrl(const char* className, std::unique_ptr<hnCatalogueTabDialog> tabDialog,
                        UINT notAvailableDialogId);
     virtual ~hnCatalogueTabCtrl();
 
@@ -35,7 +35,7 @@ public:
     // is there; refused like createTabContents while a row operation runs.
     bool refreshTabContents();
 
-    DCatalogueTabDialog& tabDialog() const { return *tabDialog_; }
+    hnCatalogueTabDialog& tabDialog() const { return *tabDialog_; }
     // The selected tab's name in lower case, as the tab dialog looks it up.
     std::string selectedTabKey() const;
     hnDialog& notAvailableDialog() const { return *notAvailable_; }
@@ -55,7 +55,7 @@ private:
     std::string className_;
     HWND hwnd_ = nullptr;
     HWND page_ = nullptr;
-    std::unique_ptr<DCatalogueTabDialog> tabDialog_;
+    std::unique_ptr<hnCatalogueTabDialog> tabDialog_;
     std::unique_ptr<hnDialog> notAvailable_;
 };
 
@@ -67,4 +67,14 @@ public:
 class DTemplatesTabCtrl : public hnCatalogueTabCtrl {
 public:
     DTemplatesTabCtrl();
+};
+
+class DTutorialsTabCtrl : public hnCatalogueTabCtrl {
+public:
+    DTutorialsTabCtrl();
+};
+
+class DResorcesTabCtrl : public hnCatalogueTabCtrl {
+public:
+    DResorcesTabCtrl();
 };

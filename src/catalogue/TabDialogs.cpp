@@ -10,6 +10,7 @@
 #include "app/Text.h"
 #include "artwork_ids.h"
 #include "catalogue/CatalogueSources.h"
+#include "catalogue/Hyperlink.h"
 #include "catalogue_ids.h"
 #include "controls/ToolTip.h"
 #include "download/DownloadDialogs.h"
@@ -104,9 +105,83 @@ LRESULT DDynamicButton::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
     return hnImageButton::windowProc(message, wParam, lParam);
 }
 
+// ---------------------------------------------------------------- hnCatalogueTabDialog
+
+bool hnCatalogueTabDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message != kDynamicButtonMessage)
+        return hnDialog::onMessage(message, wParam, lParam, result);
+    counted([&] { runRowMessage(wParam, lParam); });
+    result = 1;
+    return true;
+}
+
+bool hnCatalogueTabDialog::onCommand(WORD id, WORD code, HWND control) {
+    // A link's click may run a modal download: it counts as an operation.
+    bool handled = false;
+    if (control && code == BN_CLICKED)
+        counted([&] { handled = reflectClickToControl(code, control); });
+    return handled || hnDialog::onCommand(id, code, control);
+}
+
+void hnCatalogueTabDialog::counted(const std::function<void()>& operation) {
+    ++operationDepth_;
+    try {
+        operation();
+    } catch (...) {
+        hnDebugOut("hnCatalogueTabDialog::counted - unexpected exception\n");
+    }
+    --operationDepth_;
+    if (operationDepth_ == 0 && onOperationEnded)
+        onOperationEnded();
+}
+
+int fetchRowArchive(HWND owner, const std::string& name, const std::string& url,
+                    const std::string& cacheFolderName, const std::string& category, std::string& archive) {
+    std::string fileName, downloadFolder = ::cacheFolder(cacheFolderName.c_str());
+    if (!fileNameOfUrl(url, fileName) || !isPlainNameInFolder(downloadFolder + "\\", fileName))
+        return -1;
+    std::string nameText, statusText, progressText;
+    hnInstallationElement element(name.c_str(), url.c_str(), fileName.c_str(), "", downloadFolder.c_str(),
+                                  false, kContentSize, false, &nameText, &statusText, &progressText,
+                                  category.c_str());
+    INT_PTR outcome;
+    {
+        DDownloadAndInstallComponent dialog(1, 1, &element, true, false, true);
+        outcome = dialog.doModal(owner);
+    }
+    if (outcome != IDOK)
+        return 0;
+    return hnJoinPath(archive, downloadFolder, fileName) && fileExists(archive) ? 1 : 2;
+}
+
+void runProfileInRuntime(HWND owner, const std::string& runtimeFolder, const std::string& profilesFolder,
+                         const std::string& profileName) {
+    auto tell = [owner](const std::string& text) {
+        hnAppBase::current()->prompter().messageBox(owner, text.c_str(), kInstallerCaption, MB_OK);
+    };
+    // Without a runtime folder the bare program name would be looked up in
+    // the current folder and the search path, and started elevated.
+    std::string program;
+    if (runtimeFolder.empty() || !hnFormat(program, kPathCapacity, "%sOrvanto.exe", runtimeFolder.c_str()) ||
+        !fileExists(program)) {
+        tell(kLoadFailed);
+        return;
+    }
+    std::string parameters =
+        hnFormatText("\"System=%s%s\" \"/IGNOREPROFILEVERSION\" %s", profilesFolder.c_str(),
+                     profileName.c_str(), DTabProfiles2D::pythonSwitch().c_str());
+    int shellResult = 0;
+    int result = launchAppManagingUACElevation(program.c_str(), runtimeFolder.c_str(), parameters.c_str(),
+                                               &shellResult);
+    if (result > 0 && shellResult <= 32)
+        tell(hnFormatText("Unable to load the profile. Error code - %d", shellResult));
+    else if (result <= 0)
+        tell(kLoadFailed);
+}
+
 // ---------------------------------------------------------------- kdDTabDialogBase
 
-kdDTabDialogBase::kdDTabDialogBase(UINT templateId) : hnDialog(templateId) {}
+kdDTabDialogBase::kdDTabDialogBase(UINT templateId) : hnCatalogueTabDialog(templateId) {}
 
 kdDTabDialogBase::~kdDTabDialogBase() {
     if (toolTip && ::IsWindow(toolTip))
@@ -147,21 +222,12 @@ void kdDTabDialogBase::removeToolTip(HWND control) {
     hnRemoveToolTip(toolTip, hwnd(), control);
 }
 
-bool kdDTabDialogBase::onCommand(WORD id, WORD code, HWND control) {
-    // A click of a dynamic button goes back to the button, which tells its owner.
-    if (control && code == BN_CLICKED &&
-        ::SendMessageA(control, kReflectBase + WM_COMMAND, MAKEWPARAM(id, code),
-                       reinterpret_cast<LPARAM>(control)))
-        return true;
-    return hnDialog::onCommand(id, code, control);
-}
-
 // ---------------------------------------------------------------- DCatalogueTabDialog
 
 DCatalogueTabDialog::DCatalogueTabDialog(UINT templateId, const CatalogueTabTexts& texts,
                                          const char* contentFolderName, const char* initialTabName)
-    : kdDTabDialogBase(templateId), tabName(initialTabName), texts_(texts),
-      contentFolderName_(contentFolderName) {
+    : kdDTabDialogBase(templateId), texts_(texts), contentFolderName_(contentFolderName) {
+    tabName = initialTabName;
     runtimeFolder = registeredRuntimeFolder();
     contentFolder = userContentFolder(contentFolderName_);
 }
@@ -249,25 +315,12 @@ bool DCatalogueTabDialog::rowsShowEntries(const std::vector<const CatalogueEntry
     return true;
 }
 
-bool DCatalogueTabDialog::onMessage(UINT message_, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    if (message_ != kDynamicButtonMessage)
-        return kdDTabDialogBase::onMessage(message_, wParam, lParam, result);
-    ++operationDepth_;
-    try {
-        int index = static_cast<int>(wParam);
-        int operation = static_cast<int>(lParam);
-        if (index < 0 || index >= rowCount())
-            message(texts_.badRow);
-        else
-            runOperation(index, operation);
-    } catch (...) {
-        hnDebugOut("DCatalogueTabDialog::onMessage - unexpected exception\n");
-    }
-    --operationDepth_;
-    result = 1;
-    if (operationDepth_ == 0 && onOperationEnded)
-        onOperationEnded();
-    return true;
+void DCatalogueTabDialog::runRowMessage(WPARAM wParam, LPARAM lParam) {
+    int index = static_cast<int>(wParam);
+    if (index < 0 || index >= rowCount())
+        message(texts_.badRow);
+    else
+        runOperation(index, static_cast<int>(lParam));
 }
 
 void DCatalogueTabDialog::runOperation(int index, int operation) {
@@ -297,8 +350,8 @@ void DCatalogueTabDialog::runRow(int index) {
 
 void DCatalogueTabDialog::installRow(int index) {
     CatalogueRow& r = row(index);
-    std::string fileName, downloadFolder = ::cacheFolder(cacheFolder.c_str());
-    if (!fileNameOfUrl(r.url, fileName) || !isPlainNameInFolder(downloadFolder + "\\", fileName)) {
+    std::string fileName, archive;
+    if (!fileNameOfUrl(r.url, fileName) || !isPlainFileName(fileName)) {
         message(texts_.badUrl);
         return;
     }
@@ -306,24 +359,15 @@ void DCatalogueTabDialog::installRow(int index) {
         message(texts_.archiveMissing);
         return;
     }
-    std::string nameText, statusText, progressText;
-    hnInstallationElement element(r.name.c_str(), r.url.c_str(), fileName.c_str(), "", downloadFolder.c_str(),
-                                  false, kContentSize, false, &nameText, &statusText, &progressText,
-                                  category.c_str());
-    INT_PTR outcome;
-    {
-        DDownloadAndInstallComponent dialog(1, 1, &element, true, false, true);
-        outcome = dialog.doModal(hwnd());
-    }
-    if (outcome == IDOK) {
-        std::string archive;
-        if (hnJoinPath(archive, downloadFolder, fileName) && fileExists(archive)) {
-            if (!CUnzipper::ensureFolder(contentFolder) ||
-                !extractArchiveToFolder(archive.c_str(), contentFolder.c_str()))
-                message(texts_.extractFailed);
-        } else {
-            message(texts_.archiveMissing);
-        }
+    int fetched = fetchRowArchive(hwnd(), r.name, r.url, cacheFolder, category, archive);
+    if (fetched < 0) {
+        message(texts_.badUrl);
+    } else if (fetched == 1) {
+        if (!CUnzipper::ensureFolder(contentFolder) ||
+            !extractArchiveToFolder(archive.c_str(), contentFolder.c_str()))
+            message(texts_.extractFailed);
+    } else if (fetched == 2) {
+        message(texts_.archiveMissing);
     }
     detectRow(index);
     refreshRows();
@@ -349,9 +393,9 @@ void DCatalogueTabDialog::createLabels(CatalogueRow& r, const RECT& nameRect, co
     r.nameLabel = label(nameRect, text.c_str());
 }
 
-DDynamicButton* DCatalogueTabDialog::createButton(std::unique_ptr<DDynamicButton>& button, int index,
-                                                  int operation, UINT image, const char* tooltip,
-                                                  const RECT& rect, int id) {
+DDynamicButton* kdDTabDialogBase::createButton(std::unique_ptr<DDynamicButton>& button, int index,
+                                               int operation, UINT image, const char* tooltip,
+                                               const RECT& rect, int id) {
     button.reset(new DDynamicButton());
     button->owner = hwnd();
     button->rowIndex = index;
@@ -474,24 +518,11 @@ std::string DTabProfiles2D::pythonSwitch() {
 
 void DTabProfiles2D::runRow(int index) {
     ProfileRow& r = rows[static_cast<std::size_t>(index)];
-    // Without a runtime folder the bare program name would be looked up in
-    // the current folder and the search path, and started elevated.
-    std::string program;
-    if (runtimeFolder.empty() || !r.safe ||
-        !hnFormat(program, kPathCapacity, "%sOrvanto.exe", runtimeFolder.c_str()) || !fileExists(program)) {
+    if (!r.safe) {
         message(kLoadFailed);
         return;
     }
-    std::string parameters =
-        hnFormatText("\"System=%s%s\" \"/IGNOREPROFILEVERSION\" %s", contentFolder.c_str(),
-                     r.folderName.c_str(), pythonSwitch().c_str());
-    int shellResult = 0;
-    int result = launchAppManagingUACElevation(program.c_str(), runtimeFolder.c_str(), parameters.c_str(),
-                                               &shellResult);
-    if (result > 0 && shellResult <= 32)
-        message(hnFormatText("Unable to load the profile. Error code - %d", shellResult));
-    else if (result <= 0)
-        message(kLoadFailed);
+    runProfileInRuntime(hwnd(), runtimeFolder, contentFolder, r.folderName);
 }
 
 void DTabProfiles2D::uninstallRow(int index) {

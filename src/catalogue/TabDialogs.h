@@ -32,28 +32,82 @@ protected:
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
-// Base of the tab dialogs: the dialog font and a tooltip that sees every
-// message of the dialog first.
-class kdDTabDialogBase : public hnDialog {
+// What a catalogue tab control asks of the dialog it shows for the selected
+// tab: rows built for a tab, and row operations (WM_USER + 6 from its
+// buttons) counted, so that nothing destroys the dialog while one runs.
+class hnCatalogueTabDialog : public hnDialog {
+public:
+    explicit hnCatalogueTabDialog(UINT templateId) : hnDialog(templateId) {}
+
+    // Rebuilds the rows for `tabName`; 1 after the rows were built, -1
+    // without a window.
+    virtual int showTab(const std::string& listPath, const std::string& tabName,
+                        const std::string& cacheFolder, const std::string& category) = 0;
+    virtual int rowCount() const = 0;
+    // Sees the messages of the sheet's loop first; false (never consumed).
+    virtual bool preTranslateMessage(MSG* msg) {
+        (void)msg;
+        return false;
+    }
+
+    // True while a row operation runs: the dialog must not be destroyed then.
+    bool operationRunning() const { return operationDepth_ > 0; }
+    // Called after every row operation (the page runs what waited for it).
+    std::function<void()> onOperationEnded;
+
+    std::string tabName;
+
+protected:
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    // Clicks of dynamic buttons and links go back to the control.
+    bool onCommand(WORD id, WORD code, HWND control) override;
+    // One row operation: the index and operation as the button sent them.
+    virtual void runRowMessage(WPARAM index, LPARAM operation) = 0;
+
+private:
+    // Runs an operation of the dialog; what waited for it runs afterwards.
+    void counted(const std::function<void()>& operation);
+    int operationDepth_ = 0;
+};
+
+// Base of the tab dialogs with rows: the dialog font and a tooltip that sees
+// every message of the dialog first.
+class kdDTabDialogBase : public hnCatalogueTabDialog {
 public:
     explicit kdDTabDialogBase(UINT templateId);
     ~kdDTabDialogBase() override;
 
     // Relays a message of the sheet's loop to the tooltip; false (never
     // consumed).
-    bool preTranslateMessage(MSG* msg);
+    bool preTranslateMessage(MSG* msg) override;
     void addToolTip(HWND control, const std::string& text);
     void removeToolTip(HWND control);
 
     HWND toolTip = nullptr;
     hnScopedGdi<HFONT> dialogFont;
+    hnScopedGdi<HFONT> rowFont;
     hnPictureCache pictures; // the row buttons' pictures, decoded once
 
 protected:
     bool onInitDialog() override;
-    bool onCommand(WORD id, WORD code, HWND control) override;
     void onDestroy() override;
+    // A row button with its picture, the row font and its tooltip.
+    DDynamicButton* createButton(std::unique_ptr<DDynamicButton>& button, int index, int operation,
+                                 UINT image, const char* tooltip, const RECT& rect, int id);
 };
+
+// The download of a row's archive: component 1 of 1, download-only, with
+// messages. 1 the archive is at `archive`, 0 the dialog did not end with OK,
+// 2 it ended with OK but the archive is missing, -1 the URL names no plain
+// file name.
+int fetchRowArchive(HWND owner, const std::string& name, const std::string& url,
+                    const std::string& cacheFolder, const std::string& category, std::string& archive);
+
+// Starts "Orvanto.exe" of the runtime folder on the profile `profileName` of
+// `profilesFolder` with the stored Python switch; shows "Unable to load the
+// profile..." on failure. Nothing starts without the program.
+void runProfileInRuntime(HWND owner, const std::string& runtimeFolder, const std::string& profilesFolder,
+                         const std::string& profileName);
 
 // Operations of the row buttons.
 enum CatalogueOperation { OperationInstall = 0, OperationRun = 1, OperationUninstall = 2, OperationInfo = 3 };
@@ -109,27 +163,19 @@ public:
     // Rebuilds the rows for `tabName` from the list file; 1 after the rows
     // were built, -1 without a window.
     int showTab(const std::string& listPath, const std::string& tabName, const std::string& cacheFolder,
-                const std::string& category);
+                const std::string& category) override;
     virtual void refreshRows() = 0;
-    virtual int rowCount() const = 0;
-
-    // True while a row operation runs: the dialog must not be destroyed then.
-    bool operationRunning() const { return operationDepth_ > 0; }
-    // Called after every row operation (the page runs what waited for it).
-    std::function<void()> onOperationEnded;
 
     std::string runtimeFolder;
     std::string contentFolder; // profiles or templates folder, ending with a separator
-    std::string tabName;
     CatalogueList list;
     std::string listPath;
     std::string cacheFolder;
     std::string category;
     std::string emptyText;
-    hnScopedGdi<HFONT> rowFont;
 
 protected:
-    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    void runRowMessage(WPARAM index, LPARAM operation) override;
 
     virtual void resizeRows(int count) = 0;
     virtual CatalogueRow& row(int index) = 0;
@@ -146,8 +192,6 @@ protected:
     void openInfo(int index);
     void createLabels(CatalogueRow& row, const RECT& nameRect, const RECT& versionRect,
                       const std::string& text);
-    DDynamicButton* createButton(std::unique_ptr<DDynamicButton>& button, int index, int operation,
-                                 UINT image, const char* tooltip, const RECT& rect, int id);
     void createInfoControls(CatalogueRow& row, int index, int y, int id);
     void refreshInfo(CatalogueRow& row);
     void destroyRowControls(CatalogueRow& row);
@@ -157,9 +201,6 @@ protected:
 
     CatalogueTabTexts texts_;
     const char* contentFolderName_;
-
-private:
-    int operationDepth_ = 0;
 };
 
 class DTabProfiles2D : public DCatalogueTabDialog {

@@ -18,6 +18,30 @@ const int kInstallAllButtonX = 801;
 bool folderWritable() {
     return installerServices() && installerServices()->applicationFolderWritable();
 }
+
+struct TabsOfVariant {
+    CatalogueTabs tabs;
+    int tabControlId;
+    int refreshButtonId;
+    hnCatalogueTabCtrl* (*make)();
+};
+const TabsOfVariant kTabs[] = {
+    {CatalogueTabs::Profiles, IDC_PROFILES_TAB, IDC_PROFILES_REFRESH,
+     [] { return static_cast<hnCatalogueTabCtrl*>(new DProfilesTabCtrl()); }},
+    {CatalogueTabs::Templates, IDC_TEMPLATES_TAB, IDC_TEMPLATES_REFRESH,
+     [] { return static_cast<hnCatalogueTabCtrl*>(new DTemplatesTabCtrl()); }},
+    {CatalogueTabs::Tutorials, IDC_TUTORIALS_TAB, IDC_TUTORIALS_REFRESH,
+     [] { return static_cast<hnCatalogueTabCtrl*>(new DTutorialsTabCtrl()); }},
+    {CatalogueTabs::Resources, IDC_RESOURCES_TAB, IDC_RESOURCES_REFRESH,
+     [] { return static_cast<hnCatalogueTabCtrl*>(new DResorcesTabCtrl()); }},
+};
+
+const TabsOfVariant& tabsOf(CatalogueTabs tabs) {
+    for (const TabsOfVariant& entry : kTabs)
+        if (entry.tabs == tabs)
+            return entry;
+    return kTabs[0];
+}
 } // namespace
 
 kdDCataloguePageVariant demoProfilesVariant(CatalogueKind kind) {
@@ -27,7 +51,10 @@ kdDCataloguePageVariant demoProfilesVariant(CatalogueKind kind) {
         "Please click on the 'Install' button to download and update the required demo profile",
         "Please click on the 'Run' button to load the demo profile in Orvanto Vision Software and to try it",
         "Refresh Profiles List",
-        "Using default list of demo profiles."};
+        "Using default list of demo profiles.",
+        CatalogueTabs::Profiles,
+        false,
+        false};
 }
 
 kdDCataloguePageVariant templatesVariant(CatalogueKind kind) {
@@ -36,7 +63,34 @@ kdDCataloguePageVariant templatesVariant(CatalogueKind kind) {
             "Please click on the 'Install' button to download and update the required template",
             "",
             "Refresh Templates List",
-            "Using default list of templates."};
+            "Using default list of templates.",
+            CatalogueTabs::Templates,
+            false,
+            false};
+}
+
+kdDCataloguePageVariant tutorialsVariant() {
+    return {CatalogueKind::Tutorials,
+            false,
+            "Please click on the 'Install' button to download and update the required tutorial",
+            "Please click on the 'PDF' button to view the tutorial document",
+            "Refresh Tutorials List",
+            "Using default list of tutorials.",
+            CatalogueTabs::Tutorials,
+            true,
+            false};
+}
+
+kdDCataloguePageVariant resourcesVariant() {
+    return {CatalogueKind::Resources,
+            false,
+            "Please click on the links to browse the resources",
+            "",
+            "Refresh Resources List",
+            "Using default list of resources.",
+            CatalogueTabs::Resources,
+            true,
+            true};
 }
 
 // Counts the page's operations; an activation that arrives meanwhile is run
@@ -57,10 +111,8 @@ kdDCataloguePageBase::kdDCataloguePageBase(UINT templateId, const std::string& t
                                            const std::string& headerText,
                                            const kdDCataloguePageVariant& variant)
     : kdDPropertyPageBase(templateId, title, headerText), variant_(variant),
-      tabControlId_(variant.templates ? IDC_TEMPLATES_TAB : IDC_PROFILES_TAB),
-      refreshButtonId_(variant.templates ? IDC_TEMPLATES_REFRESH : IDC_PROFILES_REFRESH),
-      tabCtrl_(variant.templates ? static_cast<hnCatalogueTabCtrl*>(new DTemplatesTabCtrl())
-                                 : static_cast<hnCatalogueTabCtrl*>(new DProfilesTabCtrl())) {
+      tabControlId_(tabsOf(variant.tabs).tabControlId),
+      refreshButtonId_(tabsOf(variant.tabs).refreshButtonId), tabCtrl_(tabsOf(variant.tabs).make()) {
     installHintText = variant.installHint;
     runHintText = variant.runHint;
     bindText(IDC_STATUS_AREA, &statusText);
@@ -174,14 +226,21 @@ int kdDCataloguePageBase::refreshCatalogue(bool forceDownload, bool showMessages
     if (!element)
         return -1;
     HWND owner = hwnd() ? hwnd() : appMainWindow();
-    bool available = fetchCatalogueList(*element, forceDownload, showMessages, showMessages,
-                                        variant_.usingDefaultMessage, owner);
+    bool available =
+        fetchCatalogueList(*element, forceDownload, showMessages, showMessages || variant_.alwaysTellsDefault,
+                           variant_.usingDefaultMessage, owner);
     std::string path = localListPath(*element);
     const CatalogueSource& source = catalogueSource(variant_.kind);
     std::vector<std::string> groups;
-    if (available) {
+    if (available && variant_.iniList) {
+        std::vector<std::string> sections;
+        readIniSectionNames(path, sections);
+        groups = tabNamesOfSections(sections);
+        prepareContent(path);
+    } else if (available) {
         list.load(path.c_str());
         list.distinctGroups(&groups);
+        prepareContent(path);
     }
     if (hwnd())
         tabCtrl_->setTabs(source.category, groups, remembered, path, source.cacheFolder);

@@ -12,6 +12,9 @@
 #include "controls/ImageButton.h"
 #include "wizard/PropertyPageBase.h"
 
+// Which tab dialog a catalogue page shows.
+enum class CatalogueTabs { Profiles, Templates, Tutorials, Resources };
+
 // The fixed differences between the catalogue pages.
 struct kdDCataloguePageVariant {
     CatalogueKind kind;
@@ -20,11 +23,18 @@ struct kdDCataloguePageVariant {
     const char* runHint;
     const char* refreshTooltip;
     const char* usingDefaultMessage;
+    CatalogueTabs tabs;
+    // A standard INI list: the tabs are named after its sections.
+    bool iniList;
+    // The "using default list" message also when the user did not ask.
+    bool alwaysTellsDefault;
 };
 
 // The demo-profile and template variants, for the Python 2.7 or 3.6 list.
 kdDCataloguePageVariant demoProfilesVariant(CatalogueKind kind);
 kdDCataloguePageVariant templatesVariant(CatalogueKind kind);
+kdDCataloguePageVariant tutorialsVariant();
+kdDCataloguePageVariant resourcesVariant();
 
 class kdDCataloguePageBase : public kdDPropertyPageBase {
 public:
@@ -44,7 +54,7 @@ public:
     int refreshCatalogue(bool forceDownload, bool showMessages);
     // One element per list entry with a download address; works without a
     // window. -1 without manager or list file.
-    int buildContentElements(hnInstallManagerBase* manager);
+    virtual int buildContentElements(hnInstallManagerBase* manager);
     // Downloads every template of the list and extracts it.
     int installAllTemplates();
 
@@ -67,6 +77,9 @@ public:
     static constexpr UINT kMsgDeferredActivation = WM_APP + 12;
 
 protected:
+    // Runs after a list file was fetched and before the tabs are rebuilt.
+    virtual void prepareContent(const std::string& listPath) { (void)listPath; }
+
     bool onInitDialog() override;
     bool onSetActive() override;
     bool onCommand(WORD id, WORD code, HWND control) override;

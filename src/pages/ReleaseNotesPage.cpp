@@ -1,20 +1,82 @@
 #include "pages/ReleaseNotesPage.h"
 
+#include "app/InstallerServices.h"
+#include "app/Text.h"
+#include "artwork_ids.h"
+#include "catalogue/Documents.h"
+#include "catalogue_ids.h"
+#include "install/InstallManager.h"
 #include "pages_ids.h"
+
+namespace {
+const char* const kReadmeFile = "774readme.rtf";
+const char* const kReadmeServerFolder =
+    "/orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware/";
+const int kRefreshButtonX = 835;
+
+bool folderWritable() {
+    return installerServices() && installerServices()->applicationFolderWritable();
+}
+} // namespace
 
 kdDInstallReleaseNotes::kdDInstallReleaseNotes(const std::string& title)
     : kdDPropertyPageBase(IDD_RELEASE_NOTES, title, "Readme Notes") {
     uiDlgName = "Readme Notes";
     statusText = "Please click on the 'Next' button to install the pre-requisites.";
     bindText(IDC_STATUS_AREA, &statusText);
+    ensureRichEditLoaded();
+    // The installer copy gathers the notes from a page that was never shown.
+    initInstallationElements();
+    elementsInitialised = true;
+}
+
+int kdDInstallReleaseNotes::initInstallationElements() {
+    std::string base = installerServices() ? installerServices()->repositoryBaseUrl() : std::string();
+    std::string url = base + kReadmeServerFolder + kReadmeFile;
+    hnInstallationElement element("Readme Notes", url.c_str(), kReadmeFile, "",
+                                  cacheFolder(cache::kReadme).c_str(), false, 0x100000, true, &nameText,
+                                  &readmeStatusText, &progressText, "Readme Notes");
+    hnInstallationElement* elements[] = {&element};
+    installManager->clearElements();
+    installManager->setElements(1, elements);
+    return 1;
 }
 
 int kdDInstallReleaseNotes::setupControls() {
+    // The smaller picture: the larger one does not fit between the header and
+    // the notes.
+    setupImageButton(refreshButton, IDC_README_REFRESH, IDP_REFRESH_SMALL, "Refresh Readme File",
+                     kRefreshButtonX);
     return 1;
+}
+
+bool kdDInstallReleaseNotes::loadReadme(bool refresh, bool showMessages) {
+    hnInstallationElement* element = installManager->item(0);
+    if (!element || !hwnd())
+        return false;
+    return loadRichTextDocument(
+        *element, item(IDC_README_TEXT), refresh, showMessages, "Using default copy of the Readme file.",
+        "Error: Unable to get the 'Readme Notes' from the server.\nPlease try again.", hwnd());
+}
+
+bool kdDInstallReleaseNotes::onInitDialog() {
+    kdDPropertyPageBase::onInitDialog();
+    loadReadme(folderWritable(), false);
+    return true;
 }
 
 bool kdDInstallReleaseNotes::onSetActive() {
     setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
     setCancelText("Cancel");
+    ::ShowWindow(refreshButton.hwnd(), folderWritable() ? SW_SHOW : SW_HIDE);
+    statusText = "Please click on the 'Next' button to install the pre-requisites.";
     return kdDPropertyPageBase::onSetActive();
+}
+
+bool kdDInstallReleaseNotes::onCommand(WORD id, WORD code, HWND control) {
+    if (id == IDC_README_REFRESH && code == BN_CLICKED) {
+        loadReadme(true, true);
+        return true;
+    }
+    return kdDPropertyPageBase::onCommand(id, code, control);
 }

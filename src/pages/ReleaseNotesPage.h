@@ -4,7 +4,7 @@
 #include "controls/ImageButton.h"
 #include "wizard/PropertyPageBase.h"
 
-// Release notes of this installer version.
+// Release notes of this installer version, fetched from the server.
 class kdDInstallReleaseNotes : public kdDPropertyPageBase {
 public:
     explicit kdDInstallReleaseNotes(const std::string& title);
@@ -13,10 +13,19 @@ public:
     bool isHiddenInExtensionsOnlyMode() override { return false; }
     int updateButtons() override { return 1; }
     int setupControls() override;
-    int initInstallationElements() override { return 1; }
+    // The readme element, as the manager's only element.
+    int initInstallationElements() override;
 
-    std::string statusText; // the hint line
+    // Fetches the notes (or uses the cached copy) and shows them; true when
+    // shown.
+    bool loadReadme(bool refresh, bool showMessages);
+
+    std::string statusText;                               // the hint line
+    std::string nameText, readmeStatusText, progressText; // shown nowhere
+    hnImageButton refreshButton;
 
 protected:
+    bool onInitDialog() override;
     bool onSetActive() override;
+    bool onCommand(WORD id, WORD code, HWND control) override;
 };

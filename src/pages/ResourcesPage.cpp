@@ -1,20 +1,59 @@
 #include "pages/ResourcesPage.h"
 
+#include "app/FileHelpers.h"
+#include "app/InstallerServices.h"
+#include "catalogue/Hyperlink.h"
+#include "install/InstallManager.h"
 #include "pages_ids.h"
 
-kdDInstallOrvantoResourcesDynamic::kdDInstallOrvantoResourcesDynamic(const std::string& title)
-    : kdDPropertyPageBase(IDD_RESOURCES, title, "Orvanto Vision Resources") {
-    uiDlgName = "Resources";
-    statusText = "Please click on the 'Next' button to view 'Readme Notes'.";
-    bindText(IDC_STATUS_AREA, &statusText);
+namespace {
+const int32_t kPictureSize = 0x400000;
 }
 
-int kdDInstallOrvantoResourcesDynamic::setupControls() {
-    return 1;
+kdDInstallOrvantoResourcesDynamic::kdDInstallOrvantoResourcesDynamic(const std::string& title)
+    : kdDCataloguePageBase(IDD_RESOURCES, title, "Orvanto Vision Resources", resourcesVariant()) {
+    uiDlgName = "Resources";
+    statusText = "Please click on the 'Next' button to view 'Readme Notes'.";
+}
+
+bool kdDInstallOrvantoResourcesDynamic::onInitDialog() {
+    kdDPropertyPageBase::onInitDialog();
+    refreshCatalogue(false, false);
+    return true;
 }
 
 bool kdDInstallOrvantoResourcesDynamic::onSetActive() {
     setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
     setCancelText("Cancel");
+    bool writable = installerServices() && installerServices()->applicationFolderWritable();
+    ::ShowWindow(refreshButton.hwnd(), writable ? SW_SHOW : SW_HIDE);
     return kdDPropertyPageBase::onSetActive();
+}
+
+void kdDInstallOrvantoResourcesDynamic::prepareContent(const std::string& listPath) {
+    std::vector<std::string> sections;
+    readIniSectionNames(listPath, sections);
+    const CatalogueSource& source = catalogueSource(CatalogueKind::Resources);
+    std::string folder = cacheFolder(source.cacheFolder);
+    std::vector<std::unique_ptr<hnInstallationElement>> built;
+    for (const std::string& section : sections) {
+        std::string picture = readIniValue(listPath, section, "ImageURL"), fileName;
+        // Pictures come from the server: web addresses and plain names only.
+        if (!isDownloadedResource(picture) || !isWebLink(picture) || !fileNameOfUrl(picture, fileName) ||
+            !isPlainNameInFolder(folder + "\\", fileName))
+            continue;
+        built.emplace_back(new hnInstallationElement(
+            readIniValue(listPath, section, "Name").c_str(), picture.c_str(), fileName.c_str(), "",
+            folder.c_str(), false, kPictureSize, false, &contentNameText, &contentStatusText,
+            &contentProgressText, source.category));
+    }
+    if (built.empty())
+        return;
+    std::vector<hnInstallationElement*> pointers;
+    for (auto& element : built)
+        pointers.push_back(element.get());
+    hnInstallManagerBase manager;
+    manager.setElements(static_cast<unsigned>(pointers.size()), pointers.data());
+    bool skipAllErrors = false;
+    runDownloadAllOf(&skipAllErrors, &manager);
 }

@@ -1,22 +1,18 @@
 #pragma once
 #include <string>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/CataloguePage.h"
 
-// Online resources of the installed version, in tabs.
-class kdDInstallOrvantoResourcesDynamic : public kdDPropertyPageBase {
+// Online resources of the installed version: links and pictures in tabs.
+class kdDInstallOrvantoResourcesDynamic : public kdDCataloguePageBase {
 public:
     explicit kdDInstallOrvantoResourcesDynamic(const std::string& title);
 
-    bool isPageSkipped() override { return false; }
     bool isHiddenInExtensionsOnlyMode() override { return false; }
-    int updateButtons() override { return 1; }
-    int setupControls() override;
-    int initInstallationElements() override { return 1; }
-
-    std::string statusText; // the hint line
 
 protected:
+    // Fetches the pictures that the list names, so the tabs can show them.
+    void prepareContent(const std::string& listPath) override;
+    bool onInitDialog() override;
     bool onSetActive() override;
 };

@@ -1,21 +1,15 @@
 #pragma once
 #include <string>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/CataloguePage.h"
 
 // Tutorials with documents and videos, in tabs.
-class kdDInstallTutorials : public kdDPropertyPageBase {
+class kdDInstallTutorials : public kdDCataloguePageBase {
 public:
     explicit kdDInstallTutorials(const std::string& title);
 
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return true; }
-    int updateButtons() override { return 1; }
-    int setupControls() override;
-    int initInstallationElements() override { return 1; }
-
-    std::string statusText; // the hint line
+    // One element per tutorial of the cached list whose URL names a file.
+    int buildContentElements(hnInstallManagerBase* manager) override;
 
 protected:
     bool onSetActive() override;

@@ -15,6 +15,8 @@
 #include "app/StopBlock.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
+#include "catalogue/Documents.h"
+#include "catalogue/Hyperlink.h"
 #include "wizard/PropertyPageBase.h"
 #include "install/CheckInstallations.h"
 #include "install/InstallManager.h"
@@ -33,12 +35,10 @@ namespace {
 
 const char* const kHelpFileElementPrefix = "Orvanto Vision Software Help File";
 
-int openWithShell(const std::string& address, const char*, HWND owner, int& code) {
-    INT_PTR result = reinterpret_cast<INT_PTR>(
-        ::ShellExecuteA(owner, "open", address.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
-    code = static_cast<int>(result);
-    hnSessionLogF("Program", "opened %s, shell result %d", address.c_str(), code);
-    return result > 32 ? 1 : -1;
+// The web help goes through the resource-link opener: web addresses only,
+// documents fetched into the cache first.
+int openLinkOrDocument(const std::string& address, const char* linkName, HWND owner, int& code) {
+    return openResourceLink(address, linkName ? linkName : "", &code, owner);
 }
 
 // The navigation row: text, command and the UI dialog names it jumps to.
@@ -123,8 +123,8 @@ kdDSheetHooks defaultSheetHooks() {
     hooks.python27Upkeep = [] { hnPyhton27InstallFunctions::reapplyPython27Selections(); };
     hooks.python36Upkeep = [] { hnPyhton36InstallFunctions::reapplyPython36Selections(); };
     hooks.checkUpgradeChannel = [](CUpgradeInfo&, hnUpgradeCheckControl&) { return false; };
-    hooks.showHelpDocument = [](hnInstallationElement&, HWND) {};
-    hooks.openResourceLink = openWithShell;
+    hooks.showHelpDocument = showHelpDocument;
+    hooks.openResourceLink = openLinkOrDocument;
     return hooks;
 }
 

@@ -20,59 +20,10 @@
 #include "pages/DemoProfilesPage.h"
 #include "pages/PageTestSupport.h"
 #include "pages/TemplatesPage.h"
+#include "catalogue/CatalogueFixtures.h"
 #include "support/RecordingRuntime.h"
 
 namespace {
-
-const char* const kListFolder =
-    "C:\\orvanto-fixtures\\catalogue\\orvanto\\files\\InstallerRepositories\\Orvanto15."
-    "0\\774\\OrvantoVisionSoftware";
-
-std::string serverUrl() {
-    char value[256] = {};
-    ::GetEnvironmentVariableA("ORVANTO_TEST_HTTP_URL", value, sizeof(value));
-    return value;
-}
-
-// Points the pages at the fixtures folder, serves the lists written into it
-// and leaves the content and cache folders as it found them.
-class CatalogueServer {
-public:
-    CatalogueServer() {
-        ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", (serverUrl() + "/files").c_str());
-        makeFolders(kListFolder);
-        for (const char* name : {"Profiles", "Templates"}) {
-            std::string folder = userContentFolder(name);
-            if (!fileExists(folder.substr(0, folder.size() - 1)))
-                made_.push_back(folder.substr(0, folder.size() - 1));
-        }
-        clearCaches();
-    }
-    ~CatalogueServer() {
-        for (const std::string& folder : made_)
-            deleteFolderTree(folder.c_str(), folder.c_str());
-        clearCaches();
-        std::string lists = "C:\\orvanto-fixtures\\catalogue";
-        deleteFolderTree(lists.c_str(), lists.c_str());
-        ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", nullptr);
-    }
-    void publish(const char* fileName, const std::string& content) {
-        writeTextFile(std::string(kListFolder) + "\\" + fileName, content);
-    }
-    void withdraw(const char* fileName) {
-        ::DeleteFileA((std::string(kListFolder) + "\\" + fileName).c_str());
-    }
-    static std::string zip(const std::string& kind) { return serverUrl() + "/zip/" + kind + ".zip"; }
-    static void clearCaches() {
-        for (CatalogueKind kind : {CatalogueKind::DemoProfiles, CatalogueKind::Templates}) {
-            std::string folder = cacheFolder(catalogueSource(kind).cacheFolder);
-            deleteFolderTree(folder.c_str(), folder.c_str());
-        }
-    }
-
-private:
-    std::vector<std::string> made_;
-};
 
 HWND tabDialogOf(kdDCataloguePageBase& page) {
     return page.tabCtrl().tabDialog().hwnd();
@@ -317,7 +268,7 @@ TEST(DemoProfilesPage, ReactivationKeepsTheRowsButDetectsThemAgain) {
     HWND pageWindow = host.pageWindow();
     HWND tab = tabDialogOf(page);
     HWND install = ::GetDlgItem(tab, 45002);
-    HWND toolTip = page.tabCtrl().tabDialog().toolTip;
+    HWND toolTip = static_cast<DTabProfiles2D&>(page.tabCtrl().tabDialog()).toolTip;
     LRESULT tools = ::SendMessageA(toolTip, TTM_GETTOOLCOUNT, 0, 0);
     EXPECT_FALSE(controlVisible(tab, 45000));
 

@@ -58,7 +58,7 @@ class Handler(http.server.BaseHTTPRequestHandler):
         if url.path.startswith("/zip/"):
             return self.reply(200, make_zip(os.path.basename(url.path).rsplit(".", 1)[0]))
         if url.path.startswith("/files/") and root:
-            parts = [p for p in url.path[len("/files/"):].split("/") if p]
+            parts = [urllib.parse.unquote(p) for p in url.path[len("/files/"):].split("/") if p]
             if not parts or any(p in (".", "..") or "\\" in p for p in parts):
                 return self.reply(404, b"not found")
             return self.file(os.path.join(root, *parts))
@@ -158,6 +158,13 @@ def make_zip(kind):
         name, _, version = kind[len("profile_"):].partition("-v")
         entries = [entry(name + "/Orvanto.Opb", b"profile"),
                    entry(name + "/General.Ini", b"[Identification]\r\nVersionLabel=" + version.encode() + b"\r\n")]
+    elif kind.startswith("tutorial_"):  # a tutorial: "<Profile>.pdf" and "<Profile>.zip" at the root
+        name = kind[len("tutorial_"):]
+        inner = io.BytesIO()
+        with zipfile.ZipFile(inner, "w") as profile:
+            profile.writestr(name + "/Orvanto.Opb", b"profile")
+            profile.writestr(name + "/General.Ini", b"[Identification]\r\nVersionLabel=1.0.0.0\r\n")
+        entries = [entry(name + ".pdf", b"%PDF-1.4 tutorial"), entry(name + ".zip", inner.getvalue())]
     elif kind.startswith("template_"):  # a template: top folder "<ClassName>_<version>"
         entries = [entry(kind[len("template_"):] + "/tool.py", b"# template")]
     elif kind == "longname":

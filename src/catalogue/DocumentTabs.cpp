@@ -1,0 +1,486 @@
+#include "catalogue/DocumentTabs.h"
+
+#include <shellapi.h>
+
+#include "app/AppBase.h"
+#include "app/DebugOut.h"
+#include "app/FileHelpers.h"
+#include "app/InstallerServices.h"
+#include "app/SessionLog.h"
+#include "app/Text.h"
+#include "artwork_ids.h"
+#include "catalogue/CatalogueSources.h"
+#include "catalogue_ids.h"
+#include "download/InstallationElement.h"
+#include "download/Unzipper.h"
+
+namespace {
+
+const int kMaxTutorialRows = 12;
+const int kFirstRowTop = 5;
+const int kRowHeight = 26;
+const int kFirstControlId = 45001;
+const int kIdStep = 7;
+const POINT kAnchorInPage = {811, 1};
+
+const char* const kTutorialList = "774tutorials.ini.txt";
+const char* const kResourceList = "774resorces.ini.txt";
+
+const char* const kBadRow =
+    "Error: Unable to locate the download path for the selected tutorial. Please try again.";
+const char* const kBadUrl =
+    "Error: Unable to parse the download path for the selected tutorial. Please try again.";
+const char* const kUnexpected = "Error: Unexpected operation. Please try again.";
+
+RECT rectOf(int left, int top, int right, int bottom) {
+    return RECT{left, top, right, bottom};
+}
+
+void showControl(HWND control, bool shown, bool enabled = true) {
+    if (!control)
+        return;
+    ::ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+    ::EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+HWND windowOf(const std::unique_ptr<DDynamicButton>& button) {
+    return button ? button->hwnd() : nullptr;
+}
+
+bool endsWithNoCase(const std::string& text, const char* suffix) {
+    std::string tail(suffix);
+    return text.size() >= tail.size() && hnEqualsNoCase(text.substr(text.size() - tail.size()), tail);
+}
+
+void destroyWindowOf(HWND& window) {
+    if (window && ::IsWindow(window))
+        ::DestroyWindow(window);
+    window = nullptr;
+}
+
+HFONT copyFontOf(HWND dialog, LOGFONTA& logFont) {
+    HFONT font = reinterpret_cast<HFONT>(::SendMessageA(dialog, WM_GETFONT, 0, 0));
+    if (!font || !::GetObjectA(font, sizeof(logFont), &logFont))
+        ::GetObjectA(::GetStockObject(DEFAULT_GUI_FONT), sizeof(logFont), &logFont);
+    return ::CreateFontIndirectA(&logFont);
+}
+
+// The sections of a cached INI list that belong to the tab, in file order.
+std::vector<std::string> sectionsOfTab(const std::string& path, const std::string& tabName) {
+    std::vector<std::string> names, matching;
+    readIniSectionNames(path, names);
+    for (const std::string& name : names)
+        if (sectionBelongsToTab(name, tabName))
+            matching.push_back(name);
+    return matching;
+}
+
+} // namespace
+
+// ---------------------------------------------------------------- DTabTutorials
+
+DTabTutorials::DTabTutorials() : kdDTabDialogBase(IDD_TAB_TUTORIALS) {
+    tabName = "Getting Started";
+    runtimeFolder = registeredRuntimeFolder();
+    profilesFolder = userContentFolder("Profiles");
+    tutorialsFolder = userContentFolder("Tutorials");
+}
+
+DTabTutorials::~DTabTutorials() {
+    destroyRows();
+}
+
+void DTabTutorials::message(const std::string& text) {
+    hnAppBase::current()->prompter().messageBox(hwnd(), text.c_str(), kInstallerCaption, MB_OK);
+}
+
+void DTabTutorials::destroyRows() {
+    for (TutorialRow& r : rows) {
+        destroyWindowOf(r.nameLabel);
+        destroyWindowOf(r.statusLabel);
+    }
+    rows.clear();
+}
+
+int DTabTutorials::showTab(const std::string& listPath, const std::string& tabName_,
+                           const std::string& cacheFolder_, const std::string& category_) {
+    (void)listPath; // always the cached tutorial list
+    if (!hwnd())
+        return -1;
+    tabName = tabName_;
+    cacheFolder = cacheFolder_;
+    category = category_;
+    runtimeFolder = registeredRuntimeFolder();
+    profilesFolder = userContentFolder("Profiles");
+    tutorialsFolder = userContentFolder("Tutorials");
+    std::string list;
+    hnFormat(list, kPathCapacity, "%s\\%s", ::cacheFolder(cache::kTutorials).c_str(), kTutorialList);
+    std::vector<std::string> sections = sectionsOfTab(list, tabName);
+    if (sections.size() > static_cast<std::size_t>(kMaxTutorialRows))
+        sections.resize(kMaxTutorialRows);
+
+    destroyRows();
+    rows.resize(sections.size());
+    LOGFONTA logFont = {};
+    rowFont.reset(copyFontOf(hwnd(), logFont));
+    POINT anchor = kAnchorInPage;
+    ::MapWindowPoints(::GetParent(hwnd()), hwnd(), &anchor, 1);
+    const int X = anchor.x;
+    int y = kFirstRowTop, b = kFirstControlId;
+    for (std::size_t i = 0; i < sections.size(); ++i) {
+        TutorialRow& r = rows[i];
+        const std::string& section = sections[i];
+        r.caption = readIniValue(list, section, "Caption");
+        r.name = readIniValue(list, section, "Name");
+        if (r.name.empty())
+            r.name = r.caption;
+        r.profileName = readIniValue(list, section, "ProfileName");
+        r.profileZip = readIniValue(list, section, "ProfileZIP");
+        r.url = readIniValue(list, section, "URL");
+        r.pdfName = readIniValue(list, section, "PDFName");
+        r.videoUrl = readIniValue(list, section, "VideoURL");
+        r.infoText = readIniValue(list, section, "InfoText");
+        r.infoUrl = readIniValue(list, section, "InfoURL");
+        // Server values become paths of an elevated program's file operations.
+        r.safe = !profilesFolder.empty() && !tutorialsFolder.empty() &&
+                 isPlainNameInFolder(tutorialsFolder, r.name) &&
+                 isPlainNameInFolder(profilesFolder, r.profileName) && isPlainFileName(r.pdfName) &&
+                 endsWithNoCase(r.pdfName, ".pdf") &&
+                 isPlainNameInFolder(tutorialsFolder + r.name + "\\", r.pdfName) &&
+                 isPlainNameInFolder(tutorialsFolder + r.name + "\\", r.profileZip);
+        if (!r.safe)
+            hnDebugOutF("DTabTutorials::showTab - Unsafe names in the list, row '%s' disabled\n",
+                        r.caption.c_str());
+        r.installed = detectInstalled(r);
+
+        int index = static_cast<int>(i);
+        createButton(r.removeButton, index, TutorialRemove, IDP_REMOVE_DISC, "Remove",
+                     rectOf(X, y, X + 24, y + 25), b - 1);
+        createButton(r.videoButton, index, TutorialVideo, IDP_VIDEO, "Video",
+                     rectOf(X - 25, y, X - 1, y + 25), b);
+        createButton(r.pdfButton, index, TutorialPdf, IDP_DOCUMENT, "PDF", rectOf(X - 50, y, X - 26, y + 25),
+                     b + 1);
+        createButton(r.runButton, index, TutorialRun, IDP_RUN, "Run", rectOf(X - 75, y, X - 51, y + 25),
+                     b + 2);
+        createButton(r.installButton, index, TutorialInstall, IDP_INSTALL, "Install",
+                     rectOf(X - 100, y, X - 76, y + 25), b + 3);
+        auto label = [this](const RECT& rect, const std::string& text) {
+            HWND control = ::CreateWindowExA(
+                0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, rect.left,
+                rect.top, rect.right - rect.left, rect.bottom - rect.top, hwnd(), nullptr,
+                ::GetModuleHandleA(nullptr), nullptr);
+            if (control)
+                ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(rowFont.get()), FALSE);
+            return control;
+        };
+        r.statusLabel = label(rectOf(X - 171, y + 5, X - 101, y + 30), "Not Installed");
+        r.nameLabel = label(rectOf(30, y + 5, X - 202, y + 30), r.caption);
+        RECT info = rectOf(5, y, 29, y + 25);
+        createButton(r.infoButton, index, TutorialInfo, IDP_INFO, r.infoText.c_str(), info, b + 4);
+        r.infoImage.reset(new hnImageStatic());
+        if (r.infoImage->create(hwnd(), b + 5, info)) {
+            r.infoImage->setImage(pictures.resource(IDP_INFO));
+            addToolTip(r.infoImage->hwnd(), r.infoText);
+        }
+        y += kRowHeight;
+        b += kIdStep;
+    }
+    emptyText = rows.empty() ? "No demo tutorials are available." : "";
+    ::ShowWindow(item(IDC_TAB_TEXT), rows.empty() ? SW_SHOW : SW_HIDE);
+    refreshRows();
+    ::SetDlgItemTextA(hwnd(), IDC_TAB_TEXT, emptyText.c_str());
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+    return 1;
+}
+
+bool DTabTutorials::detectInstalled(const TutorialRow& r) const {
+    if (!r.safe)
+        return false;
+    std::string profile, document;
+    return hnFormat(profile, kPathCapacity, "%s%s\\Orvanto.Opb", profilesFolder.c_str(),
+                    r.profileName.c_str()) &&
+           hnFormat(document, kPathCapacity, "%s%s\\%s", tutorialsFolder.c_str(), r.name.c_str(),
+                    r.pdfName.c_str()) &&
+           fileExists(profile) && fileExists(document);
+}
+
+void DTabTutorials::refreshRows() {
+    for (TutorialRow& r : rows) {
+        r.installed = detectInstalled(r);
+        if (r.installed) {
+            showControl(windowOf(r.installButton), true, false);
+            showControl(windowOf(r.removeButton), true);
+            showControl(windowOf(r.runButton), true);
+            showControl(windowOf(r.pdfButton), true);
+            showControl(windowOf(r.videoButton), true, !r.videoUrl.empty());
+        } else {
+            showControl(windowOf(r.installButton), true, r.safe);
+            showControl(windowOf(r.removeButton), false);
+            showControl(windowOf(r.runButton), false);
+            showControl(windowOf(r.pdfButton), false);
+            showControl(windowOf(r.videoButton), false);
+        }
+        ::SetWindowTextA(r.statusLabel, r.installed ? "Installed" : "Not Installed");
+        HWND image = r.infoImage ? r.infoImage->hwnd() : nullptr;
+        showControl(windowOf(r.infoButton), !r.infoUrl.empty());
+        showControl(image, r.infoUrl.empty() && !r.infoText.empty());
+    }
+}
+
+void DTabTutorials::runRowMessage(WPARAM wParam, LPARAM lParam) {
+    int index = static_cast<int>(wParam);
+    if (index < 0 || index >= rowCount()) {
+        message(kBadRow);
+        return;
+    }
+    TutorialRow& r = rows[static_cast<std::size_t>(index)];
+    switch (static_cast<int>(lParam)) {
+    case TutorialInstall:
+        install(r);
+        break;
+    case TutorialRun:
+        if (r.safe)
+            runProfileInRuntime(hwnd(), runtimeFolder, profilesFolder, r.profileName);
+        else
+            message("Unable to load the profile. Unexpected error.");
+        break;
+    case TutorialRemove:
+        remove(r);
+        break;
+    case TutorialPdf:
+        openDocument(r);
+        break;
+    case TutorialVideo:
+        openLink(r.videoUrl, "Unable to access the tutorial video URL. Please try again.");
+        break;
+    case TutorialInfo:
+        openLink(r.infoUrl, "Unable to access the tutorial information URL. Please try again.");
+        break;
+    default:
+        message(kUnexpected);
+        break;
+    }
+}
+
+void DTabTutorials::install(TutorialRow& r) {
+    std::string archive, fileName;
+    if (!fileNameOfUrl(r.url, fileName) || !isPlainFileName(fileName) || !r.safe) {
+        message(kBadUrl);
+        return;
+    }
+    int fetched = fetchRowArchive(hwnd(), r.caption, r.url, cache::kTutorials, "Tutorials", archive);
+    if (fetched < 0)
+        message(kBadUrl);
+    if (fetched == 2)
+        message("Error: Unable to extract the tutorial files. Please try again.");
+    if (fetched == 1) {
+        std::string folder = tutorialsFolder + r.name, profileArchive;
+        if (!CUnzipper::ensureFolder(profilesFolder) || !CUnzipper::ensureFolder(tutorialsFolder) ||
+            !CUnzipper::ensureFolder(folder + "\\") ||
+            !extractArchiveToFolder(archive.c_str(), folder.c_str()))
+            message("Error: Unable to extract the tutorial files. Please try again.");
+        else if (!hnJoinPath(profileArchive, folder, r.profileZip) ||
+                 !extractArchiveToFolder(profileArchive.c_str(), profilesFolder.c_str()))
+            message("Error: Unable to extract the tutorial files 2. Please try again.");
+    }
+    refreshRows();
+}
+
+void DTabTutorials::remove(TutorialRow& r) {
+    // Each delete stays strictly inside its folder; a folder left behind is
+    // a failure.
+    bool removed = r.safe && deleteFolderInside(profilesFolder, r.profileName) &&
+                   deleteFolderInside(tutorialsFolder, r.name);
+    if (!removed)
+        message("Unable to remove the tutorial. Please try again.");
+    refreshRows();
+}
+
+void DTabTutorials::openDocument(TutorialRow& r) {
+    std::string path;
+    INT_PTR result = 0;
+    if (r.safe && hnFormat(path, kPathCapacity, "%s%s\\%s", tutorialsFolder.c_str(), r.name.c_str(),
+                           r.pdfName.c_str())) {
+        result = reinterpret_cast<INT_PTR>(
+            ::ShellExecuteA(hwnd(), "open", path.c_str(), nullptr, nullptr, SW_SHOW));
+        hnSessionLogF("Program", "opened %s, shell result %d", path.c_str(), static_cast<int>(result));
+    }
+    if (result <= 32)
+        message("Unable to access the tutorial PDF file. Please try again.");
+}
+
+void DTabTutorials::openLink(const std::string& link, const char* failure) {
+    if (openWebLink(link, hwnd()) <= 32)
+        message(failure);
+}
+
+// ---------------------------------------------------------------- DTabResources
+
+DTabResources::DTabResources() : hnCatalogueTabDialog(IDD_TAB_RESOURCES) {}
+
+DTabResources::~DTabResources() {
+    destroyItems();
+}
+
+void DTabResources::destroyItems() {
+    for (ResourceItem& i : items) {
+        destroyWindowOf(i.bulletLabel);
+        destroyWindowOf(i.captionLabel);
+    }
+    items.clear();
+    itemCount = 0;
+}
+
+bool DTabResources::onInitDialog() {
+    hnCatalogueTabDialog::onInitDialog();
+    repaintCount = 0;
+    ::SetTimer(hwnd(), kRepaintTimer, 500, nullptr);
+    return true;
+}
+
+void DTabResources::onTimer(UINT_PTR id) {
+    if (id != kRepaintTimer)
+        return;
+    ::KillTimer(hwnd(), kRepaintTimer);
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+    if (++repaintCount <= 3)
+        ::SetTimer(hwnd(), kRepaintTimer, 500, nullptr);
+}
+
+bool DTabResources::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == WM_CTLCOLORSTATIC) {
+        HDC dc = reinterpret_cast<HDC>(wParam);
+        ::SetTextColor(dc, hyperlinkColour());
+        ::SetBkMode(dc, TRANSPARENT);
+        result = reinterpret_cast<LRESULT>(::GetStockObject(NULL_BRUSH));
+        return true;
+    }
+    return hnCatalogueTabDialog::onMessage(message, wParam, lParam, result);
+}
+
+int DTabResources::showTab(const std::string& listPath, const std::string& tabName_,
+                           const std::string& cacheFolder, const std::string& category) {
+    (void)listPath;
+    (void)cacheFolder;
+    (void)category;
+    if (!hwnd())
+        return -1;
+    updateResourcesList(tabName_);
+    return 1;
+}
+
+HWND DTabResources::label(const char* text, const RECT& rect, DWORD style) {
+    HWND control = ::CreateWindowExA(0, "STATIC", text, WS_CHILD | WS_VISIBLE | SS_NOPREFIX | style,
+                                     rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                                     hwnd(), nullptr, ::GetModuleHandleA(nullptr), nullptr);
+    if (control)
+        ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(itemFont.get()), FALSE);
+    return control;
+}
+
+void DTabResources::updateResourcesList(const std::string& tabName_) {
+    tabName = tabName_;
+    destroyItems();
+    std::string folder = ::cacheFolder(cache::kResources), list;
+    hnFormat(list, kPathCapacity, "%s\\%s", folder.c_str(), kResourceList);
+    for (const std::string& section : sectionsOfTab(list, tabName)) {
+        if (static_cast<int>(items.size()) >= kMaxItems) {
+            hnDebugOutF(
+                "DTabResources::updateResourcesList() - %s. Unable to use all resources from INI file. "
+                "List too long.\n",
+                tabName.c_str());
+            break;
+        }
+        items.emplace_back();
+        ResourceItem& i = items.back();
+        i.name = readIniValue(list, section, "Name");
+        i.url = readIniValue(list, section, "URL");
+        i.imageUrl = readIniValue(list, section, "ImageURL");
+        std::string column = readIniValue(list, section, "Column");
+        i.column = static_cast<int32_t>(std::atoi(column.empty() ? "0" : column.c_str()));
+        std::string fileName;
+        if (!i.imageUrl.empty() && isDownloadedResource(i.imageUrl) && fileNameOfUrl(i.imageUrl, fileName) &&
+            isPlainNameInFolder(folder + "\\", fileName))
+            hnJoinPath(i.imagePath, folder, fileName);
+    }
+    itemCount = static_cast<int>(items.size());
+
+    LOGFONTA logFont = {};
+    itemFont.reset(copyFontOf(hwnd(), logFont));
+    showsPictures = false;
+    for (const ResourceItem& i : items)
+        showsPictures = showsPictures || !i.imageUrl.empty();
+
+    if (items.empty()) {
+        emptyText = "No demo profiles are available.";
+        ::ShowWindow(item(IDC_TAB_TEXT), SW_SHOW);
+    } else {
+        ::ShowWindow(item(IDC_TAB_TEXT), SW_HIDE);
+        emptyText.clear();
+    }
+    if (showsPictures) {
+        for (int k = 0; k < itemCount; ++k) {
+            int row = k / 8, column = k % 8;
+            if (row >= 3) {
+                hnDebugOutF("DTabResources::updateResourcesList() - %s. Unable to display all elements.\n",
+                            tabName.c_str());
+                break;
+            }
+            ResourceItem& i = items[static_cast<std::size_t>(k)];
+            i.imageButton.reset(new DDynamicButton());
+            i.imageButton->owner = hwnd();
+            i.imageButton->rowIndex = k;
+            i.imageButton->operation = 0;
+            int left = 79 * column + 15, top = 110 * row + 10;
+            if (i.imageButton->create(hwnd(), 45000 + k, rectOf(left, top, left + 64, top + 64))) {
+                // A picture that cannot be decoded shows the emblem as well.
+                if (i.imagePath.empty() || !fileExists(i.imagePath) ||
+                    i.imageButton->setImageFromFile(i.imagePath) != 1)
+                    i.imageButton->setImageFromResource(IDP_EMBLEM);
+            }
+            i.captionLabel =
+                label(i.name.c_str(),
+                      rectOf(79 * column + 7, 110 * row + 77, 79 * column + 87, 110 * row + 105), SS_CENTER);
+        }
+    } else {
+        int y[2] = {20, 20}, shown[2] = {0, 0};
+        logFont.lfUnderline = TRUE;
+        for (int k = 0; k < itemCount; ++k) {
+            ResourceItem& i = items[static_cast<std::size_t>(k)];
+            int list_ = i.column == 2 ? 1 : 0;
+            if (shown[list_] >= 12) {
+                hnDebugOutF(
+                    "DTabResources::updateResourcesList() - %s. Unable to display all elements from column "
+                    "%d.\n",
+                    tabName.c_str(), list_ + 1);
+                continue;
+            }
+            int bullet = list_ ? 318 : 10, left = list_ ? 336 : 28;
+            i.bulletLabel = label("=>", rectOf(bullet, y[list_], bullet + 15, y[list_] + 15), SS_LEFT);
+            i.link.reset(new DDynamicHyperlink());
+            i.link->create(i.name.c_str(), WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
+                           rectOf(left, y[list_], left + 275, y[list_] + 15), hwnd(), i.url, logFont,
+                           44000 + k + (list_ ? 500 : 0));
+            y[list_] += 25;
+            ++shown[list_];
+        }
+    }
+    ::SetDlgItemTextA(hwnd(), IDC_TAB_TEXT, emptyText.c_str());
+    ::InvalidateRect(hwnd(), nullptr, TRUE);
+}
+
+void DTabResources::runRowMessage(WPARAM index, LPARAM operation) {
+    if (operation != 0)
+        return;
+    if (index >= static_cast<WPARAM>(itemCount)) {
+        hnAppBase::current()->prompter().messageBox(
+            hwnd(), "Error: Unable to locate the link. Please try again.", kInstallerCaption, MB_OK);
+        return;
+    }
+    const ResourceItem& i = items[index];
+    int code = 0;
+    if (openResourceLink(i.url, i.name, &code, hwnd()) <= 0)
+        hnAppBase::current()->prompter().messageBox(
+            hwnd(), hnFormatText("Unable to access the link. Error code - %d", code).c_str(),
+            kInstallerCaption, MB_OK);
+}

@@ -1,0 +1,182 @@
+// The tutorials and resources pages and the help window of the real installer
+// against the demo repository: a tutorial installed, opened and removed, a
+// resource link followed, and the help document of every page in the sheet.
+// The browser and the document viewers are recording stand-ins.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include "app/FileHelpers.h"
+#include "support/RecordingShell.h"
+#include "support/TestSupport.h"
+#include "support/UiDriver.h"
+#include "wizard_ids.h"
+
+using uidriver::Installer;
+
+namespace {
+
+const std::string kCaption = "Orvanto Vision Software XV 774 Installer";
+const char* const kExeName = "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
+const std::string kHelpCaption = "Orvanto Vision Software Help File - ";
+const int kTutorialsTab = 1154, kResourcesTab = 1137, kHelpText = 1274;
+
+std::string buildFolder() {
+    std::string tests = testProgramFolder();
+    return tests.substr(0, tests.find_last_of("\\/"));
+}
+
+std::string documentsFolder() {
+    char documents[MAX_PATH] = {};
+    ::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
+    return documents;
+}
+
+HWND currentPage(HWND sheet) {
+    return reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
+}
+
+HWND tabDialog(HWND page) {
+    HWND found = nullptr;
+    uidriver::waitUntil(
+        [&] {
+            found = nullptr;
+            for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
+                if (uidriver::className(child) == "#32770" && ::IsWindowVisible(child) &&
+                    ::GetDlgItem(child, 1096))
+                    found = child;
+            return found != nullptr;
+        },
+        10000);
+    return found;
+}
+
+bool visible(HWND parent, int id) {
+    HWND control = ::GetDlgItem(parent, id);
+    return control && ::IsWindowVisible(control);
+}
+
+bool enabled(HWND parent, int id) {
+    HWND control = ::GetDlgItem(parent, id);
+    return control && ::IsWindowEnabled(control);
+}
+
+bool recorded(const RecordingShell& shell, const std::string& part, std::size_t count) {
+    for (const std::string& line : shell.lines(count, 30000))
+        if (line.find(part) != std::string::npos)
+            return true;
+    return false;
+}
+
+void screenshot(HWND window, const char* name) {
+    std::string folder = buildFolder() + "\\screenshots";
+    ::CreateDirectoryA(folder.c_str(), nullptr);
+    Installer::screenshot(window, folder + "\\" + name + ".bmp");
+}
+
+void clearCaches() {
+    for (const char* folder : {"Tutorials", "Resources", "_Help2Orvanto", "Readme"}) {
+        std::string cache = buildFolder() + "\\_OrvantoInstallData\\" + folder;
+        deleteFolderTree(cache.c_str(), cache.c_str());
+    }
+}
+
+} // namespace
+
+TEST(DocumentsWalk, TutorialInstallOpenRemoveAndResourceLink) {
+    clearCaches();
+    std::string profile = documentsFolder() + "\\Orvanto 15.0\\Profiles\\FirstInspectionTutorial";
+    std::string tutorial = documentsFolder() + "\\Orvanto 15.0\\Tutorials\\First Inspection";
+    RecordingShell shell;
+    Installer app;
+    ASSERT_TRUE(app.start(buildFolder() + "\\" + kExeName));
+    HWND sheet = app.findWindow(kCaption, "#32770");
+    ASSERT_TRUE(sheet);
+    ASSERT_TRUE(Installer::click(sheet, ID_NAV_TUTORIALS));
+    ASSERT_TRUE(Installer::waitForCaption(sheet, kCaption + " - Orvanto Vision Tutorials", 30000));
+    HWND page = currentPage(sheet);
+    EXPECT_EQ(3, static_cast<int>(::SendMessageA(::GetDlgItem(page, kTutorialsTab), TCM_GETITEMCOUNT, 0, 0)));
+    HWND rows = tabDialog(page);
+    ASSERT_TRUE(rows);
+
+    // Install the first tutorial: its document and its profile arrive.
+    ASSERT_TRUE(Installer::click(rows, 45001 + 3));
+    EXPECT_TRUE(uidriver::waitUntil([&] { return visible(rows, 45001 + 1); }, 30000));
+    EXPECT_TRUE(fileExists(tutorial + "\\First Inspection.pdf"));
+    EXPECT_TRUE(fileExists(profile + "\\Orvanto.Opb"));
+    uidriver::pause(800);
+    screenshot(sheet, "documents_tutorials");
+
+    // Its document and its video open in their viewers.
+    ASSERT_TRUE(Installer::click(rows, 45001 + 1));
+    EXPECT_TRUE(recorded(shell, "First Inspection.pdf", 1));
+    ASSERT_TRUE(Installer::click(rows, 45001));
+    EXPECT_TRUE(recorded(shell, "/orvanto/info/video1.html", 2));
+
+    // Remove: the tutorial and its profile are gone.
+    ASSERT_TRUE(Installer::click(rows, 45000));
+    EXPECT_TRUE(uidriver::waitUntil([&] { return !fileExists(profile) && !fileExists(tutorial); }, 10000));
+    EXPECT_TRUE(uidriver::waitUntil([&] { return enabled(rows, 45001 + 3); }, 10000));
+
+    // The resources page: a link opens in the browser.
+    ASSERT_TRUE(Installer::click(sheet, ID_NAV_HOME));
+    ASSERT_TRUE(Installer::click(sheet, 0x3024)); // Next: the resources page follows the welcome page
+    ASSERT_TRUE(Installer::waitForCaption(sheet, kCaption + " - Orvanto Vision Resources", 30000));
+    page = currentPage(sheet);
+    EXPECT_LE(3, static_cast<int>(::SendMessageA(::GetDlgItem(page, kResourcesTab), TCM_GETITEMCOUNT, 0, 0)));
+    HWND links = tabDialog(page);
+    ASSERT_TRUE(links);
+    HWND link = ::GetDlgItem(links, 44000);
+    ASSERT_TRUE(link);
+    ::PostMessageA(links, WM_COMMAND, MAKEWPARAM(44000, STN_CLICKED), reinterpret_cast<LPARAM>(link));
+    EXPECT_TRUE(recorded(shell, "/orvanto/info/", 3));
+    uidriver::pause(1500);
+    screenshot(sheet, "documents_resources");
+    app.stop();
+    clearCaches();
+}
+
+TEST(DocumentsWalk, HelpOfEveryPage) {
+    clearCaches();
+    Installer app;
+    ASSERT_TRUE(app.start(buildFolder() + "\\" + kExeName));
+    HWND sheet = app.findWindow(kCaption, "#32770");
+    ASSERT_TRUE(sheet);
+    HWND tabs = reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
+    int count = static_cast<int>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
+    EXPECT_LE(20, count);
+    std::string previous;
+    for (int index = 0; index < count; ++index) {
+        ::PostMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
+        // A page's first activation may fetch its list behind a modal dialog.
+        uidriver::waitUntil(
+            [&] { return uidriver::windowText(sheet) != previous && ::IsWindowEnabled(sheet); }, 30000);
+        uidriver::waitUntil([&] { return ::IsWindowEnabled(sheet) != FALSE; }, 30000);
+        uidriver::pause(500);
+        std::string title = previous = uidriver::windowText(sheet);
+        HWND help = nullptr;
+        for (int attempt = 0; attempt < 3 && !help; ++attempt) {
+            ASSERT_TRUE(Installer::click(sheet, IDHELP)) << index;
+            help = app.findWindow(kHelpCaption, "#32770", 15000);
+        }
+        ASSERT_TRUE(help) << "no help window on page " << index << " " << title;
+        EXPECT_TRUE(uidriver::waitUntil(
+            [&] {
+                return uidriver::windowText(::GetDlgItem(help, kHelpText)).find("This page is") !=
+                       std::string::npos;
+            },
+            15000))
+            << title << ": " << uidriver::windowText(::GetDlgItem(help, kHelpText));
+        if (index == 0) {
+            uidriver::pause(800);
+            screenshot(help, "documents_help_window");
+        }
+        ASSERT_TRUE(Installer::click(help, IDOK));
+        EXPECT_TRUE(uidriver::waitUntil([&] { return !::IsWindow(help); }, 10000));
+    }
+    app.stop();
+    clearCaches();
+}
