@@ -134,6 +134,9 @@ bool DNewVersionAvailable::onInitDialog() {
     EDITSTREAM stream = {};
     stream.dwCookie = reinterpret_cast<DWORD_PTR>(file.get());
     stream.pfnCallback = readNotes;
-    ::SendMessageA(item(IDC_NEW_VERSION_NOTES), EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    return true;
+    HWND notes = item(IDC_NEW_VERSION_NOTES);
+    ::SendMessageA(notes, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
+    ::SendMessageA(notes, EM_SETSEL, 0, 0);
+    ::SetFocus(item(IDOK)); // the notes are read, not selected
+    return false;
 }

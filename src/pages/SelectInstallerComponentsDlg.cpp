@@ -81,8 +81,12 @@ void setChecked(HWND tree, HTREEITEM entry, bool checked) {
 
 bool DSelectInstallerComponents::onInitDialog() {
     HWND tree = treeWindow();
-    // The check boxes take effect reliably only when set after creation.
-    ::SetWindowLongA(tree, GWL_STYLE, ::GetWindowLongA(tree, GWL_STYLE) | TVS_CHECKBOXES);
+    // Switching the check boxes on here makes the control set up their
+    // images now; set up later (at the first paint) they would clear the
+    // marks given below.
+    LONG style = ::GetWindowLongA(tree, GWL_STYLE);
+    ::SetWindowLongA(tree, GWL_STYLE, style & ~TVS_CHECKBOXES);
+    ::SetWindowLongA(tree, GWL_STYLE, style | TVS_CHECKBOXES);
     TreeView_DeleteAllItems(tree);
     HTREEITEM root = insertEntry(tree, TVI_ROOT, "All");
     for (InstallerComponentGroup& group : tree_.groups) {

@@ -15,6 +15,7 @@
 #include "pages/WelcomePage.h"
 #include "pages/PageTestSupport.h"
 #include "pages_ids.h"
+#include "support/UiDriver.h"
 
 namespace {
 
@@ -182,6 +183,13 @@ TEST(WelcomePage, ComponentTreeGroupsByCategoryAndKeepsParentsInStep) {
         dialog.applyCheckChange(entry);
     };
     EXPECT_TRUE(checked(all));
+    char shots[MAX_PATH] = {};
+    if (::GetEnvironmentVariableA("ORVANTO_TEST_SCREENSHOTS", shots, MAX_PATH) > 0) {
+        ::ShowWindow(dialog.hwnd(), SW_SHOW);
+        pumpMessages(300);
+        uidriver::Installer::screenshot(dialog.hwnd(),
+                                        std::string(shots) + "\\select-installer-components.bmp");
+    }
 
     // A group passes its mark to its items; "All" follows.
     toggle(core.entry, false);
