@@ -62,7 +62,8 @@ struct Measured {
     const char* key;
     const char* uiDlgName;
 };
-const Measured kPages[] = {{"prerequisites", "Prerequisite Installation"},
+const Measured kPages[] = {{"welcome", "Installation Welcome"},
+                           {"prerequisites", "Prerequisite Installation"},
                            {"core_components", "Core Installation"},
                            {"core_status", "CoreComponents"},
                            {"camera_drivers_1", "3rd Party Camera Drivers - 1"},
@@ -113,7 +114,9 @@ int measure(kdDKadrixSDKInstallerSheet& sheet, const Measured& measured, double&
     unsigned rows = 0;
     bool filled = true;
     for (int round = 0; round < 3; ++round) {
-        sheet.navigateTo("Installation Welcome");
+        // Each page is reached from the welcome page, the welcome page from the next one.
+        sheet.navigateTo(measured.uiDlgName == kPages[0].uiDlgName ? kPages[1].uiDlgName
+                                                                   : "Installation Welcome");
         handleMessages();
         double start = bench::now();
         bool reached = sheet.navigateTo(measured.uiDlgName);

@@ -18,6 +18,7 @@ TOOLS = os.path.join(BUILD, "repository-tools")
 BUNDLE, PROGRAM, PIP = (os.path.join(TOOLS, "bundle.exe"), os.path.join(TOOLS, "program.exe"),
                         os.path.join(BUILD, "tools", "pip.exe"))
 UNINSTALLER, OCX = os.path.join(TOOLS, "uninstaller.exe"), os.path.join(TOOLS, "PlantOPCClientX.ocx")
+NEXT_INSTALLER = os.path.join(TOOLS, "next_installer.exe")
 WORK = os.path.join(OUT, ".work")
 FILE_TIME = 1598875200  # 2020-08-31 12:00 UTC
 NAMESPACE = uuid.UUID("6f1d3c2e-58a4-4f0b-9a51-0c7d774e1500")
@@ -809,6 +810,60 @@ def documents(put, put_data):
             "The 'Web Help' button opens the online documentation."]))
 
 
+# ---- The installer's own newer versions -----------------------------------------------------------
+
+NEXT = "orvanto/files/InstallerDownloads/Orvanto15.0/775"
+NEXT_FILE = "OrvantoVisionSoftware_15_0_0_775_Installer_201015.exe"
+BETA_FILE = "OrvantoVisionSoftware_15_0_0_775_Installer_Beta1.exe"
+
+
+def upgrade_ini(name, number, installer, notes, folder=NEXT):
+    return (f"[Version Upgrade Info]\nLatestVersionName={name}\nLatestVersionNumber={number}\n"
+            f"ReleaseNotesFileName={notes}\nReleaseNotesFilePath=@@SERVER@@/{folder}/\n"
+            f"InstallerFileName={installer}\nInstallerFilePath=@@SERVER@@/{folder}/\n")
+
+
+def upgrades(put):
+    """The newer installer (this program built again as 775), its release
+    notes, and the two upgrade-info files in every variant the demo server
+    can be switched to (scripts/serve-repository serves the chosen one)."""
+    with open(NEXT_INSTALLER, "rb") as f:
+        installer = f.read()
+    put(NEXT, NEXT_FILE, installer)
+    put(NEXT, BETA_FILE, installer)
+    rtf = ("{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\fs20 {\\b %s}\\par\\par "
+           "Stand-in release notes of the demo repository.\\par - Faster start-up\\par - Fixes in the catalogue pages\\par}")
+    put(NEXT, "ReleaseNotes_775.rtf", text(rtf % "Orvanto Vision Software XV 775 Installer"))
+    put(NEXT, "ReleaseNotes_775_Beta1.rtf", text(rtf % "Orvanto Vision Software XV 775 Beta 1 Installer"))
+    release = upgrade_ini("Orvanto Vision Software XV 775 Installer", "15.0.0.775", NEXT_FILE, "ReleaseNotes_775.rtf")
+    beta = upgrade_ini("Orvanto Vision Software XV 775 Beta 1 Installer", "15.0.0.775", BETA_FILE,
+                       "ReleaseNotes_775_Beta1.rtf")
+    current = upgrade_ini("Orvanto Vision Software XV 774 Installer", "15.0.0.774",
+                          "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe", "ReleaseNotes_775.rtf")
+    modes = {
+        "release": (release, current),
+        "none": (current, current),
+        "beta": (release, beta),
+        "missing-notes": (upgrade_ini("Orvanto Vision Software XV 775 Installer", "15.0.0.775", NEXT_FILE,
+                                      "ReleaseNotes_Missing.rtf"), current),
+        "older": (upgrade_ini("Orvanto Vision Software XV 700 Installer", "15.0.0.700", NEXT_FILE,
+                              "ReleaseNotes_775.rtf"), current),
+        # Names that would write outside the folder, replace the running
+        # program, or are no installer of the family.
+        "hostile": (upgrade_ini("Orvanto Vision Software XV 775 Installer", "15.0.0.775",
+                                "..\\..\\OrvantoVisionSoftware_15_0_0_775_Installer_201015.exe", "ReleaseNotes_775.rtf"),
+                    upgrade_ini("Orvanto Vision Software XV 775 Beta 1 Installer", "15.0.0.775",
+                                "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe", "ReleaseNotes_775.rtf")),
+        "hostile-notes": (upgrade_ini("Orvanto Vision Software XV 775 Installer", "15.0.0.775", NEXT_FILE,
+                                      "..\\ReleaseNotes_775.rtf"),
+                          upgrade_ini("Orvanto Vision Software XV 775 Beta 1 Installer", "15.0.0.775",
+                                      "setup.exe", "ReleaseNotes_775.rtf")),
+    }
+    for mode, (release_ini, beta_ini) in modes.items():
+        put(f"{LISTS}/upgrade-modes/{mode}", "774UpgradeInfo.ini.txt", text(release_ini))
+        put(f"{LISTS}/upgrade-modes/{mode}", "774UpgradeInfoBeta.ini.txt", text(beta_ini))
+
+
 def main():
     shutil.rmtree(OUT, ignore_errors=True)
     os.makedirs(WORK)
@@ -870,6 +925,7 @@ def main():
 
     catalogues(put)
     modules_and_toolboxes(put)
+    upgrades(put)
 
     for path, data in tree.items():
         target = os.path.join(OUT, *path.split("/"))

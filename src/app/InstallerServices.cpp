@@ -2,8 +2,6 @@
 
 #include "app/AppBase.h"
 
-const char* const kInstallerCaption = "Orvanto Vision Software XV 774 Installer";
-const char* const kInstallerFileName = "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
 const char* const kInstallerFamilyPrefix = "OrvantoVisionSoftware_";
 const char* const kSdkInstallerPrefix = "OrvantoKadrixSDK_";
 const char* const kSmartCamInstallerPrefix = "ORK_SonySmartCams_";

@@ -151,6 +151,13 @@ bool DDynamicHyperlink::create(const char* text, DWORD style, const RECT& rect, 
     return true;
 }
 
+void DDynamicHyperlink::setText(const std::string& text) {
+    if (!hwnd())
+        return;
+    ::SetWindowTextA(hwnd(), text.c_str());
+    fitToText();
+}
+
 void DDynamicHyperlink::fitToText() {
     std::string text = hnWindowText(hwnd());
     HDC dc = ::GetDC(hwnd());

@@ -48,6 +48,8 @@ public:
     // parent must reflect the click (reflectClickToControl).
     bool create(const char* text, DWORD style, const RECT& rect, HWND parent, const std::string& address,
                 LOGFONTA font, int id);
+    // New text, and the window sized to it.
+    void setText(const std::string& text);
 
     COLORREF linkColour;
     std::string url;

@@ -434,7 +434,7 @@ DownloadResult downloadElementFile(const std::string& url, const ElementDownload
 }
 
 int downloadFileToFolder(const std::string& folder, const std::string& fileName,
-                         const std::atomic<bool>& abort, const std::string& url) {
+                         const std::atomic<bool>& abort, const std::string& url, hnInternetStop* stop) {
     try {
         if (!isPlainFileName(fileName)) {
             hnDebugOut("downloadFileToFolder - invalid file name\n");
@@ -451,7 +451,7 @@ int downloadFileToFolder(const std::string& folder, const std::string& fileName,
         if (fileExists(paths.finalPath))
             return 1;
         DownloadResult result =
-            runTransfer({url, paths.temporaryPath, paths.finalPath, abort, nullptr, kFolderCodes, nullptr});
+            runTransfer({url, paths.temporaryPath, paths.finalPath, abort, nullptr, kFolderCodes, stop});
         switch (result.outcome) {
         case DownloadOutcome::Transferred:
             return 1;

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <string>
 
+class hnInternetStop;
+
 // Paths of one download: "<folder>\\<name>", the same with "tmp" and "bk".
 // Without a folder (a cache path that did not fit) every path stays empty
 // and the download counts as too long, so nothing lands in a drive root.
@@ -57,8 +59,6 @@ public:
     virtual void downloadProgress(long receivedKb) = 0; // at most once per 100 KB
 };
 
-class hnInternetStop;
-
 // File policy and transfer of one installation element. With `refresh` an
 // existing final file is set aside on the backup path first; otherwise an
 // existing final file is used as it is (Present). `abort` is read between
@@ -73,8 +73,10 @@ DownloadResult downloadElementFile(const std::string& url, const ElementDownload
 // be removed); -2004 path too long, -2005 aborted, -3001 invalid URL, -3002
 // not http, -3003 login rejected, -3004 redirected, -3006 rename failed,
 // -3007 transport failure or incomplete body, -3008 HTTP error, 0 other.
+// With `stop` the handles are registered there, as for the element download.
 int downloadFileToFolder(const std::string& folder, const std::string& fileName,
-                         const std::atomic<bool>& abort, const std::string& url);
+                         const std::atomic<bool>& abort, const std::string& url,
+                         hnInternetStop* stop = nullptr);
 
 // Creates every missing level of `path`; always true.
 bool createFolderPath(const std::string& path);

@@ -2,6 +2,7 @@
 // What the installer knows about one release channel of its own newer
 // versions. Construction only prepares the private temp folder; the check of
 // the server fills the rest.
+#include <atomic>
 #include <string>
 #include <windows.h>
 
@@ -14,7 +15,9 @@ public:
     CUpgradeInfo(const CUpgradeInfo&) = delete;
     CUpgradeInfo& operator=(const CUpgradeInfo&) = delete;
 
-    int checkState = 0; // 0 not checked, 1 nothing to offer or failed, 2 newer version
+    // 0 not checked, 1 nothing to offer or failed, 2 newer version. Written
+    // last by the checking worker, so a reader that sees 2 sees the fields.
+    std::atomic<int> checkState{0};
     std::string latestVersionNumber;
     std::string privateFolder; // empty when it could not be made
     std::string releaseNotesPath;

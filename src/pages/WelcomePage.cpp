@@ -1,13 +1,112 @@
 #include "pages/WelcomePage.h"
 
+#include <shellapi.h>
+
 #include "app/AppBase.h"
+#include "app/DebugOut.h"
+#include "app/FileHelpers.h"
+#include "app/FileVersion.h"
 #include "app/InstallerServices.h"
+#include "app/PleaseWaitDlg.h"
+#include "app/ScopedHandle.h"
+#include "app/SessionLog.h"
+#include "app/WorkerWait.h"
 #include "app/Text.h"
+#include "artwork_ids.h"
+#include "download/DownloadEngine.h"
+#include "download/UpgradeInfo.h"
+#include "install/SelfUpdateOffer.h"
+#include "pages/CoreComponentsPage.h"
+#include "pages/DemoProfilesPage.h"
+#include "pages/Py36DemoProfilesPage.h"
+#include "pages/Py36TemplatesPage.h"
+#include "pages/TemplatesPage.h"
 #include "pages_ids.h"
 #include "wizard/InstallerSheet.h"
 
+namespace {
+
+const char* const kCurrentlyUsedVersion = "Currently used version";
+const char* const kInstallersFolder = "_OrvantoInstallers";
+
+// Content of the catalogue pages that a copy gathers through their element
+// builders, with a page object made for the purpose (no window). The result:
+// below 0 nothing was built, 0 the download failed, above 0 downloaded.
+template <typename Page> int copyCatalogueContent(bool* skipAllErrors) {
+    Page page("");
+    page.initInstallationElements();
+    page.elementsInitialised = true;
+    hnInstallManagerBase manager;
+    if (page.refreshCatalogue(false, false) < 1 || page.buildContentElements(&manager) < 1)
+        return -1;
+    if (manager.count() == 0)
+        return 1;
+    return manager.downloadAll(false, skipAllErrors) < 1 ? 0 : 1;
+}
+
+struct CopyContentRow {
+    const char* group;
+    const char* item;
+    int (*copy)(bool* skipAllErrors);
+};
+const CopyContentRow kCopyContentRows[] = {
+    {"Demo Profiles", "Orvanto Vision Demo Profiles", copyCatalogueContent<kdDInstallDemoProfiles>},
+    {"Demo Profiles (Python 36)", "Orvanto Vision Demo Profiles (Python 36)",
+     copyCatalogueContent<kdDInstallPy36DemoProfiles>},
+    {"Templates", "Orvanto Vision Templates", copyCatalogueContent<kdDInstallTemplates>},
+    {"Templates (Python 36)", "Orvanto Vision Templates (Python 36)",
+     copyCatalogueContent<kdDInstallPy36Templates>},
+};
+
+bool beginsWith(const std::string& text, const char* prefix) {
+    return text.compare(0, std::string(prefix).size(), prefix) == 0;
+}
+
+// A file of the installer family by its name: "OrvantoVisionSoftware" at the
+// start and "Installer" in it (both case-sensitive).
+bool isFamilyInstallerName(const std::string& name) {
+    return beginsWith(name, "OrvantoVisionSoftware") && name.find("Installer") != std::string::npos;
+}
+
+std::string withBackslashes(std::string path) {
+    for (char& c : path)
+        if (c == '/')
+            c = '\\';
+    return path;
+}
+
+std::string listEntryOf(const KeptInstaller& installer) {
+    return installer.privateBuild.empty()
+               ? installer.version
+               : hnFormatText("%s (%s)", installer.version.c_str(), installer.privateBuild.c_str());
+}
+
+} // namespace
+
+std::vector<KeptInstaller> findKeptInstallers(const std::string& folder) {
+    std::vector<KeptInstaller> found;
+    std::string running = withBackslashes(runningExecutablePath());
+    WIN32_FIND_DATAA data;
+    hnScopedFind find(::FindFirstFileA((folder + "\\*.exe").c_str(), &data));
+    if (!find)
+        return found;
+    do {
+        std::string name = data.cFileName;
+        KeptInstaller installer;
+        installer.path = withBackslashes(folder + "\\" + name);
+        if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) || !isFamilyInstallerName(name) ||
+            hnEqualsNoCase(installer.path, running) || isRunningExecutableName(name))
+            continue;
+        if (readFileVersionAndPrivateBuild(installer.path, installer.version, installer.privateBuild) < 1)
+            continue;
+        found.push_back(installer);
+    } while (::FindNextFileA(find.get(), &data));
+    return found;
+}
+
 kdDInstallWelcomeBase::kdDInstallWelcomeBase(const std::string& title)
-    : kdDPropertyPageBase(IDD_WELCOME, title, hnFormatText("Welcome to %s System Management", kProductName)) {
+    : kdDPropertyPageBase(IDD_WELCOME, title, hnFormatText("Welcome to %s System Management", kProductName)),
+      copyManager(new hnInstallManagerBase) {
     uiDlgName = "Installation Welcome";
     statusText = "Please click on the 'Next' button to proceed.";
     bindText(IDC_STATUS_AREA, &statusText);
@@ -28,14 +127,401 @@ kdDInstallWelcomeBase::kdDInstallWelcomeBase(const std::string& title)
         "=> Providing interface for downloading and trying out the Orvanto demo profiles\n";
     bindText(IDC_WELCOME_TITLE, &welcomeTitle);
     bindText(IDC_WELCOME_INTRO, &introduction);
+    bindText(IDC_WELCOME_HIDDEN, &hiddenText);
+    releaseLink.isReleaseChannel = true;
+    betaLink.isReleaseChannel = false;
+    releaseLink.offerUpgrade = betaLink.offerUpgrade = [](CUpgradeInfo& info) { return offerUpgrade(info); };
+    launchInstaller = [this](const std::string& path) {
+        auto* wizard = dynamic_cast<kdDKadrixSDKInstallerSheet*>(sheet());
+        return wizard ? wizard->launchInstallerFile(path, hwnd()) : -1;
+    };
+    selectComponents = [this](hnInstallerComponentTree& tree) {
+        return hnAppBase::current()->prompter().question(
+            IDD_SELECT_INSTALLER_COMPONENTS, hwnd(), "Please select the installer components to copy",
+            [&tree](HWND owner) { return DSelectInstallerComponents(tree).doModal(owner); });
+    };
 }
 
+kdDInstallWelcomeBase::~kdDInstallWelcomeBase() = default;
+
+// ---------------------------------------------------------------- window
+
 int kdDInstallWelcomeBase::setupControls() {
+    setupImageButton(browseButton, IDC_WELCOME_BROWSE_INSTALLERS, IDP_FOLDER, "Browse Installer Files", 835);
+    setupImageButton(deleteButton, IDC_WELCOME_DELETE_COPY, IDP_DELETE, "Delete Copy", 801);
+    setupImageButton(copyButton, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD_ARROW, "Create Installer Copy", 767);
+    setupImageButton(quickUpdateButton, IDC_WELCOME_QUICK_UPDATE, IDP_INSTALL_ALL,
+                     "Core Components - Quick Update");
+    endStatusAreaBefore(767);
     return 1;
+}
+
+bool kdDInstallWelcomeBase::onInitDialog() {
+    bool result = kdDPropertyPageBase::onInitDialog();
+    createUpgradeLinks();
+    HDC screen = ::GetDC(nullptr);
+    int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+    ::ReleaseDC(nullptr, screen);
+    if (dpi != 96)
+        hnAppBase::current()->prompter().messageBox(
+            hwnd(),
+            hnFormatText(
+                "Display settings on this computer are not compliant with the '%s' requirements.\n\nThe "
+                "installer user interface may look cropped.\n\n\nPlease reset the display settings "
+                "from the 'Control Panel -> Display' console.\nRequired settings for Windows XP : 'DPI "
+                "settings' should be set to 'Normal size (96 DPI)'.\nRequired settings for Windows 7 : "
+                "Display 'size'/scale should be set to '100%%'.",
+                kInstallerCaption)
+                .c_str(),
+            "Warning", MB_OK);
+    return result;
+}
+
+void kdDInstallWelcomeBase::createUpgradeLinks() {
+    RECT list = {100, 50, 300, 80};
+    if (HWND combo = item(IDC_WELCOME_VERSION_LIST)) {
+        ::GetWindowRect(combo, &list);
+        ::MapWindowPoints(nullptr, hwnd(), reinterpret_cast<POINT*>(&list), 2);
+    }
+    int top = list.top - 40;
+    int anchor = list.right + 50;
+    LOGFONTA font = {};
+    HFONT pageFontHandle = reinterpret_cast<HFONT>(::SendMessageA(hwnd(), WM_GETFONT, 0, 0));
+    ::GetObjectA(pageFontHandle ? static_cast<HGDIOBJ>(pageFontHandle) : ::GetStockObject(DEFAULT_GUI_FONT),
+                 sizeof(font), &font);
+
+    struct Channel {
+        DDynamicButton& button;
+        DDynamicHyperlinkNewVersionAvailable& link;
+        UINT image;
+        const char* text;
+        int buttonId, linkId, buttonTop, linkTop;
+        int operation;
+    } channels[] = {
+        {releaseInfoButton, releaseLink, IDP_INFO, "Release Installer Version Available",
+         IDC_WELCOME_RELEASE_INFO, IDC_WELCOME_RELEASE_LINK, top + 20, top + 25, 0},
+        {betaInfoButton, betaLink, IDP_BETA, "Beta Installer Version Available", IDC_WELCOME_BETA_INFO,
+         IDC_WELCOME_BETA_LINK, top + 45, top + 50, 1},
+    };
+    for (Channel& channel : channels) {
+        RECT buttonRect = {anchor - 25, channel.buttonTop, anchor - 1, channel.buttonTop + 24};
+        channel.button.owner = hwnd();
+        channel.button.rowIndex = 0;
+        channel.button.operation = channel.operation;
+        if (channel.button.create(hwnd(), channel.buttonId, buttonRect, channel.text)) {
+            channel.button.setImageFromResource(channel.image);
+            addToolTip(channel.button.hwnd(), channel.text);
+            ::ShowWindow(channel.button.hwnd(), SW_HIDE);
+        }
+        RECT linkRect = {anchor, channel.linkTop, anchor + 250, channel.linkTop + 20};
+        channel.link.create(channel.text, 0, linkRect, hwnd(), "", font, channel.linkId);
+    }
 }
 
 bool kdDInstallWelcomeBase::onSetActive() {
     setWizardButtons(PSWIZB_NEXT);
     setCancelText("Cancel");
+    hnInstallerServices* services = installerServices();
+    bool writable = services && services->applicationFolderWritable();
+    ::ShowWindow(copyButton.hwnd(), writable ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(deleteButton.hwnd(), writable ? SW_SHOW : SW_HIDE);
+    if (writable) {
+        moveOtherInstallersAside();
+        fillInstallerVersionList();
+    } else {
+        ::ShowWindow(item(IDC_WELCOME_VERSION_LIST), SW_HIDE);
+        ::ShowWindow(item(IDC_WELCOME_VERSION_LABEL), SW_HIDE);
+    }
+    showUpgradeLink(false);
+    showUpgradeLink(true);
+    updateQuickUpdateButton();
     return kdDPropertyPageBase::onSetActive();
+}
+
+void kdDInstallWelcomeBase::showUpgradeLink(bool beta) {
+    hnInstallerServices* services = installerServices();
+    CUpgradeInfo* info = services ? services->upgradeRecord(beta) : nullptr;
+    DDynamicHyperlink& link = beta ? static_cast<DDynamicHyperlink&>(betaLink) : releaseLink;
+    DDynamicButton& button = beta ? betaInfoButton : releaseInfoButton;
+    bool offered = info && info->checkState == 2;
+    if (offered)
+        link.setText(hnFormatText(beta ? "Beta Installer Version %s Available"
+                                       : "Release Installer Version %s Available",
+                                  info->latestVersionNumber.c_str()));
+    ::ShowWindow(link.hwnd(), offered ? SW_SHOW : SW_HIDE);
+    ::ShowWindow(button.hwnd(), offered ? SW_SHOW : SW_HIDE);
+}
+
+bool kdDInstallWelcomeBase::onCommand(WORD id, WORD code, HWND control) {
+    switch (id) {
+    case IDC_WELCOME_VERSION_LIST:
+        if (code == CBN_SELCHANGE)
+            switchToSelectedInstaller();
+        return true;
+    case IDC_WELCOME_EXTENSIONS_ONLY:
+        onExtensionsOnlyChanged();
+        return true;
+    case IDC_WELCOME_QUICK_UPDATE:
+        quickUpdateCoreComponents();
+        return true;
+    case IDC_DOWNLOAD_INSTALLABLES:
+        createInstallerCopy();
+        return true;
+    case IDC_WELCOME_DELETE_COPY:
+        deleteInstallerCopy();
+        return true;
+    case IDC_WELCOME_BROWSE_INSTALLERS:
+        browseInstallers();
+        return true;
+    case IDC_WELCOME_RELEASE_LINK:
+    case IDC_WELCOME_BETA_LINK:
+    case IDC_WELCOME_RELEASE_INFO:
+    case IDC_WELCOME_BETA_INFO:
+        // The link or button acts on its own click.
+        if (control)
+            ::SendMessageA(control, kReflectBase + WM_COMMAND, MAKEWPARAM(id, code),
+                           reinterpret_cast<LPARAM>(control));
+        return true;
+    default:
+        return kdDPropertyPageBase::onCommand(id, code, control);
+    }
+}
+
+bool kdDInstallWelcomeBase::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message == kDynamicButtonMessage) {
+        offerChannelUpgrade(lParam);
+        result = 1;
+        return true;
+    }
+    return kdDPropertyPageBase::onMessage(message, wParam, lParam, result);
+}
+
+void kdDInstallWelcomeBase::offerChannelUpgrade(LPARAM channel) {
+    hnInstallerServices* services = installerServices();
+    if (!services || (channel != 0 && channel != 1))
+        return;
+    if (CUpgradeInfo* info = services->upgradeRecord(channel == 1))
+        offerUpgrade(*info);
+}
+
+// ---------------------------------------------------------------- installer versions
+
+void kdDInstallWelcomeBase::moveOtherInstallersAside() {
+    std::string folder = applicationFolder();
+    std::string target;
+    if (folder.empty() || !hnJoinPath(target, folder, kInstallersFolder))
+        return;
+    bool waited = false;
+    for (const KeptInstaller& installer : findKeptInstallers(withBackslashes(folder))) {
+        if (!fileExists(target))
+            ::CreateDirectoryA(target.c_str(), nullptr);
+        if (!waited) {
+            // The installer that handed over to this one may still be ending.
+            DPleaseWaitDlg wait;
+            if (wait.create(hwnd()))
+                ::ShowWindow(wait.hwnd(), SW_SHOW);
+            hnWaitHandlingMessages(moveAsideWaitMs);
+            wait.destroy();
+            waited = true;
+        }
+        std::string name = installer.path.substr(installer.path.find_last_of('\\') + 1);
+        std::string destination = target + "\\" + name;
+        if (!::MoveFileExA(installer.path.c_str(), destination.c_str(), MOVEFILE_WRITE_THROUGH))
+            hnDebugOutF("kdDInstallWelcomeBase::moveOtherInstallersAside - unable to move %s\n",
+                        name.c_str());
+    }
+}
+
+void kdDInstallWelcomeBase::fillInstallerVersionList() {
+    HWND list = item(IDC_WELCOME_VERSION_LIST);
+    ::SendMessageA(list, CB_RESETCONTENT, 0, 0);
+    KeptInstaller running;
+    if (readFileVersionAndPrivateBuild(runningExecutablePath(), running.version, running.privateBuild) < 1)
+        currentVersionEntry = kCurrentlyUsedVersion;
+    else
+        currentVersionEntry = hnFormatText("%s (%s)", running.version.c_str(), running.privateBuild.c_str());
+    ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(currentVersionEntry.c_str()));
+    std::string folder;
+    if (hnJoinPath(folder, applicationFolder(), kInstallersFolder))
+        for (const KeptInstaller& installer : findKeptInstallers(folder))
+            ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(listEntryOf(installer).c_str()));
+    hnComboSelectExact(list, currentVersionEntry);
+}
+
+void kdDInstallWelcomeBase::reselectCurrentVersion() {
+    ::SendMessageA(item(IDC_WELCOME_VERSION_LIST), CB_SELECTSTRING, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(currentVersionEntry.c_str()));
+}
+
+void kdDInstallWelcomeBase::switchToSelectedInstaller() {
+    std::string selected;
+    if (!hnComboSelection(item(IDC_WELCOME_VERSION_LIST), selected) ||
+        hnEqualsNoCase(selected, kCurrentlyUsedVersion) || selected == currentVersionEntry)
+        return;
+    std::string version = selected, privateBuild;
+    std::size_t open = selected.find(" (");
+    if (open != std::string::npos) {
+        version = selected.substr(0, open);
+        std::size_t close = selected.find(')', open + 2);
+        privateBuild =
+            selected.substr(open + 2, close == std::string::npos ? std::string::npos : close - open - 2);
+    }
+    std::string folder;
+    std::string match;
+    if (hnJoinPath(folder, applicationFolder(), kInstallersFolder))
+        for (const KeptInstaller& installer : findKeptInstallers(folder))
+            if (hnEqualsNoCase(installer.version, version) &&
+                hnEqualsNoCase(installer.privateBuild, privateBuild))
+                match = installer.path;
+    hnPrompter& prompter = hnAppBase::current()->prompter();
+    if (match.empty()) {
+        prompter.messageBox(hwnd(), "Error: Unable to switch to the selected installer. Please try again.",
+                            kInstallerCaption, MB_OK);
+        reselectCurrentVersion();
+        return;
+    }
+    // findKeptInstallers never lists the running executable, so this move
+    // cannot replace it.
+    std::string destination = applicationFolder() + match.substr(match.find_last_of('\\'));
+    if (!::MoveFileExA(match.c_str(), destination.c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        prompter.messageBox(hwnd(), "Error: Unable to copy the selected installer file. Please try again.",
+                            kInstallerCaption, MB_OK);
+        reselectCurrentVersion();
+        return;
+    }
+    if (launchInstaller(destination) <= 0)
+        reselectCurrentVersion();
+}
+
+void kdDInstallWelcomeBase::onExtensionsOnlyChanged() {
+    extensionsOnlyCheck = ::SendMessageA(item(IDC_WELCOME_EXTENSIONS_ONLY), BM_GETCHECK, 0, 0) == BST_CHECKED;
+    if (auto* wizard = dynamic_cast<kdDKadrixSDKInstallerSheet*>(sheet()))
+        wizard->extensionsOnlyMode = extensionsOnlyCheck != 0;
+}
+
+// ---------------------------------------------------------------- quick update
+
+void kdDInstallWelcomeBase::updateQuickUpdateButton() {
+    if (!quickUpdateManager) {
+        quickUpdateManager.reset(new hnInstallManagerBase);
+        buildCoreElements(*quickUpdateManager, 2, quickUpdateNames, quickUpdateStatus, quickUpdateProgress);
+    }
+    bool complete =
+        quickUpdateManager->count() > 0 &&
+        quickUpdateManager->refreshStatuses(0, static_cast<int>(quickUpdateManager->count()) - 1) == 1;
+    ::ShowWindow(quickUpdateButton.hwnd(), complete ? SW_HIDE : SW_SHOW);
+}
+
+void kdDInstallWelcomeBase::quickUpdateCoreComponents() {
+    if (hnAppBase::current()->prompter().messageBox(
+            hwnd(),
+            "This will update the Orvanto core components to required version.\nDo you want to "
+            "proceed?\n\nClick "
+            "on the 'Yes' button to proceed.\nClick on the 'No' button to abort.",
+            "Confirmation", MB_YESNO) != IDYES)
+        return;
+    if (!quickUpdateManager)
+        updateQuickUpdateButton();
+    try {
+        quickUpdateManager->installRange(0, 1, true, false, false);
+    } catch (...) {
+        hnAppBase::current()->prompter().messageBox(hwnd(), "Unexpected Error 101", nullptr, MB_OK);
+    }
+    updateQuickUpdateButton();
+}
+
+// ---------------------------------------------------------------- installer copy
+
+int kdDInstallWelcomeBase::gatherCopyElements() {
+    if (copyElementsGathered_)
+        return 1;
+    if (auto* wizard = dynamic_cast<kdDKadrixSDKInstallerSheet*>(sheet()))
+        wizard->collectAllInstallationElements(*copyManager);
+    componentTree.build(*copyManager);
+    copyElementsGathered_ = true;
+    return 1;
+}
+
+int kdDInstallWelcomeBase::deleteInstallerCopy() {
+    gatherCopyElements();
+    try {
+        copyManager->deleteOldDownloads(false, true);
+    } catch (...) {
+        hnAppBase::current()->prompter().messageBox(hwnd(), "Unexpected Error 101", nullptr, MB_OK);
+    }
+    deleteInstallDataFolder(applicationFolder());
+    return 1;
+}
+
+int kdDInstallWelcomeBase::createInstallerCopy() {
+    gatherCopyElements();
+    if (selectComponents(componentTree) != IDOK)
+        return -1;
+    // The files fetched fresh for a copy (the lists) are set aside rather than
+    // deleted: one that cannot be downloaded again is put back afterwards.
+    std::vector<ElementDownloadPaths> setAside;
+    for (unsigned i = 0; i < copyManager->count(); ++i) {
+        const hnInstallationElement& element = *copyManager->item(i);
+        if (!element.refreshBeforeCopy)
+            continue;
+        ElementDownloadPaths paths = elementDownloadPaths(element.downloadFolder, element.fileName);
+        if (paths.tooLong())
+            continue;
+        if (fileExists(paths.temporaryPath))
+            deleteFileForced(paths.temporaryPath);
+        if (fileExists(paths.finalPath))
+            moveFileReplacing(paths.finalPath, paths.backupPath);
+        setAside.push_back(paths);
+    }
+    bool skipAllErrors = false;
+    int result = 1;
+    std::vector<int> indices = componentTree.selectedIndices(copyManager->count());
+    if (!indices.empty()) {
+        try {
+            result = copyManager->downloadSelection(indices.data(), static_cast<int>(indices.size()), false,
+                                                    &skipAllErrors);
+        } catch (...) {
+            hnAppBase::current()->prompter().messageBox(hwnd(), "Unexpected Error 101", nullptr, MB_OK);
+            result = 0;
+        }
+    }
+    for (const ElementDownloadPaths& paths : setAside)
+        resolveDownloadBackup(paths);
+    if (result < 1)
+        return result;
+    return downloadCopyContent(skipAllErrors);
+}
+
+int kdDInstallWelcomeBase::downloadCopyContent(bool& skipAllErrors) {
+    for (const CopyContentRow& row : kCopyContentRows) {
+        if (!componentTree.isSelected(row.group, row.item))
+            continue;
+        int copied = -1;
+        try {
+            copied = row.copy(&skipAllErrors);
+        } catch (...) {
+            hnDebugOut("kdDInstallWelcomeBase::createInstallerCopy - unexpected exception\n");
+        }
+        if (copied == 0)
+            return -1;
+    }
+    return 1;
+}
+
+void kdDInstallWelcomeBase::browseInstallers() {
+    std::string folder;
+    if (!hnJoinPath(folder, applicationFolder(), kInstallDataFolderName))
+        return;
+    if (!fileExists(folder))
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+    INT_PTR shell = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteA(hwnd(), "open", folder.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    hnSessionLogF("Program", "opened %s, shell result %d", folder.c_str(), static_cast<int>(shell));
+    if (shell <= 32)
+        hnAppBase::current()->prompter().messageBox(
+            hwnd(),
+            hnFormatText("Unable to browse the installer files. Error code - %d", static_cast<int>(shell))
+                .c_str(),
+            kInstallerCaption, MB_OK);
 }

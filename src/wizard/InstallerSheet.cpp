@@ -6,6 +6,7 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include "download/SelfUpdate.h"
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/AppBase.h"
@@ -122,7 +123,9 @@ kdDSheetHooks defaultSheetHooks() {
     hooks.ifRequiredSetSelectionForPy36Extensions = ifRequiredSetSelectionForPy36Extensions;
     hooks.python27Upkeep = [] { hnPyhton27InstallFunctions::reapplyPython27Selections(); };
     hooks.python36Upkeep = [] { hnPyhton36InstallFunctions::reapplyPython36Selections(); };
-    hooks.checkUpgradeChannel = [](CUpgradeInfo&, hnUpgradeCheckControl&) { return false; };
+    hooks.checkUpgradeChannel = [](CUpgradeInfo& info, hnUpgradeCheckControl& control) {
+        return fetchUpgradeInfo(info, &control) == 1;
+    };
     hooks.showHelpDocument = showHelpDocument;
     hooks.openResourceLink = openLinkOrDocument;
     return hooks;
