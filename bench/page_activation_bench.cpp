@@ -6,7 +6,10 @@
 // component rows, times the sheet's navigation to the page until its rows
 // are filled and the messages it posted are handled, starting each time from
 // the welcome page. Questions are declined, so nothing is installed. Prints "name value" lines: the median of
-// three activations per page and the worst page.
+// three activations per page and the worst page. The Python package pages
+// (pip_page_activation_ms_<page>) run against a Python 2.7 and 3.6 whose pip
+// is the stand-in, their package lists from the demo repository when
+// page_activation.sh serves it.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -68,6 +71,30 @@ const Measured kPages[] = {{"prerequisites", "Prerequisite Installation"},
                            {"utilities_2", "Optional Utility Software II"},
                            {"halvenor_utilities", "Halvenor Utilities"}};
 
+// The Python package pages, measured apart: their rows ask pip.
+struct PipMeasured {
+    const char* key;
+    const char* uiDlgName;
+    int pythonVersion; // the sheet's page layout: 0 Python 2.7, 1 Python 3.6
+};
+const PipMeasured kPipPages[] = {{"recommended_py27", "Recommended Orvanto Extensions", 0},
+                                 {"optional_py27", "Optional Orvanto Extensions", 0},
+                                 {"recommended_py36", "Recommended Orvanto Extensions (Python 36)", 1},
+                                 {"optional_py36", "Optional Orvanto Extensions (Python 36)", 1}};
+
+// A Python 3.6 beside the machine's Python 2.7, with the same stand-in pip
+// and a few packages of the optional page.
+void preparePython36(const std::string& pip, const std::string& work) {
+    std::string python = work + "\\Python36-32\\";
+    ::CreateDirectoryA(python.c_str(), nullptr);
+    ::CreateDirectoryA((python + "Scripts").c_str(), nullptr);
+    bench::setString(HKEY_LOCAL_MACHINE, "Software\\Python\\PythonCore\\3.6-32\\InstallPath", nullptr,
+                     python);
+    ::CopyFileA(pip.c_str(), (python + "Scripts\\pip.exe").c_str(), FALSE);
+    bench::writeFile(python + "Scripts\\packages.txt",
+                     "Name: six\nVersion: 1.12.0\n---\nName: Keras\nVersion: 2.2.3\n");
+}
+
 // The active page is the one asked for and every row of it carries a status
 // word (the Halvenor utilities page has a program to run instead of rows).
 bool rowsFilled(const kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgName, unsigned& rows) {
@@ -82,6 +109,22 @@ bool rowsFilled(const kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgName, 
     return true;
 }
 
+// The median of three navigations from the welcome page to the page.
+double medianActivationMs(kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgName, unsigned& rows,
+                          bool& filled) {
+    std::vector<double> times;
+    for (int round = 0; round < 3; ++round) {
+        sheet.navigateTo("Installation Welcome");
+        handleMessages();
+        double start = bench::now();
+        bool reached = sheet.navigateTo(uiDlgName);
+        handleMessages();
+        times.push_back(bench::now() - start);
+        filled = filled && reached && rowsFilled(sheet, uiDlgName, rows);
+    }
+    return 1000.0 * bench::median(times);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -93,6 +136,7 @@ int main(int argc, char** argv) {
     DecliningPrompter prompter;
     hnPrompter* previous = app.setPrompter(&prompter);
     bench::prepareMachine(argv[1], argv[2], argv[3]);
+    preparePython36(argv[2], argv[3]);
 
     // The Python 2.7 pages follow the core pages.
     std::string folder, selection;
@@ -116,20 +160,9 @@ int main(int argc, char** argv) {
         double worst = 0;
         std::string worstKey;
         for (const Measured& measured : kPages) {
-            std::vector<double> times;
             unsigned rows = 0;
             bool filled = true;
-            for (int round = 0; round < 3; ++round) {
-                sheet.navigateTo("Installation Welcome");
-                handleMessages();
-                double start = bench::now();
-                bool reached = sheet.navigateTo(measured.uiDlgName);
-                handleMessages();
-                double spent = bench::now() - start;
-                filled = filled && reached && rowsFilled(sheet, measured.uiDlgName, rows);
-                times.push_back(spent);
-            }
-            double ms = 1000.0 * bench::median(times);
+            double ms = medianActivationMs(sheet, measured.uiDlgName, rows, filled);
             if (!filled) {
                 ++failures;
                 std::fprintf(stderr, "page_activation_bench: %s: rows not filled\n", measured.uiDlgName);
@@ -142,6 +175,25 @@ int main(int argc, char** argv) {
             }
         }
         std::printf("page_activation_max_ms %.1f (%s)\n", worst, worstKey.c_str());
+
+        double pipWorst = 0;
+        for (const PipMeasured& measured : kPipPages) {
+            sheet.navigateTo("Installation Welcome");
+            handleMessages();
+            sheet.updateWizardPagesForPythonVersion(measured.pythonVersion);
+            handleMessages();
+            unsigned rows = 0;
+            bool filled = true;
+            double ms = medianActivationMs(sheet, measured.uiDlgName, rows, filled);
+            if (!filled) {
+                ++failures;
+                std::fprintf(stderr, "page_activation_bench: %s: rows not filled\n", measured.uiDlgName);
+            }
+            std::printf("pip_page_activation_ms_%s %.1f (%s, %u rows)\n", measured.key, ms,
+                        measured.uiDlgName, rows);
+            pipWorst = ms > pipWorst ? ms : pipWorst;
+        }
+        std::printf("pip_page_activation_max_ms %.1f\n", pipWorst);
         std::printf("page_activation_questions %d\n", prompter.asked);
         ::DestroyWindow(sheet.hwnd());
         handleMessages();
