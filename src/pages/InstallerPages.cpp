@@ -108,7 +108,9 @@ std::vector<kdDPropertyPageBase*> kdDInstallerPages::tail(int version) const {
 }
 
 std::vector<hnInstallManagerBase*> kdDInstallerPages::extraManagers() const {
-    return {preRequisitesPage->alternativeManager.get()};
+    // The package pages' components appear only through a package set.
+    return {preRequisitesPage->alternativeManager.get(), py27ExtensionsNewPage->componentManager.get(),
+            py36ExtensionsNewPage->componentManager.get()};
 }
 
 std::unique_ptr<kdDSheetPages> createInstallerPages() {

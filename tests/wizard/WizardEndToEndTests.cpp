@@ -355,6 +355,19 @@ int rowControl(int slot, int part) {
     return 3100 + 4 * slot + part;
 }
 
+// The sheet's page once it is the one that holds `id`: the sheet's caption
+// changes while the page is being activated, before the sheet names it current.
+HWND pageWith(HWND sheet, int id) {
+    HWND page = nullptr;
+    uidriver::waitUntil(
+        [&] {
+            page = currentPage(sheet);
+            return page && ::GetDlgItem(page, id);
+        },
+        30000);
+    return page;
+}
+
 bool enabled(HWND page, int id) {
     return ::IsWindowEnabled(::GetDlgItem(page, id)) != FALSE;
 }
@@ -406,7 +419,7 @@ void installPrerequisitesAndCore(Installer& app, HWND sheet) {
     ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto Vision Resources"));
     ASSERT_TRUE(goesTo(sheet, kNext, "Readme Notes"));
     ASSERT_TRUE(goesTo(sheet, kNext, "Prerequisite Installation"));
-    HWND page = currentPage(sheet);
+    HWND page = pageWith(sheet, 1037);
     ASSERT_TRUE(Installer::click(page, 1037));
     auto allInstalled = [&] {
         for (int id : {1105, 1034, 1035, 1038, 1092, 1093})
@@ -416,7 +429,7 @@ void installPrerequisitesAndCore(Installer& app, HWND sheet) {
     };
     ASSERT_TRUE(waitAnswering(app, allInstalled, kCaption, IDYES, nullptr, kInstallWaitMs));
     ASSERT_TRUE(goesTo(sheet, kNext, "Core Installation"));
-    page = currentPage(sheet);
+    page = pageWith(sheet, 1052);
     ASSERT_TRUE(Installer::click(page, 1052));
     ASSERT_TRUE(waitAnswering(
         app,
@@ -432,9 +445,12 @@ void installPrerequisitesAndCore(Installer& app, HWND sheet) {
 void walkFailingSetAndRepair(Installer& app, HWND page, const std::string& interpreter, const char* setName,
                              const std::string& badWheel, const char* badPackage, const char* badVersion,
                              const std::vector<std::pair<std::string, std::string>>& goodOnes) {
-    ASSERT_TRUE(waitAnswering(
+    bool listed = waitAnswering(
         app, [&] { return itemCount(page, kPackageCombo, CB_GETCOUNT) == 4; }, kCaption, IDOK, nullptr,
-        30000));
+        30000);
+    if (!listed)
+        walkScreenshot(::GetParent(page), std::string("package-sets-missing-") + setName);
+    ASSERT_TRUE(listed) << itemCount(page, kPackageCombo, CB_GETCOUNT) << " sets";
     ASSERT_TRUE(Installer::chooseComboItem(page, kPackageCombo, setName));
     EXPECT_FALSE(enabled(page, kInstallAll)) << "nothing to install before the set is validated";
     ASSERT_TRUE(Installer::click(page, kValidate));
@@ -520,7 +536,7 @@ TEST(WizardWalk, PythonPackagePagesOfBothInterpreters) {
     ASSERT_FALSE(python27.empty());
 
     ASSERT_TRUE(goesTo(sheet, kNext, "Recommended Orvanto Extensions"));
-    HWND page = currentPage(sheet);
+    HWND page = pageWith(sheet, kClrCombo);
     walkFailingSetAndRepair(app, page, python27, "Orvanto 15.0 Deep Learning",
                             "Py27\\scipy\\scipy-1.1.0-cp27-cp27m-win32.whl", "scipy", "1.1.0",
                             {{"numpy", "1.16.4"}, {"opencv-contrib-python", "4.2.0.32"}});
@@ -546,7 +562,7 @@ TEST(WizardWalk, PythonPackagePagesOfBothInterpreters) {
 
     ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto 3D Toolbox - Deepform Vision"));
     ASSERT_TRUE(goesTo(sheet, kNext, "Optional Orvanto Extensions"));
-    page = currentPage(sheet);
+    page = pageWith(sheet, 1300);
     walkOptionalRow(app, page, python27, 3, "Keras", "2.2.4", "Python 27 extension - Keras");
     walkOptionalRow(app, page, python27, 8, "dxfgrabber", "0.7.5", "Python 27 extension - dxfgrabber");
     walkScreenshot(sheet, "python27-optional");
@@ -554,26 +570,26 @@ TEST(WizardWalk, PythonPackagePagesOfBothInterpreters) {
     // Python 3.6: the same pages for the other interpreter.
     ASSERT_TRUE(goesTo(sheet, ID_NAV_CORE, "Core Installation"));
     ASSERT_TRUE(goesTo(sheet, kBack, "Prerequisite Installation"));
-    ASSERT_TRUE(Installer::chooseComboItem(currentPage(sheet), 1285, "Python 3.6.6"));
+    ASSERT_TRUE(Installer::chooseComboItem(pageWith(sheet, 1285), 1285, "Python 3.6.6"));
     EXPECT_TRUE(waitAnswering(
         app,
         [&] {
             return storedSelection() == "Python 3.6.6" &&
-                   Installer::text(currentPage(sheet), 1009) == "Status: Installed";
+                   Installer::text(pageWith(sheet, 1285), 1009) == "Status: Installed";
         },
         kCaption, IDYES, nullptr, kInstallWaitMs));
     std::string python36 = interpreterFolder("3.6-32");
     ASSERT_FALSE(python36.empty());
     ASSERT_TRUE(goesTo(sheet, ID_NAV_CORE, "Core Installation"));
     ASSERT_TRUE(goesTo(sheet, kNext, "Recommended Orvanto Extensions (Python 36)"));
-    page = currentPage(sheet);
+    page = pageWith(sheet, kPackageCombo);
     walkFailingSetAndRepair(app, page, python36, "Orvanto 15.0 Python 3.6 Deep Learning",
                             "Py36\\scipy\\scipy-1.2.0-cp36-cp36m-win32.whl", "scipy", "1.2.0",
                             {{"numpy", "1.15.4"}, {"opencv-python", "4.1.0.25"}});
     walkScreenshot(sheet, "python36-recommended");
     ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto 3D Toolbox - Deepform Vision (Python 36)"));
     ASSERT_TRUE(goesTo(sheet, kNext, "Optional Orvanto Extensions (Python 36)"));
-    page = currentPage(sheet);
+    page = pageWith(sheet, 1308);
     walkOptionalRow(app, page, python36, 9, "six", "1.12.0", "Python 36 extension - six");
     walkScreenshot(sheet, "python36-optional");
 }
