@@ -5,6 +5,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <algorithm>
+#include <functional>
 #include <shlobj.h>
 
 #include "app/FileHelpers.h"
@@ -387,17 +389,19 @@ std::string interpreterFolder(const char* version) {
     return folder;
 }
 
-// pip of that interpreter knows the package in that version (its database
-// holds "Name:" and "Version:" lines, one record after the other).
-bool pipKnows(const std::string& interpreter, const std::string& name, const std::string& version) {
+// The interpreter's pip database: "Name:" and "Version:" lines, record after
+// record (line ends as written, read without carriage returns).
+std::string pipDatabase(const std::string& interpreter) {
     std::string database = readTextFile(interpreter + "Scripts\\packages.txt");
-    std::size_t at = database.find("Name: " + name + "\n");
-    return at != std::string::npos &&
-           database.compare(at + 7 + name.size(), 9 + version.size() + 1, "Version: " + version + "\n") == 0;
+    database.erase(std::remove(database.begin(), database.end(), '\r'), database.end());
+    return database;
+}
+bool pipKnows(const std::string& interpreter, const std::string& name, const std::string& version) {
+    return pipDatabase(interpreter).find("Name: " + name + "\nVersion: " + version + "\n") !=
+           std::string::npos;
 }
 bool pipKnowsName(const std::string& interpreter, const std::string& name) {
-    return readTextFile(interpreter + "Scripts\\packages.txt").find("Name: " + name + "\n") !=
-           std::string::npos;
+    return pipDatabase(interpreter).find("Name: " + name + "\n") != std::string::npos;
 }
 
 // A served file replaced for a while; the original comes back at the end.
@@ -439,12 +443,17 @@ void installPrerequisitesAndCore(Installer& app, HWND sheet) {
         kCaption, IDYES, nullptr, kInstallWaitMs));
 }
 
-// On a recommended page: the set with the wheel pip rejects installs all but
-// that one; once the server has a good copy, Install All repairs the set;
-// Uninstall All takes it away again.
+// A package of the set: pip's project name and version.
+using PipPackage = std::pair<std::string, std::string>;
+
+// On a recommended page: the set whose wheel pip rejects installs what comes
+// before that wheel and stops there; once the server has a good copy, Install
+// All repairs the set; Uninstall All takes it away again.
 void walkFailingSetAndRepair(Installer& app, HWND page, const std::string& interpreter, const char* setName,
-                             const std::string& badWheel, const char* badPackage, const char* badVersion,
-                             const std::vector<std::pair<std::string, std::string>>& goodOnes) {
+                             const std::string& badWheel, const PipPackage& before, const PipPackage& bad,
+                             const PipPackage& after) {
+    // A database that an interrupted earlier run left behind would answer for the set.
+    writeTextFile(interpreter + "Scripts\\packages.txt", "");
     bool listed = waitAnswering(
         app, [&] { return itemCount(page, kPackageCombo, CB_GETCOUNT) == 4; }, kCaption, IDOK, nullptr,
         30000);
@@ -455,40 +464,34 @@ void walkFailingSetAndRepair(Installer& app, HWND page, const std::string& inter
     EXPECT_FALSE(enabled(page, kInstallAll)) << "nothing to install before the set is validated";
     ASSERT_TRUE(Installer::click(page, kValidate));
     ASSERT_TRUE(uidriver::waitUntil([&] { return enabled(page, kInstallAll); }, 30000));
+    EXPECT_FALSE(enabled(page, kUninstallAll));
     EXPECT_EQ(3, itemCount(page, kPackageList, LVM_GETITEMCOUNT));
 
+    // The buttons of the set are disabled while it runs.
+    auto runSet = [&](int button, const std::function<bool()>& done) {
+        ASSERT_TRUE(Installer::click(page, button));
+        uidriver::waitUntil([&] { return !enabled(page, kInstallAll); }, 10000);
+        EXPECT_TRUE(waitAnswering(
+            app, [&] { return (enabled(page, kInstallAll) || enabled(page, kUninstallAll)) && done(); },
+            kCaption, IDYES, nullptr, kInstallWaitMs));
+    };
     ServedFile served(badWheel);
     ASSERT_EQ(0u, served.original().find("invalid"));
-    ASSERT_TRUE(Installer::click(page, kInstallAll));
-    auto goodInstalled = [&] {
-        for (const auto& good : goodOnes)
-            if (!pipKnows(interpreter, good.first, good.second))
-                return false;
-        return enabled(page, kInstallAll);
-    };
-    EXPECT_TRUE(waitAnswering(app, goodInstalled, kCaption, IDYES, nullptr, kInstallWaitMs));
-    EXPECT_FALSE(pipKnowsName(interpreter, badPackage)) << "the rejected wheel left nothing behind";
+    runSet(kInstallAll, [&] { return pipKnows(interpreter, before.first, before.second); });
+    EXPECT_TRUE(enabled(page, kInstallAll));
+    EXPECT_FALSE(pipKnowsName(interpreter, bad.first)) << "the rejected wheel left nothing behind";
+    EXPECT_FALSE(pipKnowsName(interpreter, after.first)) << "the set stops at the failing wheel";
 
     served.replace("stand-in package, repaired on the server\r\n");
-    ASSERT_TRUE(Installer::click(page, kInstallAll));
-    EXPECT_TRUE(waitAnswering(
-        app,
-        [&] {
-            return pipKnows(interpreter, badPackage, badVersion) && !enabled(page, kInstallAll) &&
-                   enabled(page, kUninstallAll);
-        },
-        kCaption, IDYES, nullptr, kInstallWaitMs));
+    runSet(kInstallAll, [&] {
+        return pipKnows(interpreter, bad.first, bad.second) &&
+               pipKnows(interpreter, after.first, after.second) && !enabled(page, kInstallAll);
+    });
+    walkScreenshot(::GetParent(page), std::string("package-set-repaired-") + setName);
 
-    ASSERT_TRUE(Installer::click(page, kUninstallAll));
-    EXPECT_TRUE(waitAnswering(
-        app,
-        [&] {
-            return !pipKnowsName(interpreter, badPackage) && !enabled(page, kUninstallAll) &&
-                   enabled(page, kInstallAll);
-        },
-        kCaption, IDYES, nullptr, kInstallWaitMs));
-    for (const auto& good : goodOnes)
-        EXPECT_FALSE(pipKnowsName(interpreter, good.first)) << good.first;
+    runSet(kUninstallAll, [&] { return !enabled(page, kUninstallAll); });
+    for (const PipPackage& package : {before, bad, after})
+        EXPECT_FALSE(pipKnowsName(interpreter, package.first)) << package.first;
 }
 
 // On an optional page: a row installs its package, then its Uninstall takes it away.
@@ -538,8 +541,8 @@ TEST(WizardWalk, PythonPackagePagesOfBothInterpreters) {
     ASSERT_TRUE(goesTo(sheet, kNext, "Recommended Orvanto Extensions"));
     HWND page = pageWith(sheet, kClrCombo);
     walkFailingSetAndRepair(app, page, python27, "Orvanto 15.0 Deep Learning",
-                            "Py27\\scipy\\scipy-1.1.0-cp27-cp27m-win32.whl", "scipy", "1.1.0",
-                            {{"numpy", "1.16.4"}, {"opencv-contrib-python", "4.2.0.32"}});
+                            "Py27\\scipy\\scipy-1.1.0-cp27-cp27m-win32.whl", {"numpy", "1.16.4"},
+                            {"scipy", "1.1.0"}, {"opencv-contrib-python", "4.2.0.32"});
     walkScreenshot(sheet, "python27-recommended");
 
     // The bridge: the pythonnet package, then the CLR 2.0 build again.
@@ -584,8 +587,8 @@ TEST(WizardWalk, PythonPackagePagesOfBothInterpreters) {
     ASSERT_TRUE(goesTo(sheet, kNext, "Recommended Orvanto Extensions (Python 36)"));
     page = pageWith(sheet, kPackageCombo);
     walkFailingSetAndRepair(app, page, python36, "Orvanto 15.0 Python 3.6 Deep Learning",
-                            "Py36\\scipy\\scipy-1.2.0-cp36-cp36m-win32.whl", "scipy", "1.2.0",
-                            {{"numpy", "1.15.4"}, {"opencv-python", "4.1.0.25"}});
+                            "Py36\\scipy\\scipy-1.2.0-cp36-cp36m-win32.whl", {"numpy", "1.15.4"},
+                            {"scipy", "1.2.0"}, {"opencv-python", "4.1.0.25"});
     walkScreenshot(sheet, "python36-recommended");
     ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto 3D Toolbox - Deepform Vision (Python 36)"));
     ASSERT_TRUE(goesTo(sheet, kNext, "Optional Orvanto Extensions (Python 36)"));
