@@ -598,7 +598,7 @@ MODULES27 = "orvanto/files/InstallerDownloads/_Modules/Py27"
 MODULES36 = "orvanto/files/InstallerDownloads/_Modules/Py36"
 # The wheel that pip rejects (the stand-in pip refuses content beginning with "invalid").
 BAD_WHEELS = {f"{MODULES27}/scipy/scipy-1.1.0-cp27-cp27m-win32.whl",
-              f"{MODULES36}/scipy/scipy-1.2.0-cp36-cp36m-win32.whl"}
+              f"{MODULES36}/scipy/scipy-1.3.0-cp36-cp36m-win32.whl"}
 
 PY27_SETS = [
     ("Orvanto 15.0 Standard", {"pywin": "pywin32-223.win32-py2.7", "pyserial": "pyserial-3.4-py2.py3-none-any",
@@ -614,14 +614,15 @@ PY27_SETS = [
 PY36_SETS = [
     ("Orvanto 15.0 Python 3.6", {"pywin": "pywin32-223-cp36-cp36m-win32",
                                  "pyserial": "pyserial-3.4-py2.py3-none-any-py36",
-                                 "numpy": "numpy-1.16.4-cp36-cp36m-win32", "scipy": "scipy-1.3.0-cp36-cp36m-win32",
+                                 "numpy": "numpy-1.16.4-cp36-cp36m-win32", "scipy": "scipy-1.3.1-cp36-cp36m-win32",
                                  "opencv-python": "opencv_python-4.2.0.34-cp36-cp36m-win32",
                                  "Python.net": "pythonnet-2.3.0-cp36-cp36m-win32"}),
     ("Orvanto 15.0 Python 3.6 Contrib", {"numpy": "numpy-1.16.4+mkl-cp36-cp36m-win32",
-                                         "scipy": "scipy-1.3.1-cp36-cp36m-win32",
-                                         "opencv-python": "opencv_contrib_python-4.2.0.34-cp36-cp36m-win32"}),
+                                         "scipy": "scipy-1.2.0-cp36-cp36m-win32",
+                                         "opencv-python": "opencv_contrib_python-4.2.0.34-cp36-cp36m-win32",
+                                         "Python.net": "pythonnet-2.3.0-cp36-cp36m-win32"}),
     ("Orvanto 15.0 Python 3.6 Deep Learning", {"numpy": "numpy-1.15.4-cp36-none-win32",
-                                               "scipy": "scipy-1.2.0-cp36-cp36m-win32",
+                                               "scipy": "scipy-1.3.0-cp36-cp36m-win32",
                                                "opencv-python": "opencv_python-4.1.0.25-cp36-cp36m-win32"}),
     ("Orvanto 16.0 Preview", {"numpy": "numpy-1.17.0-cp36-cp36m-win32"}),
 ]

@@ -14,6 +14,8 @@ namespace {
 
 enum RowPart { kName = 0, kVersion = 1, kInstall = 2, kUninstall = 3 };
 
+const int kExploreButtonX = kdDPropertyPageBase::kDownloadButtonX - 34;
+
 int rowControl(int slot, RowPart part) {
     return IDC_PYEXT_ROW(slot, part);
 }
@@ -72,8 +74,8 @@ int kdDPipExtensionsPageBase::setupControls() {
     setupImageButton(downloadButton_, IDC_DOWNLOAD_INSTALLABLES, IDP_DOWNLOAD, "Download Installables",
                      kDownloadButtonX);
     setupImageButton(exploreButton_, variant_.exploreButton, IDP_FOLDER, "Browse Python Scripts Folder...",
-                     kDownloadButtonX - 34);
-    endStatusAreaBefore(kDownloadButtonX - 8);
+                     kExploreButtonX);
+    endStatusAreaBefore(kExploreButtonX - 8);
     return 1;
 }
 

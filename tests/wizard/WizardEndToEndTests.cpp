@@ -358,15 +358,17 @@ int rowControl(int slot, int part) {
 }
 
 // The sheet's page once it is the one that holds `id`: the sheet's caption
-// changes while the page is being activated, before the sheet names it current.
-HWND pageWith(HWND sheet, int id) {
+// changes while the page is being activated, before the sheet names it
+// current, and the activation may ask something first (answered with OK).
+HWND pageWith(Installer& app, HWND sheet, int id) {
     HWND page = nullptr;
-    uidriver::waitUntil(
+    waitAnswering(
+        app,
         [&] {
             page = currentPage(sheet);
             return page && ::GetDlgItem(page, id);
         },
-        30000);
+        kCaption, IDOK, nullptr, 30000);
     return page;
 }
 
@@ -423,7 +425,7 @@ void installPrerequisitesAndCore(Installer& app, HWND sheet) {
     ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto Vision Resources"));
     ASSERT_TRUE(goesTo(sheet, kNext, "Readme Notes"));
     ASSERT_TRUE(goesTo(sheet, kNext, "Prerequisite Installation"));
-    HWND page = pageWith(sheet, 1037);
+    HWND page = pageWith(app, sheet, 1037);
     ASSERT_TRUE(Installer::click(page, 1037));
     auto allInstalled = [&] {
         for (int id : {1105, 1034, 1035, 1038, 1092, 1093})
@@ -433,7 +435,7 @@ void installPrerequisitesAndCore(Installer& app, HWND sheet) {
     };
     ASSERT_TRUE(waitAnswering(app, allInstalled, kCaption, IDYES, nullptr, kInstallWaitMs));
     ASSERT_TRUE(goesTo(sheet, kNext, "Core Installation"));
-    page = pageWith(sheet, 1052);
+    page = pageWith(app, sheet, 1052);
     ASSERT_TRUE(Installer::click(page, 1052));
     ASSERT_TRUE(waitAnswering(
         app,
@@ -539,7 +541,7 @@ TEST(WizardWalk, PythonPackagePagesOfBothInterpreters) {
     ASSERT_FALSE(python27.empty());
 
     ASSERT_TRUE(goesTo(sheet, kNext, "Recommended Orvanto Extensions"));
-    HWND page = pageWith(sheet, kClrCombo);
+    HWND page = pageWith(app, sheet, kClrCombo);
     walkFailingSetAndRepair(app, page, python27, "Orvanto 15.0 Deep Learning",
                             "Py27\\scipy\\scipy-1.1.0-cp27-cp27m-win32.whl", {"numpy", "1.16.4"},
                             {"scipy", "1.1.0"}, {"opencv-contrib-python", "4.2.0.32"});
@@ -565,7 +567,7 @@ TEST(WizardWalk, PythonPackagePagesOfBothInterpreters) {
 
     ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto 3D Toolbox - Deepform Vision"));
     ASSERT_TRUE(goesTo(sheet, kNext, "Optional Orvanto Extensions"));
-    page = pageWith(sheet, 1300);
+    page = pageWith(app, sheet, 1300);
     walkOptionalRow(app, page, python27, 3, "Keras", "2.2.4", "Python 27 extension - Keras");
     walkOptionalRow(app, page, python27, 8, "dxfgrabber", "0.7.5", "Python 27 extension - dxfgrabber");
     walkScreenshot(sheet, "python27-optional");
@@ -573,26 +575,26 @@ TEST(WizardWalk, PythonPackagePagesOfBothInterpreters) {
     // Python 3.6: the same pages for the other interpreter.
     ASSERT_TRUE(goesTo(sheet, ID_NAV_CORE, "Core Installation"));
     ASSERT_TRUE(goesTo(sheet, kBack, "Prerequisite Installation"));
-    ASSERT_TRUE(Installer::chooseComboItem(pageWith(sheet, 1285), 1285, "Python 3.6.6"));
+    ASSERT_TRUE(Installer::chooseComboItem(pageWith(app, sheet, 1285), 1285, "Python 3.6.6"));
     EXPECT_TRUE(waitAnswering(
         app,
         [&] {
             return storedSelection() == "Python 3.6.6" &&
-                   Installer::text(pageWith(sheet, 1285), 1009) == "Status: Installed";
+                   Installer::text(pageWith(app, sheet, 1285), 1009) == "Status: Installed";
         },
         kCaption, IDYES, nullptr, kInstallWaitMs));
     std::string python36 = interpreterFolder("3.6-32");
     ASSERT_FALSE(python36.empty());
     ASSERT_TRUE(goesTo(sheet, ID_NAV_CORE, "Core Installation"));
     ASSERT_TRUE(goesTo(sheet, kNext, "Recommended Orvanto Extensions (Python 36)"));
-    page = pageWith(sheet, kPackageCombo);
+    page = pageWith(app, sheet, kPackageCombo);
     walkFailingSetAndRepair(app, page, python36, "Orvanto 15.0 Python 3.6 Deep Learning",
-                            "Py36\\scipy\\scipy-1.2.0-cp36-cp36m-win32.whl", {"numpy", "1.15.4"},
-                            {"scipy", "1.2.0"}, {"opencv-python", "4.1.0.25"});
+                            "Py36\\scipy\\scipy-1.3.0-cp36-cp36m-win32.whl", {"numpy", "1.15.4"},
+                            {"scipy", "1.3.0"}, {"opencv-python", "4.1.0.25"});
     walkScreenshot(sheet, "python36-recommended");
     ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto 3D Toolbox - Deepform Vision (Python 36)"));
     ASSERT_TRUE(goesTo(sheet, kNext, "Optional Orvanto Extensions (Python 36)"));
-    page = pageWith(sheet, 1308);
+    page = pageWith(app, sheet, 1308);
     walkOptionalRow(app, page, python36, 9, "six", "1.12.0", "Python 36 extension - six");
     walkScreenshot(sheet, "python36-optional");
 }
