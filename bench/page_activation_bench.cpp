@@ -77,10 +77,10 @@ struct PipMeasured {
     const char* uiDlgName;
     int pythonVersion; // the sheet's page layout: 0 Python 2.7, 1 Python 3.6
 };
-const PipMeasured kPipPages[] = {{"recommended_py27", "Recommended Orvanto Extensions", 0},
-                                 {"optional_py27", "Optional Orvanto Extensions", 0},
-                                 {"recommended_py36", "Recommended Orvanto Extensions (Python 36)", 1},
-                                 {"optional_py36", "Optional Orvanto Extensions (Python 36)", 1}};
+const PipMeasured kPipPages[] = {{"recommended_py27", "Recommended Extensions", 0},
+                                 {"optional_py27", "Optional Extensions", 0},
+                                 {"recommended_py36", "Recommended Extensions (Python 36)", 1},
+                                 {"optional_py36", "Optional Extensions (Python 36)", 1}};
 
 // A Python 3.6 beside the machine's Python 2.7, with the same stand-in pip
 // and a few packages of the optional page.

@@ -109,8 +109,8 @@ std::vector<kdDPropertyPageBase*> kdDInstallerPages::tail(int version) const {
 
 std::vector<hnInstallManagerBase*> kdDInstallerPages::extraManagers() const {
     // The package pages' components appear only through a package set.
-    return {preRequisitesPage->alternativeManager.get(), py27ExtensionsNewPage->componentManager.get(),
-            py36ExtensionsNewPage->componentManager.get()};
+    return {py27ExtensionsNewPage->componentManager.get(), py36ExtensionsNewPage->componentManager.get(),
+            preRequisitesPage->alternativeManager.get()};
 }
 
 std::unique_ptr<kdDSheetPages> createInstallerPages() {

@@ -27,7 +27,7 @@ kdDPipExtensionsPageBase::kdDPipExtensionsPageBase(UINT templateId, const std::s
     : kdDPropertyPageBase(templateId, title, variant.pageName), variant_(std::move(variant)),
       rowStates_(variant_.rowOrder.size()), elementNames_(variant_.extensions.size()),
       elementStatus_(variant_.extensions.size()), elementProgress_(variant_.extensions.size()) {
-    uiDlgName = variant_.pageName;
+    uiDlgName = variant_.uiDlgName;
     statusText = "Please click on the 'Next' button to install the Orvanto Tool Components.\nOr click on the "
                  "'Finish' button to complete the installation.";
     bindText(IDC_STATUS_AREA, &statusText);

@@ -24,6 +24,7 @@ struct hnPipExtension {
 struct kdDPipExtensionsVariant {
     const char* className; // debug lines
     const char* pageName;
+    const char* uiDlgName;     // the name the sheet navigates by
     const char* elementPrefix; // "Python 27 extension - "
     const char* category;
     const char* cacheFolder;

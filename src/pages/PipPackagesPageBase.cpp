@@ -61,7 +61,7 @@ kdDPipPackagesPageBase::kdDPipPackagesPageBase(UINT templateId, const std::strin
       ownStatus_(variant_.ownComponents.size()), ownProgress_(variant_.ownComponents.size()),
       componentNames_(variant_.components.size()), componentStatus_(variant_.components.size()),
       componentProgress_(variant_.components.size()) {
-    uiDlgName = variant_.pageName;
+    uiDlgName = variant_.uiDlgName;
     hintText =
         "Please click on the 'Next' button to proceed with other components installation.\nOr click on "
         "the 'Finish' button to complete the installation.";

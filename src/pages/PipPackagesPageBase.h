@@ -26,6 +26,7 @@ struct hnPipPackageComponent {
 struct kdDPipPackagesVariant {
     const char* className; // debug lines
     const char* pageName;
+    const char* uiDlgName; // the name the sheet navigates by
     CatalogueKind listKind;
     const char* category;
     const char* serverPath; // of the packages; "PaintDotNet" lies elsewhere

@@ -8,6 +8,7 @@ kdDPipExtensionsVariant kdDInstallPY27Extensions2::pageVariant() {
     kdDPipExtensionsVariant variant;
     variant.className = "kdDInstallPY27Extensions2";
     variant.pageName = "Optional Orvanto Extensions";
+    variant.uiDlgName = "Optional Extensions";
     variant.elementPrefix = "Python 27 extension - ";
     variant.category = "Optional Orvanto Extensions";
     variant.cacheFolder = cache::kPy27PythonOtherExt;

@@ -22,6 +22,7 @@ kdDPipPackagesVariant kdDInstallPY27ExtensionsNew::pageVariant() {
     kdDPipPackagesVariant variant;
     variant.className = "kdDInstallPY27ExtensionsNew";
     variant.pageName = "Recommended Orvanto Extensions";
+    variant.uiDlgName = "Recommended Extensions";
     variant.listKind = CatalogueKind::Py27Packages;
     variant.category = "Recommended Orvanto Extensions";
     variant.serverPath = "/orvanto/files/InstallerDownloads/_Modules/Py27/";

@@ -8,6 +8,7 @@ kdDPipExtensionsVariant kdDInstallPY36Extensions2::pageVariant() {
     kdDPipExtensionsVariant variant;
     variant.className = "kdDInstallPY36Extensions2";
     variant.pageName = "Optional Orvanto Extensions (Python 36)";
+    variant.uiDlgName = "Optional Extensions (Python 36)";
     variant.elementPrefix = "Python 36 extension - ";
     variant.category = "Optional Orvanto Extensions (Python 36)";
     variant.cacheFolder = cache::kPy36PythonOtherExt;

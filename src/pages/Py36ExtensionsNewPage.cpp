@@ -14,6 +14,7 @@ kdDPipPackagesVariant kdDInstallPY36ExtensionsNew::pageVariant() {
     kdDPipPackagesVariant variant;
     variant.className = "kdDInstallPY36ExtensionsNew";
     variant.pageName = "Recommended Orvanto Extensions (Python 36)";
+    variant.uiDlgName = "Recommended Extensions (Python 36)";
     variant.listKind = CatalogueKind::Py36Packages;
     variant.category = "Recommended Orvanto Extensions (Python 36)";
     variant.serverPath = "/orvanto/files/InstallerDownloads/_Modules/Py36/";
