@@ -3,9 +3,10 @@
 # prefix with about 50 installed Windows Installer products, prepared here
 # when detection.sh has not run yet).
 # The demo repository is served beside it for the pages that show the
-# server's catalogues. Appends page_activation_ms_<page> for every page with
-# component rows or a catalogue and page_activation_max_ms to the results
-# file given as $1.
+# server's catalogues and the package lists. Appends page_activation_ms_<page>
+# for every page with component rows or a catalogue, page_activation_max_ms,
+# pip_page_activation_ms_<page> for the Python package pages and
+# pip_page_activation_max_ms to the results file given as $1.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 results=$1

@@ -7,7 +7,9 @@
 // sheet's navigation to the page until its rows are filled and the messages
 // it posted are handled, starting each time from the welcome page. Questions
 // are declined, so nothing is installed. Prints "name value" lines: the
-// median of three activations per page and the worst page.
+// median of three activations per page and the worst page. The Python
+// package pages (pip_page_activation_ms_<page>) run against a Python 2.7 and
+// 3.6 whose pip is the stand-in.
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -84,6 +86,30 @@ const Measured kPy36Pages[] = {{"py36_demo_profiles", "Demonstration Profiles (P
                                {"py36_templates", "OTC - Tool Components (Python 36)"},
                                {"py36_toolbox_deepform_vision", "Toolbox - Deepform Vision (Python 36)"}};
 
+// The Python package pages, measured apart: their rows ask pip.
+struct PipMeasured {
+    const char* key;
+    const char* uiDlgName;
+    int pythonVersion; // the sheet's page layout: 0 Python 2.7, 1 Python 3.6
+};
+const PipMeasured kPipPages[] = {{"recommended_py27", "Recommended Extensions", 0},
+                                 {"optional_py27", "Optional Extensions", 0},
+                                 {"recommended_py36", "Recommended Extensions (Python 36)", 1},
+                                 {"optional_py36", "Optional Extensions (Python 36)", 1}};
+
+// A Python 3.6 beside the machine's Python 2.7, with the same stand-in pip
+// and a few packages of the optional page.
+void preparePython36(const std::string& pip, const std::string& work) {
+    std::string python = work + "\\Python36-32\\";
+    ::CreateDirectoryA(python.c_str(), nullptr);
+    ::CreateDirectoryA((python + "Scripts").c_str(), nullptr);
+    bench::setString(HKEY_LOCAL_MACHINE, "Software\\Python\\PythonCore\\3.6-32\\InstallPath", nullptr,
+                     python);
+    ::CopyFileA(pip.c_str(), (python + "Scripts\\pip.exe").c_str(), FALSE);
+    bench::writeFile(python + "Scripts\\packages.txt",
+                     "Name: six\nVersion: 1.12.0\n---\nName: Keras\nVersion: 2.2.3\n");
+}
+
 // The active page is the one asked for and every row of it carries a status
 // word (the Halvenor utilities page has a program to run instead of rows).
 bool rowsFilled(const kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgName, unsigned& rows) {
@@ -106,26 +132,31 @@ bool rowsFilled(const kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgName, 
     return true;
 }
 
-// Three activations of one page, each from the welcome page; prints the
-// median and keeps the worst page. Answers 1 when the rows were not filled.
-int measure(kdDKadrixSDKInstallerSheet& sheet, const Measured& measured, double& worst,
-            std::string& worstKey) {
+// The median of three navigations to the page, each from the welcome page
+// (the welcome page itself from the next one).
+double medianActivationMs(kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgName, unsigned& rows,
+                          bool& filled) {
     std::vector<double> times;
-    unsigned rows = 0;
-    bool filled = true;
     for (int round = 0; round < 3; ++round) {
-        // Each page is reached from the welcome page, the welcome page from the next one.
-        sheet.navigateTo(measured.uiDlgName == kPages[0].uiDlgName ? kPages[1].uiDlgName
-                                                                   : "Installation Welcome");
+        sheet.navigateTo(std::string(uiDlgName) == kPages[0].uiDlgName ? kPages[1].uiDlgName
+                                                                       : "Installation Welcome");
         handleMessages();
         double start = bench::now();
-        bool reached = sheet.navigateTo(measured.uiDlgName);
+        bool reached = sheet.navigateTo(uiDlgName);
         handleMessages();
-        double spent = bench::now() - start;
-        filled = filled && reached && rowsFilled(sheet, measured.uiDlgName, rows);
-        times.push_back(spent);
+        times.push_back(bench::now() - start);
+        filled = filled && reached && rowsFilled(sheet, uiDlgName, rows);
     }
-    double ms = 1000.0 * bench::median(times);
+    return 1000.0 * bench::median(times);
+}
+
+// Prints one page's figure and keeps the worst page. Answers 1 when the rows
+// were not filled.
+int measure(kdDKadrixSDKInstallerSheet& sheet, const Measured& measured, double& worst,
+            std::string& worstKey) {
+    unsigned rows = 0;
+    bool filled = true;
+    double ms = medianActivationMs(sheet, measured.uiDlgName, rows, filled);
     std::printf("page_activation_ms_%s %.1f (%s, %u rows)\n", measured.key, ms, measured.uiDlgName, rows);
     if (ms > worst) {
         worst = ms;
@@ -148,6 +179,7 @@ int main(int argc, char** argv) {
     DecliningPrompter prompter;
     hnPrompter* previous = app.setPrompter(&prompter);
     bench::prepareMachine(argv[1], argv[2], argv[3]);
+    preparePython36(argv[2], argv[3]);
 
     // The Python 2.7 pages follow the core pages.
     std::string folder, selection;
@@ -180,6 +212,27 @@ int main(int argc, char** argv) {
         for (const Measured& measured : kPy36Pages)
             failures += measure(sheet, measured, worst, worstKey);
         std::printf("page_activation_max_ms %.1f (%s)\n", worst, worstKey.c_str());
+        if (!selection.empty())
+            ::WritePrivateProfileStringA("PySelVersion", "VersionName", "Python 2.7.9", selection.c_str());
+
+        double pipWorst = 0;
+        for (const PipMeasured& measured : kPipPages) {
+            sheet.navigateTo("Installation Welcome");
+            handleMessages();
+            sheet.updateWizardPagesForPythonVersion(measured.pythonVersion);
+            handleMessages();
+            unsigned rows = 0;
+            bool filled = true;
+            double ms = medianActivationMs(sheet, measured.uiDlgName, rows, filled);
+            if (!filled) {
+                ++failures;
+                std::fprintf(stderr, "page_activation_bench: %s: rows not filled\n", measured.uiDlgName);
+            }
+            std::printf("pip_page_activation_ms_%s %.1f (%s, %u rows)\n", measured.key, ms,
+                        measured.uiDlgName, rows);
+            pipWorst = ms > pipWorst ? ms : pipWorst;
+        }
+        std::printf("pip_page_activation_max_ms %.1f\n", pipWorst);
         std::printf("page_activation_questions %d\n", prompter.asked);
         ::DestroyWindow(sheet.hwnd());
         handleMessages();

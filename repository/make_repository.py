@@ -241,7 +241,7 @@ class Package:
             return f.read()
 
 
-def bundle(packages, cache=None, search_path=None, relaunch=None, command=None):
+def bundle(packages, cache=None, search_path=None, relaunch=None, command=None, pip_archive=None):
     """The bootstrapper with its packages appended (see setups/bundle.cpp); `cache`
     is (folder, file name) of its copy in the package cache."""
     with open(BUNDLE, "rb") as f:
@@ -259,6 +259,8 @@ def bundle(packages, cache=None, search_path=None, relaunch=None, command=None):
         manifest += f"relaunch {relaunch}\n"
     if command:
         manifest += f"command {command}\n"
+    if pip_archive:
+        manifest += "pip %s %s\n" % pip_archive
     encoded = manifest.encode()
     return data + encoded + struct.pack("<I", len(encoded)) + b"ORVBNDL1"
 
@@ -607,15 +609,108 @@ def catalogues(put_data):
     put(LISTS, "774OTCPy36.txt", sectioned(otc36))
 
     documents(put, put_data)
-    for version, packages in [("27", {"Default": {"pywin": "pywin32-224", "pyserial": "pyserial-3.4",
-                                                  "numpy": "numpy-1.16.6", "scipy": "scipy-1.2.3"},
-                                      "Minimal": {"numpy": "numpy-1.16.6"}}),
-                              ("36", {"Default": {"pywin": "pywin32-224 (Python 36)", "numpy": "numpy-1.19.5",
-                                                  "opencv-python": "opencv_python-4.2.0.34-cp36-cp36m-win32",
-                                                  "Python.net": "pythonnet-2.4.0"}})]:
+    # Package sets: names that share a prefix, one set whose component the
+    # installer does not know, one with a wheel that pip rejects.
+    for version, packages in [("27", PY27_SETS), ("36", PY36_SETS)]:
         put(PACKAGE_LISTS, f"774Py{version}Packages.txt", "".join(
             f"[{section}]\n" + "".join(f"{k}={v}\n" for k, v in keys.items()) + "\n"
-            for section, keys in packages.items()))
+            for section, keys in packages))
+
+
+# ---- Python packages ------------------------------------------------------------------------------
+
+MODULES27 = "orvanto/files/InstallerDownloads/_Modules/Py27"
+MODULES36 = "orvanto/files/InstallerDownloads/_Modules/Py36"
+# The wheel that pip rejects (the stand-in pip refuses content beginning with "invalid").
+BAD_WHEELS = {f"{MODULES27}/scipy/scipy-1.1.0-cp27-cp27m-win32.whl",
+              f"{MODULES36}/scipy/scipy-1.3.0-cp36-cp36m-win32.whl"}
+
+PY27_SETS = [
+    ("Orvanto 15.0 Standard", {"pywin": "pywin32-223.win32-py2.7", "pyserial": "pyserial-3.4-py2.py3-none-any",
+                               "numpy": "numpy-1.16.4+mkl-cp27-cp27m-win32", "scipy": "scipy-1.2.2-cp27-cp27m-win32",
+                               "opencv-python": "opencv_python-4.2.0.32-cp27-cp27m-win32"}),
+    ("Orvanto 15.0 Standard (old setups)", {"pywin": "pywin32-219.win32-py2.7", "pyserial": "pyserial-2.7.win32",
+                                            "numpy": "numpy-1.10.2-python2.7", "scipy": "scipy-0.16.1-python2.7",
+                                            "MySQL-python": "MySQL-python-1.2.4b4.win32-py2.7"}),
+    ("Orvanto 15.0 Deep Learning", {"numpy": "numpy-1.16.4-cp27-cp27m-win32", "scipy": "scipy-1.1.0-cp27-cp27m-win32",
+                                    "opencv-python": "opencv_contrib_python-4.2.0.32-cp27-cp27m-win32"}),
+    ("Orvanto 16.0 Preview", {"numpy": "numpy-1.17.0-cp27-cp27m-win32"}),
+]
+PY36_SETS = [
+    ("Orvanto 15.0 Python 3.6", {"pywin": "pywin32-223-cp36-cp36m-win32",
+                                 "pyserial": "pyserial-3.4-py2.py3-none-any-py36",
+                                 "numpy": "numpy-1.16.4-cp36-cp36m-win32", "scipy": "scipy-1.3.1-cp36-cp36m-win32",
+                                 "opencv-python": "opencv_python-4.2.0.34-cp36-cp36m-win32",
+                                 "Python.net": "pythonnet-2.3.0-cp36-cp36m-win32"}),
+    ("Orvanto 15.0 Python 3.6 Contrib", {"numpy": "numpy-1.16.4+mkl-cp36-cp36m-win32",
+                                         "scipy": "scipy-1.2.0-cp36-cp36m-win32",
+                                         "opencv-python": "opencv_contrib_python-4.2.0.34-cp36-cp36m-win32",
+                                         "Python.net": "pythonnet-2.3.0-cp36-cp36m-win32"}),
+    ("Orvanto 15.0 Python 3.6 Deep Learning", {"numpy": "numpy-1.15.4-cp36-none-win32",
+                                               "scipy": "scipy-1.3.0-cp36-cp36m-win32",
+                                               "opencv-python": "opencv_python-4.1.0.25-cp36-cp36m-win32"}),
+    ("Orvanto 16.0 Preview", {"numpy": "numpy-1.17.0-cp36-cp36m-win32"}),
+]
+
+# Optional extensions: (package, file) per interpreter; the server folder is
+# the package name except for Theano.
+OPTIONAL27 = [("matplotlib", "matplotlib-2.2.4-cp27-cp27m-win32.whl"),
+              ("scikit-learn", "scikit_learn-0.20.3-cp27-cp27m-win32.whl"),
+              ("scikit-image", "scikit_image-0.14.2-cp27-none-win32.whl"),
+              ("Keras", "Keras-2.2.4-py2.py3-none-any.whl"), ("Sphinx", "Sphinx-1.8.5-py2.py3-none-any.whl"),
+              ("enum34", "enum34-1.1.6-py2-none-any.whl"), ("paho-mqtt", "paho-mqtt-1.4.0.tar.gz"),
+              ("opcua", "opcua-0.98.7.tar.gz"), ("Shapely", "Shapely-1.6.4.post2-cp27-cp27m-win32.whl"),
+              ("six", "six-1.12.0-py2.py3-none-any.whl"), ("theano", "Theano-1.0.4.tar.gz"),
+              ("imutils", "imutils-0.5.2.tar.gz")]
+OPTIONAL36 = [("Keras", "Keras-2.2.4-py2.py3-none-any.whl"), ("matplotlib", "matplotlib-3.1.0-cp36-cp36m-win32.whl"),
+              ("scikit-learn", "scikit_learn-0.21.2-cp36-cp36m-win32.whl"),
+              ("scikit-image", "scikit_image-0.15.0-cp36-none-win32.whl"),
+              ("Sphinx", "Sphinx-2.0.1-py2.py3-none-any.whl"), ("enum34", "enum34-1.1.6-py3-none-any.whl"),
+              ("paho-mqtt", "paho-mqtt-1.4.0.tar.gz"), ("opcua", "opcua-0.98.7.tar.gz"),
+              ("Shapely", "Shapely-1.7.0-cp36-cp36m-win32.whl"), ("six", "six-1.12.0-py2.py3-none-any.whl"),
+              ("theano", "Theano-1.0.4.tar.gz"), ("imutils", "imutils-0.5.2.tar.gz")]
+
+# Old stand-alone Python 2.7 setups: (server folder, file, Uninstall key, display name).
+LEGACY27 = [("pywin", "pywin32-219.win32-py2.7.exe", "pywin32-py2.7", "Python 2.7 pywin32-219"),
+            ("pywin", "pywin32-221.win32-py2.7.exe", "pywin32-py2.7", "Python 2.7 pywin32-221"),
+            ("pywin", "pywin32-223.win32-py2.7.exe", "pywin32-py2.7", "Python 2.7 pywin32-223"),
+            ("pyserial", "pyserial-2.7.win32.exe", "pyserial-py2.7", "Python 2.7 pyserial-2.7"),
+            ("scipy", "scipy-0.16.1-win32-superpack-python2.7.exe", "scipy-py2.7", "Python 2.7 scipy-0.16.1"),
+            ("numpy", "numpy-1.10.2-win32-superpack-python2.7.exe", "numpy-py2.7", "Python 2.7 numpy-1.10.2"),
+            ("MySQLPython", "MySQL-python-1.2.4b4.win32-py2.7.exe", "MySQL-python-py2.7",
+             "Python 2.7 MySQL-python-1.2.4b4")]
+
+
+def wheel_file(name):
+    """The file of a wheel row: the name with "-" for "+" and ".whl"."""
+    return name.replace("+", "-") + ".whl"
+
+
+def python_packages(put):
+    def package_file(folder, name):
+        path = f"{folder}/{name}"
+        put(folder, name, text(("invalid wheel " if path in BAD_WHEELS else "stand-in package ") + name + "\n"))
+
+    for folder, file, key, display in LEGACY27:
+        # Writes its Uninstall key and nothing that pip would know of.
+        put(f"{MODULES27}/{folder}", file, Standin(display, "1.0.0", key=key, values={"DisplayName": display},
+                                                   remover=(None, "none")).setup())
+    for server, sets in [(MODULES27, PY27_SETS), (MODULES36, PY36_SETS)]:
+        for _, keys in sets:
+            for slot, name in keys.items():
+                if not any(part in name for part in ("-cp2", "-cp3", "-none-")):
+                    continue  # an old setup, listed above
+                folder = {"pywin": "pywin", "pyserial": "pyserial", "numpy": "numpy", "scipy": "scipy",
+                          "opencv-python": "OpenCV", "Python.net": "PythonNet"}[slot]
+                package_file(f"{server}/{folder}", wheel_file(name.replace("-any-py36", "-any")))
+    for name in ["pythonnet-2.3.0-cp27-cp27m-win32"]:
+        package_file(f"{MODULES27}/PythonNet", wheel_file(name))
+    for server, optional in [(MODULES27, OPTIONAL27), (MODULES36, OPTIONAL36)]:
+        for folder, file in optional:
+            package_file(f"{server}/{folder}", file)
+    # dxfgrabber's own setup registers the module with pip.
+    put(f"{MODULES27}/dxfgrabber", "dxfgrabber-0.7.5.win32-py2.7.exe", bundle(
+        [Standin("Python 2.7 dxfgrabber-0.7.5", "0.7.5").package], pip_archive=("dxfgrabber-0.7.5.tar.gz", "dxfgrabber")))
 
 
 # ---- Modules and the 3D toolbox -------------------------------------------------------------------
@@ -922,6 +1017,7 @@ def main():
     put(CORE, "OrvantoVisionSoftware_15_0_0_774_200831.exe", bundle([vision]))
     put(CORE, "OrvantoKadrixSDK_15_0_0_774_Installer_200831.exe", program())
     optional_components(put)
+    python_packages(put)
 
     catalogues(put)
     modules_and_toolboxes(put)

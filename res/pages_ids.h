@@ -283,3 +283,23 @@
 // Select Installer Components.
 #define IDD_SELECT_INSTALLER_COMPONENTS 173
 #define IDC_INSTALLER_COMPONENT_TREE 1174
+
+// Python package pages. Recommended: the package-set combo, its list view and
+// buttons, the CLR choice (Python 2.7).
+#define IDC_PYPKG_COMBO 1304
+#define IDC_PYPKG_LIST 1305
+#define IDC_PYPKG_VALIDATE 1306
+#define IDC_PYPKG_STOP_ON_ERRORS 1307
+#define IDC_PYPKG_REFRESH 1043
+#define IDC_PYPKG_INSTALL_ALL 1042
+#define IDC_PYPKG_UNINSTALL_ALL 1112
+#define IDC_PYPKG_INFORMATION 1298
+#define IDC_PYPKG_COMMAND_PROMPT 1107
+#define IDC_PYPKG_CLR_COMBO 1238
+#define IDC_PYPKG_CLR_STATUS 1037
+// Optional: the "Explore Python" buttons and the rows, four controls each
+// (name, version, Install, Uninstall) from IDC_PYEXT_ROW_FIRST.
+#define IDC_PYEXT27_EXPLORE 1300
+#define IDC_PYEXT36_EXPLORE 1308
+#define IDC_PYEXT_ROW_FIRST 3100
+#define IDC_PYEXT_ROW(slot, part) (IDC_PYEXT_ROW_FIRST + 4 * (slot) + (part))

@@ -19,6 +19,10 @@
 //                                   start the copy and end at once (the copy
 //                                   installs), as setups do that hand over to a
 //                                   helper which the caller then follows
+//   pip <file name> <package>       after installing, registers the package with the
+//                                   Python 2.7 interpreter's pip (its "Scripts\pip.exe"
+//                                   installs an archive of that name); removal
+//                                   unregisters it, as setups of Python modules do
 //   searchpath <key>                after installing, the folder in the default
 //                                   value of HKLM <key> (32-bit view) and its
 //                                   "Scripts\" sub-folder are appended to the
@@ -56,6 +60,7 @@ struct Bundle {
     std::string searchPathKey;
     std::string relaunchName;
     std::string commandKey;
+    std::string pipFile, pipPackage;
 };
 
 std::string ownPath() {
@@ -104,6 +109,8 @@ bool readBundle(const std::string& self, Bundle& bundle) {
         } else if (word == "cache") {
             words >> bundle.cacheFolder;
             std::getline(words >> std::ws, bundle.cacheName);
+        } else if (word == "pip") {
+            words >> bundle.pipFile >> bundle.pipPackage;
         } else if (word == "command") {
             std::getline(words >> std::ws, bundle.commandKey);
         } else if (word == "relaunch") {
@@ -134,10 +141,7 @@ bool extract(const std::string& self, const Package& package, const std::string&
     return in.good() && out.good();
 }
 
-DWORD runMsiexec(const std::string& arguments) {
-    char system[MAX_PATH] = {};
-    ::GetSystemDirectoryA(system, MAX_PATH);
-    std::string program = std::string(system) + "\\msiexec.exe";
+DWORD runProgram(const std::string& program, const std::string& arguments) {
     std::string line = "\"" + program + "\" " + arguments;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
@@ -152,6 +156,56 @@ DWORD runMsiexec(const std::string& arguments) {
     ::CloseHandle(info.hProcess);
     // 3010: installed, a restart would complete it.
     return code == ERROR_SUCCESS_REBOOT_REQUIRED ? 0 : code;
+}
+
+DWORD runMsiexec(const std::string& arguments) {
+    char system[MAX_PATH] = {};
+    ::GetSystemDirectoryA(system, MAX_PATH);
+    return runProgram(std::string(system) + "\\msiexec.exe", arguments);
+}
+
+// The Python 2.7 interpreter's pip: "Scripts\pip.exe" in the folder that
+// "Software\Python\PythonCore\2.7\InstallPath" names (HKLM, else HKCU).
+std::string python27Pip() {
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        HKEY key = nullptr;
+        if (::RegOpenKeyExA(root, "Software\\Python\\PythonCore\\2.7\\InstallPath", 0,
+                            KEY_QUERY_VALUE | KEY_WOW64_32KEY, &key) != ERROR_SUCCESS)
+            continue;
+        char folder[MAX_PATH] = {};
+        DWORD size = sizeof(folder) - 1;
+        DWORD type = 0;
+        LONG read = ::RegQueryValueExA(key, nullptr, nullptr, &type, reinterpret_cast<BYTE*>(folder), &size);
+        ::RegCloseKey(key);
+        if (read != ERROR_SUCCESS || type != REG_SZ || !folder[0])
+            continue;
+        std::string path = folder;
+        if (path.back() != '\\')
+            path += '\\';
+        return path + "Scripts\\pip.exe";
+    }
+    return "";
+}
+
+// Registers (or unregisters) the bundle's package with pip. A setup run
+// without the interpreter installs its packages all the same.
+void registerWithPip(const Bundle& bundle, bool install) {
+    std::string pip = python27Pip();
+    if (bundle.pipFile.empty() || pip.empty())
+        return;
+    if (!install) {
+        runProgram(pip, "uninstall " + bundle.pipPackage + " -y");
+        return;
+    }
+    char temp[MAX_PATH] = {};
+    ::GetTempPathA(MAX_PATH, temp);
+    std::string archive = std::string(temp) + bundle.pipFile;
+    {
+        std::ofstream out(archive, std::ios::binary | std::ios::trunc);
+        out << "module archive of " << bundle.pipPackage << "\n";
+    }
+    runProgram(pip, "install \"" + archive + "\"");
+    ::DeleteFileA(archive.c_str());
 }
 
 // "<common app data>\Package Cache\<folder>\<name>", created.
@@ -270,6 +324,7 @@ int install(const std::string& self, const Bundle& bundle) {
             return static_cast<int>(code);
     }
     editSearchPath(bundle.searchPathKey, true);
+    registerWithPip(bundle, true);
     if (!bundle.commandKey.empty())
         setUninstallCommand(bundle.commandKey, bundlePath);
     return 0;
@@ -277,6 +332,7 @@ int install(const std::string& self, const Bundle& bundle) {
 
 int uninstall(const std::string& self, const Bundle& bundle) {
     editSearchPath(bundle.searchPathKey, false);
+    registerWithPip(bundle, false);
     int result = 0;
     for (auto package = bundle.packages.rbegin(); package != bundle.packages.rend(); ++package) {
         DWORD code = runMsiexec("/x " + package->productCode + " /qn");

@@ -108,7 +108,9 @@ std::vector<kdDPropertyPageBase*> kdDInstallerPages::tail(int version) const {
 }
 
 std::vector<hnInstallManagerBase*> kdDInstallerPages::extraManagers() const {
-    return {preRequisitesPage->alternativeManager.get()};
+    // The package pages' components appear only through a package set.
+    return {py27ExtensionsNewPage->componentManager.get(), py36ExtensionsNewPage->componentManager.get(),
+            preRequisitesPage->alternativeManager.get()};
 }
 
 std::unique_ptr<kdDSheetPages> createInstallerPages() {

@@ -33,6 +33,13 @@ const RepairWarning kRepairWarnings[] = {
 
 } // namespace
 
+const char* repairWarningFor(const std::string& status) {
+    for (const RepairWarning& warning : kRepairWarnings)
+        if (status == warning.word)
+            return warning.message;
+    return nullptr;
+}
+
 hnSystemFacts querySystemFacts() {
     hnSystemFacts facts;
     char fullName[kOsNameCapacity] = {};
@@ -327,11 +334,9 @@ void kdDOptionalPageBase::showRepairWarning(const char* skipName) {
         const hnInstallationElement& element = *installManager->item(i);
         if (skipName && element.name == skipName)
             continue;
-        for (const RepairWarning& warning : kRepairWarnings) {
-            if (element.status() == warning.word) {
-                appMessageBox(warning.message, MB_OK);
-                return;
-            }
+        if (const char* warning = repairWarningFor(element.status())) {
+            appMessageBox(warning, MB_OK);
+            return;
         }
     }
 }

@@ -22,6 +22,9 @@ struct hnSystemFacts {
 // queryOSVersion; is64BitWindows for the flag when it cannot name the system.
 hnSystemFacts querySystemFacts();
 
+// The warning an activation shows for a repair word; null for other words.
+const char* repairWarningFor(const std::string& status);
+
 // A component with a 64-bit and a 32-bit variant (name32 null: one variant).
 struct hnBitnessVariant {
     const char* name64;

@@ -1,23 +1,30 @@
 #pragma once
 #include <string>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/PipPackagesPageBase.h"
+#include "python/ClrBridge.h"
 
-// Recommended Python 2.7 packages, OpenCV and the CLR bridge.
-class kdDInstallPY27ExtensionsNew : public kdDPropertyPageBase {
+// Recommended Python 2.7 package sets, and the .NET bridge of the runtime's
+// Python 2.7: one of the two bridge builds it ships or the pythonnet package,
+// whose wheel is the page's own element 1.
+class kdDInstallPY27ExtensionsNew : public kdDPipPackagesPageBase, public hnPythonNetPage {
 public:
     explicit kdDInstallPY27ExtensionsNew(const std::string& title);
+    static kdDPipPackagesVariant pageVariant();
 
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return false; }
-    int updateButtons() override { return 1; }
-    int setupControls() override;
-    int initInstallationElements() override { return 1; }
+    void showClrStatus();
+    int activateTargetPY27CLR();
 
-    std::string statusText; // the hint line
-    hnImageButton downloadButton;
+    std::string pythonNetStatus() override;
+    bool fetchPythonNetWheel() override;
+    int installPythonNet() override;
+    int uninstallPythonNet() override;
+
+    std::string clrStatusText = "Status: Error";
 
 protected:
-    bool onSetActive() override;
+    bool onInitDialog() override;
+    bool onCommand(WORD id, WORD code, HWND control) override;
+    void afterStatusRefresh() override { showClrStatus(); }
+    bool incompleteWithoutRepairWord() const override { return clrStatusText == "Status: Error"; }
 };

@@ -1,23 +1,11 @@
 #pragma once
 #include <string>
 
-#include "controls/ImageButton.h"
-#include "wizard/PropertyPageBase.h"
+#include "pages/PipPackagesPageBase.h"
 
-// Recommended Python 3.6 packages.
-class kdDInstallPY36ExtensionsNew : public kdDPropertyPageBase {
+// Recommended Python 3.6 package sets.
+class kdDInstallPY36ExtensionsNew : public kdDPipPackagesPageBase {
 public:
     explicit kdDInstallPY36ExtensionsNew(const std::string& title);
-
-    bool isPageSkipped() override { return false; }
-    bool isHiddenInExtensionsOnlyMode() override { return false; }
-    int updateButtons() override { return 1; }
-    int setupControls() override;
-    int initInstallationElements() override { return 1; }
-
-    std::string statusText; // the hint line
-    hnImageButton downloadButton;
-
-protected:
-    bool onSetActive() override;
+    static kdDPipPackagesVariant pageVariant();
 };

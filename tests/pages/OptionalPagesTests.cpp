@@ -40,15 +40,6 @@ std::string mvsQuestion(const char* chosen) {
            ".\nPlease click on 'No' to abort and to continue using existing MVS version.\n";
 }
 
-// Downloads fail, as without a connection to the server.
-class OfflineActions : public TableActions {
-public:
-    int downloadElement(hnInstallationElement& element, bool&, int, int) override {
-        calls.push_back("download " + element.name);
-        return -1;
-    }
-};
-
 // Removals run but leave the component in place.
 class StickyActions : public TableActions {
 public:

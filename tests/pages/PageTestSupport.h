@@ -81,6 +81,15 @@ public:
     }
 };
 
+// Downloads fail, as without a connection to the server.
+class OfflineActions : public TableActions {
+public:
+    int downloadElement(hnInstallationElement& element, bool&, int, int) override {
+        calls.push_back("download " + element.name);
+        return -1;
+    }
+};
+
 // A plain wizard around one page and a second page to move to. The page
 // object must outlive the host.
 class PageHost {

@@ -2,6 +2,11 @@
 // windows like a user would.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+
+#include <commctrl.h>
+#include <algorithm>
+#include <functional>
 #include <shlobj.h>
 
 #include "app/FileHelpers.h"
@@ -338,4 +343,258 @@ TEST(WizardWalk, PrerequisitesCoreRemovalRepairAndPythonSwitch) {
     EXPECT_EQ(0u, switchBoxes[0].find("You have selected to switch to Python 3.6.6."));
     walkScreenshot(sheet, "prerequisites-python36");
     EXPECT_TRUE(goesTo(sheet, ID_NAV_OTC, "OTC - Orvanto Tool Components (Python 36)"));
+}
+
+namespace {
+
+const int kPackageCombo = 1304, kPackageList = 1305, kValidate = 1306, kInstallAll = 1042,
+          kUninstallAll = 1112;
+const int kClrCombo = 1238, kClrStatus = 1037;
+const char* const kModules = "\\repository\\orvanto\\files\\InstallerDownloads\\_Modules\\";
+
+// Row controls of the optional package pages: four per row from 3100.
+int rowControl(int slot, int part) {
+    return 3100 + 4 * slot + part;
+}
+
+// The sheet's page once it is the one that holds `id`: the sheet's caption
+// changes while the page is being activated, before the sheet names it
+// current, and the activation may ask something first (answered with OK).
+HWND pageWith(Installer& app, HWND sheet, int id) {
+    HWND page = nullptr;
+    waitAnswering(
+        app,
+        [&] {
+            page = currentPage(sheet);
+            return page && ::GetDlgItem(page, id);
+        },
+        kCaption, IDOK, nullptr, 30000);
+    return page;
+}
+
+bool enabled(HWND page, int id) {
+    return ::IsWindowEnabled(::GetDlgItem(page, id)) != FALSE;
+}
+
+int itemCount(HWND page, int id, UINT message) {
+    return static_cast<int>(::SendMessageA(::GetDlgItem(page, id), message, 0, 0));
+}
+
+// The interpreter's folder as its setup registered it, with its separator.
+std::string interpreterFolder(const char* version) {
+    std::string folder;
+    hnRegReadString(HKEY_LOCAL_MACHINE,
+                    (std::string("Software\\Python\\PythonCore\\") + version + "\\InstallPath").c_str(),
+                    nullptr, folder, MAX_PATH);
+    if (!folder.empty() && folder.back() != '\\')
+        folder += '\\';
+    return folder;
+}
+
+// The interpreter's pip database: "Name:" and "Version:" lines, record after
+// record (line ends as written, read without carriage returns).
+std::string pipDatabase(const std::string& interpreter) {
+    std::string database = readTextFile(interpreter + "Scripts\\packages.txt");
+    database.erase(std::remove(database.begin(), database.end(), '\r'), database.end());
+    return database;
+}
+bool pipKnows(const std::string& interpreter, const std::string& name, const std::string& version) {
+    return pipDatabase(interpreter).find("Name: " + name + "\nVersion: " + version + "\n") !=
+           std::string::npos;
+}
+bool pipKnowsName(const std::string& interpreter, const std::string& name) {
+    return pipDatabase(interpreter).find("Name: " + name + "\n") != std::string::npos;
+}
+
+// A served file replaced for a while; the original comes back at the end.
+class ServedFile {
+public:
+    explicit ServedFile(const std::string& relative)
+        : path_(buildFolder() + kModules + relative), original_(readTextFile(path_)) {}
+    ~ServedFile() { writeTextFile(path_, original_); }
+    const std::string& original() const { return original_; }
+    void replace(const std::string& content) { writeTextFile(path_, content); }
+
+private:
+    std::string path_;
+    std::string original_;
+};
+
+// Prerequisites and core components from the first page on, answering the questions.
+void installPrerequisitesAndCore(Installer& app, HWND sheet) {
+    ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto Vision Resources"));
+    ASSERT_TRUE(goesTo(sheet, kNext, "Readme Notes"));
+    ASSERT_TRUE(goesTo(sheet, kNext, "Prerequisite Installation"));
+    HWND page = pageWith(app, sheet, 1037);
+    ASSERT_TRUE(Installer::click(page, 1037));
+    auto allInstalled = [&] {
+        for (int id : {1105, 1034, 1035, 1038, 1092, 1093})
+            if (Installer::text(page, id) != "Installed")
+                return false;
+        return Installer::text(page, 1009) == "Status: Installed";
+    };
+    ASSERT_TRUE(waitAnswering(app, allInstalled, kCaption, IDYES, nullptr, kInstallWaitMs));
+    ASSERT_TRUE(goesTo(sheet, kNext, "Core Installation"));
+    page = pageWith(app, sheet, 1052);
+    ASSERT_TRUE(Installer::click(page, 1052));
+    ASSERT_TRUE(waitAnswering(
+        app,
+        [&] {
+            return Installer::text(page, 1002) == "Installed" && Installer::text(page, 1037) == "Installed";
+        },
+        kCaption, IDYES, nullptr, kInstallWaitMs));
+}
+
+// A package of the set: pip's project name and version.
+using PipPackage = std::pair<std::string, std::string>;
+
+// On a recommended page: the set whose wheel pip rejects installs what comes
+// before that wheel and stops there; once the server has a good copy, Install
+// All repairs the set; Uninstall All takes it away again.
+void walkFailingSetAndRepair(Installer& app, HWND page, const std::string& interpreter, const char* setName,
+                             const std::string& badWheel, const PipPackage& before, const PipPackage& bad,
+                             const PipPackage& after) {
+    // A database that an interrupted earlier run left behind would answer for the set.
+    writeTextFile(interpreter + "Scripts\\packages.txt", "");
+    bool listed = waitAnswering(
+        app, [&] { return itemCount(page, kPackageCombo, CB_GETCOUNT) == 4; }, kCaption, IDOK, nullptr,
+        30000);
+    if (!listed)
+        walkScreenshot(::GetParent(page), std::string("package-sets-missing-") + setName);
+    ASSERT_TRUE(listed) << itemCount(page, kPackageCombo, CB_GETCOUNT) << " sets";
+    ASSERT_TRUE(Installer::chooseComboItem(page, kPackageCombo, setName));
+    EXPECT_FALSE(enabled(page, kInstallAll)) << "nothing to install before the set is validated";
+    ASSERT_TRUE(Installer::click(page, kValidate));
+    ASSERT_TRUE(uidriver::waitUntil([&] { return enabled(page, kInstallAll); }, 30000));
+    EXPECT_FALSE(enabled(page, kUninstallAll));
+    EXPECT_EQ(3, itemCount(page, kPackageList, LVM_GETITEMCOUNT));
+
+    // The buttons of the set are disabled while it runs.
+    auto runSet = [&](int button, const std::function<bool()>& done) {
+        ASSERT_TRUE(Installer::click(page, button));
+        uidriver::waitUntil([&] { return !enabled(page, kInstallAll); }, 10000);
+        EXPECT_TRUE(waitAnswering(
+            app, [&] { return (enabled(page, kInstallAll) || enabled(page, kUninstallAll)) && done(); },
+            kCaption, IDYES, nullptr, kInstallWaitMs));
+    };
+    ServedFile served(badWheel);
+    ASSERT_EQ(0u, served.original().find("invalid"));
+    runSet(kInstallAll, [&] { return pipKnows(interpreter, before.first, before.second); });
+    EXPECT_TRUE(enabled(page, kInstallAll));
+    EXPECT_FALSE(pipKnowsName(interpreter, bad.first)) << "the rejected wheel left nothing behind";
+    EXPECT_FALSE(pipKnowsName(interpreter, after.first)) << "the set stops at the failing wheel";
+
+    served.replace("stand-in package, repaired on the server\r\n");
+    runSet(kInstallAll, [&] {
+        return pipKnows(interpreter, bad.first, bad.second) &&
+               pipKnows(interpreter, after.first, after.second) && !enabled(page, kInstallAll);
+    });
+    walkScreenshot(::GetParent(page), std::string("package-set-repaired-") + setName);
+
+    runSet(kUninstallAll, [&] { return !enabled(page, kUninstallAll); });
+    for (const PipPackage& package : {before, bad, after})
+        EXPECT_FALSE(pipKnowsName(interpreter, package.first)) << package.first;
+}
+
+// On an optional page: a row installs its package, then its Uninstall takes it away.
+void walkOptionalRow(Installer& app, HWND page, const std::string& interpreter, int slot, const char* package,
+                     const char* version, const std::string& element) {
+    ASSERT_TRUE(uidriver::waitUntil([&] { return enabled(page, rowControl(slot, 2)); }, 30000));
+    ASSERT_TRUE(Installer::click(page, rowControl(slot, 2)));
+    EXPECT_TRUE(waitAnswering(
+        app,
+        [&] {
+            return pipKnows(interpreter, package, version) && !enabled(page, rowControl(slot, 2)) &&
+                   Installer::text(page, rowControl(slot, 0)) == element;
+        },
+        kCaption, IDYES, nullptr, kInstallWaitMs));
+    ASSERT_TRUE(Installer::click(page, rowControl(slot, 3)));
+    EXPECT_TRUE(waitAnswering(
+        app,
+        [&] {
+            return !pipKnowsName(interpreter, package) &&
+                   !::IsWindowVisible(::GetDlgItem(page, rowControl(slot, 3)));
+        },
+        kCaption, IDYES, nullptr, kInstallWaitMs));
+}
+
+} // namespace
+
+// The Python package pages of both interpreters against the demo repository:
+// a package set whose wheel pip rejects and its repair, single optional rows
+// (the module whose own setup registers it with pip among them), and the .NET
+// bridge switched to the pythonnet package and back to a bridge build.
+TEST(WizardWalk, PythonPackagePagesOfBothInterpreters) {
+    char url[512] = {};
+    if (!::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url, sizeof(url)))
+        GTEST_SKIP() << "needs the demo repository (ORVANTO_REPOSITORY_URL)";
+    DemoMachineGuard cleanup(sweepWalkLeftovers);
+    StoredPythonSelection stored("Python 2.7.9");
+    Installer app;
+    ASSERT_TRUE(app.start(installerPath()));
+    HWND sheet = app.findWindow(kCaption, "#32770");
+    ASSERT_TRUE(sheet);
+    installPrerequisitesAndCore(app, sheet);
+    if (HasFatalFailure())
+        return;
+    std::string python27 = interpreterFolder("2.7");
+    ASSERT_FALSE(python27.empty());
+
+    ASSERT_TRUE(goesTo(sheet, kNext, "Recommended Orvanto Extensions"));
+    HWND page = pageWith(app, sheet, kClrCombo);
+    walkFailingSetAndRepair(app, page, python27, "Orvanto 15.0 Deep Learning",
+                            "Py27\\scipy\\scipy-1.1.0-cp27-cp27m-win32.whl", {"numpy", "1.16.4"},
+                            {"scipy", "1.1.0"}, {"opencv-contrib-python", "4.2.0.32"});
+    walkScreenshot(sheet, "python27-recommended");
+
+    // The bridge: the pythonnet package, then the CLR 2.0 build again.
+    ASSERT_TRUE(Installer::chooseComboItem(page, kClrCombo, "pythonnet-2.3.0-cp27-cp27m-win32"));
+    EXPECT_TRUE(waitAnswering(
+        app,
+        [&] {
+            return pipKnows(python27, "pythonnet", "2.3.0") &&
+                   Installer::text(page, kClrStatus) == "Status: Installed";
+        },
+        kCaption, IDOK, nullptr, kInstallWaitMs));
+    ASSERT_TRUE(Installer::chooseComboItem(page, kClrCombo, "Python 2.7 CLR 2.0"));
+    EXPECT_TRUE(waitAnswering(
+        app,
+        [&] {
+            return !pipKnowsName(python27, "pythonnet") && Installer::text(page, kClrStatus) == "Status: Ok";
+        },
+        kCaption, IDOK, nullptr, kInstallWaitMs));
+    walkScreenshot(sheet, "python27-recommended-clr");
+
+    ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto 3D Toolbox - Deepform Vision"));
+    ASSERT_TRUE(goesTo(sheet, kNext, "Optional Orvanto Extensions"));
+    page = pageWith(app, sheet, 1300);
+    walkOptionalRow(app, page, python27, 3, "Keras", "2.2.4", "Python 27 extension - Keras");
+    walkOptionalRow(app, page, python27, 8, "dxfgrabber", "0.7.5", "Python 27 extension - dxfgrabber");
+    walkScreenshot(sheet, "python27-optional");
+
+    // Python 3.6: the same pages for the other interpreter.
+    ASSERT_TRUE(goesTo(sheet, ID_NAV_CORE, "Core Installation"));
+    ASSERT_TRUE(goesTo(sheet, kBack, "Prerequisite Installation"));
+    ASSERT_TRUE(Installer::chooseComboItem(pageWith(app, sheet, 1285), 1285, "Python 3.6.6"));
+    EXPECT_TRUE(waitAnswering(
+        app,
+        [&] {
+            return storedSelection() == "Python 3.6.6" &&
+                   Installer::text(pageWith(app, sheet, 1285), 1009) == "Status: Installed";
+        },
+        kCaption, IDYES, nullptr, kInstallWaitMs));
+    std::string python36 = interpreterFolder("3.6-32");
+    ASSERT_FALSE(python36.empty());
+    ASSERT_TRUE(goesTo(sheet, ID_NAV_CORE, "Core Installation"));
+    ASSERT_TRUE(goesTo(sheet, kNext, "Recommended Orvanto Extensions (Python 36)"));
+    page = pageWith(app, sheet, kPackageCombo);
+    walkFailingSetAndRepair(app, page, python36, "Orvanto 15.0 Python 3.6 Deep Learning",
+                            "Py36\\scipy\\scipy-1.3.0-cp36-cp36m-win32.whl", {"numpy", "1.15.4"},
+                            {"scipy", "1.3.0"}, {"opencv-python", "4.1.0.25"});
+    walkScreenshot(sheet, "python36-recommended");
+    ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto 3D Toolbox - Deepform Vision (Python 36)"));
+    ASSERT_TRUE(goesTo(sheet, kNext, "Optional Orvanto Extensions (Python 36)"));
+    page = pageWith(app, sheet, 1308);
+    walkOptionalRow(app, page, python36, 9, "six", "1.12.0", "Python 36 extension - six");
+    walkScreenshot(sheet, "python36-optional");
 }

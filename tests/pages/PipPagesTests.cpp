@@ -1,0 +1,135 @@
+// The optional Python package pages against the stand-in pip: what each row
+// shows of pip's answer, one pip query per package for a whole activation,
+// and Install replacing another installed version only once the row's own
+// one has been fetched.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "install/DetectionSupport.h"
+#include "pages/PageTestSupport.h"
+#include "pages/Py27Extensions2Page.h"
+#include "pages/Py36Extensions2Page.h"
+#include "pages_ids.h"
+
+namespace {
+
+enum Part { kName = 0, kVersion = 1, kInstall = 2, kUninstall = 3 };
+// Row slots of the Python 2.7 page, top to bottom.
+const int kScikitLearn = 0, kKeras = 3, kSix = 10;
+const char* const kKerasElement = "Python 27 extension - Keras";
+
+int control(int slot, Part part) {
+    return IDC_PYEXT_ROW(slot, part);
+}
+
+template <typename Page, typename Actions = TableActions> struct OpenPipPage {
+    // Without `status` the page keeps the shipped actions (real detection).
+    explicit OpenPipPage(const std::map<std::string, std::string>* status = nullptr) : page("Test") {
+        if (status) {
+            actions.status = *status;
+            page.installManager->setActions(&actions);
+        }
+        host.reset(new PageHost(page));
+        window = page.hwnd();
+    }
+    ScriptedPrompter prompter;
+    Actions actions;
+    Page page;
+    std::unique_ptr<PageHost> host;
+    HWND window = nullptr;
+};
+
+struct RowView {
+    std::string name, version;
+    bool installEnabled, uninstallShown;
+};
+RowView rowView(HWND page, int slot) {
+    return {controlText(page, control(slot, kName)), controlText(page, control(slot, kVersion)),
+            controlEnabled(page, control(slot, kInstall)), controlVisible(page, control(slot, kUninstall))};
+}
+
+} // namespace
+
+TEST(PipExtensionRows, EachRowShowsWhatPipReportsForItsPackage) {
+    FakeInterpreter python27("2.7");
+    python27.setPackages({{"scikit-learn", "0.20.3"}, {"Keras", "2.1.0"}});
+    std::map<std::string, std::string> status;
+    OpenPipPage<kdDInstallPY27Extensions2> open(&status);
+
+    RowView learn = rowView(open.window, kScikitLearn); // the required version
+    EXPECT_EQ("Python 27 extension - scikit-learn", learn.name);
+    EXPECT_EQ("0.20.3", learn.version);
+    EXPECT_FALSE(learn.installEnabled);
+    EXPECT_TRUE(learn.uninstallShown);
+
+    RowView keras = rowView(open.window, kKeras); // another version: named beside the row
+    EXPECT_EQ("Python 27 extension - Keras 2.1.0", keras.name);
+    EXPECT_EQ("2.2.4", keras.version);
+    EXPECT_TRUE(keras.installEnabled);
+    EXPECT_TRUE(keras.uninstallShown);
+
+    RowView six = rowView(open.window, kSix); // not there
+    EXPECT_EQ("Python 27 extension - six", six.name);
+    EXPECT_EQ("1.12.0", six.version);
+    EXPECT_TRUE(six.installEnabled);
+    EXPECT_FALSE(six.uninstallShown);
+
+    FakeInterpreter python36("3.6-32");
+    python36.setPackages({{"six", "1.12.0"}});
+    OpenPipPage<kdDInstallPY36Extensions2> open36(&status);
+    RowView six36 = rowView(open36.window, 9);
+    EXPECT_EQ("Python 36 extension - six", six36.name);
+    EXPECT_FALSE(six36.installEnabled);
+    EXPECT_TRUE(six36.uninstallShown);
+    EXPECT_FALSE(rowView(open36.window, 0).uninstallShown); // Keras is not there
+}
+
+// The rows and the status refresh of the activation share pip's answers: one
+// "show" per package, not one per row and another per detection.
+TEST(PipExtensionRows, ActivationAsksPipOncePerPackage) {
+    FakeInterpreter python27("2.7");
+    python27.setPackages({{"Keras", "2.2.4"}, {"six", "1.11.0"}});
+    OpenPipPage<kdDInstallPY27Extensions2> open;
+    EXPECT_EQ(13, python27.callCount());
+    EXPECT_EQ(kStatusInstalled, open.page.installManager->findElementByName(kKerasElement)->status());
+    EXPECT_EQ(kStatusVersionMismatch,
+              open.page.installManager->findElementByName("Python 27 extension - six")->status());
+}
+
+TEST(PipExtensionRows, InstallReplacesAnotherVersionOnlyOnceTheNewOneIsFetched) {
+    FakeInterpreter python27("2.7");
+    python27.setPackages({{"Keras", "2.1.0"}});
+    std::map<std::string, std::string> status = {{kKerasElement, kStatusVersionMismatch}};
+    {
+        OpenPipPage<kdDInstallPY27Extensions2> open(&status);
+        clickButton(open.window, control(kKeras, kInstall));
+        std::vector<std::string> expected = {"download " + std::string(kKerasElement),
+                                             "uninstall " + std::string(kKerasElement),
+                                             "install " + std::string(kKerasElement)};
+        EXPECT_EQ(expected, open.actions.calls);
+
+        // A row that is not there is installed at once.
+        clickButton(open.window, control(kSix, kInstall));
+        EXPECT_EQ("install Python 27 extension - six", open.actions.calls.back());
+    }
+    // Offline: the installed version stays.
+    OpenPipPage<kdDInstallPY27Extensions2, OfflineActions> offline(&status);
+    clickButton(offline.window, control(kKeras, kInstall));
+    EXPECT_EQ(std::vector<std::string>{"download " + std::string(kKerasElement)}, offline.actions.calls);
+    EXPECT_EQ(kStatusVersionMismatch, offline.actions.statusOf(kKerasElement));
+    EXPECT_EQ("Python 27 extension - Keras 2.1.0", rowView(offline.window, kKeras).name);
+}
+
+TEST(PipExtensionRows, UninstallHidesTheButtonOncePipNoLongerKnowsThePackage) {
+    FakeInterpreter python27("2.7");
+    python27.setPackages({{"six", "1.12.0"}});
+    OpenPipPage<kdDInstallPY27Extensions2> open; // real removal through pip
+    ASSERT_TRUE(rowView(open.window, kSix).uninstallShown);
+    clickButton(open.window, control(kSix, kUninstall));
+    RowView six = rowView(open.window, kSix);
+    EXPECT_FALSE(six.uninstallShown);
+    EXPECT_TRUE(six.installEnabled);
+    EXPECT_EQ(kStatusNotInstalled,
+              open.page.installManager->findElementByName("Python 27 extension - six")->status());
+}
