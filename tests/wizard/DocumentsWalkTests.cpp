@@ -149,12 +149,48 @@ TEST(DocumentsWalk, HelpOfEveryPage) {
     int count = static_cast<int>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
     EXPECT_LE(20, count);
     std::string previous;
+    // Some pages tell the user something on activation (no interpreter, no
+    // runtime yet): such a box is answered with its negative choice.
+    auto answerActivationBox = [&] {
+        struct Search {
+            DWORD pid;
+            HWND box;
+        } search = {app.pid(), nullptr};
+        ::EnumWindows(
+            [](HWND hwnd, LPARAM data) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(data);
+                DWORD owner = 0;
+                ::GetWindowThreadProcessId(hwnd, &owner);
+                if (owner == s->pid && ::IsWindowVisible(hwnd) && uidriver::className(hwnd) == "#32770" &&
+                    uidriver::windowText(hwnd) == kCaption)
+                    s->box = hwnd;
+                return s->box == nullptr;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        HWND box = search.box;
+        if (!box)
+            return;
+        for (int button : {IDNO, IDCANCEL, IDOK})
+            if (::GetDlgItem(box, button)) {
+                Installer::click(box, button);
+                break;
+            }
+    };
     for (int index = 0; index < count; ++index) {
         ::PostMessageA(sheet, PSM_SETCURSEL, static_cast<WPARAM>(index), 0);
         // A page's first activation may fetch its list behind a modal dialog.
         uidriver::waitUntil(
-            [&] { return uidriver::windowText(sheet) != previous && ::IsWindowEnabled(sheet); }, 30000);
-        uidriver::waitUntil([&] { return ::IsWindowEnabled(sheet) != FALSE; }, 30000);
+            [&] {
+                answerActivationBox();
+                return uidriver::windowText(sheet) != previous && ::IsWindowEnabled(sheet);
+            },
+            30000);
+        uidriver::waitUntil(
+            [&] {
+                answerActivationBox();
+                return ::IsWindowEnabled(sheet) != FALSE;
+            },
+            30000);
         uidriver::pause(500);
         std::string title = previous = uidriver::windowText(sheet);
         HWND help = nullptr;
