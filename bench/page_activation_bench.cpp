@@ -197,6 +197,12 @@ int main(int argc, char** argv) {
             return 1;
         }
         handleMessages();
+        // The sheet asks the server for a newer installer on a worker and then
+        // re-selects the current page: that is over before anything is timed.
+        for (HANDLE check = sheet.upgradeCheckThread;
+             check && ::MsgWaitForMultipleObjects(1, &check, FALSE, 30000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1;)
+            handleMessages();
+        handleMessages();
         sheet.updateWizardPagesForPythonVersion(0);
         handleMessages();
 
