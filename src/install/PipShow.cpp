@@ -1,5 +1,6 @@
 #include "install/PipShow.h"
 
+#include <memory>
 #include <windows.h>
 
 #include "app/Dialog.h"
@@ -13,41 +14,62 @@ namespace {
 constexpr DWORD kRepeatPauseMs = 5000;
 constexpr std::size_t kCommandCapacity = 2048;
 
+constexpr DWORD kListingCapacity = 65536;
+
 struct CaptureJob {
     const char* commandLine;
     std::string* output;
+    DWORD capacity;
     int result;
+    DWORD exitCode;
 };
 
 // pip's answers ("Name:", "Version:") come first: of a longer output the
 // first characters the capture holds are decided on.
 DWORD WINAPI runCapture(LPVOID param) {
     auto* job = static_cast<CaptureJob*>(param);
-    hnExecCmdNCaptureStdOut runner;
-    char captured[kExecCmdOutputCapacity] = {};
-    job->result = runner.execCmd(job->commandLine, captured);
+    hnExecCmdNCaptureStdOut runner(job->capacity);
+    std::unique_ptr<char[]> captured(new char[job->capacity]());
+    job->result = runner.execCmd(job->commandLine, captured.get());
+    job->exitCode = runner.exitCode();
     if (job->result == kExecCmdOutputTooLong) {
         *job->output = runner.keptOutput();
         job->result = kExecCmdOk;
     } else if (job->result == kExecCmdOk) {
-        *job->output = captured;
+        *job->output = captured.get();
     }
     return 0;
 }
 
 // Runs the capture on a helper thread while this thread keeps its windows
 // painted.
-int captureKeepingPainted(const char* commandLine, std::string* output) {
-    CaptureJob job{commandLine, output, 0};
+CaptureJob captureKeepingPainted(const char* commandLine, std::string* output,
+                                 DWORD capacity = kExecCmdOutputCapacity) {
+    CaptureJob job{commandLine, output, capacity, 0, STILL_ACTIVE};
     HANDLE thread = ::CreateThread(nullptr, 0, &runCapture, &job, 0, nullptr);
     if (!thread) {
         runCapture(&job);
-        return job.result;
+        return job;
     }
     if (!hnWaitKeepingPainted(thread, INFINITE))
         ::WaitForSingleObject(thread, INFINITE);
     ::CloseHandle(thread);
-    return job.result;
+    return job;
+}
+
+// The interpreter's listing, when pip printed all of it and ended with exit
+// code 0; a longer listing than the capture holds is not trusted, since a
+// package cut off would read as absent.
+bool readListing(const std::string& folder, hnPipListing& listing) {
+    std::string commandLine, output;
+    if (!hnFormat(commandLine, kCommandCapacity, "\"%sScripts\\pip.exe\" list --format=freeze",
+                  folder.c_str()))
+        return false;
+    CaptureJob job = captureKeepingPainted(commandLine.c_str(), &output, kListingCapacity);
+    if (job.result != kExecCmdOk || job.exitCode != 0 || output.size() + 1 >= kListingCapacity)
+        return false;
+    listing.read(output);
+    return true;
 }
 
 std::string lowerCase(std::string text) {
@@ -62,9 +84,51 @@ bool hnPipAnswers::inScope() const {
     return depth_ > 0 && thread_ == ::GetCurrentThreadId();
 }
 
-void hnPipAnswers::open() {
-    if (depth_ == 0)
+std::string pipNameKey(const std::string& name) {
+    std::string key;
+    bool run = false;
+    for (char c : name) {
+        bool separator = c == '-' || c == '_' || c == '.';
+        if (separator && !run)
+            key += '-';
+        else if (!separator)
+            key += static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+        run = separator;
+    }
+    return key;
+}
+
+void hnPipListing::read(const std::string& output) {
+    std::size_t start = 0;
+    while (start < output.size()) {
+        std::size_t end = output.find('\n', start);
+        if (end == std::string::npos)
+            end = output.size();
+        std::string line = output.substr(start, end - start);
+        start = end + 1;
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        std::size_t equals = line.find("==");
+        if (equals == 0 || equals == std::string::npos || equals + 2 >= line.size() ||
+            line.find_first_of(" \t:", 0) < equals)
+            continue;
+        std::string name = line.substr(0, equals);
+        packages_[pipNameKey(name)] = std::make_pair(name, line.substr(equals + 2));
+    }
+}
+
+std::string hnPipListing::showText(const std::string& package) const {
+    auto found = packages_.find(pipNameKey(package));
+    if (found == packages_.end())
+        return "WARNING: Package(s) not found: " + package + "\r\n";
+    return "Name: " + found->second.first + "\r\nVersion: " + found->second.second + "\r\n";
+}
+
+void hnPipAnswers::open(hnPipQueries queries) {
+    if (depth_ == 0) {
         thread_ = ::GetCurrentThreadId();
+        queries_ = queries;
+    }
     if (thread_ == ::GetCurrentThreadId())
         ++depth_;
 }
@@ -72,13 +136,30 @@ void hnPipAnswers::open() {
 void hnPipAnswers::close() {
     if (!inScope())
         return;
-    if (--depth_ == 0)
+    if (--depth_ == 0) {
         answers_.clear();
+        listings_.clear();
+    }
 }
 
 void hnPipAnswers::forget() {
-    if (inScope())
+    if (inScope()) {
         answers_.clear();
+        listings_.clear();
+    }
+}
+
+const hnPipListing* hnPipAnswers::listing(const std::string& folder) {
+    if (!inScope() || queries_ != hnPipQueries::Listing)
+        return nullptr;
+    const std::string key = lowerCase(folder);
+    auto found = listings_.find(key);
+    if (found == listings_.end()) {
+        std::pair<bool, hnPipListing> entry;
+        entry.first = readListing(folder, entry.second);
+        found = listings_.emplace(key, std::move(entry)).first;
+    }
+    return found->second.first ? &found->second.second : nullptr;
 }
 
 bool hnPipAnswers::find(const std::string& commandLine, std::string& output, int& result) const {
@@ -97,9 +178,9 @@ void hnPipAnswers::keep(const std::string& commandLine, const std::string& outpu
         answers_[lowerCase(commandLine)] = std::make_pair(result, output);
 }
 
-hnPipAnswerScope::hnPipAnswerScope() : answers_(pythonEnvironment().pipAnswers()) {
+hnPipAnswerScope::hnPipAnswerScope(hnPipQueries queries) : answers_(pythonEnvironment().pipAnswers()) {
     if (answers_)
-        answers_->open();
+        answers_->open(queries);
 }
 
 hnPipAnswerScope::~hnPipAnswerScope() {
@@ -122,10 +203,15 @@ int runPipShow(const std::string& interpreterFolder, const char* package, std::s
     int result = 0;
     if (answers && answers->find(commandLine, output, result))
         return result;
-    result = captureKeepingPainted(commandLine.c_str(), &output);
+    if (const hnPipListing* listing = answers ? answers->listing(interpreterFolder) : nullptr) {
+        output = listing->showText(package);
+        answers->keep(commandLine, output, kExecCmdOk);
+        return kExecCmdOk;
+    }
+    result = captureKeepingPainted(commandLine.c_str(), &output).result;
     if (result == kExecCmdTimedOut) {
         hnWaitKeepingPainted(nullptr, kRepeatPauseMs);
-        result = captureKeepingPainted(commandLine.c_str(), &output);
+        result = captureKeepingPainted(commandLine.c_str(), &output).result;
     }
     if (result != kExecCmdOk)
         output.clear();

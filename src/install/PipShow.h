@@ -9,29 +9,58 @@
 
 class hnDialog;
 
+// One interpreter's packages as pip's "list --format=freeze" prints them
+// ("name==version" lines), looked up as pip's "show" looks names up: without
+// regard to case and to '-', '_' and '.'.
+class hnPipListing {
+public:
+    // Reads the listing's lines; other lines (pip's warnings) are passed over.
+    void read(const std::string& output);
+    // The answer pip's "show" gives for `package`: its "Name:" and "Version:"
+    // lines, or pip's not-found warning.
+    std::string showText(const std::string& package) const;
+
+private:
+    std::map<std::string, std::pair<std::string, std::string>> packages_; // name and version, by key
+};
+
+// The name pip compares: lower case, every run of '-', '_' and '.' one '-'.
+std::string pipNameKey(const std::string& name);
+
+// How a scope fills its answers: from one package listing per interpreter
+// (a package the listing cannot answer is asked on its own), or by asking
+// pip about each package.
+enum class hnPipQueries { Listing, PerPackage };
+
 // pip "show" answers kept while a scope is open, so that a refresh over many
-// rows asks pip once per package and interpreter. Only the thread that
-// opened the outermost scope uses and keeps answers; the last close, and
-// every installation or removal through pip, forgets them.
+// rows asks pip once per package and interpreter, or once per interpreter.
+// Only the thread that opened the outermost scope uses and keeps answers; the
+// outermost scope chooses how they are filled; the last close, and every
+// installation or removal through pip, forgets them.
 class hnPipAnswers {
 public:
-    void open();
+    void open(hnPipQueries queries = hnPipQueries::Listing);
     void close();
     void forget();
     bool find(const std::string& commandLine, std::string& output, int& result) const;
     void keep(const std::string& commandLine, const std::string& output, int result);
+    // The listing of the interpreter in `folder`, read once per scope; null
+    // outside a scope, with per-package queries, or when the listing failed.
+    const hnPipListing* listing(const std::string& folder);
 
 private:
     bool inScope() const;
     int depth_ = 0;
     DWORD thread_ = 0;
-    std::map<std::string, std::pair<int, std::string>> answers_; // by lower-case command line
+    hnPipQueries queries_ = hnPipQueries::Listing;
+    std::map<std::string, std::pair<int, std::string>> answers_;    // by lower-case command line
+    std::map<std::string, std::pair<bool, hnPipListing>> listings_; // read, listing; by lower-case folder
 };
 
 // A scope of the application's pip answers for its lifetime.
 class hnPipAnswerScope {
 public:
-    hnPipAnswerScope();
+    explicit hnPipAnswerScope(hnPipQueries queries = hnPipQueries::Listing);
     ~hnPipAnswerScope();
     hnPipAnswerScope(const hnPipAnswerScope&) = delete;
     hnPipAnswerScope& operator=(const hnPipAnswerScope&) = delete;

@@ -15,7 +15,7 @@ constexpr DWORD kReaderJoinMs = 5000;
 constexpr DWORD kReadChunk = 4096;
 } // namespace
 
-hnExecCmdNCaptureStdOut::hnExecCmdNCaptureStdOut() = default;
+hnExecCmdNCaptureStdOut::hnExecCmdNCaptureStdOut(DWORD capacity) : capacity_(capacity < 2 ? 2 : capacity) {}
 
 hnExecCmdNCaptureStdOut::~hnExecCmdNCaptureStdOut() {
     stopReader();
@@ -99,7 +99,7 @@ DWORD WINAPI hnExecCmdNCaptureStdOut::stdOutCaptureCallbk(LPVOID param) {
     return 1;
 }
 
-int hnExecCmdNCaptureStdOut::execCmd(const char* commandLine, char* output) {
+int hnExecCmdNCaptureStdOut::execCmd(const char* commandLine, char* output, const hnStopBlock* stop) {
     if (!commandLine) {
         hnDebugOut("hnExecCmdNCaptureStdOut::execCmd - NULL pointer 1\n");
         return kExecCmdNullArgument;
@@ -109,11 +109,12 @@ int hnExecCmdNCaptureStdOut::execCmd(const char* commandLine, char* output) {
         return kExecCmdNullArgument;
     }
     output[0] = '\0';
+    exitCode_ = STILL_ACTIVE;
     stopReader(); // nothing may still write into the buffer replaced below
     closePipe();
-    capture_.reset(new char[kExecCmdOutputCapacity]);
+    capture_.reset(new char[capacity_]);
     capture_[0] = '\0';
-    captureCapacity_ = kExecCmdOutputCapacity;
+    captureCapacity_ = capacity_;
     capturedLength_ = 0;
     overflow_ = false;
 
@@ -170,15 +171,24 @@ int hnExecCmdNCaptureStdOut::execCmd(const char* commandLine, char* output) {
         ::CreateThread(nullptr, 0, &hnExecCmdNCaptureStdOut::stdOutCaptureCallbk, this, 0, nullptr);
 
     int result = kExecCmdOk;
-    if (::WaitForSingleObject(process.get(), kCommandTimeLimitMs) != WAIT_OBJECT_0) {
+    hnStopBlock::Wait wait = hnWaitOrStop(stop, process.get(), kCommandTimeLimitMs);
+    if (wait == hnStopBlock::Wait::Stopped) {
+        hnDebugOut("hnExecCmdNCaptureStdOut::execCmd - stop requested\n");
+        hnSessionLogF("Program", "%s no longer waited for: stop requested (left running)", commandLine);
+        result = kExecCmdStopped;
+    } else if (wait != hnStopBlock::Wait::Signalled) {
         hnDebugOut("hnExecCmdNCaptureStdOut::execCmd - warning - terminating process\n");
         ::TerminateProcess(process.get(), 0);
         result = kExecCmdTimedOut;
     }
-    DWORD exitCode = 0;
-    ::GetExitCodeProcess(process.get(), &exitCode);
-    hnSessionLogF("Program", "%s ended with exit code %lu%s", commandLine, exitCode,
-                  result == kExecCmdTimedOut ? " (ended after 30 s)" : "");
+    if (result != kExecCmdStopped) {
+        DWORD exitCode = 0;
+        ::GetExitCodeProcess(process.get(), &exitCode);
+        hnSessionLogF("Program", "%s ended with exit code %lu%s", commandLine, exitCode,
+                      result == kExecCmdTimedOut ? " (ended after 30 s)" : "");
+        if (result == kExecCmdOk)
+            exitCode_ = exitCode;
+    }
     if (!readerThread_) {
         // No reader means nothing was captured; the output cannot be trusted.
         overflow_ = true;

@@ -4,6 +4,7 @@
 #include "install/CheckInstallations.h"
 #include "install/ComponentActions.h"
 #include "install/InstallManager.h"
+#include "install/PipShow.h"
 #include "install/DetectionSupport.h"
 #include "download/StatusWords.h"
 #include "python/Python36Functions.h"
@@ -177,6 +178,22 @@ TEST_F(PipRows, AQueryEndedAtItsTimeLimitIsRepeatedOnce) {
     EXPECT_EQ(python27.callCount(), 2);
     EXPECT_GE(spent, 35000u) << "30 s limit and the 5 s pause";
     EXPECT_TRUE(debug.contains("hnExecCmdNCaptureStdOut::execCmd - warning - terminating process\n"));
+}
+
+// A listing answers as pip's "show" does: names compared without regard to
+// case and to runs of '-', '_' and '.', the project name as listed, pip's
+// own warnings and lines of other forms passed over.
+TEST(PipProbes, AListingAnswersAsShowDoes) {
+    hnPipListing listing;
+    listing.read("WARNING: You are using pip version 19.0.3, however version 19.2.3 is available.\r\n"
+                 "numpy==1.16.4+mkl\r\nscikit-learn==0.20.3\nPaho_MQTT==1.4.0\r\n"
+                 "-e git+https://example.invalid/x.git#egg=x\r\n==1.0\r\nbroken==\r\n");
+    EXPECT_EQ("Name: numpy\r\nVersion: 1.16.4+mkl\r\n", listing.showText("NumPy"));
+    EXPECT_EQ("Name: scikit-learn\r\nVersion: 0.20.3\r\n", listing.showText("scikit__learn"));
+    EXPECT_EQ("Name: Paho_MQTT\r\nVersion: 1.4.0\r\n", listing.showText("paho.mqtt"));
+    EXPECT_EQ("WARNING: Package(s) not found: broken\r\n", listing.showText("broken"));
+    EXPECT_EQ("WARNING: Package(s) not found: WARNING\r\n", listing.showText("WARNING"));
+    EXPECT_EQ("scikit-learn", pipNameKey("Scikit._Learn"));
 }
 
 TEST(PipProbes, WithoutPython27EveryPipRowIsAbsent) {

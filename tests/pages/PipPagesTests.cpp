@@ -6,7 +6,9 @@
 
 #include <memory>
 
+#include "app/FileHelpers.h"
 #include "install/DetectionSupport.h"
+#include "install/PipShow.h"
 #include "pages/PageTestSupport.h"
 #include "pages/Py27Extensions2Page.h"
 #include "pages/Py36Extensions2Page.h"
@@ -49,6 +51,22 @@ RowView rowView(HWND page, int slot) {
             controlEnabled(page, control(slot, kInstall)), controlVisible(page, control(slot, kUninstall))};
 }
 
+// Everything an activation shows: each row's texts and buttons, then each
+// element's status. An outer scope chooses how pip is asked.
+template <typename Page> std::vector<std::string> activationView(hnPipQueries queries) {
+    hnPipAnswerScope scope(queries);
+    OpenPipPage<Page> open;
+    std::vector<std::string> view;
+    for (std::size_t slot = 0; slot < open.page.variant().rowOrder.size(); ++slot) {
+        RowView row = rowView(open.window, static_cast<int>(slot));
+        view.push_back(row.name + " | " + row.version + (row.installEnabled ? " | install" : "") +
+                       (row.uninstallShown ? " | uninstall" : ""));
+    }
+    for (unsigned i = 0; i < open.page.installManager->count(); ++i)
+        view.push_back("status " + open.page.installManager->item(i)->status());
+    return view;
+}
+
 } // namespace
 
 TEST(PipExtensionRows, EachRowShowsWhatPipReportsForItsPackage) {
@@ -86,12 +104,12 @@ TEST(PipExtensionRows, EachRowShowsWhatPipReportsForItsPackage) {
 }
 
 // The rows and the status refresh of the activation share pip's answers: one
-// "show" per package, not one per row and another per detection.
+// listing of the interpreter, not a query per row and another per detection.
 TEST(PipExtensionRows, ActivationAsksPipOncePerPackage) {
     FakeInterpreter python27("2.7");
     python27.setPackages({{"Keras", "2.2.4"}, {"six", "1.11.0"}});
     OpenPipPage<kdDInstallPY27Extensions2> open;
-    EXPECT_EQ(13, python27.callCount());
+    EXPECT_EQ(1, python27.callCount());
     EXPECT_EQ(kStatusInstalled, open.page.installManager->findElementByName(kKerasElement)->status());
     EXPECT_EQ(kStatusVersionMismatch,
               open.page.installManager->findElementByName("Python 27 extension - six")->status());
@@ -132,4 +150,47 @@ TEST(PipExtensionRows, UninstallHidesTheButtonOncePipNoLongerKnowsThePackage) {
     EXPECT_TRUE(six.installEnabled);
     EXPECT_EQ(kStatusNotInstalled,
               open.page.installManager->findElementByName("Python 27 extension - six")->status());
+}
+
+// One listing per interpreter gives every row and status exactly what a
+// query per package gives on the same package database (names spelt in other
+// cases and separators, decorated and other versions, absent packages); a
+// listing pip refuses falls back to the per-package queries.
+TEST(PipExtensionRows, ListingAndPerPackageQueriesShowTheSame) {
+    FakeInterpreter python27("2.7");
+    python27.setPackages({{"Scikit_Learn", "0.20.3"},
+                          {"keras", "2.1.0"},
+                          {"six", "1.12.0"},
+                          {"numpy", "1.16.4+mkl"},
+                          {"Paho.MQTT", "1.4.0"},
+                          {"pip", "19.2.3"}});
+    FakeInterpreter python36("3.6-32");
+    python36.setPackages({{"six", "1.11.0"}, {"KERAS", "2.2.4"}, {"scikit-learn", "0.21.2"}});
+
+    std::vector<std::string> perPackage27 =
+        activationView<kdDInstallPY27Extensions2>(hnPipQueries::PerPackage);
+    std::vector<std::string> perPackage36 =
+        activationView<kdDInstallPY36Extensions2>(hnPipQueries::PerPackage);
+    const int rows27 = python27.callCount(), rows36 = python36.callCount();
+    EXPECT_GT(rows27, 5);
+    EXPECT_GT(rows36, 5);
+
+    EXPECT_EQ(perPackage27, activationView<kdDInstallPY27Extensions2>(hnPipQueries::Listing));
+    EXPECT_EQ(perPackage36, activationView<kdDInstallPY36Extensions2>(hnPipQueries::Listing));
+    EXPECT_EQ(rows27 + 1, python27.callCount()) << "one listing per activation";
+    EXPECT_EQ(rows36 + 1, python36.callCount());
+    EXPECT_NE(readTextFile(python27.folder() + "Scripts\\calls.txt").find("list --format=freeze\r\n"),
+              std::string::npos);
+    // Something is installed and something is not, so the comparison means something.
+    std::string joined;
+    for (const std::string& line : perPackage27)
+        joined += line + "\n";
+    EXPECT_NE(joined.find("| uninstall"), std::string::npos);
+    EXPECT_NE(joined.find("status " + std::string(kStatusNotInstalled)), std::string::npos);
+
+    // pip refuses the listing (the stand-in does while a show switch is set):
+    // each package is asked on its own, with the same result.
+    writeTextFile(python27.folder() + "Scripts\\long-output.txt", "100");
+    EXPECT_EQ(perPackage27, activationView<kdDInstallPY27Extensions2>(hnPipQueries::Listing));
+    EXPECT_EQ(rows27 + 1 + 1 + rows27, python27.callCount());
 }

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <windows.h>
+
+#include <tlhelp32.h>
 
 #include "process/ExecCmd.h"
 #include "support/TestSupport.h"
@@ -16,6 +19,27 @@ std::string letters(std::size_t count) {
     for (std::size_t i = 0; i < count; ++i)
         text += static_cast<char>('a' + i % 26);
     return text;
+}
+
+DWORD WINAPI stopSoon(LPVOID param) {
+    ::Sleep(300);
+    static_cast<hnStopBlock*>(param)->requestStop();
+    return 0;
+}
+
+// Ends the stand-in programs this test process started and left running.
+void endChildren(const char* exeName) {
+    hnScopedHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
+         more = ::Process32Next(snapshot.get(), &entry)) {
+        if (entry.th32ParentProcessID != ::GetCurrentProcessId() || _stricmp(entry.szExeFile, exeName) != 0)
+            continue;
+        hnScopedHandle child(::OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, entry.th32ProcessID));
+        if (child && ::TerminateProcess(child.get(), 0))
+            ::WaitForSingleObject(child.get(), 5000);
+    }
 }
 
 } // namespace
@@ -92,4 +116,31 @@ TEST(ExecCmd, CommandRunningPast30SecondsIsTerminated) {
     EXPECT_LT(elapsed, 31000u);
     EXPECT_STREQ("", output);
     EXPECT_TRUE(debug.contains("hnExecCmdNCaptureStdOut::execCmd - warning - terminating process\n"));
+}
+
+// A stop ends the wait at once with -15410 and hands out nothing; the command
+// itself is left running (ending pip midway could break its packages).
+TEST(ExecCmd, AStopEndsTheWaitButLeavesTheCommandRunning) {
+    DebugCapture debug;
+    hnStopBlock stop;
+    hnExecCmdNCaptureStdOut runner;
+    char output[kExecCmdOutputCapacity] = "stale";
+    hnScopedHandle stopper(::CreateThread(nullptr, 0, &stopSoon, &stop, 0, nullptr));
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(kExecCmdStopped, runner.execCmd(chatter("10 31000").c_str(), output, &stop));
+    DWORD elapsed = ::GetTickCount() - start;
+    ::WaitForSingleObject(stopper.get(), INFINITE);
+    EXPECT_LT(elapsed, 5000u);
+    EXPECT_STREQ("", output);
+    EXPECT_EQ(static_cast<DWORD>(STILL_ACTIVE), runner.exitCode());
+    EXPECT_TRUE(debug.contains("hnExecCmdNCaptureStdOut::execCmd - stop requested\n"));
+    EXPECT_FALSE(debug.contains("terminating process"));
+    endChildren("chatter.exe");
+
+    // Without a stop request the same runner waits as before, and a stop
+    // block nobody uses changes nothing.
+    stop.rearm();
+    EXPECT_EQ(kExecCmdOk, runner.execCmd(chatter("5 0").c_str(), output, &stop));
+    EXPECT_STREQ("abcde", output);
+    EXPECT_EQ(0u, runner.exitCode());
 }

@@ -9,7 +9,9 @@
 //   pip show NAME            prints the record (names compare as pip compares
 //                            them: letter case, '-', '_' and '.' alike), or
 //                            pip's warning and exit code 1
-//   pip list                 prints "Package Version" lines
+//   pip list [--format=F]    prints the packages as pip does: columns under
+//                            "Package" and "Version" headings, or with
+//                            "--format=freeze" "name==version" lines
 //   pip install PATH         adds the record named by a wheel file name
 //                            ("name-version-....whl", '_' in the name read
 //                            as '-', as pip shows project names) or a source
@@ -23,7 +25,9 @@
 // "Scripts": "delay.txt" holding milliseconds makes each call wait that long
 // first, "delay-once.txt" only the next call; "show-output.txt" is printed
 // as it is instead of any record; "long-output.txt" holding a count appends
-// a file list of that many characters to every record shown.
+// a file list of that many characters to every record shown; while either
+// of these two is present "list" fails as pip does on a bad option (exit
+// code 2), so that callers fall back to "show".
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -207,9 +211,32 @@ int main(int argc, char** argv) {
         return 1;
     }
     if (command == "list") {
-        std::printf("Package    Version\r\n---------- -------\r\n");
+        bool present = false;
+        readWhole(folder + "show-output.txt", present);
+        bool longOutput = false;
+        readWhole(folder + "long-output.txt", longOutput);
+        std::string format = argc > 2 ? argv[2] : "";
+        if (present || longOutput ||
+            (!format.empty() && format != "--format=freeze" && format != "--format=columns")) {
+            std::fprintf(stderr, "\r\nUsage:   \r\n  pip list [options]\r\n\r\nno such option: %s\r\n",
+                         format.c_str());
+            return 2;
+        }
+        if (format == "--format=freeze") {
+            for (const Record& record : records)
+                std::printf("%s==%s\r\n", record.name.c_str(), record.version.c_str());
+            return 0;
+        }
+        std::size_t nameWidth = 7, versionWidth = 7; // the headings
+        for (const Record& record : records) {
+            nameWidth = record.name.size() > nameWidth ? record.name.size() : nameWidth;
+            versionWidth = record.version.size() > versionWidth ? record.version.size() : versionWidth;
+        }
+        int width = static_cast<int>(nameWidth);
+        std::printf("%-*s %s\r\n%s %s\r\n", width, "Package", "Version", std::string(nameWidth, '-').c_str(),
+                    std::string(versionWidth, '-').c_str());
         for (const Record& record : records)
-            std::printf("%s %s\r\n", record.name.c_str(), record.version.c_str());
+            std::printf("%-*s %s\r\n", width, record.name.c_str(), record.version.c_str());
         return 0;
     }
     if (command == "install" && argc > 2) {
