@@ -152,5 +152,13 @@ TEST(InstallerCopy, ContentOfTheToolboxTutorialsAndResourcesPagesIsGathered) {
     EXPECT_TRUE(fileExists(lostList));
     EXPECT_TRUE(
         debug.contains("buildContentElements - Unsafe file name in the list, entry 'Escape' skipped\n"));
+    // What the copy fetched goes again: other tests start without lists.
+    for (const char* name : landed)
+        deleteFileForced(toolbox + "\\" + name);
+    deleteFileForced(toolbox + "\\CylinderFit3D.zip");
+    deleteFileForced(toolbox + "\\1.0.0.550_OTC.txt");
+    deleteFileForced(cacheFolder(cache::kToolboxPy36) + "\\1.0.0.1114_Py36_OTP.txt");
     deleteFileForced(lostList);
+    deleteFolderTree(tutorials.c_str(), "Tutorials");
+    deleteFolderTree(resources.c_str(), "Resources");
 }
