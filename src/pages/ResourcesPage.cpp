@@ -31,6 +31,27 @@ bool kdDInstallOrvantoResourcesDynamic::onSetActive() {
 }
 
 void kdDInstallOrvantoResourcesDynamic::prepareContent(const std::string& listPath) {
+    hnInstallManagerBase manager;
+    buildPictureElements(listPath, manager);
+    if (manager.count() == 0)
+        return;
+    bool skipAllErrors = false;
+    runDownloadAllOf(&skipAllErrors, &manager);
+}
+
+int kdDInstallOrvantoResourcesDynamic::buildContentElements(hnInstallManagerBase* manager) {
+    hnInstallationElement* listElement = installManager->item(0);
+    if (!manager || !listElement)
+        return -1;
+    std::string path = localListPath(*listElement);
+    if (path.empty() || !fileExists(path))
+        return -1;
+    buildPictureElements(path, *manager);
+    return 1;
+}
+
+void kdDInstallOrvantoResourcesDynamic::buildPictureElements(const std::string& listPath,
+                                                             hnInstallManagerBase& manager) {
     std::vector<std::string> sections;
     readIniSectionNames(listPath, sections);
     const CatalogueSource& source = catalogueSource(CatalogueKind::Resources);
@@ -47,13 +68,10 @@ void kdDInstallOrvantoResourcesDynamic::prepareContent(const std::string& listPa
             folder.c_str(), false, kPictureSize, false, &contentNameText, &contentStatusText,
             &contentProgressText, source.category));
     }
-    if (built.empty())
-        return;
     std::vector<hnInstallationElement*> pointers;
     for (auto& element : built)
         pointers.push_back(element.get());
-    hnInstallManagerBase manager;
-    manager.setElements(static_cast<unsigned>(pointers.size()), pointers.data());
-    bool skipAllErrors = false;
-    runDownloadAllOf(&skipAllErrors, &manager);
+    manager.clearElements();
+    if (!pointers.empty())
+        manager.setElements(static_cast<unsigned>(pointers.size()), pointers.data());
 }

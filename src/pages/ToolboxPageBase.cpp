@@ -230,6 +230,25 @@ int kdDToolboxPageBase::buildProfilesElements(int listElement, hnInstallManagerB
     return buildContent(listElement, manager, pageDefinition.profilesBuilder);
 }
 
+int kdDToolboxPageBase::buildContentElements(int listElement, hnInstallManagerBase* manager) {
+    int offset = listElement % kElementsPerBuild;
+    if (listElement >= 0 && offset == TemplatesList)
+        return buildTemplatesElements(listElement, manager);
+    if (listElement >= 0 && offset == ProfilesList)
+        return buildProfilesElements(listElement, manager);
+    debugLine("buildContentElements", "Invalid index");
+    return -1;
+}
+
+std::vector<std::string> kdDToolboxPageBase::contentListNames() const {
+    std::vector<std::string> names;
+    for (int offset : {ProfilesList, TemplatesList})
+        for (const hnToolboxBuild& build : pageDefinition.builds)
+            names.push_back(std::string(build.text) + kContentRows[offset].nameSuffix +
+                            pageDefinition.suffix);
+    return names;
+}
+
 bool kdDToolboxPageBase::installAllTemplates(int templatesListElement) {
     std::string templatesFolder = userContentFolder("Templates");
     hnInstallManagerBase manager;

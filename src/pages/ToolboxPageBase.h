@@ -55,6 +55,13 @@ public:
     // element `listElement`; 1 or -1.
     int buildTemplatesElements(int listElement, hnInstallManagerBase* manager);
     int buildProfilesElements(int listElement, hnInstallManagerBase* manager);
+    // The content elements of either list, chosen by the element's place in
+    // its build; works without a window (the installer copy builds from a
+    // page that was never shown). 1 or -1.
+    int buildContentElements(int listElement, hnInstallManagerBase* manager);
+    // The names of the content lists: every build's demo profiles, then
+    // every build's templates.
+    std::vector<std::string> contentListNames() const;
     // The first element of the selected build, -1 for "None" or none.
     int selectedBuild();
 

@@ -20,7 +20,11 @@
 #include "pages/DemoProfilesPage.h"
 #include "pages/Py36DemoProfilesPage.h"
 #include "pages/Py36TemplatesPage.h"
+#include "pages/ResourcesPage.h"
 #include "pages/TemplatesPage.h"
+#include "pages/ToolboxDeepformVisionPage.h"
+#include "pages/ToolboxPy36DeepformVisionPage.h"
+#include "pages/TutorialsPage.h"
 #include "pages_ids.h"
 #include "wizard/InstallerSheet.h"
 
@@ -29,33 +33,76 @@ namespace {
 const char* const kCurrentlyUsedVersion = "Currently used version";
 const char* const kInstallersFolder = "_OrvantoInstallers";
 
-// Content of the catalogue pages that a copy gathers through their element
-// builders, with a page object made for the purpose (no window). The result:
-// below 0 nothing was built, 0 the download failed, above 0 downloaded.
-template <typename Page> int copyCatalogueContent(bool* skipAllErrors) {
-    Page page("");
-    page.initInstallationElements();
-    page.elementsInitialised = true;
-    hnInstallManagerBase manager;
-    if (page.refreshCatalogue(false, false) < 1 || page.buildContentElements(&manager) < 1)
-        return -1;
+// The content a copy gathers through the pages' own element builders, each
+// with a page object made for the purpose (no window). The results: below 0
+// nothing was built, 0 the download failed, above 0 downloaded.
+int downloadContent(hnInstallManagerBase& manager, bool* skipAllErrors) {
     if (manager.count() == 0)
         return 1;
     return manager.downloadAll(false, skipAllErrors) < 1 ? 0 : 1;
 }
 
+template <typename Page> int copyCatalogueContent(const std::string&, bool* skipAllErrors) {
+    Page page("");
+    hnInstallManagerBase manager;
+    if (page.refreshCatalogue(false, false) < 1 || page.buildContentElements(&manager) < 1)
+        return -1;
+    return downloadContent(manager, skipAllErrors);
+}
+
+// The resources: the list file first (fetched when the cache lacks it), then
+// the pictures that it names.
+int copyResourcesContent(const std::string&, bool* skipAllErrors) {
+    kdDInstallOrvantoResourcesDynamic page("");
+    if (page.installManager->count() > 0 && downloadContent(*page.installManager, skipAllErrors) < 1)
+        return 0;
+    hnInstallManagerBase manager;
+    if (page.buildContentElements(&manager) < 1)
+        return -1;
+    return downloadContent(manager, skipAllErrors);
+}
+
+// One content list of a toolbox page (its element named `item`), whose file
+// the copy has fetched with the page's other elements.
+template <typename Page> int copyToolboxContent(const std::string& item, bool* skipAllErrors) {
+    Page page("");
+    for (unsigned i = 0; i < page.installManager->count(); ++i) {
+        if (page.installManager->item(i)->name != item)
+            continue;
+        hnInstallManagerBase manager;
+        if (page.buildContentElements(static_cast<int>(i), &manager) < 1)
+            return -1;
+        return downloadContent(manager, skipAllErrors);
+    }
+    return -1;
+}
+
+template <typename Page> std::vector<std::string> toolboxContentItems() {
+    return Page("").contentListNames();
+}
+
 struct CopyContentRow {
     const char* group;
-    const char* item;
-    int (*copy)(bool* skipAllErrors);
+    const char* item;                    // the one item; nullptr: those of `items`
+    std::vector<std::string> (*items)(); // the items of a page with several
+    int (*copy)(const std::string& item, bool* skipAllErrors);
+    bool downloadResultIgnored;
 };
 const CopyContentRow kCopyContentRows[] = {
-    {"Demo Profiles", "Orvanto Vision Demo Profiles", copyCatalogueContent<kdDInstallDemoProfiles>},
-    {"Demo Profiles (Python 36)", "Orvanto Vision Demo Profiles (Python 36)",
-     copyCatalogueContent<kdDInstallPy36DemoProfiles>},
-    {"Templates", "Orvanto Vision Templates", copyCatalogueContent<kdDInstallTemplates>},
-    {"Templates (Python 36)", "Orvanto Vision Templates (Python 36)",
-     copyCatalogueContent<kdDInstallPy36Templates>},
+    {"Demo Profiles", "Orvanto Vision Demo Profiles", nullptr, copyCatalogueContent<kdDInstallDemoProfiles>,
+     false},
+    {"Demo Profiles (Python 36)", "Orvanto Vision Demo Profiles (Python 36)", nullptr,
+     copyCatalogueContent<kdDInstallPy36DemoProfiles>, false},
+    {"Templates", "Orvanto Vision Templates", nullptr, copyCatalogueContent<kdDInstallTemplates>, false},
+    {"Templates (Python 36)", "Orvanto Vision Templates (Python 36)", nullptr,
+     copyCatalogueContent<kdDInstallPy36Templates>, false},
+    {"3D Toolbox Deepform Vision", nullptr, toolboxContentItems<kdDInstallToolboxeDeepformVision>,
+     copyToolboxContent<kdDInstallToolboxeDeepformVision>, false},
+    {"3D Toolbox Deepform Vision (Python 36)", nullptr,
+     toolboxContentItems<kdDInstallToolboxePy36DeepformVision>,
+     copyToolboxContent<kdDInstallToolboxePy36DeepformVision>, false},
+    {"Resources", "Orvanto Vision Resources", nullptr, copyResourcesContent, false},
+    {"Tutorials", "Orvanto Vision Tutorials", nullptr, copyCatalogueContent<kdDInstallTutorials>, true},
 };
 
 bool beginsWith(const std::string& text, const char* prefix) {
@@ -495,16 +542,21 @@ int kdDInstallWelcomeBase::createInstallerCopy() {
 
 int kdDInstallWelcomeBase::downloadCopyContent(bool& skipAllErrors) {
     for (const CopyContentRow& row : kCopyContentRows) {
-        if (!componentTree.isSelected(row.group, row.item))
+        if (!componentTree.findGroup(row.group))
             continue;
-        int copied = -1;
-        try {
-            copied = row.copy(&skipAllErrors);
-        } catch (...) {
-            hnDebugOut("kdDInstallWelcomeBase::createInstallerCopy - unexpected exception\n");
+        std::vector<std::string> items = row.item ? std::vector<std::string>{row.item} : row.items();
+        for (const std::string& item : items) {
+            if (!componentTree.isSelected(row.group, item))
+                continue;
+            int copied = -1;
+            try {
+                copied = row.copy(item, &skipAllErrors);
+            } catch (...) {
+                hnDebugOut("kdDInstallWelcomeBase::createInstallerCopy - unexpected exception\n");
+            }
+            if (copied == 0 && !row.downloadResultIgnored)
+                return -1;
         }
-        if (copied == 0)
-            return -1;
     }
     return 1;
 }
