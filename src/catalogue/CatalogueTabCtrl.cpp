@@ -25,6 +25,37 @@ bool hnCatalogueTabCtrl::attach(HWND page, int controlId) {
     return hwnd_ != nullptr;
 }
 
+RECT fillCatalogueTabs(HWND tab, HWND page, const std::vector<std::string>& names,
+                       const std::string& selectName) {
+    auto insert = [&](const std::string& text) {
+        TCITEMA item = {};
+        item.mask = TCIF_TEXT;
+        item.pszText = const_cast<char*>(text.c_str());
+        if (::SendMessageA(tab, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&item)) < 0)
+            hnAppBase::current()->prompter().messageBox(page, "Unable to add Tab item. Please try again.",
+                                                        kInstallerCaption, MB_OK);
+    };
+    if (names.empty())
+        insert(" ");
+    for (auto name = names.rbegin(); name != names.rend(); ++name)
+        insert(*name);
+
+    RECT client;
+    ::GetClientRect(tab, &client);
+    TabCtrl_AdjustRect(tab, FALSE, &client);
+    ::MapWindowPoints(tab, page, reinterpret_cast<POINT*>(&client), 2);
+
+    int selected = 0;
+    if (!selectName.empty())
+        for (std::size_t i = 0; i < names.size(); ++i)
+            if (hnEqualsNoCase(names[i], selectName)) {
+                selected = static_cast<int>(i);
+                break;
+            }
+    TabCtrl_SetCurSel(tab, selected);
+    return client;
+}
+
 int hnCatalogueTabCtrl::setTabs(const std::string& category_, const std::vector<std::string>& names,
                                 const std::string& selectName, const std::string& listPath_,
                                 const std::string& cacheFolder_) {
@@ -43,37 +74,8 @@ int hnCatalogueTabCtrl::setTabs(const std::string& category_, const std::vector<
         return 1;
     TabCtrl_DeleteAllItems(hwnd_);
     showingNotAvailable = names.empty();
-    auto insert = [this](int position, const std::string& text) {
-        TCITEMA tab = {};
-        tab.mask = TCIF_TEXT;
-        tab.pszText = const_cast<char*>(text.c_str());
-        if (::SendMessageA(hwnd_, TCM_INSERTITEMA, static_cast<WPARAM>(position),
-                           reinterpret_cast<LPARAM>(&tab)) < 0)
-            hnAppBase::current()->prompter().messageBox(page_, "Unable to add Tab item. Please try again.",
-                                                        kInstallerCaption, MB_OK);
-    };
-    if (showingNotAvailable) {
-        insert(0, " ");
-    } else {
-        tabNames = names;
-        for (auto name = tabNames.rbegin(); name != tabNames.rend(); ++name)
-            insert(0, *name);
-    }
-
-    RECT client;
-    ::GetClientRect(hwnd_, &client);
-    TabCtrl_AdjustRect(hwnd_, FALSE, &client);
-    ::MapWindowPoints(hwnd_, page_, reinterpret_cast<POINT*>(&client), 2);
-    displayRect = client;
-
-    int selected = 0;
-    if (!showingNotAvailable && !selectName.empty())
-        for (std::size_t i = 0; i < tabNames.size(); ++i)
-            if (hnEqualsNoCase(tabNames[i], selectName)) {
-                selected = static_cast<int>(i);
-                break;
-            }
-    TabCtrl_SetCurSel(hwnd_, selected);
+    tabNames = names;
+    displayRect = fillCatalogueTabs(hwnd_, page_, tabNames, selectName);
     createTabContents();
     return 1;
 }

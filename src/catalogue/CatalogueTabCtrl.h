@@ -10,6 +10,12 @@
 #include "app/Dialog.h"
 #include "catalogue/TabDialogs.h"
 
+// Fills an emptied tab control with `names` (one blank tab when there are
+// none), selects `selectName` (without regard to case; tab 0 when it is not
+// there) and answers the area of the tab dialogs in `page` coordinates.
+RECT fillCatalogueTabs(HWND tab, HWND page, const std::vector<std::string>& names,
+                       const std::string& selectName);
+
 class hnCatalogueTabCtrl {
 public:
     // `className` names the control in its debug lines.

@@ -6,6 +6,7 @@
 #include "app/DebugOut.h"
 #include "app/InstallerServices.h"
 #include "app/Text.h"
+#include "catalogue/CatalogueTabCtrl.h"
 #include "catalogue_ids.h"
 #include "download/InstallationElement.h"
 
@@ -55,36 +56,9 @@ int DToolboxDeepformVisionTabCtrl::setToolboxTabs(const std::vector<std::string>
         return 1;
     TabCtrl_DeleteAllItems(hwnd_);
     showingNotAvailable = templateGroups.empty() && profileGroups.empty();
-    auto insert = [this](const std::string& text) {
-        TCITEMA tab = {};
-        tab.mask = TCIF_TEXT;
-        tab.pszText = const_cast<char*>(text.c_str());
-        if (::SendMessageA(hwnd_, TCM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&tab)) < 0)
-            hnAppBase::current()->prompter().messageBox(page_, "Unable to add Tab item. Please try again.",
-                                                        kInstallerCaption, MB_OK);
-    };
-    if (showingNotAvailable) {
-        insert(" ");
-    } else {
-        tabNames = templateGroups;
-        tabNames.insert(tabNames.end(), profileGroups.begin(), profileGroups.end());
-        for (auto name = tabNames.rbegin(); name != tabNames.rend(); ++name)
-            insert(*name);
-    }
-    RECT client;
-    ::GetClientRect(hwnd_, &client);
-    TabCtrl_AdjustRect(hwnd_, FALSE, &client);
-    ::MapWindowPoints(hwnd_, page_, reinterpret_cast<POINT*>(&client), 2);
-    displayRect = client;
-
-    int selected = 0;
-    if (!showingNotAvailable && !selectName.empty())
-        for (std::size_t i = 0; i < tabNames.size(); ++i)
-            if (hnEqualsNoCase(tabNames[i], selectName)) {
-                selected = static_cast<int>(i);
-                break;
-            }
-    TabCtrl_SetCurSel(hwnd_, selected);
+    tabNames = templateGroups;
+    tabNames.insert(tabNames.end(), profileGroups.begin(), profileGroups.end());
+    displayRect = fillCatalogueTabs(hwnd_, page_, tabNames, selectName);
     createTabContents();
     return 1;
 }
