@@ -299,6 +299,17 @@ TEST(DemoProfilesPage, ReactivationKeepsTheRowsButDetectsThemAgain) {
 TEST(TemplatesPage, ThreeStatesInstallAllAndUninstallOfTheFoundFolder) {
     CatalogueServer server;
     std::string templates = userContentFolder("Templates");
+    // The templates folder may be there already (other programs' tests use
+    // it): this test's folders go at both ends.
+    auto removeOwnFolders = [&templates] {
+        for (const char* name : {"Older_1.0.0.3", "Newer_3.0.0.0", "Padded_01.0.0.3", "Blob_Pro_1.0.0.2",
+                                 "Latest_latest", "Older_1.0.0.10", "Newer_1.0.0.10", "Padded_1.0.0.10",
+                                 "Blob_1.0.0.10", "Latest_1.0.0.10", "Dots_1.0.0.1"}) {
+            std::string folder = templates + name;
+            deleteFolderTree(folder.c_str(), folder.c_str());
+        }
+    };
+    removeOwnFolders();
     makeFolders(templates + "Older_1.0.0.3");
     makeFolders(templates + "Newer_3.0.0.0");
     makeFolders(templates + "Padded_01.0.0.3");
@@ -341,6 +352,7 @@ TEST(TemplatesPage, ThreeStatesInstallAllAndUninstallOfTheFoundFolder) {
     EXPECT_EQ(0, rows[2].state); // the newest folder counts
     EXPECT_FALSE(said(prompter, "Unable to install one or more templates. Please try again."));
     EXPECT_TRUE(fileExists(templates.substr(0, templates.size() - 1)));
+    removeOwnFolders();
 }
 
 TEST(CataloguePages, ContentElementsWithoutAWindow) {
