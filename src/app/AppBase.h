@@ -7,6 +7,7 @@
 #include <string>
 #include <windows.h>
 
+#include "app/InstalledProducts.h"
 #include "app/Prompter.h"
 #include "app/SessionLog.h"
 
@@ -64,6 +65,9 @@ public:
     // The log of this session; closed until the application opens it.
     hnSessionLog& sessionLog() { return sessionLog_; }
 
+    // The machine's Windows Installer products, kept for the whole process.
+    hnInstalledProducts& installedProducts() { return installedProducts_; }
+
 protected:
     int exitCode_ = 0;
 
@@ -74,6 +78,7 @@ private:
     hnPrompter* prompter_;
     hnLoggedPrompter loggedPrompter_{*this};
     hnSessionLog sessionLog_;
+    hnInstalledProducts installedProducts_;
     std::mutex debugMutex_;
     DebugSink debugSink_;
 };

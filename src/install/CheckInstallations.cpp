@@ -11,6 +11,7 @@
 #include "app/AppBase.h"
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
+#include "app/InstalledProducts.h"
 #include "app/PleaseWaitDlg.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
@@ -26,7 +27,6 @@ namespace {
 
 const char* const kVersionString = "VersionString";
 const char* const kInstalledProductName = "InstalledProductName";
-const char* const kUninstallPrefix = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\";
 const char* const kOpcServerExe = "OrvantoOPCServer\\OrvantoOPCServer.exe";
 const char* const kOpcServerProgId = "Halvenor.OPC.Orvanto.DA.1";
 const wchar_t* const kOpcServerClsid = L"{CFEA073E-B729-4F9C-9CFB-611134C7DAD8}";
@@ -36,11 +36,8 @@ constexpr DWORD kPresenceVersionCapacity = 64;
 constexpr DWORD kPropertyCapacity = 512;
 constexpr DWORD kEnumNameCapacity = 1024;
 
-const MSIINSTALLCONTEXT kContexts[] = {MSIINSTALLCONTEXT_MACHINE, MSIINSTALLCONTEXT_USERMANAGED,
-                                       MSIINSTALLCONTEXT_USERUNMANAGED};
-
 bool uninstallKeyPath(const char* subKey, std::string& path) {
-    return subKey && hnFormat(path, kPathCapacity, "%s%s", kUninstallPrefix, subKey);
+    return subKey && hnFormat(path, kPathCapacity, "%s\\%s", kUninstallKey, subKey);
 }
 
 bool productInfo(const char* productCode, const char* property, DWORD capacity, std::string& value) {
@@ -55,19 +52,7 @@ bool productInfo(const char* productCode, const char* property, DWORD capacity, 
 
 bool productInfoInContexts(const char* productCode, const char* property, DWORD capacity,
                            std::string& value) {
-    value.clear();
-    if (!productCode)
-        return false;
-    std::vector<char> buffer(capacity, '\0');
-    for (MSIINSTALLCONTEXT context : kContexts) {
-        DWORD length = capacity;
-        if (::MsiGetProductInfoExA(productCode, nullptr, context, property, buffer.data(), &length) ==
-            ERROR_SUCCESS) {
-            value = buffer.data();
-            return true;
-        }
-    }
-    return false;
+    return hnReadProductInfo(productCode, property, capacity, value);
 }
 
 bool runtimeEntry(const char* relative) {
@@ -140,15 +125,17 @@ bool hnCheckInstallations::isMsiProductInstalled(const char* productCode) {
     return productInfoInContexts(productCode, kVersionString, kPresenceVersionCapacity, version);
 }
 
-bool hnCheckInstallations::isMsiProductVersion(const char* productCode, const char* version) {
+bool hnCheckInstallations::isMsiProductVersion(const char* productCode, const char* version,
+                                               bool knownInstalled) {
     std::string installed;
-    return version && isMsiProductInstalled(productCode) &&
+    return version && (knownInstalled || isMsiProductInstalled(productCode)) &&
            productInfo(productCode, kVersionString, kPropertyCapacity, installed) &&
            hnEqualsNoCase(installed, version);
 }
 
-bool hnCheckInstallations::isMsiProductNameDifferent(const char* productCode, const char* name) {
-    if (!isMsiProductInstalled(productCode))
+bool hnCheckInstallations::isMsiProductNameDifferent(const char* productCode, const char* name,
+                                                     bool knownInstalled) {
+    if (!knownInstalled && !isMsiProductInstalled(productCode))
         return false;
     std::string installed;
     return !name || !productInfo(productCode, kInstalledProductName, kPropertyCapacity, installed) ||
@@ -271,20 +258,8 @@ bool hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation(const char
 }
 
 std::vector<std::string> hnCheckInstallations::installedProductsNamed(const char* prefix, std::size_t limit) {
-    std::vector<std::string> codes;
-    if (!prefix)
-        return codes;
-    std::size_t length = std::strlen(prefix);
-    char productCode[39];
-    // The enumeration ends with "no more items"; any other failure ends it
-    // too, as the same index would only fail again.
-    for (DWORD index = 0; codes.size() < limit && ::MsiEnumProductsA(index, productCode) == ERROR_SUCCESS;
-         ++index) {
-        std::string name;
-        if (readInstalledProductName(productCode, name) && name.compare(0, length, prefix) == 0)
-            codes.push_back(productCode);
-    }
-    return codes;
+    hnInstalledProducts* kept = hnAppInstalledProducts();
+    return kept ? kept->codesNamed(prefix, limit) : hnInstalledProducts::enumerateNamed(prefix, limit);
 }
 
 int hnCheckInstallations::countInstalledPython27Products(int limit) {

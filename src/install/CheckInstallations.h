@@ -7,6 +7,9 @@
 #include <vector>
 #include <windows.h>
 
+// The key of the programs' Uninstall entries (machine and user).
+constexpr const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+
 class hnCheckInstallations {
 public:
     // Uninstall sub-keys below "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\":
@@ -22,10 +25,12 @@ public:
     // user-unmanaged context, in that order.
     static bool isMsiProductInstalled(const char* productCode);
     // Installed and its "VersionString" equals `version` (letter case ignored).
-    static bool isMsiProductVersion(const char* productCode, const char* version);
+    // `knownInstalled`: the caller has just found the product installed, so
+    // the presence is not asked again.
+    static bool isMsiProductVersion(const char* productCode, const char* version, bool knownInstalled = false);
     // Installed and its "InstalledProductName" cannot be read or differs
     // (letter case ignored) from `name`; false when not installed.
-    static bool isMsiProductNameDifferent(const char* productCode, const char* name);
+    static bool isMsiProductNameDifferent(const char* productCode, const char* name, bool knownInstalled = false);
     // "InstalledProductName" in the machine, user-managed or user-unmanaged
     // context, in that order.
     static bool readInstalledProductName(const char* productCode, std::string& name);

@@ -25,8 +25,6 @@ bool hnComponentActions::getStatusWord(hnInstallationElement& element, std::stri
 hnDetectionMemo* hnComponentActions::shareDetection(hnDetectionMemo* memo) {
     hnDetectionMemo* previous = memo_;
     memo_ = memo;
-    if (memo_ && !memo_->products)
-        memo_->products = &products_;
     return previous;
 }
 

@@ -1,6 +1,5 @@
 #pragma once
 #include "install/ElementActions.h"
-#include "install/InstalledProducts.h"
 
 // The shipped per-element actions: each routine chooses what to do from the
 // element's name and hands over to detection, installation, download,
@@ -23,5 +22,4 @@ public:
 
 private:
     hnDetectionMemo* memo_ = nullptr;
-    hnInstalledProducts products_; // shared by every refresh's memo
 };

@@ -1,15 +1,17 @@
 #include "install/DetectionCatalogue.h"
 
+#include <algorithm>
+#include <cstring>
 #include <memory>
 
 #include "app/AppBase.h"
 #include "app/FileHelpers.h"
 #include "app/PleaseWaitDlg.h"
+#include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "install/CheckInstallations.h"
 #include "install/FileSets.h"
-#include "install/InstalledProducts.h"
 #include "install/PythonEnvironment.h"
 #include "download/InstallationElement.h"
 #include "download/StatusWords.h"
@@ -571,7 +573,7 @@ private:
     }
     bool runtimePath(const char* relative, std::string& path) {
         std::string runtime;
-        return relative && hnCheckInstallations::getRuntimeFolder(runtime) &&
+        return relative && memo_->runtimeFolder(runtime) &&
                hnFormat(path, kPathCapacity, "%s%s", runtime.c_str(), relative);
     }
     bool runtimeEntry(const char* relative) {
@@ -588,17 +590,19 @@ private:
         hnPythonEnvironment& python = pythonEnvironment();
         switch (p.kind) {
         case K::MsiInstalled:
-            return C::isMsiProductInstalled(p.a);
+            return memo_->productInstalled(p.a);
         case K::MsiVersion:
-            return C::isMsiProductVersion(p.a, p.b);
+            return memo_->productInstalled(p.a) && C::isMsiProductVersion(p.a, p.b, true);
         case K::MsiNameSame:
-            return !C::isMsiProductNameDifferent(p.a, p.b ? p.b : row_.name.c_str());
+            // A product that is not installed has no other name.
+            return !memo_->productInstalled(p.a) ||
+                   !C::isMsiProductNameDifferent(p.a, p.b ? p.b : row_.name.c_str(), true);
         case K::KeyPresent:
-            return C::isUninstallKeyPresent(p.a);
+            return !memo_->uninstallEntryAbsent(p.a) && C::isUninstallKeyPresent(p.a);
         case K::ValuePresent:
-            return C::isUninstallValuePresent(p.a, p.b);
+            return !memo_->uninstallEntryAbsent(p.a) && C::isUninstallValuePresent(p.a, p.b);
         case K::ValueEqual:
-            return C::isUninstallValueEqual(p.a, p.b, p.c);
+            return !memo_->uninstallEntryAbsent(p.a) && C::isUninstallValueEqual(p.a, p.b, p.c);
         case K::DotNet20:
             return C::isDotNet20Installed();
         case K::WindowsInstaller31:
@@ -608,7 +612,8 @@ private:
         case K::Py27CountAbove:
             return memo_->py27CountAbove(p.n);
         case K::Py27CountOneNeedsProduct:
-            return memo_->py27CountAbove(1) || !memo_->py27CountAbove(0) || C::isMsiProductInstalled(p.a);
+            return memo_->py27CountAbove(1) || !memo_->py27CountAbove(0) ||
+                   memo_->productInstalled(p.a);
         case K::Py36PathsAvailable:
             return python.py36PathsAvailable();
         case K::Pip:
@@ -664,7 +669,7 @@ private:
                    runtimeEntry("Python\\Python27\\Python.Runtime.dll");
         case K::DeepformClrActive: {
             std::string runtime;
-            return C::getRuntimeFolder(runtime) && python.deepformClrActive(runtime.c_str());
+            return memo_->runtimeFolder(runtime) && python.deepformClrActive(runtime.c_str());
         }
         case K::OpcServerPresent:
             return C::isOpcServerPresent();
@@ -742,9 +747,74 @@ bool hnDetectionMemo::py27CountAbove(int n) {
     if (n >= kPy27CountLimit)
         return hnCheckInstallations::countInstalledPython27Products() > n;
     if (py27Count_ < 0)
-        py27Count_ = products ? static_cast<int>(products->codesNamed("Python 2.7", kPy27CountLimit).size())
-                              : hnCheckInstallations::countInstalledPython27Products(kPy27CountLimit);
+        py27Count_ = hnCheckInstallations::countInstalledPython27Products(kPy27CountLimit);
     return py27Count_ > n;
+}
+
+bool hnDetectionMemo::productAbsent(const char* productCode) {
+    if (!productCode)
+        return true;
+    if (!codesRead_) {
+        // An empty prefix matches every product, named or not.
+        installedCodes_ = hnCheckInstallations::installedProductsNamed("");
+        for (std::string& code : installedCodes_)
+            code = hnLowerCase(code);
+        std::sort(installedCodes_.begin(), installedCodes_.end());
+        codesRead_ = true;
+    }
+    return !std::binary_search(installedCodes_.begin(), installedCodes_.end(), hnLowerCase(productCode));
+}
+
+bool hnDetectionMemo::productInstalled(const char* productCode) {
+    if (!productCode || productAbsent(productCode))
+        return false;
+    for (const auto& known : presence_)
+        if (known.first == productCode)
+            return known.second;
+    bool installed = hnCheckInstallations::isMsiProductInstalled(productCode);
+    presence_.emplace_back(productCode, installed);
+    return installed;
+}
+
+bool hnDetectionMemo::uninstallEntryAbsent(const char* subKey) {
+    if (!subKey || std::strchr(subKey, '\\'))
+        return false;
+    if (uninstallListed_ < 0) {
+        uninstallListed_ = 1;
+        for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+            hnScopedKey key;
+            LONG opened = hnRegOpenKey(root, kUninstallKey, KEY_READ, key.put());
+            if (opened == ERROR_FILE_NOT_FOUND)
+                continue;
+            if (opened != ERROR_SUCCESS) {
+                uninstallListed_ = 0;
+                break;
+            }
+            char name[256];
+            LONG result = ERROR_SUCCESS;
+            for (DWORD index = 0;; ++index) {
+                DWORD length = sizeof(name);
+                result = ::RegEnumKeyExA(key.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+                if (result != ERROR_SUCCESS)
+                    break;
+                uninstallEntries_.push_back(hnLowerCase(name));
+            }
+            if (result != ERROR_NO_MORE_ITEMS) {
+                uninstallListed_ = 0;
+                break;
+            }
+        }
+        std::sort(uninstallEntries_.begin(), uninstallEntries_.end());
+    }
+    return uninstallListed_ == 1 &&
+           !std::binary_search(uninstallEntries_.begin(), uninstallEntries_.end(), hnLowerCase(subKey));
+}
+
+bool hnDetectionMemo::runtimeFolder(std::string& folder) {
+    if (runtimeFound_ < 0)
+        runtimeFound_ = hnCheckInstallations::getRuntimeFolder(runtimeFolder_) ? 1 : 0;
+    folder = runtimeFolder_;
+    return runtimeFound_ == 1;
 }
 
 bool detectInstalled(const hnInstallationElement& element, hnDetectionMemo* memo) {

@@ -5,6 +5,7 @@
 // Names match without regard to letter case; a name the table does not know is
 // not installed.
 #include <string>
+#include <utility>
 #include <vector>
 
 struct hnInstallationElement;
@@ -96,20 +97,35 @@ const hnDetectionRow* findDetectionRow(const std::string& name);
 bool rowUsesPip(const hnDetectionRow& row);
 
 // Answers shared by the rows of one refresh: a probe that reads every
-// installed product (the Python 2.7 count) reads them once. Make a fresh one
-// for each refresh; nothing may change the machine while one is in use.
-class hnInstalledProducts;
-
+// installed product (the Python 2.7 count) reads them once, and the probes
+// of rows whose product or Uninstall entry is not there at all answer from
+// one list of each instead of asking the installer or opening the key (each
+// of those costs milliseconds on a slow machine, and most rows of a page are
+// not installed). Make a fresh one for each refresh; nothing may change the
+// machine while one is in use.
 class hnDetectionMemo {
 public:
     // More than `n` Python 2.7 products are installed.
     bool py27CountAbove(int n);
-
-    // The product list kept between refreshes, when the caller has one.
-    hnInstalledProducts* products = nullptr;
+    // The product code is not among the machine's installed products.
+    bool productAbsent(const char* productCode);
+    // The product is installed (asked once per code).
+    bool productInstalled(const char* productCode);
+    // The Uninstall entry is neither the machine's nor the user's; false
+    // when that cannot be told from the lists.
+    bool uninstallEntryAbsent(const char* subKey);
+    // The runtime's folder (false when it is not installed), read once.
+    bool runtimeFolder(std::string& folder);
 
 private:
     int py27Count_ = -1; // counted up to two
+    std::vector<std::string> installedCodes_; // lower case, sorted
+    bool codesRead_ = false;
+    std::vector<std::pair<std::string, bool>> presence_; // code as given, answer
+    std::vector<std::string> uninstallEntries_; // lower case, sorted
+    int uninstallListed_ = -1; // -1 not read, 0 unreadable, 1 listed
+    int runtimeFound_ = -1;
+    std::string runtimeFolder_;
 };
 
 // The three questions detection answers about an element. Without a memo

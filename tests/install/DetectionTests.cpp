@@ -7,7 +7,7 @@
 #include "app/FileHelpers.h"
 #include "app/SystemView.h"
 #include "install/CheckInstallations.h"
-#include "install/InstalledProducts.h"
+#include "app/InstalledProducts.h"
 #include "install/DetectionCatalogue.h"
 #include "install/DetectionSupport.h"
 #include "install/FileSets.h"
@@ -440,7 +440,9 @@ TEST_F(RegistryRows, ValuesUnderTheUserHiveCountAndTextsCompareExactly) {
     const char* row = "MS VC++ 2017 Redist 14.15.26706";
     const char* key = "{7e9fae12-5bbf-47fb-b944-09c49e75c061}";
     EXPECT_EQ(detectedStatus(row), kStatusNotInstalled);
-    ASSERT_TRUE(registry.setUninstallValue(HKEY_CURRENT_USER, key, "DisplayName",
+    // Key names compare without regard to letter case, as the registry's do.
+    ASSERT_TRUE(registry.setUninstallValue(HKEY_CURRENT_USER, "{7E9FAE12-5BBF-47FB-B944-09C49E75C061}",
+                                           "DisplayName",
                                            "Microsoft Visual C++ 2017 Redistributable (x86) - 14.15.26706"));
     EXPECT_EQ(detectedStatus(row), kStatusInstalled);
     ASSERT_TRUE(registry.setUninstallValue(HKEY_LOCAL_MACHINE, key, "DisplayName",
@@ -609,8 +611,7 @@ TEST(WindowsInstallerRows, Python27ReleasesSideBySide) {
     // removal, as a fresh enumeration does.
     hnInstalledProducts kept;
     auto keptMatches = [&kept] {
-        return kept.codesNamed("Python 2.7", 5) ==
-               hnCheckInstallations::installedProductsNamed("Python 2.7", 5);
+        return kept.codesNamed("Python 2.7", 5) == hnInstalledProducts::enumerateNamed("Python 2.7", 5);
     };
     EXPECT_EQ(hnCheckInstallations::countInstalledPython27Products(), 1);
     EXPECT_TRUE(keptMatches());
