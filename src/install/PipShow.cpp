@@ -139,6 +139,7 @@ void hnPipAnswers::close() {
     if (--depth_ == 0) {
         answers_.clear();
         listings_.clear();
+        folders_.clear();
     }
 }
 
@@ -146,7 +147,24 @@ void hnPipAnswers::forget() {
     if (inScope()) {
         answers_.clear();
         listings_.clear();
+        folders_.clear();
     }
+}
+
+bool hnPipAnswers::findFolder(const std::string& installPathKey, bool& present, std::string& folder) const {
+    if (!inScope())
+        return false;
+    auto found = folders_.find(lowerCase(installPathKey));
+    if (found == folders_.end())
+        return false;
+    present = found->second.first;
+    folder = found->second.second;
+    return true;
+}
+
+void hnPipAnswers::keepFolder(const std::string& installPathKey, bool present, const std::string& folder) {
+    if (inScope())
+        folders_[lowerCase(installPathKey)] = std::make_pair(present, folder);
 }
 
 const hnPipListing* hnPipAnswers::listing(const std::string& folder) {

@@ -47,6 +47,10 @@ public:
     // The listing of the interpreter in `folder`, read once per scope; null
     // outside a scope, with per-package queries, or when the listing failed.
     const hnPipListing* listing(const std::string& folder);
+    // The interpreter folder read from `installPathKey` (false: none), kept
+    // like the answers: every row asks for it before asking pip.
+    bool findFolder(const std::string& installPathKey, bool& present, std::string& folder) const;
+    void keepFolder(const std::string& installPathKey, bool present, const std::string& folder);
 
 private:
     bool inScope() const;
@@ -55,6 +59,7 @@ private:
     hnPipQueries queries_ = hnPipQueries::Listing;
     std::map<std::string, std::pair<int, std::string>> answers_;    // by lower-case command line
     std::map<std::string, std::pair<bool, hnPipListing>> listings_; // read, listing; by lower-case folder
+    std::map<std::string, std::pair<bool, std::string>> folders_;   // present, folder; by lower-case key
 };
 
 // A scope of the application's pip answers for its lifetime.
