@@ -7,49 +7,11 @@
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "artwork_ids.h"
+#include "controls/CheckTree.h"
 #include "pages/DataImportDlg.h"
 #include "pages_ids.h"
 
 namespace {
-
-HTREEITEM addEntry(HWND tree, HTREEITEM parent, const std::string& text) {
-    TVINSERTSTRUCTA insert = {};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
-    insert.item.pszText = const_cast<char*>(text.c_str());
-    return reinterpret_cast<HTREEITEM>(
-        ::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-}
-
-bool isChecked(HWND tree, HTREEITEM entry) {
-    return TreeView_GetCheckState(tree, entry) == 1;
-}
-
-void setChecked(HWND tree, HTREEITEM entry, bool checked) {
-    TreeView_SetCheckState(tree, entry, checked ? TRUE : FALSE);
-}
-
-void checkDescendants(HWND tree, HTREEITEM entry, bool checked) {
-    for (HTREEITEM child = TreeView_GetChild(tree, entry); child;
-         child = TreeView_GetNextSibling(tree, child)) {
-        setChecked(tree, child, checked);
-        checkDescendants(tree, child, checked);
-    }
-}
-
-// A parent is checked exactly when all its children are; true when `entry`
-// ends up checked.
-bool settleParents(HWND tree, HTREEITEM entry) {
-    HTREEITEM child = TreeView_GetChild(tree, entry);
-    if (!child)
-        return isChecked(tree, entry);
-    bool all = true;
-    for (; child; child = TreeView_GetNextSibling(tree, child))
-        all = settleParents(tree, child) && all;
-    setChecked(tree, entry, all);
-    return all;
-}
 
 void runModal(DCopyMoveOrvantoProfiles& dialog, HWND owner) {
     dialog.doModal(owner);
@@ -121,49 +83,35 @@ int kdDInstallImportProfiles::refreshProfileList(bool force) {
 void kdDInstallImportProfiles::fillTree() {
     HWND view = tree();
     TreeView_DeleteAllItems(view);
-    root_ = addEntry(view, TVI_ROOT, "All");
+    root_ = hnCheckTreeAdd(view, TVI_ROOT, "All");
     if (lists.empty()) {
-        addEntry(view, root_, "No Orvanto Profiles are available for copy / move");
+        hnCheckTreeAdd(view, root_, "No Orvanto Profiles are available for copy / move");
         TreeView_Expand(view, root_, TVE_EXPAND);
         return;
     }
     for (versionProfiles& version : lists) {
-        HTREEITEM parent = addEntry(view, root_, version.folderName);
+        HTREEITEM parent = hnCheckTreeAdd(view, root_, version.folderName);
         for (hnProfileItem& profile : version.items)
-            profile.treeItem = addEntry(view, parent, profile.name);
+            profile.treeItem = hnCheckTreeAdd(view, parent, profile.name);
         TreeView_Expand(view, parent, TVE_EXPAND);
     }
     TreeView_Expand(view, root_, TVE_EXPAND);
     for (versionProfiles& version : lists)
         for (hnProfileItem& profile : version.items)
-            setChecked(view, profile.treeItem, profile.selected);
-    settleParents(view, root_);
+            hnCheckTreeSetChecked(view, profile.treeItem, profile.selected);
+    hnCheckTreeSettleParents(view, root_);
 }
 
 void kdDInstallImportProfiles::propagateChecks(HTREEITEM entry) {
-    HWND view = tree();
-    if (!entry)
-        return;
-    checkDescendants(view, entry, isChecked(view, entry));
-    if (root_)
-        settleParents(view, root_);
+    hnCheckTreePropagate(tree(), entry, root_);
 }
 
 bool kdDInstallImportProfiles::onNotify(int id, NMHDR* header, LRESULT& result) {
     if (id != IDC_TREE || !header)
         return kdDPropertyPageBase::onNotify(id, header, result);
-    if (header->code == NM_CLICK) {
-        // The check mark changes after the click; the propagation follows it.
-        TVHITTESTINFO hit = {};
-        DWORD position = ::GetMessagePos();
-        hit.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-        ::ScreenToClient(tree(), &hit.pt);
-        HTREEITEM entry = TreeView_HitTest(tree(), &hit);
-        if (entry && (hit.flags & TVHT_ONITEMSTATEICON))
-            ::PostMessageA(hwnd(), kPropagateChecks, 0, reinterpret_cast<LPARAM>(entry));
-    } else if (header->code == TVN_KEYDOWN && reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey == VK_SPACE) {
-        ::PostMessageA(hwnd(), kPropagateChecks, 0, reinterpret_cast<LPARAM>(TreeView_GetSelection(tree())));
-    }
+    // The check mark changes after the notification; the propagation follows it.
+    if (HTREEITEM entry = hnCheckTreeToggledEntry(tree(), header))
+        ::PostMessageA(hwnd(), kPropagateChecks, 0, reinterpret_cast<LPARAM>(entry));
     result = 0;
     return true;
 }
@@ -207,7 +155,7 @@ void kdDInstallImportProfiles::copyOrMove(bool copy) {
     std::map<std::string, int> chosen;
     for (versionProfiles& version : lists)
         for (hnProfileItem& profile : version.items) {
-            profile.selected = profile.treeItem && isChecked(tree(), profile.treeItem);
+            profile.selected = profile.treeItem && hnCheckTreeIsChecked(tree(), profile.treeItem);
             if (profile.selected)
                 ++chosen[hnLowerCase(profile.name)];
         }

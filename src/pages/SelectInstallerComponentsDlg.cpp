@@ -1,5 +1,7 @@
 #include "pages/SelectInstallerComponentsDlg.h"
 
+#include "controls/CheckTree.h"
+
 #include "app/AppBase.h"
 #include "app/InstallerServices.h"
 #include "app/Text.h"
@@ -57,28 +59,6 @@ std::vector<int> hnInstallerComponentTree::selectedIndices(unsigned limit) const
 DSelectInstallerComponents::DSelectInstallerComponents(hnInstallerComponentTree& tree)
     : hnDialog(IDD_SELECT_INSTALLER_COMPONENTS), tree_(tree) {}
 
-namespace {
-
-HTREEITEM insertEntry(HWND tree, HTREEITEM parent, const std::string& text) {
-    TVINSERTSTRUCTA insert = {};
-    insert.hParent = parent;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
-    insert.item.pszText = const_cast<char*>(text.c_str());
-    return reinterpret_cast<HTREEITEM>(
-        ::SendMessageA(tree, TVM_INSERTITEMA, 0, reinterpret_cast<LPARAM>(&insert)));
-}
-
-bool isChecked(HWND tree, HTREEITEM entry) {
-    return TreeView_GetCheckState(tree, entry) == 1;
-}
-
-void setChecked(HWND tree, HTREEITEM entry, bool checked) {
-    TreeView_SetCheckState(tree, entry, checked ? TRUE : FALSE);
-}
-
-} // namespace
-
 bool DSelectInstallerComponents::onInitDialog() {
     HWND tree = treeWindow();
     // Switching the check boxes on here makes the control set up their
@@ -88,44 +68,31 @@ bool DSelectInstallerComponents::onInitDialog() {
     ::SetWindowLongA(tree, GWL_STYLE, style & ~TVS_CHECKBOXES);
     ::SetWindowLongA(tree, GWL_STYLE, style | TVS_CHECKBOXES);
     TreeView_DeleteAllItems(tree);
-    HTREEITEM root = insertEntry(tree, TVI_ROOT, "All");
+    HTREEITEM root = hnCheckTreeAdd(tree, TVI_ROOT, "All");
     for (InstallerComponentGroup& group : tree_.groups) {
         group.entry = nullptr;
         if (group.items.empty())
             continue;
-        group.entry = insertEntry(tree, root, group.name);
+        group.entry = hnCheckTreeAdd(tree, root, group.name);
         for (InstallerComponentItem& item : group.items)
-            item.entry = insertEntry(tree, group.entry, item.name);
+            item.entry = hnCheckTreeAdd(tree, group.entry, item.name);
     }
     for (InstallerComponentGroup& group : tree_.groups) {
         if (!group.entry)
             continue;
         for (InstallerComponentItem& item : group.items)
-            setChecked(tree, item.entry, item.selected);
+            hnCheckTreeSetChecked(tree, item.entry, item.selected);
         TreeView_Expand(tree, group.entry, TVE_EXPAND);
     }
     TreeView_Expand(tree, root, TVE_EXPAND);
-    updateParents(root);
+    hnCheckTreeSettleParents(tree, root);
     return true;
 }
 
 bool DSelectInstallerComponents::onNotify(int id, NMHDR* header, LRESULT& result) {
     if (id == IDC_TREE && header) {
-        HWND tree = treeWindow();
-        HTREEITEM entry = nullptr;
-        if (header->code == NM_CLICK) {
-            TVHITTESTINFO hit = {};
-            DWORD position = ::GetMessagePos();
-            hit.pt = {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-            ::ScreenToClient(tree, &hit.pt);
-            entry = TreeView_HitTest(tree, &hit);
-            if (!(hit.flags & TVHT_ONITEMSTATEICON))
-                entry = nullptr;
-        } else if (header->code == TVN_KEYDOWN && reinterpret_cast<NMTVKEYDOWN*>(header)->wVKey == VK_SPACE) {
-            entry = TreeView_GetSelection(tree);
-        }
         // The control toggles the mark after this notification: act later.
-        if (entry)
+        if (HTREEITEM entry = hnCheckTreeToggledEntry(treeWindow(), header))
             ::PostMessageA(hwnd(), kMsgCheckChanged, 0, reinterpret_cast<LPARAM>(entry));
         result = 0;
         return false;
@@ -142,36 +109,9 @@ bool DSelectInstallerComponents::onMessage(UINT message, WPARAM wParam, LPARAM l
     return hnDialog::onMessage(message, wParam, lParam, result);
 }
 
-void DSelectInstallerComponents::setSubtree(HTREEITEM entry, bool checked) {
-    HWND tree = treeWindow();
-    for (HTREEITEM child = TreeView_GetChild(tree, entry); child;
-         child = TreeView_GetNextSibling(tree, child)) {
-        setChecked(tree, child, checked);
-        setSubtree(child, checked);
-    }
-}
-
-// Recomputes the parents below `entry` (and `entry` itself): checked exactly
-// when every child is. Returns `entry`'s state.
-bool DSelectInstallerComponents::updateParents(HTREEITEM entry) {
-    HWND tree = treeWindow();
-    HTREEITEM child = TreeView_GetChild(tree, entry);
-    if (!child)
-        return isChecked(tree, entry);
-    bool all = true;
-    for (; child; child = TreeView_GetNextSibling(tree, child))
-        all = updateParents(child) && all;
-    setChecked(tree, entry, all);
-    return all;
-}
-
 void DSelectInstallerComponents::applyCheckChange(HTREEITEM entry) {
     HWND tree = treeWindow();
-    if (!entry)
-        return;
-    setSubtree(entry, isChecked(tree, entry));
-    if (HTREEITEM root = TreeView_GetRoot(tree))
-        updateParents(root);
+    hnCheckTreePropagate(tree, entry, TreeView_GetRoot(tree));
 }
 
 void DSelectInstallerComponents::onOK() {
@@ -179,7 +119,7 @@ void DSelectInstallerComponents::onOK() {
     int count = 0;
     for (const InstallerComponentGroup& group : tree_.groups)
         for (const InstallerComponentItem& item : group.items)
-            if (item.entry ? isChecked(tree, item.entry) : item.selected)
+            if (item.entry ? hnCheckTreeIsChecked(tree, item.entry) : item.selected)
                 ++count;
     if (count == 0) { // the choice so far stays as it was
         hnAppBase::current()->prompter().messageBox(
@@ -189,6 +129,6 @@ void DSelectInstallerComponents::onOK() {
     for (InstallerComponentGroup& group : tree_.groups)
         for (InstallerComponentItem& item : group.items)
             if (item.entry)
-                item.selected = isChecked(tree, item.entry);
+                item.selected = hnCheckTreeIsChecked(tree, item.entry);
     endDialog(IDOK);
 }

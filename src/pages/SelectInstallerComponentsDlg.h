@@ -65,8 +65,6 @@ protected:
 
 private:
     static constexpr int IDC_TREE = 1174;
-    bool updateParents(HTREEITEM entry);
-    void setSubtree(HTREEITEM entry, bool checked);
 
     hnInstallerComponentTree& tree_;
 };
