@@ -13,9 +13,10 @@ constexpr DWORD kNameCapacity = 1024;
 
 std::vector<ULONGLONG> hnInstalledProducts::registrationStamps() {
     // Machine products, per-user products of the current user and the
-    // managed (per-user, by policy) ones; the installer keeps them in the
-    // machine's own view, which a 32-bit program reaches through the 64-bit
-    // view flag (ignored on a 32-bit system).
+    // managed (per-user, by policy) ones. The installer keeps them in the
+    // machine's own view whatever the package's bitness, which a 32-bit
+    // program reaches through the 64-bit view flag (ignored on a 32-bit
+    // system); the other view holds no registrations to watch.
     struct Registration {
         HKEY root;
         const char* key;
@@ -26,22 +27,21 @@ std::vector<ULONGLONG> hnInstalledProducts::registrationStamps() {
         {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\Managed"},
         {HKEY_LOCAL_MACHINE, "Software\\Microsoft\\Windows\\CurrentVersion\\Installer\\UserData"}};
     std::vector<ULONGLONG> stamps;
-    for (const Registration& registration : kRegistrations)
-        for (REGSAM view : {KEY_WOW64_64KEY, KEY_WOW64_32KEY}) {
-            HKEY opened = nullptr;
-            ULONGLONG stamp = 0;
-            if (::RegOpenKeyExA(registration.root, registration.key, 0, KEY_QUERY_VALUE | view, &opened) ==
-                ERROR_SUCCESS) {
-                hnScopedKey key(opened);
-                FILETIME written = {};
-                DWORD subKeys = 0;
-                if (::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr,
-                                       nullptr, nullptr, nullptr, nullptr, &written) == ERROR_SUCCESS)
-                    stamp = (static_cast<ULONGLONG>(written.dwHighDateTime) << 32 | written.dwLowDateTime) ^
-                            (static_cast<ULONGLONG>(subKeys) << 1) ^ 1;
-            }
-            stamps.push_back(stamp);
+    for (const Registration& registration : kRegistrations) {
+        HKEY opened = nullptr;
+        ULONGLONG stamp = 0;
+        if (::RegOpenKeyExA(registration.root, registration.key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened) ==
+            ERROR_SUCCESS) {
+            hnScopedKey key(opened);
+            FILETIME written = {};
+            DWORD subKeys = 0;
+            if (::RegQueryInfoKeyA(key.get(), nullptr, nullptr, nullptr, &subKeys, nullptr, nullptr, nullptr,
+                                   nullptr, nullptr, nullptr, &written) == ERROR_SUCCESS)
+                stamp = (static_cast<ULONGLONG>(written.dwHighDateTime) << 32 | written.dwLowDateTime) ^
+                        (static_cast<ULONGLONG>(subKeys) << 1) ^ 1;
         }
+        stamps.push_back(stamp);
+    }
     return stamps;
 }
 
