@@ -11,12 +11,37 @@
 
 hnCatalogueTabCtrl::hnCatalogueTabCtrl(const char* className, std::unique_ptr<hnCatalogueTabDialog> tabDialog,
                                        UINT notAvailableId)
-    : tabDialogId(tabDialog->templateId()), notAvailableDialogId(notAvailableId), className_(className),
-      tabDialog_(std::move(tabDialog)), notAvailable_(new hnDialog(notAvailableId)) {}
+    : className_(className), notAvailable_(new hnDialog(notAvailableId)) {
+    addTabDialog(std::move(tabDialog));
+}
 
 hnCatalogueTabCtrl::~hnCatalogueTabCtrl() {
-    tabDialog_->destroy();
+    destroyDialogs();
+}
+
+void hnCatalogueTabCtrl::addTabDialog(std::unique_ptr<hnCatalogueTabDialog> tabDialog) {
+    Group group;
+    group.dialog = std::move(tabDialog);
+    groups_.push_back(std::move(group));
+}
+
+void hnCatalogueTabCtrl::destroyDialogs() {
+    for (Group& group : groups_)
+        group.dialog->destroy();
     notAvailable_->destroy();
+}
+
+bool hnCatalogueTabCtrl::busy() const {
+    for (const Group& group : groups_)
+        if (group.dialog->operationRunning())
+            return true;
+    return false;
+}
+
+void hnCatalogueTabCtrl::preTranslateMessage(MSG* msg) {
+    for (Group& group : groups_)
+        if (group.dialog->hwnd())
+            group.dialog->preTranslateMessage(msg);
 }
 
 bool hnCatalogueTabCtrl::attach(HWND page, int controlId) {
@@ -57,14 +82,32 @@ RECT fillCatalogueTabs(HWND tab, HWND page, const std::vector<std::string>& name
 }
 
 int hnCatalogueTabCtrl::setTabs(const std::string& category_, const std::vector<std::string>& names,
-                                const std::string& selectName, const std::string& listPath_,
+                                const std::string& selectName, const std::string& listPath,
                                 const std::string& cacheFolder_) {
-    listPath = listPath_;
-    cacheFolder = cacheFolder_;
+    return setGroupedTabs(category_, {names}, {listPath}, selectName, cacheFolder_);
+}
+
+int hnCatalogueTabCtrl::setGroupedTabs(const std::string& category_,
+                                       const std::vector<std::vector<std::string>>& groups,
+                                       const std::vector<std::string>& listPaths, const std::string& selectName,
+                                       const std::string& cacheFolder_) {
+    std::vector<std::string> names;
+    bool sameLists = true;
+    for (std::size_t i = 0; i < groups_.size(); ++i) {
+        const std::vector<std::string> none;
+        const std::vector<std::string>& group = i < groups.size() ? groups[i] : none;
+        std::string path = i < listPaths.size() ? listPaths[i] : std::string();
+        sameLists = sameLists && groups_[i].tabs == group.size() && groups_[i].listPath == path;
+        groups_[i].listPath = path;
+        groups_[i].tabs = group.size();
+        names.insert(names.end(), group.begin(), group.end());
+    }
     category = category_;
+    cacheFolder = cacheFolder_;
     // The same tabs with the same selection (a page activation, as a rule)
     // keep the tab dialog; it shows its rows again from the list.
-    if (hwnd_ && !names.empty() && names == tabNames && !showingNotAvailable && tabDialog_->hwnd() &&
+    if (hwnd_ && !names.empty() && sameLists && names == tabNames && !showingNotAvailable &&
+        selectedGroup().dialog->hwnd() &&
         hnEqualsNoCase(selectedTabName(), selectName.empty() ? names.front() : selectName)) {
         refreshTabContents();
         return 1;
@@ -78,6 +121,30 @@ int hnCatalogueTabCtrl::setTabs(const std::string& category_, const std::vector<
     displayRect = fillCatalogueTabs(hwnd_, page_, tabNames, selectName);
     createTabContents();
     return 1;
+}
+
+void hnCatalogueTabCtrl::clearTabs() {
+    if (busy())
+        return;
+    tabNames.clear();
+    for (Group& group : groups_)
+        group.tabs = 0;
+    destroyDialogs();
+}
+
+int hnCatalogueTabCtrl::selectedIndex() const {
+    int selected = hwnd_ ? TabCtrl_GetCurSel(hwnd_) : 0;
+    return selected < 0 ? 0 : selected;
+}
+
+const hnCatalogueTabCtrl::Group& hnCatalogueTabCtrl::selectedGroup() const {
+    std::size_t index = static_cast<std::size_t>(selectedIndex());
+    for (const Group& group : groups_) {
+        if (index < group.tabs)
+            return group;
+        index -= group.tabs;
+    }
+    return groups_.front();
 }
 
 std::string hnCatalogueTabCtrl::selectedTabName() const {
@@ -98,9 +165,7 @@ void hnCatalogueTabCtrl::placeChild(HWND child) {
 }
 
 std::string hnCatalogueTabCtrl::selectedTabKey() const {
-    int selected = hwnd_ ? TabCtrl_GetCurSel(hwnd_) : 0;
-    if (selected < 0)
-        selected = 0;
+    int selected = selectedIndex();
     std::string name;
     if (static_cast<std::size_t>(selected) < tabNames.size())
         name = tabNames[static_cast<std::size_t>(selected)];
@@ -114,7 +179,8 @@ bool hnCatalogueTabCtrl::refreshTabContents() {
         hnDebugOutF("%s::createTabContents() - Tab dialog busy, not rebuilt\n", className_.c_str());
         return false;
     }
-    tabDialog_->showTab(listPath, selectedTabKey(), cacheFolder, category);
+    const Group& group = selectedGroup();
+    group.dialog->showTab(group.listPath, selectedTabKey(), cacheFolder, category);
     return true;
 }
 
@@ -124,8 +190,7 @@ bool hnCatalogueTabCtrl::createTabContents() {
         hnDebugOutF("%s::createTabContents() - Tab dialog busy, not rebuilt\n", className_.c_str());
         return false;
     }
-    tabDialog_->destroy();
-    notAvailable_->destroy();
+    destroyDialogs();
     if (showingNotAvailable) {
         if (!notAvailable_->create(page_)) {
             hnDebugOutF("%s::createTabContents() - Unable to create tab dialog", className_.c_str());
@@ -134,12 +199,13 @@ bool hnCatalogueTabCtrl::createTabContents() {
         placeChild(notAvailable_->hwnd());
         return true;
     }
-    if (!tabDialog_->create(page_)) {
+    const Group& group = selectedGroup();
+    if (!group.dialog->create(page_)) {
         hnDebugOutF("%s::createTabContents() - Unable to create tab dialog", className_.c_str());
         return false;
     }
-    placeChild(tabDialog_->hwnd());
-    tabDialog_->showTab(listPath, selectedTabKey(), cacheFolder, category);
+    placeChild(group.dialog->hwnd());
+    group.dialog->showTab(group.listPath, selectedTabKey(), cacheFolder, category);
     return true;
 }
 

@@ -18,7 +18,8 @@ RECT fillCatalogueTabs(HWND tab, HWND page, const std::vector<std::string>& name
 
 class hnCatalogueTabCtrl {
 public:
-    // `className` names the control in its debug lines.
+    // `className` names the control in its debug lines; `tabDialog` shows
+    // the tabs of the control's (first) list.
     hnCatalogueTabCtrl(const char* className, std::unique_ptr<hnCatalogueTabDialog> tabDialog,
                        UINT notAvailableDialogId);
     virtual ~hnCatalogueTabCtrl();
@@ -31,37 +32,57 @@ public:
     // 0 when it is not there); an empty list shows the not-available tab. 1.
     int setTabs(const std::string& category, const std::vector<std::string>& names,
                 const std::string& selectName, const std::string& listPath, const std::string& cacheFolder);
+    // The same with one group of tabs per tab dialog, in the order the
+    // dialogs were given: each group's tabs show rows of its own list.
+    int setGroupedTabs(const std::string& category, const std::vector<std::vector<std::string>>& groups,
+                       const std::vector<std::string>& listPaths, const std::string& selectName,
+                       const std::string& cacheFolder);
+    // Forgets the tabs and closes the dialogs (not while a row operation runs).
+    void clearTabs();
     // The selected tab's text; empty without a selection or on the
     // not-available tab.
     std::string selectedTabName() const;
     // Rebuilds the dialog of the selected tab. Refused (false, nothing
-    // destroyed) while a row operation of the tab dialog runs.
+    // destroyed) while a row operation of a tab dialog runs.
     bool createTabContents();
     // Shows the selected tab's rows again from the list in the dialog that
     // is there; refused like createTabContents while a row operation runs.
     bool refreshTabContents();
+    // Lets the open tab dialogs see the page's messages first.
+    void preTranslateMessage(MSG* msg);
 
-    hnCatalogueTabDialog& tabDialog() const { return *tabDialog_; }
+    // The dialog of the first group (the only one of a catalogue page).
+    hnCatalogueTabDialog& tabDialog() const { return *groups_.front().dialog; }
     // The selected tab's name in lower case, as the tab dialog looks it up.
     std::string selectedTabKey() const;
     hnDialog& notAvailableDialog() const { return *notAvailable_; }
-    bool busy() const { return tabDialog_->operationRunning(); }
+    bool busy() const;
 
-    UINT tabDialogId;
-    UINT notAvailableDialogId;
-    RECT displayRect = {};
     std::vector<std::string> tabNames;
-    std::string listPath;
-    std::string cacheFolder;
     std::string category;
+    std::string cacheFolder;
+    RECT displayRect = {};
     bool showingNotAvailable = true;
 
+protected:
+    // A further tab dialog, for the next group of tabs.
+    void addTabDialog(std::unique_ptr<hnCatalogueTabDialog> tabDialog);
+
 private:
+    struct Group {
+        std::unique_ptr<hnCatalogueTabDialog> dialog;
+        std::string listPath;
+        std::size_t tabs = 0;
+    };
+    // The group of the selected tab (the first when none is selected).
+    const Group& selectedGroup() const;
+    int selectedIndex() const;
+    void destroyDialogs();
     void placeChild(HWND child);
     std::string className_;
     HWND hwnd_ = nullptr;
     HWND page_ = nullptr;
-    std::unique_ptr<hnCatalogueTabDialog> tabDialog_;
+    std::vector<Group> groups_;
     std::unique_ptr<hnDialog> notAvailable_;
 };
 

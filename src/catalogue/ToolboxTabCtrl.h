@@ -5,19 +5,12 @@
 // not-available dialog when both lists are empty.
 #include <string>
 #include <vector>
-#include <windows.h>
 
-#include "app/Dialog.h"
-#include "catalogue/TabDialogs.h"
+#include "catalogue/CatalogueTabCtrl.h"
 
-class DToolboxDeepformVisionTabCtrl {
+class DToolboxDeepformVisionTabCtrl : public hnCatalogueTabCtrl {
 public:
     DToolboxDeepformVisionTabCtrl();
-    ~DToolboxDeepformVisionTabCtrl();
-
-    // Takes over the page's tab control.
-    bool attach(HWND page, int controlId);
-    HWND hwnd() const { return hwnd_; }
 
     // Replaces the tabs and selects `selectName` (without regard to case; tab
     // 0 when it is not there). 1.
@@ -25,24 +18,4 @@ public:
                        const std::vector<std::string>& profileGroups, const std::string& selectName,
                        const std::string& templatesList, const std::string& profilesList,
                        const std::string& category);
-    // The selected tab's name; empty without one or on the not-available tab.
-    std::string selectedTabName() const;
-    // Shows the dialog of the selected tab. Refused (false, nothing
-    // destroyed) while a row operation of a tab dialog runs.
-    bool createTabContents();
-    void clearTabs();
-    bool busy() const { return templates.operationRunning() || profiles.operationRunning(); }
-
-    DTabTemplates templates;
-    DTabProfiles2D profiles;
-    hnDialog notAvailable;
-    std::vector<std::string> tabNames, templateGroups, profileGroups;
-    std::string templatesListPath, profilesListPath, cacheFolder, category;
-    RECT displayRect = {};
-    bool showingNotAvailable = true;
-
-private:
-    void destroyDialogs();
-    HWND hwnd_ = nullptr;
-    HWND page_ = nullptr;
 };

@@ -210,8 +210,7 @@ bool kdDCataloguePageBase::onNotify(int id, NMHDR* header, LRESULT& result) {
 }
 
 bool kdDCataloguePageBase::preTranslateMessage(MSG* msg) {
-    if (tabCtrl_->tabDialog().hwnd())
-        tabCtrl_->tabDialog().preTranslateMessage(msg);
+    tabCtrl_->preTranslateMessage(msg);
     return kdDPropertyPageBase::preTranslateMessage(msg);
 }
 

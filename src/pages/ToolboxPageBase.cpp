@@ -328,9 +328,6 @@ bool kdDToolboxPageBase::onNotify(int id, NMHDR* header, LRESULT& result) {
 }
 
 bool kdDToolboxPageBase::preTranslateMessage(MSG* msg) {
-    if (tabCtrl.templates.hwnd())
-        tabCtrl.templates.preTranslateMessage(msg);
-    if (tabCtrl.profiles.hwnd())
-        tabCtrl.profiles.preTranslateMessage(msg);
+    tabCtrl.preTranslateMessage(msg);
     return kdDOptionalPageBase::preTranslateMessage(msg);
 }
