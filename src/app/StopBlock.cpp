@@ -42,6 +42,20 @@ hnStopBlock::Wait hnStopBlock::waitFor(HANDLE object, DWORD ms) const {
     }
 }
 
+hnStopBlock::Wait hnStopBlock::waitKeepingPainted(HANDLE object, DWORD ms) const {
+    if (stopRequested())
+        return Wait::Stopped;
+    HANDLE handles[2] = {object, event_.get()};
+    switch (hnWaitAnyKeepingPainted(handles, event_ ? 2 : 1, ms)) {
+    case 0:
+        return Wait::Signalled;
+    case 1:
+        return Wait::Stopped;
+    default:
+        return stopRequested() ? Wait::Stopped : Wait::TimedOut;
+    }
+}
+
 bool hnPause(const hnStopBlock* stop, DWORD ms) {
     if (stop)
         return stop->pause(ms);
@@ -54,6 +68,12 @@ hnStopBlock::Wait hnWaitOrStop(const hnStopBlock* stop, HANDLE object, DWORD ms)
         return stop->waitFor(object, ms);
     return ::WaitForSingleObject(object, ms) == WAIT_OBJECT_0 ? hnStopBlock::Wait::Signalled
                                                               : hnStopBlock::Wait::TimedOut;
+}
+
+hnStopBlock::Wait hnWaitOrStopKeepingPainted(const hnStopBlock* stop, HANDLE object, DWORD ms) {
+    if (stop)
+        return stop->waitKeepingPainted(object, ms);
+    return hnWaitKeepingPainted(object, ms) ? hnStopBlock::Wait::Signalled : hnStopBlock::Wait::TimedOut;
 }
 
 bool hnStopWorker(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms) {

@@ -29,6 +29,8 @@ public:
     enum class Wait { Signalled, TimedOut, Stopped };
     // Waits up to `ms` (INFINITE allowed) for `object`, e.g. a process, or a stop.
     Wait waitFor(HANDLE object, DWORD ms) const;
+    // The same while this thread's windows stay painted (hnWaitKeepingPainted).
+    Wait waitKeepingPainted(HANDLE object, DWORD ms) const;
 
 private:
     std::atomic<bool> stop_{false};
@@ -39,6 +41,7 @@ private:
 // one they are plain waits.
 bool hnPause(const hnStopBlock* stop, DWORD ms);
 hnStopBlock::Wait hnWaitOrStop(const hnStopBlock* stop, HANDLE object, DWORD ms);
+hnStopBlock::Wait hnWaitOrStopKeepingPainted(const hnStopBlock* stop, HANDLE object, DWORD ms);
 
 // The time a stopped worker gets before the last resort.
 constexpr DWORD kWorkerStopMs = 5000;

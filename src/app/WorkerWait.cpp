@@ -25,6 +25,10 @@ bool hnWaitForWorker(HANDLE thread, DWORD timeoutMs) {
 }
 
 bool hnWaitKeepingPainted(HANDLE object, DWORD timeoutMs) {
+    return hnWaitAnyKeepingPainted(&object, object ? 1 : 0, timeoutMs) == 0;
+}
+
+int hnWaitAnyKeepingPainted(const HANDLE* objects, DWORD count, DWORD timeoutMs) {
     const DWORD start = ::GetTickCount();
     for (;;) {
         MSG msg;
@@ -33,14 +37,16 @@ bool hnWaitKeepingPainted(HANDLE object, DWORD timeoutMs) {
         const DWORD elapsed = ::GetTickCount() - start;
         const DWORD left = elapsed >= timeoutMs ? 0 : timeoutMs - elapsed;
         const DWORD slice = left < kSliceMs ? left : kSliceMs;
-        DWORD result = ::MsgWaitForMultipleObjects(object ? 1 : 0, object ? &object : nullptr, FALSE, slice,
+        DWORD result = ::MsgWaitForMultipleObjects(count, count ? objects : nullptr, FALSE, slice,
                                                    QS_PAINT | QS_SENDMESSAGE);
-        if (object && result == WAIT_OBJECT_0)
-            return true;
+        if (result < WAIT_OBJECT_0 + count)
+            return static_cast<int>(result - WAIT_OBJECT_0);
         if (result == WAIT_FAILED)
-            return false;
-        if (left == 0)
-            return object && ::WaitForSingleObject(object, 0) == WAIT_OBJECT_0;
+            return -1;
+        if (left == 0) {
+            DWORD last = count ? ::WaitForMultipleObjects(count, objects, FALSE, 0) : WAIT_TIMEOUT;
+            return last < WAIT_OBJECT_0 + count ? static_cast<int>(last - WAIT_OBJECT_0) : -1;
+        }
     }
 }
 

@@ -13,6 +13,9 @@ bool hnWaitForWorker(HANDLE thread, DWORD timeoutMs);
 // answered; input stays queued, so nothing else runs in between. True when
 // the object was signalled.
 bool hnWaitKeepingPainted(HANDLE object, DWORD timeoutMs);
+// The same for the first of `count` objects: the index of the one signalled,
+// -1 when none was within `timeoutMs` or the wait failed.
+int hnWaitAnyKeepingPainted(const HANDLE* objects, DWORD count, DWORD timeoutMs);
 
 // Lets `ms` pass while dispatching every message of this thread's windows, so
 // a box shown meanwhile paints and answers. A quit request ends the wait

@@ -26,10 +26,10 @@ public:
                           bool) override {
         return absent();
     }
-    bool uninstallPy27Package(const char*, bool) override { return absent(); }
-    bool uninstallPy36Package(const char*, bool) override { return absent(); }
-    bool uninstallPy36PyserialPackages(bool) override { return absent(); }
-    bool uninstallPy36OpenCvPackages(bool) override { return absent(); }
+    bool uninstallPy27Package(const char*, bool, const hnStopBlock*) override { return absent(); }
+    bool uninstallPy36Package(const char*, bool, const hnStopBlock*) override { return absent(); }
+    bool uninstallPy36PyserialPackages(bool, const hnStopBlock*) override { return absent(); }
+    bool uninstallPy36OpenCvPackages(bool, const hnStopBlock*) override { return absent(); }
     bool applyPythonIntegration(int) override { return absent(); }
     bool removePythonIntegration() override { return absent(); }
     bool uninstallPythonRuntime(int, const hnStopBlock*) override { return absent(); }

@@ -53,10 +53,14 @@ public:
                                   const char* version, bool stopOnErrors) = 0;
     virtual bool installPy36Wheel(const char* excluded, hnDialog* dialog, const std::string& wheelPath,
                                   const char* package, const char* version, bool stopOnErrors) = 0;
-    virtual bool uninstallPy27Package(const char* package, bool stopOnErrors) = 0;
-    virtual bool uninstallPy36Package(const char* package, bool stopOnErrors) = 0;
-    virtual bool uninstallPy36PyserialPackages(bool stopOnErrors) = 0;
-    virtual bool uninstallPy36OpenCvPackages(bool stopOnErrors) = 0;
+    // Removals; a stop of the calling worker (`stop` may be null) ends the
+    // wait for pip at once and starts nothing more (false).
+    virtual bool uninstallPy27Package(const char* package, bool stopOnErrors,
+                                      const hnStopBlock* stop = nullptr) = 0;
+    virtual bool uninstallPy36Package(const char* package, bool stopOnErrors,
+                                      const hnStopBlock* stop = nullptr) = 0;
+    virtual bool uninstallPy36PyserialPackages(bool stopOnErrors, const hnStopBlock* stop = nullptr) = 0;
+    virtual bool uninstallPy36OpenCvPackages(bool stopOnErrors, const hnStopBlock* stop = nullptr) = 0;
 
     // ---- runtime integration and interpreters
     virtual bool applyPythonIntegration(int python) = 0; // 27 or 36

@@ -374,15 +374,15 @@ bool removeInstalledFiles(const hnActionRow& row, const std::string& elementName
     }
 }
 
-bool removeWheelPackage(const hnWheelRow& row, bool stopOnErrors) {
+bool removeWheelPackage(const hnWheelRow& row, bool stopOnErrors, const hnStopBlock* stop) {
     if (row.python == 27)
-        return pythonEnvironment().uninstallPy27Package(row.package, stopOnErrors);
+        return pythonEnvironment().uninstallPy27Package(row.package, stopOnErrors, stop);
     std::string package(row.package);
     if (package == "pyserial")
-        return pythonEnvironment().uninstallPy36PyserialPackages(stopOnErrors);
+        return pythonEnvironment().uninstallPy36PyserialPackages(stopOnErrors, stop);
     if (package == "opencv-python" || package == "opencv-contrib-python")
-        return pythonEnvironment().uninstallPy36OpenCvPackages(stopOnErrors);
-    return pythonEnvironment().uninstallPy36Package(row.package, stopOnErrors);
+        return pythonEnvironment().uninstallPy36OpenCvPackages(stopOnErrors, stop);
+    return pythonEnvironment().uninstallPy36Package(row.package, stopOnErrors, stop);
 }
 
 // The pip package of an extension row: the name after "Python 27 extension - "
@@ -399,10 +399,11 @@ bool extensionPackage(const std::string& name, int& python, std::string& package
     return false;
 }
 
-bool removeExtensionPackage(int python, const std::string& package, bool stopOnErrors) {
+bool removeExtensionPackage(int python, const std::string& package, bool stopOnErrors,
+                            const hnStopBlock* stop) {
     if (python == 27)
-        return pythonEnvironment().uninstallPy27Package(package.c_str(), stopOnErrors);
-    return pythonEnvironment().uninstallPy36Package(package.c_str(), stopOnErrors);
+        return pythonEnvironment().uninstallPy27Package(package.c_str(), stopOnErrors, stop);
+    return pythonEnvironment().uninstallPy36Package(package.c_str(), stopOnErrors, stop);
 }
 
 bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimings& timings) {
@@ -425,7 +426,8 @@ bool runRemovalRow(const RemovalRow& row, bool stopOnErrors, const hnActionTimin
         return removePylon(row.index, stop);
     case Method::AutoConfirm: {
         bool removed = runUninstallStringWithAutoConfirm(std::string(kUninstallRoot) + row.a, stop);
-        return (row.b ? pythonEnvironment().uninstallPy27Package(row.b, stopOnErrors) : true) && removed;
+        return (row.b ? pythonEnvironment().uninstallPy27Package(row.b, stopOnErrors, stop) : true) &&
+               removed;
     }
     case Method::FirstSpaceCommand:
         return runFirstSpaceCommand(row.a, stop);
@@ -480,7 +482,6 @@ UINT configureProductAbsent(const char* productCode, const hnStopBlock* stop) {
         hnDebugOutF("uninstallMsiProduct - removal of %s cancelled by a stop\n", productCode);
     return result;
 }
-
 
 bool isConfiguredWithoutTest(const std::string& name) {
     return hnEqualsNoCase(name, "Orvanto Version XV 15.0.0.774 Runtime") ||
@@ -541,12 +542,12 @@ bool uninstallComponentByName(hnInstallationElement& element, bool stopOnErrors,
     if (const hnActionRow* action = findActionRow(element.name))
         return removeInstalledFiles(*action, element.name);
     if (const hnWheelRow* wheel = findWheelRow(element.name))
-        return removeWheelPackage(*wheel, stopOnErrors);
+        return removeWheelPackage(*wheel, stopOnErrors, timings.stop);
     // Extensions installed by their own setups are registered with pip too.
     int python = 0;
     std::string package;
     if (extensionPackage(element.name, python, package))
-        return removeExtensionPackage(python, package, stopOnErrors);
+        return removeExtensionPackage(python, package, stopOnErrors, timings.stop);
     return false;
 }
 

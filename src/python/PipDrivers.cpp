@@ -10,6 +10,7 @@
 #include "app/DebugOut.h"
 #include "app/PleaseWaitDlg.h"
 #include "app/ScopedHandle.h"
+#include "app/StopBlock.h"
 #include "app/Text.h"
 #include "app/WorkerWait.h"
 #include "install/CheckInstallations.h"
@@ -113,11 +114,17 @@ private:
     std::unique_ptr<DPleaseWaitDlg> own_;
 };
 
+enum class RunEnd { NotStarted, Stopped, TimedOut, Ended };
+
 // Starts `commandLine` in a console of its own, shown, and waits up to
 // `limitMs` behind the dialog; a run still going at the limit is ended with
-// exit code 0. 1 ended within the limit, 0 terminated, -1 not started.
-int runInOwnConsole(const Interpreter& python, const char* routine, std::string commandLine, DWORD limitMs,
-                    const RunDialog& dialog) {
+// exit code 0. A stop of the calling worker (`stop` may be null) starts
+// nothing or ends the wait at once; pip then runs on by itself, as the
+// programs of the other removal methods do.
+RunEnd runInOwnConsole(const Interpreter& python, const char* routine, std::string commandLine, DWORD limitMs,
+                       const RunDialog& dialog, const hnStopBlock* stop) {
+    if (stop && stop->stopRequested())
+        return RunEnd::Stopped;
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -126,15 +133,22 @@ int runInOwnConsole(const Interpreter& python, const char* routine, std::string 
     if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
                           nullptr, &startup, &info)) {
         debugLine(python, routine, "Unable to start process");
-        return -1;
+        return RunEnd::NotStarted;
     }
     hnScopedHandle process(info.hProcess);
     hnScopedHandle thread(info.hThread);
     dialog.show();
-    bool ended = hnWaitKeepingPainted(process.get(), limitMs);
-    if (!ended)
-        ::TerminateProcess(process.get(), 0);
-    return ended ? 1 : 0;
+    switch (hnWaitOrStopKeepingPainted(stop, process.get(), limitMs)) {
+    case hnStopBlock::Wait::Signalled:
+        return RunEnd::Ended;
+    case hnStopBlock::Wait::Stopped:
+        debugLine(python, routine, "Stop requested, pip left running");
+        return RunEnd::Stopped;
+    case hnStopBlock::Wait::TimedOut:
+        break;
+    }
+    ::TerminateProcess(process.get(), 0);
+    return RunEnd::TimedOut;
 }
 
 // What pip answered before a change of its packages no longer holds.
@@ -145,7 +159,7 @@ void forgetPipAnswers() {
 
 // The silent or visible pip run of an installation or removal.
 bool runPipOperation(const Interpreter& python, const Operation& operation, bool visible,
-                     const char* argument, hnDialog* callersDialog) {
+                     const char* argument, hnDialog* callersDialog, const hnStopBlock* stop = nullptr) {
     const std::string messageStart = hnFormatText("Unable to %s the target module.\n", operation.verb);
     if (!argument) {
         debugLine(python, operation.silentRoutine, "NULL pointer 1");
@@ -171,8 +185,8 @@ bool runPipOperation(const Interpreter& python, const Operation& operation, bool
     RunDialog dialog(python, callersDialog);
     if (visible) // the console stays open whatever pip's exit code, so its errors can be read
         return processCommandLineArgWithPause(commandLine.c_str(), dialog.get(), hnConsolePause::Always);
-    return runInOwnConsole(python, operation.silentRoutine, commandLine, operation.silentLimitMs, dialog) ==
-           1;
+    return runInOwnConsole(python, operation.silentRoutine, commandLine, operation.silentLimitMs, dialog,
+                           stop) == RunEnd::Ended;
 }
 
 // "python.exe -m pip install --upgrade pip"; its outcome is not examined.
@@ -187,7 +201,8 @@ bool upgradePip(const Interpreter& python, const char* routine, hnDialog* caller
         return false;
     forgetPipAnswers();
     RunDialog dialog(python, callersDialog);
-    return runInOwnConsole(python, routine, commandLine, python.upgradeLimitMs, dialog) >= 0;
+    RunEnd end = runInOwnConsole(python, routine, commandLine, python.upgradeLimitMs, dialog, nullptr);
+    return end == RunEnd::Ended || end == RunEnd::TimedOut;
 }
 
 // The version line of pip's "show" output; see the header.
@@ -247,6 +262,10 @@ bool reportMissingCheckTexts(const char* package, const char* version) {
     return false;
 }
 
+bool stopped(const hnStopBlock* stop) {
+    return stop && stop->stopRequested();
+}
+
 } // namespace
 
 // ---- Python 2.7
@@ -286,14 +305,15 @@ bool hnPyhton27InstallFunctions::installPy27ModuleWhlWithPipUpgrade(const char* 
     return installPy27ModuleWhl(excluded, wheelPath, package, version, stopOnErrors);
 }
 
-bool hnPyhton27InstallFunctions::internalUninstallPy27ModuleWhl(bool visible, const char* package) {
-    return runPipOperation(kPython27, kRemove27, visible, package, nullptr);
+bool hnPyhton27InstallFunctions::internalUninstallPy27ModuleWhl(bool visible, const char* package,
+                                                                const hnStopBlock* stop) {
+    return runPipOperation(kPython27, kRemove27, visible, package, nullptr, stop);
 }
 
 bool hnPyhton27InstallFunctions::uninstallPy27ModuleWhl(const char* package, const char* nameText,
-                                                        bool stopOnErrors) {
-    bool result = internalUninstallPy27ModuleWhl(false, package);
-    if (!stopOnErrors)
+                                                        bool stopOnErrors, const hnStopBlock* stop) {
+    bool result = internalUninstallPy27ModuleWhl(false, package, stop);
+    if (!stopOnErrors || stopped(stop)) // a stopped removal asks and repeats nothing
         return result;
     if (!nameText) {
         errorMessage("Unable to un-install the target module.\nInternal error 2.\nPlease try again");
@@ -343,14 +363,15 @@ bool hnPyhton36InstallFunctions::installPy36ModuleWhlWithPipUpgrade(const char* 
 }
 
 bool hnPyhton36InstallFunctions::internalUninstallPy36ModuleWhl(bool visible, const char* package,
-                                                                hnDialog* dialog) {
-    return runPipOperation(kPython36, kRemove36, visible, package, dialog);
+                                                                hnDialog* dialog, const hnStopBlock* stop) {
+    return runPipOperation(kPython36, kRemove36, visible, package, dialog, stop);
 }
 
 bool hnPyhton36InstallFunctions::uninstallPy36ModuleWhl(const char* package, hnDialog* dialog,
-                                                        const char* nameText, bool stopOnErrors) {
-    bool result = internalUninstallPy36ModuleWhl(false, package, dialog);
-    if (!stopOnErrors)
+                                                        const char* nameText, bool stopOnErrors,
+                                                        const hnStopBlock* stop) {
+    bool result = internalUninstallPy36ModuleWhl(false, package, dialog, stop);
+    if (!stopOnErrors || stopped(stop)) // a stopped removal asks and repeats nothing
         return result;
     if (!nameText) {
         errorMessage("Unable to un-install the target module.\nInternal error 2.\nPlease try again");
@@ -361,9 +382,10 @@ bool hnPyhton36InstallFunctions::uninstallPy36ModuleWhl(const char* package, hnD
     return result;
 }
 
-bool hnPyhton36InstallFunctions::uninstallPy36Pyserial(bool stopOnErrors, hnDialog* dialog) {
-    bool legacy = uninstallLegacyPy36Pyserial();
-    bool wheel = uninstallPy36ModuleWhl("pyserial", dialog, "pyserial", stopOnErrors);
+bool hnPyhton36InstallFunctions::uninstallPy36Pyserial(bool stopOnErrors, hnDialog* dialog,
+                                                       const hnStopBlock* stop) {
+    bool legacy = uninstallLegacyPy36Pyserial(stop);
+    bool wheel = uninstallPy36ModuleWhl("pyserial", dialog, "pyserial", stopOnErrors, stop);
     return legacy && wheel;
 }
 
@@ -375,9 +397,10 @@ bool hnPyhton36InstallFunctions::uninstallPy36Numpy(bool stopOnErrors, hnDialog*
     return uninstallPy36ModuleWhl("numpy", dialog, "numpy", stopOnErrors);
 }
 
-bool hnPyhton36InstallFunctions::uninstallPy36OpenCV(bool stopOnErrors, hnDialog* dialog) {
+bool hnPyhton36InstallFunctions::uninstallPy36OpenCV(bool stopOnErrors, hnDialog* dialog,
+                                                     const hnStopBlock* stop) {
     bool contrib =
-        uninstallPy36ModuleWhl("opencv-contrib-python", dialog, "opencv-contrib-python", stopOnErrors);
-    bool plain = uninstallPy36ModuleWhl("opencv-python", dialog, "opencv-python", stopOnErrors);
+        uninstallPy36ModuleWhl("opencv-contrib-python", dialog, "opencv-contrib-python", stopOnErrors, stop);
+    bool plain = uninstallPy36ModuleWhl("opencv-python", dialog, "opencv-python", stopOnErrors, stop);
     return contrib && plain;
 }

@@ -72,9 +72,13 @@ public:
     // Visible: in a console that waits for a key.
     static bool internalInstallPy27ModuleWhl(bool visible, const char* wheelPath);
     // A silent "pip uninstall -y"; with `stopOnErrors`, a visible repeat
-    // while pip still shows the name.
-    static bool uninstallPy27ModuleWhl(const char* package, const char* nameText, bool stopOnErrors);
-    static bool internalUninstallPy27ModuleWhl(bool visible, const char* package);
+    // while pip still shows the name. A stop of the calling worker (`stop`
+    // may be null) ends the wait for pip at once and repeats nothing; the
+    // removal then reports failure.
+    static bool uninstallPy27ModuleWhl(const char* package, const char* nameText, bool stopOnErrors,
+                                       const hnStopBlock* stop = nullptr);
+    static bool internalUninstallPy27ModuleWhl(bool visible, const char* package,
+                                               const hnStopBlock* stop = nullptr);
 };
 
 extern const char* const kPython2713ProductCode; // {4A656C6C-D24A-473F-9747-3A8D00907A03}

@@ -156,11 +156,11 @@ bool hnPyhton36InstallFunctions::isLegacyPy36PyserialInstalled() {
     return keyOpensInEitherHive(kLegacyPyserialUninstall);
 }
 
-bool hnPyhton36InstallFunctions::uninstallLegacyPy36Pyserial() {
+bool hnPyhton36InstallFunctions::uninstallLegacyPy36Pyserial(const hnStopBlock* stop) {
     if (!isLegacyPy36PyserialInstalled())
         return true;
     // The old setup asks for confirmations; the helper thread answers them.
-    return runUninstallStringWithAutoConfirm(kLegacyPyserialUninstall);
+    return runUninstallStringWithAutoConfirm(kLegacyPyserialUninstall, stop);
 }
 
 bool hnPyhton36InstallFunctions::isPy36PyserialInstalled(hnDialog* dialog) {

@@ -75,19 +75,22 @@ public:
     static bool installPy36ModuleWhl(const char* excluded, hnDialog* dialog, const char* wheelPath,
                                      const char* package, const char* version, bool stopOnErrors);
     static bool internalInstallPy36ModuleWhl(bool visible, const char* wheelPath, hnDialog* dialog);
+    // A stop of the calling worker (`stop` may be null) ends the wait for pip
+    // at once and starts nothing more; the removal then reports failure.
     static bool uninstallPy36ModuleWhl(const char* package, hnDialog* dialog, const char* nameText,
-                                       bool stopOnErrors);
-    static bool internalUninstallPy36ModuleWhl(bool visible, const char* package, hnDialog* dialog);
+                                       bool stopOnErrors, const hnStopBlock* stop = nullptr);
+    static bool internalUninstallPy36ModuleWhl(bool visible, const char* package, hnDialog* dialog,
+                                               const hnStopBlock* stop = nullptr);
 
     // The old stand-alone pyserial setup ("pyserial-py3.6" Uninstall key):
     // its registered uninstaller, confirmed by the helper thread; true when
     // it is not there.
-    static bool uninstallLegacyPy36Pyserial();
+    static bool uninstallLegacyPy36Pyserial(const hnStopBlock* stop = nullptr);
     // Removals by package; each true when every step was.
-    static bool uninstallPy36Pyserial(bool stopOnErrors, hnDialog* dialog);
+    static bool uninstallPy36Pyserial(bool stopOnErrors, hnDialog* dialog, const hnStopBlock* stop = nullptr);
     static bool uninstallPy36Scipy(bool stopOnErrors, hnDialog* dialog);
     static bool uninstallPy36Numpy(bool stopOnErrors, hnDialog* dialog);
-    static bool uninstallPy36OpenCV(bool stopOnErrors, hnDialog* dialog);
+    static bool uninstallPy36OpenCV(bool stopOnErrors, hnDialog* dialog, const hnStopBlock* stop = nullptr);
 
     static bool isLegacyPy36PyserialInstalled();
     static bool isPy36PyserialInstalled(hnDialog* dialog);

@@ -91,20 +91,22 @@ bool hnShippedPythonEnvironment::installPy36Wheel(const char* excluded, hnDialog
                                                    stopOnErrors);
 }
 
-bool hnShippedPythonEnvironment::uninstallPy27Package(const char* package, bool stopOnErrors) {
-    return P27::uninstallPy27ModuleWhl(package, package, stopOnErrors);
+bool hnShippedPythonEnvironment::uninstallPy27Package(const char* package, bool stopOnErrors,
+                                                      const hnStopBlock* stop) {
+    return P27::uninstallPy27ModuleWhl(package, package, stopOnErrors, stop);
 }
 
-bool hnShippedPythonEnvironment::uninstallPy36Package(const char* package, bool stopOnErrors) {
-    return P36::uninstallPy36ModuleWhl(package, nullptr, package, stopOnErrors);
+bool hnShippedPythonEnvironment::uninstallPy36Package(const char* package, bool stopOnErrors,
+                                                      const hnStopBlock* stop) {
+    return P36::uninstallPy36ModuleWhl(package, nullptr, package, stopOnErrors, stop);
 }
 
-bool hnShippedPythonEnvironment::uninstallPy36PyserialPackages(bool stopOnErrors) {
-    return P36::uninstallPy36Pyserial(stopOnErrors, nullptr);
+bool hnShippedPythonEnvironment::uninstallPy36PyserialPackages(bool stopOnErrors, const hnStopBlock* stop) {
+    return P36::uninstallPy36Pyserial(stopOnErrors, nullptr, stop);
 }
 
-bool hnShippedPythonEnvironment::uninstallPy36OpenCvPackages(bool stopOnErrors) {
-    return P36::uninstallPy36OpenCV(stopOnErrors, nullptr);
+bool hnShippedPythonEnvironment::uninstallPy36OpenCvPackages(bool stopOnErrors, const hnStopBlock* stop) {
+    return P36::uninstallPy36OpenCV(stopOnErrors, nullptr, stop);
 }
 
 bool hnShippedPythonEnvironment::applyPythonIntegration(int python) {

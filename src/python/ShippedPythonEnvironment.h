@@ -23,10 +23,10 @@ public:
                           const char* version, bool stopOnErrors) override;
     bool installPy36Wheel(const char* excluded, hnDialog* dialog, const std::string& wheelPath,
                           const char* package, const char* version, bool stopOnErrors) override;
-    bool uninstallPy27Package(const char* package, bool stopOnErrors) override;
-    bool uninstallPy36Package(const char* package, bool stopOnErrors) override;
-    bool uninstallPy36PyserialPackages(bool stopOnErrors) override;
-    bool uninstallPy36OpenCvPackages(bool stopOnErrors) override;
+    bool uninstallPy27Package(const char* package, bool stopOnErrors, const hnStopBlock* stop) override;
+    bool uninstallPy36Package(const char* package, bool stopOnErrors, const hnStopBlock* stop) override;
+    bool uninstallPy36PyserialPackages(bool stopOnErrors, const hnStopBlock* stop) override;
+    bool uninstallPy36OpenCvPackages(bool stopOnErrors, const hnStopBlock* stop) override;
 
     bool applyPythonIntegration(int python) override;
     bool removePythonIntegration() override;

@@ -9,8 +9,10 @@
 #include "app/FileHelpers.h"
 #include "app/InstallerApp.h"
 #include "app/ScopedHandle.h"
+#include "app/StopBlock.h"
 #include "app/SystemView.h"
 #include "install/ActionTestSupport.h"
+#include "install/DetectionSupport.h"
 #include "install/InstallHelpers.h"
 #include "install/Uninstall.h"
 #include "process/ProcessLaunch.h"
@@ -240,12 +242,32 @@ void endProcessesNamed(const char* imageName) {
     }
 }
 
-// Abort while a registered uninstaller runs for a minute: the dialog closes at
-// once and its worker ends by itself, no thread is killed.
-TEST(UninstallElement, AbortDuringALongUninstallerEndsTheWorkerWithoutKillingIt) {
+// Removes `row` from its dialog and clicks Abort once `ready` holds, with the
+// program of `imageName` running for a minute: the dialog closes at once, its
+// worker ends by itself (no thread is killed) and the row reads as not
+// removed. The program left running is ended afterwards.
+void expectAbortEndsTheRemovalAtOnce(ProbeDetection& detection, hnInstallationElement& row,
+                                     const std::string& progress, std::function<bool()> ready,
+                                     const char* imageName, const DebugCapture& debug) {
     ScriptedPrompter prompter;
     prompter.answer(IDYES);
-    DebugCapture debug;
+    clickAbortWhen(ready);
+    DWORD start = ::GetTickCount();
+    EXPECT_EQ(-1, uninstallElement(detection, row, 1, 1, false));
+    DWORD elapsed = ::GetTickCount() - start;
+    bool programRan = countProcessesByImageName(imageName) > 0;
+    endProcessesNamed(imageName);
+
+    EXPECT_TRUE(programRan) << imageName; // the abort came while it ran
+    EXPECT_LT(elapsed, 5000u);            // no wait for the worker's last resort
+    EXPECT_EQ("Uninstall Error", progress);
+    ASSERT_EQ(1u, prompter.records.size());
+    EXPECT_EQ("Do you want to abort uninstallation of the selected components?", prompter.records[0].text);
+    for (const std::string& line : debug.lines())
+        EXPECT_EQ(std::string::npos, line.find("terminating it")) << line;
+}
+
+TEST(UninstallElement, AbortDuringALongUninstallerEndsTheWorkerWithoutKillingIt) {
     RegisteredUninstaller tera("Tera Term_is1", "unins_long.exe", "sleep 60000\n");
     ASSERT_TRUE(setUninstallValue(tera.key, "QuietUninstallString", "\"" + tera.path + "\" /VERYSILENT"));
     ProbeDetection detection;
@@ -253,20 +275,51 @@ TEST(UninstallElement, AbortDuringALongUninstallerEndsTheWorkerWithoutKillingIt)
     hnInstallationElement row("Tera Term 4.88", "", "", "", "", false, 0, false, nullptr, &status, &progress,
                               "Test");
     detection.probes[row.name] = keyPresent(tera.key);
-    clickAbortWhen([] { return countProcessesByImageName("unins_long.exe") > 0; });
-    DWORD start = ::GetTickCount();
-    EXPECT_EQ(-1, uninstallElement(detection, row, 1, 1, false));
-    DWORD elapsed = ::GetTickCount() - start;
-    bool uninstallerRan = countProcessesByImageName("unins_long.exe") > 0;
-    endProcessesNamed("unins_long.exe");
+    DebugCapture debug;
+    expectAbortEndsTheRemovalAtOnce(
+        detection, row, progress, [] { return countProcessesByImageName("unins_long.exe") > 0; },
+        "unins_long.exe", debug);
+}
 
-    EXPECT_TRUE(uninstallerRan); // the abort came while it ran
-    EXPECT_LT(elapsed, 5000u);   // no wait for the worker's last resort
-    EXPECT_EQ("Uninstall Error", progress);
-    ASSERT_EQ(1u, prompter.records.size());
-    EXPECT_EQ("Do you want to abort uninstallation of the selected components?", prompter.records[0].text);
-    for (const std::string& line : debug.lines())
-        EXPECT_EQ(std::string::npos, line.find("terminating it")) << line;
+// The same for a pip removal (pip answers a minute late), of a wheel row and
+// of a row of the old setups, whose pip step follows their uninstaller; a
+// stop already requested starts no pip at all.
+TEST(UninstallElement, AbortDuringAPipRemovalEndsTheWaitWithoutKillingTheWorker) {
+    FakeInterpreter python27{"2.7"};
+    const std::string scripts = python27.folder() + "Scripts\\";
+    auto pipKnowsNumpy = [scripts] {
+        return readTextFile(scripts + "packages.txt").find("Name: numpy") != std::string::npos;
+    };
+    auto pipRemoving = [scripts] {
+        return readTextFile(scripts + "calls.txt").find("uninstall numpy -y") != std::string::npos;
+    };
+    for (const char* name : {"numpy-1.16.4-cp27-cp27m-win32", "numpy-1.10.2-python2.7"}) {
+        SCOPED_TRACE(name);
+        python27.setPackages({{"numpy", "1.16.4"}});
+        deleteFileIfPresent(scripts + "calls.txt");
+        writeTextFile(scripts + "delay-once.txt", "60000");
+        ProbeDetection detection;
+        std::string progress, status = "Installed";
+        hnInstallationElement row(name, "", "", "", "", false, 0, false, nullptr, &status, &progress, "Test");
+        detection.probes[row.name] = pipKnowsNumpy;
+        DebugCapture debug;
+        expectAbortEndsTheRemovalAtOnce(detection, row, progress, pipRemoving, "pip.exe", debug);
+        EXPECT_TRUE(debug.contains(
+            "hnCheckInstallations::internalUninstallPy27ModuleWhl - Stop requested, pip left running\n"));
+        EXPECT_TRUE(pipKnowsNumpy()) << "pip was ended before it removed anything";
+    }
+
+    deleteFileIfPresent(scripts + "delay-once.txt");
+    int calls = python27.callCount();
+    hnStopBlock stopped;
+    stopped.requestStop();
+    hnActionTimings timings = shortTimings();
+    timings.stop = &stopped;
+    hnInstallationElement row("numpy-1.16.4-cp27-cp27m-win32", "", "", "", "", false, 0, false, nullptr,
+                              nullptr, nullptr, "Test");
+    EXPECT_FALSE(uninstallComponentByName(row, true, timings));
+    EXPECT_EQ(calls, python27.callCount());
+    EXPECT_TRUE(pipKnowsNumpy());
 }
 
 TEST(RepairElement, OnlyRepairWordsLeadToARemoval) {

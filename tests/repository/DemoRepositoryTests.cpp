@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <deque>
+#include <functional>
 #include <memory>
 #include <set>
 #include <string>
@@ -20,8 +21,10 @@
 #include "install/CheckInstallations.h"
 #include "install/ComponentActions.h"
 #include "install/InstallManager.h"
+#include "install/PythonEnvironment.h"
 #include "pages/CoreComponentsPage.h"
 #include "pages/PreRequisitesPage.h"
+#include "pages/Py27ExtensionsNewPage.h"
 #include "download/InstallationElement.h"
 #include "download/StatusWords.h"
 #include "process/ProcessLaunch.h"
@@ -89,20 +92,17 @@ class Rows {
 public:
     explicit Rows(const std::vector<const char*>& names) {
         PageOffers pages;
-        std::vector<std::unique_ptr<hnInstallationElement>> owned;
-        std::vector<hnInstallationElement*> elements;
-        for (const char* name : names) {
-            strings_.emplace_back();
-            Strings& s = strings_.back();
-            owned.emplace_back(new hnInstallationElement(pages.element(name)));
-            owned.back()->nameText = &s.name;
-            owned.back()->statusText = &s.status;
-            owned.back()->progressText = &s.progress;
-            s.name = name;
-            elements.push_back(owned.back().get());
-        }
-        manager.setElements(static_cast<unsigned>(elements.size()), elements.data());
-        manager.refreshStatuses(0, last());
+        fill(names, [&pages](const std::string& name) { return pages.element(name); });
+    }
+    // The elements a page's own manager holds under these names.
+    Rows(const std::vector<const char*>& names, const hnInstallManagerBase& offers) {
+        fill(names, [&offers](const std::string& name) {
+            if (const hnInstallationElement* element = offers.findElementByName(name))
+                return *element;
+            ADD_FAILURE() << "the page offers no " << name;
+            return hnInstallationElement(name.c_str(), "", "", "", "", false, 0, false, nullptr, nullptr,
+                                         nullptr, "");
+        });
     }
     int last() const { return static_cast<int>(strings_.size()) - 1; }
     const std::string& status(int i) const { return strings_[static_cast<std::size_t>(i)].status; }
@@ -122,6 +122,24 @@ public:
     hnInstallManagerBase manager;
 
 private:
+    void fill(const std::vector<const char*>& names,
+              const std::function<hnInstallationElement(const std::string&)>& offer) {
+        std::vector<std::unique_ptr<hnInstallationElement>> owned;
+        std::vector<hnInstallationElement*> elements;
+        for (const char* name : names) {
+            strings_.emplace_back();
+            Strings& s = strings_.back();
+            owned.emplace_back(new hnInstallationElement(offer(name)));
+            owned.back()->nameText = &s.name;
+            owned.back()->statusText = &s.status;
+            owned.back()->progressText = &s.progress;
+            s.name = name;
+            elements.push_back(owned.back().get());
+        }
+        manager.setElements(static_cast<unsigned>(elements.size()), elements.data());
+        manager.refreshStatuses(0, last());
+    }
+
     struct Strings {
         std::string name, status, progress;
     };
@@ -309,6 +327,41 @@ TEST(DemoRepository, CoreComponentsInstallOverTheInterpreterAndGoAgain) {
     EXPECT_EQ(1, rows.manager.uninstallRange(0, 1, false));
     EXPECT_EQ("", rows.notAll(kStatusNotInstalled));
     EXPECT_FALSE(hnCheckInstallations::getRuntimeFolder(runtime));
+}
+
+// An old stand-alone setup writes its "-py2.7" Uninstall key without telling
+// pip; with pip's own version of the package beside it both rows read
+// "Multiple Versions", and removing the old setup's row takes both away.
+TEST(DemoRepository, OldSetupBesidePipsVersionReadsMultipleVersionsAndGoesWithIt) {
+    ScriptedPrompter prompter;
+    SelectionGuard selection;
+    Rows python({kPy279Row});
+    ASSERT_EQ(1, python.manager.installRange(0, 0, false, false, false));
+    kdDInstallPY27ExtensionsNew page("Demo");
+    Rows rows({"numpy-1.10.2-python2.7", "numpy-1.16.4-cp27-cp27m-win32"}, *page.componentManager);
+    std::string name;
+
+    EXPECT_EQ(1, rows.manager.installRange(0, 0, false, false, false));
+    EXPECT_TRUE(readUninstallValue("numpy-py2.7", "DisplayName", name));
+    EXPECT_EQ("Python 2.7 numpy-1.10.2", name);
+    EXPECT_FALSE(hnCheckInstallations::checkPy27ModuleWhlInstallation("numpy"));
+    // The old setup's key makes the wheel row count as installed, so pip's
+    // version comes the way a user's own pip run would bring it.
+    hnInstallationElement& wheel = *rows.manager.item(1);
+    bool aborted = false;
+    ASSERT_EQ(1, rows.manager.actions().downloadElement(wheel, aborted, 1, 1));
+    EXPECT_TRUE(pythonEnvironment().installPy27Wheel(nullptr, wheel.downloadFolder + "\\" + wheel.fileName,
+                                                     "numpy", "1.16.4", false));
+    EXPECT_TRUE(hnCheckInstallations::checkPy27ModuleWhlInstallation("numpy"));
+    EXPECT_EQ("", rows.notAll(kStatusMultipleVersions));
+
+    EXPECT_EQ(1, rows.manager.uninstallRange(0, 0, false));
+    EXPECT_EQ("", rows.notAll(kStatusNotInstalled));
+    EXPECT_FALSE(readUninstallValue("numpy-py2.7", "DisplayName", name));
+    EXPECT_FALSE(hnCheckInstallations::checkPy27ModuleWhlInstallation("numpy"));
+    for (const auto& record : prompter.records)
+        ADD_FAILURE() << record.text;
+    runMsiexecUninstall("{79F081BF-7454-43DB-BD8F-9EE596813232}");
 }
 
 } // namespace

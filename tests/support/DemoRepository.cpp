@@ -53,9 +53,10 @@ void removeDemoInstallations() {
     for (const std::string& product : codes)
         if (hnCheckInstallations::isMsiProductInstalled(product.c_str()))
             ::MsiConfigureProductA(product.c_str(), INSTALLLEVEL_DEFAULT, INSTALLSTATE_ABSENT);
-    for (const char* folder : {cache::kPrerequisites, cache::kPy27Python2D, cache::kPy36Python2D,
-                               cache::kRuntime, cache::kVisionSoftware, cache::kKadrixSdkInstaller,
-                               cache::kThirdParty, cache::kUtilities, cache::kIoSystem}) {
+    for (const char* folder :
+         {cache::kPrerequisites, cache::kPy27Python2D, cache::kPy27Python3D, cache::kPy36Python2D,
+          cache::kRuntime, cache::kVisionSoftware, cache::kKadrixSdkInstaller, cache::kThirdParty,
+          cache::kUtilities, cache::kIoSystem}) {
         std::string path = cacheFolder(folder);
         if (fileExists(path))
             deleteFolderTree(path.c_str(), path.c_str());
