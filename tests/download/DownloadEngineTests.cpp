@@ -118,6 +118,21 @@ TEST_F(DownloadEngine, BodiesLargerThanTheWriteBuffersArriveWhole) {
     EXPECT_EQ(cachedBefore, filesOfSize(internetCache, 3500001) + filesOfSize(internetCache, 2100000));
 }
 
+TEST_F(DownloadEngine, ReadsGrowOnlyOnAFastLinkSoASlowOneKeepsReportingProgress) {
+    // About 800 KB/s: every read takes long, so they stay at their smallest
+    // and nearly every 100 KB mark gets its report, as before reads grew.
+    ASSERT_EQ(DownloadOutcome::Transferred, fetch("/data/a?size=1500000&delay=20&chunk=16384").outcome);
+    EXPECT_EQ(servedPattern(1500000), readTextFile(paths.finalPath));
+    EXPECT_GE(sink.reports.size(), 10u);
+    // On loopback they grow; the reports still come at most one per mark.
+    sink.reports.clear();
+    ASSERT_EQ(DownloadOutcome::Transferred, fetch("/data/a?size=9000000", true).outcome);
+    EXPECT_EQ(servedPattern(9000000), readTextFile(paths.finalPath));
+    ASSERT_FALSE(sink.reports.empty());
+    for (std::size_t i = 1; i < sink.reports.size(); ++i)
+        EXPECT_GE(sink.reports[i] - sink.reports[i - 1], 100) << i;
+}
+
 TEST_F(DownloadEngine, OtherSchemesAndBadUrlsAreRefusedWithoutARequest) {
     DownloadResult result = downloadElementFile("https://127.0.0.1/x", paths, false, abort, &sink);
     EXPECT_EQ(DownloadOutcome::NotHttp, result.outcome);
