@@ -295,6 +295,25 @@ TEST_F(DownloadEngine, StoppingFromAnotherThreadEndsATransferThatWaitsForData) {
     EXPECT_TRUE(requests().empty());
 }
 
+TEST_F(DownloadEngine, StoppingEndsAGrownReadWhenTheLinkStalls) {
+    // 4 MB arrive at once, so reads have grown to whole buffers when the
+    // server stalls for 1.5 s; the stop comes during the stall and the read
+    // under way ends (at once on Windows, with the next data under wine).
+    hnInternetStop stop;
+    std::thread stopper([&stop] {
+        ::Sleep(500);
+        stop.requestStop();
+    });
+    DWORD start = ::GetTickCount();
+    DownloadResult result =
+        downloadElementFile(testServerUrl("/data/a?size=16000000&stall=4000000&stallms=1500&chunk=65536"),
+                            paths, false, abort, &sink, &stop);
+    stopper.join();
+    EXPECT_EQ(DownloadOutcome::Aborted, result.outcome);
+    EXPECT_LT(::GetTickCount() - start, 4000u);
+    EXPECT_FALSE(fileExists(paths.finalPath));
+}
+
 TEST_F(DownloadEngine, FileNamesThatAreNotPlainNamesAreRefused) {
     for (const char* name : {"", ".", "..", "..\\evil.exe", "sub/evil.exe", "C:evil.exe", "a\\b"}) {
         EXPECT_EQ(0, fetchToFolder("/data/a?size=5", name)) << name;
