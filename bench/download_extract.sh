@@ -44,9 +44,15 @@ winpath() { echo "Z:${1//\//\\}"; }
 
 curl_times=() our_times=() unzip_times=() ex_times=() unzip_start=() ex_start=()
 download_peak=0 extract_peak=0
+rm -rf "$work/curl" "$work/ours" && mkdir -p "$work/curl" "$work/ours"
 for run in 1 2 3; do
-  rm -rf "$work/curl" "$work/ours" && mkdir -p "$work/curl" "$work/ours"
+  # Each download removes its own previous copy just before it starts, so
+  # both write into the same state of the page cache: removing both copies
+  # first and then writing twice in a row slows the second writer's run in
+  # every other round, whichever program it is.
+  rm -f "$work/curl/"*
   curl_times+=("$(curl -s -o "$work/curl/big.bin" -w '%{time_total}' "$url")")
+  rm -f "$work/ours/"*
   out=$("$WINE64" "$bench_exe" download "$url" "$(winpath "$work/ours")" big.bin)
   cmp -s "$work/served/big.bin" "$work/ours/big.bin" || { echo "download differs" >&2; exit 1; }
   our_times+=("$(sed -n 's/^seconds //p' <<<"$out")")

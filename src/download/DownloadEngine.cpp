@@ -21,9 +21,16 @@
 namespace {
 
 constexpr long kProgressStep = 102400;
-// Bytes asked of WinINet per call: a call waits until that much has arrived,
-// so it stays small enough for prompt progress reports and stop checks.
-constexpr DWORD kInternetReadSize = 128 * 1024;
+// Bytes asked of WinINet per call. A call returns only once that much has
+// arrived (or the body ended), and progress reports and stop checks happen
+// between calls; every call also costs a fixed amount of its own. So the size
+// follows the link: it starts at the floor, doubles while calls come back
+// quickly and halves when one takes long. On a slow link calls stay as short
+// as the floor allows; on a fast one a call fills a whole write buffer.
+constexpr DWORD kInternetReadFloor = 128 * 1024;
+constexpr DWORD kInternetReadCeiling = kDownloadReadChunk;
+constexpr double kQuickReadSeconds = 0.025;
+constexpr double kSlowReadSeconds = 0.1;
 constexpr std::size_t kDetailCapacity = 1024;
 constexpr std::size_t kUserTextCapacity = 2048;
 // The prompter's name for the credentials prompt of a 401 answer.
@@ -179,6 +186,29 @@ private:
     const long long& received_;
 };
 
+// The size of the next read, from how long the last one took.
+class hnReadPace {
+public:
+    hnReadPace() { ::QueryPerformanceFrequency(&frequency_); }
+    DWORD size() const { return size_; }
+    void start() { ::QueryPerformanceCounter(&started_); }
+    // After a read of `read` bytes that asked for size(): a short read is the
+    // body's end and says nothing about the link.
+    void finished(DWORD read) {
+        LARGE_INTEGER now;
+        ::QueryPerformanceCounter(&now);
+        double seconds = double(now.QuadPart - started_.QuadPart) / double(frequency_.QuadPart);
+        if (seconds > kSlowReadSeconds)
+            size_ = std::max(size_ / 2, kInternetReadFloor);
+        else if (read == size_ && seconds < kQuickReadSeconds)
+            size_ = std::min(size_ * 2, kInternetReadCeiling);
+    }
+
+private:
+    LARGE_INTEGER frequency_, started_ = {};
+    DWORD size_ = kInternetReadFloor;
+};
+
 // Streams the body into the temporary file, counting the bytes that arrived
 // into `total` as it goes, so that a failure still tells how much came.
 void streamBody(const Transfer& t, HINTERNET request, HANDLE file, long long announced, long long& total) {
@@ -186,6 +216,7 @@ void streamBody(const Transfer& t, HINTERNET request, HANDLE file, long long ann
     hnReservedLength length(file, announced, total); // outlives the writer
     hnBackgroundWriter writer(file, kDownloadReadChunk);
     long long mark = 0;
+    hnReadPace pace;
     for (bool end = false; !end;) {
         char* buffer = writer.acquire();
         if (!buffer)
@@ -195,11 +226,14 @@ void streamBody(const Transfer& t, HINTERNET request, HANDLE file, long long ann
         DWORD filled = 0;
         while (filled < kDownloadReadChunk) {
             DWORD read = 0;
-            DWORD wanted = std::min<DWORD>(kDownloadReadChunk - filled, kInternetReadSize);
+            DWORD wanted = std::min<DWORD>(kDownloadReadChunk - filled, pace.size());
+            pace.start();
             if (!::InternetReadFile(request, buffer + filled, wanted, &read)) {
                 writer.submit(buffer, 0);
                 throwLastInternetError();
             }
+            if (wanted == pace.size())
+                pace.finished(read);
             if (read == 0) {
                 end = true;
                 break;

@@ -118,6 +118,21 @@ TEST_F(DownloadEngine, BodiesLargerThanTheWriteBuffersArriveWhole) {
     EXPECT_EQ(cachedBefore, filesOfSize(internetCache, 3500001) + filesOfSize(internetCache, 2100000));
 }
 
+TEST_F(DownloadEngine, ReadsGrowOnlyOnAFastLinkSoASlowOneKeepsReportingProgress) {
+    // About 800 KB/s: every read takes long, so they stay at their smallest
+    // and nearly every 100 KB mark gets its report, as before reads grew.
+    ASSERT_EQ(DownloadOutcome::Transferred, fetch("/data/a?size=1500000&delay=20&chunk=16384").outcome);
+    EXPECT_EQ(servedPattern(1500000), readTextFile(paths.finalPath));
+    EXPECT_GE(sink.reports.size(), 10u);
+    // On loopback they grow; the reports still come at most one per mark.
+    sink.reports.clear();
+    ASSERT_EQ(DownloadOutcome::Transferred, fetch("/data/a?size=9000000", true).outcome);
+    EXPECT_EQ(servedPattern(9000000), readTextFile(paths.finalPath));
+    ASSERT_FALSE(sink.reports.empty());
+    for (std::size_t i = 1; i < sink.reports.size(); ++i)
+        EXPECT_GE(sink.reports[i] - sink.reports[i - 1], 100) << i;
+}
+
 TEST_F(DownloadEngine, OtherSchemesAndBadUrlsAreRefusedWithoutARequest) {
     DownloadResult result = downloadElementFile("https://127.0.0.1/x", paths, false, abort, &sink);
     EXPECT_EQ(DownloadOutcome::NotHttp, result.outcome);
@@ -278,6 +293,25 @@ TEST_F(DownloadEngine, StoppingFromAnotherThreadEndsATransferThatWaitsForData) {
         DownloadOutcome::Aborted,
         downloadElementFile(testServerUrl("/data/a?size=5"), paths, false, abort, &sink, &stop).outcome);
     EXPECT_TRUE(requests().empty());
+}
+
+TEST_F(DownloadEngine, StoppingEndsAGrownReadWhenTheLinkStalls) {
+    // 4 MB arrive at once, so reads have grown to whole buffers when the
+    // server stalls for 1.5 s; the stop comes during the stall and the read
+    // under way ends (at once on Windows, with the next data under wine).
+    hnInternetStop stop;
+    std::thread stopper([&stop] {
+        ::Sleep(500);
+        stop.requestStop();
+    });
+    DWORD start = ::GetTickCount();
+    DownloadResult result =
+        downloadElementFile(testServerUrl("/data/a?size=16000000&stall=4000000&stallms=1500&chunk=65536"),
+                            paths, false, abort, &sink, &stop);
+    stopper.join();
+    EXPECT_EQ(DownloadOutcome::Aborted, result.outcome);
+    EXPECT_LT(::GetTickCount() - start, 4000u);
+    EXPECT_FALSE(fileExists(paths.finalPath));
 }
 
 TEST_F(DownloadEngine, FileNamesThatAreNotPlainNamesAreRefused) {

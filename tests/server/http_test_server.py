@@ -14,6 +14,7 @@ Paths:
       &nolength=1          without Content-Length (the connection closes at the end)
       &truncate=M          announces N bytes, sends M and closes the connection
       &delay=MS&chunk=K    pauses MS milliseconds after every K bytes
+      &stall=B&stallms=MS  pauses MS milliseconds once, after the first B bytes
   /status/CODE             answers CODE (301/302/303 point to /data/redirected)
   /zip/KIND.zip            a zip fixture made now (see make_zip)
   /files/PATH              a file of --root (PATH may name sub-folders; ".." is refused)
@@ -76,6 +77,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         send = int(query.get("truncate", size))
         delay = int(query.get("delay", "0")) / 1000.0
         chunk = int(query.get("chunk", str(len(BLOCK))))
+        stall = int(query.get("stall", "-1"))
+        stall_seconds = int(query.get("stallms", "0")) / 1000.0
         self.send_response(200)
         self.send_header("Content-Type", "application/octet-stream")
         if query.get("nolength"):
@@ -88,13 +91,19 @@ class Handler(http.server.BaseHTTPRequestHandler):
         try:
             while sent < send:
                 n = min(chunk, send - sent)
+                if sent < stall < sent + n:
+                    n = stall - sent
                 start = sent % PERIOD
-                piece = (BLOCK[start:] + BLOCK)[:n] if n > len(BLOCK) - start else BLOCK[start:start + n]
+                # Pieces longer than the block repeat it as often as they need.
+                piece = (BLOCK * (2 + n // len(BLOCK)))[start:start + n] if n > len(BLOCK) - start else BLOCK[start:start + n]
                 self.wfile.write(piece)
                 sent += n
                 if delay:
                     self.wfile.flush()
                     time.sleep(delay)
+                if sent == stall:
+                    self.wfile.flush()
+                    time.sleep(stall_seconds)
             self.wfile.flush()
         except (BrokenPipeError, ConnectionResetError):
             self.close_connection = True
