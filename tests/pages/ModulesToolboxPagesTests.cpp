@@ -47,20 +47,8 @@ public:
 
 using Statuses = std::map<std::string, std::string>;
 
-template <typename Page, typename Actions = TableActions> struct OpenPage {
-    explicit OpenPage(std::map<std::string, std::string> status) : page("Test") {
-        prompter.fallback = IDYES;
-        actions.status = status;
-        page.installManager->setActions(&actions);
-        host.reset(new PageHost(page));
-        window = page.hwnd();
-    }
-    ScriptedPrompter prompter;
-    Actions actions;
-    Page page;
-    std::unique_ptr<PageHost> host;
-    HWND window = nullptr;
-};
+// Every question answered Yes.
+template <typename Page, typename Actions = TableActions> using YesPage = ShownTablePage<Page, Actions, IDYES>;
 
 // Keeps the stored toolbox choice of the machine.
 class ToolboxSelectionGuard {
@@ -182,7 +170,7 @@ TEST(MatrelVersionSelection, OffersOnlyWhatCanBeChosenAndKeepsTheHiddenBeta) {
 }
 
 TEST(ModulesPage, WithoutTheRuntimeNothingIsInstalledOrRemoved) {
-    OpenPage<kdDInstallModules> open(Statuses{});
+    YesPage<kdDInstallModules> open(Statuses{});
     const std::string message =
         "Error - Orvanto Version XV 15.0.0.774 Runtime should installed on the computer "
         "before installing or removing the modules.\nPlease install Orvanto Version XV "
@@ -206,7 +194,7 @@ TEST(ModulesPage, WithoutTheRuntimeNothingIsInstalledOrRemoved) {
 TEST(ToolboxPage, SwitchStopsWhileTheOldBuildStaysAndStoresOnlyAnInstalledBuild) {
     ToolboxSelectionGuard guard;
     {
-        OpenPage<kdDInstallToolboxeDeepformVision, StickyActions> open(Statuses{{k550, kStatusInstalled}});
+        YesPage<kdDInstallToolboxeDeepformVision, StickyActions> open(Statuses{{k550, kStatusInstalled}});
         EXPECT_EQ(k550, open.page.toolbox().currentSelection);
         ASSERT_TRUE(chooseItem(open.window, IDC_TOOLBOX_COMBO, k719));
         EXPECT_EQ((std::vector<std::string>{k550}), open.actions.callsOf("uninstall"));
@@ -216,7 +204,7 @@ TEST(ToolboxPage, SwitchStopsWhileTheOldBuildStaysAndStoresOnlyAnInstalledBuild)
         EXPECT_EQ("None", ToolboxSelectionGuard::stored());
     }
     {
-        OpenPage<kdDInstallToolboxeDeepformVision, BrokenInstallActions> open(Statuses{});
+        YesPage<kdDInstallToolboxeDeepformVision, BrokenInstallActions> open(Statuses{});
         ASSERT_TRUE(chooseItem(open.window, IDC_TOOLBOX_COMBO, k719));
         EXPECT_EQ("install Deepform Vision 1.0.0.719", open.actions.calls.front());
         EXPECT_EQ("None", ToolboxSelectionGuard::stored());
@@ -225,7 +213,7 @@ TEST(ToolboxPage, SwitchStopsWhileTheOldBuildStaysAndStoresOnlyAnInstalledBuild)
     }
     {
         // The four elements of the build, then the choice is kept.
-        OpenPage<kdDInstallToolboxeDeepformVision> open(Statuses{});
+        YesPage<kdDInstallToolboxeDeepformVision> open(Statuses{});
         ASSERT_TRUE(chooseItem(open.window, IDC_TOOLBOX_COMBO, k719));
         EXPECT_EQ((std::vector<std::string>{k719, std::string(k719) + " - Templates",
                                             std::string(k719) + " - Demo Profiles",
@@ -236,7 +224,7 @@ TEST(ToolboxPage, SwitchStopsWhileTheOldBuildStaysAndStoresOnlyAnInstalledBuild)
 }
 
 TEST(ToolboxPage, ListsOfTheServerMakeTabsAndUnsafeNamesAreSkipped) {
-    OpenPage<kdDInstallToolboxePy36DeepformVision> open(
+    YesPage<kdDInstallToolboxePy36DeepformVision> open(
         Statuses{{"Deepform Vision 1.0.0.1114 (Python 36)", kStatusInstalled}});
     open.prompter.records.clear();
     // No lists: the not-available tab; no readme: no information.

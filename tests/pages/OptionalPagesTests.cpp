@@ -50,21 +50,8 @@ public:
 };
 
 using Statuses = std::map<std::string, std::string>;
+template <typename Page, typename Actions = TableActions> using OpenPage = ShownTablePage<Page, Actions>;
 
-template <typename Page, typename Actions = TableActions> struct OpenPage {
-    template <typename... Args>
-    explicit OpenPage(std::map<std::string, std::string> status, Args... args) : page("Test", args...) {
-        actions.status = status;
-        page.installManager->setActions(&actions);
-        host.reset(new PageHost(page));
-        window = page.hwnd();
-    }
-    ScriptedPrompter prompter;
-    Actions actions;
-    Page page;
-    std::unique_ptr<PageHost> host;
-    HWND window = nullptr;
-};
 
 std::vector<std::string> elementNames(const std::vector<hnOptionalComponent>& components) {
     std::vector<std::string> names;

@@ -3,6 +3,7 @@
 // of status words and record what the pages asked for, a wizard that hosts
 // one page, the stored interpreter choice, and clicks as a user makes them.
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -108,6 +109,34 @@ private:
     class Blank;
     hnPropertySheet sheet_;
     Blank* blank_;
+};
+
+// A page of its own wizard with a scripted prompter (`Answer` when the script
+// has run out; 0 keeps the prompter's own). With a status table the rows
+// read their words from `Actions`; without one the page keeps the shipped
+// actions and reads the machine.
+template <typename Page, typename Actions = TableActions, int Answer = 0> struct ShownTablePage {
+    template <typename... Args>
+    explicit ShownTablePage(const std::map<std::string, std::string>* status, Args... args)
+        : page("Test", args...) {
+        if (Answer)
+            prompter.fallback = Answer;
+        if (status) {
+            actions.status = *status;
+            page.installManager->setActions(&actions);
+        }
+        host.reset(new PageHost(page));
+        window = page.hwnd();
+    }
+    template <typename... Args>
+    explicit ShownTablePage(std::map<std::string, std::string> status, Args... args)
+        : ShownTablePage(&status, args...) {}
+    ShownTablePage() : ShownTablePage(nullptr) {}
+    ScriptedPrompter prompter;
+    Actions actions;
+    Page page;
+    std::unique_ptr<PageHost> host;
+    HWND window = nullptr;
 };
 
 // Stores (or, with nullptr, forgets) the interpreter choice in the settings

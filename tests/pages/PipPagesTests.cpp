@@ -25,22 +25,7 @@ int control(int slot, Part part) {
     return IDC_PYEXT_ROW(slot, part);
 }
 
-template <typename Page, typename Actions = TableActions> struct OpenPipPage {
-    // Without `status` the page keeps the shipped actions (real detection).
-    explicit OpenPipPage(const std::map<std::string, std::string>* status = nullptr) : page("Test") {
-        if (status) {
-            actions.status = *status;
-            page.installManager->setActions(&actions);
-        }
-        host.reset(new PageHost(page));
-        window = page.hwnd();
-    }
-    ScriptedPrompter prompter;
-    Actions actions;
-    Page page;
-    std::unique_ptr<PageHost> host;
-    HWND window = nullptr;
-};
+template <typename Page, typename Actions = TableActions> using OpenPipPage = ShownTablePage<Page, Actions>;
 
 struct RowView {
     std::string name, version;
