@@ -31,6 +31,14 @@ bool hnDialog::create(HWND parent) {
     return hwnd != nullptr;
 }
 
+void hnDialog::showForWait() {
+    if (!hwnd_)
+        return;
+    if (!::IsWindowVisible(hwnd_))
+        ::ShowWindow(hwnd_, SW_SHOW);
+    ::UpdateWindow(hwnd_);
+}
+
 void hnDialog::destroy() {
     if (hwnd_) {
         HWND hwnd = hwnd_;

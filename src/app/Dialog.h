@@ -29,6 +29,9 @@ public:
     void transferFromControls();
 
     void centerOnOwner();
+    // Shows the modeless dialog and paints it at once, for a wait on this
+    // thread that follows; a dialog whose window is made on demand makes it.
+    virtual void showForWait();
 
 protected:
     virtual bool onInitDialog() { return true; }

@@ -222,7 +222,7 @@ bool hnCheckInstallations::checkPy27ModuleWhlInstallationCommon(const char* pack
         return false;
     }
     DPleaseWaitDlg wait;
-    wait.create(hnAppBase::current() ? hnAppBase::current()->mainWindow() : nullptr);
+    wait.createOnDemand(hnAppBase::current() ? hnAppBase::current()->mainWindow() : nullptr);
     std::string output;
     runPipShow(folder, package, output, &wait);
     wait.destroy();

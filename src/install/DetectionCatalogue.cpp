@@ -560,7 +560,7 @@ public:
     hnDialog* py36Dialog() {
         if (!dialog_) {
             dialog_.reset(new DPleaseWaitDlg);
-            dialog_->create(hnAppBase::current() ? hnAppBase::current()->mainWindow() : nullptr);
+            dialog_->createOnDemand(hnAppBase::current() ? hnAppBase::current()->mainWindow() : nullptr);
         }
         return dialog_.get();
     }

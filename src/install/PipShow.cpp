@@ -180,6 +180,13 @@ const hnPipListing* hnPipAnswers::listing(const std::string& folder) {
     return found->second.first ? &found->second.second : nullptr;
 }
 
+bool hnPipAnswers::holdsListing(const std::string& folder) const {
+    if (!inScope() || queries_ != hnPipQueries::Listing)
+        return false;
+    auto found = listings_.find(lowerCase(folder));
+    return found != listings_.end() && found->second.first;
+}
+
 bool hnPipAnswers::find(const std::string& commandLine, std::string& output, int& result) const {
     if (!inScope())
         return false;
@@ -213,14 +220,13 @@ int runPipShow(const std::string& interpreterFolder, const char* package, std::s
     if (!package || !hnFormat(commandLine, kCommandCapacity, "\"%sScripts\\pip.exe\" show \"%s\"",
                               interpreterFolder.c_str(), package))
         return kExecCmdNullArgument;
-    if (dialog && dialog->hwnd() && !::IsWindowVisible(dialog->hwnd())) {
-        ::ShowWindow(dialog->hwnd(), SW_SHOW);
-        ::UpdateWindow(dialog->hwnd());
-    }
     hnPipAnswers* answers = pythonEnvironment().pipAnswers();
     int result = 0;
     if (answers && answers->find(commandLine, output, result))
         return result;
+    // The dialog stands for pip running: the scope's listing or this query.
+    if (dialog && !(answers && answers->holdsListing(interpreterFolder)))
+        dialog->showForWait();
     if (const hnPipListing* listing = answers ? answers->listing(interpreterFolder) : nullptr) {
         output = listing->showText(package);
         answers->keep(commandLine, output, kExecCmdOk);

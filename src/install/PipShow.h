@@ -47,6 +47,9 @@ public:
     // The listing of the interpreter in `folder`, read once per scope; null
     // outside a scope, with per-package queries, or when the listing failed.
     const hnPipListing* listing(const std::string& folder);
+    // Whether the listing of `folder` has been read in this scope and can
+    // answer without running pip.
+    bool holdsListing(const std::string& folder) const;
     // The interpreter folder read from `installPathKey` (false: none), kept
     // like the answers: every row asks for it before asking pip.
     bool findFolder(const std::string& installPathKey, bool& present, std::string& folder) const;

@@ -130,8 +130,8 @@ bool processCommandLineArgWithPause(const char* command, hnDialog* dialog, hnCon
     }
     hnScopedHandle process(info.hProcess);
     hnScopedHandle thread(info.hThread);
-    if (dialog && dialog->hwnd())
-        ::ShowWindow(dialog->hwnd(), SW_SHOW);
+    if (dialog)
+        dialog->showForWait();
     hnSessionLogF("Program", "started %s (%s)", program.c_str(), commandLine.c_str());
     bool ended = ::WaitForSingleObject(process.get(), kPauseConsoleLimitMs) == WAIT_OBJECT_0;
     if (!ended)

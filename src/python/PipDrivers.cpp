@@ -96,10 +96,8 @@ public:
     }
     hnDialog* get() const { return dialog_; }
     void show() const {
-        if (dialog_ && dialog_->hwnd()) {
-            ::ShowWindow(dialog_->hwnd(), SW_SHOW);
-            ::UpdateWindow(dialog_->hwnd());
-        }
+        if (dialog_)
+            dialog_->showForWait();
     }
 
 private:

@@ -43,16 +43,53 @@ TEST_F(PipRows, OldInstallerAndPipTogetherAreMultipleVersions) {
     EXPECT_EQ(detectedStatus("numpy-1.10.2-python2.7"), kStatusInstalled);
 }
 
-// A refresh over many rows asks pip once per package, and the rows read as
-// they do when each asks on its own.
+// Counts the dialog boxes this thread makes while it lives.
+class DialogBoxesMade {
+public:
+    DialogBoxesMade() : hook_(::SetWindowsHookExA(WH_CBT, &onHook, nullptr, ::GetCurrentThreadId())) {
+        made_ = 0;
+    }
+    ~DialogBoxesMade() {
+        if (hook_)
+            ::UnhookWindowsHookEx(hook_);
+    }
+    int count() const { return made_; }
+
+private:
+    static LRESULT CALLBACK onHook(int code, WPARAM wParam, LPARAM lParam) {
+        if (code == HCBT_CREATEWND && isDialogClass(reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpszClass))
+            ++made_;
+        return ::CallNextHookEx(nullptr, code, wParam, lParam);
+    }
+    static bool isDialogClass(const char* name) {
+        ULONG_PTR value = reinterpret_cast<ULONG_PTR>(name);
+        return value == 0x8002 || (HIWORD(value) && std::string(name) == "#32770");
+    }
+    static int made_;
+    HHOOK hook_;
+};
+int DialogBoxesMade::made_ = 0;
+
+// A refresh over many rows asks pip once per interpreter, and the rows read
+// as they do when each asks on its own. Only pip running shows the
+// please-wait box: rows answered from the listing make none.
 TEST_F(PipRows, ARefreshAsksPipOncePerPackage) {
     python27.setPackages({{"numpy", "1.16.4+mkl"}});
+    FakeInterpreter python36("3.6-32");
+    python36.setPackages({{"numpy", "1.16.4"}});
+    std::vector<std::string> names(std::begin(kNumpyRows), std::end(kNumpyRows));
+    names.insert(names.end(), {"numpy-1.15.4-cp36-none-win32", "numpy-1.16.4-cp36-cp36m-win32",
+                               "scipy-1.3.0-cp36-cp36m-win32", "Python 36 extension - Keras"});
     std::vector<std::string> alone;
-    for (const char* name : kNumpyRows)
-        alone.push_back(detectedStatus(name));
+    {
+        DialogBoxesMade boxes;
+        for (const std::string& name : names)
+            alone.push_back(detectedStatus(name));
+        EXPECT_GE(boxes.count(), static_cast<int>(names.size())) << "each query on its own runs pip";
+    }
     std::vector<std::unique_ptr<Row>> rows;
     std::vector<hnInstallationElement*> elements;
-    for (const char* name : kNumpyRows) {
+    for (const std::string& name : names) {
         rows.emplace_back(new Row(name));
         elements.push_back(rows.back()->element.get());
     }
@@ -60,12 +97,16 @@ TEST_F(PipRows, ARefreshAsksPipOncePerPackage) {
     hnComponentActions actions;
     manager.setActions(&actions);
     manager.setElements(static_cast<unsigned>(elements.size()), elements.data());
-    int before = python27.callCount();
+    int before = python27.callCount(), before36 = python36.callCount();
+    DialogBoxesMade boxes;
     manager.refreshStatuses(0, static_cast<int>(elements.size()) - 1);
     EXPECT_EQ(python27.callCount() - before, 1);
+    EXPECT_EQ(python36.callCount() - before36, 1);
+    EXPECT_EQ(boxes.count(), 2) << "one box per listing";
     for (unsigned i = 0; i < manager.count(); ++i)
-        EXPECT_EQ(manager.item(i)->status(), alone[i]) << kNumpyRows[i];
+        EXPECT_EQ(manager.item(i)->status(), alone[i]) << names[i];
     EXPECT_EQ(alone[5], kStatusInstalled);
+    EXPECT_EQ(alone[7], kStatusInstalled);
 
     // Later refreshes ask again.
     python27.setPackages({});
