@@ -1,9 +1,7 @@
 #include "python/IntegrationFiles.h"
 
-#include <cstdlib>
-#include <cstring>
-
 #include "app/FileHelpers.h"
+#include "app/FolderCopy.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
@@ -16,66 +14,26 @@ namespace {
 const char* const kShortcutName = "Orvanto Version XV";
 constexpr int kNotifyEvery = 25;
 
-bool isDotEntry(const char* name) {
-    return std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0;
-}
-
-bool cancelled(const std::atomic<bool>* cancel) {
-    return cancel && cancel->load();
-}
-
-bool copyTree(const std::string& source, const std::string& destination, bool overwrite,
-              const std::atomic<bool>* cancel, HWND notifyWindow, UINT message, int* counter) {
-    if (!fileExists(destination))
-        ::CreateDirectoryA(destination.c_str(), nullptr);
-    if (!fileExists(destination))
-        return false;
-    std::string pattern;
-    if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", source.c_str()))
-        return false;
-    WIN32_FIND_DATAA data;
-    hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
-    if (!find)
-        return true; // nothing to copy
-    do {
-        if (cancelled(cancel))
-            return false;
-        if (isDotEntry(data.cFileName))
-            continue;
-        std::string from, to;
-        if (!hnJoinPath(from, source, data.cFileName) || !hnJoinPath(to, destination, data.cFileName))
-            return false;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (!copyTree(from, to, overwrite, cancel, notifyWindow, message, counter))
-                return false;
-            continue;
-        }
-        if (!fileExists(to))
-            ::CopyFileA(from.c_str(), to.c_str(), FALSE);
-        else if (overwrite)
-            copyFileReplacing(from, to);
-        if (counter) {
-            ++*counter;
-            if (notifyWindow && *counter % kNotifyEvery == 0)
-                ::SendMessageA(notifyWindow, message, static_cast<WPARAM>(*counter), 0);
-        }
-    } while (::FindNextFileA(find.get(), &data));
-    return true;
-}
-
 } // namespace
 
-bool copyFolderTree(const char* source, const char* destination, bool overwrite,
-                    const std::atomic<bool>* cancel, HWND notifyWindow, UINT message, int* counter) {
-    // A missing source folder is a failed copy, not an empty one: callers
-    // have deleted the old destination and must learn that nothing came.
-    if (cancelled(cancel) || !source || !destination || !*source || !*destination || !fileExists(source))
+bool copyFolderTree(const char* source, const char* destination, bool overwrite, const hnStopBlock* stop,
+                    HWND notifyWindow, UINT message, int* counter) {
+    if (!source || !destination)
         return false;
-    try {
-        return copyTree(source, destination, overwrite, cancel, notifyWindow, message, counter);
-    } catch (...) {
-        return false;
-    }
+    // The users' tree copy: links are not followed, and a replaced file is
+    // swapped in only once its copy is complete.
+    hnTreeCopyOptions options;
+    options.overwrite = overwrite;
+    options.stop = stop;
+    options.afterFile = [&] {
+        if (!counter)
+            return;
+        ++*counter;
+        if (notifyWindow && *counter % kNotifyEvery == 0)
+            ::SendMessageA(notifyWindow, message, static_cast<WPARAM>(*counter), 0);
+    };
+    hnTreeCopyResult result;
+    return hnCopyFolderTree(source, destination, options, result);
 }
 
 int copyClrFiles(const char* source, const char* destination) {

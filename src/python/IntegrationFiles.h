@@ -2,18 +2,20 @@
 // File work shared by the runtime's Python integration, the toolbox
 // activation and the profile copies: folder trees, the CLR bridge pair, the
 // runtime shortcuts and the toolbox build files.
-#include <atomic>
 #include <functional>
 #include <string>
 #include <windows.h>
 
-// Copies the tree below `source` into `destination` (created when missing).
-// An existing target file is replaced (deleted first) only with `overwrite`.
-// The walk stops with false as soon as `cancel` is set. After each file
-// `counter` grows by one; every 25th file sends `message` to `notifyWindow`
-// with the counter as wParam.
+class hnStopBlock;
+
+// Copies the tree below `source` into `destination` (created when missing),
+// leaving out links. An existing target file is replaced only with
+// `overwrite`, and then only by a complete copy. The walk stops with false
+// as soon as `stop` is requested. After each file `counter` grows by one;
+// every 25th file sends `message` to `notifyWindow` with the counter as
+// wParam.
 bool copyFolderTree(const char* source, const char* destination, bool overwrite,
-                    const std::atomic<bool>* cancel = nullptr, HWND notifyWindow = nullptr, UINT message = 0,
+                    const hnStopBlock* stop = nullptr, HWND notifyWindow = nullptr, UINT message = 0,
                     int* counter = nullptr);
 
 // Copies "clr.pyd" and "Python.Runtime.dll" from `source` to `destination`

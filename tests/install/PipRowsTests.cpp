@@ -57,7 +57,8 @@ public:
 
 private:
     static LRESULT CALLBACK onHook(int code, WPARAM wParam, LPARAM lParam) {
-        if (code == HCBT_CREATEWND && isDialogClass(reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpszClass))
+        if (code == HCBT_CREATEWND &&
+            isDialogClass(reinterpret_cast<CBT_CREATEWNDA*>(lParam)->lpcs->lpszClass))
             ++made_;
         return ::CallNextHookEx(nullptr, code, wParam, lParam);
     }

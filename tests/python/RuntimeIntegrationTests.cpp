@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "app/FileHelpers.h"
+#include "app/StopBlock.h"
 #include "app/SystemView.h"
 #include "install/CheckInstallations.h"
 #include "install/InstallHelpers.h"
@@ -333,7 +334,20 @@ TEST(CopyFolderTree, OverwriteCounterNotificationAndCancel) {
     EXPECT_EQ(std::vector<WPARAM>{25}, seen);
     ::DestroyWindow(window);
 
-    std::atomic<bool> cancel{true};
-    EXPECT_FALSE(copyFolderTree(source.c_str(), scratch.file("other").c_str(), true, &cancel));
+    hnStopBlock stop;
+    stop.requestStop();
+    EXPECT_FALSE(copyFolderTree(source.c_str(), scratch.file("other").c_str(), true, &stop));
     EXPECT_FALSE(copyFolderTree(scratch.file("missing").c_str(), scratch.file("other").c_str(), true));
+
+    // The plug-in and interpreter copies run elevated into folders users can
+    // write to: a link in the tree is not followed.
+    const std::string linked = "C:\\orvanto-fixtures\\migration-links\\Orvanto 12.0\\Profiles\\Real";
+    if (!fileExists(linked + "\\outside-link"))
+        GTEST_SKIP() << "fixture missing: run tests/fixtures/prepare";
+    counter = 0;
+    EXPECT_TRUE(
+        copyFolderTree(linked.c_str(), scratch.file("copy").c_str(), true, nullptr, nullptr, 0, &counter));
+    EXPECT_EQ(1, counter);
+    EXPECT_TRUE(fileExists(scratch.file("copy\\plain\\a.txt")));
+    EXPECT_FALSE(fileExists(scratch.file("copy\\outside-link")));
 }
