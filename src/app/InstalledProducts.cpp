@@ -30,8 +30,8 @@ std::vector<ULONGLONG> hnInstalledProducts::registrationStamps() {
     for (const Registration& registration : kRegistrations) {
         HKEY opened = nullptr;
         ULONGLONG stamp = 0;
-        if (::RegOpenKeyExA(registration.root, registration.key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY, &opened) ==
-            ERROR_SUCCESS) {
+        if (::RegOpenKeyExA(registration.root, registration.key, 0, KEY_QUERY_VALUE | KEY_WOW64_64KEY,
+                            &opened) == ERROR_SUCCESS) {
             hnScopedKey key(opened);
             FILETIME written = {};
             DWORD subKeys = 0;
@@ -45,9 +45,7 @@ std::vector<ULONGLONG> hnInstalledProducts::registrationStamps() {
     return stamps;
 }
 
-std::vector<std::string> hnInstalledProducts::codesNamed(const char* prefix, std::size_t limit) {
-    if (!prefix)
-        return {};
+hnInstalledProducts::Products hnInstalledProducts::all() {
     std::vector<ULONGLONG> stamps = registrationStamps();
     std::lock_guard<std::mutex> lock(mutex_);
     if (!read_ || stamps != stamps_) {
@@ -55,7 +53,17 @@ std::vector<std::string> hnInstalledProducts::codesNamed(const char* prefix, std
         stamps_ = std::move(stamps);
         read_ = true;
     }
-    return matching(products_, prefix, limit);
+    return products_;
+}
+
+std::vector<std::string> hnInstalledProducts::codesNamed(const char* prefix, std::size_t limit) {
+    if (!prefix)
+        return {};
+    return matching(all(), prefix, limit);
+}
+
+hnInstalledProducts::Products hnInstalledProducts::enumerateAll() {
+    return enumerate(nullptr, 0);
 }
 
 std::vector<std::string> hnInstalledProducts::enumerateNamed(const char* prefix, std::size_t limit) {
@@ -70,8 +78,8 @@ hnInstalledProducts::Products hnInstalledProducts::enumerate(const char* prefix,
     char productCode[39];
     // The enumeration ends with "no more items"; any other failure ends it
     // too, as the same index would only fail again.
-    for (DWORD index = 0; (!prefix || found < limit) && ::MsiEnumProductsA(index, productCode) == ERROR_SUCCESS;
-         ++index) {
+    for (DWORD index = 0;
+         (!prefix || found < limit) && ::MsiEnumProductsA(index, productCode) == ERROR_SUCCESS; ++index) {
         std::string name;
         hnReadProductInfo(productCode, "InstalledProductName", kNameCapacity, name);
         if (prefix && name.compare(0, std::strlen(prefix), prefix) == 0)
@@ -84,6 +92,8 @@ hnInstalledProducts::Products hnInstalledProducts::enumerate(const char* prefix,
 std::vector<std::string> hnInstalledProducts::matching(const Products& products, const char* prefix,
                                                        std::size_t limit) {
     std::vector<std::string> codes;
+    if (!prefix)
+        return codes;
     std::size_t length = std::strlen(prefix);
     for (const auto& product : products) {
         if (codes.size() >= limit)

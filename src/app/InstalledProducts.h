@@ -16,21 +16,26 @@
 
 class hnInstalledProducts {
 public:
+    using Products = std::vector<std::pair<std::string, std::string>>; // code, name ("" when unreadable)
+
+    // Every product, in the order the installer enumerates them.
+    Products all();
     // Codes of the products whose installed name begins with `prefix`, at
     // most `limit` of them, in the order the installer enumerates them.
     std::vector<std::string> codesNamed(const char* prefix, std::size_t limit);
 
-    // The same answer read afresh from the installer, keeping nothing.
+    // The same answers read afresh from the installer, keeping nothing.
+    static Products enumerateAll();
     static std::vector<std::string> enumerateNamed(const char* prefix, std::size_t limit);
+    // Codes of `products` whose name begins with `prefix`, at most `limit`.
+    static std::vector<std::string> matching(const Products& products, const char* prefix, std::size_t limit);
 
 private:
-    using Products = std::vector<std::pair<std::string, std::string>>; // code, name
     // One date per product registration key and view; zero for a missing key.
     static std::vector<ULONGLONG> registrationStamps();
     // Every product; the enumeration stops after `limit` names match `prefix`
     // (a null prefix reads them all).
     static Products enumerate(const char* prefix, std::size_t limit);
-    static std::vector<std::string> matching(const Products& products, const char* prefix, std::size_t limit);
 
     std::mutex mutex_;
     Products products_;

@@ -262,9 +262,15 @@ std::vector<std::string> hnCheckInstallations::installedProductsNamed(const char
     return kept ? kept->codesNamed(prefix, limit) : hnInstalledProducts::enumerateNamed(prefix, limit);
 }
 
+std::vector<std::pair<std::string, std::string>> hnCheckInstallations::installedProducts() {
+    hnInstalledProducts* kept = hnAppInstalledProducts();
+    return kept ? kept->all() : hnInstalledProducts::enumerateAll();
+}
+
 int hnCheckInstallations::countInstalledPython27Products(int limit) {
     return static_cast<int>(
-        installedProductsNamed("Python 2.7", limit > 0 ? static_cast<std::size_t>(limit) : 0).size());
+        installedProductsNamed(kPython27ProductPrefix, limit > 0 ? static_cast<std::size_t>(limit) : 0)
+            .size());
 }
 
 int hnCheckInstallations::countOpenCvInstallations() {

@@ -4,11 +4,14 @@
 // pip) and turns any failure into a negative answer; nothing is shown to the
 // user and no exception leaves here.
 #include <string>
+#include <utility>
 #include <vector>
 #include <windows.h>
 
 // The key of the programs' Uninstall entries (machine and user).
 constexpr const char* kUninstallKey = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion\\Uninstall";
+// The installed names that count as a Python 2.7 interpreter begin with this.
+constexpr const char* kPython27ProductPrefix = "Python 2.7";
 
 class hnCheckInstallations {
 public:
@@ -27,10 +30,12 @@ public:
     // Installed and its "VersionString" equals `version` (letter case ignored).
     // `knownInstalled`: the caller has just found the product installed, so
     // the presence is not asked again.
-    static bool isMsiProductVersion(const char* productCode, const char* version, bool knownInstalled = false);
+    static bool isMsiProductVersion(const char* productCode, const char* version,
+                                    bool knownInstalled = false);
     // Installed and its "InstalledProductName" cannot be read or differs
     // (letter case ignored) from `name`; false when not installed.
-    static bool isMsiProductNameDifferent(const char* productCode, const char* name, bool knownInstalled = false);
+    static bool isMsiProductNameDifferent(const char* productCode, const char* name,
+                                          bool knownInstalled = false);
     // "InstalledProductName" in the machine, user-managed or user-unmanaged
     // context, in that order.
     static bool readInstalledProductName(const char* productCode, std::string& name);
@@ -65,6 +70,8 @@ public:
     // the enumeration ends once `limit` codes are found.
     static std::vector<std::string> installedProductsNamed(const char* prefix,
                                                            std::size_t limit = static_cast<std::size_t>(-1));
+    // Every installed product with its name ("" when unreadable).
+    static std::vector<std::pair<std::string, std::string>> installedProducts();
     // Installed Windows Installer products whose name begins with "Python 2.7",
     // counted up to `limit`.
     static int countInstalledPython27Products(int limit = 0x7fffffff);

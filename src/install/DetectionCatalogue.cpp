@@ -6,6 +6,7 @@
 
 #include "app/AppBase.h"
 #include "app/FileHelpers.h"
+#include "app/InstalledProducts.h"
 #include "app/PleaseWaitDlg.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
@@ -612,8 +613,7 @@ private:
         case K::Py27CountAbove:
             return memo_->py27CountAbove(p.n);
         case K::Py27CountOneNeedsProduct:
-            return memo_->py27CountAbove(1) || !memo_->py27CountAbove(0) ||
-                   memo_->productInstalled(p.a);
+            return memo_->py27CountAbove(1) || !memo_->py27CountAbove(0) || memo_->productInstalled(p.a);
         case K::Py36PathsAvailable:
             return python.py36PathsAvailable();
         case K::Pip:
@@ -739,29 +739,29 @@ bool rowUsesPip(const hnDetectionRow& row) {
     return py36PackageOf(row.family, package);
 }
 
-// The rows ask whether there are none, one or more than one Python 2.7
-// products; counting further would only read more product names.
-const int kPy27CountLimit = 2;
+void hnDetectionMemo::readProducts() {
+    if (productsRead_)
+        return;
+    // One reading of the product list answers both the product probes and
+    // the Python 2.7 count.
+    const auto products = hnCheckInstallations::installedProducts();
+    for (const auto& product : products)
+        installedCodes_.push_back(hnLowerCase(product.first));
+    std::sort(installedCodes_.begin(), installedCodes_.end());
+    py27Count_ = static_cast<int>(
+        hnInstalledProducts::matching(products, kPython27ProductPrefix, products.size()).size());
+    productsRead_ = true;
+}
 
 bool hnDetectionMemo::py27CountAbove(int n) {
-    if (n >= kPy27CountLimit)
-        return hnCheckInstallations::countInstalledPython27Products() > n;
-    if (py27Count_ < 0)
-        py27Count_ = hnCheckInstallations::countInstalledPython27Products(kPy27CountLimit);
+    readProducts();
     return py27Count_ > n;
 }
 
 bool hnDetectionMemo::productAbsent(const char* productCode) {
     if (!productCode)
         return true;
-    if (!codesRead_) {
-        // An empty prefix matches every product, named or not.
-        installedCodes_ = hnCheckInstallations::installedProductsNamed("");
-        for (std::string& code : installedCodes_)
-            code = hnLowerCase(code);
-        std::sort(installedCodes_.begin(), installedCodes_.end());
-        codesRead_ = true;
-    }
+    readProducts();
     return !std::binary_search(installedCodes_.begin(), installedCodes_.end(), hnLowerCase(productCode));
 }
 

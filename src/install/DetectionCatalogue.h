@@ -118,12 +118,13 @@ public:
     bool runtimeFolder(std::string& folder);
 
 private:
-    int py27Count_ = -1; // counted up to two
-    std::vector<std::string> installedCodes_; // lower case, sorted
-    bool codesRead_ = false;
+    void readProducts();
+    bool productsRead_ = false;
+    int py27Count_ = 0;
+    std::vector<std::string> installedCodes_;            // lower case, sorted
     std::vector<std::pair<std::string, bool>> presence_; // code as given, answer
-    std::vector<std::string> uninstallEntries_; // lower case, sorted
-    int uninstallListed_ = -1; // -1 not read, 0 unreadable, 1 listed
+    std::vector<std::string> uninstallEntries_;          // lower case, sorted
+    int uninstallListed_ = -1;                           // -1 not read, 0 unreadable, 1 listed
     int runtimeFound_ = -1;
     std::string runtimeFolder_;
 };
