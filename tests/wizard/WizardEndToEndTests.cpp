@@ -7,6 +7,7 @@
 #include <commctrl.h>
 #include <algorithm>
 #include <functional>
+#include <memory>
 #include <shlobj.h>
 
 #include "app/FileHelpers.h"
@@ -240,19 +241,32 @@ void sweepWalkLeftovers() {
 
 } // namespace
 
+// A walk starts the installer against the demo repository with Python 2.7.9
+// chosen, and leaves the machine as it found it.
+class WizardWalk : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char url[512] = {};
+        if (!::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url, sizeof(url)))
+            GTEST_SKIP() << "needs the demo repository (ORVANTO_REPOSITORY_URL)";
+        cleanup.reset(new DemoMachineGuard(sweepWalkLeftovers));
+        stored.reset(new StoredPythonSelection("Python 2.7.9"));
+        ASSERT_TRUE(app.start(installerPath()));
+        sheet = app.findWindow(kCaption, "#32770");
+        ASSERT_TRUE(sheet);
+    }
+
+    // Declared in the order they are made: the installer ends first.
+    std::unique_ptr<DemoMachineGuard> cleanup;
+    std::unique_ptr<StoredPythonSelection> stored;
+    Installer app;
+    HWND sheet = nullptr;
+};
+
 // An engineer's first session on a new vision PC, against the demo
 // repository: prerequisites, core components, removal, repair of a
 // mismatched component and the switch to Python 3.6.
-TEST(WizardWalk, PrerequisitesCoreRemovalRepairAndPythonSwitch) {
-    char url[512] = {};
-    if (!::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url, sizeof(url)))
-        GTEST_SKIP() << "needs the demo repository (ORVANTO_REPOSITORY_URL)";
-    DemoMachineGuard cleanup(sweepWalkLeftovers);
-    StoredPythonSelection stored("Python 2.7.9");
-    Installer app;
-    ASSERT_TRUE(app.start(installerPath()));
-    HWND sheet = app.findWindow(kCaption, "#32770");
-    ASSERT_TRUE(sheet);
+TEST_F(WizardWalk, PrerequisitesCoreRemovalRepairAndPythonSwitch) {
 
     // Prerequisites: Install All, every row ends "Installed".
     ASSERT_TRUE(goesTo(sheet, kNext, "Orvanto Vision Resources"));
@@ -524,16 +538,7 @@ void walkOptionalRow(Installer& app, HWND page, const std::string& interpreter, 
 // a package set whose wheel pip rejects and its repair, single optional rows
 // (the module whose own setup registers it with pip among them), and the .NET
 // bridge switched to the pythonnet package and back to a bridge build.
-TEST(WizardWalk, PythonPackagePagesOfBothInterpreters) {
-    char url[512] = {};
-    if (!::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url, sizeof(url)))
-        GTEST_SKIP() << "needs the demo repository (ORVANTO_REPOSITORY_URL)";
-    DemoMachineGuard cleanup(sweepWalkLeftovers);
-    StoredPythonSelection stored("Python 2.7.9");
-    Installer app;
-    ASSERT_TRUE(app.start(installerPath()));
-    HWND sheet = app.findWindow(kCaption, "#32770");
-    ASSERT_TRUE(sheet);
+TEST_F(WizardWalk, PythonPackagePagesOfBothInterpreters) {
     installPrerequisitesAndCore(app, sheet);
     if (HasFatalFailure())
         return;
