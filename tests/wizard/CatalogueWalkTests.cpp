@@ -13,58 +13,23 @@
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "support/RecordingRuntime.h"
+#include "support/ShippedInstaller.h"
 #include "support/TestSupport.h"
 #include "support/UiDriver.h"
 #include "wizard_ids.h"
 
 using uidriver::Installer;
 
+using namespace shipped;
+
 namespace {
 
-const std::string kCaption = "Orvanto Vision Software XV 774 Installer";
-const char* const kExeName = "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
 const char* const kLists =
     "\\repository\\orvanto\\files\\InstallerRepositories\\Orvanto15.0\\774\\OrvantoVisionSoftware\\";
 const int kProfilesTab = 1129, kProfilesRefresh = 1097, kTemplatesTab = 1190;
 
-std::string buildFolder() {
-    std::string tests = testProgramFolder();
-    return tests.substr(0, tests.find_last_of("\\/"));
-}
-
-std::string documentsFolder() {
-    char documents[MAX_PATH] = {};
-    ::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
-    return documents;
-}
-
-HWND currentPage(HWND sheet) {
-    return reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
-
-// The visible child dialog of the page that holds the rows.
-HWND tabDialog(HWND page) {
-    HWND found = nullptr;
-    uidriver::waitUntil(
-        [&] {
-            found = nullptr;
-            for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-                if (uidriver::className(child) == "#32770" && ::IsWindowVisible(child) &&
-                    ::GetDlgItem(child, 1096))
-                    found = child;
-            return found != nullptr;
-        },
-        10000);
-    return found;
-}
-
 int tabCount(HWND page, int id) {
     return static_cast<int>(::SendMessageA(::GetDlgItem(page, id), TCM_GETITEMCOUNT, 0, 0));
-}
-
-bool visible(HWND parent, int id) {
-    HWND control = ::GetDlgItem(parent, id);
-    return control && ::IsWindowVisible(control);
 }
 
 // The served demo list, put back as it was at the end.

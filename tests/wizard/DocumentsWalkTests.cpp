@@ -11,53 +11,19 @@
 
 #include "app/FileHelpers.h"
 #include "support/RecordingShell.h"
+#include "support/ShippedInstaller.h"
 #include "support/TestSupport.h"
 #include "support/UiDriver.h"
 #include "wizard_ids.h"
 
 using uidriver::Installer;
 
+using namespace shipped;
+
 namespace {
 
-const std::string kCaption = "Orvanto Vision Software XV 774 Installer";
-const char* const kExeName = "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
 const std::string kHelpCaption = "Orvanto Vision Software Help File - ";
 const int kTutorialsTab = 1154, kResourcesTab = 1137, kHelpText = 1274;
-
-std::string buildFolder() {
-    std::string tests = testProgramFolder();
-    return tests.substr(0, tests.find_last_of("\\/"));
-}
-
-std::string documentsFolder() {
-    char documents[MAX_PATH] = {};
-    ::SHGetFolderPathA(nullptr, CSIDL_PERSONAL, nullptr, SHGFP_TYPE_CURRENT, documents);
-    return documents;
-}
-
-HWND currentPage(HWND sheet) {
-    return reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
-}
-
-HWND tabDialog(HWND page) {
-    HWND found = nullptr;
-    uidriver::waitUntil(
-        [&] {
-            found = nullptr;
-            for (HWND child = ::GetWindow(page, GW_CHILD); child; child = ::GetWindow(child, GW_HWNDNEXT))
-                if (uidriver::className(child) == "#32770" && ::IsWindowVisible(child) &&
-                    ::GetDlgItem(child, 1096))
-                    found = child;
-            return found != nullptr;
-        },
-        10000);
-    return found;
-}
-
-bool visible(HWND parent, int id) {
-    HWND control = ::GetDlgItem(parent, id);
-    return control && ::IsWindowVisible(control);
-}
 
 bool enabled(HWND parent, int id) {
     HWND control = ::GetDlgItem(parent, id);

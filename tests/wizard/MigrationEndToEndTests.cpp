@@ -12,15 +12,17 @@
 #include "app/SystemView.h"
 #include "migration_ids.h"
 #include "pages_ids.h"
+#include "support/ShippedInstaller.h"
 #include "support/TestSupport.h"
 #include "support/UiDriver.h"
 #include "wizard_ids.h"
 
 using uidriver::Installer;
 
+using namespace shipped;
+
 namespace {
 
-const std::string kCaption = "Orvanto Vision Software XV 774 Installer";
 const int kNext = 0x3024;
 
 // Older data folders in the documents folder; this version's folder is set
@@ -53,11 +55,6 @@ struct OlderData {
     bool movedAside = false;
 };
 
-std::string buildFolder() {
-    std::string tests = testProgramFolder();
-    return tests.substr(0, tests.find_last_of("\\/"));
-}
-
 // Every file below `source` is in `target` with the same size and time.
 void expectSameFiles(const std::string& source, const std::string& target) {
     WIN32_FIND_DATAA data;
@@ -83,7 +80,7 @@ void expectSameFiles(const std::string& source, const std::string& target) {
 TEST(MigrationEndToEnd, ImportsTheOlderDataThenMovesAProfile) {
     OlderData data;
     Installer app;
-    ASSERT_TRUE(app.start(buildFolder() + "\\OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe"));
+    ASSERT_TRUE(app.start(installerPath()));
     HWND sheet = app.findWindow(kCaption, "#32770");
     ASSERT_TRUE(sheet);
     ASSERT_TRUE(Installer::click(sheet, ID_NAV_CORE));

@@ -14,16 +14,17 @@
 #include "download/DownloadEngine.h"
 #include "download_ids.h"
 #include "pages_ids.h"
+#include "support/ShippedInstaller.h"
 #include "support/TestSupport.h"
 #include "support/UiDriver.h"
 
 using uidriver::Installer;
 
+using namespace shipped;
+
 namespace {
 
-const std::string kCaption = "Orvanto Vision Software XV 774 Installer";
 const std::string kNewCaption = "Orvanto Vision Software XV 775 Installer";
-const char* const kExeName = "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
 const char* const kNewExeName = "OrvantoVisionSoftware_15_0_0_775_Installer_201015.exe";
 
 bool serveUpgradeMode(const std::string& mode) {
@@ -60,10 +61,6 @@ HWND findTopWindow(const std::string& caption, bool prefix, DWORD timeoutMs) {
         },
         timeoutMs);
     return search.hit;
-}
-
-HWND currentPage(HWND sheet) {
-    return reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
 }
 
 bool comboHolds(HWND page, int id, const std::string& entry) {

@@ -13,26 +13,18 @@
 #include "app/FileHelpers.h"
 #include "app/SystemView.h"
 #include "support/DemoRepository.h"
+#include "support/ShippedInstaller.h"
 #include "support/TestSupport.h"
 #include "support/UiDriver.h"
 #include "wizard_ids.h"
 
 using uidriver::Installer;
 
+using namespace shipped;
+
 namespace {
 
-const std::string kCaption = "Orvanto Vision Software XV 774 Installer";
-const char* const kExeName = "OrvantoVisionSoftware_15_0_0_774_Installer_200831.exe";
 const int kBack = 0x3023, kNext = 0x3024;
-
-std::string buildFolder() {
-    std::string tests = testProgramFolder();
-    return tests.substr(0, tests.find_last_of("\\/"));
-}
-
-std::string installerPath() {
-    return buildFolder() + "\\" + kExeName;
-}
 
 std::string pyselPath() {
     char documents[MAX_PATH] = {};
@@ -55,10 +47,6 @@ RECT rectIn(HWND parent, int id) {
     ::GetWindowRect(::GetDlgItem(parent, id), &r);
     ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
     return r;
-}
-
-HWND currentPage(HWND sheet) {
-    return reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0));
 }
 
 bool goesTo(HWND sheet, int control, const std::string& pageName) {
