@@ -49,7 +49,7 @@ hnInstalledProducts::Products hnInstalledProducts::all() {
     std::vector<ULONGLONG> stamps = registrationStamps();
     std::lock_guard<std::mutex> lock(mutex_);
     if (!read_ || stamps != stamps_) {
-        products_ = enumerate(nullptr, 0);
+        products_ = enumerateAll();
         stamps_ = std::move(stamps);
         read_ = true;
     }
@@ -57,33 +57,21 @@ hnInstalledProducts::Products hnInstalledProducts::all() {
 }
 
 std::vector<std::string> hnInstalledProducts::codesNamed(const char* prefix, std::size_t limit) {
-    if (!prefix)
-        return {};
     return matching(all(), prefix, limit);
 }
 
-hnInstalledProducts::Products hnInstalledProducts::enumerateAll() {
-    return enumerate(nullptr, 0);
-}
-
 std::vector<std::string> hnInstalledProducts::enumerateNamed(const char* prefix, std::size_t limit) {
-    if (!prefix)
-        return {};
-    return matching(enumerate(prefix, limit), prefix, limit);
+    return matching(enumerateAll(), prefix, limit);
 }
 
-hnInstalledProducts::Products hnInstalledProducts::enumerate(const char* prefix, std::size_t limit) {
+hnInstalledProducts::Products hnInstalledProducts::enumerateAll() {
     Products products;
-    std::size_t found = 0;
     char productCode[39];
     // The enumeration ends with "no more items"; any other failure ends it
     // too, as the same index would only fail again.
-    for (DWORD index = 0;
-         (!prefix || found < limit) && ::MsiEnumProductsA(index, productCode) == ERROR_SUCCESS; ++index) {
+    for (DWORD index = 0; ::MsiEnumProductsA(index, productCode) == ERROR_SUCCESS; ++index) {
         std::string name;
         hnReadProductInfo(productCode, "InstalledProductName", kNameCapacity, name);
-        if (prefix && name.compare(0, std::strlen(prefix), prefix) == 0)
-            ++found;
         products.emplace_back(productCode, name);
     }
     return products;

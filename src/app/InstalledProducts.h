@@ -33,9 +33,6 @@ public:
 private:
     // One date per product registration key and view; zero for a missing key.
     static std::vector<ULONGLONG> registrationStamps();
-    // Every product; the enumeration stops after `limit` names match `prefix`
-    // (a null prefix reads them all).
-    static Products enumerate(const char* prefix, std::size_t limit);
 
     std::mutex mutex_;
     Products products_;

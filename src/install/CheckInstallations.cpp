@@ -258,8 +258,7 @@ bool hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation(const char
 }
 
 std::vector<std::string> hnCheckInstallations::installedProductsNamed(const char* prefix, std::size_t limit) {
-    hnInstalledProducts* kept = hnAppInstalledProducts();
-    return kept ? kept->codesNamed(prefix, limit) : hnInstalledProducts::enumerateNamed(prefix, limit);
+    return hnInstalledProducts::matching(installedProducts(), prefix, limit);
 }
 
 std::vector<std::pair<std::string, std::string>> hnCheckInstallations::installedProducts() {

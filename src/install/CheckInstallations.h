@@ -65,9 +65,9 @@ public:
                                                            const char* version);
 
     // Product codes of the installed Windows Installer products whose
-    // "InstalledProductName" begins with `prefix` (unreadable names skipped).
-    // Reading every product's name is slow on a machine with many products:
-    // the enumeration ends once `limit` codes are found.
+    // "InstalledProductName" begins with `prefix` (unreadable names skipped),
+    // at most `limit` of them, from the application's kept list when there is
+    // one.
     static std::vector<std::string> installedProductsNamed(const char* prefix,
                                                            std::size_t limit = static_cast<std::size_t>(-1));
     // Every installed product with its name ("" when unreadable).

@@ -78,6 +78,18 @@ std::string lowerCase(std::string text) {
     return text;
 }
 
+// A kept pair of answers by the lower-case key; false when none is kept.
+template <typename First>
+bool findKept(const std::map<std::string, std::pair<First, std::string>>& kept, const std::string& key,
+              First& first, std::string& text) {
+    auto found = kept.find(lowerCase(key));
+    if (found == kept.end())
+        return false;
+    first = found->second.first;
+    text = found->second.second;
+    return true;
+}
+
 } // namespace
 
 bool hnPipAnswers::inScope() const {
@@ -152,14 +164,7 @@ void hnPipAnswers::forget() {
 }
 
 bool hnPipAnswers::findFolder(const std::string& installPathKey, bool& present, std::string& folder) const {
-    if (!inScope())
-        return false;
-    auto found = folders_.find(lowerCase(installPathKey));
-    if (found == folders_.end())
-        return false;
-    present = found->second.first;
-    folder = found->second.second;
-    return true;
+    return inScope() && findKept(folders_, installPathKey, present, folder);
 }
 
 void hnPipAnswers::keepFolder(const std::string& installPathKey, bool present, const std::string& folder) {
@@ -188,14 +193,7 @@ bool hnPipAnswers::holdsListing(const std::string& folder) const {
 }
 
 bool hnPipAnswers::find(const std::string& commandLine, std::string& output, int& result) const {
-    if (!inScope())
-        return false;
-    auto found = answers_.find(lowerCase(commandLine));
-    if (found == answers_.end())
-        return false;
-    result = found->second.first;
-    output = found->second.second;
-    return true;
+    return inScope() && findKept(answers_, commandLine, result, output);
 }
 
 void hnPipAnswers::keep(const std::string& commandLine, const std::string& output, int result) {
