@@ -11,7 +11,7 @@
 #include <vector>
 #include <windows.h>
 
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "BenchMachine.h"
 #include "install/CheckInstallations.h"
 #include "install/ComponentActions.h"

@@ -17,7 +17,7 @@
 
 #include <commctrl.h>
 
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "BenchMachine.h"
 #include "install/InstallManager.h"
 #include "pages/CataloguePage.h"

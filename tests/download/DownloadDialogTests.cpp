@@ -3,7 +3,7 @@
 #include <thread>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "download/DownloadDialogs.h"
 #include "download/DownloadTestSupport.h"
 #include "download/ElementDownload.h"

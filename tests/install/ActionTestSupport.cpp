@@ -4,7 +4,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "install/InstallHelpers.h"

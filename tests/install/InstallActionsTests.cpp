@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "app/SystemView.h"
 #include "install/ActionCatalogue.h"
 #include "install/InstallActions.h"

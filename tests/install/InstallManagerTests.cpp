@@ -3,7 +3,7 @@
 #include <map>
 #include <memory>
 
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "install/ElementActions.h"
 #include "install/InstallManager.h"
 #include "download/StatusWords.h"

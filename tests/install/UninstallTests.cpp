@@ -7,7 +7,7 @@
 
 #include "app/Dialog.h"
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "app/ScopedHandle.h"
 #include "app/StopBlock.h"
 #include "app/SystemView.h"

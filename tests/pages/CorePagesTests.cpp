@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "pages/CoreComponentsPage.h"
 #include "pages/CoreComponentsStatusPage.h"
 #include "pages/PageTestSupport.h"

@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "download/Unzipper.h"
 #include "install/InstallManager.h"
 #include "pages/MatrelVersionSelection.h"

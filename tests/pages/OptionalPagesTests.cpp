@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "install/DetectionSupport.h"

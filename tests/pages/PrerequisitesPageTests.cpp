@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "pages/PageTestSupport.h"

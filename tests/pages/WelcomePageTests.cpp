@@ -10,7 +10,7 @@
 #include <commctrl.h>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "pages/SelectInstallerComponentsDlg.h"
 #include "pages/WelcomePage.h"
 #include "pages/PageTestSupport.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "pages/PageTestSupport.h"
 #include "python/Python36Functions.h"
 #include "download/StatusWords.h"

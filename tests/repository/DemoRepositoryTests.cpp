@@ -16,7 +16,7 @@
 #include <msi.h>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "app/SystemView.h"
 #include "install/CheckInstallations.h"
 #include "install/ComponentActions.h"

@@ -9,7 +9,7 @@
 #include <windows.h>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "download/InstallationElement.h"
 #include "download/StatusWords.h"
 #include "download/Unzipper.h"

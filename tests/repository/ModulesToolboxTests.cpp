@@ -9,7 +9,7 @@
 #include <memory>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "app/ScopedHandle.h"
 #include "catalogue/CatalogueSources.h"
 #include "install/CheckInstallations.h"

@@ -6,7 +6,7 @@
 #include <memory>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "install/OcxRegistration.h"
 #include "pages/IOSystemInstallationsPage.h"
 #include "pages/PageTestSupport.h"

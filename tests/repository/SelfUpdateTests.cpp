@@ -11,7 +11,7 @@
 
 #include "app/FileHelpers.h"
 #include "app/FileVersion.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "download/DownloadEngine.h"
 #include "download/SelfUpdate.h"
 #include "download/UpgradeInfo.h"

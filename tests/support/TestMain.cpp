@@ -2,7 +2,7 @@
 // whole run, as it does in the installer.
 #include <gtest/gtest.h>
 
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 
 int main(int argc, char** argv) {
     COrvantoKadrixSDKInstallerApp app;

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "app/SystemView.h"
 #include "install/ElementActions.h"
 #include "download/StatusWords.h"

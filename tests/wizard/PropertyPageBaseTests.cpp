@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "controls/ComponentInstallHeader.h"
 #include "controls/ImageButton.h"
 #include "controls/ImageStatic.h"

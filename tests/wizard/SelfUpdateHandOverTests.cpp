@@ -10,7 +10,7 @@
 #include <windows.h>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "download/DownloadEngine.h"
 #include "download_ids.h"
 #include "pages_ids.h"

@@ -4,7 +4,7 @@
 #include <thread>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "app/SystemView.h"
 #include "download/UpgradeInfo.h"
 #include "resource.h"

@@ -1,6 +1,6 @@
 #include <windows.h>
 
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 
 // The one application object, made when the program loads.
 static COrvantoKadrixSDKInstallerApp theInstallerApp;

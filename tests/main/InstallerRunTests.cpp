@@ -4,7 +4,7 @@
 #include <set>
 
 #include "app/FileHelpers.h"
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 #include "app/SystemView.h"
 #include "support/TestSupport.h"
 #include "support/UiDriver.h"

@@ -1,4 +1,4 @@
-#include "app/InstallerApp.h"
+#include "main/InstallerApp.h"
 
 #include <commctrl.h>
 #include <gdiplus.h>
