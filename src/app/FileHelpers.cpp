@@ -19,11 +19,31 @@ bool deleteFileForced(const std::string& path) {
     return ::DeleteFileA(path.c_str()) != FALSE;
 }
 
-namespace {
-
-bool isLink(DWORD attributes) {
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+bool hnIsLink(unsigned long attributes, unsigned long reparseTag) {
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    return reparseTag == IO_REPARSE_TAG_SYMLINK || reparseTag == IO_REPARSE_TAG_MOUNT_POINT || reparseTag == 0;
 }
+
+bool hnIsLinkPath(const std::string& path) {
+    std::string entry(path);
+    while (entry.size() > 3 && (entry.back() == '\\' || entry.back() == '/'))
+        entry.pop_back();
+    DWORD attributes = ::GetFileAttributesA(entry.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_REPARSE_POINT))
+        return false;
+    // The tag comes only with a listing; a name with wildcards, or a root,
+    // cannot be listed as itself and keeps the unread tag.
+    WIN32_FIND_DATAA data;
+    if (entry.find_first_of("*?") == std::string::npos) {
+        hnScopedFind find(::FindFirstFileA(entry.c_str(), &data));
+        if (find)
+            return hnIsLink(data.dwFileAttributes, data.dwReserved0);
+    }
+    return hnIsLink(attributes, 0);
+}
+
+namespace {
 
 // A link is removed as what it is: a folder link with RemoveDirectory, a file
 // link with DeleteFile. Neither call follows it.
@@ -51,7 +71,7 @@ void deleteTreeContents(const std::string& path, const char* guard) {
         std::string entry;
         if (!hnFormat(entry, kPathCapacity, "%s/%s", path.c_str(), data.cFileName))
             continue; // a name we cannot address is left alone
-        if (isLink(data.dwFileAttributes)) {
+        if (hnIsLink(data.dwFileAttributes, data.dwReserved0)) {
             removeLink(entry, data.dwFileAttributes);
         } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             deleteFolderTree(entry.c_str(), guard);
@@ -71,7 +91,7 @@ bool deleteFolderTree(const char* path, const char* guard) {
         if (folder.size() <= 6 || folder.find(guard) == std::string::npos)
             return false;
         DWORD attributes = ::GetFileAttributesA(path);
-        if (isLink(attributes)) {
+        if (hnIsLinkPath(folder)) {
             removeLink(folder, attributes);
             return true;
         }

@@ -30,6 +30,15 @@ bool isPlainNameInFolder(const std::string& folder, const std::string& name);
 // of `folder`: the folder itself and anything beside it are outside.
 bool isStrictlyInsideFolder(const std::string& path, const std::string& folder);
 
+// The one decision for "link" everywhere (tree copy, folder delete, unzipper,
+// profile lists): a symbolic link or a junction, told by its reparse tag
+// (WIN32_FIND_DATA::dwReserved0). Other reparse points, such as cloud-sync
+// placeholders, are ordinary files and folders. A reparse point whose tag was
+// not read (0) counts as a link: when in doubt, never follow.
+bool hnIsLink(unsigned long attributes, unsigned long reparseTag);
+// The entry at `path` itself, not followed; false when it does not exist.
+bool hnIsLinkPath(const std::string& path);
+
 // Clears read-only and friends, then deletes the file.
 bool deleteFileForced(const std::string& path);
 

@@ -97,7 +97,7 @@ void copyEntries(const std::string& source, const std::string& target, const hnT
         }
         if (isDotEntry(data.cFileName))
             continue;
-        if (hnIsLinkAttributes(data.dwFileAttributes)) {
+        if (hnIsLink(data.dwFileAttributes, data.dwReserved0)) {
             ++result.links;
             continue;
         }
@@ -127,7 +127,7 @@ bool measureEntries(const std::string& folder, long long& files, long long& kilo
         return true;
     bool whole = true;
     do {
-        if (isDotEntry(data.cFileName) || hnIsLinkAttributes(data.dwFileAttributes))
+        if (isDotEntry(data.cFileName) || hnIsLink(data.dwFileAttributes, data.dwReserved0))
             continue;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             std::string sub;
@@ -143,10 +143,6 @@ bool measureEntries(const std::string& folder, long long& files, long long& kilo
 }
 
 } // namespace
-
-bool hnIsLinkAttributes(unsigned long attributes) {
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
-}
 
 bool hnSameSizeAndTime(const std::string& a, const std::string& b) {
     WIN32_FILE_ATTRIBUTE_DATA first, second;
@@ -204,7 +200,7 @@ bool hnCopyFolderTree(const std::string& source, const std::string& target, cons
     }
     DWORD attributes = ::GetFileAttributesA(source.c_str());
     if (source.empty() || target.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
-        !(attributes & FILE_ATTRIBUTE_DIRECTORY) || hnIsLinkAttributes(attributes)) {
+        !(attributes & FILE_ATTRIBUTE_DIRECTORY) || hnIsLinkPath(source)) {
         ++result.failed;
         return false;
     }

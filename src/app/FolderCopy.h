@@ -49,5 +49,3 @@ bool hnMeasureFolderTree(const std::string& folder, long long& files, long long&
 // Both exist as files with the same size and the same last-write time.
 bool hnSameSizeAndTime(const std::string& a, const std::string& b);
 
-// True for a junction or symbolic link (any reparse point).
-bool hnIsLinkAttributes(unsigned long attributes);

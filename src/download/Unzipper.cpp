@@ -41,8 +41,7 @@ std::string joinBelow(const std::string& folder, const std::string& name) {
 // runs elevated: a junction or symbolic link there would send the data
 // wherever it points.
 bool isLinkedEntry(const std::string& path) {
-    DWORD attributes = ::GetFileAttributesA(path.c_str());
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0;
+    return hnIsLinkPath(path);
 }
 
 FILETIME entryFileTime(uint32_t dosDateTime, bool& ok) {

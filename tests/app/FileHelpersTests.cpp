@@ -3,6 +3,27 @@
 #include "app/FileHelpers.h"
 #include "support/TestSupport.h"
 
+#include <windows.h>
+
+// Wine makes neither junctions nor cloud placeholders, so the decision is
+// handed each kind of entry as the listing would report it.
+TEST(LinkTest, OnlySymbolicLinksAndJunctionsAreLinks) {
+    const DWORD folder = FILE_ATTRIBUTE_DIRECTORY;
+    const DWORD reparse = FILE_ATTRIBUTE_REPARSE_POINT;
+    EXPECT_TRUE(hnIsLink(folder | reparse, IO_REPARSE_TAG_MOUNT_POINT));  // junction
+    EXPECT_TRUE(hnIsLink(folder | reparse, IO_REPARSE_TAG_SYMLINK));      // folder link
+    EXPECT_TRUE(hnIsLink(FILE_ATTRIBUTE_ARCHIVE | reparse, IO_REPARSE_TAG_SYMLINK));
+    EXPECT_TRUE(hnIsLink(folder | reparse, 0)); // tag not read: never followed
+
+    const DWORD cloudFile = 0x9000001Au; // a cloud-sync placeholder's tag
+    const DWORD offline = FILE_ATTRIBUTE_ARCHIVE | reparse | FILE_ATTRIBUTE_OFFLINE;
+    EXPECT_FALSE(hnIsLink(offline, cloudFile));
+    EXPECT_FALSE(hnIsLink(folder | reparse, cloudFile));
+    EXPECT_FALSE(hnIsLink(FILE_ATTRIBUTE_ARCHIVE | reparse, IO_REPARSE_TAG_DEDUP));
+    EXPECT_FALSE(hnIsLink(folder, IO_REPARSE_TAG_SYMLINK)); // no reparse point, stale tag
+    EXPECT_FALSE(hnIsLink(INVALID_FILE_ATTRIBUTES, IO_REPARSE_TAG_SYMLINK));
+}
+
 TEST(DeleteFolderTree, RefusesMissingShortOrUnguardedPaths) {
     ScratchFolder scratch;
     std::string victim = scratch.file("keep");
