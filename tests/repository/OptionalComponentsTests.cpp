@@ -27,6 +27,10 @@ template <typename Page> struct ShownPage {
         window = page.hwnd();
     }
     std::string status(int id) const { return controlText(window, id); }
+    // What the page asked and which programs ran since it was shown.
+    std::string explain() const {
+        return describeRecords(prompter) + sessionLogLinesSince(logMark, "Program");
+    }
     // Installs and removes a row from its buttons; the statuses it read.
     std::string installAndRemove(int install, int remove, int statusLabel) {
         clickButton(window, install);
@@ -34,6 +38,7 @@ template <typename Page> struct ShownPage {
         clickButton(window, remove);
         return installed + " / " + status(statusLabel);
     }
+    std::size_t logMark = sessionLogMark();
     ScriptedPrompter prompter;
     Page page;
     std::unique_ptr<PageHost> host;
@@ -53,11 +58,11 @@ std::string registeredControl() {
 TEST(OptionalComponents, CameraRowsAndTheMvsSelectorBothWays) {
     ShownPage<kdDInstall3rdPartyInstallations> open(kWindows7x64);
     // Windows Installer product; an InstallShield entry; a quiet uninstall command.
-    EXPECT_EQ(kBoth, open.installAndRemove(IDC_CAM1_ZCL_INSTALL, IDC_CAM1_ZCL_REMOVE, IDC_CAM1_ZCL_STATUS));
+    EXPECT_EQ(kBoth, open.installAndRemove(IDC_CAM1_ZCL_INSTALL, IDC_CAM1_ZCL_REMOVE, IDC_CAM1_ZCL_STATUS)) << open.explain();
     EXPECT_EQ(kBoth,
-              open.installAndRemove(IDC_CAM1_FIREI_INSTALL, IDC_CAM1_FIREI_REMOVE, IDC_CAM1_FIREI_STATUS));
+              open.installAndRemove(IDC_CAM1_FIREI_INSTALL, IDC_CAM1_FIREI_REMOVE, IDC_CAM1_FIREI_STATUS)) << open.explain();
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_CAM1_ICCAPTURE_INSTALL, IDC_CAM1_ICCAPTURE_REMOVE,
-                                           IDC_CAM1_ICCAPTURE_STATUS));
+                                           IDC_CAM1_ICCAPTURE_STATUS)) << open.explain();
 
     // The removal follows the uninstaller's copy by its image name.
     ASSERT_TRUE(chooseItem(open.window, IDC_CAM1_MVS_COMBO, "MVS 2.4.0"));
@@ -104,10 +109,10 @@ TEST(OptionalComponents, AvtSelectorBothWaysAndThePylonRuntimePackage) {
 
 TEST(OptionalComponents, IoDriversInstallAndGoAgainFromTheirRows) {
     ShownPage<kdDInstallIOSystemInstallations> open;
-    EXPECT_EQ(kBoth, open.installAndRemove(IDC_IO_FIRST_ROW + 3, IDC_IO_FIRST_ROW + 4, IDC_IO_FIRST_ROW + 1));
+    EXPECT_EQ(kBoth, open.installAndRemove(IDC_IO_FIRST_ROW + 3, IDC_IO_FIRST_ROW + 4, IDC_IO_FIRST_ROW + 1)) << open.explain();
     // "ADAMAPAX .NET UTILITY V2.05.10 B04.MSI": a package under a name with blanks.
     EXPECT_EQ(kBoth,
-              open.installAndRemove(IDC_IO_FIRST_ROW + 23, IDC_IO_FIRST_ROW + 24, IDC_IO_FIRST_ROW + 21));
+              open.installAndRemove(IDC_IO_FIRST_ROW + 23, IDC_IO_FIRST_ROW + 24, IDC_IO_FIRST_ROW + 21)) << open.explain();
 }
 
 TEST(OptionalComponents, RemoteControlSelectorFollowsTheUninstallersWindow) {
@@ -124,18 +129,18 @@ TEST(OptionalComponents, RemoteControlSelectorFollowsTheUninstallersWindow) {
     EXPECT_EQ("None", open.page.teamViewer().currentSelection);
 
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL2_TIGHTVNC_INSTALL, IDC_UTIL2_TIGHTVNC_REMOVE,
-                                           IDC_UTIL2_TIGHTVNC_STATUS));
+                                           IDC_UTIL2_TIGHTVNC_STATUS)) << open.explain();
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL2_TERATERM_INSTALL, IDC_UTIL2_TERATERM_REMOVE,
-                                           IDC_UTIL2_TERATERM_STATUS));
+                                           IDC_UTIL2_TERATERM_STATUS)) << open.explain();
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL2_POWERTOYS_INSTALL, IDC_UTIL2_POWERTOYS_REMOVE,
-                                           IDC_UTIL2_POWERTOYS_STATUS));
+                                           IDC_UTIL2_POWERTOYS_STATUS)) << open.explain();
 }
 
 TEST(OptionalComponents, OpcClientModeRegistersTheControlOfItsFolder) {
     ShownPage<kdDInstallUtilities> open;
     EXPECT_FALSE(controlEnabled(open.window, IDC_UTIL1_MODE_COMBO));
     clickButton(open.window, IDC_UTIL1_OPCCLIENT_INSTALL);
-    ASSERT_EQ("Installed", open.status(IDC_UTIL1_OPCCLIENT_STATUS));
+    ASSERT_EQ("Installed", open.status(IDC_UTIL1_OPCCLIENT_STATUS)) << open.explain();
     EXPECT_TRUE(controlEnabled(open.window, IDC_UTIL1_MODE_COMBO));
     ASSERT_FALSE(open.page.opcClientFolder.empty());
 
@@ -152,11 +157,11 @@ TEST(OptionalComponents, OpcClientModeRegistersTheControlOfItsFolder) {
     EXPECT_EQ("Not Installed", open.status(IDC_UTIL1_OPCCLIENT_STATUS));
     EXPECT_FALSE(controlEnabled(open.window, IDC_UTIL1_MODE_COMBO));
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL1_WATCHDOG_INSTALL, IDC_UTIL1_WATCHDOG_REMOVE,
-                                           IDC_UTIL1_WATCHDOG_STATUS));
+                                           IDC_UTIL1_WATCHDOG_STATUS)) << open.explain();
 
     // An archive unpacked into a program folder, removed with its files.
     EXPECT_EQ(kBoth,
-              open.installAndRemove(IDC_UTIL1_CYCLE_INSTALL, IDC_UTIL1_CYCLE_REMOVE, IDC_UTIL1_CYCLE_STATUS));
+              open.installAndRemove(IDC_UTIL1_CYCLE_INSTALL, IDC_UTIL1_CYCLE_REMOVE, IDC_UTIL1_CYCLE_STATUS)) << open.explain();
 
     // The OPC test client: an archived setup that hands over to a helper, and
     // an entry whose command is split at its first blank.

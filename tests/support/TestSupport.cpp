@@ -35,6 +35,40 @@ INT_PTR ScriptedPrompter::question(int dialogId, HWND owner, const char* text,
     return next();
 }
 
+std::string describeRecords(const ScriptedPrompter& prompter) {
+    std::string text;
+    for (const ScriptedPrompter::Record& record : prompter.records)
+        text += (record.dialogId ? "question " + std::to_string(record.dialogId)
+                                 : "message [" + record.caption + "]") +
+                ": " + record.text + "\n";
+    return text.empty() ? "no message or question\n" : text;
+}
+
+std::size_t sessionLogMark() {
+    return readTextFile(hnAppBase::current()->sessionLog().path()).size();
+}
+
+std::string sessionLogLinesSince(std::size_t mark, const char* kind) {
+    std::string log = readTextFile(hnAppBase::current()->sessionLog().path());
+    std::istringstream lines(mark < log.size() ? log.substr(mark) : std::string());
+    std::string line, text, tag = std::string(" ") + kind + ": ";
+    while (std::getline(lines, line))
+        if (line.find(tag) != std::string::npos)
+            text += line + "\n";
+    return text;
+}
+
+bool keepSessionLog(const std::string& folder) {
+    std::string log = hnAppBase::current()->sessionLog().path();
+    char own[MAX_PATH] = {};
+    ::GetModuleFileNameA(nullptr, own, MAX_PATH);
+    std::string name = own;
+    name = name.substr(name.find_last_of("\\/") + 1);
+    name = name.substr(0, name.rfind('.'));
+    return !log.empty() && makeFolders(folder) &&
+           ::CopyFileA(log.c_str(), (folder + "\\" + name + "-session.log").c_str(), FALSE) != FALSE;
+}
+
 DebugCapture::DebugCapture() {
     previous_ = hnAppBase::current()->setDebugSink([this](const char* line) {
         std::lock_guard<std::mutex> lock(mutex_);

@@ -39,6 +39,15 @@ private:
     hnPrompter* previous_;
 };
 
+// What a failing case prints to explain itself: the prompter's records, one
+// a line, and the session log's lines of one kind written since a mark.
+std::string describeRecords(const ScriptedPrompter& prompter);
+std::size_t sessionLogMark(); // the log's present size
+std::string sessionLogLinesSince(std::size_t mark, const char* kind);
+// Copies the session log into `folder` under the program's name; a failing
+// test program leaves it beside its results.
+bool keepSessionLog(const std::string& folder);
+
 // Captures every debug line while it lives.
 class DebugCapture {
 public:
