@@ -52,12 +52,19 @@ int main(int argc, char** argv) {
     manager.setElements(static_cast<unsigned>(elements.size()), elements.data());
     int last = static_cast<int>(manager.count()) - 1;
 
+    // The first refresh of the process is the one a user meets: nothing is
+    // kept yet (product list, folder answers). The warm median follows it.
+    double cold = 0;
     std::vector<double> refresh;
-    for (int round = 0; round < 5; ++round) {
+    for (int round = 0; round < 6; ++round) {
         double start = bench::now();
         manager.refreshStatuses(0, last);
         manager.refreshVersionDetails(last);
-        refresh.push_back(bench::now() - start);
+        double spent = bench::now() - start;
+        if (round == 0)
+            cold = spent;
+        else
+            refresh.push_back(spent);
     }
 
     // The same rows each detected on its own, without the answers a refresh
@@ -108,6 +115,7 @@ int main(int argc, char** argv) {
     std::printf("detection_installed_products %d\n", products);
     std::printf("detection_rows_without_pip %u\n", manager.count());
     std::printf("detection_refresh_s %.3f\n", bench::median(refresh));
+    std::printf("detection_refresh_cold_s %.3f\n", cold);
     std::printf("detection_refresh_unshared_s %.3f\n", bench::median(unshared));
     std::printf("detection_py27_count_ms %.2f\n", 1000.0 * bench::median(py27Count));
     std::printf("detection_refresh_row_ms %.2f\n", 1000.0 * bench::median(refresh) / manager.count());

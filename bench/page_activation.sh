@@ -4,7 +4,8 @@
 # when detection.sh has not run yet).
 # The demo repository is served beside it for the pages that show the
 # server's catalogues and the package lists. Appends page_activation_ms_<page>
-# for every page with component rows or a catalogue, page_activation_max_ms,
+# and page_activation_first_ms_<page> (its first activation) for every page
+# with component rows or a catalogue, page_activation_max_ms (the worst of all),
 # pip_page_activation_ms_<page> for the Python package pages and
 # pip_page_activation_max_ms to the results file given as $1.
 set -euo pipefail

@@ -7,9 +7,11 @@
 // sheet's navigation to the page until its rows are filled and the messages
 // it posted are handled, starting each time from the welcome page. Questions
 // are declined, so nothing is installed. Prints "name value" lines: the
-// median of three activations per page and the worst page. The Python
+// median of three activations per page, its first activation and the worst
+// figure of all. The Python
 // package pages (pip_page_activation_ms_<page>) run against a Python 2.7 and
 // 3.6 whose pip is the stand-in.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -135,10 +137,11 @@ bool rowsFilled(const kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgName, 
     return true;
 }
 
-// The median of three navigations to the page, each from the welcome page
-// (the welcome page itself from the next one).
+// Three navigations to the page, each from the welcome page (the welcome
+// page itself from the next one): the first is the page's first activation in
+// the process, the one a user meets; `first` gets it, the median is returned.
 double medianActivationMs(kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgName, unsigned& rows,
-                          bool& filled) {
+                          bool& filled, double& first) {
     std::vector<double> times;
     for (int round = 0; round < 3; ++round) {
         sheet.navigateTo(std::string(uiDlgName) == kPages[0].uiDlgName ? kPages[1].uiDlgName
@@ -150,20 +153,25 @@ double medianActivationMs(kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgNa
         times.push_back(bench::now() - start);
         filled = filled && reached && rowsFilled(sheet, uiDlgName, rows);
     }
+    first = 1000.0 * times.front();
     return 1000.0 * bench::median(times);
 }
 
-// Prints one page's figure and keeps the worst page. Answers 1 when the rows
-// were not filled.
+// Prints one page's figures and keeps the worst of them, first activations
+// included. Answers 1 when the rows were not filled.
 int measure(kdDKadrixSDKInstallerSheet& sheet, const Measured& measured, double& worst,
             std::string& worstKey) {
     unsigned rows = 0;
     bool filled = true;
-    double ms = medianActivationMs(sheet, measured.uiDlgName, rows, filled);
+    double first = 0;
+    double ms = medianActivationMs(sheet, measured.uiDlgName, rows, filled, first);
     std::printf("page_activation_ms_%s %.1f (%s, %u rows)\n", measured.key, ms, measured.uiDlgName, rows);
-    if (ms > worst) {
-        worst = ms;
-        worstKey = measured.key;
+    std::printf("page_activation_first_ms_%s %.1f\n", measured.key, first);
+    for (double figure : {ms, first}) {
+        if (figure > worst) {
+            worst = figure;
+            worstKey = measured.key + std::string(figure == first ? " first" : "");
+        }
     }
     if (filled)
         return 0;
@@ -232,14 +240,16 @@ int main(int argc, char** argv) {
             handleMessages();
             unsigned rows = 0;
             bool filled = true;
-            double ms = medianActivationMs(sheet, measured.uiDlgName, rows, filled);
+            double first = 0;
+            double ms = medianActivationMs(sheet, measured.uiDlgName, rows, filled, first);
             if (!filled) {
                 ++failures;
                 std::fprintf(stderr, "page_activation_bench: %s: rows not filled\n", measured.uiDlgName);
             }
             std::printf("pip_page_activation_ms_%s %.1f (%s, %u rows)\n", measured.key, ms,
                         measured.uiDlgName, rows);
-            pipWorst = ms > pipWorst ? ms : pipWorst;
+            std::printf("pip_page_activation_first_ms_%s %.1f\n", measured.key, first);
+            pipWorst = std::max(pipWorst, std::max(ms, first));
         }
         std::printf("pip_page_activation_max_ms %.1f\n", pipWorst);
         std::printf("page_activation_questions %d\n", prompter.asked);
