@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "app/FileHelpers.h"
+#include "download/InstallationElement.h"
 #include "main/InstallerApp.h"
 #include "install/OcxRegistration.h"
 #include "pages/IOSystemInstallationsPage.h"
@@ -58,11 +59,14 @@ std::string registeredControl() {
 TEST(OptionalComponents, CameraRowsAndTheMvsSelectorBothWays) {
     ShownPage<kdDInstall3rdPartyInstallations> open(kWindows7x64);
     // Windows Installer product; an InstallShield entry; a quiet uninstall command.
-    EXPECT_EQ(kBoth, open.installAndRemove(IDC_CAM1_ZCL_INSTALL, IDC_CAM1_ZCL_REMOVE, IDC_CAM1_ZCL_STATUS)) << open.explain();
+    EXPECT_EQ(kBoth, open.installAndRemove(IDC_CAM1_ZCL_INSTALL, IDC_CAM1_ZCL_REMOVE, IDC_CAM1_ZCL_STATUS))
+        << open.explain();
     EXPECT_EQ(kBoth,
-              open.installAndRemove(IDC_CAM1_FIREI_INSTALL, IDC_CAM1_FIREI_REMOVE, IDC_CAM1_FIREI_STATUS)) << open.explain();
+              open.installAndRemove(IDC_CAM1_FIREI_INSTALL, IDC_CAM1_FIREI_REMOVE, IDC_CAM1_FIREI_STATUS))
+        << open.explain();
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_CAM1_ICCAPTURE_INSTALL, IDC_CAM1_ICCAPTURE_REMOVE,
-                                           IDC_CAM1_ICCAPTURE_STATUS)) << open.explain();
+                                           IDC_CAM1_ICCAPTURE_STATUS))
+        << open.explain();
 
     // The removal follows the uninstaller's copy by its image name.
     ASSERT_TRUE(chooseItem(open.window, IDC_CAM1_MVS_COMBO, "MVS 2.4.0"));
@@ -109,10 +113,12 @@ TEST(OptionalComponents, AvtSelectorBothWaysAndThePylonRuntimePackage) {
 
 TEST(OptionalComponents, IoDriversInstallAndGoAgainFromTheirRows) {
     ShownPage<kdDInstallIOSystemInstallations> open;
-    EXPECT_EQ(kBoth, open.installAndRemove(IDC_IO_FIRST_ROW + 3, IDC_IO_FIRST_ROW + 4, IDC_IO_FIRST_ROW + 1)) << open.explain();
+    EXPECT_EQ(kBoth, open.installAndRemove(IDC_IO_FIRST_ROW + 3, IDC_IO_FIRST_ROW + 4, IDC_IO_FIRST_ROW + 1))
+        << open.explain();
     // "ADAMAPAX .NET UTILITY V2.05.10 B04.MSI": a package under a name with blanks.
     EXPECT_EQ(kBoth,
-              open.installAndRemove(IDC_IO_FIRST_ROW + 23, IDC_IO_FIRST_ROW + 24, IDC_IO_FIRST_ROW + 21)) << open.explain();
+              open.installAndRemove(IDC_IO_FIRST_ROW + 23, IDC_IO_FIRST_ROW + 24, IDC_IO_FIRST_ROW + 21))
+        << open.explain();
 }
 
 TEST(OptionalComponents, RemoteControlSelectorFollowsTheUninstallersWindow) {
@@ -129,11 +135,34 @@ TEST(OptionalComponents, RemoteControlSelectorFollowsTheUninstallersWindow) {
     EXPECT_EQ("None", open.page.teamViewer().currentSelection);
 
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL2_TIGHTVNC_INSTALL, IDC_UTIL2_TIGHTVNC_REMOVE,
-                                           IDC_UTIL2_TIGHTVNC_STATUS)) << open.explain();
+                                           IDC_UTIL2_TIGHTVNC_STATUS))
+        << open.explain();
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL2_TERATERM_INSTALL, IDC_UTIL2_TERATERM_REMOVE,
-                                           IDC_UTIL2_TERATERM_STATUS)) << open.explain();
+                                           IDC_UTIL2_TERATERM_STATUS))
+        << open.explain();
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL2_POWERTOYS_INSTALL, IDC_UTIL2_POWERTOYS_REMOVE,
-                                           IDC_UTIL2_POWERTOYS_STATUS)) << open.explain();
+                                           IDC_UTIL2_POWERTOYS_STATUS))
+        << open.explain();
+}
+
+// The way the client's row once failed now and then: a setup that never
+// started because its download failed, the error answered by the blanket Yes.
+// The row stays "Not Installed" and the case's explanation names the cause.
+TEST(OptionalComponents, OpcClientWhoseDownloadFailsStaysNotInstalledAndSaysWhy) {
+    const char* file = "Orvanto_PlantOPCClient_1.9.0.28_171112.exe";
+    deleteFileForced(cacheFolder(cache::kUtilities) + "\\" + file); // fetched afresh
+    char url[512] = {};
+    ::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url, sizeof(url));
+    ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", "http://127.0.0.1:1"); // nobody listens
+    {
+        ShownPage<kdDInstallUtilities> open;
+        clickButton(open.window, IDC_UTIL1_OPCCLIENT_INSTALL);
+        EXPECT_EQ("Not Installed", open.status(IDC_UTIL1_OPCCLIENT_STATUS));
+        std::string why = open.explain();
+        EXPECT_NE(std::string::npos, why.find("Unable to download file")) << why;
+        EXPECT_EQ(std::string::npos, why.find(file)) << why; // no setup started
+    }
+    ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url);
 }
 
 TEST(OptionalComponents, OpcClientModeRegistersTheControlOfItsFolder) {
@@ -157,11 +186,13 @@ TEST(OptionalComponents, OpcClientModeRegistersTheControlOfItsFolder) {
     EXPECT_EQ("Not Installed", open.status(IDC_UTIL1_OPCCLIENT_STATUS));
     EXPECT_FALSE(controlEnabled(open.window, IDC_UTIL1_MODE_COMBO));
     EXPECT_EQ(kBoth, open.installAndRemove(IDC_UTIL1_WATCHDOG_INSTALL, IDC_UTIL1_WATCHDOG_REMOVE,
-                                           IDC_UTIL1_WATCHDOG_STATUS)) << open.explain();
+                                           IDC_UTIL1_WATCHDOG_STATUS))
+        << open.explain();
 
     // An archive unpacked into a program folder, removed with its files.
     EXPECT_EQ(kBoth,
-              open.installAndRemove(IDC_UTIL1_CYCLE_INSTALL, IDC_UTIL1_CYCLE_REMOVE, IDC_UTIL1_CYCLE_STATUS)) << open.explain();
+              open.installAndRemove(IDC_UTIL1_CYCLE_INSTALL, IDC_UTIL1_CYCLE_REMOVE, IDC_UTIL1_CYCLE_STATUS))
+        << open.explain();
 
     // The OPC test client: an archived setup that hands over to a helper, and
     // an entry whose command is split at its first blank.
