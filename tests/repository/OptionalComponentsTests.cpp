@@ -145,14 +145,14 @@ TEST(OptionalComponents, RemoteControlSelectorFollowsTheUninstallersWindow) {
         << open.explain();
 }
 
-// The way the client's row once failed now and then: a setup that never
-// started because its download failed, the error answered by the blanket Yes.
+// A quick failure of the client's row, as seen now and then: the setup never
+// starts because its download fails, and the blanket Yes answers the error.
 // The row stays "Not Installed" and the case's explanation names the cause.
 TEST(OptionalComponents, OpcClientWhoseDownloadFailsStaysNotInstalledAndSaysWhy) {
     const char* file = "Orvanto_PlantOPCClient_1.9.0.28_171112.exe";
     deleteFileForced(cacheFolder(cache::kUtilities) + "\\" + file); // fetched afresh
     char url[512] = {};
-    ::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url, sizeof(url));
+    bool served = ::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url, sizeof(url)) > 0;
     ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", "http://127.0.0.1:1"); // nobody listens
     {
         ShownPage<kdDInstallUtilities> open;
@@ -162,7 +162,7 @@ TEST(OptionalComponents, OpcClientWhoseDownloadFailsStaysNotInstalledAndSaysWhy)
         EXPECT_NE(std::string::npos, why.find("Unable to download file")) << why;
         EXPECT_EQ(std::string::npos, why.find(file)) << why; // no setup started
     }
-    ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url);
+    ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", served ? url : nullptr);
 }
 
 TEST(OptionalComponents, OpcClientModeRegistersTheControlOfItsFolder) {
