@@ -181,9 +181,10 @@ bool deleteFolderInside(const std::string& folder, const std::string& name) {
         hnDebugOut("deleteFolderInside - Refused a path outside the content folder\n");
         return false;
     }
-    // Every folder on the way may be a planted link, not only the last one.
+    // Every folder on the way may be a planted link, not only the last one
+    // (a link in place of `name` itself is removed as a link below).
     std::string refusal;
-    if (!hnWriteFolderIsSafe(path, refusal)) {
+    if (!hnWriteFolderIsSafe(folder, refusal)) {
         hnDebugOutF("deleteFolderInside - %s\n", refusal.c_str());
         if (!refusal.empty())
             appMessageBox(refusal, MB_OK | MB_ICONERROR);
