@@ -23,8 +23,14 @@ namespace {
 // The repository server. Tests and the demo point the program elsewhere
 // through the environment.
 const char* const kRepositoryBaseUrl = "http://repository.orvanto.com";
+#ifdef _WIN64
 const char* const kRepositoryUrlVariable = "ORVANTO_REPOSITORY_URL";
 const char* const kBusyWaitVariable = "ORVANTO_STARTUP_WAIT_MS";
+#else
+// The shipped program does not even carry the names (a test reads it for them).
+const char* const kRepositoryUrlVariable = nullptr;
+const char* const kBusyWaitVariable = nullptr;
+#endif
 const char* const kSessionLogPrefix = "OrvantoVisionSoftwareInstaller_";
 constexpr int kSessionLogsKept = 10;
 
@@ -32,7 +38,7 @@ constexpr int kSessionLogsKept = 10;
 // demo) reads them: the shipped program runs elevated, and whatever can set a
 // user's environment must not choose where it downloads installables from.
 bool readTestOverride(const char* name, std::string& value) {
-    if (!COrvantoKadrixSDKInstallerApp::readsTestOverrides())
+    if (!COrvantoKadrixSDKInstallerApp::readsTestOverrides() || !name)
         return false;
     char buffer[1024] = {};
     DWORD length = ::GetEnvironmentVariableA(name, buffer, sizeof(buffer));
