@@ -55,14 +55,35 @@ std::string oneLine(const std::string& text) {
 } // namespace
 
 bool hnSessionLog::open(const std::string& folder, const std::string& prefix, int keep) {
+    // Any process of the user can plant a file or link under the expected
+    // name: the log is always a new file, never opened through a link; a
+    // taken name gives way to the next seconds' names.
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    std::string path = folder + prefix +
-                       hnFormatText("%04u%02u%02u%02u%02u%02u.log", now.wYear, now.wMonth, now.wDay,
-                                    now.wHour, now.wMinute, now.wSecond);
-    hnScopedHandle file(::CreateFileA(path.c_str(), FILE_APPEND_DATA,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                      OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    FILETIME start;
+    ::SystemTimeToFileTime(&now, &start);
+    ULARGE_INTEGER stamp;
+    stamp.LowPart = start.dwLowDateTime;
+    stamp.HighPart = start.dwHighDateTime;
+    const ULONGLONG oneSecond = 10000000ull;
+    std::string path;
+    hnScopedHandle file;
+    for (int attempt = 0; attempt < kSessionLogNameAttempts && !file; ++attempt) {
+        ULARGE_INTEGER next;
+        next.QuadPart = stamp.QuadPart + attempt * oneSecond;
+        FILETIME time = {next.LowPart, next.HighPart};
+        SYSTEMTIME t;
+        if (!::FileTimeToSystemTime(&time, &t))
+            break;
+        path = folder + prefix +
+               hnFormatText("%04u%02u%02u%02u%02u%02u.log", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
+                            t.wSecond);
+        file.reset(::CreateFileA(path.c_str(), FILE_APPEND_DATA,
+                                 FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
+                                 FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (!file && ::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS)
+            break;
+    }
     {
         std::lock_guard<std::mutex> lock(mutex_);
         file_ = std::move(file);

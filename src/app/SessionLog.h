@@ -9,14 +9,19 @@
 
 #include "app/ScopedHandle.h"
 
+// How many seconds' names a session log tries before it gives up.
+constexpr int kSessionLogNameAttempts = 60;
+
 class hnSessionLog {
 public:
     hnSessionLog() = default;
     hnSessionLog(const hnSessionLog&) = delete;
     hnSessionLog& operator=(const hnSessionLog&) = delete;
 
-    // `folder` ends with a separator. Opens (or, in the same second, appends
-    // to) the session's file, then keeps the `keep` newest logs of `prefix`.
+    // `folder` ends with a separator. Creates the session's file, a new one
+    // always and never through a link: when the name of this second is taken
+    // (by a file, a folder or a link), those of the following seconds are
+    // tried. Then keeps the `keep` newest logs of `prefix`.
     bool open(const std::string& folder, const std::string& prefix, int keep = 10);
     void close();
     bool isOpen() const;

@@ -167,7 +167,10 @@ INT_PTR openWebLink(const std::string& link, HWND owner) {
         hnDebugOut("openWebLink - Refused a link that is not a web address\n");
         return 0;
     }
-    return reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, "open", link.c_str(), nullptr, nullptr, SW_SHOW));
+    INT_PTR shell =
+        reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, "open", link.c_str(), nullptr, nullptr, SW_SHOW));
+    hnSessionLogF("Program", "opened %s, shell result %d", link.c_str(), static_cast<int>(shell));
+    return shell;
 }
 
 bool deleteFolderInside(const std::string& folder, const std::string& name) {
@@ -176,6 +179,15 @@ bool deleteFolderInside(const std::string& folder, const std::string& name) {
         !hnFormat(path, kPathCapacity, "%s%s", folder.c_str(), name.c_str()) ||
         !isStrictlyInsideFolder(path, folder)) {
         hnDebugOut("deleteFolderInside - Refused a path outside the content folder\n");
+        return false;
+    }
+    // Every folder on the way may be a planted link, not only the last one
+    // (a link in place of `name` itself is removed as a link below).
+    std::string refusal;
+    if (!hnWriteFolderIsSafe(folder, refusal)) {
+        hnDebugOutF("deleteFolderInside - %s\n", refusal.c_str());
+        if (!refusal.empty())
+            appMessageBox(refusal, MB_OK | MB_ICONERROR);
         return false;
     }
     if (!fileExists(path))

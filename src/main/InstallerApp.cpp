@@ -1,6 +1,7 @@
 #include "main/InstallerApp.h"
 
 #include <commctrl.h>
+#include <cstring>
 #include <gdiplus.h>
 #include <richedit.h>
 
@@ -14,6 +15,7 @@
 #include "install/ComponentActions.h"
 #include "pages/InstallerPages.h"
 #include "process/ProcessList.h"
+#include "process/TempFolder.h"
 #include "python/ShippedPythonEnvironment.h"
 #include "wizard/InstallerSheet.h"
 
@@ -21,8 +23,14 @@ namespace {
 // The repository server. Tests and the demo point the program elsewhere
 // through the environment.
 const char* const kRepositoryBaseUrl = "http://repository.orvanto.com";
+#ifdef _WIN64
 const char* const kRepositoryUrlVariable = "ORVANTO_REPOSITORY_URL";
 const char* const kBusyWaitVariable = "ORVANTO_STARTUP_WAIT_MS";
+#else
+// The shipped program does not even carry the names (a test reads it for them).
+const char* const kRepositoryUrlVariable = nullptr;
+const char* const kBusyWaitVariable = nullptr;
+#endif
 const char* const kSessionLogPrefix = "OrvantoVisionSoftwareInstaller_";
 constexpr int kSessionLogsKept = 10;
 
@@ -30,7 +38,7 @@ constexpr int kSessionLogsKept = 10;
 // demo) reads them: the shipped program runs elevated, and whatever can set a
 // user's environment must not choose where it downloads installables from.
 bool readTestOverride(const char* name, std::string& value) {
-    if (!COrvantoKadrixSDKInstallerApp::readsTestOverrides())
+    if (!COrvantoKadrixSDKInstallerApp::readsTestOverrides() || !name)
         return false;
     char buffer[1024] = {};
     DWORD length = ::GetEnvironmentVariableA(name, buffer, sizeof(buffer));
@@ -161,42 +169,35 @@ bool COrvantoKadrixSDKInstallerApp::isAppFolderWritable(const std::string& folde
 }
 
 bool COrvantoKadrixSDKInstallerApp::cleanUpTempSubFolder() {
-    std::string temp;
-    if (!hnTempFolder(temp)) {
-        hnDebugOut("cleanUpTempSubFolder - unable to get temp directory\n");
-        return false;
-    }
+    // privateTempFolder replaces a planted link by a real folder before
+    // anything in it is listed or deleted.
     std::string folder;
-    if (!hnFormat(folder, kPathCapacity, "%s%s", temp.c_str(), kPrivateTempSubFolder)) {
-        hnDebugOut("cleanUpTempSubFolder - unable to create temp sub-folder\n");
+    const char* reason = "";
+    if (!privateTempFolder(folder, &reason)) {
+        hnDebugOut(std::strcmp(reason, "temp") == 0
+                       ? "cleanUpTempSubFolder - unable to get temp directory\n"
+                       : "cleanUpTempSubFolder - unable to create temp sub-folder\n");
         return false;
     }
-    if (fileExists(folder)) {
-        std::string pattern;
-        WIN32_FIND_DATAA data;
-        hnScopedFind find;
-        if (hnFormat(pattern, kPathCapacity, "%s\\*.*", folder.c_str()))
-            find.reset(::FindFirstFileA(pattern.c_str(), &data));
-        if (find) {
-            do {
-                if (!lstrcmpA(data.cFileName, ".") || !lstrcmpA(data.cFileName, ".."))
-                    continue;
-                std::string entry;
-                if (!hnFormat(entry, kPathCapacity, "%s/%s", folder.c_str(), data.cFileName))
-                    continue;
-                if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
-                    deleteFolderTree(entry.c_str(), entry.c_str());
-                else
-                    deleteFileForced(entry);
-            } while (::FindNextFileA(find.get(), &data));
-        }
-    } else {
-        ::CreateDirectoryA(folder.c_str(), nullptr);
+    std::string pattern;
+    WIN32_FIND_DATAA data;
+    hnScopedFind find;
+    if (hnFormat(pattern, kPathCapacity, "%s\\*.*", folder.c_str()))
+        find.reset(::FindFirstFileA(pattern.c_str(), &data));
+    if (find) {
+        do {
+            if (!lstrcmpA(data.cFileName, ".") || !lstrcmpA(data.cFileName, ".."))
+                continue;
+            std::string entry;
+            if (!hnFormat(entry, kPathCapacity, "%s/%s", folder.c_str(), data.cFileName))
+                continue;
+            if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+                deleteFolderTree(entry.c_str(), entry.c_str()); // removes a link as a link
+            else
+                deleteFileForced(entry);
+        } while (::FindNextFileA(find.get(), &data));
     }
-    if (fileExists(folder))
-        return true;
-    hnDebugOut("cleanUpTempSubFolder - unable to create temp sub-folder\n");
-    return false;
+    return true;
 }
 
 int COrvantoKadrixSDKInstallerApp::countOwnInstallerInstances() {

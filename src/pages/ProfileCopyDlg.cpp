@@ -34,7 +34,7 @@ versionProfiles readVersionProfiles(const std::string& userDataRoot, const std::
         // "." and ".." name the profiles folder and the data folder; a link
         // may lead anywhere. Neither is a profile to move.
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-            hnIsLink(data.dwFileAttributes, data.dwReserved0) || !isPlainFileName(data.cFileName))
+            hnIsLink(data.dwFileAttributes, data.dwReserved0) || !isPlainLocalFileName(data.cFileName))
             continue;
         bool present = false;
         if (exclude)

@@ -37,8 +37,10 @@ bool readInstallPath(const char* product, std::string& folder) {
 }
 
 INT_PTR shellOpen(const std::string& file, const std::string& folder) {
-    return reinterpret_cast<INT_PTR>(
+    INT_PTR shell = reinterpret_cast<INT_PTR>(
         ::ShellExecuteA(nullptr, "open", file.c_str(), nullptr, folder.c_str(), SW_SHOWNORMAL));
+    hnSessionLogF("Program", "opened %s, shell result %d", file.c_str(), static_cast<int>(shell));
+    return shell;
 }
 
 // The programs of the links: folder (true: the runtime's), program and

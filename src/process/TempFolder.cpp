@@ -19,13 +19,12 @@ bool privateTempFolder(std::string& out, const char** reason) {
         return false;
     }
     std::string folder;
-    if (hnFormat(folder, kPathCapacity, "%s%s", temp.c_str(), kPrivateTempSubFolder)) {
-        if (!fileExists(folder))
-            ::CreateDirectoryA(folder.c_str(), nullptr);
-        if (fileExists(folder)) {
-            out = folder;
-            return true;
-        }
+    // Any process of the user can plant a link here: the elevated program
+    // works only in a real folder.
+    if (hnFormat(folder, kPathCapacity, "%s%s", temp.c_str(), kPrivateTempSubFolder) &&
+        hnMakeRealFolder(folder)) {
+        out = folder;
+        return true;
     }
     if (reason)
         *reason = "create";
@@ -57,8 +56,7 @@ bool createTempSubFolder(char* outPath, const char* name) {
     }
     if (fileExists(subFolder))
         deleteFolderTree(subFolder.c_str(), subFolder.c_str());
-    ::CreateDirectoryA(subFolder.c_str(), nullptr);
-    if (!fileExists(subFolder)) {
+    if (!hnMakeRealFolder(subFolder)) {
         hnDebugOut("createTempSubFolder - unable to create Orvanto temp sub-directory\n");
         return false;
     }

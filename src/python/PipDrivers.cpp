@@ -135,18 +135,27 @@ RunEnd runInOwnConsole(const Interpreter& python, const char* routine, std::stri
     }
     hnScopedHandle process(info.hProcess);
     hnScopedHandle thread(info.hThread);
+    hnSessionLogF("Program", "started %s", commandLine.c_str());
     dialog.show();
+    RunEnd end = RunEnd::TimedOut;
     switch (hnWaitOrStopKeepingPainted(stop, process.get(), limitMs)) {
     case hnStopBlock::Wait::Signalled:
-        return RunEnd::Ended;
+        end = RunEnd::Ended;
+        break;
     case hnStopBlock::Wait::Stopped:
         debugLine(python, routine, "Stop requested, pip left running");
+        hnSessionLogF("Program", "%s no longer waited for: stop requested (left running)",
+                      commandLine.c_str());
         return RunEnd::Stopped;
     case hnStopBlock::Wait::TimedOut:
+        ::TerminateProcess(process.get(), 0);
         break;
     }
-    ::TerminateProcess(process.get(), 0);
-    return RunEnd::TimedOut;
+    DWORD exitCode = 0;
+    ::GetExitCodeProcess(process.get(), &exitCode);
+    hnSessionLogF("Program", "%s ended with exit code %lu%s", commandLine.c_str(), exitCode,
+                  end == RunEnd::TimedOut ? " (ended at the time limit)" : "");
+    return end;
 }
 
 // What pip answered before a change of its packages no longer holds.

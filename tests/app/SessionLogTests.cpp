@@ -101,3 +101,42 @@ TEST(SessionLog, ALogThatCannotBeWrittenStopsNothing) {
     log.write("Debug", "goes nowhere"); // no effect, no failure
     EXPECT_EQ("", log.path());
 }
+
+// A file or link planted under the expected name is never opened: the log
+// takes the name of a following second and leaves the planted file alone.
+TEST(SessionLog, ATakenNameGivesWayToTheNextSeconds) {
+    ScratchFolder scratch;
+    std::string folder = scratch.path() + "\\";
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    FILETIME start;
+    ::SystemTimeToFileTime(&now, &start);
+    ULARGE_INTEGER stamp;
+    stamp.LowPart = start.dwLowDateTime;
+    stamp.HighPart = start.dwHighDateTime;
+    std::vector<std::string> planted;
+    for (int second = 0; second < 3; ++second) {
+        ULARGE_INTEGER next;
+        next.QuadPart = stamp.QuadPart + second * 10000000ull;
+        FILETIME time = {next.LowPart, next.HighPart};
+        SYSTEMTIME t;
+        ::FileTimeToSystemTime(&time, &t);
+        planted.push_back(folder + kPrefix +
+                          hnFormatText("%04u%02u%02u%02u%02u%02u.log", t.wYear, t.wMonth, t.wDay, t.wHour,
+                                       t.wMinute, t.wSecond));
+        writeTextFile(planted.back(), "planted");
+    }
+
+    hnSessionLog log;
+    ASSERT_TRUE(log.open(folder, kPrefix));
+    log.write("Session", "started");
+    std::string path = log.path();
+    log.close();
+    for (const std::string& name : planted) {
+        EXPECT_NE(name, path);
+        EXPECT_EQ("planted", readTextFile(name));
+    }
+    ASSERT_EQ(folder.size() + std::string(kPrefix).size() + 18, path.size()) << path;
+    EXPECT_GT(path, planted.back()); // a later second, same form
+    EXPECT_NE(std::string::npos, readTextFile(path).find("Session: started\r\n"));
+}

@@ -5,6 +5,7 @@
 
 #include "app/FileHelpers.h"
 #include "main/InstallerApp.h"
+#include "process/TempFolder.h"
 #include "app/SystemView.h"
 #include "download/UpgradeInfo.h"
 #include "resource.h"
@@ -47,6 +48,47 @@ TEST(Startup, TempSubFolderIsEmptiedButKept) {
     deleteFolderTree(folder.c_str(), folder.c_str());
     EXPECT_TRUE(theApp()->cleanUpTempSubFolder()); // made anew when missing
     EXPECT_TRUE(fileExists(folder));
+}
+
+namespace {
+// Points the user's temp folder at a fixture for as long as it lives.
+struct TempFolderAt {
+    explicit TempFolderAt(const std::string& folder) {
+        char buffer[MAX_PATH] = {};
+        DWORD length = ::GetEnvironmentVariableA("TMP", buffer, MAX_PATH);
+        had = length > 0 && length < MAX_PATH;
+        saved.assign(buffer, had ? length : 0);
+        ::SetEnvironmentVariableA("TMP", folder.c_str());
+    }
+    ~TempFolderAt() { ::SetEnvironmentVariableA("TMP", had ? saved.c_str() : nullptr); }
+    bool had;
+    std::string saved;
+};
+} // namespace
+
+// Any process of the user can put a link where the private temp folder goes:
+// it is removed as a link and a real folder made before anything in it is
+// listed, deleted or written.
+TEST(Startup, APlantedTempFolderLinkIsReplacedByARealFolder) {
+    for (const char* fixture : {"startup", "subfolder"}) {
+        const std::string root = std::string("C:\\orvanto-fixtures\\temp-") + fixture;
+        const std::string folder = root + "\\temp\\Orvanto10_9267";
+        if (!hnIsLinkPath(folder))
+            GTEST_SKIP() << "fixture missing: run tests/fixtures/prepare";
+        TempFolderAt temp(root + "\\temp\\");
+        if (std::string(fixture) == "startup") {
+            EXPECT_TRUE(theApp()->cleanUpTempSubFolder());
+        } else {
+            char path[kTempSubFolderCapacity] = {};
+            ASSERT_TRUE(createTempSubFolder(path, "MatrelBackup"));
+            EXPECT_EQ(folder + "\\MatrelBackup", std::string(path));
+            EXPECT_FALSE(hnIsLinkPath(path));
+        }
+        EXPECT_FALSE(hnIsLinkPath(folder)) << fixture;
+        EXPECT_TRUE(fileExists(folder)) << fixture;
+        EXPECT_EQ("keep\n", readTextFile(root + "\\target\\keep.txt")) << fixture;
+        EXPECT_FALSE(fileExists(root + "\\target\\MatrelBackup")) << fixture;
+    }
 }
 
 TEST(Startup, AppFolderIsTheExecutablesFolderAndWritable) {

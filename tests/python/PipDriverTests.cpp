@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "app/AppBase.h"
 #include "app/FileHelpers.h"
 #include "install/CheckInstallations.h"
 #include "process/SystemInfo.h"
@@ -105,6 +106,15 @@ TEST_F(PipDrivers, InstallUpgradesPipFirstAndReplacesTheVersionThere) {
     EXPECT_FALSE(found);
     EXPECT_EQ(count(calls27(), "uninstall paho-mqtt -y"), 1u) << "removed: no visible repeat";
     EXPECT_TRUE(prompter.records.empty());
+
+    // Each silent run is in the session log like every other started program.
+    std::string log = readTextFile(hnAppBase::current()->sessionLog().path());
+    std::string install = "\"" + python27.folder() + "Scripts\\pip.exe\" install \"" + paho + "\"";
+    std::string removal = "\"" + python27.folder() + "Scripts\\pip.exe\" uninstall \"paho-mqtt\" -y";
+    for (const std::string& run : {install, removal}) {
+        EXPECT_NE(log.find("Program: started " + run + "\r\n"), std::string::npos) << run;
+        EXPECT_NE(log.find("Program: " + run + " ended with exit code 0\r\n"), std::string::npos) << run;
+    }
 }
 
 // A rejected wheel: silently it counts as installed; with "Stop on Package
