@@ -19,6 +19,7 @@
 #include "install/CheckInstallations.h"
 #include "install/ElementActions.h"
 #include "install/InstallHelpers.h"
+#include "install/WheelCheck.h"
 #include "download/InstallationElement.h"
 #include "install/OpcScoutWaitDlg.h"
 #include "install/PythonEnvironment.h"
@@ -337,11 +338,14 @@ bool installWheel(const hnWheelRow& row, const hnInstallationElement& element, b
         confirmed = ran && isWheelConfirmed(row, nullptr);
     }
     if (!confirmed) {
-        // pip ends without complaint on a file it rejects: the cached copy
-        // goes, so that a repair fetches a fresh one, and nothing that the
-        // package would replace is cleaned up.
-        if (ran)
+        // Nothing that the package would replace is cleaned up. pip's answer
+        // alone never discards the cached file (an installer copy for an
+        // offline machine keeps its wheels); a file that fails the
+        // installer's own check goes, so that a repair fetches a fresh one.
+        if (!wheelFitsInterpreter(wheel, row.file, row.python)) {
+            hnDebugOutF("installWheel - %s is no usable wheel; discarded\n", download.c_str());
             deleteFileIfPresent(download);
+        }
         return false;
     }
     if (row.cleanup == hnWheelCleanup::Cv2Pyd) {

@@ -20,10 +20,12 @@ bool registeredPlantOpcClientOcx(std::string& path) {
     return true;
 }
 
-void runRegsvr32(const std::string& controlPath, bool unregister) {
+bool runRegsvr32(const std::string& controlPath, bool unregister) {
     std::string program = regsvr32Path();
     std::string quoted = hnFormatText("\"%s\"", controlPath.c_str());
-    runProgram(hnRunMode::Wait, program, {program, unregister ? "/u" : "", quoted});
+    int code = runProgram(hnRunMode::Wait, program, {program, unregister ? "/u" : "", quoted});
+    hnDebugOutF("runRegsvr32 - %s%s: exit code %d\n", unregister ? "/u " : "", controlPath.c_str(), code);
+    return code == 0;
 }
 
 int CcleanUpApp::unRegOrvantoPlantOPCClientOCX() {

@@ -12,7 +12,8 @@ constexpr const char* kPlantOpcClientClassId = "{5D8373B1-2F0E-42C4-9D3B-05C9AF2
 bool registeredPlantOpcClientOcx(std::string& path);
 
 // Runs regsvr32 on `controlPath` and waits for it; `unregister` adds "/u".
-void runRegsvr32(const std::string& controlPath, bool unregister);
+// True when it exits with 0.
+bool runRegsvr32(const std::string& controlPath, bool unregister);
 
 class CcleanUpApp {
 public:

@@ -318,6 +318,22 @@ bool removeTree(const std::string& folder, const char* guard) {
     return !fileExists(folder);
 }
 
+// Whether a toolbox build folder of the runtime other than `own` holds
+// `relative` (a path below the build folder).
+bool otherBuildHolds(const std::string& runtime, const char* own, const std::string& relative) {
+    WIN32_FIND_DATAA found;
+    hnScopedFind find(::FindFirstFileA((runtime + "DeepformVision*").c_str(), &found));
+    if (!find)
+        return false;
+    do {
+        std::string name = found.cFileName;
+        if ((found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && _stricmp(name.c_str(), own) != 0 &&
+            name.find("_1_0_0_") != std::string::npos && fileExists(runtime + name + "\\" + relative))
+            return true;
+    } while (::FindNextFileA(find.get(), &found));
+    return false;
+}
+
 // Deletes what the installation action of `row` created, no more.
 bool removeInstalledFiles(const hnActionRow& row, const std::string& elementName) {
     std::string runtime, path;
@@ -335,10 +351,13 @@ bool removeInstalledFiles(const hnActionRow& row, const std::string& elementName
         hnFileSet toolbox;
         if (deepformBuildFileSet(row.target, toolbox)) {
             // The runtime loads the toolbox from the copies of the build's
-            // files: those still identical to the build's go with it.
+            // files: those still identical to the build's go with it, unless
+            // another build folder holds a file of that name (a shared
+            // assembly the other build needs).
             for (const hnFileSetEntry& entry : toolbox.files)
                 if (!entry.reference.empty() && fileExists(entry.file) && fileExists(entry.reference) &&
-                    filesHaveSameContent(entry.file, entry.reference))
+                    filesHaveSameContent(entry.file, entry.reference) &&
+                    !otherBuildHolds(runtime, row.target, entry.file.substr(path.size() + 1)))
                     deleteFileIfPresent(entry.reference);
         }
         bool olderGone = true;

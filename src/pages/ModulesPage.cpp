@@ -10,6 +10,7 @@
 #include "download/InstallationElement.h"
 #include "download/StatusWords.h"
 #include "install/CheckInstallations.h"
+#include "install/InstallActions.h"
 #include "install/InstallHelpers.h"
 #include "pages/MatrelVersionSelection.h"
 #include "pages_ids.h"
@@ -283,17 +284,35 @@ bool kdDInstallModules::switchVariantFiles(const std::string& runtime, int index
         if (::CopyFileA(offered[i].fullName.c_str(), targets[i].c_str(), FALSE))
             continue;
         // Back to the files that were active.
-        hnDebugOut("kdDInstallModules::changeMatrelVariant - Copy failed, active files restored\n");
-        for (int k = 0; k < kMatrelFileCount; ++k) {
-            if (backedUp[k])
-                copyFileReplacing(backups[k], targets[k]);
-            else
-                deleteFileIfPresent(targets[k]);
+        std::vector<std::string> lost = restoreBackedUpFiles(targets, backups, backedUp, kMatrelFileCount);
+        if (lost.empty()) {
+            hnDebugOut("kdDInstallModules::changeMatrelVariant - Copy failed, active files restored\n");
+            appMessageBox(kCopyFailed);
+            return false;
         }
-        appMessageBox(kCopyFailed);
+        std::string names;
+        for (const std::string& name : lost)
+            names += (names.empty() ? "" : ", ") + name;
+        hnDebugOutF("kdDInstallModules::changeMatrelVariant - Copy failed, not restored: %s\n",
+                    names.c_str());
+        appMessageBox(hnFormatText("%s\nThese files of the previous version could not be put back: %s.",
+                                   kCopyFailed, names.c_str()));
         return false;
     }
     return true;
+}
+
+std::vector<std::string> restoreBackedUpFiles(const std::string* targets, const std::string* backups,
+                                              const bool* backedUp, int count) {
+    std::vector<std::string> lost;
+    for (int k = 0; k < count; ++k) {
+        bool back = backedUp[k] ? copyFileReplacing(backups[k], targets[k]) &&
+                                      filesHaveSameContent(backups[k], targets[k])
+                                : deleteFileIfPresent(targets[k]);
+        if (!back)
+            lost.push_back(targets[k]);
+    }
+    return lost;
 }
 
 void kdDInstallModules::warnWhenVariantIsWrong() {

@@ -15,6 +15,12 @@ struct hnMatrelFileRecord {
 
 constexpr int kMatrelFileCount = 8;
 
+// Puts the backed-up files back over `targets` (a target without a backup is
+// deleted) and checks each; the target names that do not hold their backup
+// (or are still there without one) afterwards.
+std::vector<std::string> restoreBackedUpFiles(const std::string* targets, const std::string* backups,
+                                              const bool* backedUp, int count);
+
 // Image processing options: the IPP module and the active variant of the
 // runtime's image-array library (the variant whose files were copied into the
 // runtime folder), recognised by comparing files and switched through

@@ -153,6 +153,9 @@ int hnVersionSelector::processNewSelection() {
     return 1;
 }
 
+// The new member is fetched first, the old one removed and found gone, then
+// the new one installed and detected; when it is not, the old one is
+// installed again and the user told what is installed now.
 int hnVersionSelector::switchMembers(int oldElement, int newElement) {
     // Offline, the old member must stay: fetch the new one before anything
     // is removed.
@@ -160,14 +163,43 @@ int hnVersionSelector::switchMembers(int oldElement, int newElement) {
         debugLine(definition_.processOperation, "Unable to download the new selection");
         return -1;
     }
+    const std::string& oldName = page_.rowNames[static_cast<std::size_t>(oldElement)];
+    const std::string& newName = page_.rowNames[static_cast<std::size_t>(newElement)];
     page_.runUninstallRange(oldElement, oldElement);
     // The removed member itself is asked again: another member found first
-    // by the selector says nothing about it.
+    // by the selector says nothing about it. A removal that answered success
+    // (an uninstaller the user cancelled) stops here too.
     if (page_.isElementInstalled(oldElement)) {
         debugLine(definition_.processOperation, "Unable to uninstall the current selection");
+        appMessageBox(hnFormatText("%s is still installed, so %s was not installed.", oldName.c_str(),
+                                   newName.c_str()));
         return -1;
     }
-    return page_.installSelectorMember(newElement) > 0 ? 1 : -1;
+    if (page_.installSelectorMember(newElement) > 0)
+        return 1;
+    // The user is never left with less: the old member comes back, from the
+    // cache when its installable is there, otherwise from the server.
+    debugLine(definition_.processOperation,
+              "Unable to install the new selection; restoring the previous one");
+    if (page_.installSelectorMember(oldElement) > 0) {
+        appMessageBox(
+            hnFormatText("%s could not be installed; %s was restored.", newName.c_str(), oldName.c_str()));
+        return -1;
+    }
+    std::string now;
+    for (int element : definition_.foundOrder)
+        if (page_.isElementInstalled(element)) {
+            now = page_.rowNames[static_cast<std::size_t>(element)];
+            break;
+        }
+    appMessageBox(now.empty()
+                      ? hnFormatText("%s could not be installed and %s could not be restored; neither "
+                                     "is installed now.",
+                                     newName.c_str(), oldName.c_str())
+                      : hnFormatText("%s could not be installed and %s could not be restored; %s is "
+                                     "installed now.",
+                                     newName.c_str(), oldName.c_str(), now.c_str()));
+    return -1;
 }
 
 int hnVersionSelector::installNewSelection() {
@@ -342,7 +374,10 @@ void kdDOptionalPageBase::showRepairWarning(const char* skipName) {
 }
 
 int kdDOptionalPageBase::installSelectorMember(int element) {
-    return runInstallRange(element, element, false);
+    // Success is the member detected afterwards, not the installer's answer.
+    if (runInstallRange(element, element, false) <= 0)
+        return -1;
+    return isElementInstalled(element) ? 1 : -1;
 }
 
 void kdDOptionalPageBase::onInstallRow(int element) {

@@ -12,6 +12,7 @@
 #include "artwork_ids.h"
 #include "download/StatusWords.h"
 #include "install/CheckInstallations.h"
+#include "install/FetchFirst.h"
 #include "install/PipShow.h"
 #include "pages/OptionalPageBase.h"
 #include "pages_ids.h"
@@ -341,8 +342,11 @@ int kdDPipPackagesPageBase::runOverPackage(bool install) {
     // Nothing else may press a button of the set while it runs.
     enableActions(false);
     try {
-        result = install ? packageManager->installRange(0, last, true, true, stopOnErrors)
+        result = install ? installAllFetchedFirst(*packageManager, 0, last, stopOnErrors)
                          : packageManager->uninstallRange(0, last, stopOnErrors);
+        if (result == -2)
+            appMessageBox(
+                "Not every package of the set could be downloaded; nothing was removed or installed.", MB_OK);
     } catch (...) {
         appMessageBox("Unexpected Error 101", MB_OK);
         result = 0;

@@ -128,7 +128,8 @@ bool kdDInstallPY27ExtensionsNew::fetchPythonNetWheel() {
 }
 
 int kdDInstallPY27ExtensionsNew::installPythonNet() {
-    return runInstallRange(kPythonNetElement, kPythonNetElement, true);
+    const int indices[] = {kPythonNetElement};
+    return runInstallSelection(indices, 1, false, true);
 }
 
 int kdDInstallPY27ExtensionsNew::uninstallPythonNet() {

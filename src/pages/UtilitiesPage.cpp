@@ -216,9 +216,19 @@ int kdDInstallUtilities::regNewOCX() {
         checkCurrentModeAndSetComboCtrlSel();
         return -1;
     }
+    // The control registered before is read first: it is registered again
+    // when the new one fails.
+    std::string previous;
+    bool hadPrevious = registeredPlantOpcClientOcx(previous) && fileExists(previous);
     CcleanUpApp::unRegOrvantoPlantOPCClientOCX();
-    runRegsvr32(control, false);
-    return 1;
+    if (runRegsvr32(control, false))
+        return 1;
+    hnDebugOut("kdDInstallUtilities::regNewOCX - Unable to register the OCX of the selected mode\n");
+    bool restored = hadPrevious && runRegsvr32(previous, false);
+    appMessageBox(restored ? "The selected mode could not be registered; the previous mode was restored."
+                           : "The selected mode could not be registered; no mode is registered now.");
+    checkCurrentModeAndSetComboCtrlSel();
+    return -1;
 }
 
 // ---------------------------------------------------------------- OPC program
@@ -269,16 +279,17 @@ int kdDInstallUtilities::processNewOPCInstallerSelection() {
         return -1;
     }
     int element = chosen == kOpcScout ? kOpcScoutElement : chosen == kMatrikon ? kMatrikonElement : -1;
-    bool needsInstall = element >= 0 && statusOf(element) != kStatusInstalled;
+    bool both = isPresent(kOpcScoutElement) && isPresent(kMatrikonElement);
+    bool anyPresent = isPresent(kOpcScoutElement) || isPresent(kMatrikonElement);
+    // With both present the chosen one is removed too and installed again.
+    bool needsInstall = element >= 0 && (both || statusOf(element) != kStatusInstalled);
     // The chosen program is fetched before anything is removed: offline the
-    // present one stays.
+    // present ones stay.
     if (needsInstall && runDownloadElement(element) <= 0) {
         hnDebugOut(
             "kdDInstallUtilities::processNewOPCInstallerSelection - Unable to download the new selection\n");
         return 1;
     }
-    bool both = isPresent(kOpcScoutElement) && isPresent(kMatrikonElement);
-    bool anyPresent = isPresent(kOpcScoutElement) || isPresent(kMatrikonElement);
     if ((both || needsInstall || (element < 0 && anyPresent)) && uninstallPresentOPCInstallers() < 0)
         return 1; // a program that could not be removed: nothing is installed beside it
     if (element >= 0 && statusOf(element) == kStatusNotInstalled)

@@ -69,6 +69,11 @@ bool isPythonNet27Confirmed() {
     return hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation("pythonnet", nullptr, "2.3.0");
 }
 
+// pythonnet of any version, which would shadow a copied CLR build.
+bool isPythonNet27Present() {
+    return hnCheckInstallations::checkPy27ModuleWhlInstallation("pythonnet");
+}
+
 // Both bridge files of the build sit, identical, in the runtime folder and in
 // its "Python\\Python27".
 bool isBuildActive(const char* runtimeFolder, const ClrBuild& build) {
@@ -79,7 +84,9 @@ bool isBuildActive(const char* runtimeFolder, const ClrBuild& build) {
 }
 
 bool isBridgeActive(const char* routine, const char* runtimeFolder, const ClrBuild& build) {
-    if (!runtimeFolder) {
+    // Without a runtime folder the paths would be relative to the current
+    // directory.
+    if (!runtimeFolder || !*runtimeFolder) {
         clrDebug(routine, "NULL pointer 1");
         return false;
     }
@@ -185,6 +192,11 @@ int checkAndActivatePy27CLRFunction(const char* runtimeFolder) {
         return -1;
     }
     uninstallPy27PythonNet(nullptr);
+    if (isPythonNet27Present()) {
+        clrDebug("checkAndActivatePy27CLRFunction",
+                 "pythonnet could not be removed; the CLR bridge was not changed");
+        return -1;
+    }
     return installNewPY27CLR(nullptr, runtimeFolder, clr40.selection) > 0 ? 1 : -1;
 }
 
@@ -211,13 +223,22 @@ int activateTargetPY27CLR(hnPythonNetPage* page, const char* runtimeFolder, cons
     } else if (!build) {
         clrDebug("activateTargetPY27CLR", "Unknown CLR version");
         return 1;
-    } else if (isBuildActive(runtimeFolder, *build)) {
+    } else if (isBuildActive(runtimeFolder, *build) && !isPythonNet27Present()) {
+        // With pythonnet installed the active build is not the bridge in use:
+        // pythonnet goes and the build is stored.
         return 1;
     } else if (!isClrBuildShipped(runtimeFolder, *build)) {
         clrDebug("activateTargetPY27CLR", "CLR files not available");
         return 1;
     }
     uninstallPy27PythonNet(page);
+    // pythonnet still there would shadow the copied build: nothing is copied
+    // and no choice stored.
+    if (!pythonNet && isPythonNet27Present()) {
+        clrDebug("activateTargetPY27CLR", "pythonnet could not be removed");
+        appMessageBox("pythonnet could not be removed; the CLR bridge was not changed.");
+        return 1;
+    }
     installNewPY27CLR(page, runtimeFolder, selection);
     return 1;
 }
@@ -259,5 +280,8 @@ int ensurePy36PythonNet() {
         hnPyhton36InstallFunctions::uninstallPy36ModuleWhl("pythonnet", &wait, "pythonnet", false);
         wait.destroy();
     }
-    return installElement(services->elementActions(), element, 1, 1, false, false) > 0 ? 1 : -1;
+    if (installElement(services->elementActions(), element, 1, 1, false, false) <= 0)
+        return -1;
+    // Success is pip reporting the required version afterwards.
+    return hnPyhton36InstallFunctions::isPy36PythonNet230Installed(nullptr) ? 1 : -1;
 }

@@ -332,8 +332,13 @@ TEST(RuntimeSubFolderArchive, ToolboxBuildIsActivatedInTheRuntime) {
     EXPECT_EQ("core", readTextFile(runtime + "DeepformModel.Core.dll"));
     EXPECT_EQ("# base", readTextFile(runtime + "Python\\BaseOtc.py"));
     EXPECT_TRUE(prompter.records.empty());
+    // Another build folder holds the same assembly: the runtime's copy stays
+    // for it, the build's own script copies go.
+    ASSERT_TRUE(writeFileAt(runtime + "DeepformVision_1_0_0_355\\DeepformModel.Core.dll", "core"));
     EXPECT_EQ(1, uninstallElement(detection, *row.element, 1, 1, false));
     EXPECT_FALSE(fileExists(runtime + "DeepformVision_1_0_0_333"));
+    EXPECT_EQ("core", readTextFile(runtime + "DeepformModel.Core.dll"));
+    EXPECT_FALSE(fileExists(runtime + "Python\\BaseOtc.py"));
 }
 
 // Family E with the maker's OPC server: setup, copy into the runtime,

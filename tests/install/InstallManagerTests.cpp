@@ -5,6 +5,7 @@
 
 #include "main/InstallerApp.h"
 #include "install/ElementActions.h"
+#include "install/FetchFirst.h"
 #include "install/InstallManager.h"
 #include "download/StatusWords.h"
 #include "support/TestSupport.h"
@@ -253,6 +254,31 @@ TEST(InstallManager, InstallRangeMarksTheRunAndStopsAtTheFirstFailure) {
     EXPECT_EQ((std::vector<std::string>{"", "Ok", "Failed", "Pending"}), page.progress);
     Page empty(0);
     EXPECT_EQ(-1, empty.manager.installRange(0, 0, true, true, true));
+}
+
+// Install All of a set fetches what is not installed before the repair; a
+// fetch that fails leaves every row as it was.
+TEST(InstallManager, InstallAllFetchesFirstAndAFailedFetchChangesNothing) {
+    Page page(3);
+    ScriptedPrompter prompter;
+    prompter.fallback = IDYES;
+    page.statuses = {"Installed", "Version Mismatch", "Not Installed"};
+    page.actions.detected = {{"Component 0", kStatusInstalled}, {"Component 1", kStatusVersionMismatch}};
+    page.actions.repairTo["Component 1"] = kStatusNotInstalled;
+    page.actions.downloadResult["Component 2"] = -1;
+    EXPECT_EQ(-2, installAllFetchedFirst(page.manager, 0, 2, false));
+    EXPECT_EQ((std::vector<std::string>{"download Component 1 2/3", "download Component 2 3/3"}),
+              page.actions.calls);
+    EXPECT_TRUE(prompter.records.empty());
+    EXPECT_EQ("Version Mismatch", page.statuses[1]);
+
+    page.actions.calls.clear();
+    page.actions.downloadResult.clear();
+    EXPECT_EQ(1, installAllFetchedFirst(page.manager, 0, 2, false));
+    EXPECT_EQ((std::vector<std::string>{"download Component 1 2/3", "download Component 2 3/3",
+                                        "repair Component 1", "install Component 0 1/3",
+                                        "install Component 1 2/3", "install Component 2 3/3"}),
+              page.actions.calls);
 }
 
 TEST(InstallManager, InstallSelectionInstallsInSelectionOrderWithRefreshFlag) {

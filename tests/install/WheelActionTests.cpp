@@ -7,6 +7,7 @@
 #include "install/ActionTestSupport.h"
 #include "install/CheckInstallations.h"
 #include "install/InstallActions.h"
+#include "install/WheelCheck.h"
 #include "install/Uninstall.h"
 #include "support/TestSupport.h"
 
@@ -54,6 +55,33 @@ TEST_F(WheelActions, CleanUpOnlyAfterPipConfirmsAndDiscardARejectedWheel) {
     EXPECT_TRUE(runCustomInstallAction(*bridgeRow.element, false));
     EXPECT_FALSE(fileExists(clr));
     EXPECT_TRUE(prompter.records.empty());
+}
+
+// A zip archive with nothing in it: 22 bytes of its end record.
+std::string emptyZip() {
+    return std::string("PK\x05\x06", 4) + std::string(18, '\0');
+}
+
+// pip's refusal alone keeps the cached wheel (an installer copy for an
+// offline machine keeps its files); the installer's own check decides.
+TEST_F(WheelActions, OnlyAWheelFailingTheInstallersCheckIsDiscarded) {
+    const std::string name = "opencv_python-4.1.0.25-cp27-cp27m-win32";
+    std::string wheel = downloads.file(name + ".whl");
+    // An archive the stand-in pip refuses (its content begins "invalid").
+    ASSERT_TRUE(writeFileAt(wheel, "invalid wheel" + emptyZip()));
+    ActionRow row(name, name + ".whl", downloads.path());
+    EXPECT_FALSE(runCustomInstallAction(*row.element, false));
+    EXPECT_TRUE(fileExists(wheel));
+
+    EXPECT_TRUE(wheelFitsInterpreter(wheel, name + ".whl", 27));
+    EXPECT_TRUE(wheelFitsInterpreter(wheel, "six-1.12.0-py2.py3-none-any.whl", 36));
+    EXPECT_TRUE(wheelFitsInterpreter(wheel, "scikit_image-0.14.2-1-cp27-none-win32.whl", 27));
+    EXPECT_FALSE(wheelFitsInterpreter(wheel, "scipy-1.3.0-cp36-cp36m-win32.whl", 27));
+    EXPECT_FALSE(wheelFitsInterpreter(wheel, "scipy-1.3.0-cp36-cp36m-win_amd64.whl", 36));
+    EXPECT_FALSE(wheelFitsInterpreter(wheel, "enum34-1.1.6-py2-none-any.whl", 36));
+    EXPECT_FALSE(wheelFitsInterpreter(wheel, "paho-mqtt-1.4.0.tar.gz", 27));
+    ASSERT_TRUE(writeTextFile(wheel, "invalid wheel"));
+    EXPECT_FALSE(wheelFitsInterpreter(wheel, name + ".whl", 27));
 }
 
 // Extension rows are removed with pip, also those installed by their own

@@ -4,6 +4,7 @@
 // the demo repository's tests).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <functional>
 #include <memory>
@@ -191,6 +192,23 @@ TEST(ModulesPage, WithoutTheRuntimeNothingIsInstalledOrRemoved) {
     EXPECT_TRUE(open.host->onSecondPage());
 }
 
+// The restore after a failed variant switch checks each file and names the
+// ones it could not put back (here a backup that went missing).
+TEST(ModulesPage, VariantRestoreNamesTheFilesNotPutBack) {
+    ScratchFolder runtime, backup;
+    std::string targets[3] = {runtime.path() + "\\MatRel.dll", runtime.path() + "\\MatRel2.dll",
+                              runtime.path() + "\\pyMatrel27.pyd"};
+    std::string backups[3] = {backup.path() + "\\MatRel.dll", backup.path() + "\\MatRel2.dll",
+                              backup.path() + "\\pyMatrel27.pyd"};
+    bool backedUp[3] = {true, true, false};
+    ASSERT_TRUE(writeTextFile(backups[0], "old library"));
+    for (const std::string& target : targets)
+        ASSERT_TRUE(writeTextFile(target, "new variant"));
+    EXPECT_EQ(std::vector<std::string>{targets[1]}, restoreBackedUpFiles(targets, backups, backedUp, 3));
+    EXPECT_EQ("old library", readTextFile(targets[0]));
+    EXPECT_FALSE(fileExists(targets[2]));
+}
+
 TEST(ToolboxPage, SwitchStopsWhileTheOldBuildStaysAndStoresOnlyAnInstalledBuild) {
     ToolboxSelectionGuard guard;
     {
@@ -210,6 +228,21 @@ TEST(ToolboxPage, SwitchStopsWhileTheOldBuildStaysAndStoresOnlyAnInstalledBuild)
         EXPECT_EQ("None", ToolboxSelectionGuard::stored());
         EXPECT_EQ("Status: Incomplete Module", controlText(open.window, IDC_TOOLBOX_STATUS));
         EXPECT_FALSE(controlVisible(open.window, IDC_TOOLBOX_TAB));
+    }
+    {
+        // A new build that is not found after its installation: the old one
+        // comes back and is the stored choice again.
+        YesPage<kdDInstallToolboxeDeepformVision, BrokenNamesActions> open(
+            Statuses{{k550, kStatusInstalled}});
+        open.actions.broken = {k719};
+        ASSERT_TRUE(chooseItem(open.window, IDC_TOOLBOX_COMBO, k719));
+        EXPECT_EQ((std::vector<std::string>{k550}), open.actions.callsOf("uninstall"));
+        std::vector<std::string> installs = open.actions.callsOf("install");
+        EXPECT_NE(installs.end(), std::find(installs.begin(), installs.end(), std::string(k550)));
+        EXPECT_TRUE(
+            said(open.prompter, std::string(k719) + " could not be installed; " + k550 + " was restored."));
+        EXPECT_EQ(k550, open.page.toolbox().currentSelection);
+        EXPECT_EQ(k550, ToolboxSelectionGuard::stored());
     }
     {
         // The four elements of the build, then the choice is kept.

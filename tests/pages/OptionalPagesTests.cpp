@@ -49,6 +49,15 @@ public:
     }
 };
 
+// Removals answer success but leave the component in place.
+class CancelledRemovalActions : public TableActions {
+public:
+    int uninstallElement(hnInstallationElement& element, int, int, bool) override {
+        calls.push_back("uninstall " + element.name);
+        return 1;
+    }
+};
+
 using Statuses = std::map<std::string, std::string>;
 template <typename Page, typename Actions = TableActions> using OpenPage = ShownTablePage<Page, Actions>;
 
@@ -186,14 +195,54 @@ TEST(VersionSelector, OfflineSwitchKeepsTheInstalledMember) {
 }
 
 TEST(VersionSelector, StopsWhenTheRemovedMemberIsStillThere) {
-    OpenPage<kdDInstall3rdPartyInstallations, StickyActions> open({{kMvs240, kStatusInstalled}},
-                                                                  kWindows7x64);
+    {
+        OpenPage<kdDInstall3rdPartyInstallations, StickyActions> open({{kMvs240, kStatusInstalled}},
+                                                                      kWindows7x64);
+        open.prompter.answer(IDYES);
+        ASSERT_TRUE(chooseItem(open.window, IDC_CAM1_MVS_COMBO, kMvs310));
+        EXPECT_EQ((std::vector<std::string>{std::string("download ") + kMvs310,
+                                            std::string("uninstall ") + kMvs240}),
+                  open.actions.calls);
+        EXPECT_EQ(kMvs240, open.page.mvs().currentSelection);
+    }
+    // A removal that answers success while the member stays (its uninstaller
+    // cancelled) is said, not only logged.
+    OpenPage<kdDInstall3rdPartyInstallations, CancelledRemovalActions> open({{kMvs240, kStatusInstalled}},
+                                                                            kWindows7x64);
+    open.prompter.answer(IDYES);
+    ASSERT_TRUE(chooseItem(open.window, IDC_CAM1_MVS_COMBO, kMvs310));
+    EXPECT_TRUE(open.actions.callsOf("install").empty());
+    ASSERT_EQ(2u, open.prompter.records.size());
+    EXPECT_EQ("MVS 2.4.0 is still installed, so MVS 3.1.0 was not installed.", open.prompter.records[1].text);
+    EXPECT_EQ(kMvs240, open.page.mvs().currentSelection);
+}
+
+TEST(VersionSelector, FailedSwitchPutsThePreviousMemberBackAndSaysWhatIsInstalled) {
+    OpenPage<kdDInstall3rdPartyInstallations, BrokenNamesActions> open({{kMvs240, kStatusInstalled}},
+                                                                       kWindows7x64);
+    open.actions.broken = {kMvs310};
     open.prompter.answer(IDYES);
     ASSERT_TRUE(chooseItem(open.window, IDC_CAM1_MVS_COMBO, kMvs310));
     EXPECT_EQ(
-        (std::vector<std::string>{std::string("download ") + kMvs310, std::string("uninstall ") + kMvs240}),
+        (std::vector<std::string>{std::string("download ") + kMvs310, std::string("uninstall ") + kMvs240,
+                                  std::string("install ") + kMvs310, std::string("install ") + kMvs240}),
         open.actions.calls);
+    ASSERT_EQ(2u, open.prompter.records.size());
+    EXPECT_EQ("MVS 3.1.0 could not be installed; MVS 2.4.0 was restored.", open.prompter.records[1].text);
+    EXPECT_EQ("Orvanto Vision Software XV 774 Installer", open.prompter.records[1].caption);
+    EXPECT_EQ(static_cast<UINT>(MB_OK), open.prompter.records[1].type & 0xF);
     EXPECT_EQ(kMvs240, open.page.mvs().currentSelection);
+    EXPECT_EQ(kMvs240, controlText(open.window, IDC_CAM1_MVS_COMBO));
+
+    // The restore fails too: the message names what is there now.
+    open.actions.broken = {kMvs310, kMvs240};
+    open.prompter.answer(IDYES);
+    ASSERT_TRUE(chooseItem(open.window, IDC_CAM1_MVS_COMBO, kMvs310));
+    ASSERT_EQ(4u, open.prompter.records.size());
+    EXPECT_EQ(
+        "MVS 3.1.0 could not be installed and MVS 2.4.0 could not be restored; neither is installed now.",
+        open.prompter.records[3].text);
+    EXPECT_EQ("None", controlText(open.window, IDC_CAM1_MVS_COMBO));
 }
 
 TEST(VersionSelector, PylonEntriesOfThePagesBitnessAndAvtInstalledAtOnce) {
@@ -249,9 +298,10 @@ TEST(OptionalPages, UtilitiesOneOpcProgramsAndTheWatchdogsRepairWord) {
     EXPECT_FALSE(controlEnabled(open.window, IDC_UTIL1_MODE_COMBO));
 
     ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_PROGRAM_COMBO, kMatrikon));
-    EXPECT_EQ((std::vector<std::string>{std::string("uninstall ") + kOpcScout,
-                                        std::string("uninstall ") + kMatrikon,
-                                        std::string("install ") + kMatrikon}),
+    // The chosen one is fetched before either goes.
+    EXPECT_EQ((std::vector<std::string>{
+                  std::string("download ") + kMatrikon, std::string("uninstall ") + kOpcScout,
+                  std::string("uninstall ") + kMatrikon, std::string("install ") + kMatrikon}),
               open.actions.calls);
     EXPECT_EQ(kMatrikon, controlText(open.window, IDC_UTIL1_PROGRAM_COMBO));
     EXPECT_EQ("Installed", controlText(open.window, IDC_UTIL1_PROGRAM_STATUS));
@@ -270,10 +320,18 @@ TEST(OptionalPages, UtilitiesOneOpcProgramsAndTheWatchdogsRepairWord) {
 }
 
 TEST(OptionalPages, OfflineOpcProgramSwitchKeepsThePresentOne) {
-    OpenPage<kdDInstallUtilities, OfflineActions> open(Statuses{{kOpcScout, kStatusInstalled}});
+    {
+        OpenPage<kdDInstallUtilities, OfflineActions> open(Statuses{{kOpcScout, kStatusInstalled}});
+        ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_PROGRAM_COMBO, kMatrikon));
+        EXPECT_EQ((std::vector<std::string>{std::string("download ") + kMatrikon}), open.actions.calls);
+        EXPECT_EQ(kOpcScout, controlText(open.window, IDC_UTIL1_PROGRAM_COMBO));
+    }
+    // Both present: offline, neither is removed.
+    OpenPage<kdDInstallUtilities, OfflineActions> open(
+        Statuses{{kOpcScout, kStatusInstalled}, {kMatrikon, kStatusInstalled}});
     ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_PROGRAM_COMBO, kMatrikon));
     EXPECT_EQ((std::vector<std::string>{std::string("download ") + kMatrikon}), open.actions.calls);
-    EXPECT_EQ(kOpcScout, controlText(open.window, IDC_UTIL1_PROGRAM_COMBO));
+    EXPECT_EQ("Multiple Versions", controlText(open.window, IDC_UTIL1_PROGRAM_STATUS));
 }
 
 namespace {
@@ -343,6 +401,19 @@ TEST(OptionalPages, ControlModeSwitchesOnlyToAControlThatIsThere) {
     ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_MODE_COMBO, "Siemens DA Automation"));
     EXPECT_EQ(client.control("Siemens_DAAutomation"), registeredControl());
     open.page.refreshOrvantoPlantOPCClientComboCtrl();
+    EXPECT_EQ("Siemens DA Automation", controlText(open.window, IDC_UTIL1_MODE_COMBO));
+    EXPECT_TRUE(open.prompter.records.empty());
+
+    // A control file that is no program: regsvr32 fails, the previous
+    // control is registered again and the user told so.
+    std::string broken = client.control("Siemens_OPCAutomation");
+    makeFolders(broken.substr(0, broken.rfind('\\')));
+    ASSERT_TRUE(writeTextFile(broken, "not a program"));
+    ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_MODE_COMBO, "Siemens OPC Automation"));
+    EXPECT_EQ(client.control("Siemens_DAAutomation"), registeredControl());
+    ASSERT_EQ(1u, open.prompter.records.size());
+    EXPECT_EQ("The selected mode could not be registered; the previous mode was restored.",
+              open.prompter.records[0].text);
     EXPECT_EQ("Siemens DA Automation", controlText(open.window, IDC_UTIL1_MODE_COMBO));
 
     EXPECT_EQ(1, CcleanUpApp::unRegOrvantoPlantOPCClientOCX());

@@ -4,6 +4,7 @@
 // one page, the stored interpreter choice, and clicks as a user makes them.
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 #include <windows.h>
@@ -88,6 +89,20 @@ public:
     int downloadElement(hnInstallationElement& element, bool&, int, int) override {
         calls.push_back("download " + element.name);
         return -1;
+    }
+};
+
+// Installing a name of `broken` runs and answers success, but the component
+// is not found afterwards: an installable that downloads but is no program.
+class BrokenNamesActions : public TableActions {
+public:
+    std::set<std::string> broken;
+    int installElement(hnInstallationElement& element, int position, int runLength, bool refresh,
+                       bool stopOnErrors) override {
+        if (!broken.count(element.name))
+            return TableActions::installElement(element, position, runLength, refresh, stopOnErrors);
+        calls.push_back("install " + element.name);
+        return 1;
     }
 };
 

@@ -30,6 +30,7 @@ public:
     std::string status = kStatusNotInstalled;
     bool wheelInCache = true;
     bool installWorks = true;
+    bool removeWorks = true; // false: the removal answers success, pythonnet stays
     std::vector<std::string> calls;
 
     std::string pythonNetStatus() override { return status; }
@@ -46,7 +47,8 @@ public:
     }
     int uninstallPythonNet() override {
         calls.push_back("uninstall");
-        python_.setPackages({});
+        if (removeWorks)
+            python_.setPackages({});
         return 1;
     }
 
@@ -134,18 +136,49 @@ TEST_F(ClrBridge, PageChoiceReplacesTheBridgeOnlyWhenTheNewOneIsThere) {
     row.status = kStatusInstalled;
     row.calls.clear();
     EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), kPythonNet));
-    EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), kClr40)) << "its files are still identical";
     EXPECT_TRUE(row.calls.empty());
+
+    // pythonnet that stays after its removal stops the switch.
+    ScriptedPrompter prompter;
+    row.removeWorks = false;
+    EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), kClr20));
+    EXPECT_EQ(row.calls, std::vector<std::string>{"uninstall"});
+    ASSERT_EQ(1u, prompter.records.size());
+    EXPECT_EQ("pythonnet could not be removed; the CLR bridge was not changed.", prompter.records[0].text);
+    EXPECT_FALSE(isPY27CLR2Active(runtime.c_str()));
+    EXPECT_EQ(storedSelection(), kPythonNet);
+
+    // The CLR build whose files are still in place, chosen while pythonnet
+    // is installed: pythonnet goes and the build is stored.
+    row.removeWorks = true;
+    row.calls.clear();
+    EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), kClr40));
+    EXPECT_EQ(row.calls, std::vector<std::string>{"uninstall"});
+    EXPECT_EQ(storedSelection(), kClr40);
+    EXPECT_TRUE(isPY27CLR4Active(runtime.c_str()));
+    row.calls.clear();
 
     // A bridge build the runtime does not ship is not set either.
     deleteFolderTree((runtime + "Python\\Python27\\clr_2_0").c_str(), "clr_2_0");
     EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), kClr20));
     EXPECT_EQ(1, activateTargetPY27CLR(&row, runtime.c_str(), "Python 2.7 CLR 3.0"));
     EXPECT_TRUE(row.calls.empty());
-    EXPECT_EQ(storedSelection(), kPythonNet);
+    EXPECT_EQ(storedSelection(), kClr40);
 
     EXPECT_EQ(-1, activateTargetPY27CLR(&row, runtime.c_str(), nullptr));
     EXPECT_EQ(0, activateTargetPY27CLR(&row, "", kClr40));
+    // Without a runtime folder nothing is read relative to the current
+    // directory, where the bridge files may well lie.
+    ScratchFolder current;
+    char previous[MAX_PATH] = {};
+    ::GetCurrentDirectoryA(MAX_PATH, previous);
+    for (const char* file : {"clr.pyd", "Python.Runtime.dll", "Python\\Python27\\clr_4_0\\clr.pyd",
+                             "Python\\Python27\\clr_4_0\\Python.Runtime.dll", "Python\\Python27\\clr.pyd",
+                             "Python\\Python27\\Python.Runtime.dll"})
+        ASSERT_TRUE(writeFileAt(current.path() + "\\" + file, "bridge"));
+    ASSERT_TRUE(::SetCurrentDirectoryA(current.path().c_str()));
+    EXPECT_FALSE(isPY27CLR4Active(""));
+    ::SetCurrentDirectoryA(previous);
 }
 
 } // namespace
@@ -159,6 +192,7 @@ class WheelActions : public TableActions {
 public:
     explicit WheelActions(IntegrationMachine& machine) : machine_(machine) {}
     int downloadResult = 1;
+    bool pipGetsIt = false; // pip reports pythonnet 2.3.0 once asked
     std::vector<std::string> pipAtInstall;
     int downloadElement(hnInstallationElement& element, bool&, int, int) override {
         calls.push_back("download " + element.name);
@@ -167,6 +201,8 @@ public:
     bool isInstalled(hnInstallationElement& element) override {
         calls.push_back("asked " + element.name);
         pipAtInstall.push_back(readTextFile(machine_.python36() + "Scripts\\packages.txt"));
+        if (pipGetsIt)
+            machine_.interpreter36().setPackages({{"pythonnet", "2.3.0"}});
         return true;
     }
 
@@ -188,8 +224,13 @@ TEST_F(ClrBridge, Python36ToolboxFetchesTheWheelBeforeTheOldPythonNetGoes) {
     EXPECT_TRUE(hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(nullptr, "pythonnet",
                                                                                        nullptr, "2.2.2"));
     EXPECT_TRUE(actions.pipAtInstall.empty());
-    // Online: fetched, the old package removed, and only then installed.
+    // Online: fetched, the old package removed, and only then installed;
+    // success only when pip reports the version afterwards.
     actions.downloadResult = 1;
+    EXPECT_EQ(-1, ensurePy36PythonNet());
+    actions.pipAtInstall.clear();
+    actions.calls.clear();
+    actions.pipGetsIt = true;
     EXPECT_EQ(1, ensurePy36PythonNet());
     ASSERT_EQ(1u, actions.pipAtInstall.size());
     EXPECT_EQ(std::string::npos, actions.pipAtInstall[0].find("pythonnet"));
