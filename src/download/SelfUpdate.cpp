@@ -96,8 +96,10 @@ int fetchUpgradeInfo(CUpgradeInfo& info, hnInternetStop* stop) {
     // An installer that could not be downloaded beside this program is no offer.
     hnInstallerServices* services = installerServices();
     if (services && !installerNameFits(installerFolder(services->applicationFolder()), installerName)) {
-        hnDebugOutF("fetchUpgradeInfo - installer file name '%s' does not fit the application folder\n",
-                    installerName.c_str());
+        // Not formatted: the name is long by definition.
+        hnDebugOut(("fetchUpgradeInfo - installer file name '" + installerName +
+                    "' does not fit the application folder\n")
+                       .c_str());
         return failCheck(info, kUpgradeNothingNewer);
     }
     if (isOlderThanRunningVersion(latestNumber))
