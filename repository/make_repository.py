@@ -930,6 +930,8 @@ def upgrades(put):
            "Stand-in release notes of the demo repository.\\par - Faster start-up\\par - Fixes in the catalogue pages\\par}")
     put(NEXT, "ReleaseNotes_775.rtf", text(rtf % "Orvanto Vision Software XV 775 Installer"))
     put(NEXT, "ReleaseNotes_775_Beta1.rtf", text(rtf % "Orvanto Vision Software XV 775 Beta 1 Installer"))
+    # Beta notes published under the release notes' name, in a folder of their own.
+    put(NEXT + "/beta", "ReleaseNotes_775.rtf", text(rtf % "Orvanto Vision Software XV 775 Beta 1 Installer"))
     release = upgrade_ini("Orvanto Vision Software XV 775 Installer", "15.0.0.775", NEXT_FILE, "ReleaseNotes_775.rtf")
     beta = upgrade_ini("Orvanto Vision Software XV 775 Beta 1 Installer", "15.0.0.775", BETA_FILE,
                        "ReleaseNotes_775_Beta1.rtf")
@@ -953,6 +955,12 @@ def upgrades(put):
                                       "..\\ReleaseNotes_775.rtf"),
                           upgrade_ini("Orvanto Vision Software XV 775 Beta 1 Installer", "15.0.0.775",
                                       "setup.exe", "ReleaseNotes_775.rtf")),
+        "same-notes-name": (release, upgrade_ini("Orvanto Vision Software XV 775 Beta 1 Installer", "15.0.0.775",
+                                                 BETA_FILE, "ReleaseNotes_775.rtf", NEXT + "/beta")),
+        # An installer name that fits no application folder.
+        "long-name": (upgrade_ini("Orvanto Vision Software XV 775 Installer", "15.0.0.775",
+                                  "OrvantoVisionSoftware_15_0_0_775_Installer_" + "x" * 200 + ".exe",
+                                  "ReleaseNotes_775.rtf"), current),
     }
     for mode, (release_ini, beta_ini) in modes.items():
         put(f"{LISTS}/upgrade-modes/{mode}", "774UpgradeInfo.ini.txt", text(release_ini))

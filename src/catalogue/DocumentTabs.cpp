@@ -22,6 +22,7 @@ const int kRowHeight = 26;
 const int kFirstControlId = 45001;
 const int kIdStep = 7;
 const POINT kAnchorInPage = {811, 1};
+const int kResourceCell = 64; // a resource picture's square in the grid
 
 const char* const kTutorialList = "774tutorials.ini.txt";
 const char* const kResourceList = "774resorces.ini.txt";
@@ -95,9 +96,15 @@ void DTabTutorials::message(const std::string& text) {
 }
 
 void DTabTutorials::destroyRows() {
+    // The tooltip outlives the rows: their tools go with them.
     for (TutorialRow& r : rows) {
         destroyWindowOf(r.nameLabel);
         destroyWindowOf(r.statusLabel);
+        for (std::unique_ptr<DDynamicButton>* button :
+             {&r.installButton, &r.removeButton, &r.runButton, &r.pdfButton, &r.videoButton, &r.infoButton})
+            removeToolTip(windowOf(*button));
+        if (r.infoImage)
+            removeToolTip(r.infoImage->hwnd());
     }
     rows.clear();
 }
@@ -432,10 +439,12 @@ void DTabResources::updateResourcesList(const std::string& tabName_) {
             i.imageButton->rowIndex = k;
             i.imageButton->operation = 0;
             int left = 79 * column + 15, top = 110 * row + 10;
-            if (i.imageButton->create(hwnd(), 45000 + k, rectOf(left, top, left + 64, top + 64))) {
-                // A picture that cannot be decoded shows the emblem as well.
+            if (i.imageButton->create(hwnd(), 45000 + k,
+                                      rectOf(left, top, left + kResourceCell, top + kResourceCell))) {
+                // The server's picture is fitted into the cell; one that cannot
+                // (or may not) be decoded shows the emblem as well.
                 if (i.imagePath.empty() || !fileExists(i.imagePath) ||
-                    i.imageButton->setImageFromFile(i.imagePath) != 1)
+                    i.imageButton->setImageFromFile(i.imagePath, kResourceCell, kResourceCell) != 1)
                     i.imageButton->setImageFromResource(IDP_EMBLEM);
             }
             i.captionLabel =

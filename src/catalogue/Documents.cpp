@@ -1,10 +1,7 @@
 #include "catalogue/Documents.h"
 
-#include <cstdio>
-#include <richedit.h>
-
+#include <algorithm>
 #include <cstdlib>
-#include <memory>
 #include <utility>
 
 #include "app/AppBase.h"
@@ -15,6 +12,7 @@
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "catalogue/CatalogueList.h"
+#include "controls/RichTextFile.h"
 #include "catalogue_ids.h"
 #include "download/DownloadDialogs.h"
 
@@ -22,18 +20,34 @@ namespace {
 
 const char* const kSettingsSection = "HelpWindowPosition";
 
-DWORD CALLBACK readChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* read) {
-    *read = static_cast<LONG>(
-        std::fread(buffer, 1, static_cast<std::size_t>(wanted), reinterpret_cast<FILE*>(cookie)));
-    return 0;
-}
-
-struct FileCloser {
-    void operator()(FILE* file) const { std::fclose(file); }
-};
-
 int readPosition(const std::string& path, const char* key) {
     return std::atoi(readIniValue(path, kSettingsSection, key).c_str());
+}
+
+long clampTo(long value, long low, long high) {
+    return value < low ? low : (value > high ? high : value);
+}
+
+// Keeps a place whose whole title bar lies on a monitor's work area; any
+// other goes onto the nearest monitor's work area. The size never exceeds
+// that work area. False when no monitor can be had.
+bool placeOnWorkArea(int& left, int& top, int& width, int& height) {
+    RECT titleBar = {left, top, left + width,
+                     top + ::GetSystemMetrics(SM_CYCAPTION) + ::GetSystemMetrics(SM_CYFRAME)};
+    MONITORINFO monitor = {};
+    monitor.cbSize = sizeof(monitor);
+    if (!::GetMonitorInfoA(::MonitorFromRect(&titleBar, MONITOR_DEFAULTTONEAREST), &monitor))
+        return false;
+    const RECT& work = monitor.rcWork;
+    width = static_cast<int>(std::min<long>(width, work.right - work.left));
+    height = static_cast<int>(std::min<long>(height, work.bottom - work.top));
+    titleBar.right = left + width;
+    RECT inside;
+    if (::IntersectRect(&inside, &titleBar, &work) && ::EqualRect(&inside, &titleBar))
+        return true;
+    left = static_cast<int>(clampTo(left, work.left, work.right - width));
+    top = static_cast<int>(clampTo(top, work.top, work.bottom - height));
+    return true;
 }
 
 } // namespace
@@ -41,19 +55,6 @@ int readPosition(const std::string& path, const char* key) {
 void ensureRichEditLoaded() {
     if (!::GetModuleHandleA("riched20.dll"))
         ::LoadLibraryA("riched20.dll");
-}
-
-bool streamRichTextFile(HWND richEdit, const std::string& path) {
-    std::unique_ptr<FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
-    if (!file || !richEdit)
-        return false;
-    // The control's default limit (32,767 characters) would cut long documents.
-    ::SendMessageA(richEdit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-    EDITSTREAM stream = {};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(file.get());
-    stream.pfnCallback = readChunk;
-    ::SendMessageA(richEdit, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
-    return stream.dwError == 0;
 }
 
 bool loadRichTextDocument(hnInstallationElement& element, HWND richEdit, bool refresh, bool showMessages,
@@ -68,11 +69,12 @@ bool loadRichTextDocument(hnInstallationElement& element, HWND richEdit, bool re
     bool present = !path.empty() && fileExists(path);
     if (showMessages && outcome != IDOK && present)
         hnAppBase::current()->prompter().messageBox(owner, usingCopyMessage, kInstallerCaption, MB_OK);
-    if (present && streamRichTextFile(richEdit, path))
-        return true;
-    ::SendMessageA(richEdit, EM_EXLIMITTEXT, 0, 0x7FFFFFFE);
-    ::SetWindowTextA(richEdit, errorText);
-    return false;
+    // A copy that is too large or unreadable says so and stays; only a
+    // missing copy is the server's fault.
+    hnRichTextLoad shown = loadRichTextFile(richEdit, path);
+    if (shown == hnRichTextLoad::Missing)
+        ::SetWindowTextA(richEdit, errorText);
+    return shown == hnRichTextLoad::Shown;
 }
 
 // ---------------------------------------------------------------- DHelp2
@@ -178,11 +180,19 @@ int DHelp2::saveHelpWindowPosition() {
     RECT rect;
     ::GetWindowRect(hwnd(), &rect);
     if (::IsIconic(hwnd()) || ::IsZoomed(hwnd())) {
-        // A minimised window sits far off the screen; keep its normal place.
+        // A minimised window sits far off the screen; keep its normal place,
+        // which comes in workspace coordinates: a taskbar at the top or left
+        // would otherwise move the window at every save.
         WINDOWPLACEMENT placement = {};
         placement.length = sizeof(placement);
-        if (::GetWindowPlacement(hwnd(), &placement))
+        MONITORINFO monitor = {};
+        monitor.cbSize = sizeof(monitor);
+        if (::GetWindowPlacement(hwnd(), &placement)) {
             rect = placement.rcNormalPosition;
+            if (::GetMonitorInfoA(::MonitorFromRect(&rect, MONITOR_DEFAULTTONEAREST), &monitor))
+                ::OffsetRect(&rect, monitor.rcWork.left - monitor.rcMonitor.left,
+                             monitor.rcWork.top - monitor.rcMonitor.top);
+        }
     }
     const std::pair<const char*, LONG> values[] = {
         {"LeftPos", rect.left}, {"RightPos", rect.right}, {"TopPos", rect.top}, {"BottomPos", rect.bottom}};
@@ -210,6 +220,8 @@ int DHelp2::restoreHelpWindowPosition() {
         return -5;
     int width = right - left < kMinWidth ? kMinWidth : right - left;
     int height = bottom - top < kMinHeight ? kMinHeight : bottom - top;
+    if (!placeOnWorkArea(left, top, width, height))
+        return -5;
     if (hwnd()) {
         ::MoveWindow(hwnd(), left, top, width, height, TRUE);
         layoutHelpControls();

@@ -13,15 +13,11 @@
 // holds one is created).
 void ensureRichEditLoaded();
 
-// Streams the rich-text file into the control, replacing its content. The
-// control's text limit is raised first, so long documents are not cut. False
-// when the file does not open.
-bool streamRichTextFile(HWND richEdit, const std::string& path);
-
 // Fetches `element` (component 1 of 1, download-only, refresh and messages as
 // given) and shows the local copy in `richEdit`. `usingCopyMessage` when the
 // download did not end with OK but a copy is there and messages are on;
-// `errorText` stands in the control when there is no copy. True when shown.
+// `errorText` stands in the control when there is no copy; a copy too large
+// or unreadable is told about in the control and kept. True when shown.
 bool loadRichTextDocument(hnInstallationElement& element, HWND richEdit, bool refresh, bool showMessages,
                           const char* usingCopyMessage, const char* errorText, HWND owner);
 
@@ -37,7 +33,9 @@ public:
     static int helpSettingsPath(std::string* path);
     // 1 saved, -1 no settings path.
     int saveHelpWindowPosition();
-    // 1 moved; -1 no settings path, -2 nothing saved, -3 left >= right, -4
+    // 1 moved (onto the nearest monitor's work area, and clamped to it, when
+    // the whole title bar was not on a work area); -1 no settings path,
+    // -2 nothing saved, -3 left >= right, -4
     // top >= bottom, -5 the rectangle lies on no monitor (a window closed
     // while minimised).
     int restoreHelpWindowPosition();

@@ -19,9 +19,9 @@ void hnImageButton::onAttached() {
     ::SetWindowLongPtrA(hwnd(), GWL_STYLE, (style & ~static_cast<LONG_PTR>(BS_TYPEMASK)) | BS_OWNERDRAW);
 }
 
-int hnImageButton::setImageFromFile(const std::string& path) {
+int hnImageButton::setImageFromFile(const std::string& path, int boxWidth, int boxHeight) {
     width_ = height_ = 0;
-    return adoptImage(image_.loadFile(path));
+    return adoptImage(image_.loadFile(path), boxWidth, boxHeight);
 }
 
 void hnImageButton::paint(HDC dc, const RECT& rect) {
@@ -33,7 +33,7 @@ void hnImageButton::paint(HDC dc, const RECT& rect) {
         graphics.FillRectangle(backgroundBrush_.get(), static_cast<INT>(rect.left),
                                static_cast<INT>(rect.top), static_cast<INT>(rect.right - rect.left),
                                static_cast<INT>(rect.bottom - rect.top));
-    image_.draw(graphics, rect.left, rect.top, !enabled());
+    image_.draw(graphics, rect.left, rect.top, width_, height_, !enabled());
     if (hovered_)
         graphics.DrawRectangle(framePen_.get(), 2, 2, width_ - 5, height_ - 5);
 }

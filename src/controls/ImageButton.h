@@ -20,8 +20,9 @@ public:
     // Creates a visible owner-drawn push button.
     bool create(HWND parent, int id, const RECT& rect, const char* text = "");
 
-    // 1 loaded, 0 failed. The file is not kept open.
-    int setImageFromFile(const std::string& path);
+    // 1 loaded, 0 failed. The file is not kept open. With a box, the picture
+    // is scaled down into it as hnPictureControl::adoptImage says.
+    int setImageFromFile(const std::string& path, int boxWidth = 0, int boxHeight = 0);
 
     bool hovered() const { return hovered_; }
     void paint(HDC dc, const RECT& rect) override;

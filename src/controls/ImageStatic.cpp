@@ -26,7 +26,7 @@ void hnImageStatic::paint(HDC dc, const RECT& rect) {
         return;
     paintParentBackground(dc, rect);
     Gdiplus::Graphics graphics(dc);
-    image_.draw(graphics, rect.left, rect.top, !enabled());
+    image_.draw(graphics, rect.left, rect.top, width_, height_, !enabled());
 }
 
 LRESULT hnImageStatic::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {

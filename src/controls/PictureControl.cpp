@@ -2,6 +2,8 @@
 
 #include <uxtheme.h>
 
+#include <algorithm>
+
 int hnPictureControl::setImageFromResource(UINT id) {
     width_ = height_ = 0;
     return adoptImage(image_.loadResource(id));
@@ -12,11 +14,23 @@ int hnPictureControl::setImage(const hnPngImage& picture) {
     return adoptImage(picture.loaded() ? 1 : 0);
 }
 
-int hnPictureControl::adoptImage(int loadResult) {
+int hnPictureControl::adoptImage(int loadResult, int boxWidth, int boxHeight) {
     width_ = height_ = 0;
     if (loadResult == 1) {
         width_ = image_.width();
         height_ = image_.height();
+        if (boxWidth > 0 && boxHeight > 0 && width_ > 0 && height_ > 0 &&
+            (width_ > boxWidth || height_ > boxHeight)) {
+            // The side that overflows more sets the scale; the other follows.
+            long long w = width_, h = height_;
+            if (w * boxHeight >= h * boxWidth) {
+                height_ = static_cast<int>(std::max(1LL, (h * boxWidth + w / 2) / w));
+                width_ = boxWidth;
+            } else {
+                width_ = static_cast<int>(std::max(1LL, (w * boxHeight + h / 2) / h));
+                height_ = boxHeight;
+            }
+        }
         if (hwnd() && width_ > 0 && height_ > 0)
             ::SetWindowPos(hwnd(), nullptr, 0, 0, width_, height_,
                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);

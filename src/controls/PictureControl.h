@@ -21,8 +21,10 @@ public:
 
 protected:
     // The picture that `load` put into image_ (1 when loaded) becomes the
-    // control's size; the control is repainted either way.
-    int adoptImage(int loadResult);
+    // control's size; the control is repainted either way. With a box, a
+    // larger picture is scaled down into it keeping its aspect ratio (never
+    // enlarged); without one the picture keeps its own size.
+    int adoptImage(int loadResult, int boxWidth = 0, int boxHeight = 0);
     // Paint, erase, enable and colour messages; true when handled.
     bool handlePictureMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     // Paints the parent's background behind the transparent picture.

@@ -23,8 +23,10 @@ public:
 
     // 1 loaded, 0 decoding failed, -1 resource missing or empty.
     int loadResource(UINT id);
-    // 1 loaded, 0 unreadable or not a picture.
+    // 1 loaded, 0 unreadable, not a picture, or a header that gives a side
+    // over kMaxFileSide (such a picture is not decoded at all).
     int loadFile(const std::string& path);
+    static constexpr int kMaxFileSide = 4096;
     void reset();
     // Shows the picture `other` decoded, without decoding it again.
     void share(const hnPngImage& other);
@@ -33,8 +35,13 @@ public:
     int width() const { return width_; }
     int height() const { return height_; }
 
-    // Draws at (x, y) at the picture's own size; `disabled` turns it light grey.
-    void draw(Gdiplus::Graphics& graphics, int x, int y, bool disabled) const;
+    // Draws into the `width` x `height` rectangle at (x, y); `disabled` turns
+    // it light grey.
+    void draw(Gdiplus::Graphics& graphics, int x, int y, int width, int height, bool disabled) const;
+
+    // The picture size a PNG, GIF, BMP or JPEG header gives; false when the
+    // bytes start with none of them or the header is cut.
+    static bool readHeaderSize(const unsigned char* bytes, std::size_t size, int& width, int& height);
 
 private:
     int loadBytes(const void* bytes, DWORD size);

@@ -10,11 +10,13 @@
 #include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
 #include "app/Text.h"
+#include "controls/RichTextFile.h"
 #include "download/DownloadEngine.h"
 #include "download/UpgradeInfo.h"
 #include "download_ids.h"
 
 const char* const kUpgradeInfoSection = "Version Upgrade Info";
+const char* const kBetaNotesFolder = "Beta";
 
 std::string upgradeInfoIniPath(const CUpgradeInfo& info) {
     std::string path;
@@ -37,6 +39,15 @@ bool isOfferableInstallerName(const std::string& fileName) {
            fileName.find(kInstallerMarker, prefix.size()) != std::string::npos &&
            hnEqualsNoCase(fileName.substr(fileName.size() - extension.size()), extension) &&
            !isRunningExecutableName(fileName) && !hnEqualsNoCase(fileName, kInstallerFileName);
+}
+
+std::string installerFolder(const std::string& applicationFolder) {
+    std::string folder;
+    return hnJoinPath(folder, applicationFolder, "_OrvantoInstallers") ? folder : std::string();
+}
+
+bool installerNameFits(const std::string& folder, const std::string& fileName) {
+    return !folder.empty() && !elementDownloadPaths(folder, fileName).tooLong();
 }
 
 bool isOlderThanRunningVersion(const std::string& offered) {
@@ -77,8 +88,18 @@ int fetchUpgradeInfo(CUpgradeInfo& info, hnInternetStop* stop) {
     if (latestName.empty() || latestName == kInstallerCaption)
         return failCheck(info, kUpgradeNothingNewer);
     std::string latestNumber = readUpgradeInfoValue(ini, "LatestVersionNumber");
-    if (!isOfferableInstallerName(readUpgradeInfoValue(ini, "InstallerFileName"))) {
+    std::string installerName = readUpgradeInfoValue(ini, "InstallerFileName");
+    if (!isOfferableInstallerName(installerName)) {
         hnDebugOut("fetchUpgradeInfo - installer file name refused\n");
+        return failCheck(info, kUpgradeNothingNewer);
+    }
+    // An installer that could not be downloaded beside this program is no offer.
+    hnInstallerServices* services = installerServices();
+    if (services && !installerNameFits(installerFolder(services->applicationFolder()), installerName)) {
+        // Not formatted: the name is long by definition.
+        hnDebugOut(("fetchUpgradeInfo - installer file name '" + installerName +
+                    "' does not fit the application folder\n")
+                       .c_str());
         return failCheck(info, kUpgradeNothingNewer);
     }
     if (isOlderThanRunningVersion(latestNumber))
@@ -87,10 +108,13 @@ int fetchUpgradeInfo(CUpgradeInfo& info, hnInternetStop* stop) {
     // The release notes.
     std::string notesName = readUpgradeInfoValue(ini, "ReleaseNotesFileName");
     std::string notesFolderUrl = readUpgradeInfoValue(ini, "ReleaseNotesFilePath");
-    std::string notesPath;
+    std::string notesFolder = info.privateFolder, notesPath;
+    if (info.beta && (!hnJoinPath(notesFolder, info.privateFolder, kBetaNotesFolder) ||
+                      (!fileExists(notesFolder) && !::CreateDirectoryA(notesFolder.c_str(), nullptr))))
+        return failCheck(info, kUpgradeNotesUnavailable);
     if (notesName.empty() || notesFolderUrl.empty() || !isPlainFileName(notesName) ||
-        !hnJoinPath(notesPath, info.privateFolder, notesName) ||
-        downloadFileToFolder(info.privateFolder, notesName, abort, notesFolderUrl + notesName, stop) <= 0)
+        !hnJoinPath(notesPath, notesFolder, notesName) ||
+        downloadFileToFolder(notesFolder, notesName, abort, notesFolderUrl + notesName, stop) <= 0)
         return failCheck(info, kUpgradeNotesUnavailable);
 
     info.releaseNotesPath = notesPath;
@@ -112,30 +136,13 @@ DNewVersionAvailable::DNewVersionAvailable(const std::string& notesPath, const s
     bindText(IDC_NEW_VERSION_NEW, &newVersionName);
 }
 
-namespace {
-
-DWORD CALLBACK readNotes(DWORD_PTR file, LPBYTE buffer, LONG wanted, LONG* got) {
-    DWORD read = 0;
-    BOOL ok = ::ReadFile(reinterpret_cast<HANDLE>(file), buffer, static_cast<DWORD>(wanted), &read, nullptr);
-    *got = static_cast<LONG>(read);
-    return ok ? 0 : 1;
-}
-
-} // namespace
-
 bool DNewVersionAvailable::onInitDialog() {
     transferToControls();
-    hnScopedHandle file(::CreateFileA(releaseNotesPath.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                      OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (releaseNotesPath.empty() || !file) {
+    HWND notes = item(IDC_NEW_VERSION_NOTES);
+    if (loadRichTextFile(notes, releaseNotesPath) == hnRichTextLoad::Missing) {
         endDialog(IDCANCEL);
         return true;
     }
-    EDITSTREAM stream = {};
-    stream.dwCookie = reinterpret_cast<DWORD_PTR>(file.get());
-    stream.pfnCallback = readNotes;
-    HWND notes = item(IDC_NEW_VERSION_NOTES);
-    ::SendMessageA(notes, EM_STREAMIN, SF_RTF, reinterpret_cast<LPARAM>(&stream));
     ::SendMessageA(notes, EM_SETSEL, 0, 0);
     ::SetFocus(item(IDOK)); // the notes are read, not selected
     return false;

@@ -30,6 +30,12 @@ std::string readUpgradeInfoValue(const std::string& iniPath, const char* key);
 // installer's family ("OrvantoVisionSoftware_" ... "_Installer_" ... ".exe")
 // that is neither the running executable's nor this installer's published name.
 bool isOfferableInstallerName(const std::string& fileName);
+// "_OrvantoInstallers" of the application folder: where a new installer is
+// downloaded; empty when the path cannot be made.
+std::string installerFolder(const std::string& applicationFolder);
+// The download's final, temporary and backup paths of `fileName` all fit
+// below `folder`.
+bool installerNameFits(const std::string& folder, const std::string& fileName);
 
 // True when both versions are four numbers and `offered` is lower than the
 // running program's file version.

@@ -25,6 +25,9 @@ public:
     std::string latestVersionName;
     std::string infoFileName;
     std::string infoUrl;
+    // The beta channel's record: its notes go into the sub-folder "Beta", so
+    // that same-named notes of the two channels never meet in a shared folder.
+    bool beta = false;
 
     // Where the private folder is made: the user's temp folder, with
     // "C:\\temp\\" when that cannot be had. Exposed for tests.

@@ -53,9 +53,20 @@ bool downloadNewInstaller(CUpgradeInfo& info) {
 
     std::string target;
     if (services->applicationFolderWritable()) {
-        if (!hnJoinPath(target, services->applicationFolder(), "_OrvantoInstallers"))
+        target = installerFolder(services->applicationFolder());
+        if (target.empty())
             return false;
     } else if (!pickDownloadFolder(target)) {
+        return false;
+    }
+    if (!installerNameFits(target, fileName)) {
+        hnAppBase::current()->prompter().messageBox(
+            nullptr,
+            hnFormatText("The name of the server's installer file is too long for the folder %s.\nPlease "
+                         "select a folder with a shorter path.",
+                         target.c_str())
+                .c_str(),
+            kInstallerCaption, MB_OK);
         return false;
     }
 

@@ -84,6 +84,7 @@ COrvantoKadrixSDKInstallerApp::COrvantoKadrixSDKInstallerApp() {
         new CUpgradeInfo(base + "774UpgradeInfoBeta.ini.txt", "774UpgradeInfoBeta.ini.txt"));
     upgradeInfo->currentVersionName = kInstallerCaption;
     upgradeInfoBeta->currentVersionName = kInstallerCaption;
+    upgradeInfoBeta->beta = true;
 
     std::string wait;
     if (readTestOverride(kBusyWaitVariable, wait))

@@ -128,6 +128,37 @@ std::string listEntryOf(const KeptInstaller& installer) {
                : hnFormatText("%s (%s)", installer.version.c_str(), installer.privateBuild.c_str());
 }
 
+// For its lifetime the sheet's buttons and the page's controls that were
+// enabled are disabled; exactly those are enabled again at the end.
+class InputPause {
+public:
+    InputPause(HWND sheet, HWND page) {
+        pause(sheet, true);
+        pause(page, false);
+    }
+    ~InputPause() {
+        for (HWND window : disabled_)
+            if (::IsWindow(window))
+                ::EnableWindow(window, TRUE);
+    }
+    InputPause(const InputPause&) = delete;
+    InputPause& operator=(const InputPause&) = delete;
+
+private:
+    void pause(HWND parent, bool buttonsOnly) {
+        for (HWND child = parent ? ::GetWindow(parent, GW_CHILD) : nullptr; child;
+             child = ::GetWindow(child, GW_HWNDNEXT)) {
+            char className[16] = {};
+            ::GetClassNameA(child, className, sizeof(className));
+            if ((buttonsOnly && !hnEqualsNoCase(className, "Button")) || !::IsWindowEnabled(child))
+                continue;
+            ::EnableWindow(child, FALSE);
+            disabled_.push_back(child);
+        }
+    }
+    std::vector<HWND> disabled_;
+};
+
 } // namespace
 
 std::vector<KeptInstaller> findKeptInstallers(const std::string& folder) {
@@ -266,8 +297,18 @@ void kdDInstallWelcomeBase::createUpgradeLinks() {
 }
 
 bool kdDInstallWelcomeBase::onSetActive() {
-    setWizardButtons(PSWIZB_NEXT);
-    setCancelText("Cancel");
+    if (busy_) {
+        // A click or the upgrade check's re-activation while the page waits
+        // or acts: the page stays active, its work runs afterwards.
+        activationPending_ = true;
+        return true;
+    }
+    runExclusively([this] { activatePage(); });
+    return kdDPropertyPageBase::onSetActive();
+}
+
+void kdDInstallWelcomeBase::activatePage() {
+    ++activationRuns_;
     hnInstallerServices* services = installerServices();
     bool writable = services && services->applicationFolderWritable();
     ::ShowWindow(copyButton.hwnd(), writable ? SW_SHOW : SW_HIDE);
@@ -279,10 +320,25 @@ bool kdDInstallWelcomeBase::onSetActive() {
         ::ShowWindow(item(IDC_WELCOME_VERSION_LIST), SW_HIDE);
         ::ShowWindow(item(IDC_WELCOME_VERSION_LABEL), SW_HIDE);
     }
+    // After the wait: the sheet handles the posted button state only now.
+    setWizardButtons(PSWIZB_NEXT);
+    setCancelText("Cancel");
     showUpgradeLink(false);
     showUpgradeLink(true);
     updateQuickUpdateButton();
-    return kdDPropertyPageBase::onSetActive();
+}
+
+void kdDInstallWelcomeBase::runExclusively(const std::function<void()>& action) {
+    if (busy_)
+        return;
+    busy_ = true;
+    action();
+    busy_ = false;
+    // Requests that came meanwhile collapse into one activation.
+    if (activationPending_ && hwnd()) {
+        activationPending_ = false;
+        onSetActive();
+    }
 }
 
 void kdDInstallWelcomeBase::showUpgradeLink(bool beta) {
@@ -309,13 +365,13 @@ bool kdDInstallWelcomeBase::onCommand(WORD id, WORD code, HWND control) {
         onExtensionsOnlyChanged();
         return true;
     case IDC_WELCOME_QUICK_UPDATE:
-        quickUpdateCoreComponents();
+        runExclusively([this] { quickUpdateCoreComponents(); });
         return true;
     case IDC_DOWNLOAD_INSTALLABLES:
-        createInstallerCopy();
+        runExclusively([this] { createInstallerCopy(); });
         return true;
     case IDC_WELCOME_DELETE_COPY:
-        deleteInstallerCopy();
+        runExclusively([this] { deleteInstallerCopy(); });
         return true;
     case IDC_WELCOME_BROWSE_INSTALLERS:
         browseInstallers();
@@ -364,6 +420,7 @@ void kdDInstallWelcomeBase::moveOtherInstallersAside() {
             ::CreateDirectoryA(target.c_str(), nullptr);
         if (!waited) {
             // The installer that handed over to this one may still be ending.
+            InputPause pause(::GetParent(hwnd()), hwnd());
             DPleaseWaitDlg wait;
             if (wait.create(hwnd()))
                 ::ShowWindow(wait.hwnd(), SW_SHOW);

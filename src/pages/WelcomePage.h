@@ -41,6 +41,9 @@ public:
     void browseInstallers();
     // The offer of the release (0) or beta (1) channel: message 0x406.
     void offerChannelUpgrade(LPARAM channel);
+    // How often the activation's work has run (an activation asked for while
+    // the page is busy runs once afterwards, not nested).
+    int activationRuns() const { return activationRuns_; }
 
     std::string currentVersionEntry = "Currently used version";
     std::string statusText; // the hint line
@@ -78,7 +81,14 @@ private:
     void showUpgradeLink(bool beta);
     void reselectCurrentVersion();
     int downloadCopyContent(bool& skipAllErrors);
+    void activatePage();
+    // Runs `action` as the page's one busy action: nothing else of the page
+    // starts meanwhile, and an activation asked for meanwhile runs after it.
+    void runExclusively(const std::function<void()>& action);
     bool copyElementsGathered_ = false;
+    bool busy_ = false;
+    bool activationPending_ = false;
+    int activationRuns_ = 0;
 };
 
 // The installers of the family in `folder` ("OrvantoVisionSoftware"...

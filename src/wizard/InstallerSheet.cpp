@@ -532,12 +532,23 @@ int kdDKadrixSDKInstallerSheet::launchInstallerFile(const std::string& path, HWN
 }
 
 void kdDKadrixSDKInstallerSheet::showPageHelp() {
+    // A modal window of the sheet disables it.
+    if (helpShowing_ || !hwnd() || !::IsWindowEnabled(hwnd()))
+        return;
     kdDPropertyPageBase* active = pageBase(activeIndex());
     if (!active)
         return;
     std::unique_ptr<hnInstallationElement> element = createHelpElement(active->uiDlgName);
-    if (hooks_.showHelpDocument)
+    if (!hooks_.showHelpDocument)
+        return;
+    helpShowing_ = true;
+    try {
         hooks_.showHelpDocument(*element, hwnd());
+    } catch (...) {
+        helpShowing_ = false;
+        throw;
+    }
+    helpShowing_ = false;
 }
 
 int kdDKadrixSDKInstallerSheet::openWebHelp() {

@@ -90,6 +90,8 @@ public:
     // Builds the help-document element of a page (owned by the caller).
     std::unique_ptr<hnInstallationElement> createHelpElement(const std::string& uiDlgName);
 
+    // Opens nothing while the help window or another modal window of the
+    // sheet is open (F1 in it reaches the sheet too).
     void showPageHelp();
     int openWebHelp();
     int installPendingInstaller();
@@ -138,4 +140,5 @@ private:
     kdDSheetHooks hooks_;
     hnUpgradeCheckControl upgradeCheck_;
     bool comStarted_ = false;
+    bool helpShowing_ = false;
 };

@@ -16,11 +16,13 @@
 #include "catalogue/DocumentTabs.h"
 #include "catalogue/Hyperlink.h"
 #include "catalogue_ids.h"
+#include "controls/RichTextFile.h"
 #include "pages/PageTestSupport.h"
 #include "pages/ReleaseNotesPage.h"
 #include "pages/ResourcesPage.h"
 #include "pages/TutorialsPage.h"
 #include "support/RecordingRuntime.h"
+#include "support/PictureFixtures.h"
 #include "support/RecordingShell.h"
 
 namespace {
@@ -109,6 +111,14 @@ TEST(TutorialsPage, InstallOpenRunRemoveAndHostileRows) {
     // Membership is a substring test: the advanced section is listed here too.
     ASSERT_EQ(3u, tutorials.rows.size());
     EXPECT_EQ("First Steps", tutorials.rows[0].name); // empty Name: the caption
+    // Each activation rebuilds the rows; their tools do not pile up.
+    LRESULT tools = ::SendMessageA(tutorials.toolTip, TTM_GETTOOLCOUNT, 0, 0);
+    EXPECT_GT(tools, 0);
+    for (int activation = 0; activation < 2; ++activation) {
+        NMHDR header = {host.sheetWindow(), 0, static_cast<UINT>(PSN_SETACTIVE)};
+        ::SendMessageA(pageWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    }
+    EXPECT_EQ(tools, ::SendMessageA(tutorials.toolTip, TTM_GETTOOLCOUNT, 0, 0));
     HWND tab = tutorials.hwnd();
     EXPECT_FALSE(controlVisible(tab, 45001 + 2)); // run hidden while not installed
 
@@ -205,6 +215,7 @@ TEST(ResourcesPage, LinksPicturesAndWhatTheyOpen) {
     writeTextFile(resourcesFolder + "small.png", pngResource(206)); // 24 pixels
     writeTextFile(resourcesFolder + "broken.png", "\x89PNG\r\n\x1a\n not a picture");
     writeTextFile(resourcesFolder + "guide.pdf", "%PDF-1.4 guide");
+    writeTextFile(resourcesFolder + "wide.png", greyPng(2000, 1000));
     std::string list =
         "[00 Links]\r\nName=Left though third\r\nURL=http://127.0.0.1/third.html\r\nColumn=3\r\n";
     for (int k = 1; k <= 13; ++k)
@@ -218,6 +229,8 @@ TEST(ResourcesPage, LinksPicturesAndWhatTheyOpen) {
     list += "[22 Pictures]\r\nName=Photo\r\nURL=http://127.0.0.1/photo.html\r\nImageURL=" + files +
             "photo.jpg\r\n";
     list += "[23 Pictures]\r\nName=Plain\r\nURL=http://127.0.0.1/plain.html\r\n";
+    list +=
+        "[24 Pictures]\r\nName=Wide\r\nURL=http://127.0.0.1/wide.html\r\nImageURL=" + files + "wide.png\r\n";
     server.publish("774resorces.ini.txt", list);
     RecordingShell shell;
     ScriptedPrompter prompter;
@@ -263,13 +276,18 @@ TEST(ResourcesPage, LinksPicturesAndWhatTheyOpen) {
     uidriver::Installer::screenshot(host.sheetWindow(), folder + "\\catalogue_resources_links.bmp");
     selectTab(page, 1, pageWindow);
     tab = resources.hwnd();
-    ASSERT_EQ(4, resources.itemCount);
+    ASSERT_EQ(5, resources.itemCount);
     EXPECT_TRUE(resources.showsPictures);
     EXPECT_TRUE(fileExists(cacheFolder(cache::kResources) + "\\small.png")); // fetched with the list
     EXPECT_EQ(24, resources.items[0].imageButton->width());
     for (int k = 1; k < 4; ++k)
         EXPECT_EQ(64, resources.items[static_cast<std::size_t>(k)].imageButton->width()) << k;
     EXPECT_EQ("", resources.items[2].imagePath); // a JPEG is no picture
+    // A 2000-pixel picture is scaled into its cell, aspect kept.
+    EXPECT_EQ(64, resources.items[4].imageButton->width());
+    EXPECT_EQ(32, resources.items[4].imageButton->height());
+    RECT cell = controlRect(tab, 45004);
+    EXPECT_EQ(64, cell.right - cell.left);
     pumpMessages(300);
     uidriver::Installer::screenshot(host.sheetWindow(), folder + "\\catalogue_resources_pictures.bmp");
     clickButton(tab, 45000);
@@ -307,7 +325,7 @@ TEST(Hyperlink, ReasonsAndRefusedTargets) {
 TEST(ReleaseNotesPage, LongNotesCacheAndNoCopy) {
     CatalogueServer server;
     std::string notes = "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 Readme";
-    for (int k = 0; k < 800; ++k)
+    for (int k = 0; k < 2000; ++k)
         notes += hnFormatText("\\par Note %d of the release: a line of fifty characters.", k);
     notes += "\\par The end.}";
     server.publish("774readme.rtf", notes);
@@ -318,8 +336,10 @@ TEST(ReleaseNotesPage, LongNotesCacheAndNoCopy) {
     ASSERT_NE(nullptr, pageWindow);
     HWND text = ::GetDlgItem(pageWindow, IDC_README_TEXT);
     GETTEXTLENGTHEX length = {GTL_DEFAULT, CP_ACP};
-    // Longer than the control's default limit, and not cut.
-    EXPECT_GT(::SendMessageA(text, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0), 40000);
+    // Longer than the control's default limit, and not cut: the limit is the
+    // shared loader's own (the control would grow a lower one by itself).
+    EXPECT_EQ(kRichTextLimit, ::SendMessageA(text, EM_GETLIMITTEXT, 0, 0));
+    EXPECT_GT(::SendMessageA(text, EM_GETTEXTLENGTHEX, reinterpret_cast<WPARAM>(&length), 0), 100000);
     EXPECT_NE(std::string::npos, hnWindowText(text).find("The end."));
     std::string folder = testProgramFolder() + "\\..\\screenshots";
     ::CreateDirectoryA(folder.c_str(), nullptr);
@@ -332,6 +352,17 @@ TEST(ReleaseNotesPage, LongNotesCacheAndNoCopy) {
     clickButton(pageWindow, IDC_README_REFRESH);
     EXPECT_TRUE(said(prompter, "Using default copy of the Readme file."));
     EXPECT_NE(std::string::npos, hnWindowText(text).find("The end."));
+    // A copy over the cap is not streamed, one with nothing readable is not
+    // shown; both are told about in the control and kept.
+    std::string copy = cacheFolder(cache::kReadme) + "\\774readme.rtf";
+    writeTextFile(copy, std::string(static_cast<std::size_t>(kRichTextFileCap) + 1, ' '));
+    EXPECT_FALSE(page.loadReadme(false, false));
+    EXPECT_EQ(kRichTextTooLargeText, hnWindowText(text));
+    EXPECT_TRUE(fileExists(copy));
+    writeTextFile(copy, "");
+    EXPECT_FALSE(page.loadReadme(false, false));
+    EXPECT_EQ(kRichTextUnreadableText, hnWindowText(text));
+    EXPECT_TRUE(fileExists(copy));
     // No copy at all: the error text, and no message without the user asking.
     CatalogueServer::clearCaches();
     prompter.records.clear();
@@ -397,6 +428,36 @@ TEST(HelpWindow, DocumentPositionAndLayout) {
         settings.write(c.left, c.right, c.top, c.bottom);
         DHelp2 help(element.name, element);
         EXPECT_EQ(c.result, help.restoreHelpWindowPosition()) << c.left << "," << c.right;
+    }
+
+    // A title bar off the work area brings the window onto it; a size larger
+    // than the work area is clamped to it.
+    RECT work;
+    ::SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    struct Place {
+        int left, right, top, bottom;
+    };
+    for (const Place& p : {Place{work.right - 100, work.right + 500, 100, 600},
+                           Place{200, 800, work.top - 10, work.top + 500}, Place{-50, 30000, -40, 30000}}) {
+        settings.write(p.left, p.right, p.top, p.bottom);
+        DHelp2 help(element.name, element);
+        ASSERT_TRUE(help.create(nullptr));
+        EXPECT_EQ(1, help.restoreHelpWindowPosition());
+        RECT window;
+        ::GetWindowRect(help.hwnd(), &window);
+        EXPECT_GE(window.left, work.left) << p.left;
+        EXPECT_GE(window.top, work.top) << p.top;
+        EXPECT_LE(window.right, work.right) << p.left;
+        EXPECT_LE(window.bottom, work.bottom) << p.top;
+        if (p.left == work.right - 100) {
+            EXPECT_EQ(600, window.right - window.left); // moved, not resized
+            ::ShowWindow(help.hwnd(), SW_SHOW);
+            pumpMessages(200);
+            std::string shots = testProgramFolder() + "\\..\\screenshots";
+            ::CreateDirectoryA(shots.c_str(), nullptr);
+            uidriver::Installer::screenshot(help.hwnd(), shots + "\\catalogue_help_offscreen.bmp");
+        }
+        help.destroy();
     }
 
     settings.write(40, 300, 30, 200); // smaller than the smallest size

@@ -5,6 +5,8 @@
 #include "controls/ComponentInstallHeader.h"
 #include "controls/ImageButton.h"
 #include "controls/ImageStatic.h"
+#include "controls/PngImage.h"
+#include "support/PictureFixtures.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -174,6 +176,74 @@ TEST(ImageButton, PictureFromFileDoesNotKeepTheFileOpen) {
     EXPECT_EQ(0, button.setImageFromFile(path));
     EXPECT_EQ(0, button.setImageFromFile(folder.file("missing.png")));
     EXPECT_EQ(0, button.width());
+}
+
+TEST(ImageButton, ServerPictureFitsItsBoxAndAHugeOneIsNotDecoded) {
+    HostWindow host;
+    ScratchFolder folder;
+    hnImageButton button;
+    ASSERT_TRUE(button.create(host.hwnd, 1505, RECT{0, 0, 64, 64}));
+    struct Case {
+        int width, height, fittedWidth, fittedHeight;
+    } cases[] = {
+        {2000, 1000, 64, 32}, // wide: scaled down, aspect kept
+        {30, 200, 10, 64},    // tall: 30 * 64 / 200 = 9.6
+        {40, 20, 40, 20},     // small: never enlarged
+        {64, 64, 64, 64},
+    };
+    std::string path = folder.file("picture.png");
+    for (const Case& c : cases) {
+        ASSERT_TRUE(writeTextFile(path, greyPng(c.width, c.height)));
+        ASSERT_EQ(1, button.setImageFromFile(path, 64, 64)) << c.width;
+        EXPECT_EQ(c.fittedWidth, button.width()) << c.width;
+        EXPECT_EQ(c.fittedHeight, button.height()) << c.width;
+        RECT window;
+        ::GetWindowRect(button.hwnd(), &window);
+        EXPECT_EQ(c.fittedWidth, window.right - window.left) << c.width;
+    }
+    // Scaled, the whole picture is drawn inside the box.
+    ASSERT_TRUE(writeTextFile(path, greyPng(2000, 1000)));
+    ASSERT_EQ(1, button.setImageFromFile(path, 64, 64));
+    Surface surface(64, 64);
+    button.paint(surface.dc, surface.rect());
+    EXPECT_EQ(RGB(0x60, 0x60, 0x60), surface.at(32, 16));
+    EXPECT_NE(RGB(0x60, 0x60, 0x60), surface.at(32, 40)); // below it: background
+    // Without a box a picture keeps its own size.
+    ASSERT_EQ(1, button.setImageFromFile(path));
+    EXPECT_EQ(2000, button.width());
+    // A header over 4096 pixels on a side is not decoded.
+    ASSERT_TRUE(writeTextFile(path, greyPng(4097, 2)));
+    EXPECT_EQ(0, button.setImageFromFile(path, 64, 64));
+    EXPECT_EQ(0, button.width());
+    ASSERT_TRUE(writeTextFile(path, greyPng(4096, 2)));
+    EXPECT_EQ(1, button.setImageFromFile(path, 64, 64));
+}
+
+TEST(PngImage, HeaderSizeOfEachFormat) {
+    int width = 0, height = 0;
+    std::string png = greyPng(300, 7);
+    auto bytes = [](const std::string& text) { return reinterpret_cast<const unsigned char*>(text.data()); };
+    ASSERT_TRUE(hnPngImage::readHeaderSize(bytes(png), png.size(), width, height));
+    EXPECT_EQ(300, width);
+    EXPECT_EQ(7, height);
+    std::string gif("GIF89a\x10\x27\x05\x00", 10);
+    ASSERT_TRUE(hnPngImage::readHeaderSize(bytes(gif), gif.size(), width, height));
+    EXPECT_EQ(10000, width);
+    EXPECT_EQ(5, height);
+    std::string bmp(26, '\0');
+    bmp[0] = 'B', bmp[1] = 'M', bmp[14] = 40, bmp[18] = '\x88', bmp[19] = '\x13'; // 5000 wide
+    bmp[22] = '\xFF', bmp[23] = '\xFF', bmp[24] = '\xFF', bmp[25] = '\xFF';       // -1: bottom-up
+    ASSERT_TRUE(hnPngImage::readHeaderSize(bytes(bmp), bmp.size(), width, height));
+    EXPECT_EQ(5000, width);
+    EXPECT_EQ(1, height);
+    // A JPEG: an application segment, then the frame (height, then width).
+    std::string jpeg("\xFF\xD8\xFF\xE0\x00\x04..\xFF\xC0\x00\x11\x08\x20\x00\x10\x00", 17);
+    ASSERT_TRUE(hnPngImage::readHeaderSize(bytes(jpeg), jpeg.size(), width, height));
+    EXPECT_EQ(4096, width);
+    EXPECT_EQ(8192, height);
+    std::string cut("\xFF\xD8\xFF\xE0\x00\x40", 6);
+    EXPECT_FALSE(hnPngImage::readHeaderSize(bytes(cut), cut.size(), width, height));
+    EXPECT_FALSE(hnPngImage::readHeaderSize(bytes(std::string("text")), 4, width, height));
 }
 
 TEST(ImageStatic, InfoPictureOnATemplateStaticGetsTheNotifyStyle) {

@@ -120,6 +120,59 @@ TEST(WelcomePage, KeepsOtherInstallersAsideListsAndSwitchesToThem) {
     EXPECT_EQ(1u, launched.size());
 }
 
+namespace {
+// What the page looked like, and what it did with requests, while it waited.
+struct DuringWait {
+    HWND sheet = nullptr, page = nullptr;
+    bool sampled = false, nextEnabled = true, listEnabled = true;
+    static DuringWait* current;
+    static void CALLBACK sample(HWND, UINT, UINT_PTR timer, DWORD) {
+        ::KillTimer(nullptr, timer);
+        DuringWait& self = *current;
+        self.sampled = true;
+        self.nextEnabled = ::IsWindowEnabled(::GetDlgItem(self.sheet, 0x3024)) != FALSE;
+        self.listEnabled = ::IsWindowEnabled(::GetDlgItem(self.page, IDC_WELCOME_VERSION_LIST)) != FALSE;
+        // Two re-activations (the upgrade check's) and a click on the quick update.
+        for (int k = 0; k < 2; ++k) {
+            NMHDR header = {self.sheet, 0, static_cast<UINT>(PSN_SETACTIVE)};
+            ::SendMessageA(self.page, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+        }
+        ::SendMessageA(self.page, WM_COMMAND, MAKEWPARAM(IDC_WELCOME_QUICK_UPDATE, BN_CLICKED),
+                       reinterpret_cast<LPARAM>(::GetDlgItem(self.page, IDC_WELCOME_QUICK_UPDATE)));
+    }
+};
+DuringWait* DuringWait::current = nullptr;
+} // namespace
+
+TEST(WelcomePage, WaitIsNotReenteredAndARequestMeanwhileRunsOnceAfter) {
+    ScriptedPrompter prompter;
+    KeptInstallersCleanup cleanup;
+    cleanup.files = {kNextInstaller};
+    kdDInstallWelcomeBase page("Welcome");
+    page.moveAsideWaitMs = 800;
+    PageHost host(page);
+    ASSERT_TRUE(
+        ::CopyFileA(nextInstallerBuild().c_str(), (appFolder() + "\\" + kNextInstaller).c_str(), FALSE));
+    DuringWait during;
+    during.sheet = host.sheetWindow();
+    during.page = host.pageWindow();
+    DuringWait::current = &during;
+    int runs = page.activationRuns();
+    ::SetTimer(nullptr, 0, 150, &DuringWait::sample);
+    NMHDR header = {host.sheetWindow(), 0, static_cast<UINT>(PSN_SETACTIVE)};
+    ::SendMessageA(host.pageWindow(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    DuringWait::current = nullptr;
+
+    ASSERT_TRUE(during.sampled);
+    EXPECT_FALSE(during.nextEnabled);
+    EXPECT_FALSE(during.listEnabled);
+    EXPECT_EQ(runs + 2, page.activationRuns()); // its own, and the two requests as one
+    EXPECT_TRUE(prompter.records.empty());      // the click did not start a quick update
+    EXPECT_TRUE(fileExists(keptFolder() + "\\" + kNextInstaller));
+    EXPECT_TRUE(host.nextEnabled());
+    EXPECT_TRUE(controlEnabled(host.pageWindow(), IDC_WELCOME_VERSION_LIST));
+}
+
 TEST(WelcomePage, QuickUpdateInstallsBothCoreComponentsAndThenHides) {
     ScriptedPrompter prompter;
     kdDInstallWelcomeBase page("Welcome");

@@ -33,8 +33,10 @@ bool serveUpgradeMode(const std::string& mode) {
 
 std::unique_ptr<CUpgradeInfo> channelRecord(bool beta) {
     const char* file = beta ? "774UpgradeInfoBeta.ini.txt" : "774UpgradeInfo.ini.txt";
-    return std::make_unique<CUpgradeInfo>(theApp()->repositoryBaseUrl() + kInstallerServerFolder + file,
-                                          file);
+    auto record =
+        std::make_unique<CUpgradeInfo>(theApp()->repositoryBaseUrl() + kInstallerServerFolder + file, file);
+    record->beta = beta;
+    return record;
 }
 
 struct ChannelResult {
@@ -119,7 +121,8 @@ TEST_F(SelfUpdate, EachChannelOffersOnlyANewerInstallerWithItsNotes) {
     EXPECT_EQ(1, result.release);
     EXPECT_EQ(1, result.beta);
     EXPECT_EQ("Orvanto Vision Software XV 775 Beta 1 Installer", beta->latestVersionName);
-    EXPECT_TRUE(fileExists(beta->privateFolder + "\\ReleaseNotes_775_Beta1.rtf"));
+    EXPECT_EQ(beta->privateFolder + "\\Beta\\ReleaseNotes_775_Beta1.rtf", beta->releaseNotesPath);
+    EXPECT_TRUE(fileExists(beta->releaseNotesPath));
 
     // Nothing newer, an older version under another caption, missing notes.
     result = fetchBoth("none", release, beta);
@@ -131,6 +134,35 @@ TEST_F(SelfUpdate, EachChannelOffersOnlyANewerInstallerWithItsNotes) {
     result = fetchBoth("missing-notes", release, beta);
     EXPECT_EQ(kUpgradeNotesUnavailable, result.release);
     EXPECT_EQ(1, release->checkState);
+}
+
+TEST_F(SelfUpdate, SameNamedNotesOfASharedFolderStayApartAndALongNameIsNoOffer) {
+    // Two records made in the same millisecond share their private folder.
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    std::string base = theApp()->repositoryBaseUrl() + kInstallerServerFolder;
+    CUpgradeInfo release(base + "774UpgradeInfo.ini.txt", "774UpgradeInfo.ini.txt", now);
+    CUpgradeInfo beta(base + "774UpgradeInfoBeta.ini.txt", "774UpgradeInfoBeta.ini.txt", now);
+    beta.beta = true;
+    ASSERT_EQ(release.privateFolder, beta.privateFolder);
+    ASSERT_TRUE(serveUpgradeMode("same-notes-name"));
+    ASSERT_EQ(1, fetchUpgradeInfo(release));
+    ASSERT_EQ(1, fetchUpgradeInfo(beta));
+    EXPECT_EQ(release.privateFolder + "\\ReleaseNotes_775.rtf", release.releaseNotesPath);
+    EXPECT_EQ(beta.privateFolder + "\\Beta\\ReleaseNotes_775.rtf", beta.releaseNotesPath);
+    EXPECT_EQ(std::string::npos, readTextFile(release.releaseNotesPath).find("Beta 1"));
+    EXPECT_NE(std::string::npos, readTextFile(beta.releaseNotesPath).find("Beta 1"));
+
+    // An installer name too long for the application folder: nothing is
+    // offered, and the debug output names the server's file.
+    DebugCapture debug;
+    ASSERT_TRUE(serveUpgradeMode("long-name"));
+    std::unique_ptr<CUpgradeInfo> longName = channelRecord(false);
+    EXPECT_EQ(kUpgradeNothingNewer, fetchUpgradeInfo(*longName));
+    EXPECT_EQ(1, longName->checkState);
+    std::string name = "OrvantoVisionSoftware_15_0_0_775_Installer_" + std::string(200, 'x') + ".exe";
+    EXPECT_TRUE(debug.contains("fetchUpgradeInfo - installer file name '" + name +
+                               "' does not fit the application folder\n"));
 }
 
 TEST_F(SelfUpdate, UnreachableInfoAndAMissingFolderAreFailedChecks) {
@@ -213,6 +245,18 @@ TEST_F(SelfUpdate, OfferDownloadsTheInstallerAndHandsItOver) {
     EXPECT_EQ(1, readFileVersionAndPrivateBuild(downloaded, version, privateBuild));
     EXPECT_EQ("15.0.0.775", version);
     EXPECT_EQ("Release 201015", privateBuild);
+
+    // The INI changed to a name too long for the target folder: the user is
+    // told so, and nothing is downloaded or handed over.
+    std::string longName = "OrvantoVisionSoftware_15_0_0_775_Installer_" + std::string(200, 'x') + ".exe";
+    ASSERT_TRUE(::WritePrivateProfileStringA(kUpgradeInfoSection, "InstallerFileName", longName.c_str(),
+                                             upgradeInfoIniPath(*release).c_str()));
+    prompter.answer(IDOK);
+    EXPECT_EQ(-1, offerUpgrade(*release));
+    EXPECT_EQ("The name of the server's installer file is too long for the folder " + installersFolder() +
+                  ".\nPlease select a folder with a shorter path.",
+              prompter.records.back().text);
+    EXPECT_EQ(1, mainWindow.handOvers());
 
     // Notes gone from the private folder: the dialog would close at once.
     ::DeleteFileA(release->releaseNotesPath.c_str());

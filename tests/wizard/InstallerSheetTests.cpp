@@ -351,6 +351,33 @@ TEST(InstallerSheet, HelpAndF1BuildTheActivePagesHelpElement) {
     EXPECT_EQ("help Orvanto Vision Software Help File - Halvenor Utilities", wizard.hooks.calls.back());
 }
 
+TEST(InstallerSheet, F1OpensNothingWhileTheHelpOrAnotherModalWindowIsOpen) {
+    ScriptedPrompter prompter;
+    TestHooks hooks;
+    hooks.stored = "Python 2.7.9";
+    kdDSheetHooks h = hooks.hooks();
+    int shown = 0;
+    HWND sheetWindow = nullptr;
+    // F1 pressed again while the help window is open.
+    h.showHelpDocument = [&](hnInstallationElement&, HWND) {
+        ++shown;
+        ::SendMessageA(sheetWindow, WM_HELP, 0, 0);
+    };
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages(), h);
+    sheet.setWizardMode();
+    ASSERT_TRUE(sheet.create());
+    sheetWindow = sheet.hwnd();
+    ::SendMessageA(sheetWindow, WM_HELP, 0, 0);
+    EXPECT_EQ(1, shown);
+    // A modal window disables its owner: F1 from it opens nothing.
+    ::EnableWindow(sheetWindow, FALSE);
+    ::SendMessageA(sheetWindow, WM_HELP, 0, 0);
+    EXPECT_EQ(1, shown);
+    ::EnableWindow(sheetWindow, TRUE);
+    ::SendMessageA(sheetWindow, WM_HELP, 0, 0);
+    EXPECT_EQ(2, shown);
+}
+
 TEST(InstallerSheet, WebHelpThatCannotOpenTellsWhy) {
     ScriptedPrompter prompter;
     TestHooks hooks;
