@@ -17,8 +17,11 @@ int downloadElement(hnInstallationElement& element, bool& userAborted, int posit
         element.setProgress(kProgressDownloaded);
         return 1;
     }
-    element.setProgress(kProgressDownloadError);
     userAborted = dialog.userAborted();
+    element.setProgress(kProgressDownloadError, userAborted
+                                                    ? "The download from " + element.url + " was stopped."
+                                                    : "The download from " + element.url + " to " +
+                                                          dialog.finalPath() + " did not complete.");
     return -1;
 }
 

@@ -35,6 +35,12 @@ void hnInstallationElement::setStatus(const char* word) const {
 void hnInstallationElement::setProgress(const char* word) const {
     if (progressText)
         *progressText = word;
+    progressReason_->clear();
+}
+
+void hnInstallationElement::setProgress(const char* word, const std::string& reason) const {
+    setProgress(word);
+    *progressReason_ = reason;
 }
 
 const std::string& hnInstallationElement::status() const {

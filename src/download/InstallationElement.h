@@ -1,5 +1,6 @@
 #pragma once
 #include <cstdint>
+#include <memory>
 #include <string>
 
 // One installable component: what to fetch, how to run it, and the three page
@@ -29,6 +30,18 @@ struct hnInstallationElement {
     void setStatus(const char* word) const;
     void setProgress(const char* word) const;
     const std::string& status() const; // empty text when the row has no status string
+
+    // Why the row shows its status word (what detection looked for and what
+    // it found) and its progress word (the failed operation's step, address
+    // or program). Copies share them, as they share the page strings.
+    void setStatusReason(const std::string& reason) const { *statusReason_ = reason; }
+    const std::string& statusReason() const { return *statusReason_; }
+    void setProgress(const char* word, const std::string& reason) const;
+    const std::string& progressReason() const { return *progressReason_; }
+
+private:
+    std::shared_ptr<std::string> statusReason_ = std::make_shared<std::string>();
+    std::shared_ptr<std::string> progressReason_ = std::make_shared<std::string>();
 };
 
 // Download cache sub-folders, relative to the application folder.

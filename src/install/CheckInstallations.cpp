@@ -113,11 +113,27 @@ bool hnCheckInstallations::isUninstallValuePresent(const char* subKey, const cha
 
 bool hnCheckInstallations::isUninstallValueEqual(const char* subKey, const char* valueName,
                                                  const char* expected) {
+    std::string read;
+    return uninstallValueEquals(subKey, valueName, expected, read);
+}
+
+bool hnCheckInstallations::uninstallValueEquals(const char* subKey, const char* valueName,
+                                                const char* expected, std::string& read) {
     std::string path, value;
+    read.clear();
     if (!expected || !valueName || !uninstallKeyPath(subKey, path))
         return false;
-    return (hnRegReadString(HKEY_LOCAL_MACHINE, path.c_str(), valueName, value) && value == expected) ||
-           (hnRegReadString(HKEY_CURRENT_USER, path.c_str(), valueName, value) && value == expected);
+    for (HKEY root : {HKEY_LOCAL_MACHINE, HKEY_CURRENT_USER}) {
+        if (!hnRegReadString(root, path.c_str(), valueName, value))
+            continue;
+        if (value == expected) {
+            read = value;
+            return true;
+        }
+        if (read.empty())
+            read = value;
+    }
+    return false;
 }
 
 bool hnCheckInstallations::isMsiProductInstalled(const char* productCode) {
@@ -129,8 +145,7 @@ bool hnCheckInstallations::isMsiProductVersion(const char* productCode, const ch
                                                bool knownInstalled) {
     std::string installed;
     return version && (knownInstalled || isMsiProductInstalled(productCode)) &&
-           productInfo(productCode, kVersionString, kPropertyCapacity, installed) &&
-           hnEqualsNoCase(installed, version);
+           readMsiProductVersion(productCode, installed) && hnEqualsNoCase(installed, version);
 }
 
 bool hnCheckInstallations::isMsiProductNameDifferent(const char* productCode, const char* name,
@@ -138,8 +153,15 @@ bool hnCheckInstallations::isMsiProductNameDifferent(const char* productCode, co
     if (!knownInstalled && !isMsiProductInstalled(productCode))
         return false;
     std::string installed;
-    return !name || !productInfo(productCode, kInstalledProductName, kPropertyCapacity, installed) ||
-           !hnEqualsNoCase(installed, name);
+    return !name || !readMsiProductName(productCode, installed) || !hnEqualsNoCase(installed, name);
+}
+
+bool hnCheckInstallations::readMsiProductVersion(const char* productCode, std::string& version) {
+    return productInfo(productCode, kVersionString, kPropertyCapacity, version);
+}
+
+bool hnCheckInstallations::readMsiProductName(const char* productCode, std::string& name) {
+    return productInfo(productCode, kInstalledProductName, kPropertyCapacity, name);
 }
 
 bool hnCheckInstallations::readInstalledProductName(const char* productCode, std::string& name) {
@@ -209,7 +231,9 @@ bool hnCheckInstallations::getInstalledRuntimeFolder(std::string& folder) {
 }
 
 bool hnCheckInstallations::checkPy27ModuleWhlInstallationCommon(const char* package, const char* excluded,
-                                                                const char* needle) {
+                                                                const char* needle, std::string* reported) {
+    if (reported)
+        reported->clear();
     if (!package || !needle) {
         hnDebugOutF("hnCheckInstallations::checkPy27ModuleWhlInstallationCommon - NULL pointer %d\n",
                     package ? 2 : 1);
@@ -226,10 +250,12 @@ bool hnCheckInstallations::checkPy27ModuleWhlInstallationCommon(const char* pack
     std::string output;
     runPipShow(folder, package, output, &wait);
     wait.destroy();
+    if (reported)
+        *reported = pipReportedVersion(output);
     return pipOutputMatches(output, needle, excluded);
 }
 
-bool hnCheckInstallations::checkPy27ModuleWhlInstallation(const char* package) {
+bool hnCheckInstallations::checkPy27ModuleWhlInstallation(const char* package, std::string* reported) {
     std::string needle;
     if (!package) {
         hnDebugOut("hnCheckInstallations::checkPy27ModuleWhlInstallation - NULL pointer 1\n");
@@ -239,12 +265,13 @@ bool hnCheckInstallations::checkPy27ModuleWhlInstallation(const char* package) {
         hnDebugOut("hnCheckInstallations::checkPy27ModuleWhlInstallation - NULL pointer 2\n");
         return false;
     }
-    return checkPy27ModuleWhlInstallationCommon(package, nullptr, needle.c_str());
+    return checkPy27ModuleWhlInstallationCommon(package, nullptr, needle.c_str(), reported);
 }
 
 bool hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation(const char* package,
                                                                       const char* excluded,
-                                                                      const char* version) {
+                                                                      const char* version,
+                                                                      std::string* reported) {
     std::string needle;
     if (!package) {
         hnDebugOut("hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation - NULL pointer 1\n");
@@ -254,7 +281,7 @@ bool hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation(const char
         hnDebugOut("hnCheckInstallations::checkPy27ModuleWhlExactVersionInstallation - NULL pointer 2\n");
         return false;
     }
-    return checkPy27ModuleWhlInstallationCommon(package, excluded, needle.c_str());
+    return checkPy27ModuleWhlInstallationCommon(package, excluded, needle.c_str(), reported);
 }
 
 std::vector<std::string> hnCheckInstallations::installedProductsNamed(const char* prefix, std::size_t limit) {
@@ -272,26 +299,27 @@ int hnCheckInstallations::countInstalledPython27Products(int limit) {
             .size());
 }
 
-int hnCheckInstallations::countOpenCvInstallations() {
-    int count = 0;
+int hnCheckInstallations::countOpenCvInstallations(std::vector<std::string>* found) {
+    std::vector<std::string> counted;
     for (const char* folder :
          {"OpenCV249Py27", "OpenCV300", "OpenCV310", "OpenCV320", "OpenCV330", "OpenCV331", "OpenCV340"})
         if (runtimeEntry(folder))
-            ++count;
-    if (checkPy27ModuleWhlInstallation("opencv-contrib-python"))
-        ++count;
-    if (checkPy27ModuleWhlInstallation("opencv-python"))
-        ++count;
-    return count;
+            counted.push_back(folder);
+    for (const char* package : {"opencv-contrib-python", "opencv-python"})
+        if (checkPy27ModuleWhlInstallation(package))
+            counted.push_back(package);
+    if (found)
+        *found = counted;
+    return static_cast<int>(counted.size());
 }
 
 bool hnCheckInstallations::isLegacyPlusPipDuplicate(const char* package, const char* legacyKey,
-                                                    const char* legacyVersion) {
-    return checkPy27ModuleWhlInstallation(package) && isUninstallKeyPresent(legacyKey) &&
+                                                    const char* legacyVersion, std::string* reported) {
+    return checkPy27ModuleWhlInstallation(package, reported) && isUninstallKeyPresent(legacyKey) &&
            !checkPy27ModuleWhlExactVersionInstallation(package, nullptr, legacyVersion);
 }
 
-bool hnCheckInstallations::isWindowsInstaller31Installed() {
+bool hnCheckInstallations::isWindowsInstaller31Installed(std::string* read) {
     std::string system;
     if (!hnSystemFolder(system))
         return false;
@@ -307,14 +335,19 @@ bool hnCheckInstallations::isWindowsInstaller31Installed() {
     DWORD length = sizeof(version);
     if (::MsiGetFileVersionA(path.c_str(), version, &length, nullptr, nullptr) != ERROR_SUCCESS)
         return false;
+    if (read)
+        *read = version;
     return std::atoi(version) > 2;
 }
 
-bool hnCheckInstallations::isDotNet20Installed() {
+bool hnCheckInstallations::isDotNet20Installed(std::string* read) {
     DWORD install = 0;
-    return hnRegReadDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v2.0.50727",
-                          "Install", install) &&
-           install == 1;
+    if (!hnRegReadDword(HKEY_LOCAL_MACHINE, "SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v2.0.50727",
+                        "Install", install))
+        return false;
+    if (read)
+        *read = std::to_string(install);
+    return install == 1;
 }
 
 bool hnCheckInstallations::isAdobeReaderInstalled() {
@@ -327,14 +360,20 @@ bool hnCheckInstallations::isAdobeReaderInstalled() {
                         key.put()) == ERROR_SUCCESS;
 }
 
-bool hnCheckInstallations::isTightVncVersionOK(const char* productCode) {
+bool hnCheckInstallations::isTightVncVersionOK(const char* productCode, std::string* read) {
     std::string version;
-    if (readUninstallValue("TightVNC", "DisplayVersion", version))
-        return version == "2.6.4.0";
-    return isMsiProductVersion(productCode, "2.6.4.0");
+    bool ok = readUninstallValue("TightVNC", "DisplayVersion", version)
+                  ? version == "2.6.4.0"
+                  : isMsiProductInstalled(productCode) && readMsiProductVersion(productCode, version) &&
+                        hnEqualsNoCase(version, "2.6.4.0");
+    if (read)
+        *read = version;
+    return ok;
 }
 
-bool hnCheckInstallations::isCycleControllerVersionOK() {
+bool hnCheckInstallations::isCycleControllerVersionOK(std::string* read) {
+    if (read)
+        read->clear();
     std::string programFiles, path;
     if (!programFilesFolder(programFiles) ||
         !hnFormat(path, kPathCapacity, "%s\\Halvenor AS\\Cycle Controller\\version.txt",
@@ -344,11 +383,13 @@ bool hnCheckInstallations::isCycleControllerVersionOK() {
     if (!file)
         return true;
     char line[1024] = {};
-    bool read = std::fgets(line, sizeof(line), file) != nullptr;
+    bool gotLine = std::fgets(line, sizeof(line), file) != nullptr;
     std::fclose(file);
-    if (!read)
+    if (!gotLine)
         return true;
     line[std::strcspn(line, "\r\n")] = '\0';
+    if (read)
+        *read = line;
     return std::strcmp(line, "Cycle Controller 1.0.0.1(3587)") == 0;
 }
 
@@ -357,11 +398,14 @@ bool hnCheckInstallations::isOpcServerPresent() {
     return runtimeEntry(kOpcServerExe) && resolveProgId(kOpcServerProgId, clsid);
 }
 
-bool hnCheckInstallations::isOpcServerIdentityOK() {
+bool hnCheckInstallations::isOpcServerIdentityOK(std::string* read) {
     std::string runtime, exe, version;
     CLSID found, expected;
-    return getRuntimeFolder(runtime) &&
-           hnFormat(exe, kPathCapacity, "%s%s", runtime.c_str(), kOpcServerExe) && fileExists(exe) &&
-           readFileVersion(exe, version) && version == "1.0.0.7" && resolveProgId(kOpcServerProgId, found) &&
+    bool versionRead = getRuntimeFolder(runtime) &&
+                       hnFormat(exe, kPathCapacity, "%s%s", runtime.c_str(), kOpcServerExe) &&
+                       fileExists(exe) && readFileVersion(exe, version);
+    if (read)
+        *read = version;
+    return versionRead && version == "1.0.0.7" && resolveProgId(kOpcServerProgId, found) &&
            SUCCEEDED(::CLSIDFromString(kOpcServerClsid, &expected)) && IsEqualCLSID(found, expected);
 }

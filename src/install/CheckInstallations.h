@@ -21,6 +21,10 @@ public:
     static bool isUninstallValuePresent(const char* subKey, const char* valueName);
     // Exact, case-sensitive comparison of the value under HKLM or under HKCU.
     static bool isUninstallValueEqual(const char* subKey, const char* valueName, const char* expected);
+    // The same, giving in `read` the text it read (the machine's when both
+    // hives hold one and neither matches); empty when none could be read.
+    static bool uninstallValueEquals(const char* subKey, const char* valueName, const char* expected,
+                                     std::string& read);
     // The value under HKLM, else under HKCU.
     static bool readUninstallValue(const char* subKey, const char* valueName, std::string& value);
 
@@ -39,6 +43,10 @@ public:
     // "InstalledProductName" in the machine, user-managed or user-unmanaged
     // context, in that order.
     static bool readInstalledProductName(const char* productCode, std::string& name);
+    // "VersionString" and "InstalledProductName" as the comparisons above
+    // read them (no context given).
+    static bool readMsiProductVersion(const char* productCode, std::string& version);
+    static bool readMsiProductName(const char* productCode, std::string& name);
 
     // Both exist with equal size and equal last-write time in whole seconds.
     static bool areFilesIdentical(const std::string& pathA, const std::string& pathB);
@@ -58,11 +66,14 @@ public:
 
     // pip of the Python 2.7 interpreter, each query behind a please-wait
     // dialog of its own.
+    // `reported`, when given, receives the version pip reports (empty when
+    // it reports none).
     static bool checkPy27ModuleWhlInstallationCommon(const char* package, const char* excluded,
-                                                     const char* needle);
-    static bool checkPy27ModuleWhlInstallation(const char* package);
+                                                     const char* needle, std::string* reported = nullptr);
+    static bool checkPy27ModuleWhlInstallation(const char* package, std::string* reported = nullptr);
     static bool checkPy27ModuleWhlExactVersionInstallation(const char* package, const char* excluded,
-                                                           const char* version);
+                                                           const char* version,
+                                                           std::string* reported = nullptr);
 
     // Product codes of the installed Windows Installer products whose
     // "InstalledProductName" begins with `prefix` (unreadable names skipped),
@@ -76,23 +87,25 @@ public:
     // counted up to `limit`.
     static int countInstalledPython27Products(int limit = 0x7fffffff);
     // OpenCV builds present for Python 2.7: runtime folders and pip packages.
-    static int countOpenCvInstallations();
+    // `found`, when given, receives the folder and package names counted.
+    static int countOpenCvInstallations(std::vector<std::string>* found = nullptr);
     // An old stand-alone installation (Uninstall key) and a pip installation
     // of another version of the same package.
     static bool isLegacyPlusPipDuplicate(const char* package, const char* legacyKey,
-                                         const char* legacyVersion);
+                                         const char* legacyVersion, std::string* reported = nullptr);
 
-    static bool isWindowsInstaller31Installed();
-    static bool isDotNet20Installed();
+    // `read`, when given: the version or value read (empty: none).
+    static bool isWindowsInstaller31Installed(std::string* read = nullptr);
+    static bool isDotNet20Installed(std::string* read = nullptr);
     static bool isAdobeReaderInstalled();
     // The TightVNC version is "2.6.4.0": "DisplayVersion" of its Uninstall
     // key, else the version of `productCode` when that is installed.
-    static bool isTightVncVersionOK(const char* productCode);
+    static bool isTightVncVersionOK(const char* productCode, std::string* read = nullptr);
     // False only when "version.txt" of the cycle controller has a first line
     // other than the shipped version.
-    static bool isCycleControllerVersionOK();
+    static bool isCycleControllerVersionOK(std::string* read = nullptr);
     static bool isOpcServerPresent();
-    static bool isOpcServerIdentityOK();
+    static bool isOpcServerIdentityOK(std::string* read = nullptr);
 };
 
 extern const char* const kRuntimeProductCode; // {76C2FFEE-53C1-4382-B051-5CF47ED51327}

@@ -15,11 +15,19 @@
 // taken over its action yet answers "not present / not done".
 
 bool hnComponentActions::isInstalled(hnInstallationElement& element) {
-    return detectInstalled(element, memo_);
+    std::string reason;
+    bool installed = detectInstalled(element, memo_, &reason);
+    element.setStatusReason(reason);
+    return installed;
 }
 
 bool hnComponentActions::getStatusWord(hnInstallationElement& element, std::string& status) {
-    return detectStatusWord(element, status, memo_);
+    std::string reason;
+    bool complete = detectStatusWord(element, status, memo_, &reason);
+    // A row without checks keeps the reason of its presence.
+    if (!reason.empty())
+        element.setStatusReason(reason);
+    return complete;
 }
 
 hnDetectionMemo* hnComponentActions::shareDetection(hnDetectionMemo* memo) {

@@ -549,14 +549,130 @@ bool py36PackageOf(Family family, hnPy36Package& package) {
     }
 }
 
+// The looked-for half of a reason, one form per probe kind, filled from the
+// probe that decided: {a}, {b}, {c} and {n} are its fields, {name} is its
+// `b` or else the row's name. `unwanted` is the form of a check that wants
+// the opposite (a negated probe); null when the kind is never negated.
+struct ReasonForm {
+    K kind;
+    const char* wanted;
+    const char* unwanted;
+};
+
+const ReasonForm kReasonForms[] = {
+    {K::MsiInstalled, "Windows Installer product {a}", "no Windows Installer product {a}"},
+    {K::MsiVersion, "version {b} of Windows Installer product {a}", nullptr},
+    {K::MsiNameSame, "Windows Installer product {a} named \"{name}\"", nullptr},
+    {K::KeyPresent, "Uninstall entry \"{a}\"", "no Uninstall entry \"{a}\""},
+    {K::ValuePresent, "value \"{b}\" of Uninstall entry \"{a}\"",
+     "no value \"{b}\" of Uninstall entry \"{a}\""},
+    {K::ValueEqual, "\"{c}\" as value \"{b}\" of Uninstall entry \"{a}\"", nullptr},
+    {K::DotNet20, "1 as value \"Install\" of HKLM\\SOFTWARE\\Microsoft\\NET Framework Setup\\NDP\\v2.0.50727",
+     nullptr},
+    {K::WindowsInstaller31, "Msi.dll of the system folder in version 3 or later", nullptr},
+    {K::AdobeReader, "registry key HKLM\\SOFTWARE\\Adobe\\Acrobat Reader", nullptr},
+    {K::Py27CountAbove, "more than {n} Python 2.7 interpreters", "at most {n} Python 2.7 interpreter"},
+    {K::Py27CountOneNeedsProduct, "a single Python 2.7 interpreter to be product {a}", nullptr},
+    {K::Py36PathsAvailable, "the Python 3.6 folder and its Scripts folder on the search path", nullptr},
+    {K::Pip, "Python 2.7 package \"{a}\"", nullptr},
+    {K::PipVersion, "version {c} of Python 2.7 package \"{a}\"", nullptr},
+    {K::Pip36, "Python 3.6 package \"{a}\"", nullptr},
+    {K::Pip36Version, "version {c} of Python 3.6 package \"{a}\"", nullptr},
+    {K::LegacyDuplicate,
+     "Python 2.7 package \"{a}\" from both the old installer (Uninstall entry \"{b}\") and pip",
+     "Python 2.7 package \"{a}\" once: from the old installer (Uninstall entry \"{b}\", version {c}) or "
+     "from pip"},
+    {K::Py36PyserialDuplicate, "several pyserial installations for Python 3.6",
+     "one pyserial installation for Python 3.6"},
+    {K::Py36OpenCVInstalled, "an OpenCV package for Python 3.6", nullptr},
+    {K::Py36OpenCVDuplicated, "both OpenCV packages for Python 3.6", "one OpenCV package for Python 3.6"},
+    {K::OpenCvCountAbove, "more than {n} OpenCV builds for Python 2.7",
+     "at most {n} OpenCV build for Python 2.7"},
+    {K::RuntimeEntry, "\"{a}\" in the runtime folder", "no \"{a}\" in the runtime folder"},
+    {K::RuntimeFilesIdentical, "\"{a}\" in the runtime folder identical to \"{b}\"", nullptr},
+    {K::DocumentsEntry, "\"{a}\" in the documents folder", nullptr},
+    {K::OpenCvFiles, "the files of \"{a}\" in the runtime folder", nullptr},
+    {K::DeepformFiles, "the files of toolbox build {n} in the runtime folder", nullptr},
+    {K::IppFiles, "the IPP libraries in \"IPP201800992\" of the runtime folder", nullptr},
+    {K::SmartCardConfigFiles, "the smart-card configuration files", nullptr},
+    {K::SmartCardProgramFiles, "the smart-card program and driver files", nullptr},
+    {K::CycleControllerFiles, "the cycle controller files", nullptr},
+    {K::ZentraFiles, "the Zentra API files in the runtime's Python folder", nullptr},
+    {K::ClrBridgeFiles, "a .NET bridge file (clr.pyd, Python.Runtime.dll) of the runtime",
+     "no .NET bridge file (clr.pyd, Python.Runtime.dll) in the runtime folder or its \"Python\\Python27\""},
+    {K::DeepformClrActive, "the .NET bridge of the toolbox active", nullptr},
+    {K::OpcServerPresent, "the OPC server program with its class registered", nullptr},
+    {K::OpcServerIdentity,
+     "the OPC server in file version 1.0.0.7 with class {CFEA073E-B729-4F9C-9CFB-611134C7DAD8}", nullptr},
+    {K::TightVncVersion, "TightVNC version 2.6.4.0", nullptr},
+    {K::CycleControllerVersion,
+     "\"Cycle Controller 1.0.0.1(3587)\" as the first line of the cycle controller's "
+     "version.txt",
+     nullptr},
+    {K::SelectedPythonIntegration, "the runtime's Python integration for the selected interpreter", nullptr},
+};
+
+std::string fillForm(const char* form, const hnProbe& p, const std::string& rowName) {
+    std::string text;
+    for (const char* at = form; *at; ++at) {
+        const char* close = *at == '{' ? std::strchr(at, '}') : nullptr;
+        std::string field = close ? std::string(at + 1, close) : std::string();
+        const char* value = field == "a"      ? p.a
+                            : field == "b"    ? p.b
+                            : field == "c"    ? p.c
+                            : field == "name" ? (p.b ? p.b : rowName.c_str())
+                                              : nullptr;
+        if (field == "n") {
+            text += std::to_string(p.n);
+        } else if (value) {
+            text += value;
+        } else {
+            text += *at;
+            continue;
+        }
+        at = close;
+    }
+    return text;
+}
+
+// "<looked for>: <found>" for the probe that decided.
+std::string formReason(const hnProbe& p, const std::string& rowName, const std::string& found) {
+    for (const ReasonForm& form : kReasonForms)
+        if (form.kind == p.kind)
+            return fillForm(p.negate && form.unwanted ? form.unwanted : form.wanted, p, rowName) +
+                   " expected; " + found;
+    return found;
+}
+
+std::string listed(const std::vector<std::string>& names) {
+    if (names.empty())
+        return "none found";
+    std::string text = std::to_string(names.size()) + " found:";
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i ? ", " : " ") + names[i];
+    return text;
+}
+
+std::string quoted(const std::string& text) {
+    return "\"" + text + "\"";
+}
+
 // One evaluation of one row: answers the probes, sharing between them the
-// counts and the please-wait dialog of the Python 3.6 queries.
+// counts and the please-wait dialog of the Python 3.6 queries. Each answer
+// also says what it read, in terms a user can check on the machine.
 class Evaluation {
 public:
     Evaluation(const hnDetectionRow& row, hnDetectionMemo* memo)
         : row_(row), memo_(memo ? memo : &ownMemo_) {}
 
-    bool holds(const hnProbe& p) { return answer(p) != p.negate; }
+    // `reason`, when given, receives what the probe looked for and found.
+    bool holds(const hnProbe& p, std::string* reason = nullptr) {
+        std::string found;
+        bool held = answer(p, found) != p.negate;
+        if (reason)
+            *reason = formReason(p, row_.name, found);
+        return held;
+    }
 
     hnDialog* py36Dialog() {
         if (!dialog_) {
@@ -567,120 +683,222 @@ public:
     }
 
 private:
-    int openCvCount() {
+    int openCvCount(std::string& found) {
         if (openCvCount_ < 0)
-            openCvCount_ = hnCheckInstallations::countOpenCvInstallations();
+            openCvCount_ = hnCheckInstallations::countOpenCvInstallations(&openCvFound_);
+        found = listed(openCvFound_);
         return openCvCount_;
     }
-    bool runtimePath(const char* relative, std::string& path) {
+    std::string interpretersFound() {
+        std::string found = listed(memo_->py27Names());
+        if (memo_->py27Names().empty())
+            found += "; install Python 2.7.13 on the prerequisites page first";
+        return found;
+    }
+    bool runtimePath(const char* relative, std::string& path, std::string& found) {
         std::string runtime;
-        return relative && memo_->runtimeFolder(runtime) &&
-               hnFormat(path, kPathCapacity, "%s%s", runtime.c_str(), relative);
+        if (!memo_->runtimeFolder(runtime)) {
+            found = "the runtime is not installed under its name, so it has no folder";
+            return false;
+        }
+        return relative && hnFormat(path, kPathCapacity, "%s%s", runtime.c_str(), relative);
     }
-    bool runtimeEntry(const char* relative) {
+    static bool entry(const std::string& path, std::string& found) {
+        bool exists = fileExists(path);
+        found = exists ? "found " + quoted(path) : quoted(path) + " is missing";
+        return exists;
+    }
+    bool runtimeEntry(const char* relative, std::string& found) {
         std::string path;
-        return runtimePath(relative, path) && fileExists(path);
+        return runtimePath(relative, path, found) && entry(path, found);
     }
-    static bool fileSet(bool (*build)(hnFileSet&)) {
+    static bool fileSet(bool built, const hnFileSet& set, std::string& found) {
+        if (!built) {
+            found = "its folder is unknown here";
+            return false;
+        }
+        std::string first;
+        int gaps = countFileSetGaps(set, first);
+        if (gaps < 0)
+            found = "the folder " + quoted(first) + " is missing";
+        else if (gaps == 0)
+            found = "all " + std::to_string(set.files.size()) + " files in order in " + quoted(set.folder);
+        else
+            found = std::to_string(gaps) + " of " + std::to_string(set.files.size()) +
+                    " files missing or different from their copy, the first " + quoted(first);
+        return gaps == 0;
+    }
+    static bool fileSet(bool (*build)(hnFileSet&), std::string& found) {
         hnFileSet set;
-        return build(set) && isFileSetComplete(set);
+        bool built = build(set);
+        return fileSet(built, set, found);
+    }
+    static bool pipAnswer(bool held, const std::string& reported, std::string& found) {
+        found = reported.empty() ? "pip reports none" : "pip reports version " + reported;
+        return held;
+    }
+    static bool yesNo(bool held, const char* yes, const char* no, std::string& found) {
+        found = held ? yes : no;
+        return held;
     }
 
-    bool answer(const hnProbe& p) {
+    bool answer(const hnProbe& p, std::string& found) {
         using C = hnCheckInstallations;
         hnPythonEnvironment& python = pythonEnvironment();
+        std::string read;
         switch (p.kind) {
         case K::MsiInstalled:
-            return memo_->productInstalled(p.a);
+            return yesNo(memo_->productInstalled(p.a), "installed", "not installed", found);
         case K::MsiVersion:
-            return memo_->productInstalled(p.a) && C::isMsiProductVersion(p.a, p.b, true);
-        case K::MsiNameSame:
+            if (!memo_->productInstalled(p.a))
+                return yesNo(false, "", "not installed", found);
+            found = C::readMsiProductVersion(p.a, read) ? "found version " + read : "no version readable";
+            return p.b && !read.empty() && hnEqualsNoCase(read, p.b);
+        case K::MsiNameSame: {
             // A product that is not installed has no other name.
-            return !memo_->productInstalled(p.a) ||
-                   !C::isMsiProductNameDifferent(p.a, p.b ? p.b : row_.name.c_str(), true);
+            if (!memo_->productInstalled(p.a))
+                return yesNo(true, "not installed", "", found);
+            const char* name = p.b ? p.b : row_.name.c_str();
+            bool readable = C::readMsiProductName(p.a, read);
+            found = readable ? "installed as " + quoted(read) : "its name is not readable";
+            return readable && hnEqualsNoCase(read, name);
+        }
         case K::KeyPresent:
-            return !memo_->uninstallEntryAbsent(p.a) && C::isUninstallKeyPresent(p.a);
-        case K::ValuePresent:
-            return !memo_->uninstallEntryAbsent(p.a) && C::isUninstallValuePresent(p.a, p.b);
-        case K::ValueEqual:
-            return !memo_->uninstallEntryAbsent(p.a) && C::isUninstallValueEqual(p.a, p.b, p.c);
-        case K::DotNet20:
-            return C::isDotNet20Installed();
-        case K::WindowsInstaller31:
-            return C::isWindowsInstaller31Installed();
+            return yesNo(!memo_->uninstallEntryAbsent(p.a) && C::isUninstallKeyPresent(p.a), "present",
+                         "absent", found);
+        case K::ValuePresent: {
+            bool present = !memo_->uninstallEntryAbsent(p.a) && C::readUninstallValue(p.a, p.b, read);
+            found = present ? "it reads " + quoted(read) : "absent";
+            return present;
+        }
+        case K::ValueEqual: {
+            bool equal = !memo_->uninstallEntryAbsent(p.a) && C::uninstallValueEquals(p.a, p.b, p.c, read);
+            found = read.empty() ? "absent" : "it reads " + quoted(read);
+            return equal;
+        }
+        case K::DotNet20: {
+            bool ok = C::isDotNet20Installed(&read);
+            found = read.empty() ? "absent" : "it reads " + read;
+            return ok;
+        }
+        case K::WindowsInstaller31: {
+            bool ok = C::isWindowsInstaller31Installed(&read);
+            found = read.empty() ? "no version readable" : "found version " + read;
+            return ok;
+        }
         case K::AdobeReader:
-            return C::isAdobeReaderInstalled();
+            return yesNo(C::isAdobeReaderInstalled(), "present", "absent", found);
         case K::Py27CountAbove:
+            found = interpretersFound();
             return memo_->py27CountAbove(p.n);
         case K::Py27CountOneNeedsProduct:
+            found = interpretersFound();
             return memo_->py27CountAbove(1) || !memo_->py27CountAbove(0) || memo_->productInstalled(p.a);
         case K::Py36PathsAvailable:
-            return python.py36PathsAvailable();
+            return yesNo(python.py36PathsAvailable(), "they are", "they are not", found);
         case K::Pip:
-            return C::checkPy27ModuleWhlInstallation(p.a);
+            return pipAnswer(C::checkPy27ModuleWhlInstallation(p.a, &read), read, found);
         case K::PipVersion:
-            return C::checkPy27ModuleWhlExactVersionInstallation(p.a, p.b, p.c);
+            return pipAnswer(C::checkPy27ModuleWhlExactVersionInstallation(p.a, p.b, p.c, &read), read,
+                             found);
         case K::Pip36:
-            return python.py36PackagePresent(py36Dialog(), p.a, p.a);
+            return yesNo(python.py36PackagePresent(py36Dialog(), p.a, p.a), "pip reports it",
+                         "pip does not report it", found);
         case K::Pip36Version:
-            return python.py36PackageVersion(py36Dialog(), p.a, p.b, p.c);
-        case K::LegacyDuplicate:
-            return C::isLegacyPlusPipDuplicate(p.a, p.b, p.c);
+            return yesNo(python.py36PackageVersion(py36Dialog(), p.a, p.b, p.c), "pip reports that version",
+                         "pip reports another version or none", found);
+        case K::LegacyDuplicate: {
+            bool both = C::isLegacyPlusPipDuplicate(p.a, p.b, p.c, &read);
+            found = both ? "both present, pip reports version " + read : "not both present";
+            return both;
+        }
         case K::Py36PyserialDuplicate:
-            return python.py36Probe(hnPy36Probe::PyserialDuplicated, py36Dialog());
+            return yesNo(python.py36Probe(hnPy36Probe::PyserialDuplicated, py36Dialog()), "several found",
+                         "at most one found", found);
         case K::Py36OpenCVInstalled:
-            return python.py36Probe(hnPy36Probe::OpenCVInstalled, py36Dialog());
+            return yesNo(python.py36Probe(hnPy36Probe::OpenCVInstalled, py36Dialog()), "pip reports one",
+                         "pip reports none", found);
         case K::Py36OpenCVDuplicated:
-            return python.py36Probe(hnPy36Probe::OpenCVDuplicated, py36Dialog());
+            return yesNo(python.py36Probe(hnPy36Probe::OpenCVDuplicated, py36Dialog()), "pip reports both",
+                         "pip reports at most one", found);
         case K::OpenCvCountAbove:
-            return openCvCount() > p.n;
+            return openCvCount(found) > p.n;
         case K::RuntimeEntry:
-            return runtimeEntry(p.a);
+            return runtimeEntry(p.a, found);
         case K::RuntimeFilesIdentical: {
             std::string first, second;
-            return runtimePath(p.a, first) && runtimePath(p.b, second) && C::areFilesIdentical(first, second);
+            if (!runtimePath(p.a, first, found) || !runtimePath(p.b, second, found) || !entry(first, found) ||
+                !entry(second, found))
+                return false;
+            return yesNo(C::areFilesIdentical(first, second), "they are identical",
+                         "they differ in size or write time", found);
         }
         case K::DocumentsEntry: {
             std::string documents, path;
             return p.a && hnDocumentsFolder(documents) && hnJoinPath(path, documents, p.a) &&
-                   fileExists(path);
+                   entry(path, found);
         }
         case K::OpenCvFiles: {
             hnFileSet set;
-            return openCvFileSet(p.a, set) && isFileSetComplete(set);
+            bool built = openCvFileSet(p.a, set);
+            return fileSet(built, set, found);
         }
         case K::DeepformFiles: {
             hnFileSet set;
-            return deepformFileSet(p.a, p.n, set) && isFileSetComplete(set);
+            bool built = deepformFileSet(p.a, p.n, set);
+            return fileSet(built, set, found);
         }
         case K::IppFiles:
-            return fileSet(&ippFileSet);
+            return fileSet(&ippFileSet, found);
         case K::SmartCardConfigFiles:
-            return fileSet(&smartCardConfigFileSet);
+            return fileSet(&smartCardConfigFileSet, found);
         case K::SmartCardProgramFiles:
-            return fileSet(&smartCardProgramFileSet);
+            return fileSet(&smartCardProgramFileSet, found);
         case K::CycleControllerFiles:
-            return fileSet(&cycleControllerFileSet);
+            return fileSet(&cycleControllerFileSet, found);
         case K::ZentraFiles:
-            return fileSet(&zentraFileSet);
+            return fileSet(&zentraFileSet, found);
         case K::ClrBridgeFiles:
-            return runtimeEntry("clr.pyd") || runtimeEntry("Python.Runtime.dll") ||
-                   runtimeEntry("Python\\Python27\\clr.pyd") ||
-                   runtimeEntry("Python\\Python27\\Python.Runtime.dll");
+            for (const char* file : {"clr.pyd", "Python.Runtime.dll", "Python\\Python27\\clr.pyd",
+                                     "Python\\Python27\\Python.Runtime.dll"})
+                if (runtimeEntry(file, found))
+                    return true;
+            found = "none found";
+            return false;
         case K::DeepformClrActive: {
             std::string runtime;
-            return memo_->runtimeFolder(runtime) && python.deepformClrActive(runtime.c_str());
+            return yesNo(memo_->runtimeFolder(runtime) && python.deepformClrActive(runtime.c_str()),
+                         "it is active", "it is not active", found);
         }
         case K::OpcServerPresent:
-            return C::isOpcServerPresent();
-        case K::OpcServerIdentity:
-            return C::isOpcServerIdentityOK();
-        case K::TightVncVersion:
-            return C::isTightVncVersionOK(p.a);
-        case K::CycleControllerVersion:
-            return C::isCycleControllerVersionOK();
-        case K::SelectedPythonIntegration:
-            return python.selectedIntegrationOK();
+            return yesNo(C::isOpcServerPresent(), "present", "the program or its class is missing", found);
+        case K::OpcServerIdentity: {
+            bool ok = C::isOpcServerIdentityOK(&read);
+            found = read.empty() ? "no file version readable" : "found file version " + read;
+            return ok;
+        }
+        case K::TightVncVersion: {
+            bool ok = C::isTightVncVersionOK(p.a, &read);
+            found = read.empty() ? "no version found" : "found version " + read;
+            return ok;
+        }
+        case K::CycleControllerVersion: {
+            bool ok = C::isCycleControllerVersionOK(&read);
+            found = read.empty() ? "no version line read" : "it reads " + quoted(read);
+            return ok;
+        }
+        case K::SelectedPythonIntegration: {
+            bool ok = python.selectedIntegrationOK();
+            if (ok)
+                found = "it is in order";
+            else if (memo_->py27Names().empty() && !python.python36Selected())
+                found =
+                    "no Python 2.7 interpreter is installed, and a reinstall of the runtime cannot add one; "
+                    "install Python 2.7.13 on the prerequisites page first";
+            else
+                found = "it does not match; Python 2.7 interpreters " + listed(memo_->py27Names());
+            return ok;
+        }
         }
         return false;
     }
@@ -689,6 +907,7 @@ private:
     hnDetectionMemo ownMemo_;
     hnDetectionMemo* memo_;
     int openCvCount_ = -1;
+    std::vector<std::string> openCvFound_;
     std::unique_ptr<DPleaseWaitDlg> dialog_;
 };
 
@@ -748,14 +967,25 @@ void hnDetectionMemo::readProducts() {
     for (const auto& product : products)
         installedCodes_.push_back(hnLowerCase(product.first));
     std::sort(installedCodes_.begin(), installedCodes_.end());
-    py27Count_ = static_cast<int>(
-        hnInstalledProducts::matching(products, kPython27ProductPrefix, products.size()).size());
+    const auto py27Codes = hnInstalledProducts::matching(products, kPython27ProductPrefix, products.size());
+    for (const std::string& code : py27Codes)
+        for (const auto& product : products)
+            if (product.first == code) {
+                py27Names_.push_back(product.second);
+                break;
+            }
+    py27Count_ = static_cast<int>(py27Codes.size());
     productsRead_ = true;
 }
 
 bool hnDetectionMemo::py27CountAbove(int n) {
     readProducts();
     return py27Count_ > n;
+}
+
+const std::vector<std::string>& hnDetectionMemo::py27Names() {
+    readProducts();
+    return py27Names_;
 }
 
 bool hnDetectionMemo::productAbsent(const char* productCode) {
@@ -817,30 +1047,55 @@ bool hnDetectionMemo::runtimeFolder(std::string& folder) {
     return runtimeFound_ == 1;
 }
 
-bool detectInstalled(const hnInstallationElement& element, hnDetectionMemo* memo) {
+namespace {
+void appendReason(std::string* reasons, const std::string& reason) {
+    if (reasons)
+        *reasons += (reasons->empty() ? "" : ". ") + reason;
+}
+} // namespace
+
+bool detectInstalled(const hnInstallationElement& element, hnDetectionMemo* memo, std::string* reason) {
+    if (reason)
+        reason->clear();
     const hnDetectionRow* row = findDetectionRow(element.name);
-    if (!row)
+    if (!row) {
+        if (reason)
+            *reason = "This installer does not know the component \"" + element.name + "\".";
         return false;
+    }
+    // The probe that decided: the first failing one of a row that needs all,
+    // the first holding one of a row that needs one (and, when none holds,
+    // every probe looked at).
     Evaluation evaluation(*row, memo);
+    std::string decided;
     for (const hnProbe& p : row->presence) {
-        bool holds = evaluation.holds(p);
-        if (row->presenceNeedsAll && !holds)
-            return false;
-        if (!row->presenceNeedsAll && holds)
-            return true;
+        bool holds = evaluation.holds(p, reason ? &decided : nullptr);
+        if (row->presenceNeedsAll != holds) {
+            if (reason)
+                *reason = decided;
+            return holds;
+        }
+        appendReason(reason, decided);
     }
     return row->presenceNeedsAll && !row->presence.empty();
 }
 
-bool detectStatusWord(const hnInstallationElement& element, std::string& status, hnDetectionMemo* memo) {
+bool detectStatusWord(const hnInstallationElement& element, std::string& status, hnDetectionMemo* memo,
+                      std::string* reason) {
+    if (reason)
+        reason->clear();
     const hnDetectionRow* row = findDetectionRow(element.name);
     if (row) {
         Evaluation evaluation(*row, memo);
+        std::string checked;
         for (const hnStatusCheck& check : row->checks) {
-            if (!evaluation.holds(check.probe)) {
+            if (!evaluation.holds(check.probe, reason ? &checked : nullptr)) {
                 status = check.word;
+                if (reason)
+                    *reason = checked;
                 return false;
             }
+            appendReason(reason, checked);
         }
     }
     status = kStatusInstalled;

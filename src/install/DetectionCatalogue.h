@@ -107,6 +107,8 @@ class hnDetectionMemo {
 public:
     // More than `n` Python 2.7 products are installed.
     bool py27CountAbove(int n);
+    // The installed names of the Python 2.7 products counted.
+    const std::vector<std::string>& py27Names();
     // The product code is not among the machine's installed products.
     bool productAbsent(const char* productCode);
     // The product is installed (asked once per code).
@@ -121,6 +123,7 @@ private:
     void readProducts();
     bool productsRead_ = false;
     int py27Count_ = 0;
+    std::vector<std::string> py27Names_;
     std::vector<std::string> installedCodes_;            // lower case, sorted
     std::vector<std::pair<std::string, bool>> presence_; // code as given, answer
     std::vector<std::string> uninstallEntries_;          // lower case, sorted
@@ -130,11 +133,16 @@ private:
 };
 
 // The three questions detection answers about an element. Without a memo
-// every probe reads the machine afresh.
-bool detectInstalled(const hnInstallationElement& element, hnDetectionMemo* memo = nullptr);
-// Writes the status word; true only for "Installed".
+// every probe reads the machine afresh. `reason`, when given, receives the
+// reason beside the answer: what the deciding probes looked for and what
+// they found on the machine, in terms a user can check there.
+bool detectInstalled(const hnInstallationElement& element, hnDetectionMemo* memo = nullptr,
+                     std::string* reason = nullptr);
+// Writes the status word; true only for "Installed". The reason of
+// "Installed" is what every check found; empty for a row without checks,
+// whose reason is that of its presence.
 bool detectStatusWord(const hnInstallationElement& element, std::string& status,
-                      hnDetectionMemo* memo = nullptr);
+                      hnDetectionMemo* memo = nullptr, std::string* reason = nullptr);
 // Fills `statusDetail` for "Version Mismatch" and "Multiple Versions": 1 done
 // (or nothing to do), 0 the row lists no versions.
 int detectStatusDetail(hnInstallationElement& element);

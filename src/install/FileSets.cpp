@@ -145,16 +145,36 @@ bool runtimeSubFolder(const char* name, hnFileSet& set, std::string& runtime) {
 
 } // namespace
 
+namespace {
+bool entryInOrder(const hnFileSetEntry& entry) {
+    return fileExists(entry.file) &&
+           (entry.reference.empty() || hnCheckInstallations::areFilesIdentical(entry.file, entry.reference));
+}
+} // namespace
+
 bool isFileSetComplete(const hnFileSet& set) {
     if (set.folder.empty() || !fileExists(set.folder))
         return false;
-    for (const hnFileSetEntry& entry : set.files) {
-        if (!fileExists(entry.file))
+    for (const hnFileSetEntry& entry : set.files)
+        if (!entryInOrder(entry))
             return false;
-        if (!entry.reference.empty() && !hnCheckInstallations::areFilesIdentical(entry.file, entry.reference))
-            return false;
-    }
     return true;
+}
+
+int countFileSetGaps(const hnFileSet& set, std::string& first) {
+    first.clear();
+    if (set.folder.empty() || !fileExists(set.folder)) {
+        first = set.folder;
+        return -1;
+    }
+    int gaps = 0;
+    for (const hnFileSetEntry& entry : set.files) {
+        if (entryInOrder(entry))
+            continue;
+        if (gaps++ == 0)
+            first = entry.file;
+    }
+    return gaps;
 }
 
 bool openCvFileSet(const char* folderName, hnFileSet& set) {

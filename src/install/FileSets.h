@@ -18,6 +18,10 @@ struct hnFileSet {
 };
 
 bool isFileSetComplete(const hnFileSet& set);
+// What a reason names: the files of the set that are missing or differ from
+// their reference copy, and in `first` the first of them; -1 with the folder
+// in `first` when the folder itself is missing.
+int countFileSetGaps(const hnFileSet& set, std::string& first);
 
 // Builders: false when the base folder (runtime, documents, program files)
 // is unknown or a path does not fit.

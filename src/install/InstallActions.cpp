@@ -561,6 +561,15 @@ int installElement(hnElementActions& detection, hnInstallationElement& element, 
         element.statusDetail.clear();
         return 1;
     }
-    element.setProgress(kProgressFailed);
+    // The step that failed: the setup or action itself, the download it
+    // left behind, or the detection afterwards.
+    std::string reason;
+    if (!done)
+        reason = "Running the installation of " + element.name + " from " + dialog.finalPath() + " failed.";
+    else if (!verify)
+        reason = "The installer file " + dialog.finalPath() + " is missing after the installation.";
+    else
+        reason = "After the installation the component is still not found: " + element.statusReason();
+    element.setProgress(kProgressFailed, reason);
     return -1;
 }

@@ -7,6 +7,7 @@
 #include "app/FileHelpers.h"
 #include "app/AppBase.h"
 #include "app/InstallerServices.h"
+#include "app/SessionLog.h"
 #include "app/Text.h"
 #include "install/ElementActions.h"
 #include "install/PipShow.h"
@@ -122,16 +123,21 @@ int hnInstallManagerBase::refreshStatuses(int first, int last) {
             detected_[row] = true;
         }
         element.statusDetail.clear();
+        const std::string before = element.status();
         if (!actions().isInstalled(element)) {
             element.setStatus(kStatusNotInstalled);
             failed = true;
-            continue;
+        } else {
+            std::string status = element.status();
+            bool complete = actions().getStatusWord(element, status);
+            element.setStatus(status.c_str());
+            if (!complete)
+                failed = true;
         }
-        std::string status = element.status();
-        bool complete = actions().getStatusWord(element, status);
-        element.setStatus(status.c_str());
-        if (!complete)
-            failed = true;
+        // Support sees in the log when and why a row's word changed.
+        if (element.status() != before)
+            hnSessionLogF("Status", "%s: %s (was %s): %s", element.name.c_str(), element.status().c_str(),
+                          before.empty() ? "unset" : before.c_str(), element.statusReason().c_str());
     }
     return failed ? -1 : 1;
 }

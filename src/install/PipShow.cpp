@@ -1,5 +1,6 @@
 #include "install/PipShow.h"
 
+#include <cstring>
 #include <memory>
 #include <windows.h>
 
@@ -246,4 +247,13 @@ bool pipOutputMatches(const std::string& output, const char* needle, const char*
     if (!needle || output.find(needle) == std::string::npos)
         return false;
     return !excluded || output.find(excluded) == std::string::npos;
+}
+
+std::string pipReportedVersion(const std::string& output) {
+    const char* const label = "Version: ";
+    std::size_t at = output.find(label);
+    if (at == std::string::npos)
+        return std::string();
+    at += std::strlen(label);
+    return output.substr(at, output.find_first_of("\r\n", at) - at);
 }

@@ -90,3 +90,6 @@ int runPipShow(const std::string& interpreterFolder, const char* package, std::s
 // The probes' answer: the output holds the needle and, when an excluded text
 // is given, not that text (plain substring tests).
 bool pipOutputMatches(const std::string& output, const char* needle, const char* excluded);
+
+// The text of pip's "Version:" line; empty when the output has none.
+std::string pipReportedVersion(const std::string& output);

@@ -581,7 +581,8 @@ int uninstallElement(hnElementActions& detection, hnInstallationElement& element
         new DUninstallComponent(position, runLength, &element, stopOnErrors, timings));
     dialog->doModal(appMainWindow());
     if (detection.isInstalled(element)) {
-        element.setProgress(kProgressUninstallError);
+        element.setProgress(kProgressUninstallError,
+                            "After the removal the component is still found: " + element.statusReason());
         return -1;
     }
     element.setProgress(kProgressOk);

@@ -254,18 +254,33 @@ Row::Row(const std::string& name)
     : element(new hnInstallationElement(name.c_str(), "", "", "", "", false, 0, false, &nameText, &statusText,
                                         &progressText, "")) {}
 
-std::string detectedStatus(const std::string& name, std::string* detail) {
-    Row row(name);
-    hnInstallManagerBase manager;
-    hnComponentActions actions;
+ManagedRow::ManagedRow(const std::string& name) : row(name) {
     manager.setActions(&actions);
     hnInstallationElement* elements[] = {row.element.get()};
     manager.setElements(1, elements);
+}
+
+Detection ManagedRow::refresh() {
     manager.refreshStatuses(0, 0);
-    hnInstallationElement* managed = manager.item(0);
+    return {row.statusText, manager.item(0)->statusReason()};
+}
+
+namespace {
+Detection refreshed(const std::string& name, std::string* detail) {
+    ManagedRow managed(name);
+    Detection detection = managed.refresh();
     if (detail) {
-        actions.updateStatusDetail(*managed);
-        *detail = managed->statusDetail;
+        managed.actions.updateStatusDetail(*managed.manager.item(0));
+        *detail = managed.manager.item(0)->statusDetail;
     }
-    return row.statusText;
+    return detection;
+}
+} // namespace
+
+std::string detectedStatus(const std::string& name, std::string* detail) {
+    return refreshed(name, detail).word;
+}
+
+Detection detected(const std::string& name) {
+    return refreshed(name, nullptr);
 }

@@ -9,6 +9,8 @@
 #include <windows.h>
 
 #include "download/InstallationElement.h"
+#include "install/ComponentActions.h"
+#include "install/InstallManager.h"
 #include "support/TestSupport.h"
 
 // Removes what a killed earlier run left in the prefix: the keys its
@@ -104,3 +106,18 @@ struct Row {
 // What the install manager would show for the name: "Not Installed" or the
 // status word; `detail` receives the version list when one is made.
 std::string detectedStatus(const std::string& name, std::string* detail = nullptr);
+
+// The word a refresh leaves and the reason beside it.
+struct Detection {
+    std::string word, reason;
+};
+Detection detected(const std::string& name);
+
+// One row in an install manager of its own, refreshed as a page refreshes it.
+struct ManagedRow {
+    explicit ManagedRow(const std::string& name);
+    Detection refresh();
+    Row row;
+    hnInstallManagerBase manager;
+    hnComponentActions actions;
+};

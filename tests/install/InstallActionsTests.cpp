@@ -92,12 +92,18 @@ TEST(InstallElement, ToolboxContentWithoutItsDownloadFails) {
     EXPECT_EQ(-1, installElement(detection, *missing.element, 1, 2, false, false));
     EXPECT_EQ("Failed", missing.progressText);
     EXPECT_EQ("Not Installed", missing.statusText);
+    // The failure keeps its step and the file it ran from.
+    EXPECT_NE(std::string::npos,
+              missing.element->progressReason().find(
+                  "Running the installation of Deepform Vision 1.0.0.612 - Templates from "));
+    EXPECT_NE(std::string::npos, missing.element->progressReason().find("templates_612.zip"));
 
     writeTextFile(downloads.file("templates_612.zip"), "content");
     ActionRow present("Deepform Vision 1.0.0.612 - Templates", "templates_612.zip", downloads.path());
     present.element->statusDetail = "old";
     EXPECT_EQ(1, installElement(detection, *present.element, 2, 2, false, false));
     EXPECT_EQ("Ok", present.progressText);
+    EXPECT_EQ("", present.element->progressReason());
     EXPECT_EQ("Installed", present.statusText);
     EXPECT_TRUE(present.element->statusDetail.empty());
 }

@@ -185,6 +185,7 @@ TEST(UninstallElement, NotRemovableComponentEndsInUninstallErrorAfterAbort) {
     });
     EXPECT_EQ(-1, uninstallElement(detection, row, 2, 3, false));
     EXPECT_EQ("Uninstall Error", progress);
+    EXPECT_EQ(0u, row.progressReason().find("After the removal the component is still found"));
     EXPECT_EQ("Uninstalling component 2 of 3\r\nWindows Installer 3.1", banner);
     // The banner spans the top of the dialog, 100 pixels high.
     EXPECT_EQ(0, bannerRect.left);
