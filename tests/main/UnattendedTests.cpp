@@ -16,6 +16,7 @@
 #include "python/PythonSelection.h"
 #include "python/PySelAccessors.h"
 #include "support/TestSupport.h"
+#include "support/UiDriver.h"
 
 namespace {
 
@@ -209,4 +210,36 @@ TEST(CommandLineRun, ExportWritesTheSetAndBadInputGivesItsCode) {
     EXPECT_NE(std::string::npos,
               readTextFile(folder.file("apply log.txt"))
                   .find("line 4: unknown name \"Orvanto Flux Capacitor\" in [Components]"));
+}
+
+TEST(CommandLineRun, RepositoryOfTheCommandLineComesBeforeTheTestOverride) {
+    char saved[1024] = {};
+    DWORD had = ::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", saved, sizeof(saved));
+    ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", "http://127.0.0.1:9/");
+    theApp()->setRepositoryOverride("http://mirror.plant:8080");
+    EXPECT_EQ("http://mirror.plant:8080", theApp()->repositoryBaseUrl());
+    theApp()->setRepositoryOverride("");
+    EXPECT_EQ("http://127.0.0.1:9", theApp()->repositoryBaseUrl());
+    ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", had ? saved : nullptr);
+}
+
+TEST(CommandLineRun, BesideARunningCopyTheModeWaitsWithoutWindowsAndGives1618) {
+    ::SetEnvironmentVariableA("ORVANTO_STARTUP_WAIT_MS", "100");
+    uidriver::Installer wizard;
+    ASSERT_TRUE(wizard.start(installerProgramPath()));
+    HWND sheet = wizard.findWindow(kInstallerCaption);
+    ASSERT_NE(nullptr, sheet);
+
+    ScratchFolder folder;
+    EXPECT_EQ(static_cast<DWORD>(exitcode::kBusy),
+              runInstaller("/export \"" + folder.file("set.ini") + "\" /log \"" + folder.file("log.txt") + "\"",
+                           60000));
+    EXPECT_FALSE(fileExists(folder.file("set.ini")));
+    std::string log = readTextFile(folder.file("log.txt"));
+    EXPECT_NE(std::string::npos, log.find("refused: Error: Another instance of the installer")) << log;
+    EXPECT_NE(std::string::npos, log.find("exit code 1618")) << log;
+    ::SetEnvironmentVariableA("ORVANTO_STARTUP_WAIT_MS", nullptr);
+
+    ::PostMessageA(sheet, WM_CLOSE, 0, 0);
+    EXPECT_TRUE(wizard.waitForExit(15000));
 }
