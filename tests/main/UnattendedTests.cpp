@@ -24,23 +24,29 @@ std::string sessionLogText() {
     return readTextFile(theApp()->sessionLog().path());
 }
 
-// Keeps the user's stored Python choices as they were.
+// Keeps the user's stored Python choices, and their folders, as they were.
 struct KeptPySel {
     KeptPySel() {
         pySelIniPath(path);
+        pySelFolderPath(folder);
+        dataFolder = folder.substr(0, folder.find_last_of('\\'));
         existed = fileExists(path);
+        dataFolderExisted = fileExists(dataFolder);
         if (existed)
             content = readTextFile(path);
     }
     ~KeptPySel() {
         if (existed)
             writeTextFile(path, content);
+        else if (!dataFolderExisted)
+            deleteFolderTree(dataFolder.c_str(), "Orvanto 15.0");
         else
             ::DeleteFileA(path.c_str());
     }
-    std::string path;
+    std::string path, folder, dataFolder;
     std::string content;
     bool existed = false;
+    bool dataFolderExisted = false;
 };
 
 const hnSetEntry* entryOf(const CComponentSet& set, const char* section, const std::string& key) {
@@ -231,9 +237,10 @@ TEST(CommandLineRun, BesideARunningCopyTheModeWaitsWithoutWindowsAndGives1618) {
     ASSERT_NE(nullptr, sheet);
 
     ScratchFolder folder;
-    EXPECT_EQ(static_cast<DWORD>(exitcode::kBusy),
-              runInstaller("/export \"" + folder.file("set.ini") + "\" /log \"" + folder.file("log.txt") + "\"",
-                           60000));
+    EXPECT_EQ(
+        static_cast<DWORD>(exitcode::kBusy),
+        runInstaller("/export \"" + folder.file("set.ini") + "\" /log \"" + folder.file("log.txt") + "\"",
+                     60000));
     EXPECT_FALSE(fileExists(folder.file("set.ini")));
     std::string log = readTextFile(folder.file("log.txt"));
     EXPECT_NE(std::string::npos, log.find("refused: Error: Another instance of the installer")) << log;
