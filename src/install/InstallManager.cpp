@@ -12,13 +12,12 @@
 #include "install/ElementActions.h"
 #include "install/PipShow.h"
 #include "download/StatusWords.h"
+#include "install/RepairQuestion.h"
 
-namespace {
 const char* const kRepairQuestion =
     "Errors are observed in existing installations. \nDo you want to repair these "
     "components?\n\nClick 'Yes' to repair and proceed.\nClick 'No' to abort the "
     "installation.";
-} // namespace
 
 hnInstallManagerBase::~hnInstallManagerBase() {
     clearElements();

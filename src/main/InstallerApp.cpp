@@ -13,6 +13,9 @@
 #include "app/Text.h"
 #include "app/WorkerWait.h"
 #include "install/ComponentActions.h"
+#include "main/ExitCodes.h"
+#include "main/SetExport.h"
+#include "main/UnattendedPrompter.h"
 #include "pages/InstallerPages.h"
 #include "process/ProcessList.h"
 #include "process/TempFolder.h"
@@ -102,6 +105,8 @@ COrvantoKadrixSDKInstallerApp::~COrvantoKadrixSDKInstallerApp() {
 }
 
 std::string COrvantoKadrixSDKInstallerApp::repositoryBaseUrl() const {
+    if (!repositoryOverride_.empty())
+        return repositoryOverride_;
     std::string url;
     if (readTestOverride(kRepositoryUrlVariable, url)) {
         while (!url.empty() && url.back() == '/')
@@ -267,13 +272,13 @@ const char* COrvantoKadrixSDKInstallerApp::conflictMessage(Conflict conflict) {
     return "";
 }
 
-bool COrvantoKadrixSDKInstallerApp::passStartupChecks() {
+bool COrvantoKadrixSDKInstallerApp::passStartupChecks(bool withWindows) {
     if (findConflict() == Conflict::None)
         return true;
     bool busy = true;
     {
         DPleaseWaitDlg wait;
-        if (wait.create(nullptr))
+        if (withWindows && wait.create(nullptr))
             ::ShowWindow(wait.hwnd(), SW_SHOW);
         for (int round = 0; round < busyWaitCount && busy; ++round) {
             hnWaitHandlingMessages(busyWaitMs); // the box paints and answers meanwhile
@@ -285,8 +290,109 @@ bool COrvantoKadrixSDKInstallerApp::passStartupChecks() {
     Conflict last = findConflict();
     if (last == Conflict::None)
         return true;
-    appMessageBox(conflictMessage(last), MB_OK);
+    if (withWindows)
+        appMessageBox(conflictMessage(last), MB_OK);
+    else
+        hnSessionLogF("Start-up", "refused: %s", conflictMessage(last));
     return false;
+}
+
+namespace {
+// Copies the session log file as it is now.
+bool copySessionLog(const std::string& from, const std::string& to) {
+    if (from.empty())
+        return false;
+    hnScopedHandle source(::CreateFileA(from.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    hnScopedHandle target(::CreateFileA(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!source || !target)
+        return false;
+    char buffer[8192];
+    DWORD read = 0;
+    while (::ReadFile(source.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+        DWORD written = 0;
+        if (!::WriteFile(target.get(), buffer, read, &written, nullptr) || written != read)
+            return false;
+    }
+    return true;
+}
+
+// Puts the unattended prompter in place for one run and takes it out again.
+class ScopedPrompter {
+public:
+    ScopedPrompter(hnAppBase& app, hnPrompter& prompter) : app_(app), previous_(app.setPrompter(&prompter)) {}
+    ~ScopedPrompter() { app_.setPrompter(previous_); }
+    ScopedPrompter(const ScopedPrompter&) = delete;
+    ScopedPrompter& operator=(const ScopedPrompter&) = delete;
+
+private:
+    hnAppBase& app_;
+    hnPrompter* previous_;
+};
+} // namespace
+
+int COrvantoKadrixSDKInstallerApp::runCommandLine(const CInstallerCommandLine& line) {
+    hnSessionLogF("Command line", "%s", ::GetCommandLineA());
+    int code = exitcode::kFailed;
+    try {
+        code = runCommandLineAction(line);
+    } catch (...) {
+        hnSessionLogF("Command line", "unexpected exception");
+    }
+    hnSessionLogF("Command line", "exit code %d: %s", code, hnExitCodeMeaning(code));
+    // The log of a run that ended: copied whole to where /log asked.
+    if (!line.logFile.empty() && !copySessionLog(sessionLog().path(), line.logFile))
+        hnDebugOutF("runCommandLine - Unable to write the log to %s\n", line.logFile.c_str());
+    return code;
+}
+
+int COrvantoKadrixSDKInstallerApp::runCommandLineAction(const CInstallerCommandLine& line) {
+    if (!line.repositoryUrl.empty()) {
+        setRepositoryOverride(line.repositoryUrl);
+        hnSessionLogF("Command line", "repository %s", line.repositoryUrl.c_str());
+    }
+    hnRunOutcome outcome;
+    hnUnattendedPrompter prompter(outcome);
+    ScopedPrompter inPlace(*this, prompter);
+    if (!passStartupChecks(false))
+        return exitcode::kBusy;
+    cleanUpTempSubFolder();
+
+    std::string error;
+    switch (line.action) {
+    case CInstallerCommandLine::Action::Export: {
+        int code = hnExportComponentSet(line.exportFile, error);
+        if (code != exitcode::kDone)
+            hnSessionLogF("Export", "%s", error.c_str());
+        return prompter.ended() ? exitcode::kFailed : code;
+    }
+    case CInstallerCommandLine::Action::Apply: {
+        // The set is checked whole before anything else happens.
+        CComponentSet set;
+        CPagesWithoutWindows pages;
+        if (hnReadComponentSet(line.applyFile, set, error) != 0 ||
+            hnCheckComponentSetKeys(
+                set,
+                [&pages](const std::string& section, const std::string& key) {
+                    return hnIsKnownSetKey(pages, section, key);
+                },
+                error) != 0) {
+            hnSessionLogF("Apply", "the set file \"%s\" cannot be used: %s", line.applyFile.c_str(),
+                          error.c_str());
+            return exitcode::kBadSetFile;
+        }
+        hnSessionLogF("Apply", "applying a set is not available in this build; nothing was installed");
+        return exitcode::kBadCommandLine;
+    }
+    case CInstallerCommandLine::Action::Mirror:
+        hnSessionLogF("Mirror", "mirroring is not available in this build; nothing was downloaded");
+        return exitcode::kBadCommandLine;
+    case CInstallerCommandLine::Action::Wizard:
+        break;
+    }
+    return exitcode::kBadCommandLine;
 }
 
 bool COrvantoKadrixSDKInstallerApp::InitInstance() {
@@ -295,6 +401,10 @@ bool COrvantoKadrixSDKInstallerApp::InitInstance() {
     ::InitCommonControlsEx(&controls);
     oleStarted_ = SUCCEEDED(::OleInitialize(nullptr));
 
+    if (commandLine_.action != CInstallerCommandLine::Action::Wizard) {
+        exitCode_ = runCommandLine(commandLine_);
+        return false;
+    }
     if (!passStartupChecks())
         return false;
     cleanUpTempSubFolder();

@@ -10,6 +10,7 @@
 #include "app/AppBase.h"
 #include "app/InstallerServices.h"
 #include "download/UpgradeInfo.h"
+#include "main/CommandLine.h"
 
 class COrvantoKadrixSDKInstallerApp : public hnAppBase, public hnInstallerServices {
 public:
@@ -37,13 +38,25 @@ public:
     // The start-up rule: waits behind the please-wait dialog while a conflict
     // lasts, at most four times; true when start-up may go on. On refusal the
     // user has been told why.
-    bool passStartupChecks();
+    // `withWindows` false: the same waits without the please-wait box and
+    // without the refusal message (the command-line mode), the refusal
+    // written to the session log instead.
+    bool passStartupChecks(bool withWindows = true);
     static const char* conflictMessage(Conflict conflict);
 
     // Whether this build reads the test overrides ORVANTO_REPOSITORY_URL and
     // ORVANTO_STARTUP_WAIT_MS from the environment: the 64-bit build of the
     // tests and the demo only, never the shipped 32-bit program.
     static bool readsTestOverrides();
+
+    // The command line the program runs with; without options (the default)
+    // the start-up hook runs the wizard, otherwise the command-line mode
+    // (no wizard, no upgrade check), whose exit code the process returns.
+    void setCommandLine(const CInstallerCommandLine& line) { commandLine_ = line; }
+    int runCommandLine(const CInstallerCommandLine& line);
+    // A repository given on the command line: honoured by every build, ahead
+    // of the test override. Empty restores the usual address.
+    void setRepositoryOverride(const std::string& url) { repositoryOverride_ = url; }
 
     // Interval of the start-up waits: 5000 ms as shipped; tests shorten it.
     DWORD busyWaitMs = 5000;
@@ -52,8 +65,8 @@ public:
     // hnInstallerServices.
     const std::string& applicationFolder() const override { return appFolderPath; }
     bool applicationFolderWritable() const override { return appFolderWritable; }
-    // Compiled in; in the 64-bit build overridden by the environment variable
-    // ORVANTO_REPOSITORY_URL.
+    // The command line's /repository; otherwise compiled in, in the 64-bit
+    // build overridden by the environment variable ORVANTO_REPOSITORY_URL.
     std::string repositoryBaseUrl() const override;
     CUpgradeInfo* upgradeRecord(bool beta) override {
         return beta ? upgradeInfoBeta.get() : upgradeInfo.get();
@@ -70,6 +83,10 @@ protected:
     virtual void runWizard();
 
 private:
+    int runCommandLineAction(const CInstallerCommandLine& line);
+
+    CInstallerCommandLine commandLine_;
+    std::string repositoryOverride_;
     std::unique_ptr<hnElementActions> shippedActions_;
     hnElementActions* actions_ = nullptr;
     std::unique_ptr<hnPythonEnvironment> shippedPython_;

@@ -1,4 +1,5 @@
 #include "python/PythonSelection.h"
+#include "python/PySelAccessors.h"
 
 #include <cstring>
 #include <vector>
@@ -261,4 +262,19 @@ bool isSelectedPythonIntegrationOK(const hnIntegrationCheckFn& check) {
             return false;
     }
     return true;
+}
+
+const std::vector<hnPySelAccessor>& pySelAccessors() {
+    static const std::vector<hnPySelAccessor> accessors = {
+        {kVersion.key, getPythonVersionSelection, setPythonVersionSelection},
+        {kOpenCv.key, getPy27OpenCVExtensionVersionSelection, setPy27OpenCVExtensionVersionSelection},
+        {kClr.key, getPy27CLRExtensionVersionSelection, setPy27CLRExtensionVersionSelection},
+        {kToolbox27.key, getPy27DeepformVisionToolboxVersionSelection,
+         setPy27DeepformVisionToolboxVersionSelection},
+        {kToolbox36.key, getPy36DeepformVisionToolboxVersionSelection,
+         setPy36DeepformVisionToolboxVersionSelection},
+        {kPackages27.key, getPy27ExtensionPackageSelection, setPy27ExtensionPackageSelection},
+        {kPackages36.key, getPy36ExtensionPackageSelection, setPy36ExtensionPackageSelection},
+    };
+    return accessors;
 }

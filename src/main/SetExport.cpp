@@ -1,0 +1,100 @@
+#include "main/SetExport.h"
+
+#include "app/SessionLog.h"
+#include "app/Text.h"
+#include "download/StatusWords.h"
+#include "install/InstallManager.h"
+#include "main/ExitCodes.h"
+#include "pages/InstallerPages.h"
+#include "python/PythonSelection.h"
+#include "python/PySelAccessors.h"
+#include "wizard/PropertyPageBase.h"
+
+namespace {
+// The installer version a set records.
+const char* const kSetInstallerVersion = "15.0.0.774";
+} // namespace
+
+CPagesWithoutWindows::CPagesWithoutWindows() : pages_(createInstallerPages()) {
+    std::vector<hnInstallManagerBase*> managers;
+    for (kdDPropertyPageBase* page : pages_->all()) {
+        if (!page)
+            continue;
+        if (!page->elementsInitialised) {
+            page->initInstallationElements();
+            page->elementsInitialised = true;
+        }
+        managers.push_back(page->installManager.get());
+    }
+    for (hnInstallManagerBase* extra : pages_->extraManagers())
+        managers.push_back(extra);
+    for (hnInstallManagerBase* manager : managers)
+        for (unsigned i = 0; manager && i < manager->count(); ++i)
+            if (!row(manager->item(i)->name))
+                rows_.push_back(manager->item(i));
+}
+
+CPagesWithoutWindows::~CPagesWithoutWindows() = default;
+
+hnInstallationElement* CPagesWithoutWindows::row(const std::string& name) const {
+    for (hnInstallationElement* element : rows_)
+        if (hnEqualsNoCase(element->name, name))
+            return element;
+    return nullptr;
+}
+
+void CPagesWithoutWindows::detect() {
+    for (kdDPropertyPageBase* page : pages_->all()) {
+        hnInstallManagerBase* manager = page ? page->installManager.get() : nullptr;
+        if (manager && manager->count() > 0)
+            manager->refreshStatuses(0, static_cast<int>(manager->count()) - 1);
+    }
+    for (hnInstallManagerBase* extra : pages_->extraManagers())
+        if (extra && extra->count() > 0)
+            extra->refreshStatuses(0, static_cast<int>(extra->count()) - 1);
+}
+
+void hnDescribeThisPc(CPagesWithoutWindows& pages, CComponentSet& set) {
+    set = CComponentSet();
+    set.installerVersion = kSetInstallerVersion;
+    hnSetSection& python = set.addSection(kSetPythonSection);
+    for (const hnPySelAccessor& accessor : pySelAccessors()) {
+        std::string value;
+        // Only a stored, valid choice: a missing one means the default there too.
+        if (accessor.get(&value) == 1)
+            python.entries.push_back({accessor.key, value, 0});
+    }
+    pages.detect();
+    hnSetSection& components = set.addSection(kSetComponentsSection);
+    for (const hnInstallationElement* element : pages.rows()) {
+        const std::string& status = element->status();
+        if (status.empty() || status == kStatusNotInstalled)
+            continue;
+        components.entries.push_back(
+            {element->name, element->statusDetail.empty() ? status : element->statusDetail, 0});
+    }
+}
+
+bool hnIsKnownSetKey(const CPagesWithoutWindows& pages, const std::string& section, const std::string& key) {
+    if (hnEqualsNoCase(section, kSetPythonSection)) {
+        for (const hnPySelAccessor& accessor : pySelAccessors())
+            if (hnEqualsNoCase(key, accessor.key))
+                return true;
+        return false;
+    }
+    if (hnEqualsNoCase(section, kSetComponentsSection))
+        return pages.row(key) != nullptr;
+    return false;
+}
+
+int hnExportComponentSet(const std::string& path, std::string& error) {
+    CPagesWithoutWindows pages;
+    CComponentSet set;
+    hnDescribeThisPc(pages, set);
+    if (!hnWriteComponentSet(path, set, error))
+        return exitcode::kFailed;
+    const hnSetSection* components = set.section(kSetComponentsSection);
+    hnSessionLogF("Export", "wrote the component set to \"%s\" (%u installed components)", path.c_str(),
+                  components ? static_cast<unsigned>(components->entries.size()) : 0u);
+    return exitcode::kDone;
+}

@@ -1,0 +1,45 @@
+#pragma once
+// A PC's component set, taken from the wizard's own pages: the pages are
+// built without windows (as for an installer copy), their rows detected as
+// on activation, and every installed row is described by its display name.
+// There is no list of components besides the pages' tables.
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "main/ComponentSetFile.h"
+
+class kdDSheetPages;
+struct hnInstallationElement;
+
+class CPagesWithoutWindows {
+public:
+    CPagesWithoutWindows();
+    ~CPagesWithoutWindows();
+    CPagesWithoutWindows(const CPagesWithoutWindows&) = delete;
+    CPagesWithoutWindows& operator=(const CPagesWithoutWindows&) = delete;
+
+    // Every row of every page in the pages' order, a name shown on several
+    // pages once (the first row of that name).
+    const std::vector<hnInstallationElement*>& rows() const { return rows_; }
+    // The row of that display name (case-insensitive), or null.
+    hnInstallationElement* row(const std::string& name) const;
+    // Detects every row as its page does on activation.
+    void detect();
+
+private:
+    std::unique_ptr<kdDSheetPages> pages_;
+    std::vector<hnInstallationElement*> rows_;
+};
+
+// Describes this PC: the stored Python choices and the installed rows with
+// their detected version or status word.
+void hnDescribeThisPc(CPagesWithoutWindows& pages, CComponentSet& set);
+
+// Whether a set's key names something this program knows, by the same
+// tables: the stored Python choices and the pages' rows. Other sections are
+// not yet read by this program: their keys are refused.
+bool hnIsKnownSetKey(const CPagesWithoutWindows& pages, const std::string& section, const std::string& key);
+
+// /export FILE: 0, or 1603 with `error` when the file cannot be written.
+int hnExportComponentSet(const std::string& path, std::string& error);

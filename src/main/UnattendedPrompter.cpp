@@ -1,0 +1,86 @@
+#include "main/UnattendedPrompter.h"
+
+#include <cstring>
+
+#include "app/SessionLog.h"
+#include "install/RepairQuestion.h"
+#include "download_ids.h"
+
+namespace {
+
+// The Yes/No questions answered Yes, by the text they begin with (the repair
+// question by its whole text).
+struct YesRow {
+    const char* begins;
+    const char* what; // for the reader of this table
+};
+const char* repairQuestion() {
+    return kRepairQuestion;
+}
+const YesRow kYesQuestions[] = {
+    {nullptr, "the repair question"}, // kRepairQuestion, whole text
+    {"Only one of the ", "a version selector's switch"},
+    {"Only one Python 2.7 version can be installed on a computer.", "the Python 2.7 release switch"},
+    {"You have selected to switch to ", "the Python interpreter switch"},
+};
+
+bool begins(const char* text, const char* prefix) {
+    return text && prefix && std::strncmp(text, prefix, std::strlen(prefix)) == 0;
+}
+
+bool isYesQuestion(const char* text) {
+    if (!text)
+        return false;
+    for (const YesRow& row : kYesQuestions) {
+        if (row.begins ? begins(text, row.begins) : std::strcmp(text, repairQuestion()) == 0)
+            return true;
+    }
+    return false;
+}
+
+// The button that refuses, for a box of this type.
+int refusingAnswer(UINT type) {
+    switch (type & MB_TYPEMASK) {
+    case MB_YESNO:
+    case MB_YESNOCANCEL:
+        return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDCANCEL;
+    case MB_OKCANCEL:
+    case MB_RETRYCANCEL:
+    case MB_CANCELTRYCONTINUE:
+        return IDCANCEL;
+    case MB_ABORTRETRYIGNORE:
+        return IDABORT;
+    default:
+        return IDOK;
+    }
+}
+
+} // namespace
+
+void hnUnattendedPrompter::end(const char* text) {
+    outcome_.failed = true;
+    if (!ended_)
+        endingText_ = text ? text : "";
+    ended_ = true;
+    hnSessionLogF("Unattended", "no answer for \"%s\": the run ends with %d", text ? text : "",
+                  exitcode::kFailed);
+}
+
+int hnUnattendedPrompter::messageBox(HWND, const char* text, const char*, UINT type) {
+    if ((type & MB_TYPEMASK) == MB_YESNO && isYesQuestion(text))
+        return IDYES;
+    end(text);
+    return refusingAnswer(type);
+}
+
+INT_PTR hnUnattendedPrompter::question(int dialogId, HWND, const char* text,
+                                       const std::function<INT_PTR(HWND)>&) {
+    // The download error's choice: Abort (0), which fails the run.
+    if (dialogId == IDD_DOWNLOAD_ERROR_OPTION) {
+        outcome_.failed = true;
+        hnSessionLogF("Unattended", "download failed, answered Abort: \"%s\"", text ? text : "");
+        return 0;
+    }
+    end(text);
+    return 0;
+}
