@@ -58,7 +58,9 @@ void copyEntries(const std::string& source, const std::string& target, const hnT
 
 void copyOneFile(const std::string& from, const std::string& to, const hnTreeCopyOptions& options,
                  hnTreeCopyResult& result) {
-    if (::GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES && !options.overwrite) {
+    if (hnSameFile(from, to)) {
+        result.fail(from); // the one file seen twice is no copy
+    } else if (::GetFileAttributesA(to.c_str()) != INVALID_FILE_ATTRIBUTES && !options.overwrite) {
         if (hnSameSizeAndTime(from, to))
             ++result.identical;
         else
@@ -69,7 +71,7 @@ void copyOneFile(const std::string& from, const std::string& to, const hnTreeCop
         result.stopped = true;
         return; // the file stopped halfway is not counted: it is not there
     } else {
-        ++result.failed;
+        result.fail(from);
     }
     if (options.afterFile)
         options.afterFile();
@@ -78,18 +80,21 @@ void copyOneFile(const std::string& from, const std::string& to, const hnTreeCop
 void copyEntries(const std::string& source, const std::string& target, const hnTreeCopyOptions& options,
                  hnTreeCopyResult& result) {
     if (!isFolder(target) && !::CreateDirectoryA(target.c_str(), nullptr) && !isFolder(target)) {
-        ++result.failed;
+        result.fail(target);
         return;
     }
     std::string pattern;
     if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", source.c_str())) {
-        ++result.failed;
+        result.fail(source);
         return;
     }
     WIN32_FIND_DATAA data;
     hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
-    if (!find)
-        return; // an empty folder
+    if (!find) {
+        // Even an empty folder lists "." and "..": no listing is a failure.
+        result.fail(source);
+        return;
+    }
     do {
         if (stopped(options.stop)) {
             result.stopped = true;
@@ -102,10 +107,12 @@ void copyEntries(const std::string& source, const std::string& target, const hnT
             continue;
         }
         // A name that does not fit is not copied: a cut path could name
-        // another file or folder.
+        // another file or folder. Nothing is entered or written through a
+        // link on the target side either.
         std::string from, to;
-        if (!hnJoinPath(from, source, data.cFileName) || !hnJoinPath(to, target, data.cFileName)) {
-            ++result.failed;
+        if (!hnJoinPath(from, source, data.cFileName) || !hnJoinPath(to, target, data.cFileName) ||
+            hnIsLinkPath(to)) {
+            result.fail(source + "\\" + data.cFileName);
             continue;
         }
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
@@ -115,6 +122,8 @@ void copyEntries(const std::string& source, const std::string& target, const hnT
         if (result.stopped)
             return;
     } while (::FindNextFileA(find.get(), &data));
+    if (::GetLastError() != ERROR_NO_MORE_FILES)
+        result.fail(source);
 }
 
 bool measureEntries(const std::string& folder, long long& files, long long& kilobytes) {
@@ -124,7 +133,7 @@ bool measureEntries(const std::string& folder, long long& files, long long& kilo
     WIN32_FIND_DATAA data;
     hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (!find)
-        return true;
+        return false;
     bool whole = true;
     do {
         if (isDotEntry(data.cFileName) || hnIsLink(data.dwFileAttributes, data.dwReserved0))
@@ -139,7 +148,7 @@ bool measureEntries(const std::string& folder, long long& files, long long& kilo
             (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
         kilobytes += static_cast<long long>(size / 1024);
     } while (::FindNextFileA(find.get(), &data));
-    return whole;
+    return whole && ::GetLastError() == ERROR_NO_MORE_FILES;
 }
 
 } // namespace
@@ -155,31 +164,66 @@ bool hnSameSizeAndTime(const std::string& a, const std::string& b) {
            ::CompareFileTime(&first.ftLastWriteTime, &second.ftLastWriteTime) == 0;
 }
 
+hnScopedHandle hnCreateFreshFile(const std::string& stem, unsigned digits, std::string& path) {
+    unsigned mask = (1u << (4 * digits)) - 1;
+    for (unsigned attempt = 0; attempt < 256; ++attempt) {
+        unsigned serial = static_cast<unsigned>((::GetTickCount() + attempt * 7919u) & mask);
+        bool named = digits == 0 ? hnFormat(path, kPathCapacity, "%s", stem.c_str())
+                                 : hnFormat(path, kPathCapacity, "%s%x", stem.c_str(), serial);
+        if (!named)
+            break;
+        hnScopedHandle file(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                          FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        if (file || (::GetLastError() != ERROR_FILE_EXISTS && ::GetLastError() != ERROR_ALREADY_EXISTS))
+            return file;
+    }
+    return hnScopedHandle();
+}
+
+bool hnSameFile(const std::string& a, const std::string& b) {
+    auto identify = [](const std::string& path, BY_HANDLE_FILE_INFORMATION& info) {
+        hnScopedHandle file(
+            ::CreateFileA(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                          OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
+        return file && ::GetFileInformationByHandle(file.get(), &info);
+    };
+    BY_HANDLE_FILE_INFORMATION first, second;
+    return identify(a, first) && identify(b, second) &&
+           first.dwVolumeSerialNumber == second.dwVolumeSerialNumber &&
+           first.nFileIndexHigh == second.nFileIndexHigh && first.nFileIndexLow == second.nFileIndexLow;
+}
+
 bool hnCopyFileComplete(const std::string& source, const std::string& target, bool replace,
                         const hnStopBlock* stop) {
-    std::string part;
-    if (!hnFormat(part, kPathCapacity, "%s.hnpart", target.c_str()))
-        return false;
     DWORD attributes = ::GetFileAttributesA(source.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+    if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) ||
+        hnIsLinkPath(target) || hnSameFile(source, target))
         return false;
-    bool done = false;
-    {
-        hnScopedHandle from(::CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                          OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
-        if (!from)
-            return false;
-        hnScopedHandle to(::CreateFileA(part.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!to)
-            return false;
-        FILETIME created, accessed, written;
-        done = copyContent(from.get(), to.get(), stop) &&
-               ::GetFileTime(from.get(), &created, &accessed, &written) &&
-               ::SetFileTime(to.get(), &created, &accessed, &written);
-    }
+    std::size_t cut = target.find_last_of("\\/");
+    if (cut == std::string::npos || cut + 1 >= target.size())
+        return false;
+    hnScopedHandle from(::CreateFileA(source.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                      FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
+    if (!from)
+        return false;
+    // The part file gets a short name of its own that does not exist yet:
+    // nothing there is ever opened, replaced or renamed away, and a target
+    // whose path fits also fits its part file.
+    std::string part;
+    std::size_t nameLength = target.size() - cut - 1;
+    hnScopedHandle to = hnCreateFreshFile(target.substr(0, cut + 1) + "~",
+                                          nameLength > 4 ? 4u : static_cast<unsigned>(nameLength - 1), part);
+    if (!to)
+        return false;
+    // Flushed before it counts: a move deletes the source next.
+    FILETIME created, accessed, written;
+    bool done = copyContent(from.get(), to.get(), stop) &&
+                ::GetFileTime(from.get(), &created, &accessed, &written) &&
+                ::SetFileTime(to.get(), &created, &accessed, &written) && ::FlushFileBuffers(to.get());
+    to.reset();
+    from.reset();
     if (done) {
-        if (replace)
+        if (replace && ::GetFileAttributesA(target.c_str()) != INVALID_FILE_ATTRIBUTES)
             ::SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
         DWORD flags = MOVEFILE_WRITE_THROUGH | (replace ? MOVEFILE_REPLACE_EXISTING : 0);
         done = ::MoveFileExA(part.c_str(), target.c_str(), flags) != FALSE;
@@ -201,20 +245,64 @@ bool hnCopyFolderTree(const std::string& source, const std::string& target, cons
     DWORD attributes = ::GetFileAttributesA(source.c_str());
     if (source.empty() || target.empty() || attributes == INVALID_FILE_ATTRIBUTES ||
         !(attributes & FILE_ATTRIBUTE_DIRECTORY) || hnIsLinkPath(source)) {
-        ++result.failed;
+        result.fail(source);
         return false;
     }
     try {
         if (!makeFolderPath(target)) {
-            ++result.failed;
+            result.fail(target);
             return false;
         }
         copyEntries(source, target, options, result);
     } catch (...) {
-        ++result.failed;
+        result.fail(source);
         return false;
     }
     return !result.stopped && isFolder(target);
+}
+
+namespace {
+
+// True when every entry below `source` went; what is kept stays whole.
+bool deleteMovedEntries(const std::string& source, const std::string& target) {
+    std::string pattern;
+    if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", source.c_str()))
+        return false;
+    WIN32_FIND_DATAA data;
+    hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
+    if (!find)
+        return false;
+    bool all = true;
+    do {
+        if (isDotEntry(data.cFileName))
+            continue;
+        std::string from, to;
+        if (hnIsLink(data.dwFileAttributes, data.dwReserved0) || !hnJoinPath(from, source, data.cFileName) ||
+            !hnJoinPath(to, target, data.cFileName) || hnIsLinkPath(to)) {
+            all = false;
+            continue;
+        }
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+            all = deleteMovedEntries(from, to) && ::RemoveDirectoryA(from.c_str()) && all;
+            continue;
+        }
+        // Checked again now: the target must hold a different file of the
+        // same size and time.
+        all = !hnSameFile(from, to) && hnSameSizeAndTime(from, to) && deleteFileForced(from) && all;
+    } while (::FindNextFileA(find.get(), &data));
+    return all && ::GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+} // namespace
+
+bool hnDeleteMovedTree(const std::string& source, const std::string& target) {
+    try {
+        if (!isFolder(source) || hnIsLinkPath(source) || !isFolder(target) || hnSameFile(source, target))
+            return false;
+        return deleteMovedEntries(source, target) && ::RemoveDirectoryA(source.c_str());
+    } catch (...) {
+        return false;
+    }
 }
 
 bool hnMeasureFolderTree(const std::string& folder, long long& files, long long& kilobytes) {

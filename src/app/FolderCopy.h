@@ -7,6 +7,8 @@
 #include <functional>
 #include <string>
 
+#include "app/ScopedHandle.h"
+
 class hnStopBlock;
 
 // Counts of one tree copy.
@@ -17,6 +19,12 @@ struct hnTreeCopyResult {
     int failed = 0;    // files or folders that could not be read or written
     int links = 0;     // links met in the source, left out
     bool stopped = false;
+    std::string firstFailed; // the first file or folder counted in `failed`
+
+    void fail(const std::string& path) {
+        if (failed++ == 0)
+            firstFailed = path;
+    }
 
     // Every source file is in the target with the same size and time.
     bool complete() const { return !stopped && failed == 0 && differing == 0 && links == 0; }
@@ -35,16 +43,31 @@ struct hnTreeCopyOptions {
 bool hnCopyFolderTree(const std::string& source, const std::string& target, const hnTreeCopyOptions& options,
                       hnTreeCopyResult& result);
 
-// Copies one file through "<target>.hnpart": the target name appears only
-// complete, with the source's times and attributes. False (nothing left
-// behind) when stopped or on any failure; an existing target is replaced
-// only when `replace`.
+// Copies one file through a part file of a fresh short name in the target's
+// folder: the target name appears only complete and flushed, with the
+// source's times and attributes. False (nothing left behind) when stopped or
+// on any failure, when the target is a link or the source itself; an
+// existing target is replaced only when `replace`.
 bool hnCopyFileComplete(const std::string& source, const std::string& target, bool replace,
                         const hnStopBlock* stop);
+
+// Creates a file that did not exist, named `stem` followed by up to `digits`
+// hex digits (CREATE_NEW, an existing file or link is never opened), for
+// writing; `path` receives its name. Invalid when none could be made.
+hnScopedHandle hnCreateFreshFile(const std::string& stem, unsigned digits, std::string& path);
 
 // Number of files and their size in whole KB (each file's size / 1024) below
 // `folder`, links left out. False when the folder cannot be read.
 bool hnMeasureFolderTree(const std::string& folder, long long& files, long long& kilobytes);
+
+// Both paths name the one file (same volume serial and file index), links
+// not followed.
+bool hnSameFile(const std::string& a, const std::string& b);
+
+// Removes a moved tree: walks `source` again and deletes each file only when
+// `target` holds, at that moment, a different file of the same size and
+// time; folders go when empty. True only when the source is gone.
+bool hnDeleteMovedTree(const std::string& source, const std::string& target);
 
 // Both exist as files with the same size and the same last-write time.
 bool hnSameSizeAndTime(const std::string& a, const std::string& b);

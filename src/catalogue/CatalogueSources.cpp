@@ -107,9 +107,12 @@ bool fileNameOfUrl(const std::string& url, std::string& fileName) {
 
 int buildCatalogueContentElements(hnInstallManagerBase* manager, const hnInstallationElement& listElement,
                                   CatalogueList& list, const char* cacheFolderName, const char* category,
-                                  std::string* nameText, std::string* statusText, std::string* progressText) {
+                                  std::string* nameText, std::string* statusText, std::string* progressText,
+                                  std::vector<std::string>* folderNames) {
     if (!manager)
         return -1;
+    if (folderNames)
+        folderNames->clear();
     std::string path = localListPath(listElement);
     if (path.empty() || !fileExists(path))
         return -1;
@@ -128,6 +131,8 @@ int buildCatalogueContentElements(hnInstallManagerBase* manager, const hnInstall
         built.emplace_back(new hnInstallationElement(entry.Name.c_str(), entry.URL.c_str(), fileName.c_str(),
                                                      "", folder.c_str(), false, kContentSize, false, nameText,
                                                      statusText, progressText, category));
+        if (folderNames)
+            folderNames->push_back(entry.ClassName.empty() ? entry.Name : entry.ClassName);
     }
     manager->clearElements();
     std::vector<hnInstallationElement*> pointers;
@@ -171,6 +176,14 @@ INT_PTR openWebLink(const std::string& link, HWND owner) {
         reinterpret_cast<INT_PTR>(::ShellExecuteA(owner, "open", link.c_str(), nullptr, nullptr, SW_SHOW));
     hnSessionLogF("Program", "opened %s, shell result %d", link.c_str(), static_cast<int>(shell));
     return shell;
+}
+
+std::string profileEntryPrefix(const std::string& folderName) {
+    return folderName.empty() ? std::string("\\") : folderName + "\\";
+}
+
+std::string templateEntryPrefix(const std::string& folderName) {
+    return folderName.empty() ? std::string("\\") : folderName + "_";
 }
 
 bool deleteFolderInside(const std::string& folder, const std::string& name) {

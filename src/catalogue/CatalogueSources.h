@@ -4,6 +4,7 @@
 // system or the shell; and the identification file of an installed profile.
 #include <memory>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 #include "download/InstallationElement.h"
@@ -56,10 +57,18 @@ bool fetchCatalogueList(hnInstallationElement& listElement, bool forceDownload, 
 // separator (download-only archives of `sizeHint` 0x400000 into `cacheFolder`
 // below the application folder). Entries whose file name cut from the URL is
 // not a plain name are skipped with a debug line. -1 without manager or list
-// file, else 1.
+// file, else 1. `folderNames` (when given) receives each element's folder
+// name (ClassName, or Name when that is empty), in the elements' order.
 int buildCatalogueContentElements(hnInstallManagerBase* manager, const hnInstallationElement& listElement,
                                   CatalogueList& list, const char* cacheFolder, const char* category,
-                                  std::string* nameText, std::string* statusText, std::string* progressText);
+                                  std::string* nameText, std::string* statusText, std::string* progressText,
+                                  std::vector<std::string>* folderNames = nullptr);
+
+// What every entry of a content archive must start with (compared without
+// regard to case): "<ClassName>\\" for a profile, "<ClassName>_" and any
+// version text for a template. An empty name gives a prefix no entry matches.
+std::string profileEntryPrefix(const std::string& folderName);
+std::string templateEntryPrefix(const std::string& folderName);
 
 // The file name after the last '\\' or '/' of a URL; false when the URL has
 // no separator. The name is not checked.

@@ -282,13 +282,27 @@ void DTabTutorials::install(TutorialRow& r) {
         message("Error: Unable to extract the tutorial files. Please try again.");
     if (fetched == 1) {
         std::string folder = tutorialsFolder + r.name, profileArchive;
+        // The tutorial folder this install makes goes again when either
+        // archive fails; the profile archive cleans up its own folder.
+        bool existed = fileExists(folder);
+        std::string failure, document;
         if (!CUnzipper::ensureFolder(profilesFolder) || !CUnzipper::ensureFolder(tutorialsFolder) ||
             !CUnzipper::ensureFolder(folder + "\\") ||
             !extractArchiveToFolder(archive.c_str(), folder.c_str()))
-            message("Error: Unable to extract the tutorial files. Please try again.");
-        else if (!hnJoinPath(profileArchive, folder, r.profileZip) ||
-                 !extractArchiveToFolder(profileArchive.c_str(), profilesFolder.c_str()))
-            message("Error: Unable to extract the tutorial files 2. Please try again.");
+            failure = "Error: Unable to extract the tutorial files. Please try again.";
+        else if (!hnJoinPath(document, folder, r.pdfName) || !fileExists(document))
+            failure = hnFormatText("Error: The tutorial archive holds no document '%s'.", r.pdfName.c_str());
+        else if (!hnJoinPath(profileArchive, folder, r.profileZip) || !fileExists(profileArchive))
+            failure =
+                hnFormatText("Error: The tutorial archive holds no profile '%s'.", r.profileZip.c_str());
+        else if (!extractArchiveToFolder(profileArchive.c_str(), profilesFolder.c_str(),
+                                         profileEntryPrefix(r.profileName).c_str()))
+            failure = "Error: Unable to extract the tutorial files 2. Please try again.";
+        if (!failure.empty()) {
+            if (!existed)
+                deleteFolderInside(tutorialsFolder, r.name);
+            message(failure);
+        }
     }
     refreshRows();
 }

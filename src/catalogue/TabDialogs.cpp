@@ -364,7 +364,7 @@ void DCatalogueTabDialog::installRow(int index) {
         message(texts_.badUrl);
     } else if (fetched == 1) {
         if (!CUnzipper::ensureFolder(contentFolder) ||
-            !extractArchiveToFolder(archive.c_str(), contentFolder.c_str()))
+            !extractArchiveToFolder(archive.c_str(), contentFolder.c_str(), entryPrefix(r).c_str()))
             message(texts_.extractFailed);
     } else if (fetched == 2) {
         message(texts_.archiveMissing);
@@ -527,10 +527,8 @@ void DTabProfiles2D::runRow(int index) {
 
 void DTabProfiles2D::uninstallRow(int index) {
     ProfileRow& r = rows[static_cast<std::size_t>(index)];
-    if (!r.safe || !deleteFolderInside(contentFolder, r.folderName)) {
+    if (!r.safe || !deleteFolderInside(contentFolder, r.folderName))
         message(kUninstallFailed);
-        return;
-    }
     detectRow(index);
     refreshRows();
 }
@@ -629,12 +627,19 @@ void DTabTemplates::refreshRows() {
 
 void DTabTemplates::uninstallRow(int index) {
     TemplateRow& r = rows[static_cast<std::size_t>(index)];
-    // The folder that detection found, whatever its spelling of the version
-    // ("_01.0.0.3") and whether it is older or newer than the offered one.
-    if (!r.safe || r.installedFolder.empty() || !deleteFolderInside(contentFolder, r.installedFolder)) {
+    // The folder whose numbers equal the offered version (state 0, whatever
+    // its spelling, "_01.0.0.3") or the newer one the row names (state 2).
+    // An offered version that is no version names its folder literally.
+    std::string folder;
+    long long offered[4];
+    if (r.state == 2 || (r.state == 0 && parseVersion(r.availableVersion, false, offered)))
+        folder = r.installedFolder;
+    else if (r.state == 0 && isPlainNameInFolder(contentFolder, r.folderName + "_" + r.availableVersion) &&
+             fileExists(contentFolder + r.folderName + "_" + r.availableVersion))
+        folder = r.folderName + "_" + r.availableVersion;
+    if (!r.safe || folder.empty() || !deleteFolderInside(contentFolder, folder))
         message(kUninstallFailed);
-        return;
-    }
+    // Detected again either way: a half-deleted folder never reads installed.
     detectRow(index);
     refreshRows();
 }

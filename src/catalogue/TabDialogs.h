@@ -12,6 +12,7 @@
 #include "app/Dialog.h"
 #include "app/ScopedHandle.h"
 #include "catalogue/CatalogueList.h"
+#include "catalogue/CatalogueSources.h"
 #include "controls/ImageButton.h"
 #include "controls/ImageStatic.h"
 #include "controls/PictureCache.h"
@@ -186,6 +187,8 @@ protected:
     // Operation 1; the dialogs without a run button answer it as unexpected.
     virtual void runRow(int index);
     virtual void uninstallRow(int index) = 0;
+    // What every entry of the row's archive must start with.
+    virtual std::string entryPrefix(const CatalogueRow& row) const = 0;
 
     void runOperation(int index, int operation);
     void installRow(int index);
@@ -222,6 +225,9 @@ protected:
     int idStep() const override { return 5; }
     void runRow(int index) override;
     void uninstallRow(int index) override;
+    std::string entryPrefix(const CatalogueRow& row) const override {
+        return profileEntryPrefix(row.folderName);
+    }
 };
 
 class DTabTemplates : public DCatalogueTabDialog {
@@ -245,4 +251,7 @@ protected:
     void createRowControls(int index, int anchorX, int y, int idBase) override;
     int idStep() const override { return 4; }
     void uninstallRow(int index) override;
+    std::string entryPrefix(const CatalogueRow& row) const override {
+        return templateEntryPrefix(row.folderName);
+    }
 };

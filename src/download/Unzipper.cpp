@@ -2,6 +2,10 @@
 
 #include <windows.h>
 
+#include <cctype>
+#include <cstring>
+#include <set>
+
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/Text.h"
@@ -125,7 +129,6 @@ bool CUnzipper::readEntryInfo(ZipEntryInfo& info) {
 bool CUnzipper::refuseLink(const std::string& path, const char* routine) {
     if (!isLinkedEntry(path))
         return false;
-    linkRefused_ = true;
     hnDebugOutF("CUnzipper::%s - Link in the target path refused\n", routine);
     return true;
 }
@@ -158,7 +161,6 @@ bool CUnzipper::ensureFoldersBelow(const std::string& base, const std::string& r
 }
 
 bool CUnzipper::extractEntry(const char* folder) {
-    linkRefused_ = false;
     if (!archive_)
         return false;
     std::string base = folder ? folder : defaultOutputFolder_;
@@ -245,26 +247,80 @@ bool CUnzipper::extractFile(const std::string& base, const std::string& target, 
     return true;
 }
 
-bool CUnzipper::extractAll(const char* folder) {
+bool CUnzipper::checkDirectory(const std::string& base, const char* requiredPrefix,
+                               std::vector<std::string>& created) {
+    unz_global_info global = {};
+    if (::unzGetGlobalInfo(archive_.get(), &global) != UNZ_OK || global.number_entry == 0 || !firstEntry())
+        return false;
+    std::size_t prefixLength = requiredPrefix ? std::strlen(requiredPrefix) : 0;
+    std::set<std::string> checked; // folders already tested for a link, lower case
+    for (;;) {
+        ZipEntryInfo info;
+        if (!readEntryInfo(info) || info.nameTooLong) {
+            hnDebugOut("CUnzipper::extractAll - Unreadable entry name, archive refused\n");
+            return false;
+        }
+        std::string name = info.name;
+        if (info.isFolder && endsWithSeparator(name))
+            name.pop_back();
+        std::string compared = info.isFolder ? name + "\\" : name;
+        if (!staysInside(name) || joinBelow(base, name).size() >= kPathCapacity ||
+            (prefixLength && _strnicmp(compared.c_str(), requiredPrefix, prefixLength) != 0)) {
+            hnDebugOutF("CUnzipper::extractAll - Entry '%s' refused, archive refused\n", info.name.c_str());
+            return false;
+        }
+        std::string path = base;
+        for (std::size_t start = 0; start < name.size();) {
+            std::size_t end = name.find('\\', start);
+            if (end == std::string::npos)
+                end = name.size();
+            if (end > start) {
+                path = joinBelow(path, name.substr(start, end - start));
+                std::string key = path;
+                for (char& c : key)
+                    c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
+                if (checked.insert(key).second) {
+                    if (refuseLink(path, "extractAll"))
+                        return false;
+                    if (start == 0 && !fileExists(path))
+                        created.push_back(path);
+                }
+            }
+            start = end + 1;
+        }
+        int next = ::unzGoToNextFile(archive_.get());
+        if (next == UNZ_END_OF_LIST_OF_FILE)
+            return firstEntry();
+        if (next != UNZ_OK)
+            return false;
+    }
+}
+
+bool CUnzipper::extractAll(const char* folder, const char* requiredPrefix) {
     if (!archive_ || !folder || refuseLink(folder, "extractAll") || !ensureFolder(folder))
         return false;
-    unz_global_info global = {};
-    if (::unzGetGlobalInfo(archive_.get(), &global) != UNZ_OK || global.number_entry == 0)
+    std::vector<std::string> created;
+    if (!checkDirectory(folder, requiredPrefix, created))
         return false;
-    if (!firstEntry())
-        return false;
-    // An entry refused for a link is passed over and the others still come
-    // out; the extraction as a whole then fails. Any other failure stops it.
-    bool refused = false;
-    for (;;) {
-        if (!extractEntry(folder)) {
-            if (!linkRefused_)
-                return false;
-            refused = true;
-        }
-        if (!nextEntry())
-            return !refused;
+    bool complete = true;
+    do {
+        complete = extractEntry(folder);
+    } while (complete && nextEntry());
+    if (complete)
+        return true;
+    // What this extraction started is taken away again; what was there
+    // before stays (its files are replaced only by complete entries).
+    for (const std::string& path : created) {
+        if (!fileExists(path))
+            continue;
+        hnDebugOutF("CUnzipper::extractAll - Removing '%s' after a failed extraction\n", path.c_str());
+        DWORD attributes = ::GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0)
+            deleteFolderTree(path.c_str(), path.c_str());
+        else
+            deleteFileForced(path);
     }
+    return false;
 }
 
 bool CUnzipper::ensureFolder(const std::string& path) {
@@ -303,9 +359,9 @@ bool CUnzipper::applyEntryTime(const std::string& filePath, uint32_t dosDateTime
     return ok && ::SetFileTime(file.get(), &time, &accessed, &time);
 }
 
-bool extractArchiveToFolder(const char* archivePath, const char* folder) {
+bool extractArchiveToFolder(const char* archivePath, const char* folder, const char* requiredPrefix) {
     CUnzipper unzipper;
     if (!unzipper.openArchive(archivePath))
         return false;
-    return unzipper.extractAll(folder);
+    return unzipper.extractAll(folder, requiredPrefix);
 }

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 #include <minizip/unzip.h>
 
 #include "app/ScopedHandle.h"
@@ -55,10 +56,13 @@ public:
     // more are refused, and so is an entry when the folder, a folder on the
     // way to the entry or the entry itself is a junction or symbolic link.
     bool extractEntry(const char* folder);
-    // Extracts every entry; false when the folder is a link. Entries refused
-    // for a link are passed over and make the result false; any other
-    // failing entry stops the extraction with false.
-    bool extractAll(const char* folder);
+    // Extracts every entry; false when the folder is a link. The whole
+    // directory is read first: when any entry would be refused (unreadable,
+    // leaving the folder, too long, through a link, or not starting with
+    // `requiredPrefix`, compared without regard to case) nothing is written.
+    // A failure while writing stops the extraction and removes every
+    // top-level file and folder that this extraction created.
+    bool extractAll(const char* folder, const char* requiredPrefix = nullptr);
 
     const std::string& defaultOutputFolder() const { return defaultOutputFolder_; }
 
@@ -67,6 +71,10 @@ public:
     static bool applyEntryTime(const std::string& filePath, uint32_t dosDateTime);
 
 private:
+    // The directory check of extractAll; fills `created` with the top-level
+    // paths that do not exist yet.
+    bool checkDirectory(const std::string& base, const char* requiredPrefix,
+                        std::vector<std::string>& created);
     bool extractFile(const std::string& base, const std::string& target, const ZipEntryInfo& info);
     // Makes or checks each folder of `relative` below `base`, none a link.
     bool ensureFoldersBelow(const std::string& base, const std::string& relative);
@@ -77,11 +85,11 @@ private:
     std::string defaultOutputFolder_;
     std::unique_ptr<char[]> buffer_;
     unsigned serial_ = 0;
-    bool linkRefused_ = false; // the last entry failed on a link
 };
 
-// Opens `archivePath` and extracts all of it below `folder`.
-bool extractArchiveToFolder(const char* archivePath, const char* folder);
+// Opens `archivePath` and extracts all of it below `folder` (extractAll).
+bool extractArchiveToFolder(const char* archivePath, const char* folder,
+                            const char* requiredPrefix = nullptr);
 
 // Bytes per read and write while extracting.
 constexpr unsigned kUnzipChunk = 256 * 1024;

@@ -247,12 +247,18 @@ int kdDCataloguePageBase::refreshCatalogue(bool forceDownload, bool showMessages
 }
 
 int kdDCataloguePageBase::buildContentElements(hnInstallManagerBase* manager) {
+    return buildNamedContentElements(manager, nullptr);
+}
+
+int kdDCataloguePageBase::buildNamedContentElements(hnInstallManagerBase* manager,
+                                                    std::vector<std::string>* folderNames) {
     hnInstallationElement* element = installManager->item(0);
     if (!manager || !element)
         return -1;
     const CatalogueSource& source = catalogueSource(variant_.kind);
     return buildCatalogueContentElements(manager, *element, list, source.cacheFolder, source.category,
-                                         &contentNameText, &contentStatusText, &contentProgressText);
+                                         &contentNameText, &contentStatusText, &contentProgressText,
+                                         folderNames);
 }
 
 int kdDCataloguePageBase::installAllTemplates() {
@@ -263,8 +269,9 @@ int kdDCataloguePageBase::installAllTemplates() {
         OperationScope scope(*this);
         std::string templatesFolder = userContentFolder("Templates");
         hnInstallManagerBase manager;
+        std::vector<std::string> folderNames;
         if (templatesFolder.empty() || !CUnzipper::ensureFolder(templatesFolder) ||
-            buildContentElements(&manager) < 1) {
+            buildNamedContentElements(&manager, &folderNames) < 1) {
             hnAppBase::current()->prompter().messageBox(
                 hwnd(), "Unable to get list of available templates. Please try again.", "Error", MB_OK);
             return -1;
@@ -276,8 +283,10 @@ int kdDCataloguePageBase::installAllTemplates() {
         for (unsigned i = 0; i < manager.count(); ++i) {
             const hnInstallationElement& element = *manager.item(i);
             std::string archive;
-            if (!hnJoinPath(archive, element.downloadFolder, element.fileName) || !fileExists(archive) ||
-                !extractArchiveToFolder(archive.c_str(), templatesFolder.c_str()))
+            if (i >= folderNames.size() || !hnJoinPath(archive, element.downloadFolder, element.fileName) ||
+                !fileExists(archive) ||
+                !extractArchiveToFolder(archive.c_str(), templatesFolder.c_str(),
+                                        templateEntryPrefix(folderNames[i]).c_str()))
                 result = -1;
         }
     }

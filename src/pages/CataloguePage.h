@@ -5,6 +5,7 @@
 // nothing rebuilds the tabs while an operation of the page or of a row runs.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "catalogue/CatalogueList.h"
 #include "catalogue/CatalogueSources.h"
@@ -55,6 +56,8 @@ public:
     // One element per list entry with a download address; works without a
     // window. -1 without manager or list file.
     virtual int buildContentElements(hnInstallManagerBase* manager);
+    // The catalogue's own elements, with each one's folder name.
+    int buildNamedContentElements(hnInstallManagerBase* manager, std::vector<std::string>* folderNames);
     // Downloads every template of the list and extracts it.
     int installAllTemplates();
 

@@ -4,6 +4,7 @@
 #include <cctype>
 #include <commctrl.h>
 #include <fstream>
+#include <iterator>
 
 #include "app/AppBase.h"
 #include "app/DebugOut.h"
@@ -103,7 +104,8 @@ std::vector<std::string> olderDataFolderNames(int major, int minor) {
 }
 
 bool copyFolderWithProgress(const std::string& source, const std::string& target, bool overwrite,
-                            const hnStopBlock* stop, HWND window, UINT message, long long* counter) {
+                            const hnStopBlock* stop, HWND window, UINT message, long long* counter,
+                            hnTreeCopyResult* outcome) {
     if ((stop && stop->stopRequested()) || source.empty() || target.empty() || !counter)
         return false;
     hnTreeCopyOptions options;
@@ -119,40 +121,80 @@ bool copyFolderWithProgress(const std::string& source, const std::string& target
     if (result.failed || result.differing || result.links)
         hnDebugOutF("copyFolderWithProgress - %d files not copied, %d kept as they were, %d links left out\n",
                     result.failed, result.differing, result.links);
+    if (outcome)
+        *outcome = result;
     return !result.stopped;
+}
+
+std::string notCopiedText(int files, const std::string& first) {
+    return hnFormatText("%d files could not be copied; the first: %s", files, first.c_str());
 }
 
 bool measureFolder(const std::string& folder, long long& files, long long& kilobytes) {
     return hnMeasureFolderTree(folder, files, kilobytes);
 }
 
+namespace {
+
+bool readFileBytes(const std::string& path, std::string& content) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in)
+        return false;
+    content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return !in.bad();
+}
+
+} // namespace
+
 bool rewriteSettingsPaths(const std::string& settingsFile, const std::string& oldFolder,
                           const std::string& newFolder) {
-    std::string temporary = settingsFile + "tmp";
     std::string key = hnLowerCase(oldFolder);
-    if (key.empty())
+    std::string content;
+    if (key.empty() || !readFileBytes(settingsFile, content))
         return false;
-    bool written = false;
-    {
-        std::ifstream in(settingsFile);
-        std::ofstream out(temporary, std::ios::trunc);
-        if (in && out) {
-            bool rewrite = false;
-            std::string line;
-            while (std::getline(in, line)) {
-                std::string header = trimmed(line);
-                if (header.size() > 2 && header.front() == '[' && header.back() == ']')
-                    rewrite = isRewrittenSection(header.substr(1, header.size() - 2));
-                std::size_t at = rewrite ? hnLowerCase(line).find(key) : std::string::npos;
-                if (at != std::string::npos && at > 0 && at + key.size() < line.size())
-                    line = line.substr(0, at) + newFolder + line.substr(at + key.size());
-                out << line << "\n";
-            }
-            written = in.eof() && out.good();
-        }
+    // Text in another encoding is left exactly as it was copied.
+    if (content.find('\0') != std::string::npos || content.compare(0, 2, "\xFF\xFE") == 0 ||
+        content.compare(0, 2, "\xFE\xFF") == 0) {
+        hnDebugOutF("rewriteSettingsPaths - %s is not plain text, left as copied\n", settingsFile.c_str());
+        return false;
     }
-    if (written && ::MoveFileExA(temporary.c_str(), settingsFile.c_str(),
-                                 MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    // Line by line as bytes: every line keeps its own ending.
+    std::string rewritten;
+    bool rewrite = false;
+    for (std::size_t start = 0; start < content.size();) {
+        std::size_t end = content.find('\n', start);
+        end = end == std::string::npos ? content.size() : end + 1;
+        std::size_t bodyEnd = end;
+        if (bodyEnd > start && content[bodyEnd - 1] == '\n')
+            --bodyEnd;
+        if (bodyEnd > start && content[bodyEnd - 1] == '\r')
+            --bodyEnd;
+        std::string line = content.substr(start, bodyEnd - start);
+        std::string header = trimmed(line);
+        if (header.size() > 2 && header.front() == '[' && header.back() == ']')
+            rewrite = isRewrittenSection(header.substr(1, header.size() - 2));
+        std::size_t at = rewrite ? hnLowerCase(line).find(key) : std::string::npos;
+        if (at != std::string::npos && at > 0 && at + key.size() < line.size())
+            line = line.substr(0, at) + newFolder + line.substr(at + key.size());
+        rewritten += line;
+        rewritten.append(content, bodyEnd, end - bodyEnd);
+        start = end;
+    }
+    // A temporary of its own, made new, swapped in only once it is flushed
+    // and closed without an error.
+    std::string temporary;
+    hnScopedHandle out = hnCreateFreshFile(settingsFile + "~", 3, temporary);
+    if (!out)
+        return false;
+    DWORD written = 0;
+    bool complete =
+        (rewritten.empty() ||
+         (::WriteFile(out.get(), rewritten.data(), static_cast<DWORD>(rewritten.size()), &written, nullptr) &&
+          written == rewritten.size())) &&
+        ::FlushFileBuffers(out.get());
+    complete = ::CloseHandle(out.release()) && complete;
+    if (complete && ::MoveFileExA(temporary.c_str(), settingsFile.c_str(),
+                                  MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
         return true;
     ::DeleteFileA(temporary.c_str());
     return false;
@@ -273,10 +315,11 @@ void DImportOrvantoData::importWorker(const std::string& folderName, bool templa
         return;
     const hnStopBlock* stop = &stopBlock();
     long long counter = 0;
-    copyFolderWithProgress(source, target, false, stop, window_, kProgressMessage, &counter);
+    hnTreeCopyResult data, templatesResult;
+    copyFolderWithProgress(source, target, false, stop, window_, kProgressMessage, &counter, &data);
     std::string settings;
-    if (!stop->stopRequested() && hnFormat(settings, kPathCapacity, "%s\\Orvanto.ini", target.c_str()) &&
-        fileExists(settings))
+    // Also after an abort: whatever was copied points at this version.
+    if (hnFormat(settings, kPathCapacity, "%s\\Orvanto.ini", target.c_str()) && fileExists(settings))
         rewriteSettingsPaths(settings, source, target);
 
     std::string runtime, ending;
@@ -289,10 +332,20 @@ void DImportOrvantoData::importWorker(const std::string& folderName, bool templa
         if (hnFormat(from, kPathCapacity, "%s\\%s\\%s\\%s", base.c_str(), folderName.c_str(), "Runtime",
                      "Templates") &&
             hnFormat(to, kPathCapacity, "%sTemplates", runtime.c_str()) && fileExists(from))
-            copyFolderWithProgress(from, to, false, stop, window_, kProgressMessage, &counter);
+            copyFolderWithProgress(from, to, false, stop, window_, kProgressMessage, &counter,
+                                   &templatesResult);
+    }
+    // Files that were not copied are said, and the bar keeps the share that
+    // really was copied.
+    int failed = data.failed + templatesResult.failed;
+    if (failed > 0) {
+        std::string message =
+            hnWindowText(::GetDlgItem(window_, IDC_MIGRATION_MESSAGE)) + "\n" +
+            notCopiedText(failed, data.failed ? data.firstFailed : templatesResult.firstFailed);
+        ::SetDlgItemTextA(window_, IDC_MIGRATION_MESSAGE, message.c_str());
     }
     if (!stop->stopRequested())
-        reportProgress(fileCount);
+        reportProgress(failed > 0 ? std::max(0LL, counter - failed) : fileCount);
 }
 
 void DImportOrvantoData::applyRunning(bool running) {

@@ -21,16 +21,23 @@ std::vector<std::string> olderDataFolderNames(int major, int minor);
 // Copies the tree below `source` into `target` as the import does: links
 // left out, existing files kept unless `overwrite`; after each file
 // `counter` grows and every 25th file sends `message` to `window` with it.
-// False when stopped (or an argument is missing).
+// False when stopped (or an argument is missing). `result` (when given)
+// receives the counts of the copy.
 bool copyFolderWithProgress(const std::string& source, const std::string& target, bool overwrite,
-                            const hnStopBlock* stop, HWND window, UINT message, long long* counter);
+                            const hnStopBlock* stop, HWND window, UINT message, long long* counter,
+                            hnTreeCopyResult* result = nullptr);
+// What an import whose files were not all copied adds to its message.
+std::string notCopiedText(int files, const std::string& first);
 // Files below `folder` and their size in whole KB; links left out.
 bool measureFolder(const std::string& folder, long long& files, long long& kilobytes);
 
 // Rewrites `oldFolder` (any letter case) to `newFolder` in the values of the
 // sections "Config.ArchiveHistory", "Config.ProfileHistory" and "Config" of
 // the settings file, where more text follows the old folder. Through
-// "<file>tmp"; the file stays as it was when that fails.
+// a temporary of its own, made new and swapped in only when written whole;
+// the file stays as it was when that fails. Read and written as bytes: each
+// line keeps its own ending. A file with a UTF-16 byte-order mark or a NUL
+// byte is left as it is (false).
 bool rewriteSettingsPaths(const std::string& settingsFile, const std::string& oldFolder,
                           const std::string& newFolder);
 

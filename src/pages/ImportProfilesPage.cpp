@@ -57,7 +57,7 @@ void kdDInstallImportProfiles::buildLists() {
     lists.clear();
     int major = 15, minor = 0;
     parseDataFolderVersion(kCurrentDataFolderName, major, minor);
-    versionProfiles current = readVersionProfiles(userDataRoot, kCurrentDataFolderName);
+    std::vector<std::string> current = presentProfileNames(userDataRoot, kCurrentDataFolderName);
     for (const std::string& folder : listOlderVersionFolders(userDataRoot, major, minor)) {
         if (lists.size() >= kMaxVersions)
             break;

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/AppBase.h"
+#include "app/DebugOut.h"
 #include "app/InstallerServices.h"
 #include "app/Text.h"
 #include "migration_ids.h"
@@ -43,8 +44,14 @@ bool DMigrationProgressBase::startWorker(std::function<void()> body) {
     window_ = hwnd();
     setRunning(true);
     started_ = true;
+    // The dialog hears the end however the body ends: an exception must not
+    // leave it running with its buttons locked.
     auto run = [this, body] {
-        body();
+        try {
+            body();
+        } catch (...) {
+            hnDebugOut("DMigrationProgressBase::startWorker - unexpected exception in the worker\n");
+        }
         ::SendMessageA(window_, kFinishedMessage, 0, 0);
     };
     if (!worker_.start(run)) {

@@ -1,5 +1,7 @@
 #include "pages/ProfileCopyDlg.h"
 
+#include <cstring>
+
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/FolderCopy.h"
@@ -19,8 +21,24 @@ std::vector<std::string> listOlderVersionFolders(const std::string& userDataRoot
     return found;
 }
 
+std::vector<std::string> presentProfileNames(const std::string& userDataRoot, const std::string& folderName) {
+    std::vector<std::string> names;
+    std::string pattern;
+    if (!hnFormat(pattern, kPathCapacity, "%s\\%s\\Profiles\\*.*", userDataRoot.c_str(), folderName.c_str()))
+        return names;
+    WIN32_FIND_DATAA data;
+    hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
+    if (!find)
+        return names;
+    do {
+        if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0)
+            names.push_back(data.cFileName);
+    } while (::FindNextFileA(find.get(), &data));
+    return names;
+}
+
 versionProfiles readVersionProfiles(const std::string& userDataRoot, const std::string& folderName,
-                                    const versionProfiles* exclude) {
+                                    const std::vector<std::string>* present) {
     versionProfiles version;
     version.folderName = folderName;
     std::string pattern;
@@ -36,11 +54,11 @@ versionProfiles readVersionProfiles(const std::string& userDataRoot, const std::
         if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
             hnIsLink(data.dwFileAttributes, data.dwReserved0) || !isPlainLocalFileName(data.cFileName))
             continue;
-        bool present = false;
-        if (exclude)
-            for (const hnProfileItem& item : exclude->items)
-                present = present || hnEqualsNoCase(item.name, data.cFileName);
+        bool taken = false;
         if (present)
+            for (const std::string& name : *present)
+                taken = taken || hnEqualsNoCase(name, data.cFileName);
+        if (taken)
             continue;
         hnProfileItem item;
         item.number = static_cast<int>(version.items.size());
@@ -51,27 +69,40 @@ versionProfiles readVersionProfiles(const std::string& userDataRoot, const std::
 }
 
 hnProfileOutcome copyOrMoveProfile(const std::string& source, const std::string& target,
-                                   const std::string& targetProfiles, bool move, const hnStopBlock* stop) {
+                                   const std::string& targetProfiles, bool move, const hnStopBlock* stop,
+                                   int* linksLeftOut) {
     bool existed = fileExists(target);
     hnTreeCopyOptions options;
     options.stop = stop;
     hnTreeCopyResult result;
     hnCopyFolderTree(source, target, options, result);
-    if (result.stopped || result.failed) {
-        // A partial profile would never be offered again: the run that made
-        // the folder takes it away again.
+    // A partial profile would never be offered again: the run that made the
+    // folder takes it away again.
+    auto removeMadeFolder = [&] {
         if (!existed && isStrictlyInsideFolder(target, targetProfiles))
             deleteFolderTree(target.c_str(), targetProfiles.c_str());
+    };
+    if (result.stopped || result.failed) {
+        removeMadeFolder();
         return result.stopped ? hnProfileOutcome::Stopped : hnProfileOutcome::Failed;
     }
-    if (!move)
+    if (!move) {
+        if (linksLeftOut)
+            *linksLeftOut += result.links;
         return hnProfileOutcome::Done;
+    }
     if (!result.complete()) {
         hnDebugOutF("copyOrMoveProfile - %s kept: %d files differ in the target, %d links not moved\n",
                     source.c_str(), result.differing, result.links);
+        if (result.links > 0)
+            removeMadeFolder();
         return hnProfileOutcome::Kept;
     }
-    deleteFolderTree(source.c_str(), source.c_str());
+    if (!hnDeleteMovedTree(source, target)) {
+        hnDebugOutF("copyOrMoveProfile - %s kept in part: not every file could be checked and deleted\n",
+                    source.c_str());
+        return hnProfileOutcome::Kept;
+    }
     return hnProfileOutcome::Done;
 }
 
@@ -112,7 +143,10 @@ void DCopyMoveOrvantoProfiles::profileCopyWorker() {
                 !hnFormat(target, kPathCapacity, "%s\\%s", targetProfiles.c_str(), profile.name.c_str())) {
                 ++failures_;
             } else {
-                hnProfileOutcome outcome = copyOrMoveProfile(source, target, targetProfiles, !copy_, stop);
+                int links = 0;
+                hnProfileOutcome outcome =
+                    copyOrMoveProfile(source, target, targetProfiles, !copy_, stop, &links);
+                linksLeftOut_ += links;
                 if (outcome == hnProfileOutcome::Stopped)
                     return;
                 if (outcome != hnProfileOutcome::Done)
@@ -128,12 +162,15 @@ void DCopyMoveOrvantoProfiles::onProgress(long long done) {
     DMigrationProgressBase::onProgress(done);
     if (done < selectedCount_)
         return;
-    int failed = failures_;
+    int failed = failures_, links = linksLeftOut_;
+    std::string linksNote =
+        links > 0 ? hnFormatText("\n%d links inside the profiles were not copied.", links) : "";
     if (failed == 0) {
         setPercentText("(100%) Processing complete.");
-        ::SetDlgItemTextA(hwnd(), IDC_MIGRATION_MESSAGE,
-                          copy_ ? "Copy selected Orvanto Profiles.\nProcessing complete."
-                                : "Move selected Orvanto Profiles.\nProcessing complete.");
+        std::string text = std::string(copy_ ? "Copy selected Orvanto Profiles.\nProcessing complete."
+                                             : "Move selected Orvanto Profiles.\nProcessing complete.") +
+                           linksNote;
+        ::SetDlgItemTextA(hwnd(), IDC_MIGRATION_MESSAGE, text.c_str());
         return;
     }
     setPercentText("(100%) Processing finished with errors.");
@@ -144,5 +181,6 @@ void DCopyMoveOrvantoProfiles::onProgress(long long done) {
             : hnFormatText("Move selected Orvanto Profiles.\n%d of %d Orvanto Profiles could not be moved "
                            "completely and stay in their version.",
                            failed, selectedCount_);
+    text += linksNote;
     ::SetDlgItemTextA(hwnd(), IDC_MIGRATION_MESSAGE, text.c_str());
 }

@@ -24,11 +24,14 @@ struct versionProfiles {
 
 // The older data folders below `userDataRoot` that exist, newest first.
 std::vector<std::string> listOlderVersionFolders(const std::string& userDataRoot, int major, int minor);
+// Every entry of a data folder's "Profiles", whatever it is (folder, file,
+// link, any name, no limit): a name there is taken.
+std::vector<std::string> presentProfileNames(const std::string& userDataRoot, const std::string& folderName);
 // The profiles of one data folder: its real sub-folders of "Profiles" (no
 // links, never "." or ".."), leaving out the names (any letter case) that
-// `exclude` holds.
+// `present` holds.
 versionProfiles readVersionProfiles(const std::string& userDataRoot, const std::string& folderName,
-                                    const versionProfiles* exclude = nullptr);
+                                    const std::vector<std::string>* present = nullptr);
 
 // What became of one profile.
 enum class hnProfileOutcome {
@@ -39,9 +42,13 @@ enum class hnProfileOutcome {
 };
 // Copies the profile folder `source` to `target` (inside `targetProfiles`)
 // without replacing files; with `move` deletes the source only when every one
-// of its files is in the target with the same size and time.
+// of its files is in the target with the same size and time (checked again
+// file by file while deleting). A move that meets links keeps its source and
+// removes the target folder it made; a copy adds the links it left out to
+// `linksLeftOut`.
 hnProfileOutcome copyOrMoveProfile(const std::string& source, const std::string& target,
-                                   const std::string& targetProfiles, bool move, const hnStopBlock* stop);
+                                   const std::string& targetProfiles, bool move, const hnStopBlock* stop,
+                                   int* linksLeftOut = nullptr);
 
 class DCopyMoveOrvantoProfiles : public DMigrationProgressBase {
 public:
@@ -64,4 +71,5 @@ private:
     int selectedCount_;
     std::string userDataRoot_;
     std::atomic<int> failures_{0};
+    std::atomic<int> linksLeftOut_{0};
 };

@@ -206,7 +206,8 @@ int kdDToolboxPageBase::updateListOfSections() {
     return templatesThere || profilesThere ? 1 : -1;
 }
 
-int kdDToolboxPageBase::buildContent(int listElement, hnInstallManagerBase* manager, const char* operation) {
+int kdDToolboxPageBase::buildContent(int listElement, hnInstallManagerBase* manager, const char* operation,
+                                     std::vector<std::string>* folderNames) {
     if (!manager) {
         debugLine(operation, "NULL pointer 1");
         return -1;
@@ -219,7 +220,8 @@ int kdDToolboxPageBase::buildContent(int listElement, hnInstallManagerBase* mana
     }
     CatalogueList entries;
     return buildCatalogueContentElements(manager, *list, entries, cache::kToolbox, pageDefinition.category,
-                                         &contentNameText, &contentStatusText, &contentProgressText);
+                                         &contentNameText, &contentStatusText, &contentProgressText,
+                                         folderNames);
 }
 
 int kdDToolboxPageBase::buildTemplatesElements(int listElement, hnInstallManagerBase* manager) {
@@ -252,8 +254,9 @@ std::vector<std::string> kdDToolboxPageBase::contentListNames() const {
 bool kdDToolboxPageBase::installAllTemplates(int templatesListElement) {
     std::string templatesFolder = userContentFolder("Templates");
     hnInstallManagerBase manager;
+    std::vector<std::string> folderNames;
     if (templatesFolder.empty() || !CUnzipper::ensureFolder(templatesFolder) ||
-        buildTemplatesElements(templatesListElement, &manager) < 1) {
+        buildContent(templatesListElement, &manager, pageDefinition.templatesBuilder, &folderNames) < 1) {
         hnAppBase::current()->prompter().messageBox(
             hwnd(), "Unable to get list of available templates. Please try again.", "Error", MB_OK);
         return false;
@@ -266,8 +269,10 @@ bool kdDToolboxPageBase::installAllTemplates(int templatesListElement) {
     for (unsigned i = 0; i < manager.count(); ++i) {
         const hnInstallationElement& element = *manager.item(i);
         std::string archive;
-        if (!hnJoinPath(archive, element.downloadFolder, element.fileName) || !fileExists(archive) ||
-            !extractArchiveToFolder(archive.c_str(), templatesFolder.c_str()))
+        if (i >= folderNames.size() || !hnJoinPath(archive, element.downloadFolder, element.fileName) ||
+            !fileExists(archive) ||
+            !extractArchiveToFolder(archive.c_str(), templatesFolder.c_str(),
+                                    templateEntryPrefix(folderNames[i]).c_str()))
             failed = true;
     }
     updateListOfSections();

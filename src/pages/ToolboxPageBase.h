@@ -82,7 +82,8 @@ protected:
     bool preTranslateMessage(MSG* msg) override;
 
 private:
-    int buildContent(int listElement, hnInstallManagerBase* manager, const char* operation);
+    int buildContent(int listElement, hnInstallManagerBase* manager, const char* operation,
+                     std::vector<std::string>* folderNames = nullptr);
     void debugLine(const char* operation, const char* text) const;
     std::string listPath(int element) const;
 };

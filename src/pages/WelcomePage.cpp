@@ -14,6 +14,7 @@
 #include "app/Text.h"
 #include "artwork_ids.h"
 #include "download/DownloadEngine.h"
+#include "download/InstallationElement.h"
 #include "download/UpgradeInfo.h"
 #include "install/SelfUpdateOffer.h"
 #include "pages/CoreComponentsPage.h"
@@ -548,14 +549,25 @@ int kdDInstallWelcomeBase::gatherCopyElements() {
 }
 
 int kdDInstallWelcomeBase::deleteInstallerCopy() {
+    std::string cache = cacheFolder(kInstallDataFolderName);
+    if (appMessageBox(
+            hnFormatText("All downloaded installers in '%s' will be deleted.\nDo you want to proceed?",
+                         cache.c_str()),
+            MB_YESNO) != IDYES)
+        return -1;
     gatherCopyElements();
     try {
-        copyManager->deleteOldDownloads(false, true);
+        copyManager->deleteOldDownloads(false, false);
     } catch (...) {
         hnAppBase::current()->prompter().messageBox(hwnd(), "Unexpected Error 101", nullptr, MB_OK);
     }
-    deleteInstallDataFolder(applicationFolder());
-    return 1;
+    // Success is said only once the folder is really gone.
+    bool gone = deleteInstallDataFolder(applicationFolder());
+    hnSessionLogF("Files", "deleted the download cache %s: %s", cache.c_str(), gone ? "gone" : "left behind");
+    appMessageBox(
+        gone ? hnFormatText("Successfully deleted the old downloads.\nFrom directory - %s", cache.c_str())
+             : hnFormatText("Unable to delete the old downloads in '%s'. Please try again.", cache.c_str()));
+    return gone ? 1 : -1;
 }
 
 int kdDInstallWelcomeBase::createInstallerCopy() {

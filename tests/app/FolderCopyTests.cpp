@@ -58,7 +58,7 @@ TEST(FolderCopy, CopiesEveryFileAndKeepsTargetsThatDiffer) {
     EXPECT_EQ("older, other", readTextFile(target + "\\differs.txt"));
     EXPECT_TRUE(hnSameSizeAndTime(source + "\\top.txt", target + "\\top.txt"));
     EXPECT_TRUE(fileExists(target + "\\empty"));
-    EXPECT_FALSE(fileExists(target + "\\*.hnpart"));
+    EXPECT_FALSE(fileExists(target + "\\~*"));
 
     // With overwrite the differing file is replaced; an empty tree copies nothing.
     hnTreeCopyOptions replace;
@@ -88,14 +88,14 @@ TEST(FolderCopy, AStopHalfwayThroughAFileLeavesNoTrace) {
     }
     hnStopBlock stop;
     std::thread watcher([&] {
-        waitFor([&] { return fileExists(target + ".hnpart"); }, 10000);
+        waitFor([&] { return fileExists(scratch.file("~*")); }, 10000);
         stop.requestStop();
     });
     bool copied = hnCopyFileComplete(source, target, false, &stop);
     watcher.join();
     EXPECT_FALSE(copied);
     EXPECT_FALSE(fileExists(target));
-    EXPECT_FALSE(fileExists(target + ".hnpart"));
+    EXPECT_FALSE(fileExists(scratch.file("~*")));
 
     // A stop before the walk copies nothing.
     hnTreeCopyOptions options;
@@ -124,4 +124,53 @@ TEST(FolderCopy, LinksAreNeitherEnteredNorCopied) {
     EXPECT_TRUE(hnMeasureFolderTree(kLinkedProfile, files, kilobytes));
     EXPECT_EQ(1, files);
     EXPECT_EQ(0, kilobytes);
+}
+
+// The part file never takes a name that exists: a user's file that happens to
+// carry a part-like name stays as it was.
+TEST(FolderCopy, ThePartFileNeverTouchesAnExistingFile) {
+    ScratchFolder scratch;
+    makeFolders(scratch.file("source"));
+    makeFolders(scratch.file("target"));
+    writeTextFile(scratch.file("source\\a.txt"), "source");
+    writeTextFile(scratch.file("target\\a.txt.hnpart"), "the user's");
+    hnTreeCopyResult result;
+    EXPECT_TRUE(
+        hnCopyFolderTree(scratch.file("source"), scratch.file("target"), hnTreeCopyOptions(), result));
+    EXPECT_EQ(1, result.copied);
+    EXPECT_EQ("source", readTextFile(scratch.file("target\\a.txt")));
+    EXPECT_EQ("the user's", readTextFile(scratch.file("target\\a.txt.hnpart")));
+    EXPECT_FALSE(fileExists(scratch.file("target\\~*")));
+}
+
+// A target that is the source itself (a hard link here; a linked folder
+// elsewhere) is never a copy, and the delete walk of a move never removes it.
+TEST(FolderCopy, TheSameFileIsNeverACopyAndTheDeleteWalkChecksAgain) {
+    ScratchFolder scratch;
+    std::string source = scratch.file("source"), target = scratch.file("target");
+    makeFolders(source + "\\sub");
+    makeFolders(target);
+    writeTextFile(source + "\\same.txt", "one file");
+    writeTextFile(source + "\\sub\\ro.txt", "read-only");
+    writeTextFile(source + "\\changed.txt", "before");
+    ::SetFileAttributesA((source + "\\sub\\ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
+    ASSERT_TRUE(::CreateHardLinkA((target + "\\same.txt").c_str(), (source + "\\same.txt").c_str(), nullptr));
+    EXPECT_TRUE(hnSameFile(source + "\\same.txt", target + "\\same.txt"));
+    EXPECT_FALSE(hnSameFile(source + "\\same.txt", source + "\\changed.txt"));
+    hnTreeCopyResult result;
+    hnCopyFolderTree(source, target, hnTreeCopyOptions(), result);
+    EXPECT_EQ(0, result.identical);
+    EXPECT_EQ(1, result.failed);
+    EXPECT_EQ(2, result.copied);
+
+    // The walk keeps the file that is its own target and a file changed
+    // after the copy; the read-only copied file goes.
+    writeTextFile(source + "\\changed.txt", "after the copy, longer");
+    EXPECT_FALSE(hnDeleteMovedTree(source, target));
+    EXPECT_EQ("one file", readTextFile(source + "\\same.txt"));
+    EXPECT_EQ("after the copy, longer", readTextFile(source + "\\changed.txt"));
+    EXPECT_FALSE(fileExists(source + "\\sub"));
+    EXPECT_EQ("read-only", readTextFile(target + "\\sub\\ro.txt"));
+    EXPECT_FALSE(hnDeleteMovedTree(source, source)); // a folder is never its own copy
+    EXPECT_TRUE(fileExists(source + "\\same.txt"));
 }

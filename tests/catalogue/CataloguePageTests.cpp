@@ -155,6 +155,25 @@ TEST(DemoProfilesPage, InstallRunRemoveAndHostileRows) {
     EXPECT_EQ("2D / 3D Blob 2.0.0.0", hnWindowText(rows[1].nameLabel));
 }
 
+// A profile archive that also carries an entry for another profile's folder
+// is refused whole: nothing is written, the row stays not installed.
+TEST(DemoProfilesPage, AnArchiveReachingIntoAnotherProfileWritesNothing) {
+    CatalogueServer server;
+    server.publish("774demo.txt", "[2D]\r\nName=Mine\r\nClassName=Mine\r\nVersionLabel=1.0.0.0\r\nURL=" +
+                                      CatalogueServer::zip("mixed") + "\r\n");
+    std::string profiles = userContentFolder("Profiles");
+    ScriptedPrompter prompter;
+    kdDInstallDemoProfiles page("Test - Demonstration Profiles");
+    PageHost host(page);
+    auto& rows = static_cast<DTabProfiles2D&>(page.tabCtrl().tabDialog()).rows;
+    ASSERT_EQ(1u, rows.size());
+    pressRow(tabDialogOf(page), 45002);
+    EXPECT_TRUE(said(prompter, "Error: Unable to extract the profile files. Please try again."));
+    EXPECT_FALSE(fileExists(profiles + "Mine"));
+    EXPECT_FALSE(fileExists(profiles + "other"));
+    EXPECT_FALSE(rows[0].installed);
+}
+
 TEST(DemoProfilesPage, RunWithoutRuntimeStartsNothing) {
     CatalogueServer server;
     server.publish("774demo.txt", demoList());
@@ -343,15 +362,49 @@ TEST(TemplatesPage, ThreeStatesInstallAllAndUninstallOfTheFoundFolder) {
     EXPECT_FALSE(fileExists(templates + "Newer_3.0.0.0"));
     EXPECT_EQ(1, rows[1].state);
 
-    // Install all: every archive extracted; the row of ".." is no folder name
-    // of its own, its archive lands in its own top folder.
+    // Install all: every archive extracted; the archive of the row named ".."
+    // does not unpack into "..\_...": refused whole, and said.
     clickButton(host.pageWindow(), IDC_TEMPLATES_INSTALL_ALL);
     for (const char* name : {"Older", "Newer", "Padded", "Blob", "Latest"})
         EXPECT_TRUE(fileExists(templates + name + "_1.0.0.10\\tool.py")) << name;
+    EXPECT_FALSE(fileExists(templates + "Dots_1.0.0.1"));
     ASSERT_EQ(6u, rows.size());
     EXPECT_EQ(0, rows[2].state); // the newest folder counts
-    EXPECT_FALSE(said(prompter, "Unable to install one or more templates. Please try again."));
+    EXPECT_TRUE(said(prompter, "Unable to install one or more templates. Please try again."));
     EXPECT_TRUE(fileExists(templates.substr(0, templates.size() - 1)));
+    removeOwnFolders();
+}
+
+// An offered version that is no version names its folder literally; the
+// highest-numbered folder is never taken for it.
+TEST(TemplatesPage, UninstallOfAnOfferedTextRemovesOnlyThatFolder) {
+    CatalogueServer server;
+    std::string templates = userContentFolder("Templates");
+    auto removeOwnFolders = [&templates] {
+        for (const char* name : {"Beta_2.0.0.0", "Beta_beta"}) {
+            std::string folder = templates + name;
+            deleteFolderTree(folder.c_str(), folder.c_str());
+        }
+    };
+    removeOwnFolders();
+    makeFolders(templates + "Beta_2.0.0.0");
+    server.publish("774OTC.txt", "[2D]\r\nName=Beta\r\nVersionLabel=beta\r\nURL=" +
+                                     CatalogueServer::zip("template_Beta_beta") + "\r\n");
+    ScriptedPrompter prompter;
+    kdDInstallTemplates page("Test - OTC");
+    PageHost host(page);
+    auto& rows = static_cast<DTabTemplates&>(page.tabCtrl().tabDialog()).rows;
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ(0, rows[0].state);
+    HWND tab = tabDialogOf(page);
+    ::SendMessageA(tab, kDynamicButtonMessage, 0, OperationUninstall);
+    EXPECT_EQ(1u, prompter.records.size());
+    EXPECT_TRUE(fileExists(templates + "Beta_2.0.0.0"));
+    makeFolders(templates + "Beta_beta");
+    ::SendMessageA(tab, kDynamicButtonMessage, 0, OperationUninstall);
+    EXPECT_EQ(1u, prompter.records.size());
+    EXPECT_FALSE(fileExists(templates + "Beta_beta"));
+    EXPECT_TRUE(fileExists(templates + "Beta_2.0.0.0"));
     removeOwnFolders();
 }
 

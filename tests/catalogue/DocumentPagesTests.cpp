@@ -497,3 +497,31 @@ TEST(HelpWindow, DocumentPositionAndLayout) {
     help.destroy();
     EXPECT_TRUE(prompter.records.empty());
 }
+
+// A tutorial archive without its document, or whose profile archive unpacks
+// into another profile's folder, says so and leaves no folder behind.
+TEST(TutorialsPage, AnArchiveLackingItsPartsOrReachingElsewhereSaysSoAndLeavesNothing) {
+    CatalogueServer server;
+    server.publish("774tutorials.ini.txt",
+                   "[01 A]\r\nCaption=No Document\r\nProfileName=NoDoc\r\nProfileZIP=NoDoc.zip\r\n"
+                   "PDFName=Missing.pdf\r\nURL=" +
+                       CatalogueServer::zip("tutorial_NoDoc") +
+                       "\r\n[01 A]\r\nCaption=Elsewhere\r\nProfileName=Mine\r\nProfileZIP=Theirs.zip\r\n"
+                       "PDFName=Theirs.pdf\r\nURL=" +
+                       CatalogueServer::zip("tutorial_Theirs") + "\r\n");
+    ScriptedPrompter prompter;
+    kdDInstallTutorials page("Test - Tutorials");
+    PageHost host(page);
+    auto& tutorials = static_cast<DTabTutorials&>(page.tabCtrl().tabDialog());
+    ASSERT_EQ(2u, tutorials.rows.size());
+    std::string tutorialsFolder = userContentFolder("Tutorials"), profiles = userContentFolder("Profiles");
+    ::SendMessageA(tutorials.hwnd(), kDynamicButtonMessage, 0, TutorialInstall);
+    EXPECT_TRUE(said(prompter, "Error: The tutorial archive holds no document 'Missing.pdf'."));
+    EXPECT_FALSE(fileExists(tutorialsFolder + "No Document"));
+    EXPECT_FALSE(fileExists(profiles + "NoDoc"));
+    ::SendMessageA(tutorials.hwnd(), kDynamicButtonMessage, 1, TutorialInstall);
+    EXPECT_FALSE(fileExists(tutorialsFolder + "Elsewhere\\Theirs.pdf"));
+    EXPECT_FALSE(fileExists(profiles + "Theirs"));
+    EXPECT_FALSE(fileExists(profiles + "Mine"));
+    EXPECT_FALSE(tutorials.rows[1].installed);
+}

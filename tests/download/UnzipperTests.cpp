@@ -98,20 +98,40 @@ TEST_F(Unzipper, EmptyMissingOrCorruptArchivesFail) {
     EXPECT_FALSE(extractArchiveToFolder(archives.file("text.zip").c_str(), target().c_str()));
 }
 
-TEST_F(Unzipper, CorruptEntryStopsTheExtractionAndNeverReplacesAGoodFile) {
+TEST_F(Unzipper, CorruptEntryStopsTheExtractionRemovesWhatItMadeAndNeverReplacesAGoodFile) {
     makeFolders(target());
     ASSERT_TRUE(writeTextFile(target() + "\\second.txt", "good old content"));
     EXPECT_FALSE(extractArchiveToFolder(fixture("corrupt").c_str(), target().c_str()));
-    EXPECT_EQ("first", readTextFile(target() + "\\first.txt"));
+    EXPECT_FALSE(fileExists(target() + "\\first.txt")); // written by this run, taken away again
     EXPECT_EQ("good old content", readTextFile(target() + "\\second.txt"));
     EXPECT_FALSE(fileExists(target() + "\\third.txt"));
     EXPECT_FALSE(fileExists(target() + "\\~*"));
 
-    // A new file is written in place and removed again when it fails.
-    std::string fresh = output.path() + "\\fresh";
-    EXPECT_FALSE(extractArchiveToFolder(fixture("corrupt").c_str(), fresh.c_str()));
-    EXPECT_EQ("first", readTextFile(fresh + "\\first.txt"));
-    EXPECT_FALSE(fileExists(fresh + "\\second.txt"));
+    // A top folder this run created goes as a whole; one that was there
+    // before keeps what it held.
+    std::string archive = fixture("corrupt-folder");
+    EXPECT_FALSE(extractArchiveToFolder(archive.c_str(), target().c_str()));
+    EXPECT_FALSE(fileExists(target() + "\\made"));
+    ASSERT_TRUE(makeFolders(target() + "\\made"));
+    ASSERT_TRUE(writeTextFile(target() + "\\made\\mine.txt", "mine"));
+    EXPECT_FALSE(extractArchiveToFolder(archive.c_str(), target().c_str()));
+    EXPECT_EQ("mine", readTextFile(target() + "\\made\\mine.txt"));
+}
+
+TEST_F(Unzipper, AnArchiveWithOneEntryOutsideTheRequiredPrefixWritesNothing) {
+    std::string mixed = fixture("mixed");
+    EXPECT_FALSE(extractArchiveToFolder(mixed.c_str(), target().c_str(), "Mine\\"));
+    EXPECT_FALSE(fileExists(target() + "\\Mine"));
+    EXPECT_FALSE(fileExists(target() + "\\other"));
+    // Compared without regard to case; a prefix is a whole folder name.
+    EXPECT_TRUE(extractArchiveToFolder(fixture("profile_Mine-v1.0.0.0").c_str(), target().c_str(), "mINE\\"));
+    EXPECT_FALSE(extractArchiveToFolder(fixture("profile_Mine-v1.0.0.0").c_str(), target().c_str(), "Min\\"));
+    EXPECT_TRUE(extractArchiveToFolder(fixture("template_Tool_2.1").c_str(), target().c_str(), "TOOL_"));
+    EXPECT_FALSE(extractArchiveToFolder(fixture("template_Tool_2.1").c_str(), target().c_str(), "Tools_"));
+    EXPECT_EQ("# template", readTextFile(target() + "\\Tool_2.1\\tool.py"));
+    // Without a prefix, every entry that stays inside is taken.
+    EXPECT_TRUE(extractArchiveToFolder(mixed.c_str(), target().c_str()));
+    EXPECT_EQ("evil", readTextFile(target() + "\\other\\evil.txt"));
 }
 
 TEST_F(Unzipper, NamesThatLeaveTheTargetAreRefused) {
@@ -119,7 +139,8 @@ TEST_F(Unzipper, NamesThatLeaveTheTargetAreRefused) {
     for (const char* kind : {"climbing", "climbing-inner", "absolute", "drive"}) {
         EXPECT_FALSE(extractArchiveToFolder(fixture(kind).c_str(), inner.c_str())) << kind;
     }
-    EXPECT_EQ("ok", readTextFile(inner + "\\ok.txt"));
+    // The whole directory is checked before anything is written.
+    EXPECT_FALSE(fileExists(inner + "\\ok.txt"));
     EXPECT_FALSE(fileExists(target() + "\\evil.txt"));
     EXPECT_FALSE(fileExists(output.path() + "\\evil.txt"));
     EXPECT_FALSE(fileExists(inner + "\\evil.txt"));
@@ -138,14 +159,15 @@ TEST_F(Unzipper, LinksInTheTargetAreNeverFollowed) {
     std::string archive = fixture("through-link");
     DebugCapture debug;
 
-    // The entries through the link are refused; the others still come out.
+    // An entry through the link refuses the archive before anything is written.
     EXPECT_FALSE(extractArchiveToFolder(archive.c_str(), root.c_str()));
-    EXPECT_EQ("ok", readTextFile(root + "\\ok.txt"));
-    EXPECT_EQ("ok2", readTextFile(root + "\\plain\\ok2.txt"));
-    EXPECT_EQ("last", readTextFile(root + "\\last.txt"));
+    EXPECT_FALSE(fileExists(root + "\\ok.txt"));
+    EXPECT_FALSE(fileExists(root + "\\plain"));
+    EXPECT_FALSE(fileExists(root + "\\last.txt"));
     EXPECT_FALSE(fileExists(outside + "\\evil.txt"));
     EXPECT_FALSE(fileExists(outside + "\\deeper"));
-    EXPECT_TRUE(debug.contains("CUnzipper::extractEntry - Link in the target path refused\n"));
+    EXPECT_TRUE(debug.contains("CUnzipper::extractAll - Link in the target path refused\n"))
+        << ::testing::PrintToString(debug.lines());
 
     // A target that is itself a link is refused before anything is written.
     EXPECT_FALSE(extractArchiveToFolder(archive.c_str(), (fixtures + "\\root-link").c_str()));

@@ -2,11 +2,13 @@
 // real files in scratch folders standing in for the documents folder.
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <windows.h>
 #include <commctrl.h>
 
 #include "app/FileHelpers.h"
 #include "app/FolderCopy.h"
+#include "app/ScopedHandle.h"
 #include "app/Text.h"
 #include "migration_ids.h"
 #include "pages/DataImportDlg.h"
@@ -173,11 +175,34 @@ TEST(DataImport, CopiesMergesRewritesSettingsAndBringsTemplates) {
     EXPECT_EQ("template", readTextFile(runtime + "Templates\\Tool\\t.otc"));
     std::string settings = readTextFile(fresh + "\\Orvanto.ini");
     EXPECT_NE(std::string::npos, settings.find("Profile1=" + fresh + "\\Profiles\\Inspect\\profile.opb"));
-    EXPECT_NE(std::string::npos, settings.find("Profile2=" + old + "\r\n"));   // nothing follows it
+    EXPECT_NE(std::string::npos, settings.find("Profile2=" + old + "\n"));     // nothing follows it
     EXPECT_NE(std::string::npos, settings.find("Path=" + old + "\\Profiles")); // another section
     EXPECT_NE(std::string::npos, settings.find("Archive=" + fresh + "\\" + longTail));
     EXPECT_FALSE(fileExists(fresh + "\\Orvanto.initmp"));
     EXPECT_TRUE(fileExists(old + "\\Orvanto.ini")); // the source stays as it was
+}
+
+// A file held open without sharing cannot be copied: the message says so and
+// the bar keeps the share that was copied.
+TEST(DataImport, AFileThatCouldNotBeCopiedIsSaidWithTheFirstPath) {
+    ScratchFolder root;
+    std::string old = root.file("Orvanto 12.0");
+    makeFolders(old + "\\Profiles\\Inspect");
+    writeTextFile(old + "\\Profiles\\Inspect\\a.opb", "a");
+    writeTextFile(old + "\\Profiles\\Inspect\\held.opb", "held");
+    hnScopedHandle held(::CreateFileA((old + "\\Profiles\\Inspect\\held.opb").c_str(), GENERIC_READ, 0,
+                                      nullptr, OPEN_EXISTING, 0, nullptr));
+    ASSERT_TRUE(static_cast<bool>(held));
+    ImportDialog open(root.path());
+    ASSERT_TRUE(open.open());
+    ASSERT_TRUE(open.import());
+    std::string message = controlText(open.window(), IDC_MIGRATION_MESSAGE);
+    std::string ending = notCopiedText(1, old + "\\Profiles\\Inspect\\held.opb");
+    EXPECT_EQ("1 files could not be copied; the first: " + old + "\\Profiles\\Inspect\\held.opb", ending);
+    ASSERT_GE(message.size(), ending.size());
+    EXPECT_EQ(ending, message.substr(message.size() - ending.size()));
+    EXPECT_EQ("(50%)", controlText(open.window(), IDC_MIGRATION_PERCENT));
+    EXPECT_EQ("a", readTextFile(root.file("Orvanto 15.0\\Profiles\\Inspect\\a.opb")));
 }
 
 TEST(DataImport, EmptyFoldersAndMoreThan65535StepsEndAtAFullBar) {
@@ -237,6 +262,47 @@ TEST(DataImport, AbortStopsTheWorkerBetweenFilesAndCloseWaitsForIt) {
     EXPECT_GT(files, 0);
     EXPECT_LT(files, 1500);
     EXPECT_FALSE(fileExists(root.file("Orvanto 15.0\\Profiles\\Many\\*.hnpart")));
+}
+
+namespace {
+
+// A progress dialog whose worker throws, as a disk error deep in a copy may.
+class ThrowingProgress : public DMigrationProgressBase {
+public:
+    ThrowingProgress() : DMigrationProgressBase(IDD_COPY_MOVE_PROFILES, "ThrowingProgress::stopWorker") {}
+    ~ThrowingProgress() override { stopWorker(); }
+
+protected:
+    bool onInitDialog() override {
+        startProgress(1);
+        startWorker([] { throw std::runtime_error("a disk error"); });
+        return true;
+    }
+};
+
+} // namespace
+
+TEST(MigrationProgress, AnExceptionInTheWorkerStillEndsTheRunningState) {
+    ThrowingProgress dialog;
+    ASSERT_TRUE(dialog.create(nullptr));
+    EXPECT_TRUE(waitFor([&] { return !dialog.running(); }, 10000));
+    dialog.destroy();
+}
+
+TEST(DataImport, TheSettingsRewriteKeepsEveryLineEndingAndLeavesOtherEncodingsAlone) {
+    ScratchFolder scratch;
+    std::string settings = scratch.file("Orvanto.ini");
+    const std::string before = "[Config]\r\nPath=C:\\Old\\x\r\nOther=C:\\Old\\y\n[Keep]\r\nPath=C:\\Old\\z";
+    ASSERT_TRUE(writeTextFile(settings, before));
+    EXPECT_TRUE(rewriteSettingsPaths(settings, "c:\\old", "D:\\New"));
+    EXPECT_EQ("[Config]\r\nPath=D:\\New\\x\r\nOther=D:\\New\\y\n[Keep]\r\nPath=C:\\Old\\z",
+              readTextFile(settings));
+    EXPECT_FALSE(fileExists(settings + "~*"));
+
+    const std::string wide("\xFF\xFE[\0C\0", 6);
+    ASSERT_TRUE(writeTextFile(settings, wide));
+    EXPECT_FALSE(rewriteSettingsPaths(settings, "c:\\old", "D:\\New"));
+    EXPECT_EQ(wide, readTextFile(settings));
 }
 
 TEST(ProfileCopy, MoveKeepsASourceWhoseCopyIsNotCompleteAndStopRemovesHalfCopies) {
@@ -327,7 +393,29 @@ TEST(ProfileCopy, LinkedProfilesAreNotProfilesAndLinksInsideKeepTheSource) {
                                                         scratch.file("Profiles"), true, nullptr));
     EXPECT_TRUE(fileExists(fixture + "\\Orvanto 12.0\\Profiles\\Real\\plain\\a.txt"));
     EXPECT_TRUE(fileExists(fixture + "\\outside\\keep.txt"));
+    // The target folder this move made goes again: the profile stays offered.
+    EXPECT_FALSE(fileExists(target));
+    // A copy keeps what it copied and counts the links it left out.
+    int links = 0;
+    EXPECT_EQ(hnProfileOutcome::Done, copyOrMoveProfile(fixture + "\\Orvanto 12.0\\Profiles\\Real", target,
+                                                        scratch.file("Profiles"), false, nullptr, &links));
+    EXPECT_EQ(2, links);
     EXPECT_EQ("profile\n", readTextFile(target + "\\plain\\a.txt"));
+}
+
+// Whatever the running version's "Profiles" holds under a name (a file, a
+// link, a name the plain-name check refuses) takes that name.
+TEST(ProfileCopy, EveryEntryOfTheRunningVersionTakesItsName) {
+    ScratchFolder root;
+    makeFolders(root.file("Orvanto 12.0\\Profiles\\Inspect"));
+    makeFolders(root.file("Orvanto 12.0\\Profiles\\Other"));
+    makeFolders(root.file("Orvanto 15.0\\Profiles"));
+    writeTextFile(root.file("Orvanto 15.0\\Profiles\\INSPECT"), "a file, not a folder");
+    std::vector<std::string> present = presentProfileNames(root.path(), "Orvanto 15.0");
+    EXPECT_EQ(std::vector<std::string>{"INSPECT"}, present);
+    versionProfiles older = readVersionProfiles(root.path(), "Orvanto 12.0", &present);
+    ASSERT_EQ(1u, older.items.size());
+    EXPECT_EQ("Other", older.items[0].name);
 }
 
 namespace {

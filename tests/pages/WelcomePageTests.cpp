@@ -10,6 +10,7 @@
 #include <commctrl.h>
 
 #include "app/FileHelpers.h"
+#include "app/ScopedHandle.h"
 #include "main/InstallerApp.h"
 #include "pages/SelectInstallerComponentsDlg.h"
 #include "pages/WelcomePage.h"
@@ -296,4 +297,38 @@ TEST(WelcomePage, CopyKeepsACachedFileThatCannotBeFetchedAgain) {
     EXPECT_FALSE(prompter.records.empty()); // the fresh download was tried and failed
     EXPECT_EQ("cached list", readTextFile(cache.file("list.txt")));
     EXPECT_FALSE(fileExists(cache.file("list.txtbk")));
+}
+
+// "Delete Copy" asks first and says success only when the cache is gone.
+TEST(WelcomePage, DeleteCopyAsksAndReportsWhatReallyHappened) {
+    std::string cache = appFolder() + "\\_OrvantoInstallData", aside = cache + "-aside";
+    bool had = fileExists(cache);
+    if (had) {
+        ASSERT_TRUE(::MoveFileA(cache.c_str(), aside.c_str()));
+    }
+    ASSERT_TRUE(makeFolders(cache + "\\Prerequisites"));
+    ASSERT_TRUE(writeTextFile(cache + "\\Prerequisites\\setup.exe", "setup"));
+    const std::string question =
+        "All downloaded installers in '" + cache + "' will be deleted.\nDo you want to proceed?";
+    {
+        ScriptedPrompter prompter;
+        kdDInstallWelcomeBase page("Welcome");
+        PageHost host(page);
+        prompter.answer(IDNO);
+        EXPECT_EQ(-1, page.deleteInstallerCopy());
+        ASSERT_EQ(1u, prompter.records.size());
+        EXPECT_EQ(question, prompter.records[0].text);
+        EXPECT_EQ(static_cast<UINT>(MB_YESNO), prompter.records[0].type & 0xF);
+        EXPECT_TRUE(fileExists(cache + "\\Prerequisites\\setup.exe"));
+
+        prompter.records.clear();
+        prompter.answer(IDYES);
+        EXPECT_EQ(1, page.deleteInstallerCopy());
+        ASSERT_EQ(2u, prompter.records.size());
+        EXPECT_EQ("Successfully deleted the old downloads.\nFrom directory - " + cache,
+                  prompter.records[1].text);
+        EXPECT_FALSE(fileExists(cache));
+    }
+    if (had)
+        ::MoveFileA(aside.c_str(), cache.c_str());
 }

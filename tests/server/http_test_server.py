@@ -149,6 +149,11 @@ def make_zip(kind):
     elif kind == "corrupt":  # the middle entry's data does not match its CRC
         entries = [entry("first.txt", b"first"), entry("second.txt", b"S" * 5000, method=zipfile.ZIP_STORED),
                    entry("third.txt", b"third")]
+    elif kind == "corrupt-folder":  # the same, inside one top folder
+        entries = [entry("made/first.txt", b"first"),
+                   entry("made/second.txt", b"S" * 5000, method=zipfile.ZIP_STORED)]
+    elif kind == "mixed":  # a profile archive that also writes into another profile's folder
+        entries = [entry("Mine/Orvanto.Opb", b"profile"), entry("other/evil.txt", b"evil")]
     elif kind == "climbing":
         entries = [entry("ok.txt", b"ok"), entry("../evil.txt", b"evil")]
     elif kind == "climbing-inner":
@@ -183,9 +188,9 @@ def make_zip(kind):
         for info, data in entries:
             archive.writestr(info, data)
     data = bytearray(buffer.getvalue())
-    if kind == "corrupt":
+    if kind in ("corrupt", "corrupt-folder"):
         with zipfile.ZipFile(io.BytesIO(bytes(data))) as archive:
-            info = archive.getinfo("second.txt")
+            info = archive.getinfo("second.txt" if kind == "corrupt" else "made/second.txt")
         start = info.header_offset + 30 + len(info.filename) + len(info.extra)
         data[start + 2000:start + 2010] = b"X" * 10
     return bytes(data)
