@@ -12,7 +12,7 @@
 const char* const kInstallDataFolderName = "_OrvantoInstallData";
 
 bool fileExists(const std::string& path) {
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA(path.c_str(), &data));
     return static_cast<bool>(find);
 }
@@ -37,11 +37,13 @@ bool hnIsLinkPath(const std::string& path) {
         return false;
     // The tag comes only with a listing; a name with wildcards, or a root,
     // cannot be listed as itself and keeps the unread tag.
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     if (entry.find_first_of("*?") == std::string::npos) {
+        // A listing that reports no reparse point for an entry whose
+        // attributes say it is one has followed it: its tag is not the link's.
         hnScopedFind find(::FindFirstFileA(entry.c_str(), &data));
-        if (find)
-            return hnIsLink(data.dwFileAttributes, data.dwReserved0);
+        if (find && (data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT))
+            return hnIsLink(attributes, data.dwReserved0);
     }
     return hnIsLink(attributes, 0);
 }
@@ -64,7 +66,7 @@ void deleteTreeContents(const std::string& path, const char* guard) {
     std::string pattern;
     if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", path.c_str()))
         return;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (!find)
         return;
@@ -320,7 +322,7 @@ bool hnFolderChainIsSafe(const std::string& base, const std::string& path, int f
             break;
         current = inner.substr(0, end);
         start = end;
-        WIN32_FIND_DATAA data;
+        WIN32_FIND_DATAA data = {};
         hnScopedFind find(::FindFirstFileA(current.c_str(), &data));
         if (!find)
             return true; // made later as a real folder

@@ -40,7 +40,8 @@ bool isStrictlyInsideFolder(const std::string& path, const std::string& folder);
 // profile lists): a symbolic link or a junction, told by its reparse tag
 // (WIN32_FIND_DATA::dwReserved0). Other reparse points, such as cloud-sync
 // placeholders, are ordinary files and folders. A reparse point whose tag was
-// not read (0) counts as a link: when in doubt, never follow.
+// not read (0) counts as a link: when in doubt, never follow. Listings zero
+// their find data first, since not every file system writes the tag.
 bool hnIsLink(unsigned long attributes, unsigned long reparseTag);
 // The entry at `path` itself, not followed; false when it does not exist.
 bool hnIsLinkPath(const std::string& path);

@@ -88,7 +88,7 @@ void copyEntries(const std::string& source, const std::string& target, const hnT
         result.fail(source);
         return;
     }
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (!find) {
         // Even an empty folder lists "." and "..": no listing is a failure.
@@ -130,7 +130,7 @@ bool measureEntries(const std::string& folder, long long& files, long long& kilo
     std::string pattern;
     if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", folder.c_str()))
         return false;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (!find)
         return false;
@@ -268,7 +268,7 @@ bool deleteMovedEntries(const std::string& source, const std::string& target) {
     std::string pattern;
     if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", source.c_str()))
         return false;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (!find)
         return false;

@@ -25,7 +25,7 @@ bool isSessionLogName(const std::string& name, const std::string& prefix) {
 // time stamp in the name sorts them.
 void pruneSessionLogs(const std::string& folder, const std::string& prefix, int keep) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA((folder + prefix + "*.log").c_str(), &data));
     if (!find)
         return;

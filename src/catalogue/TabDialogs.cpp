@@ -553,7 +553,7 @@ int32_t DTabTemplates::detectTemplateState(const std::string& templatesFolder, c
         return 1;
     std::string prefix = folderName + "_";
     long long best[4] = {-1, -1, -1, -1};
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (find) {
         do {

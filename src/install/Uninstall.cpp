@@ -321,7 +321,7 @@ bool removeTree(const std::string& folder, const char* guard) {
 // Whether a toolbox build folder of the runtime other than `own` holds
 // `relative` (a path below the build folder).
 bool otherBuildHolds(const std::string& runtime, const char* own, const std::string& relative) {
-    WIN32_FIND_DATAA found;
+    WIN32_FIND_DATAA found = {};
     hnScopedFind find(::FindFirstFileA((runtime + "DeepformVision*").c_str(), &found));
     if (!find)
         return false;

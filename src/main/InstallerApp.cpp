@@ -186,7 +186,7 @@ bool COrvantoKadrixSDKInstallerApp::cleanUpTempSubFolder() {
         return false;
     }
     std::string pattern;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find;
     if (hnFormat(pattern, kPathCapacity, "%s\\*.*", folder.c_str()))
         find.reset(::FindFirstFileA(pattern.c_str(), &data));

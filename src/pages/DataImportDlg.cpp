@@ -52,7 +52,7 @@ bool holdsUserData(const std::string& folder) {
     std::string pattern;
     if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", folder.c_str()))
         return true;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (!find)
         return false;

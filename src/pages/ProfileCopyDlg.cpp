@@ -26,7 +26,7 @@ std::vector<std::string> presentProfileNames(const std::string& userDataRoot, co
     std::string pattern;
     if (!hnFormat(pattern, kPathCapacity, "%s\\%s\\Profiles\\*.*", userDataRoot.c_str(), folderName.c_str()))
         return names;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (!find)
         return names;
@@ -44,7 +44,7 @@ versionProfiles readVersionProfiles(const std::string& userDataRoot, const std::
     std::string pattern;
     if (!hnFormat(pattern, kPathCapacity, "%s\\%s\\Profiles\\*.*", userDataRoot.c_str(), folderName.c_str()))
         return version;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (!find)
         return version;

@@ -165,7 +165,7 @@ private:
 std::vector<KeptInstaller> findKeptInstallers(const std::string& folder) {
     std::vector<KeptInstaller> found;
     std::string running = withBackslashes(runningExecutablePath());
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA((folder + "\\*.exe").c_str(), &data));
     if (!find)
         return found;

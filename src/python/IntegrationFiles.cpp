@@ -62,7 +62,7 @@ bool deleteRuntimeShortcuts(const char* shortcutFolder) {
     if (!shortcutFolder || !hnFormat(pattern, kPathCapacity, "%s\\%s.lnk", shortcutFolder, kShortcutName))
         return false;
     bool gone = true;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
     if (!find)
         return true;

@@ -39,7 +39,7 @@ bool isDotEntry(const char* name) {
 
 // Relative paths of every file below `folder` ("" or "sub\\" prefixes).
 void listFiles(const std::string& folder, const std::string& prefix, std::vector<std::string>& files) {
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA((folder + "\\*.*").c_str(), &data));
     if (!find)
         return;
@@ -57,7 +57,7 @@ void listFiles(const std::string& folder, const std::string& prefix, std::vector
 // its script "N.py", "Backup" first.
 std::vector<std::string> pluginNames(const std::string& reference) {
     std::vector<std::string> names;
-    WIN32_FIND_DATAA data;
+    WIN32_FIND_DATAA data = {};
     hnScopedFind find(::FindFirstFileA((reference + "\\*.*").c_str(), &data));
     if (!find)
         return names;

@@ -99,7 +99,8 @@ TEST(MigrationEndToEnd, ImportsTheOlderDataThenMovesAProfile) {
     EXPECT_TRUE(uidriver::waitUntil([&] { return !::IsWindow(import); }, 10000));
     EXPECT_TRUE(Installer::waitForCaption(sheet, kCaption + " - Core Installation Status"));
     expectSameFiles(data.old, data.current);
-    EXPECT_EQ("[Config.ProfileHistory]\r\nP1=" + data.current + "\\Profiles\\Inspect\\a.opb\r\n",
+    // The rewrite keeps each line's own ending (the older file's are LF).
+    EXPECT_EQ("[Config.ProfileHistory]\nP1=" + data.current + "\\Profiles\\Inspect\\a.opb\n",
               readTextFile(data.current + "\\Orvanto.ini"));
 
     // Only the 9.2 profile is missing now; check it all and move it.
