@@ -54,30 +54,35 @@ std::string oneLine(const std::string& text) {
 
 } // namespace
 
+std::string hnSessionLogName(const std::string& prefix, const SYSTEMTIME& start, int secondsLater) {
+    FILETIME startTime;
+    if (!::SystemTimeToFileTime(&start, &startTime))
+        return std::string();
+    ULARGE_INTEGER stamp;
+    stamp.LowPart = startTime.dwLowDateTime;
+    stamp.HighPart = startTime.dwHighDateTime;
+    stamp.QuadPart += static_cast<ULONGLONG>(secondsLater) * 10000000ull; // 100 ns units
+    FILETIME time = {stamp.LowPart, stamp.HighPart};
+    SYSTEMTIME t;
+    if (!::FileTimeToSystemTime(&time, &t))
+        return std::string();
+    return prefix + hnFormatText("%04u%02u%02u%02u%02u%02u.log", t.wYear, t.wMonth, t.wDay, t.wHour,
+                                 t.wMinute, t.wSecond);
+}
+
 bool hnSessionLog::open(const std::string& folder, const std::string& prefix, int keep) {
     // Any process of the user can plant a file or link under the expected
     // name: the log is always a new file, never opened through a link; a
     // taken name gives way to the next seconds' names.
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    FILETIME start;
-    ::SystemTimeToFileTime(&now, &start);
-    ULARGE_INTEGER stamp;
-    stamp.LowPart = start.dwLowDateTime;
-    stamp.HighPart = start.dwHighDateTime;
-    const ULONGLONG oneSecond = 10000000ull;
     std::string path;
     hnScopedHandle file;
     for (int attempt = 0; attempt < kSessionLogNameAttempts && !file; ++attempt) {
-        ULARGE_INTEGER next;
-        next.QuadPart = stamp.QuadPart + attempt * oneSecond;
-        FILETIME time = {next.LowPart, next.HighPart};
-        SYSTEMTIME t;
-        if (!::FileTimeToSystemTime(&time, &t))
+        std::string name = hnSessionLogName(prefix, now, attempt);
+        if (name.empty())
             break;
-        path = folder + prefix +
-               hnFormatText("%04u%02u%02u%02u%02u%02u.log", t.wYear, t.wMonth, t.wDay, t.wHour, t.wMinute,
-                            t.wSecond);
+        path = folder + name;
         file.reset(::CreateFileA(path.c_str(), FILE_APPEND_DATA,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr, CREATE_NEW,
                                  FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));

@@ -4,6 +4,8 @@
 // program, one time-stamped line each, in "<folder><prefix>YYYYMMDDhhmmss.log".
 // The newest files of that name are kept, older ones deleted. A log that
 // cannot be opened or written is skipped silently: it never stops the program.
+#include <windows.h>
+
 #include <mutex>
 #include <string>
 
@@ -11,6 +13,11 @@
 
 // How many seconds' names a session log tries before it gives up.
 constexpr int kSessionLogNameAttempts = 60;
+
+// The name "<prefix>YYYYMMDDhhmmss.log" of the session log started at
+// `start` (local time) plus `secondsLater`; empty when that time cannot be
+// told.
+std::string hnSessionLogName(const std::string& prefix, const SYSTEMTIME& start, int secondsLater);
 
 class hnSessionLog {
 public:

@@ -33,21 +33,6 @@ const char* const kBadUrl =
     "Error: Unable to parse the download path for the selected tutorial. Please try again.";
 const char* const kUnexpected = "Error: Unexpected operation. Please try again.";
 
-RECT rectOf(int left, int top, int right, int bottom) {
-    return RECT{left, top, right, bottom};
-}
-
-void showControl(HWND control, bool shown, bool enabled = true) {
-    if (!control)
-        return;
-    ::ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
-    ::EnableWindow(control, enabled ? TRUE : FALSE);
-}
-
-HWND windowOf(const std::unique_ptr<DDynamicButton>& button) {
-    return button ? button->hwnd() : nullptr;
-}
-
 bool endsWithNoCase(const std::string& text, const char* suffix) {
     std::string tail(suffix);
     return text.size() >= tail.size() && hnEqualsNoCase(text.substr(text.size() - tail.size()), tail);
@@ -102,7 +87,7 @@ void DTabTutorials::destroyRows() {
         destroyWindowOf(r.statusLabel);
         for (std::unique_ptr<DDynamicButton>* button :
              {&r.installButton, &r.removeButton, &r.runButton, &r.pdfButton, &r.videoButton, &r.infoButton})
-            removeToolTip(windowOf(*button));
+            removeToolTip(hnButtonWindow(*button));
         if (r.infoImage)
             removeToolTip(r.infoImage->hwnd());
     }
@@ -162,15 +147,15 @@ int DTabTutorials::showTab(const std::string& listPath, const std::string& tabNa
 
         int index = static_cast<int>(i);
         createButton(r.removeButton, index, TutorialRemove, IDP_REMOVE_DISC, "Remove",
-                     rectOf(X, y, X + 24, y + 25), b - 1);
+                     hnRectOf(X, y, X + 24, y + 25), b - 1);
         createButton(r.videoButton, index, TutorialVideo, IDP_VIDEO, "Video",
-                     rectOf(X - 25, y, X - 1, y + 25), b);
-        createButton(r.pdfButton, index, TutorialPdf, IDP_DOCUMENT, "PDF", rectOf(X - 50, y, X - 26, y + 25),
-                     b + 1);
-        createButton(r.runButton, index, TutorialRun, IDP_RUN, "Run", rectOf(X - 75, y, X - 51, y + 25),
+                     hnRectOf(X - 25, y, X - 1, y + 25), b);
+        createButton(r.pdfButton, index, TutorialPdf, IDP_DOCUMENT, "PDF",
+                     hnRectOf(X - 50, y, X - 26, y + 25), b + 1);
+        createButton(r.runButton, index, TutorialRun, IDP_RUN, "Run", hnRectOf(X - 75, y, X - 51, y + 25),
                      b + 2);
         createButton(r.installButton, index, TutorialInstall, IDP_INSTALL, "Install",
-                     rectOf(X - 100, y, X - 76, y + 25), b + 3);
+                     hnRectOf(X - 100, y, X - 76, y + 25), b + 3);
         auto label = [this](const RECT& rect, const std::string& text) {
             HWND control = ::CreateWindowExA(
                 0, "STATIC", text.c_str(), WS_CHILD | WS_VISIBLE | SS_LEFTNOWORDWRAP | SS_NOPREFIX, rect.left,
@@ -180,9 +165,9 @@ int DTabTutorials::showTab(const std::string& listPath, const std::string& tabNa
                 ::SendMessageA(control, WM_SETFONT, reinterpret_cast<WPARAM>(rowFont.get()), FALSE);
             return control;
         };
-        r.statusLabel = label(rectOf(X - 171, y + 5, X - 101, y + 30), "Not Installed");
-        r.nameLabel = label(rectOf(30, y + 5, X - 202, y + 30), r.caption);
-        RECT info = rectOf(5, y, 29, y + 25);
+        r.statusLabel = label(hnRectOf(X - 171, y + 5, X - 101, y + 30), "Not Installed");
+        r.nameLabel = label(hnRectOf(30, y + 5, X - 202, y + 30), r.caption);
+        RECT info = hnRectOf(5, y, 29, y + 25);
         createButton(r.infoButton, index, TutorialInfo, IDP_INFO, r.infoText.c_str(), info, b + 4);
         r.infoImage.reset(new hnImageStatic());
         if (r.infoImage->create(hwnd(), b + 5, info)) {
@@ -215,22 +200,22 @@ void DTabTutorials::refreshRows() {
     for (TutorialRow& r : rows) {
         r.installed = detectInstalled(r);
         if (r.installed) {
-            showControl(windowOf(r.installButton), true, false);
-            showControl(windowOf(r.removeButton), true);
-            showControl(windowOf(r.runButton), true);
-            showControl(windowOf(r.pdfButton), true);
-            showControl(windowOf(r.videoButton), true, !r.videoUrl.empty());
+            hnShowRowControl(hnButtonWindow(r.installButton), true, false);
+            hnShowRowControl(hnButtonWindow(r.removeButton), true);
+            hnShowRowControl(hnButtonWindow(r.runButton), true);
+            hnShowRowControl(hnButtonWindow(r.pdfButton), true);
+            hnShowRowControl(hnButtonWindow(r.videoButton), true, !r.videoUrl.empty());
         } else {
-            showControl(windowOf(r.installButton), true, r.safe);
-            showControl(windowOf(r.removeButton), false);
-            showControl(windowOf(r.runButton), false);
-            showControl(windowOf(r.pdfButton), false);
-            showControl(windowOf(r.videoButton), false);
+            hnShowRowControl(hnButtonWindow(r.installButton), true, r.safe);
+            hnShowRowControl(hnButtonWindow(r.removeButton), false);
+            hnShowRowControl(hnButtonWindow(r.runButton), false);
+            hnShowRowControl(hnButtonWindow(r.pdfButton), false);
+            hnShowRowControl(hnButtonWindow(r.videoButton), false);
         }
         ::SetWindowTextA(r.statusLabel, r.installed ? "Installed" : "Not Installed");
         HWND image = r.infoImage ? r.infoImage->hwnd() : nullptr;
-        showControl(windowOf(r.infoButton), !r.infoUrl.empty());
-        showControl(image, r.infoUrl.empty() && !r.infoText.empty());
+        hnShowRowControl(hnButtonWindow(r.infoButton), !r.infoUrl.empty());
+        hnShowRowControl(image, r.infoUrl.empty() && !r.infoText.empty());
     }
 }
 
@@ -454,16 +439,16 @@ void DTabResources::updateResourcesList(const std::string& tabName_) {
             i.imageButton->operation = 0;
             int left = 79 * column + 15, top = 110 * row + 10;
             if (i.imageButton->create(hwnd(), 45000 + k,
-                                      rectOf(left, top, left + kResourceCell, top + kResourceCell))) {
+                                      hnRectOf(left, top, left + kResourceCell, top + kResourceCell))) {
                 // The server's picture is fitted into the cell; one that cannot
                 // (or may not) be decoded shows the emblem as well.
                 if (i.imagePath.empty() || !fileExists(i.imagePath) ||
                     i.imageButton->setImageFromFile(i.imagePath, kResourceCell, kResourceCell) != 1)
                     i.imageButton->setImageFromResource(IDP_EMBLEM);
             }
-            i.captionLabel =
-                label(i.name.c_str(),
-                      rectOf(79 * column + 7, 110 * row + 77, 79 * column + 87, 110 * row + 105), SS_CENTER);
+            i.captionLabel = label(
+                i.name.c_str(), hnRectOf(79 * column + 7, 110 * row + 77, 79 * column + 87, 110 * row + 105),
+                SS_CENTER);
         }
     } else {
         int y[2] = {20, 20}, shown[2] = {0, 0};
@@ -479,10 +464,10 @@ void DTabResources::updateResourcesList(const std::string& tabName_) {
                 continue;
             }
             int bullet = list_ ? 318 : 10, left = list_ ? 336 : 28;
-            i.bulletLabel = label("=>", rectOf(bullet, y[list_], bullet + 15, y[list_] + 15), SS_LEFT);
+            i.bulletLabel = label("=>", hnRectOf(bullet, y[list_], bullet + 15, y[list_] + 15), SS_LEFT);
             i.link.reset(new DDynamicHyperlink());
             i.link->create(i.name.c_str(), WS_VISIBLE | SS_LEFT | SS_NOPREFIX,
-                           rectOf(left, y[list_], left + 275, y[list_] + 15), hwnd(), i.url, logFont,
+                           hnRectOf(left, y[list_], left + 275, y[list_] + 15), hwnd(), i.url, logFont,
                            44000 + k + (list_ ? 500 : 0));
             y[list_] += 25;
             ++shown[list_];

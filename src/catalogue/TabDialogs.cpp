@@ -48,21 +48,6 @@ const CatalogueTabTexts kTemplateTexts = {
     "Unable to access the template information URL. Please try again.",
     "No templates are available."};
 
-RECT rectOf(int left, int top, int right, int bottom) {
-    return RECT{left, top, right, bottom};
-}
-
-void showControl(HWND control, bool shown, bool enabled = true) {
-    if (!control)
-        return;
-    ::ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
-    ::EnableWindow(control, enabled ? TRUE : FALSE);
-}
-
-HWND buttonWindow(const std::unique_ptr<DDynamicButton>& button) {
-    return button ? button->hwnd() : nullptr;
-}
-
 // Four numbers a.b.c.d. Strict: exactly four parts of digits only (a folder
 // suffix). Otherwise: at least three dots, four non-empty parts (the last is
 // the rest of the text), each read by its leading digits.
@@ -92,6 +77,21 @@ int compareVersions(const long long (&a)[4], const long long (&b)[4]) {
 }
 
 } // namespace
+
+RECT hnRectOf(int left, int top, int right, int bottom) {
+    return RECT{left, top, right, bottom};
+}
+
+void hnShowRowControl(HWND control, bool shown, bool enabled) {
+    if (!control)
+        return;
+    ::ShowWindow(control, shown ? SW_SHOW : SW_HIDE);
+    ::EnableWindow(control, enabled ? TRUE : FALSE);
+}
+
+HWND hnButtonWindow(const std::unique_ptr<DDynamicButton>& button) {
+    return button ? button->hwnd() : nullptr;
+}
 
 // ---------------------------------------------------------------- DDynamicButton
 
@@ -409,7 +409,7 @@ DDynamicButton* kdDTabDialogBase::createButton(std::unique_ptr<DDynamicButton>& 
 }
 
 void DCatalogueTabDialog::createInfoControls(CatalogueRow& r, int index, int y, int id) {
-    RECT rect = rectOf(5, y, 29, y + 25);
+    RECT rect = hnRectOf(5, y, 29, y + 25);
     createButton(r.infoButton, index, OperationInfo, IDP_INFO, r.infoText.c_str(), rect, id);
     r.infoImage.reset(new hnImageStatic());
     if (r.infoImage->create(hwnd(), id + 1, rect)) {
@@ -421,14 +421,14 @@ void DCatalogueTabDialog::createInfoControls(CatalogueRow& r, int index, int y, 
 void DCatalogueTabDialog::refreshInfo(CatalogueRow& r) {
     HWND image = r.infoImage ? r.infoImage->hwnd() : nullptr;
     if (!r.infoUrl.empty()) {
-        showControl(buttonWindow(r.infoButton), true);
-        showControl(image, false);
+        hnShowRowControl(hnButtonWindow(r.infoButton), true);
+        hnShowRowControl(image, false);
     } else if (!r.infoText.empty()) {
-        showControl(buttonWindow(r.infoButton), false);
-        showControl(image, true);
+        hnShowRowControl(hnButtonWindow(r.infoButton), false);
+        hnShowRowControl(image, true);
     } else {
-        showControl(buttonWindow(r.infoButton), false);
-        showControl(image, false);
+        hnShowRowControl(hnButtonWindow(r.infoButton), false);
+        hnShowRowControl(image, false);
     }
 }
 
@@ -439,7 +439,7 @@ void DCatalogueTabDialog::destroyRowControls(CatalogueRow& r) {
         *label = nullptr;
     }
     for (std::unique_ptr<DDynamicButton>* button : {&r.installButton, &r.uninstallButton, &r.infoButton}) {
-        removeToolTip(buttonWindow(*button));
+        removeToolTip(hnButtonWindow(*button));
         button->reset();
     }
     if (r.infoImage)
@@ -459,7 +459,7 @@ DTabProfiles2D::~DTabProfiles2D() {
 
 void DTabProfiles2D::resizeRows(int count) {
     for (ProfileRow& r : rows) {
-        removeToolTip(buttonWindow(r.runButton));
+        removeToolTip(hnButtonWindow(r.runButton));
         r.runButton.reset();
     }
     rows.resize(static_cast<std::size_t>(count));
@@ -477,31 +477,31 @@ void DTabProfiles2D::createRowControls(int index, int X, int y, int b) {
     std::string text =
         r.installed && !r.installedVersion.empty() ? r.name + " " + r.installedVersion : r.name;
     createButton(r.uninstallButton, index, OperationUninstall, IDP_REMOVE, "Uninstall",
-                 rectOf(X, y, X + 24, y + 25), b - 1);
-    createButton(r.runButton, index, OperationRun, IDP_RUN, "Run", rectOf(X - 25, y, X - 1, y + 25), b);
-    createLabels(r, rectOf(30, y + 5, X - 177, y + 30), rectOf(X - 116, y + 5, X - 26, y + 30), text);
+                 hnRectOf(X, y, X + 24, y + 25), b - 1);
+    createButton(r.runButton, index, OperationRun, IDP_RUN, "Run", hnRectOf(X - 25, y, X - 1, y + 25), b);
+    createLabels(r, hnRectOf(30, y + 5, X - 177, y + 30), hnRectOf(X - 116, y + 5, X - 26, y + 30), text);
     createButton(r.installButton, index, OperationInstall, IDP_INSTALL, "Install",
-                 rectOf(X - 146, y, X - 122, y + 25), b + 1);
+                 hnRectOf(X - 146, y, X - 122, y + 25), b + 1);
     createInfoControls(r, index, y, b + 2);
 }
 
 void DTabProfiles2D::refreshRows() {
     for (ProfileRow& r : rows) {
-        if (HWND install = buttonWindow(r.installButton))
+        if (HWND install = hnButtonWindow(r.installButton))
             ::SetWindowTextA(install, "Install");
         std::string version = r.availableVersion, label = r.name;
         if (r.installed) {
-            showControl(buttonWindow(r.installButton), true, false);
-            showControl(buttonWindow(r.uninstallButton), true, r.safe);
-            showControl(buttonWindow(r.runButton), true, r.safe);
+            hnShowRowControl(hnButtonWindow(r.installButton), true, false);
+            hnShowRowControl(hnButtonWindow(r.uninstallButton), true, r.safe);
+            hnShowRowControl(hnButtonWindow(r.runButton), true, r.safe);
             if (r.installedVersion == r.availableVersion)
                 version = r.installedVersion;
             else
                 label = r.name + " " + r.installedVersion;
         } else {
-            showControl(buttonWindow(r.installButton), true, r.safe);
-            showControl(buttonWindow(r.uninstallButton), false);
-            showControl(buttonWindow(r.runButton), false);
+            hnShowRowControl(hnButtonWindow(r.installButton), true, r.safe);
+            hnShowRowControl(hnButtonWindow(r.uninstallButton), false);
+            hnShowRowControl(hnButtonWindow(r.runButton), false);
         }
         ::SetWindowTextA(r.versionLabel, version.c_str());
         ::SetWindowTextA(r.nameLabel, label.c_str());
@@ -597,10 +597,10 @@ void DTabTemplates::detectRow(int index) {
 void DTabTemplates::createRowControls(int index, int X, int y, int b) {
     TemplateRow& r = rows[static_cast<std::size_t>(index)];
     createButton(r.uninstallButton, index, OperationUninstall, IDP_REMOVE, "Uninstall",
-                 rectOf(X, y, X + 24, y + 25), b - 1);
-    createLabels(r, rectOf(30, y + 5, X - 152, y + 30), rectOf(X - 91, y + 5, X - 1, y + 30), r.name);
+                 hnRectOf(X, y, X + 24, y + 25), b - 1);
+    createLabels(r, hnRectOf(30, y + 5, X - 152, y + 30), hnRectOf(X - 91, y + 5, X - 1, y + 30), r.name);
     createButton(r.installButton, index, OperationInstall, IDP_INSTALL, "Install",
-                 rectOf(X - 121, y, X - 97, y + 25), b);
+                 hnRectOf(X - 121, y, X - 97, y + 25), b);
     createInfoControls(r, index, y, b + 1);
 }
 
@@ -608,14 +608,14 @@ void DTabTemplates::refreshRows() {
     for (TemplateRow& r : rows) {
         std::string label =
             r.state != 0 && !r.installedVersion.empty() ? r.name + " " + r.installedVersion : r.name;
-        if (HWND install = buttonWindow(r.installButton))
+        if (HWND install = hnButtonWindow(r.installButton))
             ::SetWindowTextA(install, "Install");
         if (r.state == 1) {
-            showControl(buttonWindow(r.installButton), true, r.safe);
-            showControl(buttonWindow(r.uninstallButton), false);
+            hnShowRowControl(hnButtonWindow(r.installButton), true, r.safe);
+            hnShowRowControl(hnButtonWindow(r.uninstallButton), false);
         } else {
-            showControl(buttonWindow(r.installButton), true, false);
-            showControl(buttonWindow(r.uninstallButton), true, r.safe);
+            hnShowRowControl(hnButtonWindow(r.installButton), true, false);
+            hnShowRowControl(hnButtonWindow(r.uninstallButton), true, r.safe);
             if (r.state == 0)
                 label = r.name;
         }

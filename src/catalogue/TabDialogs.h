@@ -33,6 +33,13 @@ protected:
     LRESULT windowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 };
 
+// Layout steps shared by the tab dialogs that build their rows at run time.
+RECT hnRectOf(int left, int top, int right, int bottom);
+// Shows or hides a row's control (null: nothing) and enables it.
+void hnShowRowControl(HWND control, bool shown, bool enabled = true);
+// The button's window, or null for a button not made.
+HWND hnButtonWindow(const std::unique_ptr<DDynamicButton>& button);
+
 // What a catalogue tab control asks of the dialog it shows for the selected
 // tab: rows built for a tab, and row operations (WM_USER + 6 from its
 // buttons) counted, so that nothing destroys the dialog while one runs.

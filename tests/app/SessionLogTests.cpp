@@ -102,6 +102,21 @@ TEST(SessionLog, ALogThatCannotBeWrittenStopsNothing) {
     EXPECT_EQ("", log.path());
 }
 
+// The following seconds' names carry over into the next minute, day and year.
+TEST(SessionLog, LaterSecondsNamesCarryOver) {
+    SYSTEMTIME newYearsEve = {};
+    newYearsEve.wYear = 2026;
+    newYearsEve.wMonth = 12;
+    newYearsEve.wDay = 31;
+    newYearsEve.wHour = 23;
+    newYearsEve.wMinute = 59;
+    newYearsEve.wSecond = 58;
+    EXPECT_EQ("log20261231235958.log", hnSessionLogName("log", newYearsEve, 0));
+    EXPECT_EQ("log20270101000000.log", hnSessionLogName("log", newYearsEve, 2));
+    newYearsEve.wMonth = 13; // no such time
+    EXPECT_EQ("", hnSessionLogName("log", newYearsEve, 0));
+}
+
 // A file or link planted under the expected name is never opened: the log
 // takes the name of a following second and leaves the planted file alone.
 TEST(SessionLog, ATakenNameGivesWayToTheNextSeconds) {
@@ -109,21 +124,9 @@ TEST(SessionLog, ATakenNameGivesWayToTheNextSeconds) {
     std::string folder = scratch.path() + "\\";
     SYSTEMTIME now;
     ::GetLocalTime(&now);
-    FILETIME start;
-    ::SystemTimeToFileTime(&now, &start);
-    ULARGE_INTEGER stamp;
-    stamp.LowPart = start.dwLowDateTime;
-    stamp.HighPart = start.dwHighDateTime;
     std::vector<std::string> planted;
     for (int second = 0; second < 3; ++second) {
-        ULARGE_INTEGER next;
-        next.QuadPart = stamp.QuadPart + second * 10000000ull;
-        FILETIME time = {next.LowPart, next.HighPart};
-        SYSTEMTIME t;
-        ::FileTimeToSystemTime(&time, &t);
-        planted.push_back(folder + kPrefix +
-                          hnFormatText("%04u%02u%02u%02u%02u%02u.log", t.wYear, t.wMonth, t.wDay, t.wHour,
-                                       t.wMinute, t.wSecond));
+        planted.push_back(folder + hnSessionLogName(kPrefix, now, second));
         writeTextFile(planted.back(), "planted");
     }
 
