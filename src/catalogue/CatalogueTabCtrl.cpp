@@ -9,9 +9,19 @@
 #include "catalogue/DocumentTabs.h"
 #include "catalogue_ids.h"
 
+DTabProfilesNotAvailable::DTabProfilesNotAvailable() : hnNotAvailableDialog(IDD_TAB_PROFILES_NOT_AVAILABLE) {}
+DTabTemplatesNotAvailable::DTabTemplatesNotAvailable()
+    : hnNotAvailableDialog(IDD_TAB_TEMPLATES_NOT_AVAILABLE) {}
+DTabTutorialsNotAvailable::DTabTutorialsNotAvailable()
+    : hnNotAvailableDialog(IDD_TAB_TUTORIALS_NOT_AVAILABLE) {}
+DTabResourcesNotAvailable::DTabResourcesNotAvailable()
+    : hnNotAvailableDialog(IDD_TAB_RESOURCES_NOT_AVAILABLE) {}
+DTabTemplatesAndDemoProfilesNotAvailable::DTabTemplatesAndDemoProfilesNotAvailable()
+    : hnNotAvailableDialog(IDD_TOOLBOX_NOT_AVAILABLE) {}
+
 hnCatalogueTabCtrl::hnCatalogueTabCtrl(const char* className, std::unique_ptr<hnCatalogueTabDialog> tabDialog,
-                                       UINT notAvailableId)
-    : className_(className), notAvailable_(new hnDialog(notAvailableId)) {
+                                       std::unique_ptr<hnDialog> notAvailableDialog)
+    : className_(className), notAvailable_(std::move(notAvailableDialog)) {
     addTabDialog(std::move(tabDialog));
 }
 
@@ -23,6 +33,10 @@ void hnCatalogueTabCtrl::addTabDialog(std::unique_ptr<hnCatalogueTabDialog> tabD
     Group group;
     group.dialog = std::move(tabDialog);
     groups_.push_back(std::move(group));
+}
+
+std::string hnCatalogueTabCtrl::groupListPath(std::size_t group) const {
+    return group < groups_.size() ? groups_[group].listPath : std::string();
 }
 
 void hnCatalogueTabCtrl::destroyDialogs() {
@@ -211,16 +225,16 @@ bool hnCatalogueTabCtrl::createTabContents() {
 
 DProfilesTabCtrl::DProfilesTabCtrl()
     : hnCatalogueTabCtrl("DProfilesTabCtrl", std::unique_ptr<hnCatalogueTabDialog>(new DTabProfiles2D()),
-                         IDD_TAB_PROFILES_NOT_AVAILABLE) {}
+                         std::unique_ptr<hnDialog>(new DTabProfilesNotAvailable())) {}
 
 DTemplatesTabCtrl::DTemplatesTabCtrl()
     : hnCatalogueTabCtrl("DTemplatesTabCtrl", std::unique_ptr<hnCatalogueTabDialog>(new DTabTemplates()),
-                         IDD_TAB_TEMPLATES_NOT_AVAILABLE) {}
+                         std::unique_ptr<hnDialog>(new DTabTemplatesNotAvailable())) {}
 
 DTutorialsTabCtrl::DTutorialsTabCtrl()
     : hnCatalogueTabCtrl("DTutorialsTabCtrl", std::unique_ptr<hnCatalogueTabDialog>(new DTabTutorials()),
-                         IDD_TAB_TUTORIALS_NOT_AVAILABLE) {}
+                         std::unique_ptr<hnDialog>(new DTabTutorialsNotAvailable())) {}
 
 DResorcesTabCtrl::DResorcesTabCtrl()
     : hnCatalogueTabCtrl("DResorcesTabCtrl", std::unique_ptr<hnCatalogueTabDialog>(new DTabResources()),
-                         IDD_TAB_RESOURCES_NOT_AVAILABLE) {}
+                         std::unique_ptr<hnDialog>(new DTabResourcesNotAvailable())) {}

@@ -16,12 +16,36 @@
 RECT fillCatalogueTabs(HWND tab, HWND page, const std::vector<std::string>& names,
                        const std::string& selectName);
 
+// The dialogs shown instead of a tab dialog when a list names no tab: one
+// class with a static text, one template each.
+class hnNotAvailableDialog : public hnDialog {
+public:
+    explicit hnNotAvailableDialog(UINT templateId) : hnDialog(templateId) {}
+};
+
+struct DTabProfilesNotAvailable : hnNotAvailableDialog {
+    DTabProfilesNotAvailable();
+};
+struct DTabTemplatesNotAvailable : hnNotAvailableDialog {
+    DTabTemplatesNotAvailable();
+};
+struct DTabTutorialsNotAvailable : hnNotAvailableDialog {
+    DTabTutorialsNotAvailable();
+};
+struct DTabResourcesNotAvailable : hnNotAvailableDialog {
+    DTabResourcesNotAvailable();
+};
+// The toolbox build's, for a build without templates and demo profiles.
+struct DTabTemplatesAndDemoProfilesNotAvailable : hnNotAvailableDialog {
+    DTabTemplatesAndDemoProfilesNotAvailable();
+};
+
 class hnCatalogueTabCtrl {
 public:
     // `className` names the control in its debug lines; `tabDialog` shows
     // the tabs of the control's (first) list.
     hnCatalogueTabCtrl(const char* className, std::unique_ptr<hnCatalogueTabDialog> tabDialog,
-                       UINT notAvailableDialogId);
+                       std::unique_ptr<hnDialog> notAvailableDialog);
     virtual ~hnCatalogueTabCtrl();
 
     // Takes over the page's tab control.
@@ -56,6 +80,10 @@ public:
     // The selected tab's name in lower case, as the tab dialog looks it up.
     std::string selectedTabKey() const;
     hnDialog& notAvailableDialog() const { return *notAvailable_; }
+    // The templates of the dialog a tab shows (the first group's) and of the
+    // not-available dialog.
+    UINT tabDialogId() const { return tabDialog().templateId(); }
+    UINT notAvailableDialogId() const { return notAvailable_->templateId(); }
     bool busy() const;
 
     std::vector<std::string> tabNames;
@@ -67,6 +95,8 @@ public:
 protected:
     // A further tab dialog, for the next group of tabs.
     void addTabDialog(std::unique_ptr<hnCatalogueTabDialog> tabDialog);
+    // The list a group of tabs was set from (empty for a group not set).
+    std::string groupListPath(std::size_t group) const;
 
 private:
     struct Group {

@@ -4,17 +4,27 @@
 #include "download/InstallationElement.h"
 
 DToolboxDeepformVisionTabCtrl::DToolboxDeepformVisionTabCtrl()
-    : hnCatalogueTabCtrl("DToolboxDeepformVisionTabCtrl", std::unique_ptr<hnCatalogueTabDialog>(new DTabTemplates()),
-                         IDD_TOOLBOX_NOT_AVAILABLE) {
+    : hnCatalogueTabCtrl("DToolboxDeepformVisionTabCtrl",
+                         std::unique_ptr<hnCatalogueTabDialog>(new DTabTemplates()),
+                         std::unique_ptr<hnDialog>(new DTabTemplatesAndDemoProfilesNotAvailable())) {
     addTabDialog(std::unique_ptr<hnCatalogueTabDialog>(new DTabProfiles2D()));
 }
 
 int DToolboxDeepformVisionTabCtrl::setToolboxTabs(const std::vector<std::string>& templateGroups,
                                                   const std::vector<std::string>& profileGroups,
                                                   const std::string& selectName,
-                                                  const std::string& templatesList,
-                                                  const std::string& profilesList, const std::string& category) {
+                                                  const std::string& templatesListPath,
+                                                  const std::string& profilesListPath,
+                                                  const std::string& category) {
     // One cache folder serves both Python lines.
-    return setGroupedTabs(category, {templateGroups, profileGroups}, {templatesList, profilesList}, selectName,
-                          cache::kToolbox);
+    return setGroupedTabs(category, {templateGroups, profileGroups}, {templatesListPath, profilesListPath},
+                          selectName, cache::kToolbox);
+}
+
+std::string DToolboxDeepformVisionTabCtrl::templatesListPath() const {
+    return groupListPath(0);
+}
+
+std::string DToolboxDeepformVisionTabCtrl::profilesListPath() const {
+    return groupListPath(1);
 }

@@ -16,6 +16,10 @@ public:
     // 0 when it is not there). 1.
     int setToolboxTabs(const std::vector<std::string>& templateGroups,
                        const std::vector<std::string>& profileGroups, const std::string& selectName,
-                       const std::string& templatesList, const std::string& profilesList,
+                       const std::string& templatesListPath, const std::string& profilesListPath,
                        const std::string& category);
+
+    // The lists the template and the profile tabs were set from.
+    std::string templatesListPath() const;
+    std::string profilesListPath() const;
 };

@@ -69,26 +69,33 @@ int failCheck(CUpgradeInfo& info, int code) {
     return code;
 }
 
-} // namespace
+// What the upgrade INI offers, read by `readNewVersionInfo`.
+struct OfferedVersion {
+    std::string iniPath;
+    std::string name;
+    std::string number;
+};
 
-int fetchUpgradeInfo(CUpgradeInfo& info, hnInternetStop* stop) {
-    const std::atomic<bool> abort{false}; // the worker is stopped through `stop`
-    // The INI.
+// Step one: the upgrade INI into the private folder. 1, or the unavailable code.
+int downloadUpgradeInfoFile(CUpgradeInfo& info, const std::atomic<bool>& abort, hnInternetStop* stop) {
     if (info.privateFolder.empty() ||
         downloadFileToFolder(info.privateFolder, info.infoFileName, abort, info.infoUrl, stop) <= 0)
         return failCheck(info, kUpgradeInfoUnavailable);
+    return 1;
+}
 
-    // What it offers. The server is not trusted: the installer it names must
-    // be one of this family and never the running program, and an older
-    // version is never offered.
-    std::string ini = upgradeInfoIniPath(info);
-    if (ini.empty() || !fileExists(ini))
+// Step two: what the INI offers. The server is not trusted: the installer it
+// names must be one of this family and never the running program, and an
+// older version is never offered. 1, or the nothing-newer code.
+int readNewVersionInfo(CUpgradeInfo& info, OfferedVersion& offered) {
+    offered.iniPath = upgradeInfoIniPath(info);
+    if (offered.iniPath.empty() || !fileExists(offered.iniPath))
         return failCheck(info, kUpgradeNothingNewer);
-    std::string latestName = readUpgradeInfoValue(ini, "LatestVersionName");
-    if (latestName.empty() || latestName == kInstallerCaption)
+    offered.name = readUpgradeInfoValue(offered.iniPath, "LatestVersionName");
+    if (offered.name.empty() || offered.name == kInstallerCaption)
         return failCheck(info, kUpgradeNothingNewer);
-    std::string latestNumber = readUpgradeInfoValue(ini, "LatestVersionNumber");
-    std::string installerName = readUpgradeInfoValue(ini, "InstallerFileName");
+    offered.number = readUpgradeInfoValue(offered.iniPath, "LatestVersionNumber");
+    std::string installerName = readUpgradeInfoValue(offered.iniPath, "InstallerFileName");
     if (!isOfferableInstallerName(installerName)) {
         hnDebugOut("fetchUpgradeInfo - installer file name refused\n");
         return failCheck(info, kUpgradeNothingNewer);
@@ -102,13 +109,19 @@ int fetchUpgradeInfo(CUpgradeInfo& info, hnInternetStop* stop) {
                        .c_str());
         return failCheck(info, kUpgradeNothingNewer);
     }
-    if (isOlderThanRunningVersion(latestNumber))
+    if (isOlderThanRunningVersion(offered.number))
         return failCheck(info, kUpgradeNothingNewer);
+    return 1;
+}
 
-    // The release notes.
-    std::string notesName = readUpgradeInfoValue(ini, "ReleaseNotesFileName");
-    std::string notesFolderUrl = readUpgradeInfoValue(ini, "ReleaseNotesFilePath");
-    std::string notesFolder = info.privateFolder, notesPath;
+// Step three: the release notes the INI names, into the private folder (a
+// beta's into its own sub-folder, so that same-named notes never meet).
+// 1 with `notesPath`, or the notes-unavailable code.
+int downloadReleaseNotes(CUpgradeInfo& info, const OfferedVersion& offered, const std::atomic<bool>& abort,
+                         hnInternetStop* stop, std::string& notesPath) {
+    std::string notesName = readUpgradeInfoValue(offered.iniPath, "ReleaseNotesFileName");
+    std::string notesFolderUrl = readUpgradeInfoValue(offered.iniPath, "ReleaseNotesFilePath");
+    std::string notesFolder = info.privateFolder;
     if (info.beta && (!hnJoinPath(notesFolder, info.privateFolder, kBetaNotesFolder) ||
                       (!fileExists(notesFolder) && !::CreateDirectoryA(notesFolder.c_str(), nullptr))))
         return failCheck(info, kUpgradeNotesUnavailable);
@@ -116,11 +129,26 @@ int fetchUpgradeInfo(CUpgradeInfo& info, hnInternetStop* stop) {
         !hnJoinPath(notesPath, notesFolder, notesName) ||
         downloadFileToFolder(notesFolder, notesName, abort, notesFolderUrl + notesName, stop) <= 0)
         return failCheck(info, kUpgradeNotesUnavailable);
+    return 1;
+}
 
+} // namespace
+
+int fetchUpgradeInfo(CUpgradeInfo& info, hnInternetStop* stop) {
+    const std::atomic<bool> abort{false}; // the worker is stopped through `stop`
+    OfferedVersion offered;
+    std::string notesPath;
+    int result = downloadUpgradeInfoFile(info, abort, stop);
+    if (result == 1)
+        result = readNewVersionInfo(info, offered);
+    if (result == 1)
+        result = downloadReleaseNotes(info, offered, abort, stop, notesPath);
+    if (result != 1)
+        return result;
     info.releaseNotesPath = notesPath;
     info.currentVersionName = kInstallerCaption;
-    info.latestVersionName = latestName;
-    info.latestVersionNumber = latestNumber;
+    info.latestVersionName = offered.name;
+    info.latestVersionNumber = offered.number;
     info.checkState = 2; // last: readers on the other thread look at it first
     return 1;
 }

@@ -305,10 +305,10 @@ void DImportOrvantoData::onImport() {
         return;
     bool templates = ::IsDlgButtonChecked(hwnd(), IDC_IMPORT_TEMPLATES) == BST_CHECKED;
     startProgress(fileCount);
-    startWorker([this, name, templates] { importWorker(name, templates); });
+    startWorker([this, name, templates] { dataImportWorker(name, templates); });
 }
 
-void DImportOrvantoData::importWorker(const std::string& folderName, bool templates) {
+void DImportOrvantoData::dataImportWorker(const std::string& folderName, bool templates) {
     std::string source, target;
     if (!hnJoinPath(source, userDataRoot, folderName) ||
         !hnJoinPath(target, userDataRoot, kCurrentDataFolderName))

@@ -68,7 +68,7 @@ protected:
 private:
     void updateDiskSpace();
     void onImport();
-    void importWorker(const std::string& folderName, bool templates);
+    void dataImportWorker(const std::string& folderName, bool templates);
     std::string selectedFolder() const;
 
     int major_ = 15, minor_ = 0;

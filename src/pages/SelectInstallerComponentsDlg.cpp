@@ -10,7 +10,7 @@
 
 static_assert(IDC_INSTALLER_COMPONENT_TREE == 1174, "the tree of dialog 173");
 
-void hnInstallerComponentTree::build(const hnInstallManagerBase& manager) {
+void hnInstallerComponentTree::buildComponentTree(const hnInstallManagerBase& manager) {
     groups.clear();
     for (unsigned i = 0; i < manager.count(); ++i) {
         const hnInstallationElement& element = *manager.item(i);

@@ -32,7 +32,7 @@ public:
 
     // One group per category (first appearance, names without regard to
     // case), one selected item per element; more than the limits are dropped.
-    void build(const hnInstallManagerBase& manager);
+    void buildComponentTree(const hnInstallManagerBase& manager);
     void clear() { groups.clear(); }
     // The group of that name (without regard to case), or null.
     const InstallerComponentGroup* findGroup(const std::string& name) const;

@@ -543,7 +543,7 @@ int kdDInstallWelcomeBase::gatherCopyElements() {
         return 1;
     if (auto* wizard = dynamic_cast<kdDKadrixSDKInstallerSheet*>(sheet()))
         wizard->collectAllInstallationElements(*copyManager);
-    componentTree.build(*copyManager);
+    componentTree.buildComponentTree(*copyManager);
     copyElementsGathered_ = true;
     return 1;
 }

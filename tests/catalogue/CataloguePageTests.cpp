@@ -14,7 +14,9 @@
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "catalogue/CatalogueSources.h"
+#include "catalogue/CatalogueTabCtrl.h"
 #include "catalogue/TabDialogs.h"
+#include "catalogue/ToolboxTabCtrl.h"
 #include "catalogue_ids.h"
 #include "install/InstallManager.h"
 #include "pages/DemoProfilesPage.h"
@@ -430,6 +432,30 @@ TEST(CataloguePages, ContentElementsWithoutAWindow) {
     EXPECT_EQ("774OTC.txt", listElement.fileName);
     EXPECT_TRUE(listElement.refreshBeforeCopy);
     EXPECT_EQ(0x100000, listElement.sizeHint);
+}
+
+// Each tab control shows its own tab dialog, and its own not-available
+// dialog when the list names no tab.
+TEST(CataloguePages, EachTabControlShowsItsOwnDialogs) {
+    DProfilesTabCtrl profiles;
+    DTemplatesTabCtrl templates;
+    DTutorialsTabCtrl tutorials;
+    DResorcesTabCtrl resources;
+    DToolboxDeepformVisionTabCtrl toolbox;
+    const struct {
+        const hnCatalogueTabCtrl& control;
+        UINT tabDialog, notAvailable;
+    } expected[] = {{profiles, IDD_TAB_PROFILES, IDD_TAB_PROFILES_NOT_AVAILABLE},
+                    {templates, IDD_TAB_TEMPLATES, IDD_TAB_TEMPLATES_NOT_AVAILABLE},
+                    {tutorials, IDD_TAB_TUTORIALS, IDD_TAB_TUTORIALS_NOT_AVAILABLE},
+                    {resources, IDD_TAB_RESOURCES, IDD_TAB_RESOURCES_NOT_AVAILABLE},
+                    {toolbox, IDD_TAB_TEMPLATES, IDD_TOOLBOX_NOT_AVAILABLE}};
+    for (const auto& row : expected) {
+        EXPECT_EQ(row.tabDialog, row.control.tabDialogId());
+        EXPECT_EQ(row.notAvailable, row.control.notAvailableDialogId());
+    }
+    EXPECT_EQ("", toolbox.templatesListPath()); // nothing set yet
+    EXPECT_EQ("", toolbox.profilesListPath());
 }
 
 TEST(TemplateState, DetectionRules) {

@@ -218,7 +218,7 @@ TEST(WelcomePage, ComponentTreeGroupsByCategoryAndKeepsParentsInStep) {
     manager.setElements(static_cast<unsigned>(elements.size()), elements.data());
 
     hnInstallerComponentTree tree;
-    tree.build(manager);
+    tree.buildComponentTree(manager);
     ASSERT_EQ(hnInstallerComponentTree::kMaxGroups, tree.groups.size()); // groups beyond 64 are dropped
     ASSERT_EQ(3u, tree.groups[0].items.size());
     EXPECT_EQ(3, tree.groups[0].items[2].elementIndex);
