@@ -9,6 +9,7 @@
 #include "app/FileVersion.h"
 #include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
+#include "app/SessionLog.h"
 #include "app/Text.h"
 #include "controls/RichTextFile.h"
 #include "download/DownloadEngine.h"
@@ -64,7 +65,9 @@ bool isOlderThanRunningVersion(const std::string& offered) {
 
 namespace {
 
-int failCheck(CUpgradeInfo& info, int code) {
+// Every outcome of the check is in the session log, with its reason.
+int failCheck(CUpgradeInfo& info, int code, const std::string& reason) {
+    hnSessionLogF("Self-update", "checked %s: %s", info.infoUrl.c_str(), reason.c_str());
     info.checkState = 1;
     return code;
 }
@@ -76,22 +79,22 @@ int fetchUpgradeInfo(CUpgradeInfo& info, hnInternetStop* stop) {
     // The INI.
     if (info.privateFolder.empty() ||
         downloadFileToFolder(info.privateFolder, info.infoFileName, abort, info.infoUrl, stop) <= 0)
-        return failCheck(info, kUpgradeInfoUnavailable);
+        return failCheck(info, kUpgradeInfoUnavailable, "could not be fetched");
 
     // What it offers. The server is not trusted: the installer it names must
     // be one of this family and never the running program, and an older
     // version is never offered.
     std::string ini = upgradeInfoIniPath(info);
     if (ini.empty() || !fileExists(ini))
-        return failCheck(info, kUpgradeNothingNewer);
+        return failCheck(info, kUpgradeNothingNewer, "no file after the download");
     std::string latestName = readUpgradeInfoValue(ini, "LatestVersionName");
     if (latestName.empty() || latestName == kInstallerCaption)
-        return failCheck(info, kUpgradeNothingNewer);
+        return failCheck(info, kUpgradeNothingNewer, "nothing newer offered");
     std::string latestNumber = readUpgradeInfoValue(ini, "LatestVersionNumber");
     std::string installerName = readUpgradeInfoValue(ini, "InstallerFileName");
     if (!isOfferableInstallerName(installerName)) {
         hnDebugOut("fetchUpgradeInfo - installer file name refused\n");
-        return failCheck(info, kUpgradeNothingNewer);
+        return failCheck(info, kUpgradeNothingNewer, "installer file name '" + installerName + "' refused");
     }
     // An installer that could not be downloaded beside this program is no offer.
     hnInstallerServices* services = installerServices();
@@ -100,10 +103,10 @@ int fetchUpgradeInfo(CUpgradeInfo& info, hnInternetStop* stop) {
         hnDebugOut(("fetchUpgradeInfo - installer file name '" + installerName +
                     "' does not fit the application folder\n")
                        .c_str());
-        return failCheck(info, kUpgradeNothingNewer);
+        return failCheck(info, kUpgradeNothingNewer, "installer file name does not fit the folder");
     }
     if (isOlderThanRunningVersion(latestNumber))
-        return failCheck(info, kUpgradeNothingNewer);
+        return failCheck(info, kUpgradeNothingNewer, "version " + latestNumber + " is older");
 
     // The release notes.
     std::string notesName = readUpgradeInfoValue(ini, "ReleaseNotesFileName");
@@ -111,16 +114,18 @@ int fetchUpgradeInfo(CUpgradeInfo& info, hnInternetStop* stop) {
     std::string notesFolder = info.privateFolder, notesPath;
     if (info.beta && (!hnJoinPath(notesFolder, info.privateFolder, kBetaNotesFolder) ||
                       (!fileExists(notesFolder) && !::CreateDirectoryA(notesFolder.c_str(), nullptr))))
-        return failCheck(info, kUpgradeNotesUnavailable);
+        return failCheck(info, kUpgradeNotesUnavailable, "no folder for the release notes");
     if (notesName.empty() || notesFolderUrl.empty() || !isPlainFileName(notesName) ||
         !hnJoinPath(notesPath, notesFolder, notesName) ||
         downloadFileToFolder(notesFolder, notesName, abort, notesFolderUrl + notesName, stop) <= 0)
-        return failCheck(info, kUpgradeNotesUnavailable);
+        return failCheck(info, kUpgradeNotesUnavailable, "release notes could not be fetched");
 
     info.releaseNotesPath = notesPath;
     info.currentVersionName = kInstallerCaption;
     info.latestVersionName = latestName;
     info.latestVersionNumber = latestNumber;
+    hnSessionLogF("Self-update", "checked %s: offers %s %s, installer %s", info.infoUrl.c_str(),
+                  latestName.c_str(), latestNumber.c_str(), installerName.c_str());
     info.checkState = 2; // last: readers on the other thread look at it first
     return 1;
 }
