@@ -9,6 +9,7 @@
 #include "app/FileVersion.h"
 #include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
+#include "app/SessionLog.h"
 #include "app/Text.h"
 #include "controls/RichTextFile.h"
 #include "download/DownloadEngine.h"
@@ -64,7 +65,9 @@ bool isOlderThanRunningVersion(const std::string& offered) {
 
 namespace {
 
-int failCheck(CUpgradeInfo& info, int code) {
+// Every outcome of the check is in the session log, with its reason.
+int failCheck(CUpgradeInfo& info, int code, const std::string& reason) {
+    hnSessionLogF("Self-update", "checked %s: %s", info.infoUrl.c_str(), reason.c_str());
     info.checkState = 1;
     return code;
 }
@@ -74,13 +77,14 @@ struct OfferedVersion {
     std::string iniPath;
     std::string name;
     std::string number;
+    std::string installer;
 };
 
 // Step one: the upgrade INI into the private folder. 1, or the unavailable code.
 int downloadUpgradeInfoFile(CUpgradeInfo& info, const std::atomic<bool>& abort, hnInternetStop* stop) {
     if (info.privateFolder.empty() ||
         downloadFileToFolder(info.privateFolder, info.infoFileName, abort, info.infoUrl, stop) <= 0)
-        return failCheck(info, kUpgradeInfoUnavailable);
+        return failCheck(info, kUpgradeInfoUnavailable, "could not be fetched");
     return 1;
 }
 
@@ -90,15 +94,16 @@ int downloadUpgradeInfoFile(CUpgradeInfo& info, const std::atomic<bool>& abort, 
 int readNewVersionInfo(CUpgradeInfo& info, OfferedVersion& offered) {
     offered.iniPath = upgradeInfoIniPath(info);
     if (offered.iniPath.empty() || !fileExists(offered.iniPath))
-        return failCheck(info, kUpgradeNothingNewer);
+        return failCheck(info, kUpgradeNothingNewer, "no file after the download");
     offered.name = readUpgradeInfoValue(offered.iniPath, "LatestVersionName");
     if (offered.name.empty() || offered.name == kInstallerCaption)
-        return failCheck(info, kUpgradeNothingNewer);
+        return failCheck(info, kUpgradeNothingNewer, "nothing newer offered");
     offered.number = readUpgradeInfoValue(offered.iniPath, "LatestVersionNumber");
-    std::string installerName = readUpgradeInfoValue(offered.iniPath, "InstallerFileName");
+    offered.installer = readUpgradeInfoValue(offered.iniPath, "InstallerFileName");
+    const std::string& installerName = offered.installer;
     if (!isOfferableInstallerName(installerName)) {
         hnDebugOut("fetchUpgradeInfo - installer file name refused\n");
-        return failCheck(info, kUpgradeNothingNewer);
+        return failCheck(info, kUpgradeNothingNewer, "installer file name '" + installerName + "' refused");
     }
     // An installer that could not be downloaded beside this program is no offer.
     hnInstallerServices* services = installerServices();
@@ -107,10 +112,10 @@ int readNewVersionInfo(CUpgradeInfo& info, OfferedVersion& offered) {
         hnDebugOut(("fetchUpgradeInfo - installer file name '" + installerName +
                     "' does not fit the application folder\n")
                        .c_str());
-        return failCheck(info, kUpgradeNothingNewer);
+        return failCheck(info, kUpgradeNothingNewer, "installer file name does not fit the folder");
     }
     if (isOlderThanRunningVersion(offered.number))
-        return failCheck(info, kUpgradeNothingNewer);
+        return failCheck(info, kUpgradeNothingNewer, "version " + offered.number + " is older");
     return 1;
 }
 
@@ -124,11 +129,11 @@ int downloadReleaseNotes(CUpgradeInfo& info, const OfferedVersion& offered, cons
     std::string notesFolder = info.privateFolder;
     if (info.beta && (!hnJoinPath(notesFolder, info.privateFolder, kBetaNotesFolder) ||
                       (!fileExists(notesFolder) && !::CreateDirectoryA(notesFolder.c_str(), nullptr))))
-        return failCheck(info, kUpgradeNotesUnavailable);
+        return failCheck(info, kUpgradeNotesUnavailable, "no folder for the release notes");
     if (notesName.empty() || notesFolderUrl.empty() || !isPlainFileName(notesName) ||
         !hnJoinPath(notesPath, notesFolder, notesName) ||
         downloadFileToFolder(notesFolder, notesName, abort, notesFolderUrl + notesName, stop) <= 0)
-        return failCheck(info, kUpgradeNotesUnavailable);
+        return failCheck(info, kUpgradeNotesUnavailable, "release notes could not be fetched");
     return 1;
 }
 
@@ -149,6 +154,8 @@ int fetchUpgradeInfo(CUpgradeInfo& info, hnInternetStop* stop) {
     info.currentVersionName = kInstallerCaption;
     info.latestVersionName = offered.name;
     info.latestVersionNumber = offered.number;
+    hnSessionLogF("Self-update", "checked %s: offers %s %s, installer %s", info.infoUrl.c_str(),
+                  offered.name.c_str(), offered.number.c_str(), offered.installer.c_str());
     info.checkState = 2; // last: readers on the other thread look at it first
     return 1;
 }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "app/Dialog.h"
+#include "app/StopBlock.h"
 #include "app/Text.h"
 #include "app/WorkerWait.h"
 #include "install/PythonEnvironment.h"
@@ -23,6 +24,7 @@ struct CaptureJob {
     DWORD capacity;
     int result;
     DWORD exitCode;
+    const hnStopBlock* stop;
 };
 
 // pip's answers ("Name:", "Version:") come first: of a longer output the
@@ -31,7 +33,7 @@ DWORD WINAPI runCapture(LPVOID param) {
     auto* job = static_cast<CaptureJob*>(param);
     hnExecCmdNCaptureStdOut runner(job->capacity);
     std::unique_ptr<char[]> captured(new char[job->capacity]());
-    job->result = runner.execCmd(job->commandLine, captured.get());
+    job->result = runner.execCmd(job->commandLine, captured.get(), job->stop);
     job->exitCode = runner.exitCode();
     if (job->result == kExecCmdOutputTooLong) {
         *job->output = runner.keptOutput();
@@ -45,8 +47,8 @@ DWORD WINAPI runCapture(LPVOID param) {
 // Runs the capture on a helper thread while this thread keeps its windows
 // painted.
 CaptureJob captureKeepingPainted(const char* commandLine, std::string* output,
-                                 DWORD capacity = kExecCmdOutputCapacity) {
-    CaptureJob job{commandLine, output, capacity, 0, STILL_ACTIVE};
+                                 DWORD capacity = kExecCmdOutputCapacity, const hnStopBlock* stop = nullptr) {
+    CaptureJob job{commandLine, output, capacity, 0, STILL_ACTIVE, stop};
     HANDLE thread = ::CreateThread(nullptr, 0, &runCapture, &job, 0, nullptr);
     if (!thread) {
         runCapture(&job);
@@ -213,7 +215,7 @@ hnPipAnswerScope::~hnPipAnswerScope() {
 }
 
 int runPipShow(const std::string& interpreterFolder, const char* package, std::string& output,
-               hnDialog* dialog) {
+               hnDialog* dialog, const hnStopBlock* stop) {
     output.clear();
     std::string commandLine;
     if (!package || !hnFormat(commandLine, kCommandCapacity, "\"%sScripts\\pip.exe\" show \"%s\"",
@@ -231,14 +233,20 @@ int runPipShow(const std::string& interpreterFolder, const char* package, std::s
         answers->keep(commandLine, output, kExecCmdOk);
         return kExecCmdOk;
     }
-    result = captureKeepingPainted(commandLine.c_str(), &output).result;
+    result = captureKeepingPainted(commandLine.c_str(), &output, kExecCmdOutputCapacity, stop).result;
     if (result == kExecCmdTimedOut) {
-        hnWaitKeepingPainted(nullptr, kRepeatPauseMs);
-        result = captureKeepingPainted(commandLine.c_str(), &output).result;
+        bool paused = true;
+        if (stop)
+            paused = stop->pause(kRepeatPauseMs);
+        else
+            hnWaitKeepingPainted(nullptr, kRepeatPauseMs);
+        if (paused)
+            result = captureKeepingPainted(commandLine.c_str(), &output, kExecCmdOutputCapacity, stop).result;
     }
     if (result != kExecCmdOk)
         output.clear();
-    if (answers)
+    // A stopped query is no answer to keep.
+    if (answers && !(stop && stop->stopRequested()))
         answers->keep(commandLine, output, result);
     return result;
 }

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 class hnDialog;
+class hnStopBlock;
 
 // One interpreter's packages as pip's "list --format=freeze" prints them
 // ("name==version" lines), looked up as pip's "show" looks names up: without
@@ -83,9 +84,10 @@ private:
 // owner closes it when the queries are done. Returns the capture's result (1
 // with the output, otherwise the output is empty); an output longer than the
 // capture holds gives 1 with its first 2,047 characters, where pip's "Name:"
-// and "Version:" lines stand.
+// and "Version:" lines stand. A stop requested through `stop` (may be null)
+// ends the query and its repeat at once (pip is left to end by itself).
 int runPipShow(const std::string& interpreterFolder, const char* package, std::string& output,
-               hnDialog* dialog);
+               hnDialog* dialog, const hnStopBlock* stop = nullptr);
 
 // The probes' answer: the output holds the needle and, when an excluded text
 // is given, not that text (plain substring tests).

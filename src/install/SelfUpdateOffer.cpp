@@ -7,6 +7,7 @@
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/InstallerServices.h"
+#include "app/SessionLog.h"
 #include "app/Text.h"
 #include "download/InstallationElement.h"
 #include "download/SelfUpdate.h"
@@ -78,11 +79,15 @@ bool downloadNewInstaller(CUpgradeInfo& info) {
     hnInstallManagerBase manager;
     manager.setElements(1, elements);
     bool skipAllErrors = false;
-    if (manager.downloadAll(false, &skipAllErrors) < 1)
-        return false;
     std::string downloaded;
-    if (!hnJoinPath(downloaded, target, fileName) || !fileExists(downloaded))
-        return false; // "Ignore" on the download error leaves nothing to hand over
+    if (manager.downloadAll(false, &skipAllErrors) < 1 || !hnJoinPath(downloaded, target, fileName) ||
+        !fileExists(downloaded)) { // "Ignore" on the download error leaves nothing to hand over
+        hnSessionLogF("Self-update", "installer %s%s not fetched into %s", folderUrl.c_str(),
+                      fileName.c_str(), target.c_str());
+        return false;
+    }
+    hnSessionLogF("Self-update", "fetched installer %s%s as %s", folderUrl.c_str(), fileName.c_str(),
+                  downloaded.c_str());
 
     hnAppBase::current()->prompter().messageBox(
         nullptr,
@@ -92,6 +97,7 @@ bool downloadNewInstaller(CUpgradeInfo& info) {
         kInstallerCaption, MB_OK);
     services->pendingInstallerPath() = downloaded;
     services->pendingInstallerFileName() = fileName;
+    hnSessionLogF("Self-update", "handing over to %s", downloaded.c_str());
     ::SendMessageA(appMainWindow(), kMsgHandOverToNewInstaller, 0, 0);
     return true;
 }

@@ -180,7 +180,7 @@ bool kdDInstallCoreComponentsSoftware::onCommand(WORD id, WORD code, HWND contro
 }
 
 void kdDInstallCoreComponentsSoftware::onInstallRuntime() {
-    runInstallRange(0, 0, true);
+    runInstallRangeFetchedFirst(0, 0);
     updateCoreNavigation();
 }
 
@@ -188,9 +188,9 @@ void kdDInstallCoreComponentsSoftware::onInstallVisionSoftware() {
     // The vision software needs the runtime: one run installs both when the
     // runtime is missing.
     if (rowStatus[0] == kStatusInstalled)
-        runInstallRange(1, 1, true);
+        runInstallRangeFetchedFirst(1, 1);
     else
-        runInstallRange(0, 1, true);
+        runInstallRangeFetchedFirst(0, 1);
     updateCoreNavigation();
 }
 

@@ -2,15 +2,23 @@
 
 #include "app/AppBase.h"
 #include "app/DebugOut.h"
+#include "app/FileHelpers.h"
 #include "app/InstallerServices.h"
 #include "app/PleaseWaitDlg.h"
 #include "app/Text.h"
 #include "artwork_ids.h"
 #include "download/StatusWords.h"
+#include "install/InstallHelpers.h"
 #include "install/PipShow.h"
+#include "install/WheelCheck.h"
 #include "pages_ids.h"
 
 namespace {
+
+bool isWheelFile(const char* fileName) {
+    std::string name = fileName ? fileName : "";
+    return name.size() > 4 && hnEqualsNoCase(name.substr(name.size() - 4), ".whl");
+}
 
 enum RowPart { kName = 0, kVersion = 1, kInstall = 2, kUninstall = 3 };
 
@@ -157,6 +165,8 @@ void kdDPipExtensionsPageBase::onInstallRow(int slot) {
     const hnInstallationElement* element = installManager->item(static_cast<unsigned>(index));
     if (!element)
         return;
+    const hnPipExtension& extension = variant_.extensions[static_cast<std::size_t>(index)];
+    std::string oldVersion;
     if (element->status() != kStatusNotInstalled) {
         // Another version goes only once the row's own one is at hand: a
         // failed download must not leave the user with neither.
@@ -165,9 +175,45 @@ void kdDPipExtensionsPageBase::onInstallRow(int slot) {
             updateAllRows();
             return;
         }
+        bool found = false;
+        if (!variant_.installedVersion(&oldVersion, extension.package, &found) || !found)
+            oldVersion.clear();
+        // A wheel is checked as far as the installer can without pip before
+        // the version in use goes; a file that fails is no wheel to keep.
+        std::string wheel;
+        if (isWheelFile(extension.fileName) &&
+            hnJoinPath(wheel, element->downloadFolder, extension.fileName) &&
+            !wheelFitsInterpreter(wheel, extension.fileName, variant_.python)) {
+            debugLine("onInstallRow", "The downloaded wheel is not usable");
+            deleteFileIfPresent(wheel);
+            std::string kept = oldVersion.empty() ? std::string("the installed version was kept")
+                                                  : std::string(extension.package) + " " + oldVersion +
+                                                        " is still installed";
+            appMessageBox(std::string(extension.package) + " " + extension.version +
+                              " could not be installed: the downloaded file is no usable wheel for this "
+                              "Python; " +
+                              kept + ".",
+                          MB_OK | MB_ICONWARNING);
+            updateAllRows();
+            return;
+        }
         runUninstallRange(index, index);
     }
     runInstallRange(index, index, true);
+    if (!oldVersion.empty()) {
+        // The cache holds only the offered version: a removed one cannot be
+        // put back, so the user is told what is there now.
+        std::string now;
+        bool found = false;
+        if (!variant_.installedVersion(&now, extension.package, &found))
+            found = false;
+        if (!found || now != extension.version)
+            appMessageBox(hnFormatText("%s %s could not be installed; %s %s %s.", extension.package,
+                                       extension.version, extension.package,
+                                       found ? now.c_str() : oldVersion.c_str(),
+                                       found ? "is installed" : "was removed"),
+                          MB_OK | MB_ICONWARNING);
+    }
     updateAllRows();
 }
 

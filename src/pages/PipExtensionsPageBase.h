@@ -35,6 +35,7 @@ struct kdDPipExtensionsVariant {
     // The interpreter's folder (with its separator) and pip's answer for a package.
     bool (*interpreterFolder)(std::string& folder);
     bool (*installedVersion)(std::string* version, const char* package, bool* found);
+    int python = 27; // the interpreter the wheels must fit: 27 or 36
 };
 
 class kdDPipExtensionsPageBase : public kdDPropertyPageBase {

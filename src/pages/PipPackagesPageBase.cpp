@@ -342,7 +342,8 @@ int kdDPipPackagesPageBase::runOverPackage(bool install) {
     // Nothing else may press a button of the set while it runs.
     enableActions(false);
     try {
-        result = install ? installAllFetchedFirst(*packageManager, 0, last, stopOnErrors)
+        std::string told;
+        result = install ? installAllFetchedFirst(*packageManager, 0, last, true, stopOnErrors, told)
                          : packageManager->uninstallRange(0, last, stopOnErrors);
         if (result == -2)
             appMessageBox(

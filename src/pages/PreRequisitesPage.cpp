@@ -1,6 +1,7 @@
 #include "pages/PreRequisitesPage.h"
 
 #include <msi.h>
+#include <vector>
 
 #include "app/DebugOut.h"
 #include "app/AppBase.h"
@@ -8,6 +9,7 @@
 #include "app/Text.h"
 #include "artwork_ids.h"
 #include "install/CheckInstallations.h"
+#include "install/FetchFirst.h"
 #include "download/StatusWords.h"
 #include "pages_ids.h"
 #include "python/Python27Functions.h"
@@ -462,16 +464,8 @@ void kdDInstallPreRequisites::onInstallAllPrerequisites() {
                    "elements count 1\n");
         return;
     }
-    // Repair pass: the redistributables and the chosen interpreter only. An
-    // interpreter the user did not choose is left alone; removing it here
-    // would lose it for good, nothing installs it again.
-    installManager->repairRange(false, 0, kFirstPythonElement - 1);
     std::string chosen;
     int chosenElement = comboSelection(chosen) ? pythonElementIndex(chosen) : -1;
-    if (chosenElement >= 0)
-        installManager->repairRange(false, chosenElement, chosenElement);
-    installManager->refreshStatuses(0, count - 1);
-
     int indices[kElementCount] = {};
     int collected = 0;
     for (int i = 0; i < count; ++i) {
@@ -485,6 +479,26 @@ void kdDInstallPreRequisites::onInstallAllPrerequisites() {
         }
         indices[collected++] = i;
     }
+    // Fetch first: every installable of the run, the chosen interpreter's
+    // included, is at hand before anything is repaired or installed.
+    std::vector<int> fetched(indices, indices + collected);
+    if (chosenElement >= 0)
+        fetched.push_back(chosenElement);
+    std::string told;
+    if (!fetchRowsFirst(*installManager, fetched, told)) {
+        hnAppBase::current()->prompter().messageBox(hwnd(), told.c_str(), nullptr, MB_OK | MB_ICONWARNING);
+        transferToControls();
+        updateButtons();
+        return;
+    }
+
+    // Repair pass: the redistributables and the chosen interpreter only. An
+    // interpreter the user did not choose is left alone; removing it here
+    // would lose it for good, nothing installs it again.
+    installManager->repairRange(false, 0, kFirstPythonElement - 1);
+    if (chosenElement >= 0)
+        installManager->repairRange(false, chosenElement, chosenElement);
+    installManager->refreshStatuses(0, count - 1);
     // Only the collected rows are looked at for repair words: the whole list
     // would take the interpreters that were left alone above.
     runInstallSelection(indices, collected, true, false);

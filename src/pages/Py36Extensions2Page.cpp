@@ -31,6 +31,7 @@ kdDPipExtensionsVariant kdDInstallPY36Extensions2::pageVariant() {
     variant.rowOrder = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
     variant.interpreterFolder = &hnPyhton36InstallFunctions::getPython36InstallFolder;
     variant.installedVersion = &hnPyhton36InstallFunctions::checkPy36ModuleWhlInstalledVersion;
+    variant.python = 36;
     return variant;
 }
 

@@ -16,6 +16,7 @@
 #include "download/DownloadEngine.h"
 #include "download/InstallationElement.h"
 #include "download/UpgradeInfo.h"
+#include "install/FetchFirst.h"
 #include "install/SelfUpdateOffer.h"
 #include "pages/CoreComponentsPage.h"
 #include "pages/DemoProfilesPage.h"
@@ -529,7 +530,10 @@ void kdDInstallWelcomeBase::quickUpdateCoreComponents() {
     if (!quickUpdateManager)
         updateQuickUpdateButton();
     try {
-        quickUpdateManager->installRange(0, 1, true, false, false);
+        std::string told;
+        if (installAllFetchedFirst(*quickUpdateManager, 0, 1, false, false, told) == -2)
+            hnAppBase::current()->prompter().messageBox(hwnd(), told.c_str(), nullptr,
+                                                        MB_OK | MB_ICONWARNING);
     } catch (...) {
         hnAppBase::current()->prompter().messageBox(hwnd(), "Unexpected Error 101", nullptr, MB_OK);
     }

@@ -104,7 +104,8 @@ void runMsiexecUninstall(const std::string& productCode, const hnStopBlock* stop
     runProgram(hnRunMode::Wait, program, {program, "/x", productCode, "/passive"}, stop);
 }
 
-bool processCommandLineArgWithPause(const char* command, hnDialog* dialog, hnConsolePause pause) {
+bool processCommandLineArgWithPause(const char* command, hnDialog* dialog, hnConsolePause pause,
+                                    const hnStopBlock* stop) {
     if (!command) {
         hnDebugOut("processCommandLineArgWithPause - NULL pointer 1\n");
         return false;
@@ -133,7 +134,15 @@ bool processCommandLineArgWithPause(const char* command, hnDialog* dialog, hnCon
     if (dialog)
         dialog->showForWait();
     hnSessionLogF("Program", "started %s (%s)", program.c_str(), commandLine.c_str());
-    bool ended = ::WaitForSingleObject(process.get(), kPauseConsoleLimitMs) == WAIT_OBJECT_0;
+    hnStopBlock::Wait wait = hnWaitOrStopKeepingPainted(stop, process.get(), kPauseConsoleLimitMs);
+    if (wait == hnStopBlock::Wait::Stopped) {
+        hnSessionLogF("Program", "%s (%s) no longer waited for: stop requested (console left open)",
+                      program.c_str(), commandLine.c_str());
+        if (dialog)
+            dialog->endDialog(1);
+        return false;
+    }
+    bool ended = wait == hnStopBlock::Wait::Signalled;
     if (!ended)
         ::TerminateProcess(process.get(), 0);
     DWORD exitCode = 0;

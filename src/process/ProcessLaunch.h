@@ -46,9 +46,13 @@ enum class hnConsolePause {
 
 // Runs `command` in a visible console of the x86 cmd.exe that pauses as
 // `pause` says; `dialog`, when given, is shown meanwhile and ended with 1
-// afterwards. False when it could not start or ran past 10 minutes.
+// afterwards, and this thread's windows stay painted during the wait. False
+// when it could not start, ran past 10 minutes, or a stop was requested
+// through `stop` (may be null): the wait then ends at once and the console
+// is left open for the user to read and close.
 bool processCommandLineArgWithPause(const char* command, hnDialog* dialog = nullptr,
-                                    hnConsolePause pause = hnConsolePause::AfterSuccess);
+                                    hnConsolePause pause = hnConsolePause::AfterSuccess,
+                                    const hnStopBlock* stop = nullptr);
 
 // Number of running processes whose image name equals `imageName`, ignoring
 // case; 0 when the process list cannot be read.

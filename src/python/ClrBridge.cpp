@@ -154,17 +154,19 @@ int installNewPY27CLR(hnPythonNetPage* page, const char* runtimeFolder, const ch
     std::string python27, source;
     if (!clrFolders(runtimeFolder, build, python27, source))
         return 0;
-    bool copied = true;
-    if (copyClrFiles(source.c_str(), runtimeFolder) != 1) {
-        clrDebug("installNewPY27CLR", build->copyFailure1);
-        copied = false;
-    }
-    if (copyClrFiles(source.c_str(), python27.c_str()) != 1) {
-        clrDebug("installNewPY27CLR", build->copyFailure2);
-        copied = false;
-    }
-    if (!copied)
+    // All four files or none: a mixed bridge would load neither build.
+    std::string failedFile;
+    if (copyClrBridgeFiles(source.c_str(), runtimeFolder, python27.c_str(), failedFile) != 1) {
+        bool runtimeFailed = !failedFile.empty() && failedFile.compare(0, python27.size(), python27) != 0;
+        clrDebug("installNewPY27CLR",
+                 runtimeFailed || failedFile.empty() ? build->copyFailure1 : build->copyFailure2);
+        if (!failedFile.empty())
+            appMessageBox("The CLR bridge was not changed: '" + failedFile +
+                              "' could not be replaced. It may be in use; close the Orvanto runtime and try "
+                              "again.",
+                          MB_OK | MB_ICONWARNING);
         return 0;
+    }
     setPy27CLRExtensionVersionSelection(selection);
     return 1;
 }

@@ -24,6 +24,16 @@ bool copyFolderTree(const char* source, const char* destination, bool overwrite,
 // copy failed.
 int copyClrFiles(const char* source, const char* destination);
 
+// The bridge pair of `source` copied into both `runtimeFolder` and
+// `python27Folder` (each with its trailing separator), all or nothing: the
+// four copies are made under temporary names first, the files they replace
+// are moved aside and are put back when any step fails. 1 when all four are
+// in place, 0 when a source file is missing (nothing touched), -1 when a
+// step failed; then `failedFile` is the target that could not be written or
+// replaced (a file in use), and the previous files are in place again.
+int copyClrBridgeFiles(const char* source, const char* runtimeFolder, const char* python27Folder,
+                       std::string& failedFile);
+
 // Saves "<shortcutFolder>\\Orvanto Version XV.lnk" starting `target` with
 // `arguments` in `workingFolder`.
 bool createRuntimeShortcut(const char* workingFolder, const char* shortcutFolder, const char* target,

@@ -191,7 +191,8 @@ bool runPipOperation(const Interpreter& python, const Operation& operation, bool
     forgetPipAnswers();
     RunDialog dialog(python, callersDialog);
     if (visible) // the console stays open whatever pip's exit code, so its errors can be read
-        return processCommandLineArgWithPause(commandLine.c_str(), dialog.get(), hnConsolePause::Always);
+        return processCommandLineArgWithPause(commandLine.c_str(), dialog.get(), hnConsolePause::Always,
+                                              stop);
     return runInOwnConsole(python, operation.silentRoutine, commandLine, operation.silentLimitMs, dialog,
                            stop) == RunEnd::Ended;
 }
@@ -273,6 +274,36 @@ bool stopped(const hnStopBlock* stop) {
     return stop && stop->stopRequested();
 }
 
+// pip still names `nameText` for `package` after a silent removal. The query
+// ends at once on a stop (false: the caller repeats nothing then).
+bool stillReported(const Interpreter& python, const char* package, const char* nameText,
+                   hnDialog* callersDialog, const hnStopBlock* stop) {
+    std::string folder, needle;
+    if (!package || !python.folder(folder) || !hnFormat(needle, kCommandCapacity, "Name: %s", nameText))
+        return false;
+    RunDialog dialog(python, callersDialog);
+    std::string output;
+    runPipShow(folder, package, output, dialog.get(), stop);
+    return !stopped(stop) && pipOutputMatches(output, needle.c_str(), nullptr);
+}
+
+// With `stopOnErrors` a removal that pip still reports is repeated in a
+// visible console. A stop during any step reports failure, like a stopped
+// silent run.
+bool removeWithRepeat(const Interpreter& python, const Operation& operation, const char* package,
+                      const char* nameText, bool stopOnErrors, hnDialog* dialog, const hnStopBlock* stop) {
+    bool result = runPipOperation(python, operation, false, package, dialog, stop);
+    if (!stopOnErrors || stopped(stop)) // a stopped removal asks and repeats nothing
+        return result;
+    if (!nameText) {
+        errorMessage("Unable to un-install the target module.\nInternal error 2.\nPlease try again");
+        return false;
+    }
+    if (stillReported(python, package, nameText, dialog, stop))
+        result = runPipOperation(python, operation, true, package, dialog, stop);
+    return result && !stopped(stop);
+}
+
 } // namespace
 
 // ---- Python 2.7
@@ -319,16 +350,9 @@ bool hnPyhton27InstallFunctions::internalUninstallPy27ModuleWhl(bool visible, co
 
 bool hnPyhton27InstallFunctions::uninstallPy27ModuleWhl(const char* package, const char* nameText,
                                                         bool stopOnErrors, const hnStopBlock* stop) {
-    bool result = internalUninstallPy27ModuleWhl(false, package, stop);
-    if (!stopOnErrors || stopped(stop)) // a stopped removal asks and repeats nothing
-        return result;
-    if (!nameText) {
-        errorMessage("Unable to un-install the target module.\nInternal error 2.\nPlease try again");
-        return false;
-    }
-    if (package && hnCheckInstallations::checkPy27ModuleWhlInstallation(package))
-        result = internalUninstallPy27ModuleWhl(true, package);
-    return result;
+    // The Python 2.7 check looks for the package's own name.
+    return removeWithRepeat(kPython27, kRemove27, package, nameText ? package : nullptr, stopOnErrors,
+                            nullptr, stop);
 }
 
 // ---- Python 3.6
@@ -377,16 +401,7 @@ bool hnPyhton36InstallFunctions::internalUninstallPy36ModuleWhl(bool visible, co
 bool hnPyhton36InstallFunctions::uninstallPy36ModuleWhl(const char* package, hnDialog* dialog,
                                                         const char* nameText, bool stopOnErrors,
                                                         const hnStopBlock* stop) {
-    bool result = internalUninstallPy36ModuleWhl(false, package, dialog, stop);
-    if (!stopOnErrors || stopped(stop)) // a stopped removal asks and repeats nothing
-        return result;
-    if (!nameText) {
-        errorMessage("Unable to un-install the target module.\nInternal error 2.\nPlease try again");
-        return false;
-    }
-    if (package && checkPy36ModuleWhlInstallation(dialog, package, nameText))
-        result = internalUninstallPy36ModuleWhl(true, package, dialog);
-    return result;
+    return removeWithRepeat(kPython36, kRemove36, package, nameText, stopOnErrors, dialog, stop);
 }
 
 bool hnPyhton36InstallFunctions::uninstallPy36Pyserial(bool stopOnErrors, hnDialog* dialog,

@@ -53,16 +53,17 @@ bool cv2PydPath(const std::string& runtime, std::string& path) {
 int activateClrBuild(const std::string& runtime, const std::string& python27, const char* build,
                      const char* clr, int failRuntime, int failPython) {
     std::string source = python27 + build;
-    int result = 1;
-    if (copyClrFiles(source.c_str(), runtime.c_str()) != 1) {
-        result = failRuntime;
+    std::string failedFile;
+    if (copyClrBridgeFiles(source.c_str(), runtime.c_str(), python27.c_str(), failedFile) == 1)
+        return 1;
+    // All or nothing: the code names the copy that failed, the Python folder's
+    // when the build is not there at all.
+    bool runtimeFailed = !failedFile.empty() && failedFile.compare(0, python27.size(), python27) != 0;
+    if (failedFile.empty() || runtimeFailed)
         hnDebugOutF("%s - Unable to copy Py27 %s files to orvanto runtimr path - 1\n", kClrRoutine, clr);
-    }
-    if (copyClrFiles(source.c_str(), python27.c_str()) != 1) {
-        result = failPython;
+    if (!runtimeFailed)
         hnDebugOutF("%s - Unable to copy Py27 %s files to orvanto python path - 2\n", kClrRoutine, clr);
-    }
-    return result;
+    return runtimeFailed ? failRuntime : failPython;
 }
 
 } // namespace

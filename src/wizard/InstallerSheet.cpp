@@ -495,15 +495,19 @@ int kdDKadrixSDKInstallerSheet::reactivateCurrentPage() {
 int kdDKadrixSDKInstallerSheet::installPendingInstaller() {
     hnInstallerServices* services = installerServices();
     std::string destination;
+    const std::string& source = services->pendingInstallerPath();
     if (!hnFormat(destination, kPathCapacity, "%s\\%s", services->applicationFolder().c_str(),
                   services->pendingInstallerFileName().c_str()) ||
-        !::MoveFileExA(services->pendingInstallerPath().c_str(), destination.c_str(),
+        !::MoveFileExA(source.c_str(), destination.c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH | MOVEFILE_COPY_ALLOWED)) {
+        hnSessionLogF("Self-update", "could not move %s to %s (%lu)", source.c_str(), destination.c_str(),
+                      ::GetLastError());
         hnAppBase::current()->prompter().messageBox(
             hwnd(), "Error: Unable to copy the selected installer file. Please try again.", kInstallerCaption,
             MB_OK);
         return 0;
     }
+    hnSessionLogF("Self-update", "moved %s to %s", source.c_str(), destination.c_str());
     launchInstallerFile(destination, hwnd());
     return 1;
 }

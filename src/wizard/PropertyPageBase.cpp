@@ -7,6 +7,7 @@
 #include "controls/ImageButton.h"
 #include "controls/ImageStatic.h"
 #include "install/ElementActions.h"
+#include "install/FetchFirst.h"
 #include "controls/ToolTip.h"
 #include "wizard/InstallerSheet.h"
 #include "wizard_ids.h"
@@ -153,6 +154,15 @@ template <typename Operation> int kdDPropertyPageBase::runGuarded(Operation oper
 int kdDPropertyPageBase::runInstallRange(int first, int last, bool repairWholeList) {
     return runGuarded(
         [&] { return installManager->installRange(first, last, repairWholeList, true, false); });
+}
+
+int kdDPropertyPageBase::runInstallRangeFetchedFirst(int first, int last) {
+    std::string told;
+    int result =
+        runGuarded([&] { return installAllFetchedFirst(*installManager, first, last, true, false, told); });
+    if (result == -2)
+        hnAppBase::current()->prompter().messageBox(hwnd(), told.c_str(), nullptr, MB_OK | MB_ICONWARNING);
+    return result;
 }
 
 int kdDPropertyPageBase::runInstallSelection(const int* indices, int count, bool refresh,

@@ -32,6 +32,10 @@ public:
 
     // Operation wrappers: the manager's result, 0 when an exception was caught.
     int runInstallRange(int first, int last, bool repairWholeList);
+    // runInstallRange with the whole list repaired, fetch first: when an
+    // installable cannot be downloaded nothing changes, the user is told what
+    // is installed now, and the answer is -2.
+    int runInstallRangeFetchedFirst(int first, int last);
     int runInstallSelection(const int* indices, int count, bool refresh, bool repairWholeList);
     int runUninstallRange(int first, int last);
     int runDownloadAll(bool* skipAllErrors);

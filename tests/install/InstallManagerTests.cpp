@@ -256,29 +256,48 @@ TEST(InstallManager, InstallRangeMarksTheRunAndStopsAtTheFirstFailure) {
     EXPECT_EQ(-1, empty.manager.installRange(0, 0, true, true, true));
 }
 
-// Install All of a set fetches what is not installed before the repair; a
-// fetch that fails leaves every row as it was.
+// Install All fetches what is not installed, the range and every row with a
+// repair word, before the repair; a fetch that fails leaves every row as it
+// was and the sentence for the user says what is installed now.
 TEST(InstallManager, InstallAllFetchesFirstAndAFailedFetchChangesNothing) {
-    Page page(3);
+    Page page(4);
     ScriptedPrompter prompter;
     prompter.fallback = IDYES;
-    page.statuses = {"Installed", "Version Mismatch", "Not Installed"};
-    page.actions.detected = {{"Component 0", kStatusInstalled}, {"Component 1", kStatusVersionMismatch}};
+    page.statuses = {"Installed", "Version Mismatch", "Not Installed", "Reinstall Needed"};
+    page.actions.detected = {{"Component 0", kStatusInstalled},
+                             {"Component 1", kStatusVersionMismatch},
+                             {"Component 3", kStatusReinstallNeeded}};
     page.actions.repairTo["Component 1"] = kStatusNotInstalled;
+    page.actions.repairTo["Component 3"] = kStatusInstalled;
     page.actions.downloadResult["Component 2"] = -1;
-    EXPECT_EQ(-2, installAllFetchedFirst(page.manager, 0, 2, false));
-    EXPECT_EQ((std::vector<std::string>{"download Component 1 2/3", "download Component 2 3/3"}),
+    std::string told;
+    EXPECT_EQ(-2, installAllFetchedFirst(page.manager, 0, 2, true, false, told));
+    EXPECT_EQ((std::vector<std::string>{"download Component 1 1/3", "download Component 2 2/3"}),
               page.actions.calls);
     EXPECT_TRUE(prompter.records.empty());
     EXPECT_EQ("Version Mismatch", page.statuses[1]);
+    EXPECT_EQ("Component 2 could not be downloaded, so nothing was changed; installed now: Component 0, "
+              "Component 1 (Version Mismatch), Component 3 (Reinstall Needed).",
+              told);
 
     page.actions.calls.clear();
     page.actions.downloadResult.clear();
-    EXPECT_EQ(1, installAllFetchedFirst(page.manager, 0, 2, false));
-    EXPECT_EQ((std::vector<std::string>{"download Component 1 2/3", "download Component 2 3/3",
-                                        "repair Component 1", "install Component 0 1/3",
+    EXPECT_EQ(1, installAllFetchedFirst(page.manager, 0, 2, true, false, told));
+    EXPECT_EQ((std::vector<std::string>{"download Component 1 1/3", "download Component 2 2/3",
+                                        "download Component 3 3/3", "repair Component 1",
+                                        "repair Component 3", "install Component 0 1/3",
                                         "install Component 1 2/3", "install Component 2 3/3"}),
               page.actions.calls);
+
+    // A stopped download changes nothing either; with nothing there the
+    // sentence says so.
+    Page empty(2);
+    empty.actions.abortDownloads = true;
+    EXPECT_EQ(-2, installAllFetchedFirst(empty.manager, 0, 1, false, false, told));
+    EXPECT_EQ((std::vector<std::string>{"download Component 0 1/2"}), empty.actions.calls);
+    EXPECT_EQ("The download of Component 0 was stopped, so nothing was changed; none of these components is "
+              "installed.",
+              told);
 }
 
 TEST(InstallManager, InstallSelectionInstallsInSelectionOrderWithRefreshFlag) {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <memory>
 #include <windows.h>
 
 #include <msi.h>
@@ -249,13 +251,21 @@ void endProcessesNamed(const char* imageName) {
 // removed. The program left running is ended afterwards.
 void expectAbortEndsTheRemovalAtOnce(ProbeDetection& detection, hnInstallationElement& row,
                                      const std::string& progress, std::function<bool()> ready,
-                                     const char* imageName, const DebugCapture& debug) {
+                                     const char* imageName, const DebugCapture& debug,
+                                     bool stopOnErrors = false) {
     ScriptedPrompter prompter;
     prompter.answer(IDYES);
-    clickAbortWhen(ready);
+    // Timed from the click: the steps before it take their own time.
+    auto clickedAt = std::make_shared<std::atomic<DWORD>>(0);
+    clickAbortWhen([ready, clickedAt] {
+        bool now = ready();
+        if (now)
+            *clickedAt = ::GetTickCount();
+        return now;
+    });
     DWORD start = ::GetTickCount();
-    EXPECT_EQ(-1, uninstallElement(detection, row, 1, 1, false));
-    DWORD elapsed = ::GetTickCount() - start;
+    EXPECT_EQ(-1, uninstallElement(detection, row, 1, 1, stopOnErrors));
+    DWORD elapsed = ::GetTickCount() - (*clickedAt ? clickedAt->load() : start);
     bool programRan = countProcessesByImageName(imageName) > 0;
     endProcessesNamed(imageName);
 
@@ -321,6 +331,47 @@ TEST(UninstallElement, AbortDuringAPipRemovalEndsTheWaitWithoutKillingTheWorker)
     EXPECT_FALSE(uninstallComponentByName(row, true, timings));
     EXPECT_EQ(calls, python27.callCount());
     EXPECT_TRUE(pipKnowsNumpy());
+}
+
+// With "Stop on Package Errors" pip is asked after the silent removal and a
+// removal it still reports is repeated in a visible console. Abort ends both
+// waits the same way (the worker is not killed); the console stays open for
+// the user to read and close.
+TEST(UninstallElement, AbortDuringThePipCheckOrTheVisibleRepeatEndsTheWait) {
+    FakeInterpreter python27{"2.7"};
+    const std::string scripts = python27.folder() + "Scripts\\";
+    auto pipKnowsNumpy = [scripts] {
+        return readTextFile(scripts + "packages.txt").find("Name: numpy") != std::string::npos;
+    };
+    auto runRemoval = [&](std::function<bool()> ready, const char* imageName) {
+        python27.setPackages({{"numpy", "1.16.4"}});
+        deleteFileIfPresent(scripts + "calls.txt");
+        ProbeDetection detection;
+        std::string progress, status = "Installed";
+        hnInstallationElement row("numpy-1.16.4-cp27-cp27m-win32", "", "", "", "", false, 0, false, nullptr,
+                                  &status, &progress, "Test");
+        detection.probes[row.name] = pipKnowsNumpy;
+        DebugCapture debug;
+        expectAbortEndsTheRemovalAtOnce(detection, row, progress, ready, imageName, debug, true);
+    };
+    // pip refuses the removal, so the package is still there to ask about.
+    writeTextFile(scripts + "uninstall-refused.txt", "");
+    {
+        SCOPED_TRACE("pip show answers a minute late");
+        writeTextFile(scripts + "delay-show.txt", "60000");
+        runRemoval(
+            [scripts] { return readTextFile(scripts + "calls.txt").find("show numpy") != std::string::npos; },
+            "pip.exe");
+        deleteFileIfPresent(scripts + "delay-show.txt");
+    }
+    {
+        SCOPED_TRACE("the visible repeat stays open");
+        LoggingConsole console(60000);
+        runRemoval(
+            [&console] { return console.log().find("uninstall \"numpy\" -y&pause") != std::string::npos; },
+            "cmd.exe");
+        deleteFileIfPresent(scripts + "uninstall-refused.txt");
+    }
 }
 
 TEST(RepairElement, OnlyRepairWordsLeadToARemoval) {

@@ -57,11 +57,6 @@ TEST_F(WheelActions, CleanUpOnlyAfterPipConfirmsAndDiscardARejectedWheel) {
     EXPECT_TRUE(prompter.records.empty());
 }
 
-// A zip archive with nothing in it: 22 bytes of its end record.
-std::string emptyZip() {
-    return std::string("PK\x05\x06", 4) + std::string(18, '\0');
-}
-
 // pip's refusal alone keeps the cached wheel (an installer copy for an
 // offline machine keeps its files); the installer's own check decides.
 TEST_F(WheelActions, OnlyAWheelFailingTheInstallersCheckIsDiscarded) {

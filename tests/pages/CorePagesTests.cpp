@@ -82,7 +82,8 @@ TEST(CoreComponentsPage, VisionSoftwareBringsTheRuntimeAlongAndFinishReplacesCan
     CorePage open;
     clickButton(open.window, IDC_CORE_VISION_INSTALL);
     EXPECT_EQ(
-        (std::vector<std::string>{std::string("install ") + kRuntime, std::string("install ") + kVision}),
+        (std::vector<std::string>{"download " + std::string(kRuntime), "download " + std::string(kVision),
+                                  "install " + std::string(kRuntime), "install " + std::string(kVision)}),
         open.actions.calls);
     EXPECT_EQ("Installed", controlText(open.window, IDC_CORE_VISION_STATUS));
     EXPECT_TRUE(open.host->nextEnabled());
@@ -94,7 +95,7 @@ TEST(CoreComponentsPage, VisionSoftwareBringsTheRuntimeAlongAndFinishReplacesCan
     EXPECT_FALSE(open.host->nextEnabled());
     open.actions.calls.clear();
     clickButton(open.window, IDC_CORE_VISION_INSTALL);
-    EXPECT_EQ((std::vector<std::string>{std::string("install ") + kVision}), open.actions.calls);
+    EXPECT_EQ((std::vector<std::string>{kVision}), open.actions.callsOf("install"));
     EXPECT_EQ("Finish", open.host->cancelText());
 
     clickButton(open.window, IDC_CORE_RUNTIME_UNINSTALL);
@@ -102,8 +103,25 @@ TEST(CoreComponentsPage, VisionSoftwareBringsTheRuntimeAlongAndFinishReplacesCan
     EXPECT_EQ("Cancel", open.host->cancelText());
     open.actions.calls.clear();
     clickButton(open.window, IDC_CORE_RUNTIME_INSTALL);
-    EXPECT_EQ((std::vector<std::string>{std::string("install ") + kRuntime}), open.actions.calls);
+    EXPECT_EQ((std::vector<std::string>{kRuntime}), open.actions.callsOf("install"));
     EXPECT_EQ("Finish", open.host->cancelText());
+}
+
+// Fetch first: an installable that cannot be downloaded stops the run before
+// anything is repaired or installed, and the user reads what is installed.
+TEST(CoreComponentsPage, AFailedDownloadChangesNothingAndSaysWhatIsInstalled) {
+    CorePage open(std::map<std::string, std::string>{{kRuntime, kStatusVersionMismatch}});
+    open.actions.unreachable = {kVision};
+    clickButton(open.window, IDC_CORE_VISION_INSTALL);
+    EXPECT_EQ(
+        (std::vector<std::string>{"download " + std::string(kRuntime), "download " + std::string(kVision)}),
+        open.actions.calls);
+    ASSERT_EQ(1u, open.prompter.records.size()) << describeRecords(open.prompter);
+    EXPECT_EQ(std::string(kVision) + " could not be downloaded, so nothing was changed; installed now: " +
+                  kRuntime + " (Version Mismatch).",
+              open.prompter.records[0].text);
+    EXPECT_EQ("Version Mismatch", controlText(open.window, IDC_CORE_RUNTIME_STATUS));
+    EXPECT_EQ("Not Installed", controlText(open.window, IDC_CORE_VISION_STATUS));
 }
 
 TEST(CoreComponentsPage, SdkInstallerDownloadTellsTheOutcome) {

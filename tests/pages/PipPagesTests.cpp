@@ -106,7 +106,11 @@ TEST(PipExtensionRows, InstallReplacesAnotherVersionOnlyOnceTheNewOneIsFetched) 
     std::map<std::string, std::string> status = {{kKerasElement, kStatusVersionMismatch}};
     {
         OpenPipPage<kdDInstallPY27Extensions2> open(&status);
+        const hnInstallationElement& keras = *open.page.installManager->findElementByName(kKerasElement);
+        std::string wheel = keras.downloadFolder + "\\" + keras.fileName;
+        ASSERT_TRUE(writeFileAt(wheel, "stand-in wheel" + emptyZip())); // what the fetch leaves
         clickButton(open.window, control(kKeras, kInstall));
+        deleteFileForced(wheel);
         std::vector<std::string> expected = {"download " + std::string(kKerasElement),
                                              "uninstall " + std::string(kKerasElement),
                                              "install " + std::string(kKerasElement)};
@@ -122,6 +126,80 @@ TEST(PipExtensionRows, InstallReplacesAnotherVersionOnlyOnceTheNewOneIsFetched) 
     EXPECT_EQ(std::vector<std::string>{"download " + std::string(kKerasElement)}, offline.actions.calls);
     EXPECT_EQ(kStatusVersionMismatch, offline.actions.statusOf(kKerasElement));
     EXPECT_EQ("Python 27 extension - Keras 2.1.0", rowView(offline.window, kKeras).name);
+}
+
+namespace {
+
+// The rows' removal and installation as pip sees them: a removal drops the
+// package from the stand-in interpreter, an installation puts the row's
+// version there unless pip rejects the file.
+class PipMirrorActions : public TableActions {
+public:
+    FakeInterpreter* python = nullptr;
+    std::pair<std::string, std::string> installs; // package and version pip ends with
+    bool pipRejects = false;
+    int uninstallElement(hnInstallationElement& element, int position, int runLength, bool stop) override {
+        python->setPackages({});
+        return TableActions::uninstallElement(element, position, runLength, stop);
+    }
+    int installElement(hnInstallationElement& element, int, int, bool, bool) override {
+        calls.push_back("install " + element.name);
+        if (pipRejects)
+            return -1;
+        python->setPackages({installs});
+        status[element.name] = kStatusInstalled;
+        return 1;
+    }
+};
+
+} // namespace
+
+// Before the version in use goes, the fetched wheel is checked as far as the
+// installer can without pip; a wheel pip then rejects leaves the user told
+// that the old version was removed.
+TEST(PipExtensionRows, AWheelIsCheckedBeforeTheOldVersionGoesAndAFailureSaysWhatIsLeft) {
+    FakeInterpreter python27("2.7");
+    std::map<std::string, std::string> status = {{kKerasElement, kStatusVersionMismatch}};
+    OpenPipPage<kdDInstallPY27Extensions2, PipMirrorActions> open(&status);
+    open.actions.python = &python27;
+    open.actions.installs = {"Keras", "2.2.4"};
+    const hnInstallationElement& keras = *open.page.installManager->findElementByName(kKerasElement);
+    std::string wheel = keras.downloadFolder + "\\" + keras.fileName;
+
+    // Not an archive: nothing is removed, the file goes, the user is told.
+    python27.setPackages({{"Keras", "2.1.0"}});
+    ASSERT_TRUE(writeFileAt(wheel, "not a wheel"));
+    clickButton(open.window, control(kKeras, kInstall));
+    EXPECT_EQ(std::vector<std::string>{"download " + std::string(kKerasElement)}, open.actions.calls);
+    EXPECT_FALSE(fileExists(wheel));
+    ASSERT_EQ(1u, open.prompter.records.size()) << describeRecords(open.prompter);
+    EXPECT_EQ("Keras 2.2.4 could not be installed: the downloaded file is no usable wheel for this Python; "
+              "Keras 2.1.0 is still installed.",
+              open.prompter.records[0].text);
+    EXPECT_EQ("Python 27 extension - Keras 2.1.0", rowView(open.window, kKeras).name);
+
+    // An archive whose tags fit, which pip rejects after the removal.
+    ASSERT_TRUE(writeFileAt(wheel, "stand-in wheel" + emptyZip()));
+    open.actions.pipRejects = true;
+    open.actions.calls.clear();
+    clickButton(open.window, control(kKeras, kInstall));
+    EXPECT_EQ((std::vector<std::string>{"download " + std::string(kKerasElement),
+                                        "uninstall " + std::string(kKerasElement),
+                                        "install " + std::string(kKerasElement)}),
+              open.actions.calls);
+    ASSERT_EQ(2u, open.prompter.records.size()) << describeRecords(open.prompter);
+    EXPECT_EQ("Keras 2.2.4 could not be installed; Keras 2.1.0 was removed.", open.prompter.records[1].text);
+    EXPECT_FALSE(rowView(open.window, kKeras).uninstallShown);
+    EXPECT_TRUE(fileExists(wheel)); // pip's refusal alone keeps the file
+
+    // pip takes it: no message.
+    python27.setPackages({{"Keras", "2.1.0"}});
+    open.actions.status[kKerasElement] = kStatusVersionMismatch;
+    open.actions.pipRejects = false;
+    clickButton(open.window, control(kKeras, kInstall));
+    EXPECT_EQ(2u, open.prompter.records.size()) << describeRecords(open.prompter);
+    EXPECT_EQ("Python 27 extension - Keras", rowView(open.window, kKeras).name);
+    deleteFileForced(wheel);
 }
 
 TEST(PipExtensionRows, UninstallHidesTheButtonOncePipNoLongerKnowsThePackage) {

@@ -339,9 +339,35 @@ TEST(PrerequisitesPage, InstallAllWithOnlyTheInterpreterMissingInstallsOnlyIt) {
     OpenPage open("Python 2.7.13");
     EXPECT_FALSE(open.host->nextEnabled());
     clickButton(open.window, IDC_PREREQ_INSTALL_ALL);
-    EXPECT_EQ((std::vector<std::string>{"install Python 2.7.13"}), open.actions.calls);
+    EXPECT_EQ((std::vector<std::string>{"download Python 2.7.13", "install Python 2.7.13"}),
+              open.actions.calls);
     EXPECT_TRUE(open.actions.callsOf("repair").empty());
     EXPECT_TRUE(open.host->nextEnabled());
+}
+
+TEST(PrerequisitesPage, InstallAllFetchesEverythingFirstAndAFailedDownloadChangesNothing) {
+    OpenPage open("Python 2.7.9", {{"MS VC++ 2005 SP1 Redist", kStatusVersionMismatch},
+                                   {"Windows Installer 3.1", kStatusNotInstalled}});
+    open.actions.unreachable = {"Python 2.7.9"};
+    clickButton(open.window, IDC_PREREQ_INSTALL_ALL);
+    EXPECT_EQ((std::vector<std::string>{"MS VC++ 2005 SP1 Redist", "Windows Installer 3.1", "Python 2.7.9"}),
+              open.actions.callsOf("download"));
+    EXPECT_TRUE(open.actions.callsOf("repair").empty());
+    EXPECT_TRUE(open.actions.callsOf("install").empty());
+    EXPECT_TRUE(open.python.calls.empty());
+    ASSERT_FALSE(open.prompter.records.empty());
+    const std::string& told = open.prompter.records.back().text;
+    EXPECT_EQ(
+        0u, told.find("Python 2.7.9 could not be downloaded, so nothing was changed; installed now: MS VC++ "
+                      "2005 SP1 Redist (Version Mismatch), MS VC++ 2008 SP1 Redist"))
+        << told;
+    EXPECT_EQ(kStatusVersionMismatch, open.actions.statusOf("MS VC++ 2005 SP1 Redist"));
+
+    // With the file there again the same click repairs and installs.
+    open.actions.unreachable.clear();
+    clickButton(open.window, IDC_PREREQ_INSTALL_ALL);
+    EXPECT_EQ((std::vector<std::string>{"MS VC++ 2005 SP1 Redist", "Windows Installer 3.1", "Python 2.7.9"}),
+              open.actions.callsOf("install"));
 }
 
 TEST(PrerequisitesPage, NextAsksForConfirmationWhilePrerequisitesAreMissing) {

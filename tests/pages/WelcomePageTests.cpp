@@ -190,6 +190,21 @@ TEST(WelcomePage, QuickUpdateInstallsBothCoreComponentsAndThenHides) {
     EXPECT_TRUE(actions.callsOf("install").empty());
     EXPECT_EQ("Confirmation", prompter.records.back().caption);
 
+    // Fetch first: without the vision software's installable nothing runs.
+    actions.unreachable = {"Orvanto Vision Software Version XV 15.0.0.774"};
+    prompter.answer(IDYES);
+    clickButton(window, IDC_WELCOME_QUICK_UPDATE);
+    EXPECT_EQ((std::vector<std::string>{"Orvanto Version XV 15.0.0.774 Runtime",
+                                        "Orvanto Vision Software Version XV 15.0.0.774"}),
+              actions.callsOf("download"));
+    EXPECT_TRUE(actions.callsOf("install").empty());
+    EXPECT_EQ(
+        "Orvanto Vision Software Version XV 15.0.0.774 could not be downloaded, so nothing was changed; "
+        "none of these components is installed.",
+        prompter.records.back().text);
+    EXPECT_TRUE(controlVisible(window, IDC_WELCOME_QUICK_UPDATE));
+
+    actions.unreachable.clear();
     prompter.answer(IDYES);
     clickButton(window, IDC_WELCOME_QUICK_UPDATE);
     EXPECT_EQ((std::vector<std::string>{"Orvanto Version XV 15.0.0.774 Runtime",

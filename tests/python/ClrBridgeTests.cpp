@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/FileHelpers.h"
+#include "app/ScopedHandle.h"
 #include "main/InstallerApp.h"
 #include "pages/PageTestSupport.h"
 #include "python/Python36Functions.h"
@@ -107,6 +108,42 @@ TEST_F(ClrBridge, ToolboxCheckSwitchesToClr40OnlyWhenItCanBeSet) {
     EXPECT_TRUE(debug.contains("kdDInstallPY27ExtensionsNew::installNewPY27CLR - Unexpected argument\n"));
     EXPECT_EQ(0, installNewPY27CLR(nullptr, runtime.c_str(), "Python 2.7 CLR 3.0"));
     EXPECT_EQ(storedSelection(), kClr40);
+}
+
+// The four bridge files change together: one of them in use (the runtime
+// running) leaves the previous build whole and names the file.
+TEST_F(ClrBridge, ALockedBridgeFileLeavesThePreviousBuildWhole) {
+    ASSERT_EQ(1, installNewPY27CLR(nullptr, runtime.c_str(), kClr40));
+    std::string locked = runtime + "Python\\Python27\\Python.Runtime.dll";
+    auto leftovers = [&] {
+        std::vector<std::string> found;
+        for (const std::string& folder : {runtime, runtime + "Python\\Python27\\"})
+            for (const char* name : {"clr.pyd", "Python.Runtime.dll"})
+                for (const char* suffix : {".new~", ".old~"})
+                    if (fileExists(folder + name + suffix))
+                        found.push_back(folder + name + suffix);
+        return found;
+    };
+    {
+        ScriptedPrompter prompter;
+        hnScopedHandle inUse(::CreateFileA(locked.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                           OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(inUse);
+        EXPECT_EQ(0, installNewPY27CLR(nullptr, runtime.c_str(), kClr20));
+        ASSERT_EQ(1u, prompter.records.size()) << describeRecords(prompter);
+        EXPECT_NE(std::string::npos, prompter.records[0].text.find("'" + locked + "'"));
+        EXPECT_EQ(0u, prompter.records[0].text.find("The CLR bridge was not changed"));
+    }
+    EXPECT_TRUE(isPY27CLR4Active(runtime.c_str()));
+    EXPECT_FALSE(isPY27CLR2Active(runtime.c_str()));
+    EXPECT_EQ(storedSelection(), kClr40);
+    EXPECT_TRUE(leftovers().empty()) << leftovers().front();
+
+    // Released: the switch goes through and leaves nothing aside.
+    EXPECT_EQ(1, installNewPY27CLR(nullptr, runtime.c_str(), kClr20));
+    EXPECT_TRUE(isPY27CLR2Active(runtime.c_str()));
+    EXPECT_EQ(storedSelection(), kClr20);
+    EXPECT_TRUE(leftovers().empty()) << leftovers().front();
 }
 
 TEST_F(ClrBridge, PageChoiceReplacesTheBridgeOnlyWhenTheNewOneIsThere) {

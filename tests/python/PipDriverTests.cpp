@@ -18,44 +18,6 @@ namespace {
 using F27 = hnPyhton27InstallFunctions;
 using F36 = hnPyhton36InstallFunctions;
 
-// The x86 console program replaced by the recorder, which logs its command
-// line and ends at once (no pause). What was there comes back when this goes,
-// and also when it is made, in case a killed run left the stand-in behind.
-class LoggingConsole {
-public:
-    LoggingConsole() {
-        std::string folder;
-        systemX86Folder(folder);
-        console_ = folder + "\\cmd.exe";
-        saved_ = console_ + ".orvanto-saved";
-        placed_ = console_ + ".orvanto-placed"; // there was none to save
-        restore();
-        if (fileExists(console_))
-            ::MoveFileExA(console_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING);
-        else
-            writeTextFile(placed_, "");
-        ::CopyFileA((toolsFolder() + "\\recorder.exe").c_str(), console_.c_str(), FALSE);
-        ::SetEnvironmentVariableA("ORVANTO_RECORD_FILE", log_.file("console.txt").c_str());
-    }
-    ~LoggingConsole() {
-        ::SetEnvironmentVariableA("ORVANTO_RECORD_FILE", nullptr);
-        restore();
-    }
-    std::string log() const { return readTextFile(log_.file("console.txt")); }
-
-private:
-    void restore() {
-        if (fileExists(saved_)) {
-            ::MoveFileExA(saved_.c_str(), console_.c_str(), MOVEFILE_REPLACE_EXISTING);
-        } else if (fileExists(placed_)) {
-            deleteFileForced(console_);
-            deleteFileForced(placed_);
-        }
-    }
-    ScratchFolder log_;
-    std::string console_, saved_, placed_;
-};
-
 std::size_t count(const std::string& text, const std::string& part) {
     std::size_t found = 0;
     for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1))

@@ -28,6 +28,9 @@
 #include "download/InstallationElement.h"
 #include "download/StatusWords.h"
 #include "process/ProcessLaunch.h"
+#include "python/Python27Functions.h"
+#include "pages_ids.h"
+#include "pages/PageTestSupport.h"
 #include "python/PythonSelection.h"
 #include "support/DemoRepository.h"
 #include "support/TestSupport.h"
@@ -361,6 +364,52 @@ TEST(DemoRepository, OldSetupBesidePipsVersionReadsMultipleVersionsAndGoesWithIt
     EXPECT_FALSE(hnCheckInstallations::checkPy27ModuleWhlInstallation("numpy"));
     for (const auto& record : prompter.records)
         ADD_FAILURE() << record.text;
+    runMsiexecUninstall("{79F081BF-7454-43DB-BD8F-9EE596813232}");
+}
+
+// Install All of a package set with one wheel missing on the server: every
+// wheel is fetched before anything runs, so the set's numpy in another
+// version stays and nothing is installed; the user is told.
+TEST(DemoRepository, PackageSetWithAWheelMissingOnTheServerChangesNothing) {
+    ScriptedPrompter prompter;
+    prompter.fallback = IDYES;
+    SelectionGuard selection;
+    Rows python({kPy279Row});
+    ASSERT_EQ(1, python.manager.installRange(0, 0, false, false, false));
+    ScratchFolder files;
+    std::string older = files.file("numpy-1.10.0-cp27-cp27m-win32.whl");
+    ASSERT_TRUE(writeTextFile(older, "stand-in package"));
+    ASSERT_TRUE(pythonEnvironment().installPy27Wheel(nullptr, older, "numpy", "1.10.0", false));
+    {
+        kdDInstallPY27ExtensionsNew page("Demo");
+        PageHost host(page);
+        HWND window = host.pageWindow();
+        ASSERT_TRUE(chooseItem(window, IDC_PYPKG_COMBO, "Orvanto 15.0 Deep Learning"))
+            << describeRecords(prompter);
+        ::CheckDlgButton(window, IDC_PYPKG_VALIDATE, BST_CHECKED);
+        clickButton(window, IDC_PYPKG_VALIDATE);
+        ASSERT_TRUE(page.packageManager);
+        const hnInstallationElement* scipy =
+            page.packageManager->findElementByName("scipy-1.1.0-cp27-cp27m-win32");
+        ASSERT_NE(nullptr, scipy);
+        EXPECT_EQ(kStatusVersionMismatch,
+                  page.packageManager->findElementByName("numpy-1.16.4-cp27-cp27m-win32")->status());
+        deleteFileForced(scipy->downloadFolder + "\\" + scipy->fileName);
+        ASSERT_TRUE(demoServerFault("withhold" + demoServerPath(scipy->url)));
+        std::size_t asked = prompter.records.size();
+        clickButton(window, IDC_PYPKG_INSTALL_ALL);
+        EXPECT_TRUE(demoServerFault("restore"));
+        ASSERT_GT(prompter.records.size(), asked);
+        EXPECT_EQ("Not every package of the set could be downloaded; nothing was removed or installed.",
+                  prompter.records.back().text);
+    }
+    std::string version;
+    bool found = false;
+    EXPECT_TRUE(hnPyhton27InstallFunctions::checkPy27ModuleWhlInstalledVersion(&version, "numpy", &found));
+    EXPECT_TRUE(found);
+    EXPECT_EQ("1.10.0", version);
+    EXPECT_FALSE(hnCheckInstallations::checkPy27ModuleWhlInstallation("opencv-contrib-python"));
+    EXPECT_FALSE(hnCheckInstallations::checkPy27ModuleWhlInstallation("scipy"));
     runMsiexecUninstall("{79F081BF-7454-43DB-BD8F-9EE596813232}");
 }
 

@@ -16,6 +16,7 @@
 #include "pages/Utilities2Page.h"
 #include "pages/UtilitiesPage.h"
 #include "pages_ids.h"
+#include "support/DemoRepository.h"
 #include "support/TestSupport.h"
 
 namespace {
@@ -82,6 +83,33 @@ TEST(OptionalComponents, CameraRowsAndTheMvsSelectorBothWays) {
     EXPECT_EQ("None", open.page.mvs().currentSelection);
     for (const auto& record : open.prompter.records)
         EXPECT_EQ(0u, record.text.find("Only one of the MVS versions")) << record.text;
+}
+
+// The server hands out a new member that downloads but is no program: the
+// switch puts the old member back, shows it, and says so.
+TEST(OptionalComponents, SelectorSwitchWhoseNewMemberDoesNotInstallRestoresTheOldOne) {
+    ShownPage<kdDInstall3rdPartyInstallations> open(kWindows7x64);
+    ASSERT_TRUE(chooseItem(open.window, IDC_CAM1_MVS_COMBO, "MVS 3.0.0"));
+    ASSERT_EQ("Status: Installed", open.status(IDC_CAM1_MVS_STATUS)) << open.explain();
+    const hnInstallationElement* next = open.page.installManager->findElementByName("MVS 3.1.0");
+    ASSERT_NE(nullptr, next);
+    std::string cached = next->downloadFolder + "\\" + next->fileName;
+    deleteFileForced(cached);
+    ASSERT_TRUE(demoServerFault("garble" + demoServerPath(next->url)));
+
+    ASSERT_TRUE(chooseItem(open.window, IDC_CAM1_MVS_COMBO, "MVS 3.1.0"));
+    EXPECT_TRUE(demoServerFault("restore"));
+    EXPECT_TRUE(fileExists(cached)) << "the new member was downloaded";
+    EXPECT_EQ("MVS 3.0.0", open.page.mvs().currentSelection) << open.explain();
+    EXPECT_EQ("MVS 3.0.0", controlText(open.window, IDC_CAM1_MVS_COMBO));
+    EXPECT_EQ("Status: Installed", open.status(IDC_CAM1_MVS_STATUS));
+    ASSERT_FALSE(open.prompter.records.empty());
+    EXPECT_EQ("MVS 3.1.0 could not be installed; MVS 3.0.0 was restored.", open.prompter.records.back().text)
+        << open.explain();
+    deleteFileForced(cached);
+
+    ASSERT_TRUE(chooseItem(open.window, IDC_CAM1_MVS_COMBO, "None"));
+    EXPECT_EQ("None", open.page.mvs().currentSelection);
 }
 
 TEST(OptionalComponents, AvtSelectorBothWaysAndThePylonRuntimePackage) {

@@ -7,6 +7,7 @@
 #include <atomic>
 #include <memory>
 #include <string>
+#include <vector>
 #include <windows.h>
 
 #include "app/FileHelpers.h"
@@ -168,8 +169,12 @@ TEST_F(SelfUpdate, SameNamedNotesOfASharedFolderStayApartAndALongNameIsNoOffer) 
 TEST_F(SelfUpdate, UnreachableInfoAndAMissingFolderAreFailedChecks) {
     CUpgradeInfo missing(theApp()->repositoryBaseUrl() + kInstallerServerFolder + "NoSuchInfo.ini.txt",
                          "NoSuchInfo.ini.txt");
+    std::size_t mark = sessionLogMark();
     EXPECT_EQ(kUpgradeInfoUnavailable, fetchUpgradeInfo(missing));
     EXPECT_EQ(1, missing.checkState);
+    EXPECT_NE(std::string::npos,
+              sessionLogLinesSince(mark, "Self-update")
+                  .find("Self-update: checked " + missing.infoUrl + ": could not be fetched"));
 
     serveUpgradeMode("release");
     std::unique_ptr<CUpgradeInfo> release = channelRecord(false);
@@ -223,6 +228,7 @@ TEST_F(SelfUpdate, OfferDownloadsTheInstallerAndHandsItOver) {
     ASSERT_EQ(1u, prompter.records.size());
     EXPECT_EQ("Unable to download new version. Please try again", prompter.records[0].text);
 
+    std::size_t mark = sessionLogMark();
     ASSERT_EQ(1, fetchUpgradeInfo(*release));
     // "Ignore" in the dialog: nothing downloaded.
     prompter.answer(IDCANCEL);
@@ -245,6 +251,14 @@ TEST_F(SelfUpdate, OfferDownloadsTheInstallerAndHandsItOver) {
     EXPECT_EQ(1, readFileVersionAndPrivateBuild(downloaded, version, privateBuild));
     EXPECT_EQ("15.0.0.775", version);
     EXPECT_EQ("Release 201015", privateBuild);
+    // Each step is in the session log: the check, the fetch, the hand-over.
+    std::string steps = sessionLogLinesSince(mark, "Self-update");
+    const std::vector<std::string> expectedSteps = {"Self-update: checked " + release->infoUrl + ": offers ",
+                                                    std::string(", installer ") + kNextInstaller,
+                                                    "Self-update: fetched installer ", " as " + downloaded,
+                                                    "Self-update: handing over to " + downloaded};
+    for (const std::string& step : expectedSteps)
+        EXPECT_NE(std::string::npos, steps.find(step)) << step << "\n" << steps;
 
     // The INI changed to a name too long for the target folder: the user is
     // told so, and nothing is downloaded or handed over.

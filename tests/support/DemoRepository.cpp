@@ -1,15 +1,19 @@
 #include "support/DemoRepository.h"
 
+#include <atomic>
 #include <iterator>
 #include <vector>
 #include <windows.h>
 #include <msi.h>
 
 #include "app/FileHelpers.h"
+#include "app/InstallerServices.h"
 #include "app/SystemView.h"
 #include "install/CheckInstallations.h"
+#include "download/DownloadEngine.h"
 #include "download/InstallationElement.h"
 #include "process/ProcessLaunch.h"
+#include "support/TestSupport.h"
 
 namespace {
 
@@ -86,4 +90,16 @@ DemoMachineGuard::~DemoMachineGuard() {
     for (const auto& folder : made_)
         if (!folder.first.empty())
             deleteFolderTree(folder.first.c_str(), folder.second);
+}
+
+bool demoServerFault(const std::string& control) {
+    ScratchFolder scratch;
+    const std::atomic<bool> abort{false};
+    return downloadFileToFolder(scratch.path(), "fault.txt", abort,
+                                installerServices()->repositoryBaseUrl() + "/demo-control/" + control) > 0;
+}
+
+std::string demoServerPath(const std::string& url) {
+    const std::string base = installerServices()->repositoryBaseUrl();
+    return url.compare(0, base.size(), base) == 0 ? url.substr(base.size()) : url;
 }

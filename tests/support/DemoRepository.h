@@ -32,3 +32,10 @@ private:
 // Runs a registered uninstall command of the quoted form "program" arguments
 // and waits for it; true when it ran and ended with 0.
 bool runQuotedUninstall(const std::string& command);
+
+// Makes the demo server fail as a test needs: "withhold/<server path>" (a file
+// missing on the server), "garble/<server path>" (served as bytes that are no
+// installable), "restore" (every file back). True when the server agreed.
+bool demoServerFault(const std::string& control);
+// The server path of an address on the demo server ("/orvanto/...").
+std::string demoServerPath(const std::string& url);

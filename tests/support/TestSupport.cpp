@@ -9,6 +9,7 @@
 #include "app/FileHelpers.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
+#include "process/SystemInfo.h"
 
 ScriptedPrompter::ScriptedPrompter() : previous_(hnAppBase::current()->setPrompter(this)) {}
 
@@ -113,6 +114,12 @@ bool writeTextFile(const std::string& path, const std::string& content) {
     return static_cast<bool>(out);
 }
 
+// The unzip layer finds the end record only after at least one byte of other
+// data: callers put something in front.
+std::string emptyZip() {
+    return std::string("PK\x05\x06", 4) + std::string(18, '\0');
+}
+
 std::string readTextFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     std::stringstream buffer;
@@ -207,4 +214,35 @@ int runMsiexec(const std::string& arguments) {
             break;
     }
     return code;
+}
+
+LoggingConsole::LoggingConsole(unsigned long sleepMs) {
+    std::string folder;
+    systemX86Folder(folder);
+    console_ = folder + "\\cmd.exe";
+    saved_ = console_ + ".orvanto-saved";
+    placed_ = console_ + ".orvanto-placed"; // there was none to save
+    restore();
+    if (fileExists(console_))
+        ::MoveFileExA(console_.c_str(), saved_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    else
+        writeTextFile(placed_, "");
+    ::CopyFileA((toolsFolder() + "\\recorder.exe").c_str(), console_.c_str(), FALSE);
+    ::SetEnvironmentVariableA("ORVANTO_RECORD_FILE", log_.file("console.txt").c_str());
+    ::SetEnvironmentVariableA("ORVANTO_RECORD_SLEEP_MS", sleepMs ? std::to_string(sleepMs).c_str() : nullptr);
+}
+
+LoggingConsole::~LoggingConsole() {
+    ::SetEnvironmentVariableA("ORVANTO_RECORD_FILE", nullptr);
+    ::SetEnvironmentVariableA("ORVANTO_RECORD_SLEEP_MS", nullptr);
+    restore();
+}
+
+void LoggingConsole::restore() {
+    if (fileExists(saved_)) {
+        ::MoveFileExA(saved_.c_str(), console_.c_str(), MOVEFILE_REPLACE_EXISTING);
+    } else if (fileExists(placed_)) {
+        deleteFileForced(console_);
+        deleteFileForced(placed_);
+    }
 }

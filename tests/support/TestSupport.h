@@ -78,6 +78,26 @@ private:
 bool writeTextFile(const std::string& path, const std::string& content);
 std::string readTextFile(const std::string& path);
 bool makeFolders(const std::string& path);
+// A zip archive with nothing in it: the 22 bytes of its end record.
+std::string emptyZip();
+
+// The x86 console program replaced by the recorder, which logs its command
+// line and ends (after `sleepMs`, at once by default; it never pauses). What
+// was there comes back when this goes, and also when it is made, in case a
+// killed run left the stand-in behind.
+class LoggingConsole {
+public:
+    explicit LoggingConsole(unsigned long sleepMs = 0);
+    ~LoggingConsole();
+    LoggingConsole(const LoggingConsole&) = delete;
+    LoggingConsole& operator=(const LoggingConsole&) = delete;
+    std::string log() const { return readTextFile(log_.file("console.txt")); }
+
+private:
+    void restore();
+    ScratchFolder log_;
+    std::string console_, saved_, placed_;
+};
 
 // Folder of the helper programs (tests/tools) built beside the tests.
 std::string toolsFolder();

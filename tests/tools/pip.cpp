@@ -23,7 +23,9 @@
 //   python -m pip install --upgrade pip    says pip is up to date
 // Every call appends its arguments to "Scripts\calls.txt". Test switches in
 // "Scripts": "delay.txt" holding milliseconds makes each call wait that long
-// first, "delay-once.txt" only the next call; "show-output.txt" is printed
+// first, "delay-once.txt" only the next call, "delay-show.txt" every "show"
+// call; "uninstall-refused.txt" makes "uninstall" fail with exit code 1 and
+// remove nothing; "show-output.txt" is printed
 // as it is instead of any record; "long-output.txt" holding a count appends
 // a file list of that many characters to every record shown; while either
 // of these two is present "list" fails as pip does on a bad option (exit
@@ -188,6 +190,10 @@ int main(int argc, char** argv) {
 
     if (command == "show" && argc > 2) {
         bool present = false;
+        unsigned long showDelay =
+            std::strtoul(readWhole(folder + "delay-show.txt", present).c_str(), nullptr, 10);
+        if (present)
+            ::Sleep(showDelay);
         std::string fixed = readWhole(folder + "show-output.txt", present);
         if (present) {
             std::fwrite(fixed.data(), 1, fixed.size(), stdout);
@@ -273,6 +279,12 @@ int main(int argc, char** argv) {
         return 0;
     }
     if (command == "uninstall" && argc > 2) {
+        bool refuses = false;
+        readWhole(folder + "uninstall-refused.txt", refuses);
+        if (refuses) {
+            std::fprintf(stderr, "ERROR: Cannot uninstall %s: access denied\r\n", argv[2]);
+            return 1;
+        }
         std::vector<Record> kept;
         bool removed = false;
         for (const Record& record : records) {

@@ -410,7 +410,11 @@ TEST(InstallerSheet, LaunchingAMissingInstallerTellsTheUser) {
 
     theApp()->pendingInstallerPath() = "C:\\no\\such\\download.exe";
     theApp()->pendingInstallerFileName() = "OrvantoVisionSoftware_15_0_0_775_Installer_201001.exe";
+    std::size_t mark = sessionLogMark();
     EXPECT_EQ(0, ::SendMessageA(wizard.sheet->hwnd(), 0x407, 0, 0));
+    EXPECT_NE(std::string::npos, sessionLogLinesSince(mark, "Self-update")
+                                     .find("Self-update: could not move C:\\no\\such\\download.exe to "))
+        << sessionLogLinesSince(mark, "Self-update");
     EXPECT_EQ("Error: Unable to copy the selected installer file. Please try again.",
               wizard.prompter.records.back().text);
     EXPECT_TRUE(wizard.sheet->isOpen());
