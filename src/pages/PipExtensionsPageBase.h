@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/ImageButton.h"
+#include "pages/PipListingCheck.h"
 #include "wizard/PropertyPageBase.h"
 
 // One package: its element is "<prefix><package>"; the file lies in
@@ -37,7 +38,7 @@ struct kdDPipExtensionsVariant {
     bool (*installedVersion)(std::string* version, const char* package, bool* found);
 };
 
-class kdDPipExtensionsPageBase : public kdDPropertyPageBase {
+class kdDPipExtensionsPageBase : public kdDPipListingPage {
 public:
     kdDPipExtensionsPageBase(UINT templateId, const std::string& title, kdDPipExtensionsVariant variant);
     ~kdDPipExtensionsPageBase() override;
@@ -51,6 +52,8 @@ public:
 
     // Asks pip about every row behind a please-wait dialog.
     void updateAllRows();
+    // While pip's listing is being read at activation (checking()): each row
+    // shows "Checking...", its buttons refuse, the elements' status stays empty.
     // One row (its slot, top to bottom) from pip's answer.
     void updateStateForSingleElement(int slot);
     int explorePythonScripts();
@@ -72,10 +75,13 @@ public:
 protected:
     bool onSetActive() override;
     bool onCommand(WORD id, WORD code, HWND control) override;
+    void answered() override;
 
 private:
     void debugLine(const char* routine, const char* reason) const;
     void showRow(int slot);
+    void fillRows();
+    void showChecking();
 
     kdDPipExtensionsVariant variant_;
     std::vector<RowState> rowStates_;
