@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 #include <set>
@@ -72,6 +73,117 @@ private:
     LARGE_INTEGER frequency_, start_;
 };
 
+// The archive read through two windows of its bytes: the central directory
+// and the entry being inflated each stay in one, so that an entry's record,
+// its local header and its data seldom cost a system call each (the stdio
+// layer reads again after every seek).
+struct ArchiveReader {
+    struct Window {
+        uint64_t start = 0;
+        DWORD length = 0;
+        unsigned used = 0;
+        std::unique_ptr<char[]> data;
+    };
+    hnScopedHandle file;
+    uint64_t size = 0;
+    uint64_t position = 0;
+    unsigned clock = 0;
+    Window windows[2];
+};
+constexpr DWORD kReaderWindow = 256 * 1024;
+
+voidpf ZCALLBACK openReader(voidpf, const void* name, int mode) {
+    if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ || !name)
+        return nullptr;
+    std::unique_ptr<ArchiveReader> reader(new ArchiveReader);
+    reader->file.reset(::CreateFileA(static_cast<const char*>(name), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size = {};
+    if (!reader->file || !::GetFileSizeEx(reader->file.get(), &size))
+        return nullptr;
+    reader->size = static_cast<uint64_t>(size.QuadPart);
+    for (ArchiveReader::Window& window : reader->windows)
+        window.data.reset(new char[kReaderWindow]);
+    return reader.release();
+}
+
+// The window holding byte `at`, read into the one used least recently when
+// neither holds it; null at the end of the file or on a read error.
+const ArchiveReader::Window* windowAt(ArchiveReader& reader, uint64_t at) {
+    for (ArchiveReader::Window& window : reader.windows) {
+        if (window.length && at >= window.start && at - window.start < window.length) {
+            window.used = ++reader.clock;
+            return &window;
+        }
+    }
+    if (at >= reader.size)
+        return nullptr;
+    ArchiveReader::Window& window =
+        reader.windows[0].used <= reader.windows[1].used ? reader.windows[0] : reader.windows[1];
+    uint64_t start = at & ~static_cast<uint64_t>(4095);
+    OVERLAPPED where = {};
+    where.Offset = static_cast<DWORD>(start);
+    where.OffsetHigh = static_cast<DWORD>(start >> 32);
+    DWORD got = 0;
+    window.length = 0;
+    if (!::ReadFile(reader.file.get(), window.data.get(), kReaderWindow, &got, &where) || at - start >= got)
+        return nullptr;
+    window.start = start;
+    window.length = got;
+    window.used = ++reader.clock;
+    return &window;
+}
+
+uLong ZCALLBACK readReader(voidpf, voidpf stream, void* buffer, uLong size) {
+    ArchiveReader& reader = *static_cast<ArchiveReader*>(stream);
+    uLong done = 0;
+    while (done < size) {
+        const ArchiveReader::Window* window = windowAt(reader, reader.position);
+        if (!window)
+            break;
+        uint64_t offset = reader.position - window->start;
+        uLong count = static_cast<uLong>(std::min<uint64_t>(size - done, window->length - offset));
+        std::memcpy(static_cast<char*>(buffer) + done, window->data.get() + offset, count);
+        done += count;
+        reader.position += count;
+    }
+    return done;
+}
+
+uLong ZCALLBACK writeReader(voidpf, voidpf, const void*, uLong) {
+    return 0;
+}
+
+ZPOS64_T ZCALLBACK tellReader(voidpf, voidpf stream) {
+    return static_cast<ArchiveReader*>(stream)->position;
+}
+
+long ZCALLBACK seekReader(voidpf, voidpf stream, ZPOS64_T offset, int origin) {
+    ArchiveReader& reader = *static_cast<ArchiveReader*>(stream);
+    switch (origin) {
+    case ZLIB_FILEFUNC_SEEK_SET:
+        reader.position = offset;
+        return 0;
+    case ZLIB_FILEFUNC_SEEK_CUR:
+        reader.position += offset;
+        return 0;
+    case ZLIB_FILEFUNC_SEEK_END:
+        reader.position = reader.size + offset;
+        return 0;
+    default:
+        return -1;
+    }
+}
+
+int ZCALLBACK closeReader(voidpf, voidpf stream) {
+    delete static_cast<ArchiveReader*>(stream);
+    return 0;
+}
+
+int ZCALLBACK errorReader(voidpf, voidpf) {
+    return 0;
+}
+
 FILETIME entryFileTime(uint32_t dosDateTime, bool& ok) {
     FILETIME local = {}, utc = {};
     ok = ::DosDateTimeToFileTime(static_cast<WORD>(dosDateTime >> 16),
@@ -103,7 +215,9 @@ bool CUnzipper::openArchive(const char* path) {
     DWORD length = ::GetFullPathNameA(path, kPathCapacity, full, nullptr);
     if (length == 0 || length >= kPathCapacity)
         return false;
-    archive_.reset(::unzOpen64(full));
+    zlib_filefunc64_def reader = {openReader, readReader,  writeReader, tellReader,
+                                  seekReader, closeReader, errorReader, nullptr};
+    archive_.reset(::unzOpen2_64(full, &reader));
     if (!archive_)
         return false;
     char drive[_MAX_DRIVE], dir[_MAX_DIR], base[_MAX_FNAME], ext[_MAX_EXT];
