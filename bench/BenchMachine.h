@@ -89,6 +89,7 @@ inline int prepareMachine(const std::string& packages, const std::string& pip, c
               "InstallPath", runtime);
     setString(HKEY_LOCAL_MACHINE, "Software\\Python\\PythonCore\\2.7\\InstallPath", nullptr, python);
     ::CopyFileA(pip.c_str(), (python + "Scripts\\pip.exe").c_str(), FALSE);
+    ::DeleteFileA((python + "Scripts\\delay.txt").c_str()); // a slow pip is a bench's own choice
     writeFile(python + "Scripts\\packages.txt",
               "Name: Keras\nVersion: 2.2.4\n---\nName: numpy\nVersion: 1.16.4\n");
     return products;

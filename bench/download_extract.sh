@@ -5,9 +5,11 @@
 # pair is measured the same way: the downloads inside their processes (curl's
 # own time_total against the engine's timer), the extractions as whole
 # processes less each program's cost for a one-entry archive (its start-up,
-# wine's included for ours).
-# Appends download_vs_curl, extract_vs_unzip, download_peak_mb and
-# extract_peak_mb to the results file given as $1.
+# wine's included for ours). The extraction is also measured against
+# minizip's own miniunz, built for Windows from the same sources as our unzip
+# layer and run under wine the same way.
+# Appends download_vs_curl, extract_vs_unzip, extract_vs_miniunz,
+# download_peak_mb and extract_peak_mb to the results file given as $1.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 . "$top/scripts/wine-env"
@@ -15,6 +17,7 @@ results=$1
 work="$BENCH_WORK/download-extract"
 mkdir -p "$work/served"
 bench_exe="$BENCH_BIN/download_extract_bench.exe"
+miniunz_exe="$BENCH_BIN/miniunz.exe"
 
 # Inputs, made once.
 [ -f "$work/served/big.bin" ] || head -c $((200 * 1024 * 1024)) /dev/urandom >"$work/served/big.bin"
@@ -42,7 +45,7 @@ now() { echo "$EPOCHREALTIME"; }
 best() { sort -g | head -1; }
 winpath() { echo "Z:${1//\//\\}"; }
 
-curl_times=() our_times=() unzip_times=() ex_times=() unzip_start=() ex_start=()
+curl_times=() our_times=() unzip_times=() ex_times=() unzip_start=() ex_start=() mz_times=() mz_start=()
 download_peak=0 extract_peak=0
 rm -rf "$work/curl" "$work/ours" && mkdir -p "$work/curl" "$work/ours"
 for run in 1 2 3; do
@@ -70,7 +73,16 @@ for run in 1 2 3; do
   t1=$(now)
   ex_times+=("$(python3 -c "print($t1 - $t0)")")
   extract_peak=$(sed -n 's/^peak_mb //p' <<<"$out")
+  sed -n 's/^time_//p' <<<"$out" | tr '\n' ' ' >&2; echo >&2
+
+  # miniunz extracts into the folder it is started in; it lists every file.
+  rm -rf "$work/miniunz" "$work/tiny-miniunz" && mkdir -p "$work/miniunz" "$work/tiny-miniunz"
+  t0=$(now); "$WINE64" "$miniunz_exe" -x -o "$(winpath "$work/served/tiny.zip")" -d "$(winpath "$work/tiny-miniunz")" >/dev/null; t1=$(now)
+  mz_start+=("$(python3 -c "print($t1 - $t0)")")
+  t0=$(now); "$WINE64" "$miniunz_exe" -x -o "$(winpath "$work/served/content.zip")" -d "$(winpath "$work/miniunz")" >/dev/null; t1=$(now)
+  mz_times+=("$(python3 -c "print($t1 - $t0)")")
 done
+diff -rq "$work/unzip" "$work/miniunz" >/dev/null || { echo "miniunz extraction differs" >&2; exit 1; }
 diff -rq "$work/unzip" "$work/extract" >/dev/null || { echo "extraction differs" >&2; exit 1; }
 
 curl_best=$(printf '%s\n' "${curl_times[@]}" | best)
@@ -79,12 +91,16 @@ unzip_best=$(printf '%s\n' "${unzip_times[@]}" | best)
 ex_best=$(printf '%s\n' "${ex_times[@]}" | best)
 unzip_start_best=$(printf '%s\n' "${unzip_start[@]}" | best)
 ex_start_best=$(printf '%s\n' "${ex_start[@]}" | best)
+mz_best=$(printf '%s\n' "${mz_times[@]}" | best)
+mz_start_best=$(printf '%s\n' "${mz_start[@]}" | best)
 echo "download: curl ${curl_best}s, ours ${our_best}s; extract: unzip ${unzip_best}s (start ${unzip_start_best}s)," \
-  "ours ${ex_best}s (start ${ex_start_best}s)" >&2
+  "ours ${ex_best}s (start ${ex_start_best}s), miniunz ${mz_best}s (start ${mz_start_best}s)" >&2
 {
   python3 -c "print('download_vs_curl %.2f' % ($curl_best / $our_best))"
   python3 -c "print('extract_vs_unzip %.2f' % (($unzip_best - $unzip_start_best) / ($ex_best - $ex_start_best)))"
+  python3 -c "print('extract_vs_miniunz %.2f' % (($mz_best - $mz_start_best) / ($ex_best - $ex_start_best)))"
   echo "download_peak_mb $download_peak"
   echo "extract_peak_mb $extract_peak"
 } >>"$results"
-rm -rf "$work/curl" "$work/ours" "$work/unzip" "$work/extract" "$work/tiny-unzip" "$work/tiny-extract"
+rm -rf "$work/curl" "$work/ours" "$work/unzip" "$work/extract" "$work/tiny-unzip" "$work/tiny-extract" \
+  "$work/miniunz" "$work/tiny-miniunz"

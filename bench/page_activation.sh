@@ -6,8 +6,10 @@
 # server's catalogues and the package lists. Appends page_activation_ms_<page>
 # and page_activation_first_ms_<page> (its first activation) for every page
 # with component rows or a catalogue, page_activation_max_ms (the worst of all),
-# pip_page_activation_ms_<page> for the Python package pages and
-# pip_page_activation_max_ms to the results file given as $1.
+# pip_page_activation_ms_<page> for the Python package pages (their stand-in
+# pip slowed to 1500 ms per call), pip_page_filled_after_answer_ms_<page> (from
+# pip's answer to the rows filled), pip_page_activation_max_ms and
+# pip_page_filled_after_answer_max_ms to the results file given as $1.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 results=$1

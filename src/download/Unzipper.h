@@ -2,6 +2,7 @@
 // Extraction of zip archives into folders: the archive's folder structure is
 // recreated below the target and every file carries its entry's time.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,16 @@ struct ZipEntryInfo {
     uint32_t externalAttributes = 0;
     bool isFolder = false;    // directory attribute, or a name ending in a separator
     bool nameTooLong = false; // the stored name did not fit 259 characters
+};
+
+// Where an extraction's time went, in seconds, summed over its files.
+struct hnUnzipTiming {
+    double folders = 0; // the target's and each entry's folders: made, checked, held
+    double create = 0;  // opening the file (or its temporary)
+    double inflate = 0; // reading the entry: decompression and its checksum
+    double write = 0;
+    double close = 0; // entry time, closing, moving a temporary onto its name
+    unsigned files = 0;
 };
 
 class CUnzipper {
@@ -65,6 +76,7 @@ public:
     bool extractAll(const char* folder, const char* requiredPrefix = nullptr);
 
     const std::string& defaultOutputFolder() const { return defaultOutputFolder_; }
+    const hnUnzipTiming& timing() const { return timing_; }
 
     static bool ensureFolder(const std::string& path);
     static bool ensureParentFolder(const std::string& filePath);
@@ -78,10 +90,23 @@ private:
     bool extractFile(const std::string& base, const std::string& target, const ZipEntryInfo& info);
     // Makes or checks each folder of `relative` below `base`, none a link.
     bool ensureFoldersBelow(const std::string& base, const std::string& relative);
+    // The target folder made and checked: not below a link the installer
+    // must not write through, not a link itself.
+    bool prepareBase(const std::string& base, const char* routine);
     // True (with a debug line) when the path is a junction or symbolic link.
     bool refuseLink(const std::string& path, const char* routine);
+    // While extractAll runs, the folders it has checked stay open without
+    // delete sharing: nothing can replace them with a link meanwhile, so
+    // their checks are not repeated for every entry. False when the folder
+    // turned out to be a link once held.
+    bool holdFolder(const std::string& path, const char* routine);
+    bool isHeld(const std::string& path) const;
+    void releaseFolders();
 
     hnScopedUnzip archive_;
+    bool holding_ = false;
+    std::map<std::string, hnScopedHandle> heldFolders_; // by lower-case path
+    hnUnzipTiming timing_;
     std::string defaultOutputFolder_;
     std::unique_ptr<char[]> buffer_;
     unsigned serial_ = 0;

@@ -63,16 +63,24 @@ CaptureJob captureKeepingPainted(const char* commandLine, std::string* output,
 // The interpreter's listing, when pip printed all of it and ended with exit
 // code 0; a longer listing than the capture holds is not trusted, since a
 // package cut off would read as absent.
-bool readListing(const std::string& folder, hnPipListing& listing) {
-    std::string commandLine, output;
-    if (!hnFormat(commandLine, kCommandCapacity, "\"%sScripts\\pip.exe\" list --format=freeze",
-                  folder.c_str()))
-        return false;
-    CaptureJob job = captureKeepingPainted(commandLine.c_str(), &output, kListingCapacity);
+bool listingFromCapture(const CaptureJob& job, const std::string& output, hnPipListing& listing) {
     if (job.result != kExecCmdOk || job.exitCode != 0 || output.size() + 1 >= kListingCapacity)
         return false;
     listing.read(output);
     return true;
+}
+
+bool listingCommand(const std::string& folder, std::string& commandLine) {
+    return hnFormat(commandLine, kCommandCapacity, "\"%sScripts\\pip.exe\" list --format=freeze",
+                    folder.c_str());
+}
+
+bool readListing(const std::string& folder, hnPipListing& listing) {
+    std::string commandLine, output;
+    if (!listingCommand(folder, commandLine))
+        return false;
+    CaptureJob job = captureKeepingPainted(commandLine.c_str(), &output, kListingCapacity);
+    return listingFromCapture(job, output, listing);
 }
 
 std::string lowerCase(std::string text) {
@@ -186,6 +194,20 @@ const hnPipListing* hnPipAnswers::listing(const std::string& folder) {
         found = listings_.emplace(key, std::move(entry)).first;
     }
     return found->second.first ? &found->second.second : nullptr;
+}
+
+void hnPipAnswers::keepListing(const std::string& folder, bool read, const hnPipListing& listing) {
+    if (inScope() && queries_ == hnPipQueries::Listing)
+        listings_[lowerCase(folder)] = std::make_pair(read, listing);
+}
+
+bool hnReadPipListing(const std::string& folder, hnPipListing& listing, const hnStopBlock* stop) {
+    std::string commandLine, output;
+    if (!listingCommand(folder, commandLine))
+        return false;
+    CaptureJob job{commandLine.c_str(), &output, kListingCapacity, 0, STILL_ACTIVE, stop};
+    runCapture(&job);
+    return listingFromCapture(job, output, listing);
 }
 
 bool hnPipAnswers::holdsListing(const std::string& folder) const {

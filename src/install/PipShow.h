@@ -25,6 +25,11 @@ private:
     std::map<std::string, std::pair<std::string, std::string>> packages_; // name and version, by key
 };
 
+// Reads the listing of the interpreter in `folder` (with its separator) on
+// the calling thread; false when pip failed, printed more than the capture
+// holds or `stop` (may be null) ended the wait. pip is left to end by itself.
+bool hnReadPipListing(const std::string& folder, hnPipListing& listing, const hnStopBlock* stop);
+
 // The name pip compares: lower case, every run of '-', '_' and '.' one '-'.
 std::string pipNameKey(const std::string& name);
 
@@ -51,6 +56,10 @@ public:
     // Whether the listing of `folder` has been read in this scope and can
     // answer without running pip.
     bool holdsListing(const std::string& folder) const;
+    // Takes a listing read elsewhere (a worker) as this scope's reading of
+    // `folder`; `read` false records a failed reading, so that the scope asks
+    // each package on its own.
+    void keepListing(const std::string& folder, bool read, const hnPipListing& listing);
     // The interpreter folder read from `installPathKey` (false: none), kept
     // like the answers: every row asks for it before asking pip.
     bool findFolder(const std::string& installPathKey, bool& present, std::string& folder) const;

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <gdiplus.h>
 #include <richedit.h>
+#include <string>
+#include <vector>
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
@@ -206,39 +208,61 @@ bool COrvantoKadrixSDKInstallerApp::cleanUpTempSubFolder() {
     return true;
 }
 
-int COrvantoKadrixSDKInstallerApp::countOwnInstallerInstances() {
+namespace {
+// The image names of the running processes, from one walk of them.
+std::vector<std::string> processImageNames() {
+    std::vector<std::string> names;
+    forEachProcessImageName([&names](const std::string& name) { names.push_back(name); });
+    return names;
+}
+
+int countOwnAmong(const std::vector<std::string>& names) {
     int count = 0;
-    forEachProcessImageName([&count](const std::string& name) {
+    for (const std::string& name : names)
         if (hnEqualsNoCase(name, kInstallerFileName))
             ++count;
-    });
     return count;
+}
+
+int countPrefixAmong(const std::vector<std::string>& names, const char* prefix) {
+    const std::string wanted(prefix);
+    int count = 0;
+    for (const std::string& name : names)
+        if (name.compare(0, wanted.size(), wanted) == 0 && name.find(kInstallerMarker) != std::string::npos)
+            ++count;
+    return count;
+}
+} // namespace
+
+int COrvantoKadrixSDKInstallerApp::countOwnInstallerInstances() {
+    return countOwnAmong(processImageNames());
 }
 
 int COrvantoKadrixSDKInstallerApp::countProcessesByNamePrefix(const char* prefix) {
-    int count = 0;
     try {
-        std::string wanted(prefix);
-        forEachProcessImageName([&](const std::string& name) {
-            if (name.compare(0, wanted.size(), wanted) == 0 &&
-                name.find(kInstallerMarker) != std::string::npos)
-                ++count;
-        });
+        return countPrefixAmong(processImageNames(), prefix);
     } catch (...) {
         return 0;
     }
-    return count;
 }
 
 COrvantoKadrixSDKInstallerApp::Conflict COrvantoKadrixSDKInstallerApp::findConflict() {
-    // The running process counts itself in the first two counts.
-    if (countOwnInstallerInstances() > 1)
+    // One walk of the processes serves all four counts: each walk opens every
+    // process, which costs a start-up noticeably. The running process counts
+    // itself in the first two.
+    std::vector<std::string> names;
+    try {
+        names = processImageNames();
+    } catch (...) {
+        return Conflict::None;
+    }
+    if (countOwnAmong(names) > 1)
         return Conflict::OwnInstance;
-    if (countProcessesByNamePrefix(kInstallerFamilyPrefix) > 1)
+    if (countPrefixAmong(names, kInstallerFamilyPrefix) > 1)
         return Conflict::FamilyInstance;
-    if (countProcessesByNamePrefix(kSdkInstallerPrefix) > 0)
+    if (countPrefixAmong(names, kSdkInstallerPrefix) > 0)
         return Conflict::SdkInstaller;
-    if (countProcessesByNamePrefix(kSmartCamInstallerPrefix) > 0)
+    if (countPrefixAmong(names, kSmartCamInstallerPrefix) > 0)
         return Conflict::SmartCamInstaller;
     return Conflict::None;
 }

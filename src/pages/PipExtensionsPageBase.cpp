@@ -32,7 +32,7 @@ int rowControl(int slot, RowPart part) {
 
 kdDPipExtensionsPageBase::kdDPipExtensionsPageBase(UINT templateId, const std::string& title,
                                                    kdDPipExtensionsVariant variant)
-    : kdDPropertyPageBase(templateId, title, variant.pageName), variant_(std::move(variant)),
+    : kdDPipListingPage(templateId, title, variant.pageName), variant_(std::move(variant)),
       rowStates_(variant_.rowOrder.size()), elementNames_(variant_.extensions.size()),
       elementStatus_(variant_.extensions.size()), elementProgress_(variant_.extensions.size()) {
     uiDlgName = variant_.uiDlgName;
@@ -92,16 +92,47 @@ void kdDPipExtensionsPageBase::debugLine(const char* routine, const char* reason
 }
 
 bool kdDPipExtensionsPageBase::onSetActive() {
-    // Every row and the status refresh after them ask pip about the same
-    // packages: one answer per package serves the whole activation.
-    hnPipAnswerScope pipAnswers;
     setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
     setCancelText("Finish");
     showDownloadButton(IDC_DOWNLOAD_INSTALLABLES);
     statusText = "Please click on the 'Next' button to install the Orvanto Tool Components.\nOr click on the "
                  "'Finish' button to complete the installation.";
+    // The rows show at once; pip's listing, asked afresh at every activation,
+    // fills them when it answers.
+    std::string folder;
+    if (variant_.interpreterFolder(folder) && startChecking(folder)) {
+        showChecking();
+        return activateDeferringRefresh();
+    }
+    // Every row and the status refresh after them ask pip about the same
+    // packages: one answer per package serves the whole activation.
+    hnPipAnswerScope pipAnswers;
     updateAllRows();
     return kdDPropertyPageBase::onSetActive();
+}
+
+void kdDPipExtensionsPageBase::showChecking() {
+    for (std::size_t i = 0; i < variant_.extensions.size(); ++i) {
+        elementStatus_[i].clear();
+        elementProgress_[i] = kdDPipListingCheck::kCheckingText;
+    }
+    for (std::size_t slot = 0; slot < rowStates_.size(); ++slot) {
+        RowState& row = rowStates_[slot];
+        const hnInstallationElement* element =
+            installManager->item(static_cast<unsigned>(variant_.rowOrder[slot]));
+        row.nameLabel = element ? element->name : std::string();
+        row.versionLabel = kdDPipListingCheck::kCheckingText;
+        row.installEnabled = false;
+        row.uninstallShown = false;
+        showRow(static_cast<int>(slot));
+    }
+}
+
+void kdDPipExtensionsPageBase::answered() {
+    for (std::string& progress : elementProgress_)
+        progress.clear();
+    fillRows();
+    refreshPage();
 }
 
 void kdDPipExtensionsPageBase::updateAllRows() {
@@ -109,9 +140,13 @@ void kdDPipExtensionsPageBase::updateAllRows() {
     std::unique_ptr<DPleaseWaitDlg> wait(new DPleaseWaitDlg());
     if (wait->create(hwnd() ? hwnd() : appMainWindow()))
         ::ShowWindow(wait->hwnd(), SW_SHOW);
+    fillRows();
+    wait->destroy();
+}
+
+void kdDPipExtensionsPageBase::fillRows() {
     for (std::size_t slot = 0; slot < rowStates_.size(); ++slot)
         updateStateForSingleElement(static_cast<int>(slot));
-    wait->destroy();
 }
 
 void kdDPipExtensionsPageBase::updateStateForSingleElement(int slot) {
@@ -253,6 +288,11 @@ bool kdDPipExtensionsPageBase::onCommand(WORD id, WORD code, HWND control) {
         }
         for (std::size_t slot = 0; slot < rowStates_.size(); ++slot) {
             int s = static_cast<int>(slot);
+            bool rowButton = id == rowControl(s, kInstall) || id == rowControl(s, kUninstall);
+            if (rowButton && checking()) {
+                debugLine("onCommand", "the rows are still being checked");
+                return true;
+            }
             if (id == rowControl(s, kInstall)) {
                 onInstallRow(s);
                 return true;
@@ -263,5 +303,5 @@ bool kdDPipExtensionsPageBase::onCommand(WORD id, WORD code, HWND control) {
             }
         }
     }
-    return kdDPropertyPageBase::onCommand(id, code, control);
+    return kdDPipListingPage::onCommand(id, code, control);
 }

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "controls/ImageButton.h"
+#include "pages/PipListingCheck.h"
 #include "wizard/PropertyPageBase.h"
 
 // One package: its element is "<prefix><package>"; the file lies in
@@ -38,7 +39,7 @@ struct kdDPipExtensionsVariant {
     int python = 27; // the interpreter the wheels must fit: 27 or 36
 };
 
-class kdDPipExtensionsPageBase : public kdDPropertyPageBase {
+class kdDPipExtensionsPageBase : public kdDPipListingPage {
 public:
     kdDPipExtensionsPageBase(UINT templateId, const std::string& title, kdDPipExtensionsVariant variant);
     ~kdDPipExtensionsPageBase() override;
@@ -52,6 +53,8 @@ public:
 
     // Asks pip about every row behind a please-wait dialog.
     void updateAllRows();
+    // While pip's listing is being read at activation (checking()): each row
+    // shows "Checking...", its buttons refuse, the elements' status stays empty.
     // One row (its slot, top to bottom) from pip's answer.
     void updateStateForSingleElement(int slot);
     int explorePythonScripts();
@@ -73,10 +76,13 @@ public:
 protected:
     bool onSetActive() override;
     bool onCommand(WORD id, WORD code, HWND control) override;
+    void answered() override;
 
 private:
     void debugLine(const char* routine, const char* reason) const;
     void showRow(int slot);
+    void fillRows();
+    void showChecking();
 
     kdDPipExtensionsVariant variant_;
     std::vector<RowState> rowStates_;

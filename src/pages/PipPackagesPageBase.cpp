@@ -57,7 +57,7 @@ bool startsWithNoCase(const std::string& text, const std::string& prefix) {
 
 kdDPipPackagesPageBase::kdDPipPackagesPageBase(UINT templateId, const std::string& title,
                                                kdDPipPackagesVariant variant)
-    : kdDPropertyPageBase(templateId, title, variant.pageName), componentManager(new hnInstallManagerBase()),
+    : kdDPipListingPage(templateId, title, variant.pageName), componentManager(new hnInstallManagerBase()),
       variant_(std::move(variant)), ownNames_(variant_.ownComponents.size()),
       ownStatus_(variant_.ownComponents.size()), ownProgress_(variant_.ownComponents.size()),
       componentNames_(variant_.components.size()), componentStatus_(variant_.components.size()),
@@ -132,7 +132,7 @@ int kdDPipPackagesPageBase::setupControls() {
 }
 
 bool kdDPipPackagesPageBase::onInitDialog() {
-    kdDPropertyPageBase::onInitDialog();
+    kdDPipListingPage::onInitDialog();
     HWND list = item(IDC_PYPKG_LIST);
     ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
@@ -150,8 +150,6 @@ bool kdDPipPackagesPageBase::onInitDialog() {
 }
 
 bool kdDPipPackagesPageBase::onSetActive() {
-    // The rows of the page and of a validated set ask pip once per package.
-    hnPipAnswerScope pipAnswers;
     setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
     setCancelText("Finish");
     showDownloadButton(IDC_DOWNLOAD_INSTALLABLES);
@@ -163,11 +161,37 @@ bool kdDPipPackagesPageBase::onSetActive() {
         runtimeFolder.clear();
         debugLine("OnSetActive", "Unable to get Orvanto Runtime installation path");
     }
+    // The page shows at once; pip's listing, asked afresh at every
+    // activation, fills the statuses when it answers.
+    std::string folder;
+    if (variant_.interpreterFolder(folder) && startChecking(folder)) {
+        for (unsigned i = 0; i < installManager->count(); ++i) {
+            installManager->item(i)->setStatus("");
+            installManager->item(i)->setProgress(kdDPipListingCheck::kCheckingText);
+        }
+        showChecking();
+        bool result = activateDeferringRefresh();
+        refreshCatalogue(false, false);
+        return result;
+    }
+    // The rows of the page and of a validated set ask pip once per package.
+    hnPipAnswerScope pipAnswers;
     bool result = kdDPropertyPageBase::onSetActive();
     afterStatusRefresh();
     showActivationWarnings();
     refreshCatalogue(false, false);
     return result;
+}
+
+void kdDPipPackagesPageBase::answered() {
+    for (unsigned i = 0; i < installManager->count(); ++i)
+        installManager->item(i)->setProgress("");
+    refreshPage();
+    afterStatusRefresh();
+    if (validateChecked())
+        refreshPackageStatuses();
+    refreshPackageListView();
+    showActivationWarnings();
 }
 
 void kdDPipPackagesPageBase::showActivationWarnings() {
@@ -264,7 +288,7 @@ void kdDPipPackagesPageBase::updateInstallationManagerPythonPackage() {
         packageManager->clearElements();
         if (!found.empty())
             packageManager->setElements(static_cast<unsigned>(found.size()), found.data());
-        if (validateChecked())
+        if (validateChecked() && !checking())
             refreshPackageStatuses();
     }
     refreshPackageListView();
@@ -286,6 +310,7 @@ void kdDPipPackagesPageBase::refreshPackageListView() {
     std::string text = selectedPackage();
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     bool validate = validateChecked();
+    bool waiting = checking();
     int rows = 0;
     if (text != kNoPackage && packageManager) {
         if (const PackageDefinition* definition = findPackage(packageTable, text)) {
@@ -294,7 +319,9 @@ void kdDPipPackagesPageBase::refreshPackageListView() {
                 if (!name)
                     continue;
                 std::string status, version;
-                if (validate) {
+                if (validate && waiting) {
+                    version = kdDPipListingCheck::kCheckingText;
+                } else if (validate) {
                     const hnInstallationElement* element = packageManager->findElementByName(name);
                     if (element && element->statusText) {
                         status = element->status();
@@ -310,7 +337,7 @@ void kdDPipPackagesPageBase::refreshPackageListView() {
     }
     if (rows == 0)
         addListRow(list, "", kNoComponents, "", "");
-    bool actions = packageManager && validate && packageManager->count() > 0;
+    bool actions = packageManager && validate && !waiting && packageManager->count() > 0;
     ::EnableWindow(item(IDC_PYPKG_INSTALL_ALL), actions && !packageManager->allInstalled());
     ::EnableWindow(item(IDC_PYPKG_UNINSTALL_ALL), actions && !packageManager->noneInstalled());
     ::EnableWindow(item(IDC_PYPKG_INFORMATION), actions);
@@ -395,10 +422,14 @@ bool kdDPipPackagesPageBase::onCommand(WORD id, WORD code, HWND control) {
         onPackageSelected();
         return true;
     }
+    if (code == BN_CLICKED && checking() && (id == IDC_PYPKG_INSTALL_ALL || id == IDC_PYPKG_UNINSTALL_ALL)) {
+        debugLine("onCommand", "the packages are still being checked");
+        return true;
+    }
     if (code == BN_CLICKED) {
         switch (id) {
         case IDC_PYPKG_VALIDATE:
-            if (validateChecked())
+            if (validateChecked() && !checking())
                 refreshPackageStatuses();
             refreshPackageListView();
             return true;
@@ -436,5 +467,5 @@ bool kdDPipPackagesPageBase::onCommand(WORD id, WORD code, HWND control) {
             break;
         }
     }
-    return kdDPropertyPageBase::onCommand(id, code, control);
+    return kdDPipListingPage::onCommand(id, code, control);
 }

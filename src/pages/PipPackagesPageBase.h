@@ -11,6 +11,7 @@
 #include "catalogue/CatalogueList.h"
 #include "catalogue/CatalogueSources.h"
 #include "controls/ImageButton.h"
+#include "pages/PipListingCheck.h"
 #include "wizard/PropertyPageBase.h"
 
 // One component a package set may name.
@@ -38,7 +39,7 @@ struct kdDPipPackagesVariant {
     int (*storeSelection)(const char* value);
 };
 
-class kdDPipPackagesPageBase : public kdDPropertyPageBase {
+class kdDPipPackagesPageBase : public kdDPipListingPage {
 public:
     kdDPipPackagesPageBase(UINT templateId, const std::string& title, kdDPipPackagesVariant variant);
     ~kdDPipPackagesPageBase() override;
@@ -66,6 +67,9 @@ public:
     // The selected set's text, "No package available" when none.
     std::string selectedPackage() const;
     bool validateChecked() const;
+    // While pip's listing is being read at activation (checking()): the
+    // statuses stay empty, the set's rows show "Checking..." and no operation
+    // runs.
 
     std::string hintText;
     std::string runtimeFolder;
@@ -77,8 +81,11 @@ protected:
     bool onInitDialog() override;
     bool onSetActive() override;
     bool onCommand(WORD id, WORD code, HWND control) override;
+    void answered() override;
     // Between the status refresh and the warnings of an activation.
     virtual void afterStatusRefresh() {}
+    // What the page shows of its own while the listing is read.
+    virtual void showChecking() {}
     // Whether the incomplete-installation warning is due although no element
     // reads a repair word.
     virtual bool incompleteWithoutRepairWord() const { return false; }

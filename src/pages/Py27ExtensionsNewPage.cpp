@@ -109,6 +109,12 @@ void kdDInstallPY27ExtensionsNew::showClrStatus() {
         ::SetWindowTextA(status, clrStatusText.c_str());
 }
 
+void kdDInstallPY27ExtensionsNew::showChecking() {
+    clrStatusText = kdDPipListingCheck::kCheckingText;
+    if (HWND status = item(IDC_PYPKG_CLR_STATUS))
+        ::SetWindowTextA(status, clrStatusText.c_str());
+}
+
 int kdDInstallPY27ExtensionsNew::activateTargetPY27CLR() {
     std::string selection;
     if (!hnComboSelection(item(IDC_PYPKG_CLR_COMBO), selection)) {
@@ -138,6 +144,10 @@ int kdDInstallPY27ExtensionsNew::uninstallPythonNet() {
 
 bool kdDInstallPY27ExtensionsNew::onCommand(WORD id, WORD code, HWND control) {
     if (code == CBN_SELCHANGE && id == IDC_PYPKG_CLR_COMBO) {
+        if (checking()) { // the bridge's state is not known yet; the answer shows it
+            debugLine("onCommand", "the packages are still being checked");
+            return true;
+        }
         if (activateTargetPY27CLR() > 0)
             showClrStatus();
         return true;

@@ -26,5 +26,6 @@ protected:
     bool onInitDialog() override;
     bool onCommand(WORD id, WORD code, HWND control) override;
     void afterStatusRefresh() override { showClrStatus(); }
+    void showChecking() override;
     bool incompleteWithoutRepairWord() const override { return clrStatusText == "Status: Error"; }
 };

@@ -97,9 +97,22 @@ void kdDPropertyPageBase::refreshPage() {
 }
 
 bool kdDPropertyPageBase::onSetActive() {
+    return activatePage(true);
+}
+
+bool kdDPropertyPageBase::activateDeferringRefresh() {
+    return activatePage(false);
+}
+
+bool kdDPropertyPageBase::activatePage(bool refresh) {
     if (HWND sheetHwnd = sheetWindow())
         ::SetWindowTextA(sheetHwnd, pageTitle.c_str()); // the active page's title is the sheet's caption
-    refreshPage();
+    if (refresh) {
+        refreshPage();
+    } else {
+        transferToControls();
+        updateButtons();
+    }
     if (!elementsInitialised) {
         initInstallationElements();
         elementsInitialised = true;

@@ -109,9 +109,14 @@ protected:
     // Shows the page's "Download Installables" button only while the
     // application folder is writable.
     void showDownloadButton(int controlId);
+    // The activation of onSetActive without its status refresh, for pages
+    // whose rows wait for an answer that comes later; refreshPage then
+    // detects and shows them.
+    bool activateDeferringRefresh();
+    void refreshPage();
 
 private:
     template <typename Operation> int runGuarded(Operation operation);
-    void refreshPage();
+    bool activatePage(bool refresh);
     void placeHeaders();
 };

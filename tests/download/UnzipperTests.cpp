@@ -176,6 +176,42 @@ TEST_F(Unzipper, LinksInTheTargetAreNeverFollowed) {
     EXPECT_FALSE(fileExists(outside + "\\plain"));
 }
 
+// The temp folder (tests/fixtures/prepare) holds a planted link to a folder
+// elsewhere: a target through it is refused before any folder is made, by
+// the whole extraction and by a single entry alike.
+TEST_F(Unzipper, APlantedLinkOnTheWayToTheTargetIsRefused) {
+    const std::string root = "C:\\orvanto-fixtures\\temp-unzip";
+    const std::string planted = root + "\\temp\\Orvanto10_9267";
+    if (!fileExists(planted))
+        GTEST_SKIP() << "fixture missing: run tests/fixtures/prepare";
+    std::string archive = fixture("nested");
+    struct TempAt {
+        explicit TempAt(const std::string& folder) {
+            char buffer[MAX_PATH] = {};
+            had = ::GetEnvironmentVariableA("TMP", buffer, MAX_PATH) > 0;
+            saved = buffer;
+            ::SetEnvironmentVariableA("TMP", folder.c_str());
+        }
+        ~TempAt() { ::SetEnvironmentVariableA("TMP", had ? saved.c_str() : nullptr); }
+        bool had;
+        std::string saved;
+    } temp(root + "\\temp\\");
+    DebugCapture debug;
+
+    EXPECT_FALSE(extractArchiveToFolder(archive.c_str(), (planted + "\\sub\\out").c_str()));
+    CUnzipper unzipper;
+    ASSERT_TRUE(unzipper.openArchive(archive.c_str()));
+    ASSERT_TRUE(unzipper.firstEntry());
+    EXPECT_FALSE(unzipper.extractEntry((planted + "\\sub").c_str()));
+    EXPECT_FALSE(fileExists(root + "\\target\\sub"));
+    EXPECT_TRUE(fileExists(root + "\\target\\keep.txt"));
+    bool named = false;
+    for (const std::string& line : debug.lines())
+        named = named || (line.find("CUnzipper::extractAll - The folder '") == 0 &&
+                          line.find("Orvanto10_9267") != std::string::npos);
+    EXPECT_TRUE(named) << ::testing::PrintToString(debug.lines());
+}
+
 TEST_F(Unzipper, PathsOf260CharactersOrLongerNamesFail) {
     EXPECT_FALSE(extractArchiveToFolder(fixture("longname").c_str(), target().c_str()));
     // "<folder>\\ffffffffffffffff.txt": 259 characters is written, 260 is refused.

@@ -1,7 +1,7 @@
-// The optional Python package pages against the stand-in pip: what each row
-// shows of pip's answer, one pip query per package for a whole activation,
-// and Install replacing another installed version only once the row's own
-// one has been fetched.
+// The Python package pages against the stand-in pip: what each row shows of
+// pip's answer, one pip query per package for a whole activation, rows shown
+// at once while pip's listing is read on a worker, and Install replacing
+// another installed version only once the row's own one has been fetched.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -11,6 +11,7 @@
 #include "install/PipShow.h"
 #include "pages/PageTestSupport.h"
 #include "pages/Py27Extensions2Page.h"
+#include "pages/Py27ExtensionsNewPage.h"
 #include "pages/Py36Extensions2Page.h"
 #include "pages_ids.h"
 
@@ -25,7 +26,24 @@ int control(int slot, Part part) {
     return IDC_PYEXT_ROW(slot, part);
 }
 
-template <typename Page, typename Actions = TableActions> using OpenPipPage = ShownTablePage<Page, Actions>;
+// Pumps messages until the page's pip listing has answered and filled the rows.
+template <typename Page> bool awaitListing(Page& page) {
+    return waitFor([&] { return !page.checking(); }, 30000);
+}
+
+// A shown page whose rows have been filled from pip's answer.
+template <typename Page, typename Actions = TableActions>
+struct OpenPipPage : ShownTablePage<Page, Actions> {
+    template <typename... Args>
+    explicit OpenPipPage(Args&&... args) : ShownTablePage<Page, Actions>(std::forward<Args>(args)...) {
+        EXPECT_TRUE(awaitListing(this->page));
+    }
+};
+
+// pip takes this long for every call.
+void slowPip(const FakeInterpreter& python, int ms) {
+    writeTextFile(python.folder() + "Scripts\\delay.txt", std::to_string(ms));
+}
 
 struct RowView {
     std::string name, version;
@@ -252,8 +270,86 @@ TEST(PipExtensionRows, ListingAndPerPackageQueriesShowTheSame) {
     EXPECT_NE(joined.find("status " + std::string(kStatusNotInstalled)), std::string::npos);
 
     // pip refuses the listing (the stand-in does while a show switch is set):
-    // each package is asked on its own, with the same result.
+    // each package is asked on its own, with the same result. (Every
+    // activation reads the listing once; the per-package count includes it.)
     writeTextFile(python27.folder() + "Scripts\\long-output.txt", "100");
     EXPECT_EQ(perPackage27, activationView<kdDInstallPY27Extensions2>(hnPipQueries::Listing));
-    EXPECT_EQ(rows27 + 1 + 1 + rows27, python27.callCount());
+    EXPECT_EQ(rows27 + 1 + rows27, python27.callCount());
+}
+
+// A slow pip does not hold the page up: the rows show at once with
+// "Checking..." and buttons that refuse, the statuses stay empty until the
+// listing answers, and then the rows show pip's answer.
+TEST(PipExtensionRows, RowsShowAtOnceAndFillWhenTheSlowListingAnswers) {
+    FakeInterpreter python27("2.7");
+    python27.setPackages({{"six", "1.12.0"}, {"Keras", "2.1.0"}});
+    slowPip(python27, 1500);
+    std::map<std::string, std::string> status = {{kKerasElement, kStatusVersionMismatch}};
+    ShownTablePage<kdDInstallPY27Extensions2> open(&status);
+
+    ASSERT_TRUE(open.page.checking()) << "the activation waited for pip";
+    RowView keras = rowView(open.window, kKeras);
+    EXPECT_EQ("Python 27 extension - Keras", keras.name);
+    EXPECT_EQ("Checking...", keras.version);
+    EXPECT_FALSE(keras.installEnabled);
+    EXPECT_FALSE(keras.uninstallShown);
+    const hnInstallationElement* element = open.page.installManager->findElementByName(kKerasElement);
+    EXPECT_EQ("", element->status());
+    EXPECT_EQ("Checking...", *element->progressText);
+    // A click that reaches the page anyway does nothing.
+    clickButton(open.window, control(kKeras, kInstall));
+    clickButton(open.window, control(kSix, kUninstall));
+    EXPECT_TRUE(open.actions.calls.empty());
+
+    ASSERT_TRUE(awaitListing(open.page));
+    EXPECT_EQ(1, python27.callCount()) << "one listing served the rows and the statuses";
+    keras = rowView(open.window, kKeras);
+    EXPECT_EQ("Python 27 extension - Keras 2.1.0", keras.name);
+    EXPECT_EQ("2.2.4", keras.version);
+    EXPECT_TRUE(keras.installEnabled);
+    EXPECT_TRUE(rowView(open.window, kSix).uninstallShown);
+    EXPECT_EQ(kStatusVersionMismatch, element->status());
+    EXPECT_EQ("", *element->progressText);
+}
+
+// Leaving the page stops the reading at once, without killing a thread; its
+// answer fills nothing, and the next activation asks pip afresh.
+TEST(PipExtensionRows, LeavingThePageStopsTheListing) {
+    FakeInterpreter python27("2.7");
+    python27.setPackages({{"six", "1.12.0"}});
+    slowPip(python27, 3000);
+    DebugCapture debug;
+    std::map<std::string, std::string> status;
+    ShownTablePage<kdDInstallPY27Extensions2> open(&status);
+    ASSERT_TRUE(open.page.checking());
+    DWORD start = ::GetTickCount();
+    open.host->pressNext();
+    EXPECT_LT(::GetTickCount() - start, 2000u) << "leaving waited for pip";
+    EXPECT_FALSE(open.page.checking());
+    pumpMessages(3500); // pip has ended meanwhile
+    EXPECT_EQ("Checking...", rowView(open.window, kSix).version);
+    EXPECT_EQ("", open.page.installManager->item(10)->status());
+    for (const std::string& line : debug.lines())
+        EXPECT_EQ(std::string::npos, line.find("terminating")) << line;
+}
+
+// The recommended page shows its set and the CLR line at once; the bridge
+// switch and the set's actions wait for the listing.
+TEST(PipPackageSets, PageShowsAtOnceAndActsOnlyOnceTheListingAnswered) {
+    FakeInterpreter python27("2.7");
+    python27.setPackages({{"pythonnet", "2.3.0"}});
+    slowPip(python27, 1500);
+    std::map<std::string, std::string> status = {{"pythonnet-2.3.0-cp27-cp27m-win32", kStatusInstalled}};
+    ShownTablePage<kdDInstallPY27ExtensionsNew> open(&status);
+
+    ASSERT_TRUE(open.page.checking()) << "the activation waited for pip";
+    EXPECT_EQ("Checking...", controlText(open.window, IDC_PYPKG_CLR_STATUS));
+    EXPECT_EQ("", open.page.installManager->item(1)->status());
+    chooseItem(open.window, IDC_PYPKG_CLR_COMBO, "Python 2.7 CLR 4.0");
+    clickButton(open.window, IDC_PYPKG_INSTALL_ALL);
+    EXPECT_TRUE(open.actions.calls.empty());
+
+    ASSERT_TRUE(awaitListing(open.page));
+    EXPECT_EQ(kStatusInstalled, open.page.installManager->item(1)->status());
+    EXPECT_EQ("Status: Installed", controlText(open.window, IDC_PYPKG_CLR_STATUS));
 }
