@@ -8,12 +8,15 @@
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/PleaseWaitDlg.h"
+#include "app/RepositoryAddress.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "app/WorkerWait.h"
 #include "install/ComponentActions.h"
+#include "download/InternetStop.h"
 #include "main/ExitCodes.h"
+#include "main/Mirror.h"
 #include "main/SetExport.h"
 #include "main/UnattendedPrompter.h"
 #include "pages/InstallerPages.h"
@@ -114,6 +117,10 @@ std::string COrvantoKadrixSDKInstallerApp::repositoryBaseUrl() const {
         return url;
     }
     return kRepositoryBaseUrl;
+}
+
+std::string COrvantoKadrixSDKInstallerApp::listedAddress(const std::string& url) const {
+    return repositoryOverride_.empty() ? url : hnRepositoryAddressOf(url, repositoryOverride_);
 }
 
 hnElementActions& COrvantoKadrixSDKInstallerApp::elementActions() {
@@ -386,9 +393,13 @@ int COrvantoKadrixSDKInstallerApp::runCommandLineAction(const CInstallerCommandL
         hnSessionLogF("Apply", "applying a set is not available in this build; nothing was installed");
         return exitcode::kBadCommandLine;
     }
-    case CInstallerCommandLine::Action::Mirror:
-        hnSessionLogF("Mirror", "mirroring is not available in this build; nothing was downloaded");
-        return exitcode::kBadCommandLine;
+    case CInstallerCommandLine::Action::Mirror: {
+        hnInternetStop stop;
+        int code = hnMirrorRepository(line.mirrorFolder, line.applyFile, stop, error);
+        if (code != exitcode::kDone)
+            hnSessionLogF("Mirror", "%s", error.c_str());
+        return prompter.ended() ? exitcode::kFailed : code;
+    }
     case CInstallerCommandLine::Action::Wizard:
         break;
     }

@@ -68,6 +68,9 @@ public:
     // The command line's /repository; otherwise compiled in, in the 64-bit
     // build overridden by the environment variable ORVANTO_REPOSITORY_URL.
     std::string repositoryBaseUrl() const override;
+    // With /repository, every address below the repository's own server
+    // paths goes to that server.
+    std::string listedAddress(const std::string& url) const override;
     CUpgradeInfo* upgradeRecord(bool beta) override {
         return beta ? upgradeInfoBeta.get() : upgradeInfo.get();
     }
