@@ -46,6 +46,11 @@ public:
     // The per-element actions that install managers use unless told otherwise.
     virtual hnElementActions& elementActions() = 0;
     virtual hnPythonEnvironment& pythonEnvironment() = 0;
+    // The command-line mode applying a set: started installers must not
+    // restart the PC (msiexec gets REBOOT=ReallySuppress), and their exit
+    // codes count for the run's own.
+    virtual bool unattendedRun() const { return false; }
+    virtual void noteInstallerExitCode(unsigned long code) { (void)code; }
 };
 
 // The running installer application, or null when the process's application

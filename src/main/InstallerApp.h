@@ -11,6 +11,7 @@
 #include "app/InstallerServices.h"
 #include "download/UpgradeInfo.h"
 #include "main/CommandLine.h"
+#include "main/ExitCodes.h"
 
 class COrvantoKadrixSDKInstallerApp : public hnAppBase, public hnInstallerServices {
 public:
@@ -78,6 +79,11 @@ public:
     std::string& pendingInstallerFileName() override { return pendingInstallerFileName_; }
     hnElementActions& elementActions() override;
     hnPythonEnvironment& pythonEnvironment() override;
+    bool unattendedRun() const override { return runOutcome_ != nullptr; }
+    void noteInstallerExitCode(unsigned long code) override;
+    // The outcome that started installers report to while a set is applied;
+    // null outside such a run.
+    void setRunOutcome(hnRunOutcome* outcome) { runOutcome_ = outcome; }
 
     void setElementActions(hnElementActions* actions);           // null restores the shipped ones
     void setPythonEnvironment(hnPythonEnvironment* environment); // null restores the shipped one
@@ -89,6 +95,7 @@ private:
     int runCommandLineAction(const CInstallerCommandLine& line);
 
     CInstallerCommandLine commandLine_;
+    hnRunOutcome* runOutcome_ = nullptr; // while /apply runs
     std::string repositoryOverride_;
     std::unique_ptr<hnElementActions> shippedActions_;
     hnElementActions* actions_ = nullptr;

@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <set>
+#include <vector>
 #include <windows.h>
 
 #include "app/FileHelpers.h"
@@ -9,11 +10,14 @@
 #include "app/RepositoryAddress.h"
 #include "app/SessionLog.h"
 #include "app/Text.h"
+#include "app/WorkerWait.h"
 #include "download/DownloadEngine.h"
 #include "download/InstallationElement.h"
 #include "download/InternetStop.h"
+#include "download/StatusWords.h"
 #include "install/InstallManager.h"
 #include "main/ExitCodes.h"
+#include "main/PassiveProgress.h"
 #include "main/SetExport.h"
 #include "pages/WelcomePage.h"
 #include "wizard/InstallerSheet.h"
@@ -52,9 +56,12 @@ public:
         for (const hnSetSection& section : set->sections) {
             if (hnEqualsNoCase(section.name, kSetPythonSection))
                 continue;
+            bool selectors = hnEqualsNoCase(section.name, kSetSelectorsSection);
             for (const hnSetEntry& entry : section.entries) {
                 names_.insert(hnLowerCase(entry.key));
                 names_.insert(hnLowerCase(entry.value));
+                if (selectors)
+                    members_.push_back(hnLowerCase(entry.value));
             }
         }
         const hnSetSection* packages = set->section(kSetPackagesSection);
@@ -64,9 +71,18 @@ public:
     bool names(const std::string& name) const { return names_.count(hnLowerCase(name)) > 0; }
     // A row the set needs; lists and documents (fetched fresh for a copy) are
     // always needed, since the program reads them whatever it installs.
+    // A selector's member is its combo text, which names its rows within
+    // their display names.
+    // The prerequisites page installs its rows as a chain, the chosen
+    // interpreter among them: a set needs all of them.
     bool needs(const hnInstallationElement& row) const {
-        if (everything() || row.refreshBeforeCopy || names(row.name))
+        if (everything() || row.refreshBeforeCopy || names(row.name) ||
+            hnEqualsNoCase(row.category, kCategoryPrerequisites))
             return true;
+        std::string name = hnLowerCase(row.name);
+        for (const std::string& member : members_)
+            if (!member.empty() && name.find(member) != std::string::npos)
+                return true;
         return packages_ &&
                row.category.compare(0, std::string(kPackageCategory).size(), kPackageCategory) == 0;
     }
@@ -74,6 +90,7 @@ public:
 private:
     const CComponentSet* set_;
     std::set<std::string> names_;
+    std::vector<std::string> members_;
     bool packages_ = false;
 };
 
@@ -81,8 +98,8 @@ private:
 // stopped through its stop block.
 class MirrorRun {
 public:
-    MirrorRun(const std::string& folder, hnInternetStop& stop)
-        : folder_(folder), stop_(stop), rules_(hnMachineLinkRules()) {}
+    MirrorRun(const std::string& folder, hnInternetStop& stop, CPassiveProgress* progress)
+        : folder_(folder), stop_(stop), progress_(progress), rules_(hnMachineLinkRules()) {}
 
     // Mirrors the file `url` names for `what`; the local file in `local`.
     // False when it failed, was not there or the run was stopped; an address
@@ -96,11 +113,17 @@ public:
     bool failed() const { return !firstFailure_.empty(); }
     const std::string& firstFailure() const { return firstFailure_; }
     unsigned fetched = 0, kept = 0, leftOut = 0;
+    int expectedSteps = 0; // for the progress bar of /passive
 
 private:
+    // Shows the file in the window of /passive, whose Cancel stops the run
+    // before the next file.
+    void step(const std::string& what);
     bool fail(const std::string& what, const std::string& url, const std::string& why);
     std::string folder_;
     hnInternetStop& stop_;
+    CPassiveProgress* progress_;
+    int steps_ = 0;
     hnLinkRules rules_;
     std::atomic<bool> abort_{false};
     std::set<std::string> done_; // server paths, lower case
@@ -116,7 +139,18 @@ bool MirrorRun::fail(const std::string& what, const std::string& url, const std:
     return false;
 }
 
+void MirrorRun::step(const std::string& what) {
+    if (!progress_)
+        return;
+    ++steps_;
+    progress_->show(what, steps_, expectedSteps > steps_ ? expectedSteps : steps_ + 1);
+    hnWaitHandlingMessages(0);
+    if (progress_->cancelled())
+        stop_.requestStop();
+}
+
 bool MirrorRun::fetch(const std::string& url, const std::string& what, std::string* local, bool list) {
+    step(what);
     if (stopped())
         return false;
     hnListedAddress address = hnReadListedAddress(url);
@@ -195,7 +229,7 @@ bool placeInCache(const hnInstallationElement& row, const std::string& mirrored)
 } // namespace
 
 int hnMirrorRepository(const std::string& folderArgument, const std::string& setFile, hnInternetStop& stop,
-                       std::string& error) {
+                       std::string& error, CPassiveProgress* progress) {
     error.clear();
     CPagesWithoutWindows pages;
     CComponentSet set;
@@ -205,7 +239,8 @@ int hnMirrorRepository(const std::string& folderArgument, const std::string& set
                                  [&pages](const std::string& section, const std::string& key) {
                                      return hnIsKnownSetKey(pages, section, key);
                                  },
-                                 error) != 0)) {
+                                 error) != 0 ||
+                             hnCheckSetValues(pages, set, error) != 0)) {
         error = "the set file \"" + setFile + "\" cannot be used: " + error;
         return exitcode::kBadSetFile;
     }
@@ -218,7 +253,8 @@ int hnMirrorRepository(const std::string& folderArgument, const std::string& set
                   installerServices() ? installerServices()->repositoryBaseUrl().c_str() : "",
                   setFile.empty() ? "every page" : "what the set needs");
     SetNames wanted(setFile.empty() ? nullptr : &set);
-    MirrorRun run(folder, stop);
+    MirrorRun run(folder, stop, progress);
+    run.expectedSteps = static_cast<int>(pages.rows().size());
     // The lists this run put into the cache, by their rows' names.
     std::set<std::string> listsInCache;
     auto mirrorRow = [&run, &wanted, &listsInCache](const hnInstallationElement& row) {

@@ -8,6 +8,7 @@
 // of files besides the pages' tables.
 #include <string>
 
+class CPassiveProgress;
 class hnInternetStop;
 
 // Mirrors into `folder`; with a set file only what the set needs (its rows,
@@ -18,6 +19,6 @@ class hnInternetStop;
 // repository's paths) is written to the session log. 0 done; 87 for a set
 // file it cannot use (nothing fetched); 1603 when a file failed (`error`
 // names the first, its URL and why; the others are still tried); 1602 when
-// `stop` was requested.
+// `stop` was requested, or Cancel of `progress` (/passive) pressed.
 int hnMirrorRepository(const std::string& folder, const std::string& setFile, hnInternetStop& stop,
-                       std::string& error);
+                       std::string& error, CPassiveProgress* progress = nullptr);
