@@ -47,6 +47,14 @@ public:
 
     HINSTANCE instance() const { return instance_; }
     HWND mainWindow() const { return mainWindow_; }
+    // True while no window of the program may appear (the command line's
+    // /quiet): the dialogs keep themselves hidden.
+    bool windowsHidden() const { return windowsHidden_; }
+    void setWindowsHidden(bool hidden) { windowsHidden_ = hidden; }
+    // A documents folder to use instead of the user's (the command line's
+    // /documents); empty for the user's own.
+    const std::string& documentsFolderOverride() const { return documentsFolderOverride_; }
+    void setDocumentsFolderOverride(const std::string& folder) { documentsFolderOverride_ = folder; }
     void setMainWindow(HWND hwnd) { mainWindow_ = hwnd; }
 
     // Every message box and question goes through here (and into the log).
@@ -74,6 +82,8 @@ protected:
 private:
     HINSTANCE instance_;
     HWND mainWindow_ = nullptr;
+    bool windowsHidden_ = false;
+    std::string documentsFolderOverride_;
     hnWindowPrompter windowPrompter_;
     hnPrompter* prompter_;
     hnLoggedPrompter loggedPrompter_{*this};

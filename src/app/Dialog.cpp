@@ -118,6 +118,14 @@ INT_PTR hnDialog::dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     LRESULT result = 0;
     bool handled = false;
     switch (message) {
+    case WM_WINDOWPOSCHANGING:
+        // Whatever shows a dialog of its own (a modal loop, a wait box) is
+        // refused while the program runs without windows.
+        if (hnAppBase::current() && hnAppBase::current()->windowsHidden() && lParam &&
+            !(::GetWindowLongPtrA(hwnd_, GWL_STYLE) & WS_CHILD))
+            reinterpret_cast<WINDOWPOS*>(lParam)->flags &= ~SWP_SHOWWINDOW;
+        handled = onMessage(message, wParam, lParam, result);
+        break;
     case WM_INITDIALOG:
         transferToControls();
         return onInitDialog() ? TRUE : FALSE;

@@ -14,6 +14,11 @@ hnInstallerServices* installerServices() {
     return dynamic_cast<hnInstallerServices*>(hnAppBase::current());
 }
 
+std::string listedAddress(const std::string& url) {
+    hnInstallerServices* services = installerServices();
+    return services ? services->listedAddress(url) : url;
+}
+
 std::string applicationFolder() {
     hnInstallerServices* services = installerServices();
     return services ? services->applicationFolder() : std::string();

@@ -33,6 +33,10 @@ public:
     virtual bool applicationFolderWritable() const = 0;
     // "http://host[:port]" of the repository server, without trailing '/'.
     virtual std::string repositoryBaseUrl() const = 0;
+    // The address to fetch for one a server list names: unchanged unless a
+    // repository was given for this run, which then serves every address
+    // below the repository's own server paths, whatever host the list names.
+    virtual std::string listedAddress(const std::string& url) const { return url; }
     // The release (false) or beta (true) channel's record; null after exit.
     virtual CUpgradeInfo* upgradeRecord(bool beta) = 0;
     // A newer installer downloaded into the private temp folder, waiting for
@@ -42,11 +46,19 @@ public:
     // The per-element actions that install managers use unless told otherwise.
     virtual hnElementActions& elementActions() = 0;
     virtual hnPythonEnvironment& pythonEnvironment() = 0;
+    // The command-line mode applying a set: started installers must not
+    // restart the PC (msiexec gets REBOOT=ReallySuppress), and their exit
+    // codes count for the run's own.
+    virtual bool unattendedRun() const { return false; }
+    virtual void noteInstallerExitCode(unsigned long code) { (void)code; }
 };
 
 // The running installer application, or null when the process's application
 // object is not one (a bare framework object).
 hnInstallerServices* installerServices();
+
+// listedAddress of the running installer; `url` itself without one.
+std::string listedAddress(const std::string& url);
 
 // The application folder, or "" without an installer application.
 std::string applicationFolder();

@@ -2,6 +2,7 @@
 
 #include <shlobj.h>
 
+#include "app/AppBase.h"
 #include "app/ScopedHandle.h"
 #include "app/Text.h"
 
@@ -64,6 +65,13 @@ bool shellFolderPath(int folder, std::string& out) {
 } // namespace
 
 bool hnDocumentsFolder(std::string& out) {
+    hnAppBase* app = hnAppBase::current();
+    if (app && !app->documentsFolderOverride().empty()) {
+        out = app->documentsFolderOverride();
+        while (out.size() > 3 && (out.back() == '\\' || out.back() == '/'))
+            out.pop_back();
+        return true;
+    }
     return shellFolderPath(CSIDL_PERSONAL, out);
 }
 

@@ -21,7 +21,8 @@ bool hnProgramFilesFolder(std::string& out);
 bool hnSystemFolder(std::string& out);
 bool hnTempFolder(std::string& out); // with trailing separator
 
-// The current user's personal documents folder (no trailing separator).
+// The current user's personal documents folder (no trailing separator), or
+// the folder the application object names instead (/documents).
 bool hnDocumentsFolder(std::string& out);
 // The all-users desktop and start-menu programs folders (no trailing
 // separator).

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include "app/FileHelpers.h"
+#include "app/InstallerServices.h"
 #include "app/Text.h"
 
 const char* const kPackageSlotKeys[kPackageSlots] = {
@@ -88,6 +89,8 @@ void storeKeyLine(const std::string& line, CatalogueEntry& entry) {
         std::string& field = entry.*known.field;
         if (field.empty()) // the first non-empty value of a key wins
             field = line.substr(equals + 1);
+        if (known.field == &CatalogueEntry::URL)
+            field = listedAddress(field);
         return;
     }
 }
@@ -187,6 +190,10 @@ bool readIniSectionNames(const std::string& path, std::vector<std::string>& name
     if (cut && !names.empty())
         names.pop_back();
     return true;
+}
+
+std::string readListedAddress(const std::string& path, const std::string& section, const char* key) {
+    return listedAddress(readIniValue(path, section, key));
 }
 
 std::string readIniValue(const std::string& path, const std::string& section, const char* key) {

@@ -55,6 +55,8 @@ bool sectionBelongsToTab(const std::string& sectionName, const std::string& tabN
 bool readIniSectionNames(const std::string& path, std::vector<std::string>& names);
 // A value of a standard INI file (1024-byte buffer, empty default).
 std::string readIniValue(const std::string& path, const std::string& section, const char* key);
+// The same for a value that is an address to fetch (listedAddress).
+std::string readListedAddress(const std::string& path, const std::string& section, const char* key);
 
 // One package of a Python package list: the components of the eight slots,
 // an absent slot empty.

@@ -8,6 +8,7 @@
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/InstallerServices.h"
+#include "app/RepositoryAddress.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "catalogue/CatalogueList.h"
@@ -149,17 +150,8 @@ bool isWebLink(const std::string& link) {
             return false;
     if (startsWithNoCase(link, "mailto:"))
         return link.size() > std::strlen("mailto:");
-    std::size_t hostStart;
-    if (startsWithNoCase(link, "http://"))
-        hostStart = std::strlen("http://");
-    else if (startsWithNoCase(link, "https://"))
-        hostStart = std::strlen("https://");
-    else
-        return false;
-    std::size_t hostEnd = link.find_first_of("/?#", hostStart);
-    if (hostEnd == std::string::npos)
-        hostEnd = link.size();
-    if (hostEnd == hostStart)
+    std::size_t hostStart, hostEnd;
+    if (!hnWebAddressAuthority(link, hostStart, hostEnd) || hostEnd == hostStart)
         return false;
     for (std::size_t i = hostStart; i < hostEnd; ++i)
         if (!isHostCharacter(static_cast<unsigned char>(link[i])))

@@ -128,7 +128,7 @@ int DTabTutorials::showTab(const std::string& listPath, const std::string& tabNa
             r.name = r.caption;
         r.profileName = readIniValue(list, section, "ProfileName");
         r.profileZip = readIniValue(list, section, "ProfileZIP");
-        r.url = readIniValue(list, section, "URL");
+        r.url = readListedAddress(list, section, "URL");
         r.pdfName = readIniValue(list, section, "PDFName");
         r.videoUrl = readIniValue(list, section, "VideoURL");
         r.infoText = readIniValue(list, section, "InfoText");
@@ -400,8 +400,8 @@ void DTabResources::updateResourcesList(const std::string& tabName_) {
         items.emplace_back();
         ResourceItem& i = items.back();
         i.name = readIniValue(list, section, "Name");
-        i.url = readIniValue(list, section, "URL");
-        i.imageUrl = readIniValue(list, section, "ImageURL");
+        i.url = readListedAddress(list, section, "URL");
+        i.imageUrl = readListedAddress(list, section, "ImageURL");
         std::string column = readIniValue(list, section, "Column");
         i.column = static_cast<int32_t>(std::atoi(column.empty() ? "0" : column.c_str()));
         std::string fileName;

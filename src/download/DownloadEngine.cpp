@@ -149,6 +149,9 @@ struct Transfer {
     hnDownloadProgressSink* progress;
     CodeRange codes;
     hnInternetStop* stop;
+    // A file of this size kept when the server announces the same length
+    // (the mirror's files already there); -1 never keeps.
+    long long keepSize = -1;
 
     bool stopping() const { return abort || (stop && stop->stopRequested()); }
 };
@@ -329,11 +332,16 @@ DownloadResult transfer(const Transfer& t, long long& received) {
             throw CCustomException(static_cast<int>(status));
         checkAbort(t);
 
+        long long announced = contentLength(request.get());
+        if (t.keepSize >= 0 && announced == t.keepSize) {
+            result.outcome = DownloadOutcome::Present;
+            result.detail = "kept, the size matches the server's";
+            return result;
+        }
         hnScopedHandle file(::CreateFileA(t.temporaryPath.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                           FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file)
             throw std::runtime_error("temporary file");
-        long long announced = contentLength(request.get());
         if (t.progress)
             t.progress->downloadStarted(static_cast<long>((announced > 0 ? announced : 0) / 1024));
         streamBody(t, request.get(), file.get(), announced, received);
@@ -509,6 +517,28 @@ int downloadFileToFolder(const std::string& folder, const std::string& fileName,
     } catch (...) {
         return 0;
     }
+}
+
+DownloadResult mirrorFile(const std::string& url, const ElementDownloadPaths& paths,
+                          const std::atomic<bool>& abort, hnInternetStop* stop) {
+    DownloadResult result;
+    if (paths.tooLong()) {
+        result.outcome = DownloadOutcome::PathTooLong;
+        return result;
+    }
+    try {
+        Transfer t{url, paths.temporaryPath, paths.finalPath, abort, nullptr, kElementCodes, stop};
+        WIN32_FILE_ATTRIBUTE_DATA data = {};
+        if (::GetFileAttributesExA(paths.finalPath.c_str(), GetFileExInfoStandard, &data) &&
+            !(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            t.keepSize = (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        result = runTransfer(t);
+    } catch (...) {
+        result = DownloadResult();
+    }
+    if (!result.succeeded() && fileExists(paths.temporaryPath))
+        deleteFileForced(paths.temporaryPath);
+    return result;
 }
 
 bool createFolderPath(const std::string& path) {

@@ -68,6 +68,14 @@ DownloadResult downloadElementFile(const std::string& url, const ElementDownload
                                    const std::atomic<bool>& abort, hnDownloadProgressSink* progress,
                                    hnInternetStop* stop = nullptr);
 
+// The mirror's download of `url` onto `paths.finalPath`: a file already there
+// is kept (Present, its body not read) when its size equals the length the
+// server announces; otherwise the body is fetched whole into the temporary
+// file and only then moved over the final file. A failed or stopped transfer
+// leaves the final file as it was and removes the temporary one.
+DownloadResult mirrorFile(const std::string& url, const ElementDownloadPaths& paths,
+                          const std::atomic<bool>& abort, hnInternetStop* stop);
+
 // Downloads `url` to "<folder>\\<fileName>", setting an existing file aside
 // as "<fileName>bk" (left there). 1 on success (or when the old file cannot
 // be removed); -2004 path too long, -2005 aborted, -3001 invalid URL, -3002

@@ -10,12 +10,18 @@
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/PleaseWaitDlg.h"
+#include "app/RepositoryAddress.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "app/WorkerWait.h"
 #include "install/ComponentActions.h"
+#include "download/InternetStop.h"
 #include "main/ExitCodes.h"
+#include "main/Mirror.h"
+#include "main/PassiveProgress.h"
+#include "main/RunAccount.h"
+#include "main/SetApply.h"
 #include "main/SetExport.h"
 #include "main/UnattendedPrompter.h"
 #include "pages/InstallerPages.h"
@@ -118,6 +124,10 @@ std::string COrvantoKadrixSDKInstallerApp::repositoryBaseUrl() const {
     return kRepositoryBaseUrl;
 }
 
+std::string COrvantoKadrixSDKInstallerApp::listedAddress(const std::string& url) const {
+    return repositoryOverride_.empty() ? url : hnRepositoryAddressOf(url, repositoryOverride_);
+}
+
 hnElementActions& COrvantoKadrixSDKInstallerApp::elementActions() {
     if (actions_)
         return *actions_;
@@ -128,6 +138,11 @@ hnElementActions& COrvantoKadrixSDKInstallerApp::elementActions() {
 
 void COrvantoKadrixSDKInstallerApp::setElementActions(hnElementActions* actions) {
     actions_ = actions;
+}
+
+void COrvantoKadrixSDKInstallerApp::noteInstallerExitCode(unsigned long code) {
+    if (runOutcome_)
+        runOutcome_->noteInstallerExitCode(code);
 }
 
 hnPythonEnvironment& COrvantoKadrixSDKInstallerApp::pythonEnvironment() {
@@ -377,6 +392,8 @@ int COrvantoKadrixSDKInstallerApp::runCommandLineAction(const CInstallerCommandL
         setRepositoryOverride(line.repositoryUrl);
         hnSessionLogF("Command line", "repository %s", line.repositoryUrl.c_str());
     }
+    // /quiet: no window at all; /passive: only the run's progress window.
+    setWindowsHidden(line.quiet || line.passive);
     hnRunOutcome outcome;
     hnUnattendedPrompter prompter(outcome);
     ScopedPrompter inPlace(*this, prompter);
@@ -407,12 +424,43 @@ int COrvantoKadrixSDKInstallerApp::runCommandLineAction(const CInstallerCommandL
                           error.c_str());
             return exitcode::kBadSetFile;
         }
-        hnSessionLogF("Apply", "applying a set is not available in this build; nothing was installed");
-        return exitcode::kBadCommandLine;
+        if (hnCheckSetValues(pages, set, error) != 0) {
+            hnSessionLogF("Apply", "the set file \"%s\" cannot be used: %s", line.applyFile.c_str(),
+                          error.c_str());
+            return exitcode::kBadSetFile;
+        }
+        // The account rule comes before anything is installed.
+        std::string sid, account, documents, rule;
+        hnProcessAccount(sid, account);
+        hnDocumentsFolder(documents);
+        int allowed = hnCheckDocumentsRule(set, sid, account, line.documentsFolder, documents, rule);
+        hnSessionLogF("Apply", "%s", rule.c_str());
+        if (allowed != 0)
+            return allowed;
+        if (!line.documentsFolder.empty())
+            setDocumentsFolderOverride(line.documentsFolder);
+        hnSessionLogF("Apply", "applying \"%s\"%s", line.applyFile.c_str(), line.exact ? " exactly" : "");
+        hnApplyOptions options;
+        options.exact = line.exact;
+        CPassiveProgress progress;
+        if (line.passive && progress.create(kInstallerCaption))
+            options.progress = &progress;
+        runOutcome_ = &outcome;
+        hnApplyComponentSet(set, options, outcome, prompter);
+        runOutcome_ = nullptr;
+        hnLogSetAsDetected();
+        return hnExitCodeOf(outcome);
     }
-    case CInstallerCommandLine::Action::Mirror:
-        hnSessionLogF("Mirror", "mirroring is not available in this build; nothing was downloaded");
-        return exitcode::kBadCommandLine;
+    case CInstallerCommandLine::Action::Mirror: {
+        hnInternetStop stop;
+        CPassiveProgress progress;
+        bool passive = line.passive && progress.create(kInstallerCaption);
+        int code =
+            hnMirrorRepository(line.mirrorFolder, line.applyFile, stop, error, passive ? &progress : nullptr);
+        if (code != exitcode::kDone)
+            hnSessionLogF("Mirror", "%s", error.c_str());
+        return prompter.ended() ? exitcode::kFailed : code;
+    }
     case CInstallerCommandLine::Action::Wizard:
         break;
     }

@@ -11,6 +11,7 @@
 #include "app/InstallerServices.h"
 #include "download/UpgradeInfo.h"
 #include "main/CommandLine.h"
+#include "main/ExitCodes.h"
 
 class COrvantoKadrixSDKInstallerApp : public hnAppBase, public hnInstallerServices {
 public:
@@ -68,6 +69,9 @@ public:
     // The command line's /repository; otherwise compiled in, in the 64-bit
     // build overridden by the environment variable ORVANTO_REPOSITORY_URL.
     std::string repositoryBaseUrl() const override;
+    // With /repository, every address below the repository's own server
+    // paths goes to that server.
+    std::string listedAddress(const std::string& url) const override;
     CUpgradeInfo* upgradeRecord(bool beta) override {
         return beta ? upgradeInfoBeta.get() : upgradeInfo.get();
     }
@@ -75,6 +79,11 @@ public:
     std::string& pendingInstallerFileName() override { return pendingInstallerFileName_; }
     hnElementActions& elementActions() override;
     hnPythonEnvironment& pythonEnvironment() override;
+    bool unattendedRun() const override { return runOutcome_ != nullptr; }
+    void noteInstallerExitCode(unsigned long code) override;
+    // The outcome that started installers report to while a set is applied;
+    // null outside such a run.
+    void setRunOutcome(hnRunOutcome* outcome) { runOutcome_ = outcome; }
 
     void setElementActions(hnElementActions* actions);           // null restores the shipped ones
     void setPythonEnvironment(hnPythonEnvironment* environment); // null restores the shipped one
@@ -86,6 +95,7 @@ private:
     int runCommandLineAction(const CInstallerCommandLine& line);
 
     CInstallerCommandLine commandLine_;
+    hnRunOutcome* runOutcome_ = nullptr; // while /apply runs
     std::string repositoryOverride_;
     std::unique_ptr<hnElementActions> shippedActions_;
     hnElementActions* actions_ = nullptr;

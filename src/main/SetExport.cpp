@@ -13,6 +13,7 @@
 namespace {
 // The installer version a set records.
 const char* const kSetInstallerVersion = "15.0.0.774";
+const char* const kNoMember = "None";
 } // namespace
 
 CPagesWithoutWindows::CPagesWithoutWindows() : pages_(createInstallerPages()) {
@@ -54,6 +55,22 @@ void CPagesWithoutWindows::detect() {
             extra->refreshStatuses(0, static_cast<int>(extra->count()) - 1);
 }
 
+std::vector<hnPageChoice> CPagesWithoutWindows::choices() {
+    std::vector<hnPageChoice> found;
+    for (kdDPropertyPageBase* page : pages_->all()) {
+        if (!page)
+            continue;
+        for (hnPageChoice& choice : page->choices()) {
+            bool seen = false;
+            for (const hnPageChoice& other : found)
+                seen = seen || hnEqualsNoCase(other.key, choice.key);
+            if (!seen && !choice.key.empty())
+                found.push_back(choice);
+        }
+    }
+    return found;
+}
+
 void hnDescribeThisPc(CPagesWithoutWindows& pages, CComponentSet& set) {
     set = CComponentSet();
     set.installerVersion = kSetInstallerVersion;
@@ -73,9 +90,15 @@ void hnDescribeThisPc(CPagesWithoutWindows& pages, CComponentSet& set) {
         components.entries.push_back(
             {element->name, element->statusDetail.empty() ? status : element->statusDetail, 0});
     }
+    // A choice with nothing chosen is left out: applying a set never removes
+    // a member it does not name, except with /exact.
+    hnSetSection& selectors = set.addSection(kSetSelectorsSection);
+    for (const hnPageChoice& choice : pages.choices())
+        if (!hnEqualsNoCase(choice.current, kNoMember))
+            selectors.entries.push_back({choice.key, choice.current, 0});
 }
 
-bool hnIsKnownSetKey(const CPagesWithoutWindows& pages, const std::string& section, const std::string& key) {
+bool hnIsKnownSetKey(CPagesWithoutWindows& pages, const std::string& section, const std::string& key) {
     if (hnEqualsNoCase(section, kSetPythonSection)) {
         for (const hnPySelAccessor& accessor : pySelAccessors())
             if (hnEqualsNoCase(key, accessor.key))
@@ -84,7 +107,35 @@ bool hnIsKnownSetKey(const CPagesWithoutWindows& pages, const std::string& secti
     }
     if (hnEqualsNoCase(section, kSetComponentsSection))
         return pages.row(key) != nullptr;
+    if (hnEqualsNoCase(section, kSetSelectorsSection)) {
+        for (const hnPageChoice& choice : pages.choices())
+            if (hnEqualsNoCase(choice.key, key))
+                return true;
+        return false;
+    }
     return false;
+}
+
+int hnCheckSetValues(CPagesWithoutWindows& pages, const CComponentSet& set, std::string& error) {
+    const hnSetSection* selectors = set.section(kSetSelectorsSection);
+    if (!selectors)
+        return 0;
+    std::vector<hnPageChoice> choices = pages.choices();
+    for (const hnSetEntry& entry : selectors->entries) {
+        for (const hnPageChoice& choice : choices) {
+            if (!hnEqualsNoCase(choice.key, entry.key))
+                continue;
+            bool member = false;
+            for (const std::string& text : choice.members)
+                member = member || hnEqualsNoCase(text, entry.value);
+            if (!member) {
+                error = hnFormatText("line %d: \"%s\" is no member of \"%s\"", entry.line,
+                                     entry.value.c_str(), entry.key.c_str());
+                return exitcode::kBadSetFile;
+            }
+        }
+    }
+    return 0;
 }
 
 int hnExportComponentSet(const std::string& path, std::string& error) {

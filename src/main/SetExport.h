@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "main/ComponentSetFile.h"
+#include "wizard/PropertyPageBase.h"
 
 class kdDSheetPages;
 struct hnInstallationElement;
@@ -26,6 +27,9 @@ public:
     hnInstallationElement* row(const std::string& name) const;
     // Detects every row as its page does on activation.
     void detect();
+    // Every page's choices (selectors, modes, the library variant) as
+    // detected now, each key once.
+    std::vector<hnPageChoice> choices();
 
 private:
     std::unique_ptr<kdDSheetPages> pages_;
@@ -37,9 +41,12 @@ private:
 void hnDescribeThisPc(CPagesWithoutWindows& pages, CComponentSet& set);
 
 // Whether a set's key names something this program knows, by the same
-// tables: the stored Python choices and the pages' rows. Other sections are
-// not yet read by this program: their keys are refused.
-bool hnIsKnownSetKey(const CPagesWithoutWindows& pages, const std::string& section, const std::string& key);
+// tables: the stored Python choices, the pages' rows and the pages' choices.
+// Other sections are not yet read by this program: their keys are refused.
+bool hnIsKnownSetKey(CPagesWithoutWindows& pages, const std::string& section, const std::string& key);
+// The values the pages must know too: a choice's member. 0, or 87 with
+// `error` naming the line.
+int hnCheckSetValues(CPagesWithoutWindows& pages, const CComponentSet& set, std::string& error);
 
 // /export FILE: 0, or 1603 with `error` when the file cannot be written.
 int hnExportComponentSet(const std::string& path, std::string& error);

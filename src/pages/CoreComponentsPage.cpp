@@ -179,6 +179,14 @@ bool kdDInstallCoreComponentsSoftware::onCommand(WORD id, WORD code, HWND contro
     return kdDPropertyPageBase::onCommand(id, code, control);
 }
 
+int kdDInstallCoreComponentsSoftware::installControlOf(int element) const {
+    return element == 0 ? IDC_CORE_RUNTIME_INSTALL : element == 1 ? IDC_CORE_VISION_INSTALL : 0;
+}
+
+int kdDInstallCoreComponentsSoftware::removeControlOf(int element) const {
+    return element == 0 ? IDC_CORE_RUNTIME_UNINSTALL : element == 1 ? IDC_CORE_VISION_UNINSTALL : 0;
+}
+
 void kdDInstallCoreComponentsSoftware::onInstallRuntime() {
     runInstallRangeFetchedFirst(0, 0);
     updateCoreNavigation();

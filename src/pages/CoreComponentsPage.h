@@ -30,6 +30,9 @@ public:
     int updateCoreNavigation();
 
     // Row handlers.
+    int installControlOf(int element) const override;
+    int removeControlOf(int element) const override;
+
     void onInstallRuntime();
     void onInstallVisionSoftware();
     void onUninstall(int element);

@@ -20,6 +20,7 @@ namespace {
 
 const char* const kRuntimeName = "Orvanto Version XV 15.0.0.774 Runtime";
 const char* const kVariantsFolder = "3.2.1.169";
+const char* const kVariantChoice = "Library Variant";
 const char* const kNoRuntimePath =
     "Error: Unable to get Orvanto Runtime installation path. Please try again.";
 const char* const kCopyFailed = "Error: Unable to use the selected file. Please try again.";
@@ -185,25 +186,14 @@ void kdDInstallModules::updateMatrelVariantStatus() {
         appMessageBox(kNoRuntimePath);
         return;
     }
-    hnMatrelFileRecord active[kMatrelFileCount];
-    if (getAllMatrelOptionRelatedFilesInfo(runtime.c_str(), active) < 1) {
+    int detected = detectVariant(runtime);
+    if (detected < 0) {
         variantText = "DLL Not Available";
         variantStatus = "Error";
         transferToControls();
         return;
     }
-    variantIndex = 0;
-    for (const Variant& variant : kVariants) {
-        std::string folder;
-        hnMatrelFileRecord found[kMatrelFileCount];
-        if (!variantFolder(runtime, variant, folder))
-            continue;
-        getAllMatrelOptionRelatedFilesInfo(folder.c_str(), found); // missing files stay zero
-        if (variantMatches(active, found)) {
-            variantIndex = variant.index;
-            break;
-        }
-    }
+    variantIndex = detected;
     variantText = variantName(variantIndex);
     variantStatus = "Ok";
     if (variantIndex == 0 ||
@@ -212,17 +202,64 @@ void kdDInstallModules::updateMatrelVariantStatus() {
     transferToControls();
 }
 
+int kdDInstallModules::detectVariant(const std::string& runtime) {
+    hnMatrelFileRecord active[kMatrelFileCount];
+    if (getAllMatrelOptionRelatedFilesInfo(runtime.c_str(), active) < 1)
+        return -1;
+    for (const Variant& variant : kVariants) {
+        std::string folder;
+        hnMatrelFileRecord found[kMatrelFileCount];
+        if (!variantFolder(runtime, variant, folder))
+            continue;
+        getAllMatrelOptionRelatedFilesInfo(folder.c_str(), found); // missing files stay zero
+        if (variantMatches(active, found))
+            return variant.index;
+    }
+    return 0;
+}
+
+std::vector<hnPageChoice> kdDInstallModules::choices() {
+    hnPageChoice choice;
+    choice.key = kVariantChoice;
+    choice.current = "None";
+    std::string runtime;
+    if (hnCheckInstallations::isRuntimeProductInstalled() &&
+        hnCheckInstallations::getRuntimeFolder(runtime)) {
+        const Variant* active = findVariant(detectVariant(runtime));
+        if (active)
+            choice.current = active->text;
+    }
+    for (const Variant& variant : kVariants)
+        choice.members.push_back(variant.text);
+    return {choice};
+}
+
+bool kdDInstallModules::choose(const std::string& key, const std::string& member) {
+    if (!hnEqualsNoCase(key, kVariantChoice) || !hwnd())
+        return false;
+    for (const Variant& variant : kVariants)
+        if (hnEqualsNoCase(member, variant.text)) {
+            changeMatrelVariantTo(variant.index);
+            return true;
+        }
+    return false;
+}
+
 void kdDInstallModules::changeMatrelVariant() {
     DMatrelVersionSelection dialog;
     dialog.selectedVariant = variantIndex;
     dialog.ippInstalled = rowStatus[0] != kStatusNotInstalled;
     if (dialog.doModal(hwnd()) != IDOK)
         return;
-    if (dialog.selectedVariant < 1 || dialog.selectedVariant > 5) {
+    changeMatrelVariantTo(dialog.selectedVariant);
+}
+
+void kdDInstallModules::changeMatrelVariantTo(int variant) {
+    if (variant < 1 || variant > 5) {
         appMessageBox("Error: Matrel version not selected. Please try again.");
         return;
     }
-    variantIndex = dialog.selectedVariant;
+    variantIndex = variant;
     std::string runtime;
     if (!hnCheckInstallations::getRuntimeFolder(runtime)) {
         appMessageBox(kNoRuntimePath);

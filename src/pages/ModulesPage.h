@@ -39,6 +39,16 @@ public:
     // The Change button: asks for a variant and makes it the active one; the
     // active files come back when the switch fails half-way.
     void changeMatrelVariant();
+    // What the dialog's OK does with the variant chosen (1 to 5).
+    void changeMatrelVariantTo(int variant);
+    // The variant whose files are active in the runtime folder `runtime`
+    // (ending with a separator): its index, 0 when none matches, -1 when the
+    // active files are not all there.
+    static int detectVariant(const std::string& runtime);
+    // The active variant as "Library Variant" ("None" without the runtime
+    // or a known variant).
+    std::vector<hnPageChoice> choices() override;
+    bool choose(const std::string& key, const std::string& member) override;
     // The variant's text (0: "Unknown Version").
     static const char* variantName(int variant);
 

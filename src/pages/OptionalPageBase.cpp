@@ -105,14 +105,15 @@ void hnVersionSelector::debugLine(const char* operation, const char* text) const
     hnDebugOutF("%s::%s - %s\n", definition_.className, operation, text);
 }
 
+std::string hnVersionSelector::installedMember() const {
+    for (int element : definition_.foundOrder)
+        if (page_.isElementInstalled(element))
+            return page_.rowNames[static_cast<std::size_t>(element)];
+    return kNone;
+}
+
 int hnVersionSelector::refreshVersionSelector() {
-    std::string installed = kNone;
-    for (int element : definition_.foundOrder) {
-        if (page_.isElementInstalled(element)) {
-            installed = page_.rowNames[static_cast<std::size_t>(element)];
-            break;
-        }
-    }
+    std::string installed = installedMember();
     if (HWND combo = page_.item(definition_.combo))
         hnComboSelectExact(combo, installed);
     if (!selectedText(currentSelection))
@@ -393,6 +394,41 @@ void kdDOptionalPageBase::onUninstallRow(int element) {
 void kdDOptionalPageBase::onDownloadInstallables() {
     bool skipAllErrors = false;
     runDownloadAll(&skipAllErrors);
+}
+
+int kdDOptionalPageBase::installControlOf(int element) const {
+    for (const hnOptionalRow& row : rows)
+        if (row.element == element && rowShown(row))
+            return row.install;
+    return 0;
+}
+
+int kdDOptionalPageBase::removeControlOf(int element) const {
+    for (const hnOptionalRow& row : rows)
+        if (row.element == element && rowShown(row))
+            return row.remove;
+    return 0;
+}
+
+std::vector<hnPageChoice> kdDOptionalPageBase::choices() {
+    std::vector<hnPageChoice> found;
+    for (const auto& selector : selectors) {
+        hnPageChoice choice;
+        choice.key = selector->definition().setName;
+        choice.current = selector->installedMember();
+        for (int element : selector->definition().entries)
+            choice.members.push_back(rowNames[static_cast<std::size_t>(element)]);
+        choice.members.push_back(kNone);
+        found.push_back(choice);
+    }
+    return found;
+}
+
+bool kdDOptionalPageBase::choose(const std::string& key, const std::string& member) {
+    for (const auto& selector : selectors)
+        if (!key.empty() && hnEqualsNoCase(selector->definition().setName, key))
+            return chooseComboText(selector->definition().combo, member);
+    return false;
 }
 
 bool kdDOptionalPageBase::onCommand(WORD id, WORD code, HWND control) {

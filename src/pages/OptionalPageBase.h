@@ -72,6 +72,7 @@ struct hnSelectorDefinition {
     // Elements that stand for an entry's element (the other bitness of a product).
     std::vector<std::pair<int, int>> aliases;
     const char* question; // formatted with the new entry twice
+    std::string setName;  // the selector's name in a component set
 };
 
 class kdDOptionalPageBase;
@@ -85,6 +86,9 @@ public:
     void fill();
     // Selects the member found installed and shows its status.
     int refreshVersionSelector();
+    // The text of the first member of foundOrder detected installed, "None"
+    // without one; asks the machine, needs no window.
+    std::string installedMember() const;
     // The combo's selection changed: 1 when the selector must be refreshed,
     // -1 when nothing was to be done.
     int processNewSelection();
@@ -145,6 +149,12 @@ public:
 
     void onInstallRow(int element);
     void onUninstallRow(int element);
+
+    int installControlOf(int element) const override;
+    int removeControlOf(int element) const override;
+    // The version selectors, by their set names.
+    std::vector<hnPageChoice> choices() override;
+    bool choose(const std::string& key, const std::string& member) override;
     void onDownloadInstallables();
 
     hnVersionSelector& addSelector(hnSelectorDefinition definition);

@@ -243,6 +243,16 @@ int kdDInstallPreRequisites::updateButtons() {
     return 1;
 }
 
+const char* const kdDInstallPreRequisites::kInterpreterChoice = "Python Interpreter";
+
+int kdDInstallPreRequisites::installControlOf(int element) const {
+    return element >= 0 && element < kFirstPythonElement ? IDC_PREREQ_INSTALL_ALL : 0;
+}
+
+bool kdDInstallPreRequisites::choose(const std::string& key, const std::string& member) {
+    return hnEqualsNoCase(key, kInterpreterChoice) && chooseComboText(IDC_PREREQ_PYTHON_COMBO, member);
+}
+
 bool kdDInstallPreRequisites::onCommand(WORD id, WORD code, HWND control) {
     if (code == BN_CLICKED) {
         switch (id) {

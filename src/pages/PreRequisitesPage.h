@@ -43,6 +43,12 @@ public:
     int updatePrerequisitesNavigation();
     bool arePrerequisitesInstalled();
 
+    // The redistributables come only all together ("Install All"); an
+    // interpreter comes through the combo ("Python Interpreter").
+    int installControlOf(int element) const override;
+    bool choose(const std::string& key, const std::string& member) override;
+    static const char* const kInterpreterChoice;
+
     // Row handlers.
     void onUninstallRow(int element);
     void onDownloadInstallables();

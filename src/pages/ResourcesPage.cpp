@@ -58,7 +58,7 @@ void kdDInstallOrvantoResourcesDynamic::buildPictureElements(const std::string& 
     std::string folder = cacheFolder(source.cacheFolder);
     std::vector<std::unique_ptr<hnInstallationElement>> built;
     for (const std::string& section : sections) {
-        std::string picture = readIniValue(listPath, section, "ImageURL"), fileName;
+        std::string picture = readListedAddress(listPath, section, "ImageURL"), fileName;
         // Pictures come from the server: web addresses and plain names only.
         if (!isDownloadedResource(picture) || !isWebLink(picture) || !fileNameOfUrl(picture, fileName) ||
             !isPlainNameInFolder(folder + "\\", fileName))

@@ -83,7 +83,8 @@ kdDInstall3rdPartyInstallations2::kdDInstall3rdPartyInstallations2(const std::st
                  "Only one of the Basler Pylon SDKs/runtimes can be installed on a computer.\n\nDo you want "
                  "to un-install existing Basler Pylon SDK/runtime and install %s?\n\nPlease click on 'Yes' "
                  "button to proceed and install %s.\nPlease click on 'No' to abort and to continue using "
-                 "existing Basler Pylon SDK/runtime.\n"});
+                 "existing Basler Pylon SDK/runtime.\n",
+                 "Basler Pylon SDK"});
 
     addSelector({"kdDInstall3rdPartyInstallations2",
                  "processNewAVTPackageInstallation",
@@ -95,7 +96,8 @@ kdDInstall3rdPartyInstallations2::kdDInstall3rdPartyInstallations2(const std::st
                  {},
                  "Only one of the AVT packages can be installed on a computer.\n\nDo you want to un-install "
                  "existing AVT package and install %s?\n\nPlease click on 'Yes' button to proceed and "
-                 "install %s.\nPlease click on 'No' to abort and to continue using existing AVT package.\n"});
+                 "install %s.\nPlease click on 'No' to abort and to continue using existing AVT package.\n",
+                 "AVT Package"});
 }
 
 int kdDInstall3rdPartyInstallations2::setupControls() {

@@ -118,5 +118,6 @@ kdDInstall3rdPartyInstallations::kdDInstall3rdPartyInstallations(const std::stri
                  {},
                  "Only one of the MVS versions can be installed on a computer.\n\nDo you want to un-install "
                  "existing MVS version and install %s?\n\nPlease click on 'Yes' button to proceed and "
-                 "install %s.\nPlease click on 'No' to abort and to continue using existing MVS version.\n"});
+                 "install %s.\nPlease click on 'No' to abort and to continue using existing MVS version.\n",
+                 "MVS Version"});
 }

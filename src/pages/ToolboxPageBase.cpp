@@ -59,7 +59,8 @@ hnSelectorDefinition selectorOf(const hnToolboxPageDefinition& page) {
             builds,
             builds,
             {},
-            kQuestion};
+            kQuestion,
+            std::string("3D Toolbox Build") + page.suffix};
 }
 
 } // namespace

@@ -35,7 +35,7 @@ int kdDInstallTutorials::buildContentElements(hnInstallManagerBase* manager) {
     std::string folder = cacheFolder(source.cacheFolder);
     std::vector<std::unique_ptr<hnInstallationElement>> built;
     for (const std::string& section : sections) {
-        std::string url = readIniValue(path, section, "URL"), fileName;
+        std::string url = readListedAddress(path, section, "URL"), fileName;
         if (!fileNameOfUrl(url, fileName))
             continue;
         if (!isPlainNameInFolder(folder + "\\", fileName)) {

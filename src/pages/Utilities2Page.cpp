@@ -82,7 +82,8 @@ kdDInstallUtilities2::kdDInstallUtilities2(const std::string& title, const hnSys
          {},
          "Only one of the TeamViewer hosts can be installed on a computer.\n\nDo you want to un-install "
          "existing TeamViewer host and install %s?\n\nPlease click on 'Yes' button to proceed and install "
-         "%s.\nPlease click on 'No' to abort and to continue using existing TeamViewer host.\n"});
+         "%s.\nPlease click on 'No' to abort and to continue using existing TeamViewer host.\n",
+         "TeamViewer Host"});
 }
 
 bool kdDInstallUtilities2::rowShown(const hnOptionalRow& row) const {

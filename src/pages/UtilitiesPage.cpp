@@ -17,6 +17,7 @@ const char* const kCategory = "Optional Utility Software";
 const char* const kWatchdog = "Orvanto Watchdog 3.0.0.11";
 const char* const kPlantOpcClient = "Orvanto PlantOPCClient 1.9.0.28";
 const char* const kNone = "None";
+const char* const kControlModeChoice = "OPC Client Control Mode";
 const char* const kOpcScout = "OPC Scout (SIMATIC NET OPC-Client V6.2-3133)";
 const char* const kMatrikon = "MatrikonOPC Server for Simulation";
 
@@ -170,6 +171,11 @@ int kdDInstallUtilities::refreshOrvantoPlantOPCClientComboCtrl() {
 }
 
 int kdDInstallUtilities::checkCurrentModeAndSetComboCtrlSel() {
+    selectComboText(IDC_UTIL1_MODE_COMBO, registeredMode());
+    return 1;
+}
+
+const char* kdDInstallUtilities::registeredMode() {
     std::string path;
     const char* mode = kModes[0][0];
     if (!registeredPlantOpcClientOcx(path)) {
@@ -190,8 +196,25 @@ int kdDInstallUtilities::checkCurrentModeAndSetComboCtrlSel() {
                 "kdDInstallUtilities::checkCurrentModeAndSetComboCtrlSel - Unable to query current mode 2. "
                 "Using default.\n");
     }
-    selectComboText(IDC_UTIL1_MODE_COMBO, mode);
-    return 1;
+    return mode;
+}
+
+std::vector<hnPageChoice> kdDInstallUtilities::choices() {
+    std::vector<hnPageChoice> found = kdDOptionalPageBase::choices();
+    hnPageChoice mode;
+    mode.key = kControlModeChoice;
+    // Without the client there is no mode, as its combo shows.
+    mode.current = isElementInstalled(kPlantOpcClientElement) ? registeredMode() : kNone;
+    for (const auto& candidate : kModes)
+        mode.members.push_back(candidate[0]);
+    found.push_back(mode);
+    return found;
+}
+
+bool kdDInstallUtilities::choose(const std::string& key, const std::string& member) {
+    if (hnEqualsNoCase(key, kControlModeChoice))
+        return chooseComboText(IDC_UTIL1_MODE_COMBO, member);
+    return kdDOptionalPageBase::choose(key, member);
 }
 
 int kdDInstallUtilities::regNewOCX() {

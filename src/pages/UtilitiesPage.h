@@ -18,6 +18,12 @@ public:
     // The OPC client's control mode (combo 1255).
     int refreshOrvantoPlantOPCClientComboCtrl();
     int checkCurrentModeAndSetComboCtrlSel();
+    // The mode whose control is registered now (the first mode when none
+    // can be told); needs no window.
+    static const char* registeredMode();
+    // The selectors and the control mode ("OPC Client Control Mode").
+    std::vector<hnPageChoice> choices() override;
+    bool choose(const std::string& key, const std::string& member) override;
     int regNewOCX();
     // The OPC test program choice (combo 1256).
     int updateOPCInstallerComboSelection();

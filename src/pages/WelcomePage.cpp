@@ -36,37 +36,34 @@ const char* const kCurrentlyUsedVersion = "Currently used version";
 const char* const kInstallersFolder = "_OrvantoInstallers";
 
 // The content a copy gathers through the pages' own element builders, each
-// with a page object made for the purpose (no window). The results: below 0
-// nothing was built, 0 the download failed, above 0 downloaded.
-int downloadContent(hnInstallManagerBase& manager, bool* skipAllErrors) {
-    if (manager.count() == 0)
-        return 1;
-    return manager.downloadAll(false, skipAllErrors) < 1 ? 0 : 1;
-}
-
-template <typename Page> int copyCatalogueContent(const std::string&, bool* skipAllErrors) {
+// with a page object made for the purpose (no window); `visit` gets each
+// item's elements while the page that owns their texts exists. The results:
+// below 0 nothing was built, otherwise what `visit` answered.
+template <typename Page>
+int visitCatalogueContent(const char* group, const std::string&, const hnCopyContentVisit& visit) {
     Page page("");
     hnInstallManagerBase manager;
     if (page.refreshCatalogue(false, false) < 1 || page.buildContentElements(&manager) < 1)
         return -1;
-    return downloadContent(manager, skipAllErrors);
+    return visit(group, manager);
 }
 
 // The resources: the list file first (fetched when the cache lacks it), then
 // the pictures that it names.
-int copyResourcesContent(const std::string&, bool* skipAllErrors) {
+int visitResourcesContent(const char* group, const std::string&, const hnCopyContentVisit& visit) {
     kdDInstallOrvantoResourcesDynamic page("");
-    if (page.installManager->count() > 0 && downloadContent(*page.installManager, skipAllErrors) < 1)
+    if (page.installManager->count() > 0 && visit(group, *page.installManager) < 1)
         return 0;
     hnInstallManagerBase manager;
     if (page.buildContentElements(&manager) < 1)
         return -1;
-    return downloadContent(manager, skipAllErrors);
+    return visit(group, manager);
 }
 
 // One content list of a toolbox page (its element named `item`), whose file
 // the copy has fetched with the page's other elements.
-template <typename Page> int copyToolboxContent(const std::string& item, bool* skipAllErrors) {
+template <typename Page>
+int visitToolboxContent(const char* group, const std::string& item, const hnCopyContentVisit& visit) {
     Page page("");
     for (unsigned i = 0; i < page.installManager->count(); ++i) {
         if (page.installManager->item(i)->name != item)
@@ -74,7 +71,7 @@ template <typename Page> int copyToolboxContent(const std::string& item, bool* s
         hnInstallManagerBase manager;
         if (page.buildContentElements(static_cast<int>(i), &manager) < 1)
             return -1;
-        return downloadContent(manager, skipAllErrors);
+        return visit(group, manager);
     }
     return -1;
 }
@@ -87,24 +84,24 @@ struct CopyContentRow {
     const char* group;
     const char* item;                    // the one item; nullptr: those of `items`
     std::vector<std::string> (*items)(); // the items of a page with several
-    int (*copy)(const std::string& item, bool* skipAllErrors);
-    bool downloadResultIgnored;
+    int (*visit)(const char* group, const std::string& item, const hnCopyContentVisit& visit);
+    bool resultIgnored;
 };
 const CopyContentRow kCopyContentRows[] = {
-    {"Demo Profiles", "Orvanto Vision Demo Profiles", nullptr, copyCatalogueContent<kdDInstallDemoProfiles>,
+    {"Demo Profiles", "Orvanto Vision Demo Profiles", nullptr, visitCatalogueContent<kdDInstallDemoProfiles>,
      false},
     {"Demo Profiles (Python 36)", "Orvanto Vision Demo Profiles (Python 36)", nullptr,
-     copyCatalogueContent<kdDInstallPy36DemoProfiles>, false},
-    {"Templates", "Orvanto Vision Templates", nullptr, copyCatalogueContent<kdDInstallTemplates>, false},
+     visitCatalogueContent<kdDInstallPy36DemoProfiles>, false},
+    {"Templates", "Orvanto Vision Templates", nullptr, visitCatalogueContent<kdDInstallTemplates>, false},
     {"Templates (Python 36)", "Orvanto Vision Templates (Python 36)", nullptr,
-     copyCatalogueContent<kdDInstallPy36Templates>, false},
+     visitCatalogueContent<kdDInstallPy36Templates>, false},
     {"3D Toolbox Deepform Vision", nullptr, toolboxContentItems<kdDInstallToolboxeDeepformVision>,
-     copyToolboxContent<kdDInstallToolboxeDeepformVision>, false},
+     visitToolboxContent<kdDInstallToolboxeDeepformVision>, false},
     {"3D Toolbox Deepform Vision (Python 36)", nullptr,
      toolboxContentItems<kdDInstallToolboxePy36DeepformVision>,
-     copyToolboxContent<kdDInstallToolboxePy36DeepformVision>, false},
-    {"Resources", "Orvanto Vision Resources", nullptr, copyResourcesContent, false},
-    {"Tutorials", "Orvanto Vision Tutorials", nullptr, copyCatalogueContent<kdDInstallTutorials>, true},
+     visitToolboxContent<kdDInstallToolboxePy36DeepformVision>, false},
+    {"Resources", "Orvanto Vision Resources", nullptr, visitResourcesContent, false},
+    {"Tutorials", "Orvanto Vision Tutorials", nullptr, visitCatalogueContent<kdDInstallTutorials>, true},
 };
 
 bool beginsWith(const std::string& text, const char* prefix) {
@@ -614,20 +611,31 @@ int kdDInstallWelcomeBase::createInstallerCopy() {
 }
 
 int kdDInstallWelcomeBase::downloadCopyContent(bool& skipAllErrors) {
+    return visitCopyContent(
+        [this](const char* group, const std::string& item) {
+            return componentTree.findGroup(group) && componentTree.isSelected(group, item);
+        },
+        [&skipAllErrors](const char*, hnInstallManagerBase& manager) {
+            if (manager.count() == 0)
+                return 1;
+            return manager.downloadAll(false, &skipAllErrors) < 1 ? 0 : 1;
+        });
+}
+
+int visitCopyContent(const std::function<bool(const char* group, const std::string& item)>& wanted,
+                     const hnCopyContentVisit& visit) {
     for (const CopyContentRow& row : kCopyContentRows) {
-        if (!componentTree.findGroup(row.group))
-            continue;
         std::vector<std::string> items = row.item ? std::vector<std::string>{row.item} : row.items();
         for (const std::string& item : items) {
-            if (!componentTree.isSelected(row.group, item))
+            if (!wanted(row.group, item))
                 continue;
-            int copied = -1;
+            int result = -1;
             try {
-                copied = row.copy(item, &skipAllErrors);
+                result = row.visit(row.group, item, visit);
             } catch (...) {
-                hnDebugOut("kdDInstallWelcomeBase::createInstallerCopy - unexpected exception\n");
+                hnDebugOut("visitCopyContent - unexpected exception\n");
             }
-            if (copied == 0 && !row.downloadResultIgnored)
+            if (result == 0 && !row.resultIgnored)
                 return -1;
         }
     }

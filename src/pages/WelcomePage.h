@@ -91,6 +91,16 @@ private:
     int activationRuns_ = 0;
 };
 
+// The content items of an installer copy ("Demo Profiles", the toolbox
+// content lists, "Resources", "Tutorials", ...), each built by its own page
+// made for the purpose without a window, from the lists in the download
+// cache. For every item `wanted` accepts, `visit` gets the item's group and
+// elements while their page exists; it answers above 0 when done, 0 on
+// failure. -1 when a visit failed (the tutorials' result is ignored), else 1.
+using hnCopyContentVisit = std::function<int(const char* group, hnInstallManagerBase& elements)>;
+int visitCopyContent(const std::function<bool(const char* group, const std::string& item)>& wanted,
+                     const hnCopyContentVisit& visit);
+
 // The installers of the family in `folder` ("OrvantoVisionSoftware"...
 // "Installer"... ".exe" with a readable version), not the running one; for
 // each its path, version and private build.

@@ -5,6 +5,7 @@
 
 #include "app/DebugOut.h"
 #include "app/Dialog.h"
+#include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
 #include "app/SessionLog.h"
 #include "app/StopBlock.h"
@@ -82,6 +83,9 @@ std::string regsvr32Path() {
 
 void runDownloadedInstaller(const std::string& installablePath, const std::string& switches,
                             bool isMsiPackage, const hnStopBlock* stop) {
+    hnInstallerServices* services = installerServices();
+    bool unattended = services && services->unattendedRun();
+    int code = -1;
     if (isMsiPackage) {
         std::string program = msiexecPath();
         std::string quoted;
@@ -89,14 +93,19 @@ void runDownloadedInstaller(const std::string& installablePath, const std::strin
             hnDebugOut("runDownloadedInstaller - package path too long\n");
             return;
         }
-        runProgram(hnRunMode::Wait, program,
-                   {program, "/i", quoted, switches.empty() ? "/passive" : switches}, stop);
-        return;
+        std::vector<std::string> arguments = {program, "/i", quoted,
+                                              switches.empty() ? "/passive" : switches};
+        // Nobody is at the screen: no package restarts the PC during a run.
+        if (unattended)
+            arguments.push_back("REBOOT=ReallySuppress");
+        code = runProgram(hnRunMode::Wait, program, arguments, stop);
+    } else if (switches == "CopyEXEFullPath") {
+        code = runProgram(hnRunMode::Wait, installablePath, {installablePath}, stop);
+    } else {
+        code = runProgram(hnRunMode::Wait, installablePath, {switches}, stop);
     }
-    if (switches == "CopyEXEFullPath")
-        runProgram(hnRunMode::Wait, installablePath, {installablePath}, stop);
-    else
-        runProgram(hnRunMode::Wait, installablePath, {switches}, stop);
+    if (unattended && code >= 0)
+        services->noteInstallerExitCode(static_cast<unsigned long>(code));
 }
 
 void runMsiexecUninstall(const std::string& productCode, const hnStopBlock* stop) {

@@ -114,6 +114,10 @@ private:
 
 enum class RunEnd { NotStarted, Stopped, TimedOut, Ended };
 
+bool windowsHidden() {
+    return hnAppBase::current() && hnAppBase::current()->windowsHidden();
+}
+
 // Starts `commandLine` in a console of its own, shown, and waits up to
 // `limitMs` behind the dialog; a run still going at the limit is ended with
 // exit code 0. A stop of the calling worker (`stop` may be null) starts
@@ -123,13 +127,17 @@ RunEnd runInOwnConsole(const Interpreter& python, const char* routine, std::stri
                        const RunDialog& dialog, const hnStopBlock* stop) {
     if (stop && stop->stopRequested())
         return RunEnd::Stopped;
+    // Without windows (the command line's /quiet and /passive) pip runs in
+    // a console nobody sees.
+    bool hidden = windowsHidden();
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
-    startup.wShowWindow = SW_SHOW;
+    startup.wShowWindow = hidden ? SW_HIDE : SW_SHOW;
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE, nullptr,
-                          nullptr, &startup, &info)) {
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE,
+                          hidden ? CREATE_NO_WINDOW : CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
+                          &info)) {
         debugLine(python, routine, "Unable to start process");
         return RunEnd::NotStarted;
     }
@@ -190,7 +198,9 @@ bool runPipOperation(const Interpreter& python, const Operation& operation, bool
     }
     forgetPipAnswers();
     RunDialog dialog(python, callersDialog);
-    if (visible) // the console stays open whatever pip's exit code, so its errors can be read
+    // The console stays open whatever pip's exit code, so its errors can be
+    // read; a run without windows captures pip instead.
+    if (visible && !windowsHidden())
         return processCommandLineArgWithPause(commandLine.c_str(), dialog.get(), hnConsolePause::Always,
                                               stop);
     return runInOwnConsole(python, operation.silentRoutine, commandLine, operation.silentLimitMs, dialog,

@@ -172,12 +172,10 @@ void kdDKadrixSDKInstallerSheet::initPages() {
     }
 
     helpManager.reset(new hnInstallManagerBase());
-    std::vector<std::unique_ptr<hnInstallationElement>> built;
+    std::vector<std::unique_ptr<hnInstallationElement>> built = createHelpElements(helpRowTexts);
     std::vector<hnInstallationElement*> elements;
-    for (const char* name : kHelpDocumentPages) {
-        built.push_back(createHelpElement(name));
-        elements.push_back(built.back().get());
-    }
+    for (auto& element : built)
+        elements.push_back(element.get());
     helpManager->clearElements();
     helpManager->setElements(static_cast<unsigned>(elements.size()), elements.data());
 }
@@ -191,8 +189,21 @@ kdDKadrixSDKInstallerSheet::~kdDKadrixSDKInstallerSheet() {
         ::CoUninitialize();
 }
 
+std::vector<std::unique_ptr<hnInstallationElement>>
+kdDKadrixSDKInstallerSheet::createHelpElements(std::string* rowTexts) {
+    std::vector<std::unique_ptr<hnInstallationElement>> built;
+    for (const char* name : kHelpDocumentPages)
+        built.push_back(helpElement(name, rowTexts));
+    return built;
+}
+
 std::unique_ptr<hnInstallationElement>
 kdDKadrixSDKInstallerSheet::createHelpElement(const std::string& uiDlgName) {
+    return helpElement(uiDlgName, helpRowTexts);
+}
+
+std::unique_ptr<hnInstallationElement> kdDKadrixSDKInstallerSheet::helpElement(const std::string& uiDlgName,
+                                                                               std::string* rowTexts) {
     std::string title;
     if (getUIDlgTitleStrFromUIDlgName(uiDlgName.c_str(), &title) < 1)
         title = uiDlgName;
@@ -201,8 +212,8 @@ kdDKadrixSDKInstallerSheet::createHelpElement(const std::string& uiDlgName) {
     std::string url = installerServices()->repositoryBaseUrl() + kHelpFilesServerFolder + fileName;
     std::string folder = cacheFolder(cache::kHelp);
     return std::unique_ptr<hnInstallationElement>(new hnInstallationElement(
-        name.c_str(), url.c_str(), fileName.c_str(), "", folder.c_str(), false, 0, true, &helpRowTexts[0],
-        &helpRowTexts[1], &helpRowTexts[2], kCategoryHelpFiles));
+        name.c_str(), url.c_str(), fileName.c_str(), "", folder.c_str(), false, 0, true, &rowTexts[0],
+        &rowTexts[1], &rowTexts[2], kCategoryHelpFiles));
 }
 
 int kdDKadrixSDKInstallerSheet::getUIDlgTitleStrFromUIDlgName(const char* uiDlgName, std::string* title) {

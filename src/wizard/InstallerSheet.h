@@ -89,6 +89,9 @@ public:
     static bool getInstalledRuntimeFolder(std::string& folder);
     // Builds the help-document element of a page (owned by the caller).
     std::unique_ptr<hnInstallationElement> createHelpElement(const std::string& uiDlgName);
+    // The help-document elements of every page that has one, in order, with
+    // `rowTexts` (three strings the caller keeps) as their row texts.
+    static std::vector<std::unique_ptr<hnInstallationElement>> createHelpElements(std::string* rowTexts);
 
     // Opens nothing while the help window or another modal window of the
     // sheet is open (F1 in it reaches the sheet too).
@@ -135,6 +138,8 @@ private:
     static DWORD WINAPI upgradeCheckWorker(LPVOID sheet);
     bool passesOver(int index) const;
     hnInstallManagerBase* managerOf(int index) const;
+    static std::unique_ptr<hnInstallationElement> helpElement(const std::string& uiDlgName,
+                                                              std::string* rowTexts);
 
     std::unique_ptr<kdDSheetPages> pages_;
     kdDSheetHooks hooks_;

@@ -82,6 +82,27 @@ void kdDPropertyPageBase::onDestroy() {
     hnPropertyPage::onDestroy();
 }
 
+bool kdDPropertyPageBase::pressControl(int controlId) {
+    HWND control = hwnd() ? item(controlId) : nullptr;
+    if (!control)
+        return false;
+    ::SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(controlId, BN_CLICKED), reinterpret_cast<LPARAM>(control));
+    return true;
+}
+
+bool kdDPropertyPageBase::chooseComboText(int comboId, const std::string& text) {
+    HWND combo = hwnd() ? item(comboId) : nullptr;
+    if (!combo)
+        return false;
+    LRESULT index = ::SendMessageA(combo, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
+                                   reinterpret_cast<LPARAM>(text.c_str()));
+    if (index == CB_ERR)
+        return false;
+    ::SendMessageA(combo, CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ::SendMessageA(hwnd(), WM_COMMAND, MAKEWPARAM(comboId, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    return true;
+}
+
 bool kdDPropertyPageBase::preTranslateMessage(MSG* msg) {
     if (toolTip && msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST &&
         (msg->hwnd == hwnd() || ::IsChild(hwnd(), msg->hwnd)))

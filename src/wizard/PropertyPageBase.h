@@ -5,6 +5,7 @@
 // layout of the component pages and the pass-over hooks of Back and Next.
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/ScopedHandle.h"
 #include "install/InstallManager.h"
@@ -13,6 +14,15 @@
 class hnComponentInstallHeader;
 class hnImageButton;
 class hnImageStatic;
+
+// A choice a page offers besides its rows (a version selector, a mode, a
+// variant): its name in a component set, the member detected now ("None"
+// without one) and the members offered.
+struct hnPageChoice {
+    std::string key;
+    std::string current;
+    std::vector<std::string> members;
+};
 
 class kdDPropertyPageBase : public hnPropertyPage {
 public:
@@ -29,6 +39,34 @@ public:
     virtual int setupControls() = 0;
     // Builds the elements and hands them to installManager; once per object.
     virtual int initInstallationElements() = 0;
+
+    // What the unattended mode presses: the page's own controls, so that a
+    // set is applied by the handlers a user's clicks run. The button whose
+    // click installs (removes) element `element` of installManager; 0 when
+    // no button of the page does.
+    virtual int installControlOf(int element) const {
+        (void)element;
+        return 0;
+    }
+    virtual int removeControlOf(int element) const {
+        (void)element;
+        return 0;
+    }
+    // The page's choices as detected now; works without a window.
+    virtual std::vector<hnPageChoice> choices() { return {}; }
+    // Makes `member` the choice `key` through the control a user would use;
+    // false when the page has no such choice or member, or no window.
+    virtual bool choose(const std::string& key, const std::string& member) {
+        (void)key;
+        (void)member;
+        return false;
+    }
+    // Presses a control of the page's window as a click does (the handler
+    // has run when this returns); false without a window or control.
+    bool pressControl(int controlId);
+    // Selects the exact text in a combo of the page and tells the page as a
+    // user's choice does; false when the combo lacks the text.
+    bool chooseComboText(int comboId, const std::string& text);
 
     // Operation wrappers: the manager's result, 0 when an exception was caught.
     int runInstallRange(int first, int last, bool repairWholeList);

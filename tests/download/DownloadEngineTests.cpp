@@ -235,6 +235,33 @@ TEST_F(DownloadEngine, RefreshSetsTheOldFileAsideAndWithoutItThePresentFileIsUse
     EXPECT_EQ("cached", readTextFile(paths.backupPath));
 }
 
+TEST_F(DownloadEngine, MirrorKeepsAFileOfTheServersSizeAndReplacesAnyOtherWholeOrNotAtAll) {
+    std::atomic<bool> abortMirror{false};
+    // Same size as the server announces: kept without reading the body, even
+    // though its bytes differ (the size is what the mirror compares).
+    ASSERT_TRUE(writeTextFile(paths.finalPath, std::string(20, 'x')));
+    DownloadResult kept = mirrorFile(testServerUrl("/data/a?size=20"), paths, abortMirror, nullptr);
+    EXPECT_EQ(DownloadOutcome::Present, kept.outcome);
+    EXPECT_EQ(std::string(20, 'x'), readTextFile(paths.finalPath));
+    EXPECT_NE(std::string::npos, sessionLogText().find("Download: " + testServerUrl("/data/a?size=20") +
+                                                       ", 0 bytes, present - kept, the size matches"));
+    // Another size, or no announced size: fetched whole and put over it.
+    EXPECT_EQ(DownloadOutcome::Transferred,
+              mirrorFile(testServerUrl("/data/a?size=300000"), paths, abortMirror, nullptr).outcome);
+    EXPECT_EQ(servedPattern(300000), readTextFile(paths.finalPath));
+    EXPECT_EQ(DownloadOutcome::Transferred,
+              mirrorFile(testServerUrl("/data/a?size=300000&nolength=1"), paths, abortMirror, nullptr).outcome);
+    // A failed transfer leaves the file as it was and no temporary file.
+    DownloadResult cut =
+        mirrorFile(testServerUrl("/data/a?size=5000&truncate=100"), paths, abortMirror, nullptr);
+    EXPECT_EQ(DownloadOutcome::Incomplete, cut.outcome);
+    EXPECT_EQ(DownloadOutcome::HttpError,
+              mirrorFile(testServerUrl("/status/404"), paths, abortMirror, nullptr).outcome);
+    EXPECT_EQ(servedPattern(300000), readTextFile(paths.finalPath));
+    EXPECT_FALSE(fileExists(paths.temporaryPath));
+    EXPECT_FALSE(fileExists(paths.backupPath));
+}
+
 TEST_F(DownloadEngine, TemporaryPathOf260CharactersIsTooLong) {
     // "<folder>\\setup.exetmp": choose the folder so the whole is 259, then 260.
     std::string base = scratch.path() + "\\";

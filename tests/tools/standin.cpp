@@ -12,6 +12,7 @@
 //   spawn <name>                         copies itself and "<name>.txt" into the
 //                                        temp folder as <name> and starts it
 //   sleep <ms>
+//   exit <code>                          ends here with that exit code
 // Lines are run in order; a failed "confirm" stops the script.
 #include <cstdio>
 #include <cstdlib>
@@ -152,6 +153,8 @@ int main() {
             start(me.substr(0, me.find_last_of('\\') + 1) + f[0]);
         } else if (command == "spawn") {
             spawn(self, f[0]);
+        } else if (command == "exit") {
+            return std::atoi(f[0].c_str());
         } else if (command == "sleep") {
             ::Sleep(static_cast<DWORD>(std::strtoul(f[0].c_str(), nullptr, 10)));
         }

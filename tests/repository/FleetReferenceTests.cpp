@@ -1,0 +1,72 @@
+// The reference PC of the fleet test (tests/fleet/fleet-test): a mix of
+// components installed through the pages as a user's clicks install them.
+// Not part of the ordinary run (it changes the machine for good): the fleet
+// test runs it in a fresh prefix of its own, beside the demo repository, and
+// exports that PC's set afterwards.
+#include <gtest/gtest.h>
+
+#include "pages/CoreComponentsPage.h"
+#include "pages/ModulesPage.h"
+#include "pages/PageTestSupport.h"
+#include "pages/PreRequisitesPage.h"
+#include "pages/ThirdPartyInstallationsPage.h"
+#include "pages/ToolboxDeepformVisionPage.h"
+#include "pages/UtilitiesPage.h"
+#include "pages_ids.h"
+
+namespace {
+
+// A page of its own wizard that reads the machine and answers Yes.
+template <typename Page> using ShownPage = ShownTablePage<Page, TableActions, IDYES>;
+
+// Chooses the Intel variant in the variant dialog once it is up.
+void CALLBACK chooseIntelVariant(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND dialog = ::FindWindowA("#32770", "Select Matrel Version");
+    if (!dialog || !::IsWindowVisible(dialog))
+        return;
+    ::KillTimer(nullptr, timer);
+    ::SendMessageA(::GetDlgItem(dialog, IDC_MATREL_INTEL), BM_CLICK, 0, 0);
+    ::SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
+}
+
+} // namespace
+
+TEST(FleetReference, DISABLED_InstallTheReferenceMixThroughThePages) {
+    {
+        ShownPage<kdDInstallPreRequisites> open(nullptr);
+        clickButton(open.window, IDC_PREREQ_INSTALL_ALL);
+        ASSERT_TRUE(open.page.arePrerequisitesInstalled());
+        ASSERT_TRUE(chooseItem(open.window, IDC_PREREQ_PYTHON_COMBO, "Python 2.7.13"));
+        ASSERT_EQ("Python 2.7.13", StoredSelection::read());
+    }
+    {
+        ShownPage<kdDInstallCoreComponentsSoftware> open(nullptr);
+        clickButton(open.window, IDC_CORE_VISION_INSTALL);
+        ASSERT_EQ("Installed", controlText(open.window, IDC_CORE_RUNTIME_STATUS));
+        ASSERT_EQ("Installed", controlText(open.window, IDC_CORE_VISION_STATUS));
+    }
+    {
+        ShownPage<kdDInstall3rdPartyInstallations> open(nullptr);
+        ASSERT_TRUE(chooseItem(open.window, IDC_CAM1_MVS_COMBO, "MVS 2.4.0"));
+        ASSERT_EQ("Status: Installed", controlText(open.window, IDC_CAM1_MVS_STATUS));
+    }
+    {
+        ShownPage<kdDInstallModules> open(nullptr);
+        ::SetTimer(nullptr, 0, 50, chooseIntelVariant);
+        clickButton(open.window, IDC_MODULES_VARIANT_CHANGE);
+        ASSERT_EQ("Intel Compiler DLL", open.page.variantText);
+    }
+    {
+        ShownPage<kdDInstallToolboxeDeepformVision> open(nullptr);
+        ASSERT_TRUE(chooseItem(open.window, IDC_TOOLBOX_COMBO, "Deepform Vision 1.0.0.550"));
+        ASSERT_EQ("Status: Installed", controlText(open.window, IDC_TOOLBOX_STATUS));
+    }
+    {
+        ShownPage<kdDInstallUtilities> open(nullptr);
+        clickButton(open.window, IDC_UTIL1_OPCCLIENT_INSTALL);
+        ASSERT_EQ("Installed", controlText(open.window, IDC_UTIL1_OPCCLIENT_STATUS));
+        ASSERT_TRUE(chooseItem(open.window, IDC_UTIL1_MODE_COMBO, "Siemens DA Automation"));
+        clickButton(open.window, IDC_UTIL1_PERFTEST_INSTALL);
+        ASSERT_EQ("Installed", controlText(open.window, IDC_UTIL1_PERFTEST_STATUS));
+    }
+}
