@@ -45,3 +45,24 @@ void hnRemoveToolTip(HWND toolTip, HWND owner, HWND control) {
     TTTOOLINFOA info = toolOf(owner, control, nullptr);
     ::SendMessageA(toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
+
+void hnSetToolTipText(HWND toolTip, HWND owner, HWND control, const std::string& text) {
+    if (!toolTip || !control)
+        return;
+    if (text.empty())
+        return hnRemoveToolTip(toolTip, owner, control);
+    char kind[16] = {};
+    ::GetClassNameA(control, kind, sizeof(kind));
+    if (lstrcmpiA(kind, "Static") == 0) {
+        LONG style = ::GetWindowLongA(control, GWL_STYLE);
+        if (!(style & SS_NOTIFY)) // without it the pointer over the label reaches only its parent
+            ::SetWindowLongA(control, GWL_STYLE, style | SS_NOTIFY);
+    }
+    TTTOOLINFOA info = toolOf(owner, control, nullptr);
+    if (::SendMessageA(toolTip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info))) {
+        info.lpszText = const_cast<char*>(text.c_str());
+        ::SendMessageA(toolTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    } else {
+        hnAddToolTip(toolTip, owner, control, text.c_str());
+    }
+}

@@ -77,6 +77,8 @@ protected:
     bool onInitDialog() override;
     bool onSetActive() override;
     bool onCommand(WORD id, WORD code, HWND control) override;
+    // The list's info tip: why the row under the pointer shows its word.
+    bool onNotify(int id, NMHDR* header, LRESULT& result) override;
     // Between the status refresh and the warnings of an activation.
     virtual void afterStatusRefresh() {}
     // Whether the incomplete-installation warning is due although no element
