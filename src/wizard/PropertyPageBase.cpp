@@ -219,7 +219,7 @@ std::string hnRowReasons(const hnInstallationElement& element) {
     const std::string failure = hnFailureReason(element);
     if (!failure.empty())
         reasons += (reasons.empty() ? "" : "\r\n") + *element.progressText + ": " + failure;
-    return reasons;
+    return hnTipSentence(reasons);
 }
 
 void kdDPropertyPageBase::showReasons(const hnInstallationElement& element) {

@@ -296,7 +296,7 @@ TEST(CoreComponentsPage, ProgressLabelOfAFailedInstallSaysWhy) {
     EXPECT_EQ("", tipOf(open.page, IDC_CORE_RUNTIME_PROGRESS));
     clickButton(open.window, IDC_CORE_RUNTIME_INSTALL);
     EXPECT_EQ("Failed", controlText(open.window, IDC_CORE_RUNTIME_PROGRESS));
-    EXPECT_EQ("the setup program ended with exit code 1603", tipOf(open.page, IDC_CORE_RUNTIME_PROGRESS));
+    EXPECT_EQ("The setup program ended with exit code 1603", tipOf(open.page, IDC_CORE_RUNTIME_PROGRESS));
     EXPECT_EQ("Install", tipOf(open.page, IDC_CORE_RUNTIME_INSTALL));
 
     // The next success takes the failure's tooltip away.

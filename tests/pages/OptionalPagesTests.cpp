@@ -201,10 +201,10 @@ TEST(VersionSelector, StatusLabelShowsTheReasonOfTheMemberShown) {
     OpenPage<kdDInstall3rdPartyInstallations, ReasonActions> open({{kMvs310, kStatusVersionMismatch}},
                                                                   kWindows7x64);
     EXPECT_EQ("Status: Version Mismatch", controlText(open.window, IDC_CAM1_MVS_STATUS));
-    EXPECT_EQ(std::string("found ") + kMvs310 + " as Version Mismatch",
+    EXPECT_EQ(std::string("Found ") + kMvs310 + " as Version Mismatch",
               tipOf(open.page, IDC_CAM1_MVS_STATUS));
     HWND under = nullptr;
-    EXPECT_EQ(std::string("found ") + kMvs310 + " as Version Mismatch",
+    EXPECT_EQ(std::string("Found ") + kMvs310 + " as Version Mismatch",
               hoverTip(open.page, open.host->sheetWindow(), IDC_CAM1_MVS_STATUS, &under,
                        "optional_selector_reason_tooltip"));
     EXPECT_EQ(::GetDlgItem(open.window, IDC_CAM1_MVS_STATUS), under);

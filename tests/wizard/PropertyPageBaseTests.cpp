@@ -150,15 +150,15 @@ TEST(PropertyPageBase, TransfersShowTheReasonsBesideTheWords) {
     const hnInstallationElement& first = *host.page.installManager->item(0);
     first.setStatusReason("product {X} found version 1.0");
     host.page.transferToControls();
-    EXPECT_EQ("product {X} found version 1.0", tip());
-    EXPECT_EQ("product {X} found version 1.0", hnRowReasons(first));
+    EXPECT_EQ("Product {X} found version 1.0", tip()); // shown as a sentence
+    EXPECT_EQ("Product {X} found version 1.0", hnRowReasons(first));
     first.setStatusReason("product {X} not installed");
     host.page.transferToControls();
-    EXPECT_EQ("product {X} not installed", tip());
+    EXPECT_EQ("Product {X} not installed", tip());
 
     first.setProgress(kProgressUninstallError, "the uninstaller ended with exit code 5");
     EXPECT_EQ("the uninstaller ended with exit code 5", hnFailureReason(first));
-    EXPECT_EQ("product {X} not installed\r\nUninstall Error: the uninstaller ended with exit code 5",
+    EXPECT_EQ("Product {X} not installed\r\nUninstall Error: the uninstaller ended with exit code 5",
               hnRowReasons(first));
     first.setProgress(kProgressOk);
     EXPECT_EQ("", hnFailureReason(first));
