@@ -63,6 +63,14 @@ void hnDialog::bindText(int controlId, std::string* text) {
 void hnDialog::transferToControls() {
     for (auto& binding : bindings_)
         ::SetDlgItemTextA(hwnd_, binding.first, binding.second->c_str());
+    afterTransferToControls();
+}
+
+int hnDialog::boundControl(const std::string* text) const {
+    for (const auto& binding : bindings_)
+        if (binding.second == text)
+            return binding.first;
+    return 0;
 }
 
 void hnDialog::transferFromControls() {

@@ -25,8 +25,10 @@ public:
 
     // Text binding: page strings exchanged with static or edit controls.
     void bindText(int controlId, std::string* text);
-    void transferToControls();
+    void transferToControls(); // then afterTransferToControls
     void transferFromControls();
+    // The control bound to `text`; 0 when none is.
+    int boundControl(const std::string* text) const;
 
     void centerOnOwner();
     // Shows the modeless dialog and paints it at once, for a wait on this
@@ -43,6 +45,9 @@ protected:
     virtual bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     virtual void onOK() { endDialog(IDOK); }
     virtual void onCancel() { endDialog(IDCANCEL); }
+    // After every transfer of the bound texts to their controls (what a page
+    // shows beside the texts follows them).
+    virtual void afterTransferToControls() {}
 
     // Attach to a window that the framework created for us (property pages).
     void attach(HWND hwnd) { hwnd_ = hwnd; }

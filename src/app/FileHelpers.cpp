@@ -123,7 +123,8 @@ bool deleteInstallDataFolder(const std::string& folder) {
         return false;
     if (!fileExists(cache))
         return true;
-    return deleteFolderTree(cache.c_str(), cache.c_str());
+    // The tree delete goes on past what it cannot remove: gone is the answer.
+    return deleteFolderTree(cache.c_str(), cache.c_str()) && !fileExists(cache);
 }
 
 namespace {

@@ -83,6 +83,7 @@ void DTabTutorials::message(const std::string& text) {
 void DTabTutorials::destroyRows() {
     // The tooltip outlives the rows: their tools go with them.
     for (TutorialRow& r : rows) {
+        removeToolTip(r.nameLabel);
         destroyWindowOf(r.nameLabel);
         destroyWindowOf(r.statusLabel);
         for (std::unique_ptr<DDynamicButton>* button :
@@ -134,12 +135,26 @@ int DTabTutorials::showTab(const std::string& listPath, const std::string& tabNa
         r.infoText = readIniValue(list, section, "InfoText");
         r.infoUrl = readIniValue(list, section, "InfoURL");
         // Server values become paths of an elevated program's file operations.
-        r.safe = !profilesFolder.empty() && !tutorialsFolder.empty() &&
-                 isPlainNameInFolder(tutorialsFolder, r.name) &&
-                 isPlainNameInFolder(profilesFolder, r.profileName) && isPlainFileName(r.pdfName) &&
-                 endsWithNoCase(r.pdfName, ".pdf") &&
-                 isPlainNameInFolder(tutorialsFolder + r.name + "\\", r.pdfName) &&
-                 isPlainNameInFolder(tutorialsFolder + r.name + "\\", r.profileZip);
+        const std::string own = tutorialsFolder + r.name + "\\";
+        const struct {
+            const char* what;
+            const std::string& name;
+            bool plain;
+        } names[] = {
+            {"tutorial", r.name, isPlainNameInFolder(tutorialsFolder, r.name)},
+            {"profile", r.profileName, isPlainNameInFolder(profilesFolder, r.profileName)},
+            {"document", r.pdfName,
+             isPlainFileName(r.pdfName) && endsWithNoCase(r.pdfName, ".pdf") &&
+                 isPlainNameInFolder(own, r.pdfName)},
+            {"archive", r.profileZip, isPlainNameInFolder(own, r.profileZip)},
+        };
+        r.refusedName = nullptr;
+        for (const auto& name : names)
+            if (!name.plain && !r.refusedName) {
+                r.refusedName = name.what;
+                r.refusedText = name.name;
+            }
+        r.safe = !profilesFolder.empty() && !tutorialsFolder.empty() && !r.refusedName;
         if (!r.safe)
             hnDebugOutF("DTabTutorials::showTab - Unsafe names in the list, row '%s' disabled\n",
                         r.caption.c_str());
@@ -167,6 +182,8 @@ int DTabTutorials::showTab(const std::string& listPath, const std::string& tabNa
         };
         r.statusLabel = label(hnRectOf(X - 171, y + 5, X - 101, y + 30), "Not Installed");
         r.nameLabel = label(hnRectOf(30, y + 5, X - 202, y + 30), r.caption);
+        if (r.refusedName)
+            explainRefusal(r.nameLabel, r.refusedName, r.refusedText);
         RECT info = hnRectOf(5, y, 29, y + 25);
         createButton(r.infoButton, index, TutorialInfo, IDP_INFO, r.infoText.c_str(), info, b + 4);
         r.infoImage.reset(new hnImageStatic());

@@ -43,6 +43,8 @@ struct TutorialRow {
     // fit their folders (and the document ends in ".pdf"); rows that are not
     // are shown with their file operations disabled.
     bool safe = false;
+    const char* refusedName = nullptr; // which name the plain-name checks refused, with its text
+    std::string refusedText;
     bool installed = false;
 };
 

@@ -218,6 +218,13 @@ void kdDTabDialogBase::addToolTip(HWND control, const std::string& text) {
         hnAddToolTip(toolTip, hwnd(), control, text.c_str());
 }
 
+void kdDTabDialogBase::explainRefusal(HWND nameLabel, const char* what, const std::string& name) {
+    hnSetToolTipText(toolTip, hwnd(), nameLabel,
+                     hnFormatText("Not offered: the %s name \"%s\" in the server's list is not a plain name "
+                                  "inside its folder.",
+                                  what, name.c_str()));
+}
+
 void kdDTabDialogBase::removeToolTip(HWND control) {
     hnRemoveToolTip(toolTip, hwnd(), control);
 }
@@ -391,6 +398,8 @@ void DCatalogueTabDialog::createLabels(CatalogueRow& r, const RECT& nameRect, co
     };
     r.versionLabel = label(versionRect, "");
     r.nameLabel = label(nameRect, text.c_str());
+    if (!r.safe)
+        explainRefusal(r.nameLabel, "folder", r.folderName);
 }
 
 DDynamicButton* kdDTabDialogBase::createButton(std::unique_ptr<DDynamicButton>& button, int index,
@@ -434,6 +443,7 @@ void DCatalogueTabDialog::refreshInfo(CatalogueRow& r) {
 
 void DCatalogueTabDialog::destroyRowControls(CatalogueRow& r) {
     for (HWND* label : {&r.nameLabel, &r.versionLabel}) {
+        removeToolTip(*label);
         if (*label && ::IsWindow(*label))
             ::DestroyWindow(*label);
         *label = nullptr;

@@ -90,6 +90,9 @@ public:
     bool preTranslateMessage(MSG* msg) override;
     void addToolTip(HWND control, const std::string& text);
     void removeToolTip(HWND control);
+    // The tooltip of a row the plain-name checks refused: which name of the
+    // server's list ("folder", "profile", ...) was refused.
+    void explainRefusal(HWND nameLabel, const char* what, const std::string& name);
 
     HWND toolTip = nullptr;
     hnScopedGdi<HFONT> dialogFont;

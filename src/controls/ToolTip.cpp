@@ -45,3 +45,31 @@ void hnRemoveToolTip(HWND toolTip, HWND owner, HWND control) {
     TTTOOLINFOA info = toolOf(owner, control, nullptr);
     ::SendMessageA(toolTip, TTM_DELTOOLA, 0, reinterpret_cast<LPARAM>(&info));
 }
+
+std::string hnTipSentence(std::string text) {
+    if (!text.empty() && text[0] >= 'a' && text[0] <= 'z')
+        text[0] = static_cast<char>(text[0] - 'a' + 'A');
+    return text;
+}
+
+void hnSetToolTipText(HWND toolTip, HWND owner, HWND control, const std::string& text) {
+    if (!toolTip || !control)
+        return;
+    if (text.empty())
+        return hnRemoveToolTip(toolTip, owner, control);
+    char kind[16] = {};
+    ::GetClassNameA(control, kind, sizeof(kind));
+    if (lstrcmpiA(kind, "Static") == 0) {
+        LONG style = ::GetWindowLongA(control, GWL_STYLE);
+        if (!(style & SS_NOTIFY)) // without it the pointer over the label reaches only its parent
+            ::SetWindowLongA(control, GWL_STYLE, style | SS_NOTIFY);
+    }
+    const std::string sentence = hnTipSentence(text);
+    TTTOOLINFOA info = toolOf(owner, control, nullptr);
+    if (::SendMessageA(toolTip, TTM_GETTOOLINFOA, 0, reinterpret_cast<LPARAM>(&info))) {
+        info.lpszText = const_cast<char*>(sentence.c_str());
+        ::SendMessageA(toolTip, TTM_UPDATETIPTEXTA, 0, reinterpret_cast<LPARAM>(&info));
+    } else {
+        hnAddToolTip(toolTip, owner, control, sentence.c_str());
+    }
+}

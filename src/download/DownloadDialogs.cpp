@@ -35,6 +35,8 @@ struct hnDownloadJob : hnDownloadProgressSink {
     bool refresh = false;
     bool showMessages = false;
 
+    std::string failure; // what went wrong, written before OperationFailed is sent
+
     std::atomic<bool> abort{false};
     hnInternetStop internet; // the stop block; a stop also closes its open handles
     std::atomic<long> totalKb{0};
@@ -222,6 +224,7 @@ void DDownloadAndInstallComponent::handleWorkerMessage(WPARAM code, LPARAM lPara
         ::SetTimer(hwnd(), kInstallCreepTimer, 750, nullptr);
         break;
     case OperationFailed:
+        failure_ = job_->failure; // the worker waits for this message
         resolveDownloadBackup(paths_);
         line1_ = downloadOnly_ ? "Download failed. Please abort the current operation and try again."
                                : "Download failed. Please abort the installation and try again.";
@@ -271,6 +274,7 @@ void hnDownloadJob::run() {
         case DownloadOutcome::Aborted:
             return;
         case DownloadOutcome::RenameFailed:
+            failure = download.userText();
             if (showMessages)
                 messageBox(download.userText());
             result = OperationFailed;
@@ -279,6 +283,7 @@ void hnDownloadJob::run() {
         case DownloadOutcome::PathTooLong:
             throw std::runtime_error("unexpected download failure");
         default:
+            failure = download.userText();
             if (showMessages)
                 showDownloadError(target, download.userText(), url);
             result = OperationFailed;

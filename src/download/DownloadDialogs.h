@@ -39,6 +39,10 @@ public:
     const ElementDownloadPaths& paths() const { return paths_; }
     const std::string& finalPath() const { return paths_.finalPath; }
     bool userAborted() const { return userAborted_; }
+    // The failed download's text as the user is shown it ("Error. Unable to
+    // download file - Server responded with HTTP error - 404"); empty
+    // otherwise.
+    const std::string& failure() const { return failure_; }
 
     // What the dialog shows, for its owner and for tests.
     const std::string& title() const { return title_; }
@@ -75,6 +79,7 @@ private:
     std::string subtitle_;
     std::string line1_, line2_, line3_;
     bool userAborted_ = false;
+    std::string failure_;
 };
 
 // A download failure with its URL in a read-only field, so it can be copied.

@@ -18,10 +18,14 @@ int downloadElement(hnInstallationElement& element, bool& userAborted, int posit
         return 1;
     }
     userAborted = dialog.userAborted();
-    element.setProgress(kProgressDownloadError, userAborted
-                                                    ? "The download from " + element.url + " was stopped."
-                                                    : "The download from " + element.url + " to " +
-                                                          dialog.finalPath() + " did not complete.");
+    std::string reason = "The download of \"" + element.fileName + "\" from " + element.url;
+    if (userAborted)
+        reason += " was stopped.";
+    else if (!dialog.failure().empty())
+        reason += " failed: " + dialog.failure();
+    else
+        reason += " to " + dialog.finalPath() + " did not complete.";
+    element.setProgress(kProgressDownloadError, reason);
     return -1;
 }
 

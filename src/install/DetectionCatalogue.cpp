@@ -802,11 +802,9 @@ private:
             return pipAnswer(C::checkPy27ModuleWhlExactVersionInstallation(p.a, p.b, p.c, &read), read,
                              found);
         case K::Pip36:
-            return yesNo(python.py36PackagePresent(py36Dialog(), p.a, p.a), "pip reports it",
-                         "pip does not report it", found);
+            return pipAnswer(python.py36PackagePresent(py36Dialog(), p.a, p.a, &read), read, found);
         case K::Pip36Version:
-            return yesNo(python.py36PackageVersion(py36Dialog(), p.a, p.b, p.c), "pip reports that version",
-                         "pip reports another version or none", found);
+            return pipAnswer(python.py36PackageVersion(py36Dialog(), p.a, p.b, p.c, &read), read, found);
         case K::LegacyDuplicate: {
             bool both = C::isLegacyPlusPipDuplicate(p.a, p.b, p.c, &read);
             found = both ? "both present, pip reports version " + read : "not both present";

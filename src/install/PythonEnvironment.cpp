@@ -11,8 +11,10 @@ class hnAbsentPythonEnvironment : public hnPythonEnvironment {
 public:
     bool python27InstallFolder(std::string&) override { return absent(); }
     bool py36PathsAvailable() override { return absent(); }
-    bool py36PackagePresent(hnDialog*, const char*, const char*) override { return absent(); }
-    bool py36PackageVersion(hnDialog*, const char*, const char*, const char*) override { return absent(); }
+    bool py36PackagePresent(hnDialog*, const char*, const char*, std::string*) override { return absent(); }
+    bool py36PackageVersion(hnDialog*, const char*, const char*, const char*, std::string*) override {
+        return absent();
+    }
     bool py36Probe(hnPy36Probe, hnDialog*) override { return absent(); }
     bool py36InstalledVersionText(hnPy36Package, std::string*, hnDialog*) override { return absent(); }
     bool deepformClrActive(const char*) override { return absent(); }

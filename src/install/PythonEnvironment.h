@@ -28,9 +28,11 @@ public:
     virtual bool py36PathsAvailable() = 0;
     // pip of Python 3.6 lists `package` (showing `nameText`), or lists it in
     // `version` without the `excluded` text. `dialog` stays up between queries.
-    virtual bool py36PackagePresent(hnDialog* dialog, const char* package, const char* nameText) = 0;
+    // `reported` (when given) receives the version pip reports, empty for none.
+    virtual bool py36PackagePresent(hnDialog* dialog, const char* package, const char* nameText,
+                                    std::string* reported = nullptr) = 0;
     virtual bool py36PackageVersion(hnDialog* dialog, const char* package, const char* excluded,
-                                    const char* version) = 0;
+                                    const char* version, std::string* reported = nullptr) = 0;
     virtual bool py36Probe(hnPy36Probe probe, hnDialog* dialog) = 0;
     // The row detail of an installed Python 3.6 package's version.
     virtual bool py36InstalledVersionText(hnPy36Package package, std::string* text, hnDialog* dialog) = 0;

@@ -13,6 +13,7 @@
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
+#include "catalogue/Documents.h"
 #include "install/CheckInstallations.h"
 #include "migration_ids.h"
 
@@ -24,6 +25,8 @@ constexpr long long kNotifyEvery = 25;
 constexpr double kLowSpaceMb = 2048.0;
 const char* const kInsufficient = "Insufficient disk space";
 const char* const kLow = "Low disk space";
+const char* const kImportSection = "DataImport";
+const char* const kIncompleteKey = "IncompleteFrom";
 
 bool allDigits(const std::string& text) {
     return !text.empty() &&
@@ -205,13 +208,33 @@ DImportOrvantoData::DImportOrvantoData()
       runtimeFolder(hnCheckInstallations::getRuntimeFolder) {
     hnDocumentsFolder(userDataRoot);
     parseDataFolderVersion(kCurrentDataFolderName, major_, minor_);
+    if (DHelp2::helpSettingsPath(&installerSettings) != 1)
+        installerSettings.clear();
+}
+
+std::string DImportOrvantoData::incompleteImport() const {
+    char value[MAX_PATH] = {};
+    if (!installerSettings.empty())
+        ::GetPrivateProfileStringA(kImportSection, kIncompleteKey, "", value, sizeof(value),
+                                   installerSettings.c_str());
+    return value;
+}
+
+void DImportOrvantoData::rememberIncompleteImport(const std::string& folderName) const {
+    if (installerSettings.empty())
+        return;
+    if (!::WritePrivateProfileStringA(kImportSection, kIncompleteKey,
+                                      folderName.empty() ? nullptr : folderName.c_str(),
+                                      installerSettings.c_str()))
+        hnDebugOutF("rememberIncompleteImport - unable to write %s\n", installerSettings.c_str());
 }
 
 bool DImportOrvantoData::shouldOfferDataImport() const {
     std::string folder;
     if (userDataRoot.empty() || !hnJoinPath(folder, userDataRoot, kCurrentDataFolderName))
         return false;
-    if (fileExists(folder) && holdsUserData(folder))
+    // What an unfinished import copied is user data too: it does not stop the offer.
+    if (incompleteImport().empty() && fileExists(folder) && holdsUserData(folder))
         return false;
     for (const std::string& name : olderDataFolderNames(major_, minor_)) {
         std::string older;
@@ -316,6 +339,7 @@ void DImportOrvantoData::dataImportWorker(const std::string& folderName, bool te
     const hnStopBlock* stop = &stopBlock();
     long long counter = 0;
     hnTreeCopyResult data, templatesResult;
+    rememberIncompleteImport(folderName); // until it is known to have finished
     copyFolderWithProgress(source, target, false, stop, window_, kProgressMessage, &counter, &data);
     std::string settings;
     // Also after an abort: whatever was copied points at this version.
@@ -344,6 +368,8 @@ void DImportOrvantoData::dataImportWorker(const std::string& folderName, bool te
             notCopiedText(failed, data.failed ? data.firstFailed : templatesResult.firstFailed);
         ::SetDlgItemTextA(window_, IDC_MIGRATION_MESSAGE, message.c_str());
     }
+    if (failed == 0 && !stop->stopRequested())
+        rememberIncompleteImport("");
     if (!stop->stopRequested())
         reportProgress(failed > 0 ? std::max(0LL, counter - failed) : fileCount);
 }

@@ -51,6 +51,13 @@ public:
     bool shouldOfferDataImport() const;
 
     std::string userDataRoot; // the documents folder
+    // The installer's own settings file: an import that did not finish is
+    // remembered there, never in a file of a data folder, and offered again
+    // while it is.
+    std::string installerSettings;
+    // The older data folder of an import that did not finish; empty when
+    // the last import finished.
+    std::string incompleteImport() const;
     // Free bytes for the caller on the volume of a folder; false when unknown.
     std::function<bool(const std::string& folder, unsigned long long& freeBytes)> freeSpace;
     // The runtime folder (ending with a separator); false without one.
@@ -70,6 +77,7 @@ private:
     void onImport();
     void dataImportWorker(const std::string& folderName, bool templates);
     std::string selectedFolder() const;
+    void rememberIncompleteImport(const std::string& folderName) const; // empty: forgets
 
     int major_ = 15, minor_ = 0;
 };

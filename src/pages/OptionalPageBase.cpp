@@ -121,8 +121,11 @@ int hnVersionSelector::refreshVersionSelector() {
     int element = elementOf(currentSelection);
     selectorStatus =
         element < 0 ? std::string() : hnFormatText("Status: %s", page_.statusOf(element).c_str());
-    if (HWND label = page_.item(definition_.statusLabel))
+    if (HWND label = page_.item(definition_.statusLabel)) {
         ::SetWindowTextA(label, selectorStatus.c_str());
+        page_.showStatusReason(
+            label, element < 0 ? nullptr : page_.installManager->item(static_cast<unsigned>(element)));
+    }
     return 1;
 }
 

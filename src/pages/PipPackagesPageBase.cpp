@@ -134,7 +134,8 @@ int kdDPipPackagesPageBase::setupControls() {
 bool kdDPipPackagesPageBase::onInitDialog() {
     kdDPipListingPage::onInitDialog();
     HWND list = item(IDC_PYPKG_LIST);
-    ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    ::SendMessageA(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP,
+                   LVS_EX_FULLROWSELECT | LVS_EX_INFOTIP);
     ::SendMessageA(list, LVM_DELETEALLITEMS, 0, 0);
     for (int i = 0; i < 4; ++i) {
         LVCOLUMNA column = {};
@@ -415,6 +416,27 @@ int kdDPipPackagesPageBase::launchPythonPrompt() {
     else
         appMessageBox("Unable to launch command prompt. Unexpected error.", MB_OK);
     return -1;
+}
+
+bool kdDPipPackagesPageBase::onNotify(int id, NMHDR* header, LRESULT& result) {
+    if (id != IDC_PYPKG_LIST || header->code != LVN_GETINFOTIPA)
+        return kdDPropertyPageBase::onNotify(id, header, result);
+    auto* tip = reinterpret_cast<NMLVGETINFOTIPA*>(header);
+    result = 0;
+    if (!tip->pszText || tip->cchTextMax <= 0 || !packageManager || !validateChecked())
+        return true;
+    char name[512] = {};
+    LVITEMA cell = {};
+    cell.iSubItem = 1;
+    cell.pszText = name;
+    cell.cchTextMax = sizeof(name);
+    ::SendMessageA(header->hwndFrom, LVM_GETITEMTEXTA, static_cast<WPARAM>(tip->iItem),
+                   reinterpret_cast<LPARAM>(&cell));
+    const hnInstallationElement* element = packageManager->findElementByName(name);
+    std::string reasons = element ? hnRowReasons(*element) : std::string();
+    if (!reasons.empty())
+        lstrcpynA(tip->pszText, reasons.c_str(), tip->cchTextMax);
+    return true;
 }
 
 bool kdDPipPackagesPageBase::onCommand(WORD id, WORD code, HWND control) {

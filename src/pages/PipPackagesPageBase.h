@@ -82,6 +82,8 @@ protected:
     bool onSetActive() override;
     bool onCommand(WORD id, WORD code, HWND control) override;
     void answered() override;
+    // The list's info tip: why the row under the pointer shows its word.
+    bool onNotify(int id, NMHDR* header, LRESULT& result) override;
     // Between the status refresh and the warnings of an activation.
     virtual void afterStatusRefresh() {}
     // What the page shows of its own while the listing is read.

@@ -332,8 +332,10 @@ int kdDInstallPreRequisites::refreshPythonStatus() {
         pythonStatusLine = kStatusReinstallNeeded;
 
     tellSheetPythonVersion(currentPython == kPython366 ? 1 : 0);
-    if (HWND line = item(IDC_PREREQ_PYTHON_STATUS))
+    if (HWND line = item(IDC_PREREQ_PYTHON_STATUS)) {
         ::SetWindowTextA(line, pythonStatusLine.c_str());
+        showStatusReason(line, element >= 0 ? installManager->item(static_cast<unsigned>(element)) : nullptr);
+    }
     if (HWND repair = item(IDC_PREREQ_PYTHON_REPAIR))
         ::ShowWindow(repair, pythonStatusLine == installedStatusLine ? SW_SHOW : SW_HIDE);
     return 1;

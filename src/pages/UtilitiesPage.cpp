@@ -7,6 +7,7 @@
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "download/InstallationElement.h"
+#include "controls/ToolTip.h"
 #include "download/StatusWords.h"
 #include "install/OcxRegistration.h"
 #include "pages_ids.h"
@@ -262,6 +263,11 @@ bool kdDInstallUtilities::isPresent(int element) const {
 
 int kdDInstallUtilities::updateOPCInstallerComboSelection() {
     bool scout = isPresent(kOpcScoutElement), matrikon = isPresent(kMatrikonElement);
+    std::string reason; // both programs' reasons when both are there
+    for (int element : {kOpcScoutElement, kMatrikonElement})
+        if (isPresent(element))
+            reason += (reason.empty() ? "" : "\r\n") +
+                      installManager->item(static_cast<unsigned>(element))->statusReason();
     if (scout && matrikon) {
         selectComboText(IDC_UTIL1_PROGRAM_COMBO, kOpcScout);
         opcProgramStatus = kStatusMultipleVersions;
@@ -273,8 +279,10 @@ int kdDInstallUtilities::updateOPCInstallerComboSelection() {
         selectComboText(IDC_UTIL1_PROGRAM_COMBO, kNone);
         opcProgramStatus.clear();
     }
-    if (HWND label = item(IDC_UTIL1_PROGRAM_STATUS))
+    if (HWND label = item(IDC_UTIL1_PROGRAM_STATUS)) {
         ::SetWindowTextA(label, opcProgramStatus.c_str());
+        hnSetToolTipText(toolTip, hwnd(), label, reason);
+    }
     return 1;
 }
 

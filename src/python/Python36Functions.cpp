@@ -99,7 +99,10 @@ bool hnPyhton36InstallFunctions::areEnvironmentVariableWithPy36PathsAvailable() 
 
 bool hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon(const char* package,
                                                                       const char* excluded,
-                                                                      const char* needle, hnDialog* dialog) {
+                                                                      const char* needle, hnDialog* dialog,
+                                                                      std::string* reported) {
+    if (reported)
+        reported->clear();
     if (!package) {
         hnDebugOut("hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon - NULL pointer 1\n");
         return false;
@@ -117,11 +120,13 @@ bool hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallationCommon(const char
     }
     std::string output;
     runPipShow(folder, package, output, dialog);
+    if (reported)
+        *reported = pipReportedVersion(output);
     return pipOutputMatches(output, needle, excluded);
 }
 
 bool hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallation(hnDialog* dialog, const char* package,
-                                                                const char* nameText) {
+                                                                const char* nameText, std::string* reported) {
     if (!package) {
         hnDebugOut("hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallation - NULL pointer 1\n");
         return false;
@@ -131,13 +136,11 @@ bool hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallation(hnDialog* dialog
         hnDebugOut("hnPyhton36InstallFunctions::checkPy36ModuleWhlInstallation - NULL pointer 2\n");
         return false;
     }
-    return checkPy36ModuleWhlInstallationCommon(package, nullptr, needle.c_str(), dialog);
+    return checkPy36ModuleWhlInstallationCommon(package, nullptr, needle.c_str(), dialog, reported);
 }
 
-bool hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(hnDialog* dialog,
-                                                                            const char* package,
-                                                                            const char* excluded,
-                                                                            const char* version) {
+bool hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(
+    hnDialog* dialog, const char* package, const char* excluded, const char* version, std::string* reported) {
     if (!package) {
         hnDebugOut(
             "hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation - NULL pointer 1\n");
@@ -149,7 +152,7 @@ bool hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation(hnDi
             "hnPyhton36InstallFunctions::checkPy36ModuleWhlExactVersionInstallation - NULL pointer 2\n");
         return false;
     }
-    return checkPy36ModuleWhlInstallationCommon(package, excluded, needle.c_str(), dialog);
+    return checkPy36ModuleWhlInstallationCommon(package, excluded, needle.c_str(), dialog, reported);
 }
 
 bool hnPyhton36InstallFunctions::isLegacyPy36PyserialInstalled() {

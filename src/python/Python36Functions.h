@@ -59,11 +59,15 @@ public:
     static bool uninstallAllPython36Products(const hnStopBlock* stop = nullptr);
     static bool repairAllPython36Products();
 
+    // `reported` (when given) receives the version pip reports, empty for none.
     static bool checkPy36ModuleWhlInstallationCommon(const char* package, const char* excluded,
-                                                     const char* needle, hnDialog* dialog);
-    static bool checkPy36ModuleWhlInstallation(hnDialog* dialog, const char* package, const char* nameText);
+                                                     const char* needle, hnDialog* dialog,
+                                                     std::string* reported = nullptr);
+    static bool checkPy36ModuleWhlInstallation(hnDialog* dialog, const char* package, const char* nameText,
+                                               std::string* reported = nullptr);
     static bool checkPy36ModuleWhlExactVersionInstallation(hnDialog* dialog, const char* package,
-                                                           const char* excluded, const char* version);
+                                                           const char* excluded, const char* version,
+                                                           std::string* reported = nullptr);
 
     // ---- pip of Python 3.6: as the Python 2.7 drivers, with the caller's
     // please-wait dialog (shown while pip runs, never destroyed here) and 5

@@ -20,13 +20,14 @@ bool hnShippedPythonEnvironment::py36PathsAvailable() {
 }
 
 bool hnShippedPythonEnvironment::py36PackagePresent(hnDialog* dialog, const char* package,
-                                                    const char* nameText) {
-    return P36::checkPy36ModuleWhlInstallation(dialog, package, nameText);
+                                                    const char* nameText, std::string* reported) {
+    return P36::checkPy36ModuleWhlInstallation(dialog, package, nameText, reported);
 }
 
 bool hnShippedPythonEnvironment::py36PackageVersion(hnDialog* dialog, const char* package,
-                                                    const char* excluded, const char* version) {
-    return P36::checkPy36ModuleWhlExactVersionInstallation(dialog, package, excluded, version);
+                                                    const char* excluded, const char* version,
+                                                    std::string* reported) {
+    return P36::checkPy36ModuleWhlExactVersionInstallation(dialog, package, excluded, version, reported);
 }
 
 bool hnShippedPythonEnvironment::py36Probe(hnPy36Probe probe, hnDialog* dialog) {

@@ -8,9 +8,10 @@ class hnShippedPythonEnvironment : public hnPythonEnvironment {
 public:
     bool python27InstallFolder(std::string& folder) override;
     bool py36PathsAvailable() override;
-    bool py36PackagePresent(hnDialog* dialog, const char* package, const char* nameText) override;
-    bool py36PackageVersion(hnDialog* dialog, const char* package, const char* excluded,
-                            const char* version) override;
+    bool py36PackagePresent(hnDialog* dialog, const char* package, const char* nameText,
+                            std::string* reported) override;
+    bool py36PackageVersion(hnDialog* dialog, const char* package, const char* excluded, const char* version,
+                            std::string* reported) override;
     bool py36Probe(hnPy36Probe probe, hnDialog* dialog) override;
     bool py36InstalledVersionText(hnPy36Package package, std::string* text, hnDialog* dialog) override;
     bool deepformClrActive(const char* runtimeFolder) override;

@@ -9,6 +9,7 @@
 #include "install/ElementActions.h"
 #include "install/FetchFirst.h"
 #include "controls/ToolTip.h"
+#include "download/StatusWords.h"
 #include "wizard/InstallerSheet.h"
 #include "wizard_ids.h"
 
@@ -247,6 +248,40 @@ int kdDPropertyPageBase::runDownloadAllOf(bool* skipAllErrors, hnInstallManagerB
 
 void kdDPropertyPageBase::addToolTip(HWND control, const char* text) {
     hnAddToolTip(toolTip, hwnd(), control, text);
+}
+
+std::string hnFailureReason(const hnInstallationElement& element) {
+    const std::string word = element.progressText ? *element.progressText : std::string();
+    for (const char* failure : {kProgressFailed, kProgressDownloadError, kProgressUninstallError})
+        if (word == failure)
+            return element.progressReason();
+    return std::string();
+}
+
+std::string hnRowReasons(const hnInstallationElement& element) {
+    std::string reasons = element.statusReason();
+    const std::string failure = hnFailureReason(element);
+    if (!failure.empty())
+        reasons += (reasons.empty() ? "" : "\r\n") + *element.progressText + ": " + failure;
+    return hnTipSentence(reasons);
+}
+
+void kdDPropertyPageBase::showReasons(const hnInstallationElement& element) {
+    if (int status = boundControl(element.statusText))
+        hnSetToolTipText(toolTip, hwnd(), item(status), element.statusReason());
+    if (int progress = boundControl(element.progressText))
+        hnSetToolTipText(toolTip, hwnd(), item(progress), hnFailureReason(element));
+}
+
+void kdDPropertyPageBase::showStatusReason(HWND label, const hnInstallationElement* element) {
+    hnSetToolTipText(toolTip, hwnd(), label, element ? element->statusReason() : std::string());
+}
+
+void kdDPropertyPageBase::afterTransferToControls() {
+    if (!hwnd() || !toolTip)
+        return;
+    for (unsigned i = 0; i < installManager->count(); ++i)
+        showReasons(*installManager->item(i));
 }
 
 bool kdDPropertyPageBase::setupImageButton(hnImageButton& button, int controlId, UINT imageId,

@@ -23,6 +23,12 @@ struct hnPageChoice {
     std::string current;
     std::vector<std::string> members;
 };
+// The reason of the failed operation while a row's progress word names one
+// ("Failed", "Download Error", "Uninstall Error"); empty otherwise.
+std::string hnFailureReason(const hnInstallationElement& element);
+// Both reasons of a row in one text (the status reason, then the failure's),
+// for a list that shows the status word in a cell.
+std::string hnRowReasons(const hnInstallationElement& element);
 
 class kdDPropertyPageBase : public hnPropertyPage {
 public:
@@ -105,6 +111,14 @@ public:
     void addNetworkAdvice(hnImageStatic& advice);
 
     void addToolTip(HWND control, const char* text);
+    // Why the rows show their words: the status reason is the tooltip of the
+    // label bound to an element's status string, a failed operation's reason
+    // that of the label bound to its progress string. Runs after every
+    // transfer for the page's own manager; pages call it for another one.
+    void showReasons(const hnInstallationElement& element);
+    // The status reason of `element` on a label that shows its word without
+    // being bound to its string (null: no tooltip).
+    void showStatusReason(HWND label, const hnInstallationElement* element);
     // Takes over a template's button as a picture button with its image and
     // tooltip; x >= 0 moves it there (client pixels) at its own top.
     bool setupImageButton(hnImageButton& button, int controlId, UINT imageId, const char* tooltip,
@@ -139,6 +153,7 @@ protected:
     LRESULT onWizardNext() override;
     void onTimer(UINT_PTR id) override;
     void onDestroy() override;
+    void afterTransferToControls() override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
 
     // Helpers of the activation convention of the pages.

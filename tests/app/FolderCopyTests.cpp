@@ -126,6 +126,30 @@ TEST(FolderCopy, LinksAreNeitherEnteredNorCopied) {
     EXPECT_EQ(0, kilobytes);
 }
 
+// A link on the target side is neither entered nor written through: the
+// source folder of its name counts as not copied, the link's target stays
+// as it was, and the rest is copied.
+TEST(FolderCopy, ALinkOnTheTargetSideIsNeverWrittenThrough) {
+    const std::string root = "C:\\orvanto-fixtures\\unzip-links\\root";
+    const std::string outside = "C:\\orvanto-fixtures\\unzip-links\\outside";
+    if (!hnIsLinkPath(root + "\\linked"))
+        GTEST_SKIP() << "fixture missing: run tests/fixtures/prepare";
+    ScratchFolder scratch;
+    makeFolders(scratch.file("source\\linked"));
+    writeTextFile(scratch.file("source\\linked\\x.txt"), "through the link");
+    writeTextFile(scratch.file("source\\plain.txt"), "plain");
+    hnTreeCopyResult result;
+    hnCopyFolderTree(scratch.file("source"), root, hnTreeCopyOptions(), result);
+    EXPECT_FALSE(fileExists(outside + "\\x.txt"));
+    EXPECT_EQ(1, result.failed);
+    EXPECT_EQ(scratch.file("source\\linked"), result.firstFailed);
+    EXPECT_FALSE(result.complete());
+    EXPECT_EQ(1, result.copied);
+    EXPECT_EQ("plain", readTextFile(root + "\\plain.txt"));
+    ::DeleteFileA((root + "\\plain.txt").c_str());
+    ::DeleteFileA((outside + "\\x.txt").c_str()); // should a fault have put it there
+}
+
 // The part file never takes a name that exists: a user's file that happens to
 // carry a part-like name stays as it was.
 TEST(FolderCopy, ThePartFileNeverTouchesAnExistingFile) {

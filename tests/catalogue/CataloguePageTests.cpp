@@ -134,6 +134,10 @@ TEST(DemoProfilesPage, InstallRunRemoveAndHostileRows) {
     ASSERT_EQ(2u, rows.size());
     EXPECT_FALSE(rows[0].safe);
     EXPECT_FALSE(controlEnabled(tab, 45002));
+    const auto& tabDialog = static_cast<const kdDTabDialogBase&>(page.tabCtrl().tabDialog());
+    EXPECT_EQ(
+        "Not offered: the folder name \"..\" in the server's list is not a plain name inside its folder.",
+        toolTipText(tabDialog.toolTip, tab, rows[0].nameLabel));
     ::SendMessageA(tab, kDynamicButtonMessage, 0, OperationUninstall);
     EXPECT_TRUE(said(prompter, "Unable to uninstall the Orvanto Vision App. Please try again."));
     ::SendMessageA(tab, kDynamicButtonMessage, 0, OperationInfo);

@@ -120,6 +120,11 @@ TEST(TutorialsPage, InstallOpenRunRemoveAndHostileRows) {
     }
     EXPECT_EQ(tools, ::SendMessageA(tutorials.toolTip, TTM_GETTOOLCOUNT, 0, 0));
     HWND tab = tutorials.hwnd();
+    // The refused row says which name of the list was refused.
+    EXPECT_EQ(
+        "Not offered: the tutorial name \"..\" in the server's list is not a plain name inside its folder.",
+        toolTipText(tutorials.toolTip, tab, tutorials.rows[1].nameLabel));
+    EXPECT_EQ("", toolTipText(tutorials.toolTip, tab, tutorials.rows[0].nameLabel));
     EXPECT_FALSE(controlVisible(tab, 45001 + 2)); // run hidden while not installed
 
     // Install: the tutorial folder holds the document, the profile is extracted.

@@ -118,6 +118,20 @@ TEST_F(DownloadDialog, FailedDownloadShowsTheErrorWithItsUrlAndCloses) {
     EXPECT_EQ(1u, prompter.records.size());
 }
 
+// The row's progress word keeps why the download failed: the file, the
+// address and the server's answer.
+TEST_F(DownloadDialog, DownloadErrorKeepsTheFileTheAddressAndTheServersAnswer) {
+    std::string url = testServerUrl("/status/404");
+    Row row(scratch.path(), url);
+    bool aborted = true;
+    EXPECT_EQ(-1, downloadElement(row.element, aborted, 1, 1));
+    EXPECT_FALSE(aborted);
+    EXPECT_EQ("Download Error", row.progress);
+    EXPECT_EQ("The download of \"setup.exe\" from " + url +
+                  " failed: Error. Unable to download file - Server responded with HTTP error - 404",
+              row.element.progressReason());
+}
+
 TEST_F(DownloadDialog, AbortAsksFirstAndOnlyYesEndsTheDownload) {
     Row row(scratch.path(), testServerUrl("/data/x?size=3000000&delay=20&chunk=16384"));
     prompter.answer(IDNO);

@@ -87,6 +87,24 @@ TEST(StatusReasons, InterpreterCountNamesTheInterpreters) {
     EXPECT_THAT(one.reason, AllOf(HasSubstr("1 found: Python 2.7.9"), Not(HasSubstr("prerequisites page"))));
 }
 
+// pip of Python 3.6: the reason gives the version pip reports, and follows
+// the package database from one refresh to the next.
+TEST(StatusReasons, Python36PackagesGiveTheVersionPipReports) {
+    FakeInterpreter python36("3.6-32");
+    python36.setPackages({{"scipy", "1.3.0"}});
+    Detection other = detected("scipy-1.3.1-cp36-cp36m-win32");
+    EXPECT_EQ(other.word, kStatusVersionMismatch);
+    EXPECT_THAT(other.reason, AllOf(HasSubstr("version 1.3.1 of Python 3.6 package \"scipy\""),
+                                    HasSubstr("pip reports version 1.3.0")));
+    Detection same = detected("scipy-1.3.0-cp36-cp36m-win32");
+    EXPECT_EQ(same.word, kStatusInstalled);
+    EXPECT_THAT(same.reason, HasSubstr("pip reports version 1.3.0"));
+    python36.setPackages({});
+    Detection none = detected("scipy-1.3.0-cp36-cp36m-win32");
+    EXPECT_EQ(none.word, kStatusNotInstalled);
+    EXPECT_THAT(none.reason, HasSubstr("pip reports none"));
+}
+
 class ReasonFileRows : public ::testing::Test {
 protected:
     FakeRuntime runtime;

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "app/FileHelpers.h"
+#include "install/CheckInstallations.h"
+#include "install/DetectionSupport.h"
 #include "main/InstallerApp.h"
 #include "pages/CoreComponentsPage.h"
 #include "pages/CoreComponentsStatusPage.h"
@@ -42,6 +44,19 @@ void recordOpenedFolders(kdDInstallCoreComponentsSoftware& page, std::vector<std
         return static_cast<INT_PTR>(42);
     };
 }
+
+// Installing a name of `failing` fails with the step it names.
+class FailingInstallActions : public TableActions {
+public:
+    std::set<std::string> failing;
+    int installElement(hnInstallationElement& element, int position, int runLength, bool refresh,
+                       bool stopOnErrors) override {
+        if (!failing.count(element.name))
+            return TableActions::installElement(element, position, runLength, refresh, stopOnErrors);
+        element.setProgress(kProgressFailed, "the setup program ended with exit code 1603");
+        return -1;
+    }
+};
 
 std::string sdkCacheFolder() {
     return theApp()->appFolderPath + "\\_OrvantoInstallData\\KadrixSDKInstaller";
@@ -261,4 +276,50 @@ TEST(CoreComponentsStatusPage, OneActivationDetectsEachRowOnce) {
     clickButton(sheet.activePage()->hwnd(), IDC_CORE_RUNTIME_UNINSTALL);
     pumpMessages();
     EXPECT_GT(statusActions.detections[kRuntime], 1);
+}
+
+// The runtime installed without any Python 2.7 interpreter: the pointer over
+// its status label shows why it needs a reinstall, naming the interpreter
+// that is missing and where to install it.
+TEST(CoreComponentsPage, PointerOverTheStatusShowsWhyTheRuntimeNeedsAReinstall) {
+    for (const char* interpreter :
+         {"{79F081BF-7454-43DB-BD8F-9EE596813232}", "{4A656C6C-D24A-473F-9747-3A8D00907A03}"})
+        runMsiexec(std::string("/x ") + interpreter + " /qn"); // none may be there
+    InstalledPackage runtime("runtime", kRuntimeProductCode);
+    ASSERT_TRUE(runtime.installed());
+    ScriptedPrompter prompter;
+    kdDInstallCoreComponentsSoftware page("Test - Core");
+    PageHost host(page);
+    HWND window = page.hwnd();
+    ASSERT_EQ("Reinstall Needed", controlText(window, IDC_CORE_RUNTIME_STATUS));
+    EXPECT_NE(std::string::npos, tipOf(page, IDC_CORE_RUNTIME_STATUS).find("no Python 2.7 interpreter"));
+
+    // The pointer over the label reaches the label itself (not the page
+    // behind it), and the tooltip shown is the label's, with the reason.
+    HWND under = nullptr;
+    std::string text =
+        hoverTip(page, host.sheetWindow(), IDC_CORE_RUNTIME_STATUS, &under, "core_runtime_reason_tooltip");
+    EXPECT_EQ(::GetDlgItem(window, IDC_CORE_RUNTIME_STATUS), under);
+    EXPECT_NE(std::string::npos, text.find("no Python 2.7 interpreter")) << text;
+    EXPECT_NE(std::string::npos, text.find("install Python 2.7.13 on the prerequisites page first")) << text;
+}
+
+// A failed install says why on its progress label; the status label says
+// what detection found; words without a reason carry no tooltip, and the
+// buttons keep theirs.
+TEST(CoreComponentsPage, ProgressLabelOfAFailedInstallSaysWhy) {
+    ShownTablePage<kdDInstallCoreComponentsSoftware, FailingInstallActions> open(
+        std::map<std::string, std::string>{});
+    open.actions.failing.insert(kRuntime);
+    EXPECT_EQ("", tipOf(open.page, IDC_CORE_RUNTIME_PROGRESS));
+    clickButton(open.window, IDC_CORE_RUNTIME_INSTALL);
+    EXPECT_EQ("Failed", controlText(open.window, IDC_CORE_RUNTIME_PROGRESS));
+    EXPECT_EQ("The setup program ended with exit code 1603", tipOf(open.page, IDC_CORE_RUNTIME_PROGRESS));
+    EXPECT_EQ("Install", tipOf(open.page, IDC_CORE_RUNTIME_INSTALL));
+
+    // The next success takes the failure's tooltip away.
+    open.actions.failing.clear();
+    clickButton(open.window, IDC_CORE_RUNTIME_INSTALL);
+    EXPECT_EQ("Ok", controlText(open.window, IDC_CORE_RUNTIME_PROGRESS));
+    EXPECT_EQ("", tipOf(open.page, IDC_CORE_RUNTIME_PROGRESS));
 }

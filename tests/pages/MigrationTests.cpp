@@ -23,6 +23,8 @@ namespace {
 struct ImportDialog {
     explicit ImportDialog(const std::string& root, unsigned long long freeMb = 100000) {
         dialog.userDataRoot = root;
+        dialog.installerSettings = root + "\\OrvantoInstaller\\settings.ini";
+        makeFolders(root + "\\OrvantoInstaller");
         dialog.freeSpace = [freeMb](const std::string&, unsigned long long& bytes) {
             bytes = freeMb * 1048576ULL;
             return true;
@@ -203,6 +205,24 @@ TEST(DataImport, AFileThatCouldNotBeCopiedIsSaidWithTheFirstPath) {
     EXPECT_EQ(ending, message.substr(message.size() - ending.size()));
     EXPECT_EQ("(50%)", controlText(open.window(), IDC_MIGRATION_PERCENT));
     EXPECT_EQ("a", readTextFile(root.file("Orvanto 15.0\\Profiles\\Inspect\\a.opb")));
+
+    // The unfinished import is remembered in the installer's own settings,
+    // not in the data folder, and offered again although this version now
+    // holds profiles; an import that copies everything forgets it.
+    EXPECT_EQ("Orvanto 12.0", open.dialog.incompleteImport());
+    EXPECT_NE(std::string::npos,
+              readTextFile(open.dialog.installerSettings).find("IncompleteFrom=Orvanto 12.0"));
+    EXPECT_FALSE(fileExists(root.file("Orvanto 15.0\\Orvanto.ini")));
+    EXPECT_TRUE(open.dialog.shouldOfferDataImport());
+    held.reset();
+    ImportDialog again(root.path());
+    ASSERT_TRUE(again.dialog.shouldOfferDataImport());
+    ASSERT_TRUE(again.open());
+    ASSERT_TRUE(again.import());
+    EXPECT_EQ("(100%)", controlText(again.window(), IDC_MIGRATION_PERCENT));
+    EXPECT_EQ("held", readTextFile(root.file("Orvanto 15.0\\Profiles\\Inspect\\held.opb")));
+    EXPECT_EQ("", again.dialog.incompleteImport());
+    EXPECT_FALSE(again.dialog.shouldOfferDataImport());
 }
 
 TEST(DataImport, EmptyFoldersAndMoreThan65535StepsEndAtAFullBar) {
@@ -262,6 +282,7 @@ TEST(DataImport, AbortStopsTheWorkerBetweenFilesAndCloseWaitsForIt) {
     EXPECT_GT(files, 0);
     EXPECT_LT(files, 1500);
     EXPECT_FALSE(fileExists(root.file("Orvanto 15.0\\Profiles\\Many\\*.hnpart")));
+    EXPECT_EQ("Orvanto 12.0", open.dialog.incompleteImport()) << "an aborted import is offered again";
 }
 
 namespace {

@@ -58,6 +58,16 @@ public:
     }
 };
 
+// Detection gives each word a reason that names the component.
+class ReasonActions : public TableActions {
+public:
+    bool getStatusWord(hnInstallationElement& element, std::string& word) override {
+        bool installed = TableActions::getStatusWord(element, word);
+        element.setStatusReason("found " + element.name + " as " + word);
+        return installed;
+    }
+};
+
 using Statuses = std::map<std::string, std::string>;
 template <typename Page, typename Actions = TableActions> using OpenPage = ShownTablePage<Page, Actions>;
 
@@ -183,6 +193,26 @@ TEST(VersionSelector, ShowsTheNewerOfTwoAndReplacesOnlyItAfterTheQuestion) {
     EXPECT_EQ(asked, open.prompter.records.size());
     EXPECT_EQ((std::vector<std::string>{std::string("uninstall ") + kMvs310}), open.actions.calls);
     EXPECT_EQ(kMvs240, open.page.mvs().currentSelection); // the older one is still there
+}
+
+// The selector's status label says why its member shows its word, and the
+// pointer over it shows that reason; a selector on "None" has none.
+TEST(VersionSelector, StatusLabelShowsTheReasonOfTheMemberShown) {
+    OpenPage<kdDInstall3rdPartyInstallations, ReasonActions> open({{kMvs310, kStatusVersionMismatch}},
+                                                                  kWindows7x64);
+    EXPECT_EQ("Status: Version Mismatch", controlText(open.window, IDC_CAM1_MVS_STATUS));
+    EXPECT_EQ(std::string("Found ") + kMvs310 + " as Version Mismatch",
+              tipOf(open.page, IDC_CAM1_MVS_STATUS));
+    HWND under = nullptr;
+    EXPECT_EQ(std::string("Found ") + kMvs310 + " as Version Mismatch",
+              hoverTip(open.page, open.host->sheetWindow(), IDC_CAM1_MVS_STATUS, &under,
+                       "optional_selector_reason_tooltip"));
+    EXPECT_EQ(::GetDlgItem(open.window, IDC_CAM1_MVS_STATUS), under);
+
+    open.actions.status.clear();
+    open.page.mvs().refreshVersionSelector();
+    EXPECT_EQ("", controlText(open.window, IDC_CAM1_MVS_STATUS));
+    EXPECT_EQ("", tipOf(open.page, IDC_CAM1_MVS_STATUS));
 }
 
 TEST(VersionSelector, OfflineSwitchKeepsTheInstalledMember) {

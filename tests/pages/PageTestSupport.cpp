@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/Dialog.h"
+#include "support/UiDriver.h"
 #include "python/PythonSelection.h"
 #include "wizard/PropertyPageBase.h"
 #include "pages_ids.h"
@@ -134,4 +135,40 @@ void expectTidyLayout(HWND page, const std::vector<int>& rowControls, const std:
     RECT hint = controlRect(page, IDC_STATUS_AREA);
     for (int id : pageButtons)
         EXPECT_LE(hint.right, controlRect(page, id).left) << "hint line under button " << id;
+}
+
+std::string hoverTip(kdDPropertyPageBase& page, HWND sheet, int id, HWND* under, const char* screenshot) {
+    ::ShowWindow(sheet, SW_SHOW);
+    ::SetForegroundWindow(sheet);
+    pumpMessages(200);
+    RECT r = controlRect(page.hwnd(), id);
+    POINT at = {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    ::ClientToScreen(page.hwnd(), &at);
+    ::SetCursorPos(at.x, at.y);
+    HWND target = ::WindowFromPoint(at);
+    if (under)
+        *under = target;
+    POINT client = at;
+    ::ScreenToClient(target, &client);
+    MSG move = {target, WM_MOUSEMOVE, 0, MAKELPARAM(client.x, client.y), ::GetTickCount(), at};
+    page.preTranslateMessage(&move);
+    if (!waitFor([&] { return ::IsWindowVisible(page.toolTip) != FALSE; }, 2000))
+        return std::string();
+    TTTOOLINFOA current = {};
+    current.cbSize = sizeof(current);
+    if (!::SendMessageA(page.toolTip, TTM_GETCURRENTTOOLA, 0, reinterpret_cast<LPARAM>(&current)))
+        return std::string();
+    std::string shown = toolTipText(page.toolTip, current.hwnd, reinterpret_cast<HWND>(current.uId));
+    if (screenshot) {
+        std::string folder = testProgramFolder() + "\\..\\screenshots";
+        ::CreateDirectoryA(folder.c_str(), nullptr);
+        pumpMessages(300);
+        // The whole screen: the tooltip may reach past the sheet.
+        uidriver::Installer::screenshot(::GetDesktopWindow(), folder + "\\" + screenshot + ".bmp");
+    }
+    return shown;
+}
+
+std::string tipOf(const kdDPropertyPageBase& page, int id) {
+    return toolTipText(page.toolTip, page.hwnd(), ::GetDlgItem(page.hwnd(), id));
 }

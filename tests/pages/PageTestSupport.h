@@ -176,6 +176,17 @@ bool controlVisible(HWND parent, int id);
 bool controlEnabled(HWND parent, int id);
 // A control's rectangle in its parent's client pixels.
 RECT controlRect(HWND parent, int id);
+// Moves the pointer over a control of a shown page as the mouse moves it
+// (the message goes to the window under the pointer, through the page's
+// relay to its tooltip) and waits for the tooltip to show. The tooltip's
+// text, empty when none showed; `under` receives the window that was under
+// the pointer. With `screenshot`, saves the screen with the sheet and the
+// tooltip as "<screenshot>.bmp" in the build's screenshot folder.
+class kdDPropertyPageBase;
+std::string hoverTip(kdDPropertyPageBase& page, HWND sheet, int id, HWND* under = nullptr,
+                     const char* screenshot = nullptr);
+// The tooltip text a page keeps for one of its controls.
+std::string tipOf(const kdDPropertyPageBase& page, int id);
 // The rows lie inside the page's group box and the hint line ends before the
 // page buttons at the bottom (it would paint over them).
 void expectTidyLayout(HWND page, const std::vector<int>& rowControls, const std::vector<int>& pageButtons);

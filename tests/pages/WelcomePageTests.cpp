@@ -336,6 +336,22 @@ TEST(WelcomePage, DeleteCopyAsksAndReportsWhatReallyHappened) {
         EXPECT_EQ(static_cast<UINT>(MB_YESNO), prompter.records[0].type & 0xF);
         EXPECT_TRUE(fileExists(cache + "\\Prerequisites\\setup.exe"));
 
+        // A file held open without sharing keeps the cache: the failure is said.
+        {
+            ASSERT_TRUE(writeTextFile(cache + "\\Prerequisites\\held.exe", "held"));
+            HANDLE held = ::CreateFileA((cache + "\\Prerequisites\\held.exe").c_str(), GENERIC_READ, 0,
+                                        nullptr, OPEN_EXISTING, 0, nullptr);
+            ASSERT_NE(INVALID_HANDLE_VALUE, held);
+            prompter.records.clear();
+            prompter.answer(IDYES);
+            EXPECT_EQ(-1, page.deleteInstallerCopy());
+            ::CloseHandle(held);
+            ASSERT_EQ(2u, prompter.records.size());
+            EXPECT_EQ("Unable to delete the old downloads in '" + cache + "'. Please try again.",
+                      prompter.records[1].text);
+            EXPECT_TRUE(fileExists(cache + "\\Prerequisites\\held.exe"));
+        }
+
         prompter.records.clear();
         prompter.answer(IDYES);
         EXPECT_EQ(1, page.deleteInstallerCopy());

@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include <atomic>
+#include <commctrl.h>
 #include <cstring>
 #include <cstdio>
 #include <fstream>
@@ -245,4 +246,22 @@ void LoggingConsole::restore() {
         deleteFileForced(console_);
         deleteFileForced(placed_);
     }
+}
+
+std::string toolTipText(HWND toolTip, HWND owner, HWND control) {
+    if (!toolTip || !control)
+        return std::string();
+    TTTOOLINFOW info = {};
+    info.cbSize = sizeof(info);
+    info.uFlags = TTF_IDISHWND;
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(control);
+    if (!::SendMessageA(toolTip, TTM_GETTOOLINFOW, 0, reinterpret_cast<LPARAM>(&info)))
+        return std::string();
+    std::vector<wchar_t> wide(1024, L'\0');
+    info.lpszText = wide.data();
+    ::SendMessageA(toolTip, TTM_GETTEXTW, wide.size(), reinterpret_cast<LPARAM>(&info));
+    char text[4096] = {};
+    ::WideCharToMultiByte(CP_ACP, 0, wide.data(), -1, text, sizeof(text) - 1, nullptr, nullptr);
+    return text;
 }

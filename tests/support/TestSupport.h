@@ -104,6 +104,10 @@ std::string toolsFolder();
 // The folder of the running test program.
 std::string testProgramFolder();
 
+// The text a tooltip keeps for the tool of `control` (owned by `owner`);
+// empty without one. Read whole: the narrow message gives only 80 bytes.
+std::string toolTipText(HWND toolTip, HWND owner, HWND control);
+
 // A helper process started from a copy of a tool under another image name;
 // killed and its copy deleted when this goes out of scope.
 class ToolProcess {

@@ -3,6 +3,9 @@
 // page, every file checked afterwards.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+#include <vector>
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
@@ -41,8 +44,24 @@ struct OlderData {
         writeTextFile(old + "\\Profiles\\Inspect\\images\\1.png", std::string(5000, 'p'));
         writeTextFile(old + "\\Orvanto.ini",
                       "[Config.ProfileHistory]\nP1=" + old + "\\Profiles\\Inspect\\a.opb\n");
-        makeFolders(older + "\\Profiles\\Old Line");
-        writeTextFile(older + "\\Profiles\\Old Line\\o.opb", "old line");
+        // The profile that is moved: a sub-folder, a large file and a
+        // read-only file beside its own.
+        std::string line = older + "\\Profiles\\Old Line";
+        makeFolders(line + "\\images\\raw");
+        movedFiles = {{"o.opb", "old line"},
+                      {"images\\large.bin", largeContent()},
+                      {"images\\raw\\frame.png", std::string(3000, 'f')},
+                      {"locked.cfg", "read-only settings"}};
+        for (const auto& file : movedFiles)
+            writeTextFile(line + "\\" + file.first, file.second);
+        ::SetFileAttributesA((line + "\\locked.cfg").c_str(), FILE_ATTRIBUTE_READONLY);
+    }
+    // Several megabytes that differ from chunk to chunk.
+    static std::string largeContent() {
+        std::string content(3 * 1024 * 1024 + 17, '\0');
+        for (std::size_t i = 0; i < content.size(); ++i)
+            content[i] = static_cast<char>((i * 7919u) >> 5);
+        return content;
     }
     ~OlderData() {
         deleteFolderTree(old.c_str(), "Orvanto 12.0");
@@ -52,6 +71,7 @@ struct OlderData {
             ::MoveFileA(aside.c_str(), current.c_str());
     }
     std::string documents, current, aside, old, older;
+    std::vector<std::pair<std::string, std::string>> movedFiles; // relative path and content
     bool movedAside = false;
 };
 
@@ -145,8 +165,16 @@ TEST(MigrationEndToEnd, ImportsTheOlderDataThenMovesAProfile) {
         [&] { return !::IsWindowEnabled(::GetDlgItem(copy, IDC_MIGRATION_ABORT)); }, 10000));
     ASSERT_TRUE(Installer::click(copy, IDOK));
     EXPECT_TRUE(uidriver::waitUntil([&] { return !::IsWindow(copy); }, 10000));
+    // File by file: every one is in the new version with its content, the
+    // read-only one still read-only, and the older version holds none.
     EXPECT_FALSE(fileExists(data.older + "\\Profiles\\Old Line"));
-    EXPECT_EQ("old line", readTextFile(data.current + "\\Profiles\\Old Line\\o.opb"));
+    for (const auto& file : data.movedFiles) {
+        std::string moved = data.current + "\\Profiles\\Old Line\\" + file.first;
+        EXPECT_TRUE(readTextFile(moved) == file.second) << moved;
+        EXPECT_FALSE(fileExists(data.older + "\\Profiles\\Old Line\\" + file.first)) << file.first;
+    }
+    DWORD locked = ::GetFileAttributesA((data.current + "\\Profiles\\Old Line\\locked.cfg").c_str());
+    EXPECT_TRUE(locked != INVALID_FILE_ATTRIBUTES && (locked & FILE_ATTRIBUTE_READONLY));
     expectSameFiles(data.old + "\\Profiles\\Inspect", data.current + "\\Profiles\\Inspect"); // untouched
     ::PostMessageA(sheet, WM_CLOSE, 0, 0);
     app.waitForExit(10000);

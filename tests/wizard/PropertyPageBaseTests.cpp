@@ -138,6 +138,35 @@ TEST(PropertyPageBase, ElementsAreBuiltOnceAndRedetectedAtEveryActivation) {
     EXPECT_GE(host.page.updates, 2);
 }
 
+// Every transfer of the row strings shows the reasons beside them: the
+// status reason on the status label, a failed operation's reason (and only
+// while its word shows) in one text with it for a list cell.
+TEST(PropertyPageBase, TransfersShowTheReasonsBesideTheWords) {
+    PageHost host;
+    ASSERT_TRUE(host.created);
+    HWND label = host.page.item(IDC_PAGE_DESCRIPTION);
+    auto tip = [&] { return toolTipText(host.page.toolTip, host.page.hwnd(), label); };
+    EXPECT_EQ("", tip());
+    const hnInstallationElement& first = *host.page.installManager->item(0);
+    first.setStatusReason("product {X} found version 1.0");
+    host.page.transferToControls();
+    EXPECT_EQ("Product {X} found version 1.0", tip()); // shown as a sentence
+    EXPECT_EQ("Product {X} found version 1.0", hnRowReasons(first));
+    first.setStatusReason("product {X} not installed");
+    host.page.transferToControls();
+    EXPECT_EQ("Product {X} not installed", tip());
+
+    first.setProgress(kProgressUninstallError, "the uninstaller ended with exit code 5");
+    EXPECT_EQ("the uninstaller ended with exit code 5", hnFailureReason(first));
+    EXPECT_EQ("Product {X} not installed\r\nUninstall Error: the uninstaller ended with exit code 5",
+              hnRowReasons(first));
+    first.setProgress(kProgressOk);
+    EXPECT_EQ("", hnFailureReason(first));
+    first.setStatusReason("");
+    host.page.transferToControls();
+    EXPECT_EQ("", tip());
+}
+
 TEST(PropertyPageBase, HeaderAndSidePanelFrameThePage) {
     PageHost host;
     ASSERT_TRUE(host.created);
