@@ -1,8 +1,9 @@
 // The reference PC of the fleet test (tests/fleet/fleet-test): a mix of
 // components installed through the pages as a user's clicks install them.
 // Not part of the ordinary run (it changes the machine for good): the fleet
-// test runs it in a fresh prefix of its own, beside the demo repository, and
-// exports that PC's set afterwards.
+// test runs it in a fresh prefix of its own, beside the demo repository, with
+// ORVANTO_FLEET_REFERENCE set (the demo sweep then leaves the mix in place),
+// and exports that PC's set afterwards.
 #include <gtest/gtest.h>
 
 #include "pages/CoreComponentsPage.h"
