@@ -14,6 +14,7 @@
 #include "pages/ToolboxDeepformVisionPage.h"
 #include "pages/UtilitiesPage.h"
 #include "pages_ids.h"
+#include "python/SelectionDefaults.h"
 
 namespace {
 
@@ -70,4 +71,7 @@ TEST(FleetReference, DISABLED_InstallTheReferenceMixThroughThePages) {
         clickButton(open.window, IDC_UTIL1_PERFTEST_INSTALL);
         ASSERT_EQ("Installed", controlText(open.window, IDC_UTIL1_PERFTEST_STATUS));
     }
+    // What every start of the wizard stores for the chosen interpreter: a PC
+    // set up through the wizard holds these choices too.
+    ifRequiredSetSelectionForPy27Extensions();
 }
