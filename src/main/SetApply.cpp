@@ -1,5 +1,7 @@
 #include "main/SetApply.h"
 
+#include <set>
+
 #include "app/SessionLog.h"
 #include "app/Text.h"
 #include "app/WorkerWait.h"
@@ -84,7 +86,8 @@ private:
     const hnApplyOptions& options_;
     hnRunOutcome& outcome_;
     const hnUnattendedPrompter& prompter_;
-    int done_ = 0, total_ = 0; // listed rows and choices, for the progress bar
+    int done_ = 0, total_ = 0;        // listed rows and choices, for the progress bar
+    std::set<std::string> attempted_; // rows whose control was pressed
 };
 
 // A page is shown only when it has something to do: a row or choice the set
@@ -163,6 +166,7 @@ void CSetApplier::applyInterpreters(kdDInstallPreRequisites& page) {
         if (!entryOf(set_, kSetComponentsSection, element.name) || !isMissing(element))
             continue;
         step("Installing " + element.name);
+        attempted_.insert(element.name);
         page.choose(kdDInstallPreRequisites::kInterpreterChoice, element.name);
         settle();
     }
@@ -191,6 +195,9 @@ void CSetApplier::applyRows(kdDPropertyPageBase& page) {
         if (again)
             continue; // a button that installs several rows at once ran already
         pressed.push_back(control);
+        for (unsigned k = i; k < manager.count(); ++k) // a shared button brings its rows together
+            if (page.installControlOf(static_cast<int>(k)) == control)
+                attempted_.insert(manager.item(k)->name);
         step("Installing " + element.name);
         page.pressControl(control);
         settle();
@@ -244,16 +251,22 @@ void CSetApplier::removeUnlistedRows(kdDPropertyPageBase& page) {
     }
 }
 
-// Every row the set names must be there now.
+// Every row the set names must be there now; each one that is not is named
+// with its address and step, also after a download the prompter answered
+// with Abort.
 void CSetApplier::checkRows(kdDPropertyPageBase& page) {
     hnInstallManagerBase& manager = *page.installManager;
-    if (manager.count() == 0 || stopped())
+    if (manager.count() == 0)
         return;
     manager.refreshStatuses(0, static_cast<int>(manager.count()) - 1);
-    for (unsigned i = 0; i < manager.count() && !stopped(); ++i) {
+    for (unsigned i = 0; i < manager.count(); ++i) {
         hnInstallationElement& element = *manager.item(i);
-        if (entryOf(set_, kSetComponentsSection, element.name) && isMissing(element))
+        if (!entryOf(set_, kSetComponentsSection, element.name) || !isMissing(element))
+            continue;
+        if (attempted_.count(element.name) || !stopped())
             fail(element, failedStep(element));
+        else
+            hnSessionLogF("Apply", "%s is not installed: the run stopped before it", element.name.c_str());
     }
 }
 

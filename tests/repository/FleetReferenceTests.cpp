@@ -1,8 +1,9 @@
 // The reference PC of the fleet test (tests/fleet/fleet-test): a mix of
 // components installed through the pages as a user's clicks install them.
 // Not part of the ordinary run (it changes the machine for good): the fleet
-// test runs it in a fresh prefix of its own, beside the demo repository, and
-// exports that PC's set afterwards.
+// test runs it in a fresh prefix of its own, beside the demo repository, with
+// ORVANTO_FLEET_REFERENCE set (the demo sweep then leaves the mix in place),
+// and exports that PC's set afterwards.
 #include <gtest/gtest.h>
 
 #include "pages/CoreComponentsPage.h"
@@ -13,6 +14,7 @@
 #include "pages/ToolboxDeepformVisionPage.h"
 #include "pages/UtilitiesPage.h"
 #include "pages_ids.h"
+#include "python/SelectionDefaults.h"
 
 namespace {
 
@@ -69,4 +71,7 @@ TEST(FleetReference, DISABLED_InstallTheReferenceMixThroughThePages) {
         clickButton(open.window, IDC_UTIL1_PERFTEST_INSTALL);
         ASSERT_EQ("Installed", controlText(open.window, IDC_UTIL1_PERFTEST_STATUS));
     }
+    // What every start of the wizard stores for the chosen interpreter: a PC
+    // set up through the wizard holds these choices too.
+    ifRequiredSetSelectionForPy27Extensions();
 }

@@ -50,6 +50,8 @@ int main() {
         return 2;
     }
     std::string command(rest);
+    if (command.size() > 2 && command.front() == '"' && command[1] == '@' && command.back() == '"')
+        command = command.substr(1, command.size() - 2); // the caller quoted a file name with blanks
     if (command[0] == '@') {
         std::FILE* file = std::fopen(command.c_str() + 1, "rb");
         char buffer[8192] = {};
