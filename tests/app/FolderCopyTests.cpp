@@ -198,3 +198,50 @@ TEST(FolderCopy, TheSameFileIsNeverACopyAndTheDeleteWalkChecksAgain) {
     EXPECT_FALSE(hnDeleteMovedTree(source, source)); // a folder is never its own copy
     EXPECT_TRUE(fileExists(source + "\\same.txt"));
 }
+
+// A folder that cannot be listed (here: its listing pattern does not fit a
+// path) is a failure, never an empty folder: the copy names it, the count
+// says the tree is not whole, and the delete walk leaves what is inside.
+TEST(FolderCopy, AFolderThatCannotBeListedIsAFailureNotAnEmptyFolder) {
+    ScratchFolder scratch;
+    std::string source = scratch.file("s"), target = scratch.file("t");
+    makeFolders(source);
+    writeTextFile(source + "\\a.txt", "kept");
+    // Folders down to a path of 257 characters: the path fits, "\*.*" after
+    // it does not. Made through the wide calls, which take long paths.
+    auto longPath = [](const std::string& path) {
+        std::string full = "\\\\?\\" + path;
+        return std::wstring(full.begin(), full.end());
+    };
+    std::string deep = source;
+    while (deep.size() < 257) {
+        std::size_t room = 257 - deep.size() - 1;
+        deep += "\\" + std::string(room > 100 ? 100 : room, 'd');
+        ASSERT_TRUE(::CreateDirectoryW(longPath(deep).c_str(), nullptr) ||
+                    ::GetLastError() == ERROR_ALREADY_EXISTS)
+            << deep;
+    }
+    ASSERT_EQ(257u, deep.size());
+    std::wstring inside = longPath(deep + "\\inside.txt");
+    {
+        hnScopedHandle file(::CreateFileW(inside.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+        ASSERT_TRUE(static_cast<bool>(file));
+    }
+
+    hnTreeCopyResult result;
+    hnCopyFolderTree(source, target, hnTreeCopyOptions(), result);
+    EXPECT_EQ(1, result.copied);
+    EXPECT_EQ(1, result.failed);
+    EXPECT_EQ(deep, result.firstFailed);
+    EXPECT_FALSE(result.complete());
+    long long files = 0, kilobytes = 0;
+    EXPECT_FALSE(hnMeasureFolderTree(source, files, kilobytes));
+
+    EXPECT_FALSE(hnDeleteMovedTree(source, target));
+    EXPECT_NE(INVALID_FILE_ATTRIBUTES, ::GetFileAttributesW(inside.c_str()));
+
+    // The scratch folder's own removal takes no long paths.
+    ::DeleteFileW(inside.c_str());
+    for (std::string folder = deep; folder.size() > source.size(); folder.erase(folder.rfind('\\')))
+        ::RemoveDirectoryW(longPath(folder).c_str());
+}
