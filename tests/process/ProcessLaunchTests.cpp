@@ -293,8 +293,12 @@ TEST(RunDownloadedInstaller, PackagesGoThroughMsiexecAndComeOutAgain) {
     ScratchFolder scratch;
     std::string spaced = scratch.file("Launch Test Package.msi"); // the quoted path keeps its blanks
     ASSERT_TRUE(::CopyFileA(package.c_str(), spaced.c_str(), FALSE));
+    std::size_t mark = sessionLogMark();
     runDownloadedInstaller(spaced, "", true);
-    EXPECT_EQ(INSTALLSTATE_DEFAULT, ::MsiQueryProductStateA(productCode));
+    EXPECT_EQ(INSTALLSTATE_DEFAULT, ::MsiQueryProductStateA(productCode))
+        << sessionLogLinesSince(mark, "Program");
+    mark = sessionLogMark();
     runMsiexecUninstall(productCode);
-    EXPECT_NE(INSTALLSTATE_DEFAULT, ::MsiQueryProductStateA(productCode));
+    EXPECT_NE(INSTALLSTATE_DEFAULT, ::MsiQueryProductStateA(productCode))
+        << sessionLogLinesSince(mark, "Program");
 }

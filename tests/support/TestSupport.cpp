@@ -213,7 +213,13 @@ int runMsiexec(const std::string& arguments) {
         code = static_cast<int>(exitCode);
         if (code != kInstallAlreadyRunning)
             break;
+        std::fprintf(stderr, "msiexec %s: another installation is in progress (attempt %d)\n",
+                     arguments.c_str(), attempt + 1);
     }
+    // A failing case that checks the code shows its arguments; one that does
+    // not (a clean-up) leaves its trace here.
+    if (code != 0)
+        std::fprintf(stderr, "msiexec %s ended with %d\n", arguments.c_str(), code);
     return code;
 }
 
