@@ -54,25 +54,15 @@ bool copyContent(HANDLE from, HANDLE to, const hnStopBlock* stop) {
     }
 }
 
-// One entry of a listed folder. A link is only ever a link here: it is never
-// entered, followed, copied or counted as a file or folder.
-struct Entry {
-    enum Kind { Link, Folder, File } kind;
-    const char* name;
-    unsigned long long size; // of a file
-};
-
-Entry::Kind kindOf(const WIN32_FIND_DATAA& data) {
+hnFolderEntry::Kind kindOf(const WIN32_FIND_DATAA& data) {
     if (hnIsLink(data.dwFileAttributes, data.dwReserved0))
-        return Entry::Link;
-    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? Entry::Folder : Entry::File;
+        return hnFolderEntry::Link;
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? hnFolderEntry::Folder : hnFolderEntry::File;
 }
 
-// The one listing of every walk: calls `visit` for each entry of `folder`
-// but "." and ".."; `visit` returns false to end the listing there. False
-// when the folder cannot be listed (even an empty folder lists "." and "..")
-// or the listing broke off: a folder that cannot be listed is never empty.
-bool listEntries(const std::string& folder, const std::function<bool(const Entry&)>& visit) {
+} // namespace
+
+bool hnListFolder(const std::string& folder, const std::function<bool(const hnFolderEntry&)>& visit) {
     std::string pattern;
     if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", folder.c_str()))
         return false;
@@ -82,9 +72,9 @@ bool listEntries(const std::string& folder, const std::function<bool(const Entry
         return false;
     do {
         if (!isDotEntry(data.cFileName)) {
-            Entry entry{kindOf(data), data.cFileName,
-                        (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
-            if (!visit(entry))
+            unsigned long long size = data.nFileSizeHigh;
+            size = (size << 32) | data.nFileSizeLow;
+            if (!visit({kindOf(data), data.cFileName, size}))
                 return true;
         }
         // Zeroed for each entry: a reparse tag the file system leaves
@@ -93,6 +83,8 @@ bool listEntries(const std::string& folder, const std::function<bool(const Entry
     } while (::FindNextFileA(find.get(), &data));
     return ::GetLastError() == ERROR_NO_MORE_FILES;
 }
+
+namespace {
 
 // The entry's paths on both sides of a copy. False when either does not fit
 // (a cut path could name another file or folder) or the target side is a
@@ -132,12 +124,12 @@ void copyEntries(const std::string& source, const std::string& target, const hnT
         result.fail(target);
         return;
     }
-    bool listed = listEntries(source, [&](const Entry& entry) {
+    bool listed = hnListFolder(source, [&](const hnFolderEntry& entry) {
         if (stopped(options.stop)) {
             result.stopped = true;
             return false;
         }
-        if (entry.kind == Entry::Link) {
+        if (entry.kind == hnFolderEntry::Link) {
             ++result.links;
             return true;
         }
@@ -146,7 +138,7 @@ void copyEntries(const std::string& source, const std::string& target, const hnT
             result.fail(source + "\\" + entry.name);
             return true;
         }
-        if (entry.kind == Entry::Folder)
+        if (entry.kind == hnFolderEntry::Folder)
             copyEntries(from, to, options, result);
         else
             copyOneFile(from, to, options, result);
@@ -158,11 +150,11 @@ void copyEntries(const std::string& source, const std::string& target, const hnT
 
 bool measureEntries(const std::string& folder, long long& files, long long& kilobytes) {
     bool whole = true;
-    bool listed = listEntries(folder, [&](const Entry& entry) {
-        if (entry.kind == Entry::Folder) {
+    bool listed = hnListFolder(folder, [&](const hnFolderEntry& entry) {
+        if (entry.kind == hnFolderEntry::Folder) {
             std::string sub;
             whole = hnJoinPath(sub, folder, entry.name) && measureEntries(sub, files, kilobytes) && whole;
-        } else if (entry.kind == Entry::File) {
+        } else if (entry.kind == hnFolderEntry::File) {
             ++files;
             kilobytes += static_cast<long long>(entry.size / 1024);
         }
@@ -286,11 +278,11 @@ namespace {
 // True when every entry below `source` went; what is kept stays whole.
 bool deleteMovedEntries(const std::string& source, const std::string& target) {
     bool all = true;
-    bool listed = listEntries(source, [&](const Entry& entry) {
+    bool listed = hnListFolder(source, [&](const hnFolderEntry& entry) {
         std::string from, to;
-        if (entry.kind == Entry::Link || !joinBothSides(source, target, entry.name, from, to))
+        if (entry.kind == hnFolderEntry::Link || !joinBothSides(source, target, entry.name, from, to))
             all = false;
-        else if (entry.kind == Entry::Folder)
+        else if (entry.kind == hnFolderEntry::Folder)
             all = deleteMovedEntries(from, to) && ::RemoveDirectoryA(from.c_str()) && all;
         else // checked again now: the target holds a different file of the same size and time
             all = !hnSameFile(from, to) && hnSameSizeAndTime(from, to) && deleteFileForced(from) && all;
