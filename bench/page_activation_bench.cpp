@@ -40,22 +40,9 @@ namespace {
 class DecliningPrompter : public hnPrompter {
 public:
     int asked = 0;
-    int messageBox(HWND, const char*, const char*, UINT type) override {
+    INT_PTR respond(const hnPrompt& prompt) override {
         ++asked;
-        switch (type & MB_TYPEMASK) {
-        case MB_YESNO:
-        case MB_YESNOCANCEL:
-            return IDNO;
-        case MB_OKCANCEL:
-        case MB_RETRYCANCEL:
-            return IDCANCEL;
-        default:
-            return IDOK;
-        }
-    }
-    INT_PTR question(int, HWND, const char*, const std::function<INT_PTR(HWND)>&) override {
-        ++asked;
-        return IDCANCEL;
+        return prompt.isQuestion() ? IDCANCEL : hnRefusingAnswer(prompt.type);
     }
 };
 

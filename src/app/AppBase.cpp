@@ -83,19 +83,17 @@ std::string answerName(INT_PTR answer) {
 }
 } // namespace
 
-int hnLoggedPrompter::messageBox(HWND owner, const char* text, const char* caption, UINT type) {
-    app_.sessionLog().write("Message", hnFormatText("[%s] %s", caption ? caption : "", text ? text : ""));
-    int answer = app_.innerPrompter().messageBox(owner, text, caption, type);
-    app_.sessionLog().write("Answer", answerName(answer));
-    return answer;
-}
-
-INT_PTR hnLoggedPrompter::question(int dialogId, HWND owner, const char* text,
-                                   const std::function<INT_PTR(HWND)>& show) {
-    app_.sessionLog().write("Question", hnFormatText("[dialog %d] %s", dialogId, text ? text : ""));
-    INT_PTR answer = app_.innerPrompter().question(dialogId, owner, text, show);
-    // The dialog's own result, not necessarily a button id.
-    app_.sessionLog().write("Answer", hnFormatText("%d", static_cast<int>(answer)));
+INT_PTR hnLoggedPrompter::respond(const hnPrompt& prompt) {
+    const char* text = prompt.text ? prompt.text : "";
+    const char* caption = prompt.caption ? prompt.caption : "";
+    if (prompt.isQuestion())
+        app_.sessionLog().write("Question", hnFormatText("[dialog %d] %s", prompt.dialogId, text));
+    else
+        app_.sessionLog().write("Message", hnFormatText("[%s] %s", caption, text));
+    INT_PTR answer = app_.innerPrompter().respond(prompt);
+    // A question's answer is the dialog's own result, not necessarily a button id.
+    app_.sessionLog().write("Answer", prompt.isQuestion() ? hnFormatText("%d", static_cast<int>(answer))
+                                                          : answerName(answer));
     return answer;
 }
 

@@ -19,9 +19,7 @@ class hnAppBase;
 class hnLoggedPrompter final : public hnPrompter {
 public:
     explicit hnLoggedPrompter(hnAppBase& app) : app_(app) {}
-    int messageBox(HWND owner, const char* text, const char* caption, UINT type) override;
-    INT_PTR question(int dialogId, HWND owner, const char* text,
-                     const std::function<INT_PTR(HWND)>& show) override;
+    INT_PTR respond(const hnPrompt& prompt) override;
 
 private:
     hnAppBase& app_;

@@ -1,6 +1,7 @@
 #include "app/FolderCopy.h"
 
 #include <cstring>
+#include <functional>
 #include <vector>
 #include <windows.h>
 
@@ -53,6 +54,46 @@ bool copyContent(HANDLE from, HANDLE to, const hnStopBlock* stop) {
     }
 }
 
+hnFolderEntry::Kind kindOf(const WIN32_FIND_DATAA& data) {
+    if (hnIsLink(data.dwFileAttributes, data.dwReserved0))
+        return hnFolderEntry::Link;
+    return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ? hnFolderEntry::Folder : hnFolderEntry::File;
+}
+
+} // namespace
+
+bool hnListFolder(const std::string& folder, const std::function<bool(const hnFolderEntry&)>& visit) {
+    std::string pattern;
+    if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", folder.c_str()))
+        return false;
+    WIN32_FIND_DATAA data = {};
+    hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
+    if (!find)
+        return false;
+    do {
+        if (!isDotEntry(data.cFileName)) {
+            unsigned long long size = data.nFileSizeHigh;
+            size = (size << 32) | data.nFileSizeLow;
+            if (!visit({kindOf(data), data.cFileName, size}))
+                return true;
+        }
+        // Zeroed for each entry: a reparse tag the file system leaves
+        // unwritten must not be read from the entry before.
+        data = {};
+    } while (::FindNextFileA(find.get(), &data));
+    return ::GetLastError() == ERROR_NO_MORE_FILES;
+}
+
+namespace {
+
+// The entry's paths on both sides of a copy. False when either does not fit
+// (a cut path could name another file or folder) or the target side is a
+// link: nothing is entered or written through a link there either.
+bool joinBothSides(const std::string& source, const std::string& target, const char* name, std::string& from,
+                   std::string& to) {
+    return hnJoinPath(from, source, name) && hnJoinPath(to, target, name) && !hnIsLinkPath(to);
+}
+
 void copyEntries(const std::string& source, const std::string& target, const hnTreeCopyOptions& options,
                  hnTreeCopyResult& result);
 
@@ -83,72 +124,43 @@ void copyEntries(const std::string& source, const std::string& target, const hnT
         result.fail(target);
         return;
     }
-    std::string pattern;
-    if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", source.c_str())) {
-        result.fail(source);
-        return;
-    }
-    WIN32_FIND_DATAA data = {};
-    hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
-    if (!find) {
-        // Even an empty folder lists "." and "..": no listing is a failure.
-        result.fail(source);
-        return;
-    }
-    do {
+    bool listed = hnListFolder(source, [&](const hnFolderEntry& entry) {
         if (stopped(options.stop)) {
             result.stopped = true;
-            return;
+            return false;
         }
-        if (isDotEntry(data.cFileName))
-            continue;
-        if (hnIsLink(data.dwFileAttributes, data.dwReserved0)) {
+        if (entry.kind == hnFolderEntry::Link) {
             ++result.links;
-            continue;
+            return true;
         }
-        // A name that does not fit is not copied: a cut path could name
-        // another file or folder. Nothing is entered or written through a
-        // link on the target side either.
         std::string from, to;
-        if (!hnJoinPath(from, source, data.cFileName) || !hnJoinPath(to, target, data.cFileName) ||
-            hnIsLinkPath(to)) {
-            result.fail(source + "\\" + data.cFileName);
-            continue;
+        if (!joinBothSides(source, target, entry.name, from, to)) {
+            result.fail(source + "\\" + entry.name);
+            return true;
         }
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        if (entry.kind == hnFolderEntry::Folder)
             copyEntries(from, to, options, result);
         else
             copyOneFile(from, to, options, result);
-        if (result.stopped)
-            return;
-    } while (::FindNextFileA(find.get(), &data));
-    if (::GetLastError() != ERROR_NO_MORE_FILES)
+        return !result.stopped;
+    });
+    if (!listed)
         result.fail(source);
 }
 
 bool measureEntries(const std::string& folder, long long& files, long long& kilobytes) {
-    std::string pattern;
-    if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", folder.c_str()))
-        return false;
-    WIN32_FIND_DATAA data = {};
-    hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
-    if (!find)
-        return false;
     bool whole = true;
-    do {
-        if (isDotEntry(data.cFileName) || hnIsLink(data.dwFileAttributes, data.dwReserved0))
-            continue;
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    bool listed = hnListFolder(folder, [&](const hnFolderEntry& entry) {
+        if (entry.kind == hnFolderEntry::Folder) {
             std::string sub;
-            whole = hnJoinPath(sub, folder, data.cFileName) && measureEntries(sub, files, kilobytes) && whole;
-            continue;
+            whole = hnJoinPath(sub, folder, entry.name) && measureEntries(sub, files, kilobytes) && whole;
+        } else if (entry.kind == hnFolderEntry::File) {
+            ++files;
+            kilobytes += static_cast<long long>(entry.size / 1024);
         }
-        ++files;
-        unsigned long long size =
-            (static_cast<unsigned long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
-        kilobytes += static_cast<long long>(size / 1024);
-    } while (::FindNextFileA(find.get(), &data));
-    return whole && ::GetLastError() == ERROR_NO_MORE_FILES;
+        return true;
+    });
+    return listed && whole;
 }
 
 } // namespace
@@ -265,32 +277,18 @@ namespace {
 
 // True when every entry below `source` went; what is kept stays whole.
 bool deleteMovedEntries(const std::string& source, const std::string& target) {
-    std::string pattern;
-    if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", source.c_str()))
-        return false;
-    WIN32_FIND_DATAA data = {};
-    hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
-    if (!find)
-        return false;
     bool all = true;
-    do {
-        if (isDotEntry(data.cFileName))
-            continue;
+    bool listed = hnListFolder(source, [&](const hnFolderEntry& entry) {
         std::string from, to;
-        if (hnIsLink(data.dwFileAttributes, data.dwReserved0) || !hnJoinPath(from, source, data.cFileName) ||
-            !hnJoinPath(to, target, data.cFileName) || hnIsLinkPath(to)) {
+        if (entry.kind == hnFolderEntry::Link || !joinBothSides(source, target, entry.name, from, to))
             all = false;
-            continue;
-        }
-        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        else if (entry.kind == hnFolderEntry::Folder)
             all = deleteMovedEntries(from, to) && ::RemoveDirectoryA(from.c_str()) && all;
-            continue;
-        }
-        // Checked again now: the target must hold a different file of the
-        // same size and time.
-        all = !hnSameFile(from, to) && hnSameSizeAndTime(from, to) && deleteFileForced(from) && all;
-    } while (::FindNextFileA(find.get(), &data));
-    return all && ::GetLastError() == ERROR_NO_MORE_FILES;
+        else // checked again now: the target holds a different file of the same size and time
+            all = !hnSameFile(from, to) && hnSameSizeAndTime(from, to) && deleteFileForced(from) && all;
+        return true;
+    });
+    return listed && all;
 }
 
 } // namespace

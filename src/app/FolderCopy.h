@@ -69,6 +69,20 @@ bool hnSameFile(const std::string& a, const std::string& b);
 // time; folders go when empty. True only when the source is gone.
 bool hnDeleteMovedTree(const std::string& source, const std::string& target);
 
+// One entry of a listed folder. A link is only ever a link: it is never
+// counted as a file or folder, so nothing enters or follows it by mistake.
+struct hnFolderEntry {
+    enum Kind { Link, Folder, File } kind;
+    const char* name;
+    unsigned long long size; // of a file
+};
+
+// The one folder listing: calls `visit` for each entry of `folder` but "."
+// and ".."; `visit` returns false to end the listing there. False when the
+// folder cannot be listed (even an empty folder lists "." and "..") or the
+// listing broke off: a folder that cannot be listed is never empty.
+bool hnListFolder(const std::string& folder, const std::function<bool(const hnFolderEntry&)>& visit);
+
 // Both exist as files with the same size and the same last-write time.
 bool hnSameSizeAndTime(const std::string& a, const std::string& b);
 

@@ -80,8 +80,14 @@ bool hnStopWorker(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms) {
     stop.requestStop();
     if (!thread || hnWaitForWorker(thread, ms))
         return true;
-    hnDebugOutF("%s - worker did not end, terminating it\n", who);
-    ::TerminateThread(thread, 1);
+    hnDebugOutF("%s - worker did not end within %lu ms, waiting for it to finish\n", who,
+                static_cast<unsigned long>(ms));
+    // Its waits have all ended; whatever still holds it returns by itself.
+    // A handle that cannot be waited on ends the wait rather than spinning.
+    while (!hnWaitForWorker(thread, kWorkerStopMs))
+        if (::WaitForSingleObject(thread, 0) == WAIT_FAILED)
+            break;
+    hnDebugOutF("%s - worker ended late\n", who);
     return false;
 }
 

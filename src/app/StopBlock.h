@@ -2,8 +2,9 @@
 // What a worker thread shares with the thread that may stop it, and the one
 // way every worker of the program is stopped. Stopping sets a flag and a
 // manual-reset event; the worker's waits (pauses, processes it started) wake
-// on that event, so it ends by itself within moments. Killing the thread is
-// the last resort only: it may leave process-wide locks held for good.
+// on that event, so it ends by itself within moments. A worker is never
+// killed: that may leave process-wide locks held for good, and it frees
+// nothing the worker still uses.
 #include <atomic>
 #include <functional>
 #include <windows.h>
@@ -43,13 +44,15 @@ bool hnPause(const hnStopBlock* stop, DWORD ms);
 hnStopBlock::Wait hnWaitOrStop(const hnStopBlock* stop, HANDLE object, DWORD ms);
 hnStopBlock::Wait hnWaitOrStopKeepingPainted(const hnStopBlock* stop, HANDLE object, DWORD ms);
 
-// The time a stopped worker gets before the last resort.
+// The time a stopped worker gets before its lateness is logged.
 constexpr DWORD kWorkerStopMs = 5000;
 
 // Stops a worker thread from the thread it reports to: requests the stop,
-// then waits up to `ms` while answering the messages the worker sends
-// meanwhile. A worker still running then is terminated, which writes
-// "<who> - worker did not end, terminating it". True when it ended by itself.
+// then waits while answering the messages the worker sends meanwhile. A
+// worker still running after `ms` is left to finish, never killed: the wait
+// goes on (logged as "<who> - worker did not end within <ms> ms, waiting for
+// it to finish"), so the caller may free what the worker used once this
+// returns. True when the worker ended within `ms`.
 bool hnStopWorker(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms = kWorkerStopMs);
 
 // A worker thread with its stop block: runs one body at a time and is

@@ -38,23 +38,6 @@ bool isYesQuestion(const char* text) {
     return false;
 }
 
-// The button that refuses, for a box of this type.
-int refusingAnswer(UINT type) {
-    switch (type & MB_TYPEMASK) {
-    case MB_YESNO:
-    case MB_YESNOCANCEL:
-        return (type & MB_TYPEMASK) == MB_YESNO ? IDNO : IDCANCEL;
-    case MB_OKCANCEL:
-    case MB_RETRYCANCEL:
-    case MB_CANCELTRYCONTINUE:
-        return IDCANCEL;
-    case MB_ABORTRETRYIGNORE:
-        return IDABORT;
-    default:
-        return IDOK;
-    }
-}
-
 } // namespace
 
 void hnUnattendedPrompter::end(const char* text) {
@@ -66,17 +49,16 @@ void hnUnattendedPrompter::end(const char* text) {
                   exitcode::kFailed);
 }
 
-int hnUnattendedPrompter::messageBox(HWND, const char* text, const char*, UINT type) {
-    if ((type & MB_TYPEMASK) == MB_YESNO && isYesQuestion(text))
-        return IDYES;
-    end(text);
-    return refusingAnswer(type);
-}
-
-INT_PTR hnUnattendedPrompter::question(int dialogId, HWND, const char* text,
-                                       const std::function<INT_PTR(HWND)>&) {
+INT_PTR hnUnattendedPrompter::respond(const hnPrompt& prompt) {
+    const char* text = prompt.text;
+    if (!prompt.isQuestion()) {
+        if ((prompt.type & MB_TYPEMASK) == MB_YESNO && isYesQuestion(text))
+            return IDYES;
+        end(text);
+        return hnRefusingAnswer(prompt.type);
+    }
     // The download error's choice: Abort (0), which fails the run.
-    if (dialogId == IDD_DOWNLOAD_ERROR_OPTION) {
+    if (prompt.dialogId == IDD_DOWNLOAD_ERROR_OPTION) {
         outcome_.failed = true;
         hnSessionLogF("Unattended", "download failed, answered Abort: \"%s\"", text ? text : "");
         return 0;

@@ -12,9 +12,7 @@ class hnUnattendedPrompter final : public hnPrompter {
 public:
     explicit hnUnattendedPrompter(hnRunOutcome& outcome) : outcome_(outcome) {}
 
-    int messageBox(HWND owner, const char* text, const char* caption, UINT type) override;
-    INT_PTR question(int dialogId, HWND owner, const char* text,
-                     const std::function<INT_PTR(HWND)>& show) override;
+    INT_PTR respond(const hnPrompt& prompt) override;
 
     // True once a question or message outside the table came: the run must
     // stop at the next step.

@@ -9,6 +9,7 @@
 #include "app/AppBase.h"
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
+#include "app/FolderCopy.h"
 #include "app/InstallerServices.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
@@ -52,20 +53,13 @@ bool isRewrittenSection(const std::string& name) {
 // The folder holds an entry other than the ones the installer creates itself
 // before the import is offered (the Python selection, the runtime's plugins).
 bool holdsUserData(const std::string& folder) {
-    std::string pattern;
-    if (!hnFormat(pattern, kPathCapacity, "%s\\*.*", folder.c_str()))
-        return true;
-    WIN32_FIND_DATAA data = {};
-    hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
-    if (!find)
-        return false;
-    do {
-        std::string name = data.cFileName;
-        if (name == "." || name == ".." || hnEqualsNoCase(name, "Python") || hnEqualsNoCase(name, "Plugins"))
-            continue;
-        return true;
-    } while (::FindNextFileA(find.get(), &data));
-    return false;
+    bool holds = false;
+    bool listed = hnListFolder(folder, [&holds](const hnFolderEntry& entry) {
+        holds = !hnEqualsNoCase(entry.name, "Python") && !hnEqualsNoCase(entry.name, "Plugins");
+        return !holds;
+    });
+    // What cannot be listed may hold anything: nothing is imported over it.
+    return holds || !listed;
 }
 
 bool realFreeSpace(const std::string& folder, unsigned long long& freeBytes) {

@@ -1,11 +1,8 @@
 #include "pages/ProfileCopyDlg.h"
 
-#include <cstring>
-
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/FolderCopy.h"
-#include "app/ScopedHandle.h"
 #include "app/Text.h"
 #include "migration_ids.h"
 #include "pages/DataImportDlg.h"
@@ -21,19 +18,20 @@ std::vector<std::string> listOlderVersionFolders(const std::string& userDataRoot
     return found;
 }
 
+namespace {
+bool profilesFolder(const std::string& userDataRoot, const std::string& folderName, std::string& folder) {
+    return hnFormat(folder, kPathCapacity, "%s\\%s\\Profiles", userDataRoot.c_str(), folderName.c_str());
+}
+} // namespace
+
 std::vector<std::string> presentProfileNames(const std::string& userDataRoot, const std::string& folderName) {
     std::vector<std::string> names;
-    std::string pattern;
-    if (!hnFormat(pattern, kPathCapacity, "%s\\%s\\Profiles\\*.*", userDataRoot.c_str(), folderName.c_str()))
-        return names;
-    WIN32_FIND_DATAA data = {};
-    hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
-    if (!find)
-        return names;
-    do {
-        if (std::strcmp(data.cFileName, ".") != 0 && std::strcmp(data.cFileName, "..") != 0)
-            names.push_back(data.cFileName);
-    } while (::FindNextFileA(find.get(), &data));
+    std::string folder;
+    if (profilesFolder(userDataRoot, folderName, folder))
+        hnListFolder(folder, [&names](const hnFolderEntry& entry) {
+            names.push_back(entry.name);
+            return true;
+        });
     return names;
 }
 
@@ -41,30 +39,25 @@ versionProfiles readVersionProfiles(const std::string& userDataRoot, const std::
                                     const std::vector<std::string>* present) {
     versionProfiles version;
     version.folderName = folderName;
-    std::string pattern;
-    if (!hnFormat(pattern, kPathCapacity, "%s\\%s\\Profiles\\*.*", userDataRoot.c_str(), folderName.c_str()))
+    std::string folder;
+    if (!profilesFolder(userDataRoot, folderName, folder))
         return version;
-    WIN32_FIND_DATAA data = {};
-    hnScopedFind find(::FindFirstFileA(pattern.c_str(), &data));
-    if (!find)
-        return version;
-    do {
-        // "." and ".." name the profiles folder and the data folder; a link
-        // may lead anywhere. Neither is a profile to move.
-        if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) ||
-            hnIsLink(data.dwFileAttributes, data.dwReserved0) || !isPlainLocalFileName(data.cFileName))
-            continue;
+    hnListFolder(folder, [&](const hnFolderEntry& entry) {
+        // A link may lead anywhere: it is no profile to move.
+        if (entry.kind != hnFolderEntry::Folder || !isPlainLocalFileName(entry.name))
+            return true;
         bool taken = false;
         if (present)
             for (const std::string& name : *present)
-                taken = taken || hnEqualsNoCase(name, data.cFileName);
+                taken = taken || hnEqualsNoCase(name, entry.name);
         if (taken)
-            continue;
+            return true;
         hnProfileItem item;
         item.number = static_cast<int>(version.items.size());
-        item.name = data.cFileName;
+        item.name = entry.name;
         version.items.push_back(item);
-    } while (version.items.size() < versionProfiles::kMaxItems && ::FindNextFileA(find.get(), &data));
+        return version.items.size() < versionProfiles::kMaxItems;
+    });
     return version;
 }
 

@@ -2,7 +2,9 @@
 // half-written, no link followed.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <thread>
+#include <vector>
 
 #include "app/FileHelpers.h"
 #include "app/FolderCopy.h"
@@ -244,4 +246,28 @@ TEST(FolderCopy, AFolderThatCannotBeListedIsAFailureNotAnEmptyFolder) {
     ::DeleteFileW(inside.c_str());
     for (std::string folder = deep; folder.size() > source.size(); folder.erase(folder.rfind('\\')))
         ::RemoveDirectoryW(longPath(folder).c_str());
+}
+
+// The one listing every walk uses: a link is only a link, the walk may end
+// it early, and a folder that is not there is no empty listing.
+TEST(FolderCopy, TheListingTellsLinksApartAndCanEndEarly) {
+    if (!fileExists(std::string(kLinkedProfile) + "\\outside-link"))
+        GTEST_SKIP() << "fixture missing: run tests/fixtures/prepare";
+    std::vector<std::string> seen;
+    EXPECT_TRUE(hnListFolder(std::string(kLinkedProfile) + "\\plain", [&](const hnFolderEntry& entry) {
+        seen.push_back(std::string(entry.name) +
+                       (entry.kind == hnFolderEntry::Link     ? " link"
+                        : entry.kind == hnFolderEntry::Folder ? " folder"
+                                                              : " file") +
+                       (entry.kind == hnFolderEntry::File ? " " + std::to_string(entry.size) : ""));
+        return true;
+    }));
+    std::sort(seen.begin(), seen.end());
+    EXPECT_EQ((std::vector<std::string>{"a.txt file 8", "loop link"}), seen);
+
+    int visits = 0;
+    EXPECT_TRUE(hnListFolder(kLinkedProfile, [&](const hnFolderEntry&) { return ++visits < 1; }));
+    EXPECT_EQ(1, visits);
+    EXPECT_FALSE(
+        hnListFolder(std::string(kLinkedProfile) + "\\missing", [](const hnFolderEntry&) { return true; }));
 }

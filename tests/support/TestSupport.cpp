@@ -26,14 +26,9 @@ INT_PTR ScriptedPrompter::next() {
     return result;
 }
 
-int ScriptedPrompter::messageBox(HWND owner, const char* text, const char* caption, UINT type) {
-    records.push_back({owner, text ? text : "", caption ? caption : "", type, 0});
-    return static_cast<int>(next());
-}
-
-INT_PTR ScriptedPrompter::question(int dialogId, HWND owner, const char* text,
-                                   const std::function<INT_PTR(HWND)>&) {
-    records.push_back({owner, text ? text : "", "", 0, dialogId});
+INT_PTR ScriptedPrompter::respond(const hnPrompt& prompt) {
+    records.push_back({prompt.owner, prompt.text ? prompt.text : "", prompt.caption ? prompt.caption : "",
+                       prompt.type, prompt.dialogId});
     return next();
 }
 

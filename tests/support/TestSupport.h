@@ -25,9 +25,7 @@ public:
     ScriptedPrompter();           // installs itself on the application
     ~ScriptedPrompter() override; // restores the previous prompter
 
-    int messageBox(HWND owner, const char* text, const char* caption, UINT type) override;
-    INT_PTR question(int dialogId, HWND owner, const char* text,
-                     const std::function<INT_PTR(HWND)>& show) override;
+    INT_PTR respond(const hnPrompt& prompt) override;
 
     void answer(INT_PTR result) { answers.push_back(result); }
     std::deque<INT_PTR> answers;
