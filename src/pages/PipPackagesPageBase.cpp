@@ -500,9 +500,11 @@ std::vector<hnPageItem> kdDPipPackagesPageBase::items() {
         componentManager->refreshStatuses(0, static_cast<int>(componentManager->count()) - 1);
     for (unsigned i = 0; i < componentManager->count(); ++i) {
         const hnInstallationElement& element = *componentManager->item(i);
+        // A component names its version: another version of its package in
+        // place ("Version Mismatch") is not this component installed.
         const std::string& status = element.status();
         std::string installed;
-        if (!status.empty() && status != kStatusNotInstalled)
+        if (status == kStatusInstalled)
             installed = element.statusDetail.empty() ? status : element.statusDetail;
         const hnWheelRow* wheel = findWheelRow(element.name);
         found.push_back({hnPageItem::Package, element.name, installed, "", wheel ? wheel->package : ""});

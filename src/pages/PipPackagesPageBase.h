@@ -64,8 +64,8 @@ public:
     int installAllComponents();
     int uninstallAllComponents();
 
-    // The components of the sets by name, installed or not (a component's
-    // name holds its version).
+    // The components of the sets by name; installed only with the status
+    // "Installed" (a component's name holds its version).
     std::vector<hnPageItem> items() override;
     // Installs the chosen set when it holds the component, else the first set
     // that does (the chosen set is chosen again afterwards), as Validate
