@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/AppBase.h"
+#include "app/SessionLogLines.h"
 #include "app/Text.h"
 
 namespace {
@@ -132,6 +133,20 @@ void hnSessionLog::write(const char* kind, const std::string& text) {
 void hnSessionLogWrite(const char* kind, const std::string& text) {
     if (hnAppBase* app = hnAppBase::current())
         app->sessionLog().write(kind, text);
+}
+
+void hnSessionLogLines(const char* kind, const std::string& text) {
+    std::size_t begin = 0;
+    while (begin < text.size()) {
+        std::size_t end = text.find('\n', begin);
+        if (end == std::string::npos)
+            end = text.size();
+        std::string line = text.substr(begin, end - begin);
+        if (!line.empty() && line.back() == '\r')
+            line.pop_back();
+        hnSessionLogWrite(kind, line);
+        begin = end + 1;
+    }
 }
 
 void hnSessionLogF(const char* kind, const char* format, ...) {

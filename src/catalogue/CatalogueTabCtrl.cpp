@@ -198,6 +198,18 @@ bool hnCatalogueTabCtrl::refreshTabContents() {
     return true;
 }
 
+bool hnCatalogueTabCtrl::selectTab(const std::string& name) {
+    if (!hwnd_ || showingNotAvailable)
+        return false;
+    for (std::size_t i = 0; i < tabNames.size(); ++i) {
+        if (!hnEqualsNoCase(tabNames[i], name))
+            continue;
+        TabCtrl_SetCurSel(hwnd_, static_cast<int>(i));
+        return createTabContents();
+    }
+    return false;
+}
+
 bool hnCatalogueTabCtrl::createTabContents() {
     if (busy()) {
         // The rows of the running operation must outlive its handler.

@@ -66,6 +66,10 @@ public:
     // The selected tab's text; empty without a selection or on the
     // not-available tab.
     std::string selectedTabName() const;
+    // Selects the tab of that name (without regard to case) and shows its
+    // rows, as a click on the tab does; false when there is no such tab or a
+    // row operation runs.
+    bool selectTab(const std::string& name);
     // Rebuilds the dialog of the selected tab. Refused (false, nothing
     // destroyed) while a row operation of a tab dialog runs.
     bool createTabContents();

@@ -61,7 +61,57 @@ std::vector<std::string> sectionsOfTab(const std::string& path, const std::strin
     return matching;
 }
 
+// The tutorial's profile holds "Orvanto.Opb" and its folder the document.
+bool tutorialFilesPresent(const std::string& profilesFolder, const std::string& tutorialsFolder,
+                          const std::string& profileName, const std::string& name,
+                          const std::string& pdfName) {
+    std::string profile, document;
+    return hnFormat(profile, kPathCapacity, "%s%s\\Orvanto.Opb", profilesFolder.c_str(),
+                    profileName.c_str()) &&
+           hnFormat(document, kPathCapacity, "%s%s\\%s", tutorialsFolder.c_str(), name.c_str(),
+                    pdfName.c_str()) &&
+           fileExists(profile) && fileExists(document);
+}
+
+std::string cachedTutorialList() {
+    std::string list;
+    hnFormat(list, kPathCapacity, "%s\\%s", ::cacheFolder(cache::kTutorials).c_str(), kTutorialList);
+    return list;
+}
+
 } // namespace
+
+std::vector<hnTutorialState> hnCachedTutorials() {
+    std::string list = cachedTutorialList(), profilesFolder = userContentFolder("Profiles"),
+                tutorialsFolder = userContentFolder("Tutorials");
+    std::vector<std::string> sections;
+    std::vector<hnTutorialState> found;
+    readIniSectionNames(list, sections);
+    for (const std::string& section : sections) {
+        hnTutorialState state;
+        state.name = readIniValue(list, section, "Name");
+        if (state.name.empty())
+            state.name = readIniValue(list, section, "Caption");
+        state.tab = tabNameOfSection(section);
+        bool seen = state.name.empty();
+        for (const hnTutorialState& other : found)
+            seen = seen || other.name == state.name;
+        if (seen)
+            continue;
+        std::string profileName = readIniValue(list, section, "ProfileName");
+        std::string pdfName = readIniValue(list, section, "PDFName");
+        // The names checked as the row checks them before any path is made.
+        bool plain = !profilesFolder.empty() && !tutorialsFolder.empty() &&
+                     isPlainNameInFolder(tutorialsFolder, state.name) &&
+                     isPlainNameInFolder(profilesFolder, profileName) && isPlainFileName(pdfName) &&
+                     endsWithNoCase(pdfName, ".pdf") &&
+                     isPlainNameInFolder(tutorialsFolder + state.name + "\\", pdfName);
+        state.installed =
+            plain && tutorialFilesPresent(profilesFolder, tutorialsFolder, profileName, state.name, pdfName);
+        found.push_back(state);
+    }
+    return found;
+}
 
 // ---------------------------------------------------------------- DTabTutorials
 
@@ -106,8 +156,7 @@ int DTabTutorials::showTab(const std::string& listPath, const std::string& tabNa
     runtimeFolder = registeredRuntimeFolder();
     profilesFolder = userContentFolder("Profiles");
     tutorialsFolder = userContentFolder("Tutorials");
-    std::string list;
-    hnFormat(list, kPathCapacity, "%s\\%s", ::cacheFolder(cache::kTutorials).c_str(), kTutorialList);
+    std::string list = cachedTutorialList();
     std::vector<std::string> sections = sectionsOfTab(list, tabName);
     if (sections.size() > static_cast<std::size_t>(kMaxTutorialRows))
         sections.resize(kMaxTutorialRows);
@@ -203,14 +252,14 @@ int DTabTutorials::showTab(const std::string& listPath, const std::string& tabNa
 }
 
 bool DTabTutorials::detectInstalled(const TutorialRow& r) const {
-    if (!r.safe)
-        return false;
-    std::string profile, document;
-    return hnFormat(profile, kPathCapacity, "%s%s\\Orvanto.Opb", profilesFolder.c_str(),
-                    r.profileName.c_str()) &&
-           hnFormat(document, kPathCapacity, "%s%s\\%s", tutorialsFolder.c_str(), r.name.c_str(),
-                    r.pdfName.c_str()) &&
-           fileExists(profile) && fileExists(document);
+    return r.safe && tutorialFilesPresent(profilesFolder, tutorialsFolder, r.profileName, r.name, r.pdfName);
+}
+
+int DTabTutorials::rowIndexOf(const std::string& name) {
+    for (std::size_t i = 0; i < rows.size(); ++i)
+        if (rows[i].name == name)
+            return static_cast<int>(i);
+    return -1;
 }
 
 void DTabTutorials::refreshRows() {

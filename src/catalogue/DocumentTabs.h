@@ -48,6 +48,17 @@ struct TutorialRow {
     bool installed = false;
 };
 
+// A tutorial of the cached list as its row would show it, without a window:
+// its name (the row's "Name", or the caption), its tab and whether it is
+// installed now.
+struct hnTutorialState {
+    std::string name;
+    std::string tab;
+    bool installed = false;
+};
+// Every tutorial of the cached list, each name once, in list order.
+std::vector<hnTutorialState> hnCachedTutorials();
+
 class DTabTutorials : public kdDTabDialogBase {
 public:
     DTabTutorials();
@@ -58,6 +69,7 @@ public:
     int showTab(const std::string& listPath, const std::string& tabName, const std::string& cacheFolder,
                 const std::string& category) override;
     int rowCount() const override { return static_cast<int>(rows.size()); }
+    int rowIndexOf(const std::string& name) override;
     void refreshRows();
 
     // The tutorial is installed: its profile holds "Orvanto.Opb" and its

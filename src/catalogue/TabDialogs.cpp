@@ -322,6 +322,13 @@ bool DCatalogueTabDialog::rowsShowEntries(const std::vector<const CatalogueEntry
     return true;
 }
 
+int DCatalogueTabDialog::rowIndexOf(const std::string& name) {
+    for (int i = 0; i < rowCount(); ++i)
+        if (row(i).name == name)
+            return i;
+    return -1;
+}
+
 void DCatalogueTabDialog::runRowMessage(WPARAM wParam, LPARAM lParam) {
     int index = static_cast<int>(wParam);
     if (index < 0 || index >= rowCount())

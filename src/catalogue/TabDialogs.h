@@ -52,6 +52,11 @@ public:
     virtual int showTab(const std::string& listPath, const std::string& tabName,
                         const std::string& cacheFolder, const std::string& category) = 0;
     virtual int rowCount() const = 0;
+    // The index of the row showing the item `name`, -1 when none does.
+    virtual int rowIndexOf(const std::string& name) {
+        (void)name;
+        return -1;
+    }
     // Sees the messages of the sheet's loop first; false (never consumed).
     virtual bool preTranslateMessage(MSG* msg) {
         (void)msg;
@@ -176,6 +181,7 @@ public:
     int showTab(const std::string& listPath, const std::string& tabName, const std::string& cacheFolder,
                 const std::string& category) override;
     virtual void refreshRows() = 0;
+    int rowIndexOf(const std::string& name) override;
 
     std::string runtimeFolder;
     std::string contentFolder; // profiles or templates folder, ending with a separator

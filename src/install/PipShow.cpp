@@ -140,6 +140,13 @@ void hnPipListing::read(const std::string& output) {
     }
 }
 
+std::vector<std::pair<std::string, std::string>> hnPipListing::packages() const {
+    std::vector<std::pair<std::string, std::string>> all;
+    for (const auto& entry : packages_)
+        all.push_back(entry.second);
+    return all;
+}
+
 std::string hnPipListing::showText(const std::string& package) const {
     auto found = packages_.find(pipNameKey(package));
     if (found == packages_.end())

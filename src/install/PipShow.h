@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 #include <utility>
+#include <vector>
 #include <windows.h>
 
 class hnDialog;
@@ -20,6 +21,8 @@ public:
     // The answer pip's "show" gives for `package`: its "Name:" and "Version:"
     // lines, or pip's not-found warning.
     std::string showText(const std::string& package) const;
+    // Every package as pip printed it: name and version, by pip's name order.
+    std::vector<std::pair<std::string, std::string>> packages() const;
 
 private:
     std::map<std::string, std::pair<std::string, std::string>> packages_; // name and version, by key

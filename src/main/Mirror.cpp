@@ -57,8 +57,13 @@ public:
             if (hnEqualsNoCase(section.name, kSetPythonSection))
                 continue;
             bool selectors = hnEqualsNoCase(section.name, kSetSelectorsSection);
+            bool content = hnEqualsNoCase(section.name, kSetContentSection);
             for (const hnSetEntry& entry : section.entries) {
                 names_.insert(hnLowerCase(entry.key));
+                // "Demo Profile: Name": the row of the list is the name.
+                std::string::size_type kind = entry.key.find(": ");
+                if (content && kind != std::string::npos)
+                    names_.insert(hnLowerCase(entry.key.substr(kind + 2)));
                 names_.insert(hnLowerCase(entry.value));
                 if (selectors)
                     members_.push_back(hnLowerCase(entry.value));

@@ -3,6 +3,7 @@
 #include <set>
 
 #include "app/SessionLog.h"
+#include "app/SessionLogLines.h"
 #include "app/Text.h"
 #include "app/WorkerWait.h"
 #include "download/InstallationElement.h"
@@ -13,6 +14,7 @@
 #include "main/UnattendedPrompter.h"
 #include "pages/InstallerPages.h"
 #include "pages/OptionalPageBase.h"
+#include "pages/PipListingCheck.h"
 #include "pages/PreRequisitesPage.h"
 #include "python/PySelAccessors.h"
 #include "python/PythonSelection.h"
@@ -25,6 +27,9 @@ const char* const kNoMember = "None";
 const char* const kVersionNameKey = "VersionName";
 // Long enough for what a handler posts to its page and sheet to arrive.
 constexpr DWORD kSettleMs = 30;
+// How long a package page may take to read pip's listing before its buttons
+// work.
+constexpr DWORD kListingWaitMs = 120000;
 
 const hnSetEntry* entryOf(const CComponentSet& set, const char* section, const std::string& key) {
     const hnSetSection* s = set.section(section);
@@ -79,6 +84,14 @@ private:
     void applyChoices(kdDPropertyPageBase& page);
     void removeUnlistedRows(kdDPropertyPageBase& page);
     void checkRows(kdDPropertyPageBase& page);
+    // Content and packages: those listed and missing come through their
+    // rows, /exact removes those installed and not listed.
+    void applyItems(kdDPropertyPageBase& page);
+    void checkItems(kdDPropertyPageBase& page);
+    void waitForListing(kdDPropertyPageBase& page);
+    bool listedItem(const hnPageItem& item) const {
+        return entryOf(set_, hnSetSectionOf(item.kind), item.key) != nullptr;
+    }
     void fail(const hnInstallationElement& element, const char* step);
     void settle() { hnWaitHandlingMessages(kSettleMs); }
 
@@ -100,6 +113,9 @@ bool CSetApplier::needsVisit(kdDPropertyPageBase& page) {
         if (entryOf(set_, kSetComponentsSection, manager.item(i)->name))
             return true;
     bool optional = dynamic_cast<kdDOptionalPageBase*>(&page) != nullptr;
+    for (const hnPageItem& item : page.items())
+        if (item.installed.empty() ? listedItem(item) : options_.exact && !listedItem(item))
+            return true;
     for (const hnPageChoice& choice : page.choices()) {
         if (entryOf(set_, kSetSelectorsSection, choice.key))
             return true;
@@ -126,6 +142,9 @@ void CSetApplier::countListed(kdDPropertyPageBase& page) {
             ++done_;
     for (const hnPageChoice& choice : page.choices())
         if (entryOf(set_, kSetSelectorsSection, choice.key))
+            ++done_;
+    for (const hnPageItem& item : page.items())
+        if (listedItem(item))
             ++done_;
     if (options_.progress)
         options_.progress->show("", done_, total_);
@@ -270,7 +289,76 @@ void CSetApplier::checkRows(kdDPropertyPageBase& page) {
     }
 }
 
+void CSetApplier::waitForListing(kdDPropertyPageBase& page) {
+    auto* listing = dynamic_cast<kdDPipListingPage*>(&page);
+    for (DWORD waited = 0; listing && listing->checking() && waited < kListingWaitMs && !stopped();
+         waited += kSettleMs)
+        settle();
+}
+
+void CSetApplier::applyItems(kdDPropertyPageBase& page) {
+    for (const hnPageItem& item : page.items()) {
+        if (stopped())
+            return;
+        if (!item.installed.empty() || !listedItem(item))
+            continue;
+        // Detected again: a set installed for an earlier item brought more.
+        bool missing = false;
+        for (const hnPageItem& now : page.items())
+            missing = missing || (now.key == item.key && now.installed.empty());
+        if (!missing)
+            continue;
+        step("Installing " + item.key);
+        const hnSetEntry* entry = entryOf(set_, hnSetSectionOf(item.kind), item.key);
+        if (!item.offered.empty() && !hnEqualsNoCase(item.offered, entry->value))
+            hnSessionLogF("Apply",
+                          "%s: the server offers %s now, the set records %s; the server's is installed",
+                          item.key.c_str(), item.offered.c_str(), entry->value.c_str());
+        attempted_.insert(item.key);
+        if (!page.installItem(item.key))
+            hnSessionLogF("Apply", "%s: the page has no control that installs it", item.key.c_str());
+        settle();
+    }
+    if (!options_.exact)
+        return;
+    for (const hnPageItem& item : page.items()) {
+        if (stopped())
+            return;
+        if (item.installed.empty() || listedItem(item))
+            continue;
+        step("Removing " + item.key + " (not in the set)");
+        if (!page.removeItem(item.key))
+            hnSessionLogF("Apply",
+                          "%s stays: its page has no control that removes it alone (a package "
+                          "set's component goes only with its whole set)",
+                          item.key.c_str());
+        settle();
+    }
+}
+
+// Every listed item must be there now. Content and packages come at the
+// version offered now: a version other than the set's is logged, not failed.
+void CSetApplier::checkItems(kdDPropertyPageBase& page) {
+    for (const hnPageItem& item : page.items()) {
+        const hnSetEntry* entry = entryOf(set_, hnSetSectionOf(item.kind), item.key);
+        if (!entry)
+            continue;
+        if (item.installed.empty()) {
+            if (attempted_.count(item.key) || !stopped()) {
+                outcome_.failed = true;
+                hnSessionLogF("Apply", "%s failed: not installed after its install step%s%s",
+                              item.key.c_str(), item.offered.empty() ? "" : ", offered version ",
+                              item.offered.c_str());
+            }
+        } else if (!hnEqualsNoCase(item.installed, entry->value)) {
+            hnSessionLogF("Apply", "%s is %s here; the set records %s (the set records, it does not pin)",
+                          item.key.c_str(), item.installed.c_str(), entry->value.c_str());
+        }
+    }
+}
+
 void CSetApplier::applyPage(kdDPropertyPageBase& page) {
+    waitForListing(page);
     if (auto* prerequisites = dynamic_cast<kdDInstallPreRequisites*>(&page)) {
         applyRows(page);
         if (!stopped())
@@ -281,8 +369,11 @@ void CSetApplier::applyPage(kdDPropertyPageBase& page) {
     if (!stopped())
         applyChoices(page);
     if (!stopped())
+        applyItems(page);
+    if (!stopped())
         removeUnlistedRows(page);
     checkRows(page);
+    checkItems(page);
     countListed(page);
 }
 
@@ -301,7 +392,8 @@ void CSetApplier::run() {
         return;
     }
     settle();
-    for (const char* section : {kSetComponentsSection, kSetSelectorsSection})
+    for (const char* section :
+         {kSetComponentsSection, kSetSelectorsSection, kSetContentSection, kSetPackagesSection})
         if (const hnSetSection* listed = set_.section(section))
             total_ += static_cast<int>(listed->entries.size());
     // The page list follows the interpreter chosen on the way: it is read
@@ -345,6 +437,12 @@ void hnApplyComponentSet(const CComponentSet& set, const hnApplyOptions& options
                           row->url.c_str());
         }
     }
+    for (const hnPageItem& item : pages.items()) {
+        if (entryOf(set, hnSetSectionOf(item.kind), item.key) && item.installed.empty()) {
+            outcome.failed = true;
+            hnSessionLogF("Apply", "%s failed: no page of this run installs it", item.key.c_str());
+        }
+    }
 }
 
 void hnLogSetAsDetected() {
@@ -356,12 +454,5 @@ void hnLogSetAsDetected() {
         hnSessionLogF("Set as detected", "%s", error.c_str());
         return;
     }
-    std::size_t start = 0;
-    while (start < text.size()) {
-        std::size_t end = text.find("\r\n", start);
-        if (end == std::string::npos)
-            end = text.size();
-        hnSessionLogF("Set as detected", "%s", text.substr(start, end - start).c_str());
-        start = end + 2;
-    }
+    hnSessionLogLines("Set as detected", text);
 }

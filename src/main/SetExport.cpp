@@ -4,8 +4,13 @@
 #include "app/Text.h"
 #include "download/StatusWords.h"
 #include "install/InstallManager.h"
+#include "install/PipShow.h"
 #include "main/ExitCodes.h"
 #include "pages/InstallerPages.h"
+#include "pages/PipExtensionsPageBase.h"
+#include "pages/PipPackagesPageBase.h"
+#include "python/Python27Functions.h"
+#include "python/Python36Functions.h"
 #include "python/PythonSelection.h"
 #include "python/PySelAccessors.h"
 #include "wizard/PropertyPageBase.h"
@@ -14,6 +19,31 @@ namespace {
 // The installer version a set records.
 const char* const kSetInstallerVersion = "15.0.0.774";
 const char* const kNoMember = "None";
+
+// What pip lists in each interpreter that no page offers: comments of the
+// set, never read back.
+void describeOtherPackages(const std::vector<hnPageItem>& items, std::vector<std::string>& comments) {
+    const struct {
+        const char* python;
+        bool (*folder)(std::string&);
+    } interpreters[] = {{"Python 2.7", &hnPyhton27InstallFunctions::getPython27InstallFolder},
+                        {"Python 3.6", &hnPyhton36InstallFunctions::getPython36InstallFolder}};
+    for (const auto& interpreter : interpreters) {
+        std::string folder;
+        hnPipListing listing;
+        if (!interpreter.folder(folder) || !hnReadPipListing(folder, listing, nullptr))
+            continue;
+        for (const auto& package : listing.packages()) {
+            bool offered = false;
+            for (const hnPageItem& item : items)
+                offered = offered ||
+                          (!item.package.empty() && pipNameKey(item.package) == pipNameKey(package.first));
+            if (!offered)
+                comments.push_back(hnFormatText("%s: %s==%s (no page offers it)", interpreter.python,
+                                                package.first.c_str(), package.second.c_str()));
+        }
+    }
+}
 } // namespace
 
 CPagesWithoutWindows::CPagesWithoutWindows() : pages_(createInstallerPages()) {
@@ -29,10 +59,22 @@ CPagesWithoutWindows::CPagesWithoutWindows() : pages_(createInstallerPages()) {
     }
     for (hnInstallManagerBase* extra : pages_->extraManagers())
         managers.push_back(extra);
-    for (hnInstallManagerBase* manager : managers)
-        for (unsigned i = 0; manager && i < manager->count(); ++i)
+    // The package pages' packages are items of [Python Packages], not rows.
+    std::vector<hnInstallManagerBase*> packages;
+    for (kdDPropertyPageBase* page : pages_->all()) {
+        if (auto* extensions = dynamic_cast<kdDPipExtensionsPageBase*>(page))
+            packages.push_back(extensions->installManager.get());
+        if (auto* sets = dynamic_cast<kdDPipPackagesPageBase*>(page))
+            packages.push_back(sets->componentManager.get());
+    }
+    for (hnInstallManagerBase* manager : managers) {
+        bool ofPackages = false;
+        for (hnInstallManagerBase* other : packages)
+            ofPackages = ofPackages || other == manager;
+        for (unsigned i = 0; manager && !ofPackages && i < manager->count(); ++i)
             if (!row(manager->item(i)->name))
                 rows_.push_back(manager->item(i));
+    }
 }
 
 CPagesWithoutWindows::~CPagesWithoutWindows() = default;
@@ -45,6 +87,7 @@ hnInstallationElement* CPagesWithoutWindows::row(const std::string& name) const 
 }
 
 void CPagesWithoutWindows::detect() {
+    itemsDetected_ = false;
     for (kdDPropertyPageBase* page : pages_->all()) {
         hnInstallManagerBase* manager = page ? page->installManager.get() : nullptr;
         if (manager && manager->count() > 0)
@@ -69,6 +112,29 @@ std::vector<hnPageChoice> CPagesWithoutWindows::choices() {
         }
     }
     return found;
+}
+
+const std::vector<hnPageItem>& CPagesWithoutWindows::items() {
+    if (itemsDetected_)
+        return items_;
+    items_.clear();
+    for (kdDPropertyPageBase* page : pages_->all()) {
+        if (!page)
+            continue;
+        for (hnPageItem& item : page->items()) {
+            bool seen = false;
+            for (const hnPageItem& other : items_)
+                seen = seen || (other.kind == item.kind && hnEqualsNoCase(other.key, item.key));
+            if (!seen && !item.key.empty())
+                items_.push_back(item);
+        }
+    }
+    itemsDetected_ = true;
+    return items_;
+}
+
+const char* hnSetSectionOf(hnPageItem::Kind kind) {
+    return kind == hnPageItem::Content ? kSetContentSection : kSetPackagesSection;
 }
 
 void hnDescribeThisPc(CPagesWithoutWindows& pages, CComponentSet& set) {
@@ -96,6 +162,12 @@ void hnDescribeThisPc(CPagesWithoutWindows& pages, CComponentSet& set) {
     for (const hnPageChoice& choice : pages.choices())
         if (!hnEqualsNoCase(choice.current, kNoMember))
             selectors.entries.push_back({choice.key, choice.current, 0});
+    set.addSection(kSetContentSection);
+    set.addSection(kSetPackagesSection);
+    for (const hnPageItem& item : pages.items())
+        if (!item.installed.empty())
+            set.addSection(hnSetSectionOf(item.kind)).entries.push_back({item.key, item.installed, 0});
+    describeOtherPackages(pages.items(), set.addSection(kSetPackagesSection).comments);
 }
 
 bool hnIsKnownSetKey(CPagesWithoutWindows& pages, const std::string& section, const std::string& key) {
@@ -113,6 +185,9 @@ bool hnIsKnownSetKey(CPagesWithoutWindows& pages, const std::string& section, co
                 return true;
         return false;
     }
+    for (const hnPageItem& item : pages.items())
+        if (hnEqualsNoCase(section, hnSetSectionOf(item.kind)) && hnEqualsNoCase(item.key, key))
+            return true;
     return false;
 }
 

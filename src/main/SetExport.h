@@ -30,19 +30,28 @@ public:
     // Every page's choices (selectors, modes, the library variant) as
     // detected now, each key once.
     std::vector<hnPageChoice> choices();
+    // Every page's content and packages, each key once (the first page's),
+    // as detected at the first call after construction or detect().
+    const std::vector<hnPageItem>& items();
 
 private:
     std::unique_ptr<kdDSheetPages> pages_;
     std::vector<hnInstallationElement*> rows_;
+    std::vector<hnPageItem> items_;
+    bool itemsDetected_ = false;
 };
 
-// Describes this PC: the stored Python choices and the installed rows with
-// their detected version or status word.
+// The set section of an item's kind: [Content] or [Python Packages].
+const char* hnSetSectionOf(hnPageItem::Kind kind);
+
+// Describes this PC: the stored Python choices, the installed rows with
+// their detected version or status word, the choices, the installed content
+// and the installed packages a page offers (those pip lists that no page
+// offers as comments).
 void hnDescribeThisPc(CPagesWithoutWindows& pages, CComponentSet& set);
 
 // Whether a set's key names something this program knows, by the same
 // tables: the stored Python choices, the pages' rows and the pages' choices.
-// Other sections are not yet read by this program: their keys are refused.
 bool hnIsKnownSetKey(CPagesWithoutWindows& pages, const std::string& section, const std::string& key);
 // The values the pages must know too: a choice's member. 0, or 87 with
 // `error` naming the line.

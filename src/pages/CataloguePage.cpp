@@ -7,6 +7,8 @@
 #include "app/InstallerServices.h"
 #include "app/Text.h"
 #include "artwork_ids.h"
+#include "catalogue/DocumentTabs.h"
+#include "catalogue/TabDialogs.h"
 #include "catalogue_ids.h"
 #include "download/Unzipper.h"
 #include "pages_ids.h"
@@ -35,6 +37,26 @@ const TabsOfVariant kTabs[] = {
     {CatalogueTabs::Resources, IDC_RESOURCES_TAB, IDC_RESOURCES_REFRESH,
      [] { return static_cast<hnCatalogueTabCtrl*>(new DResorcesTabCtrl()); }},
 };
+
+// How a page's items are named in a component set, and the user folder the
+// rows install into (the tutorials' rows know their own).
+struct ItemsOfVariant {
+    CatalogueTabs tabs;
+    const char* keyPrefix;
+    const char* contentFolder;
+};
+const ItemsOfVariant kItems[] = {
+    {CatalogueTabs::Profiles, "Demo Profile: ", "Profiles"},
+    {CatalogueTabs::Templates, "Template: ", "Templates"},
+    {CatalogueTabs::Tutorials, "Tutorial: ", nullptr},
+};
+
+const ItemsOfVariant* itemsOf(CatalogueTabs tabs) {
+    for (const ItemsOfVariant& entry : kItems)
+        if (entry.tabs == tabs)
+            return &entry;
+    return nullptr;
+}
 
 const TabsOfVariant& tabsOf(CatalogueTabs tabs) {
     for (const TabsOfVariant& entry : kTabs)
@@ -295,4 +317,91 @@ int kdDCataloguePageBase::installAllTemplates() {
         hnAppBase::current()->prompter().messageBox(
             hwnd(), "Unable to install one or more templates. Please try again.", "Error", MB_OK);
     return result;
+}
+
+std::vector<kdDCataloguePageBase::ListedItem> kdDCataloguePageBase::listedItems() {
+    std::vector<ListedItem> found;
+    const ItemsOfVariant* kind = itemsOf(variant_.tabs);
+    hnInstallationElement* element = installManager->item(0);
+    if (!kind || !element)
+        return found;
+    std::string path = localListPath(*element);
+    if (!fileExists(path)) // as the page's first activation fetches it
+        refreshCatalogue(false, false);
+    auto add = [&](const std::string& name, const std::string& tab, const std::string& installed,
+                   const std::string& offered) {
+        for (const ListedItem& other : found)
+            if (other.name == name)
+                return; // a row of another tab shows the same item
+        ListedItem listed;
+        listed.item.kind = hnPageItem::Content;
+        listed.item.key = kind->keyPrefix + name;
+        listed.item.installed = installed;
+        listed.item.offered = offered;
+        listed.tab = tab;
+        listed.name = name;
+        found.push_back(listed);
+    };
+    if (!kind->contentFolder) {
+        for (const hnTutorialState& tutorial : hnCachedTutorials())
+            add(tutorial.name, tutorial.tab, tutorial.installed ? "Installed" : "", "");
+        return found;
+    }
+    CatalogueList current;
+    current.load(path.c_str());
+    std::string folder = userContentFolder(kind->contentFolder);
+    for (const CatalogueEntry& entry : current.entries) {
+        std::string folderName = entry.ClassName.empty() ? entry.Name : entry.ClassName, installed;
+        // Only names the rows accept: nothing else is read from the disk.
+        if (!folder.empty() && isPlainNameInFolder(folder, folderName)) {
+            std::string version, installedFolder;
+            if (variant_.tabs == CatalogueTabs::Profiles) {
+                if (readInstalledProfile(folder + folderName, version))
+                    installed = version.empty() ? "Installed" : version;
+            } else {
+                DTabTemplates::detectTemplateState(folder, folderName, entry.VersionLabel, version,
+                                                   installedFolder);
+                if (!installedFolder.empty())
+                    installed = version;
+            }
+        }
+        add(entry.Name, entry.group, installed, entry.VersionLabel);
+    }
+    return found;
+}
+
+std::vector<hnPageItem> kdDCataloguePageBase::items() {
+    std::vector<hnPageItem> found;
+    for (const ListedItem& listed : listedItems())
+        found.push_back(listed.item);
+    return found;
+}
+
+// What the row's button sends to its tab dialog, on the tab that shows it.
+bool kdDCataloguePageBase::pressItemRow(const std::string& key, bool install) {
+    if (!hwnd() || operationRunning())
+        return false;
+    for (const ListedItem& listed : listedItems()) {
+        if (!hnEqualsNoCase(listed.item.key, key))
+            continue;
+        hnCatalogueTabDialog& dialog = tabCtrl_->tabDialog();
+        int index = tabCtrl_->selectTab(listed.tab) ? dialog.rowIndexOf(listed.name) : -1;
+        if (index < 0 || !dialog.hwnd())
+            return false;
+        bool tutorial = variant_.tabs == CatalogueTabs::Tutorials;
+        int operation = install ? (tutorial ? static_cast<int>(TutorialInstall) : OperationInstall)
+                                : (tutorial ? static_cast<int>(TutorialRemove) : OperationUninstall);
+        ::SendMessageA(dialog.hwnd(), kDynamicButtonMessage, static_cast<WPARAM>(index),
+                       static_cast<LPARAM>(operation));
+        return true;
+    }
+    return false;
+}
+
+bool kdDCataloguePageBase::installItem(const std::string& key) {
+    return pressItemRow(key, true);
+}
+
+bool kdDCataloguePageBase::removeItem(const std::string& key) {
+    return pressItemRow(key, false);
 }

@@ -61,6 +61,13 @@ public:
     // Downloads every template of the list and extracts it.
     int installAllTemplates();
 
+    // The list's demo profiles, templates or tutorials ("Demo Profile: ",
+    // "Template: ", "Tutorial: " and the row's name), each name once.
+    std::vector<hnPageItem> items() override;
+    // Through the row's own Install (Uninstall) button, on its tab.
+    bool installItem(const std::string& key) override;
+    bool removeItem(const std::string& key) override;
+
     bool preTranslateMessage(MSG* msg) override;
 
     hnCatalogueTabCtrl& tabCtrl() const { return *tabCtrl_; }
@@ -91,6 +98,14 @@ protected:
 
 private:
     class OperationScope;
+    // An item of the list with the tab and row name that show it.
+    struct ListedItem {
+        hnPageItem item;
+        std::string tab;
+        std::string name;
+    };
+    std::vector<ListedItem> listedItems();
+    bool pressItemRow(const std::string& key, bool install);
     void runDeferredActivation();
 
     kdDCataloguePageVariant variant_;

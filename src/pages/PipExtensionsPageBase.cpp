@@ -305,3 +305,41 @@ bool kdDPipExtensionsPageBase::onCommand(WORD id, WORD code, HWND control) {
     }
     return kdDPipListingPage::onCommand(id, code, control);
 }
+
+std::vector<hnPageItem> kdDPipExtensionsPageBase::items() {
+    hnPipAnswerScope pipAnswers; // one listing serves every row
+    std::vector<hnPageItem> found;
+    for (std::size_t i = 0; i < variant_.extensions.size(); ++i) {
+        const hnInstallationElement* element = installManager->item(static_cast<unsigned>(i));
+        if (!element)
+            continue;
+        const hnPipExtension& extension = variant_.extensions[i];
+        std::string installed;
+        bool present = false;
+        if (!variant_.installedVersion(&installed, extension.package, &present) || !present)
+            installed.clear();
+        found.push_back(
+            {hnPageItem::Package, element->name, installed, extension.version, extension.package});
+    }
+    return found;
+}
+
+int kdDPipExtensionsPageBase::rowButtonOf(const std::string& key, bool install) const {
+    for (std::size_t slot = 0; slot < variant_.rowOrder.size(); ++slot) {
+        const hnInstallationElement* element =
+            installManager->item(static_cast<unsigned>(variant_.rowOrder[slot]));
+        if (element && hnEqualsNoCase(element->name, key))
+            return rowControl(static_cast<int>(slot), install ? kInstall : kUninstall);
+    }
+    return 0;
+}
+
+bool kdDPipExtensionsPageBase::installItem(const std::string& key) {
+    int button = rowButtonOf(key, true);
+    return button != 0 && pressControl(button);
+}
+
+bool kdDPipExtensionsPageBase::removeItem(const std::string& key) {
+    int button = rowButtonOf(key, false);
+    return button != 0 && pressControl(button);
+}

@@ -63,6 +63,12 @@ public:
     void onInstallRow(int slot);
     void onUninstallRow(int slot);
 
+    // The rows' packages by element name, with pip's version and the row's.
+    std::vector<hnPageItem> items() override;
+    // Through the row's own Install (Uninstall) button.
+    bool installItem(const std::string& key) override;
+    bool removeItem(const std::string& key) override;
+
     struct RowState {
         std::string nameLabel, versionLabel;
         bool installEnabled = true;
@@ -80,6 +86,8 @@ protected:
 
 private:
     void debugLine(const char* routine, const char* reason) const;
+    // The button of the row showing element `key`; 0 when no row does.
+    int rowButtonOf(const std::string& key, bool install) const;
     void showRow(int slot);
     void fillRows();
     void showChecking();

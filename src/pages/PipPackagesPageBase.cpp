@@ -11,6 +11,7 @@
 #include "app/Text.h"
 #include "artwork_ids.h"
 #include "download/StatusWords.h"
+#include "install/ActionCatalogue.h"
 #include "install/CheckInstallations.h"
 #include "install/FetchFirst.h"
 #include "install/PipShow.h"
@@ -490,4 +491,51 @@ bool kdDPipPackagesPageBase::onCommand(WORD id, WORD code, HWND control) {
         }
     }
     return kdDPipListingPage::onCommand(id, code, control);
+}
+
+std::vector<hnPageItem> kdDPipPackagesPageBase::items() {
+    hnPipAnswerScope pipAnswers;
+    std::vector<hnPageItem> found;
+    if (componentManager->count() > 0)
+        componentManager->refreshStatuses(0, static_cast<int>(componentManager->count()) - 1);
+    for (unsigned i = 0; i < componentManager->count(); ++i) {
+        const hnInstallationElement& element = *componentManager->item(i);
+        // A component names its version: another version of its package in
+        // place ("Version Mismatch") is not this component installed.
+        const std::string& status = element.status();
+        std::string installed;
+        if (status == kStatusInstalled)
+            installed = element.statusDetail.empty() ? status : element.statusDetail;
+        const hnWheelRow* wheel = findWheelRow(element.name);
+        found.push_back({hnPageItem::Package, element.name, installed, "", wheel ? wheel->package : ""});
+    }
+    return found;
+}
+
+bool kdDPipPackagesPageBase::installItem(const std::string& key) {
+    if (!hwnd() || checking() || !componentManager->findElementByName(key))
+        return false;
+    auto holds = [&key](const PackageDefinition& definition) {
+        for (int slot = 0; slot < kPackageSlots; ++slot)
+            if (const char* name = componentName(&definition, slot))
+                if (hnEqualsNoCase(name, key))
+                    return true;
+        return false;
+    };
+    std::string chosen = selectedPackage();
+    const PackageDefinition* current = chosen == kNoPackage ? nullptr : findPackage(packageTable, chosen);
+    const PackageDefinition* wanted = current && holds(*current) ? current : nullptr;
+    for (std::size_t i = 0; !wanted && i < packageTable.definitions.size(); ++i)
+        if (holds(packageTable.definitions[i]))
+            wanted = &packageTable.definitions[i];
+    if (!wanted)
+        return false;
+    if (wanted != current && !chooseComboText(IDC_PYPKG_COMBO, wanted->packageName))
+        return false;
+    ::CheckDlgButton(hwnd(), IDC_PYPKG_VALIDATE, BST_CHECKED);
+    pressControl(IDC_PYPKG_VALIDATE);
+    bool pressed = pressControl(IDC_PYPKG_INSTALL_ALL);
+    if (wanted != current && current)
+        chooseComboText(IDC_PYPKG_COMBO, chosen);
+    return pressed;
 }

@@ -64,6 +64,15 @@ public:
     int installAllComponents();
     int uninstallAllComponents();
 
+    // The components of the sets by name; installed only with the status
+    // "Installed" (a component's name holds its version).
+    std::vector<hnPageItem> items() override;
+    // Installs the chosen set when it holds the component, else the first set
+    // that does (the chosen set is chosen again afterwards), as Validate
+    // Package and Install All Components do. Removal goes by whole sets only:
+    // removeItem is refused.
+    bool installItem(const std::string& key) override;
+
     // The selected set's text, "No package available" when none.
     std::string selectedPackage() const;
     bool validateChecked() const;

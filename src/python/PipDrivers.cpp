@@ -10,6 +10,7 @@
 #include "app/DebugOut.h"
 #include "app/PleaseWaitDlg.h"
 #include "app/ScopedHandle.h"
+#include "app/SessionLogLines.h"
 #include "app/StopBlock.h"
 #include "app/Text.h"
 #include "app/WorkerWait.h"
@@ -114,6 +115,51 @@ private:
 
 enum class RunEnd { NotStarted, Stopped, TimedOut, Ended };
 
+// What a run without windows writes (standard output and error, in the order
+// written) goes into a file of the temp folder, read back into the session
+// log once the run is over: a file needs no reader that keeps up with pip.
+class CapturedOutput {
+public:
+    CapturedOutput() {
+        char folder[MAX_PATH] = {}, name[MAX_PATH] = {};
+        DWORD length = ::GetTempPathA(MAX_PATH, folder);
+        if (length == 0 || length >= MAX_PATH || !::GetTempFileNameA(folder, "pip", 0, name))
+            return;
+        SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
+        // Gone with the last handle, also when a program pip started holds
+        // one after pip ended.
+        file_.reset(::CreateFileA(
+            name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+            &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (!file_)
+            ::DeleteFileA(name);
+    }
+    ~CapturedOutput() = default;
+    CapturedOutput(const CapturedOutput&) = delete;
+    CapturedOutput& operator=(const CapturedOutput&) = delete;
+
+    HANDLE handle() const { return file_.get(); }
+    // Logs what was written so far, line by line, at most kLoggedBytes.
+    void log(const std::string& commandLine) const {
+        if (!file_)
+            return;
+        std::string text(kLoggedBytes, '\0');
+        DWORD read = 0;
+        OVERLAPPED start = {}; // from the beginning, whatever the run's position
+        if (!::ReadFile(file_.get(), &text[0], kLoggedBytes, &read, &start))
+            read = 0;
+        text.resize(read);
+        hnSessionLogF("Program", "%s wrote %lu bytes%s", commandLine.c_str(),
+                      static_cast<unsigned long>(read),
+                      read == kLoggedBytes ? " or more (the first ones follow)" : "");
+        hnSessionLogLines("Program output", text);
+    }
+
+private:
+    static constexpr DWORD kLoggedBytes = 64 * 1024;
+    hnScopedHandle file_;
+};
+
 bool windowsHidden() {
     return hnAppBase::current() && hnAppBase::current()->windowsHidden();
 }
@@ -130,12 +176,20 @@ RunEnd runInOwnConsole(const Interpreter& python, const char* routine, std::stri
     // Without windows (the command line's /quiet and /passive) pip runs in
     // a console nobody sees.
     bool hidden = windowsHidden();
+    std::unique_ptr<CapturedOutput> captured(hidden ? new CapturedOutput() : nullptr);
+    bool capturing = captured && captured->handle();
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESHOWWINDOW;
     startup.wShowWindow = hidden ? SW_HIDE : SW_SHOW;
+    if (capturing) {
+        startup.dwFlags |= STARTF_USESTDHANDLES;
+        startup.hStdInput = nullptr;
+        startup.hStdOutput = captured->handle();
+        startup.hStdError = captured->handle();
+    }
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE,
+    if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, capturing ? TRUE : FALSE,
                           hidden ? CREATE_NO_WINDOW : CREATE_NEW_CONSOLE, nullptr, nullptr, &startup,
                           &info)) {
         debugLine(python, routine, "Unable to start process");
@@ -154,6 +208,8 @@ RunEnd runInOwnConsole(const Interpreter& python, const char* routine, std::stri
         debugLine(python, routine, "Stop requested, pip left running");
         hnSessionLogF("Program", "%s no longer waited for: stop requested (left running)",
                       commandLine.c_str());
+        if (capturing)
+            captured->log(commandLine);
         return RunEnd::Stopped;
     case hnStopBlock::Wait::TimedOut:
         ::TerminateProcess(process.get(), 0);
@@ -163,6 +219,8 @@ RunEnd runInOwnConsole(const Interpreter& python, const char* routine, std::stri
     ::GetExitCodeProcess(process.get(), &exitCode);
     hnSessionLogF("Program", "%s ended with exit code %lu%s", commandLine.c_str(), exitCode,
                   end == RunEnd::TimedOut ? " (ended at the time limit)" : "");
+    if (capturing)
+        captured->log(commandLine);
     return end;
 }
 

@@ -23,6 +23,18 @@ struct hnPageChoice {
     std::string current;
     std::vector<std::string> members;
 };
+// Something a page offers besides its rows and choices: a demo profile,
+// template or tutorial, or a Python package. Its name in a component set,
+// what is installed now (a version or status word; empty when nothing is)
+// and the version the server or page offers now (empty: none to compare).
+struct hnPageItem {
+    enum Kind { Content, Package };
+    Kind kind = Content;
+    std::string key;
+    std::string installed;
+    std::string offered;
+    std::string package; // pip's name of a package, when the page knows it
+};
 // The reason of the failed operation while a row's progress word names one
 // ("Failed", "Download Error", "Uninstall Error"); empty otherwise.
 std::string hnFailureReason(const hnInstallationElement& element);
@@ -65,6 +77,19 @@ public:
     virtual bool choose(const std::string& key, const std::string& member) {
         (void)key;
         (void)member;
+        return false;
+    }
+    // The page's content or packages as detected now; works without a
+    // window (a list the page has not cached yet is fetched).
+    virtual std::vector<hnPageItem> items() { return {}; }
+    // Installs (removes) an item through the control a user would click;
+    // false when the page has no such item, no control for it or no window.
+    virtual bool installItem(const std::string& key) {
+        (void)key;
+        return false;
+    }
+    virtual bool removeItem(const std::string& key) {
+        (void)key;
         return false;
     }
     // Presses a control of the page's window as a click does (the handler

@@ -1,14 +1,20 @@
-// The pieces of /apply: the account rule, the pages' choices in a set, the
-// started installers' exit codes, and the windows of /quiet and /passive.
+// The pieces of /apply: the account rule, the pages' choices, content and
+// packages in a set, the started installers' exit codes, and the windows of
+// /quiet and /passive.
 #include <gtest/gtest.h>
 #include <windows.h>
+
+#include <algorithm>
 
 #include <commctrl.h>
 
 #include "app/Dialog.h"
+#include "app/FileHelpers.h"
 #include "app/PleaseWaitDlg.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
+#include "catalogue/CatalogueSources.h"
+#include "download/InstallationElement.h"
 #include "main/ComponentSetFile.h"
 #include "main/ExitCodes.h"
 #include "main/InstallerApp.h"
@@ -268,4 +274,160 @@ TEST(ApplyDriver, ARowThatDoesNotComeFailsTheRunWithItsNameAndAddress) {
     EXPECT_NE(std::string::npos, log.find("Orvanto_Watchdog_3_0_0_11_200130_Beta.exe")) << log;
     // The run stops at the failed row: the next page's row is never asked for.
     EXPECT_EQ((std::vector<std::string>{kWatchdog}), broken.callsOf("install"));
+}
+
+namespace {
+
+// The content lists as the cache holds them, written for a test and put back
+// afterwards, so that no page fetches a list.
+class CachedLists {
+public:
+    CachedLists() {
+        for (CatalogueKind kind :
+             {CatalogueKind::DemoProfiles, CatalogueKind::DemoProfilesPy36, CatalogueKind::Templates,
+              CatalogueKind::TemplatesPy36, CatalogueKind::Tutorials}) {
+            const CatalogueSource& source = catalogueSource(kind);
+            std::string folder = cacheFolder(source.cacheFolder), path = folder + "\\" + source.fileName;
+            bool present = fileExists(path);
+            saved_.push_back({kind, path, present ? readTextFile(path) : std::string(), present});
+            makeFolders(folder);
+            writeTextFile(path, "");
+        }
+    }
+    ~CachedLists() {
+        for (const Saved& saved : saved_) {
+            if (saved.present)
+                writeTextFile(saved.path, saved.text);
+            else
+                ::DeleteFileA(saved.path.c_str());
+        }
+    }
+    void write(CatalogueKind kind, const std::string& text) {
+        for (const Saved& saved : saved_)
+            if (saved.kind == kind)
+                writeTextFile(saved.path, text);
+    }
+
+private:
+    struct Saved {
+        CatalogueKind kind;
+        std::string path, text;
+        bool present;
+    };
+    std::vector<Saved> saved_;
+};
+
+struct DocumentsInPlace {
+    explicit DocumentsInPlace(const std::string& folder) { theApp()->setDocumentsFolderOverride(folder); }
+    ~DocumentsInPlace() { theApp()->setDocumentsFolderOverride(""); }
+};
+
+const hnPageItem* itemOf(const std::vector<hnPageItem>& items, const std::string& key) {
+    for (const hnPageItem& item : items)
+        if (item.key == key)
+            return &item;
+    return nullptr;
+}
+
+int checkedNames(CPagesWithoutWindows& pages, const std::string& text, std::string& error) {
+    CComponentSet set;
+    int parsed = hnParseComponentSet(text, set, error);
+    if (parsed != 0)
+        return parsed;
+    return hnCheckComponentSetKeys(
+        set,
+        [&pages](const std::string& section, const std::string& key) {
+            return hnIsKnownSetKey(pages, section, key);
+        },
+        error);
+}
+
+} // namespace
+
+// The pages answer for their content and packages: the installed demo
+// profiles, templates and tutorials with their versions go to [Content], the
+// package pages' packages to [Python Packages] (and no longer to
+// [Components]); a name no page offers refuses the set with 87.
+TEST(SetItems, ContentAndPackagesAreThePagesItemsAndUnknownNamesGive87) {
+    ScratchFolder documents;
+    DocumentsInPlace inPlace(documents.path());
+    CachedLists lists;
+    lists.write(CatalogueKind::DemoProfiles,
+                "[2D]\nName=Blob "
+                "Test\nClassName=BlobTest\nVersionLabel=1.0.0.2\nURL=http://127.0.0.1/p/BlobTest.zip\n"
+                "\n[3D]\nName=Gauge\nVersionLabel=1.0.0.0\nURL=http://127.0.0.1/p/Gauge.zip\n");
+    lists.write(
+        CatalogueKind::Templates,
+        "[2D]\nName=Edge Tool\nClassName=EdgeTool\nVersionLabel=1.0.0.5\nURL=http://127.0.0.1/t/E.zip\n");
+    lists.write(CatalogueKind::Tutorials,
+                "[Tutorial1 Getting Started]\nCaption=Intro Tutorial\nName=Intro\n"
+                "ProfileName=IntroProfile\nPDFName=intro.pdf\nURL=http://127.0.0.1/u/i.zip\n");
+    std::string content = documents.path() + "\\Orvanto 15.0\\";
+    ASSERT_TRUE(makeFolders(content + "Profiles\\BlobTest"));
+    writeTextFile(content + "Profiles\\BlobTest\\Orvanto.Opb", "profile");
+    writeTextFile(content + "Profiles\\BlobTest\\General.Ini",
+                  "[Identification]\r\nVersionLabel=1.0.0.3\r\n");
+    ASSERT_TRUE(makeFolders(content + "Templates\\EdgeTool_1.0.0.5"));
+    ASSERT_TRUE(makeFolders(content + "Tutorials\\Intro"));
+    writeTextFile(content + "Tutorials\\Intro\\intro.pdf", "pdf");
+    ASSERT_TRUE(makeFolders(content + "Profiles\\IntroProfile"));
+    writeTextFile(content + "Profiles\\IntroProfile\\Orvanto.Opb", "profile");
+
+    CPagesWithoutWindows pages;
+    const std::vector<hnPageItem>& items = pages.items();
+    const hnPageItem* blob = itemOf(items, "Demo Profile: Blob Test");
+    ASSERT_NE(nullptr, blob);
+    EXPECT_EQ("1.0.0.3", blob->installed);
+    EXPECT_EQ("1.0.0.2", blob->offered);
+    ASSERT_NE(nullptr, itemOf(items, "Demo Profile: Gauge"));
+    EXPECT_EQ("", itemOf(items, "Demo Profile: Gauge")->installed);
+    const hnPageItem* six = itemOf(items, "Python 27 extension - six");
+    ASSERT_NE(nullptr, six);
+    EXPECT_EQ(hnPageItem::Package, six->kind);
+    EXPECT_EQ("1.12.0", six->offered);
+    EXPECT_EQ("six", six->package);
+    ASSERT_NE(nullptr, itemOf(items, "numpy-1.16.4+mkl-cp27-cp27m-win32"));
+
+    CComponentSet set;
+    hnDescribeThisPc(pages, set);
+    const hnSetSection* listed = set.section(kSetContentSection);
+    ASSERT_NE(nullptr, listed);
+    std::vector<std::string> lines;
+    for (const hnSetEntry& entry : listed->entries)
+        lines.push_back(entry.key + "=" + entry.value);
+    std::sort(lines.begin(), lines.end());
+    EXPECT_EQ((std::vector<std::string>{"Demo Profile: Blob Test=1.0.0.3", "Template: Edge Tool=1.0.0.5",
+                                        "Tutorial: Intro=Installed"}),
+              lines);
+    ASSERT_NE(nullptr, set.section(kSetPackagesSection));
+    for (const hnSetEntry& entry : set.section(kSetComponentsSection)->entries)
+        EXPECT_EQ(nullptr, itemOf(items, entry.key)) << entry.key;
+
+    // What the export writes reads back and passes the name check.
+    std::string text, error;
+    ASSERT_TRUE(hnFormatComponentSet(set, text, error)) << error;
+    EXPECT_EQ(0, checkedNames(pages, text, error)) << error << "\n" << text;
+    std::string header = "[Component Set]\nFormat=1\n";
+    EXPECT_EQ(0, checkedNames(pages,
+                              header + "[Content]\nDemo Profile: Gauge=1.0.0.0\n[Python Packages]\n"
+                                       "Python 27 extension - six=1.12.0\n",
+                              error))
+        << error;
+    const struct {
+        std::string text;
+        const char* message;
+    } bad[] = {
+        {"[Content]\nDemo Profile: Flux Capacitor=1.0\n",
+         "line 4: unknown name \"Demo Profile: Flux Capacitor\""},
+        {"[Content]\nBlob Test=1.0.0.2\n", "unknown name \"Blob Test\" in [Content]"},
+        {"[Content]\n\nDemo Profile: Blob Test\n", "line 5: malformed line"},
+        {"[Python Packages]\nPython 27 extension - flux=1.0\n", "in [Python Packages]"},
+        {"[Python Packages]\nsix=1.12.0\n", "unknown name \"six\""},
+        {"[Components]\nPython 27 extension - six=1.12.0\n", "in [Components]"},
+        {"[Python Packages]\nDemo Profile: Blob Test=1.0.0.3\n", "in [Python Packages]"},
+    };
+    for (const auto& one : bad) {
+        EXPECT_EQ(exitcode::kBadSetFile, checkedNames(pages, header + one.text, error)) << one.text;
+        EXPECT_NE(std::string::npos, error.find(one.message)) << error;
+    }
 }

@@ -101,6 +101,50 @@ TEST_F(PipDrivers, RejectedWheelIsRepeatedInAConsoleThatPausesOnFailure) {
     EXPECT_TRUE(prompter.records.empty());
 }
 
+// Without windows (/quiet, /passive) nobody sees a console: what pip writes,
+// its errors included, is in the session log instead, and no capture file
+// stays behind.
+TEST_F(PipDrivers, RunsWithoutWindowsLeaveTheirOutputInTheSessionLog) {
+    std::string log = hnAppBase::current()->sessionLog().path();
+    std::size_t mark = readTextFile(log).size();
+    std::string six = wheel("six-1.12.0-py2.py3-none-any.whl");
+    std::string bad = wheel("Keras-2.2.4-py2.py3-none-any.whl", "invalid archive");
+    hnAppBase::current()->setWindowsHidden(true);
+    EXPECT_TRUE(F27::installPy27ModuleWhlWithPipUpgrade(nullptr, six.c_str(), "six", "1.12.0", true));
+    F27::installPy27ModuleWhl(nullptr, bad.c_str(), "Keras", "2.2.4", true);
+    hnAppBase::current()->setWindowsHidden(false);
+    std::string written = readTextFile(log).substr(mark);
+    EXPECT_NE(written.find("Program output: Requirement already up-to-date: pip"), std::string::npos)
+        << written;
+    EXPECT_NE(written.find("Program output: Successfully installed six-1.12.0\r\n"), std::string::npos)
+        << written;
+    EXPECT_NE(written.find("Program output: ERROR: Keras-2.2.4-py2.py3-none-any.whl is not a valid wheel"),
+              std::string::npos)
+        << written;
+    EXPECT_TRUE(prompter.records.empty());
+    // The capture files go with their last handle; wine closes an ended
+    // program's handles a moment after its end is signalled.
+    char temp[MAX_PATH] = {};
+    ASSERT_GT(::GetTempPathA(MAX_PATH, temp), 0u);
+    std::string left;
+    for (int tries = 0; tries < 50; ++tries) {
+        WIN32_FIND_DATAA found = {};
+        HANDLE find = ::FindFirstFileA((std::string(temp) + "pip*.tmp").c_str(), &found);
+        left = find == INVALID_HANDLE_VALUE ? std::string() : std::string(found.cFileName);
+        if (find != INVALID_HANDLE_VALUE)
+            ::FindClose(find);
+        if (left.empty())
+            break;
+        ::Sleep(100);
+    }
+    EXPECT_EQ("", left);
+
+    // With windows the console shows pip itself: nothing is captured.
+    mark = readTextFile(log).size();
+    EXPECT_TRUE(F27::uninstallPy27ModuleWhl("six", "six", true));
+    EXPECT_EQ(readTextFile(log).substr(mark).find("Program output:"), std::string::npos);
+}
+
 TEST_F(PipDrivers, MissingTextsAndInterpretersAreReported) {
     DebugCapture debug;
     EXPECT_FALSE(F27::installPy27ModuleWhlWithPipUpgrade(nullptr, nullptr, "six", "1.12.0", true));
