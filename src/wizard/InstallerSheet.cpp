@@ -140,7 +140,40 @@ kdDKadrixSDKInstallerSheet::kdDKadrixSDKInstallerSheet(std::unique_ptr<kdDSheetP
 
     for (kdDPropertyPageBase* page : pages_->head())
         addPage(page);
+    building_ = !pages_->complete();
+    if (!building_)
+        listLaterPages();
+}
+
+void kdDKadrixSDKInstallerSheet::listLaterPages() {
+    laterPagesListed_ = true;
+    // The head pages built since the sheet was made follow the welcome page,
+    // before any page of the Python-dependent part.
+    for (kdDPropertyPageBase* page : pages_->head())
+        if (pageIndex(page) < 0)
+            addPage(page);
     initPages();
+}
+
+bool kdDKadrixSDKInstallerSheet::stepAfterFirstPaint() {
+    if (!building_)
+        return false;
+    if (pages_->buildNext())
+        return true;
+    if (!laterPagesListed_) {
+        listLaterPages();
+        return true;
+    }
+    // The first page does its set-up now, and the upgrade check starts.
+    building_ = false;
+    reactivateCurrentPage();
+    startUpgradeCheck();
+    return true;
+}
+
+void kdDKadrixSDKInstallerSheet::finishBuilding() {
+    while (stepAfterFirstPaint()) {
+    }
 }
 
 kdDPropertyPageBase* kdDKadrixSDKInstallerSheet::lastHeadPage() const {
@@ -244,6 +277,7 @@ std::vector<kdDPropertyPageBase*> kdDKadrixSDKInstallerSheet::allPageObjects() c
 }
 
 int kdDKadrixSDKInstallerSheet::collectAllInstallationElements(hnInstallManagerBase& into) {
+    finishBuilding();
     std::vector<hnInstallationElement*> all;
     auto append = [&all](const hnInstallManagerBase* manager) {
         for (unsigned i = 0; manager && i < manager->count(); ++i)
@@ -310,6 +344,7 @@ bool kdDKadrixSDKInstallerSheet::passesOver(int index) const {
 }
 
 int kdDKadrixSDKInstallerSheet::gotoPreviousPage() {
+    finishBuilding();
     for (int index = activeIndex() - 1; index >= 0; --index) {
         hnInstallManagerBase::hnDetectOnce once(managerOf(index));
         if (!passesOver(index))
@@ -319,6 +354,7 @@ int kdDKadrixSDKInstallerSheet::gotoPreviousPage() {
 }
 
 int kdDKadrixSDKInstallerSheet::gotoNextPage() {
+    finishBuilding();
     int active = activeIndex();
     if (active < 0)
         return -1;
@@ -337,6 +373,7 @@ hnInstallManagerBase* kdDKadrixSDKInstallerSheet::managerOf(int index) const {
 }
 
 bool kdDKadrixSDKInstallerSheet::navigateTo(const char* uiDlgName, const char* alternative) {
+    finishBuilding();
     for (int index = 0; index < pageCount(); ++index) {
         kdDPropertyPageBase* candidate = pageBase(index);
         if (candidate &&
@@ -380,8 +417,14 @@ bool kdDKadrixSDKInstallerSheet::onInitSheet() {
     }
     createNavigationButtons();
 
-    upgradeCheckThread = ::CreateThread(nullptr, 0, upgradeCheckWorker, this, 0, nullptr);
+    if (!building_)
+        startUpgradeCheck();
     return result;
+}
+
+void kdDKadrixSDKInstallerSheet::startUpgradeCheck() {
+    if (hwnd() && !upgradeCheckThread)
+        upgradeCheckThread = ::CreateThread(nullptr, 0, upgradeCheckWorker, this, 0, nullptr);
 }
 
 bool kdDKadrixSDKInstallerSheet::navigationLabelsFit(HFONT font) const {
