@@ -189,13 +189,18 @@ bool kdDPipPackagesPageBase::onSetActive() {
             return result;
         }
     }
+    // Without the worker the fresh list comes first, before the page shows
+    // itself as the active one.
+    if (listDue_) {
+        listDue_ = false;
+        readCatalogue(true, false);
+    }
     // The rows of the page and of a validated set ask pip once per package.
     hnPipAnswerScope pipAnswers;
     bool result = kdDPropertyPageBase::onSetActive();
     afterStatusRefresh();
     showActivationWarnings();
-    refreshCatalogue(listDue_, false);
-    listDue_ = false;
+    refreshCatalogue(false, false);
     return result;
 }
 

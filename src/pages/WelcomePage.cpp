@@ -286,7 +286,7 @@ void kdDInstallWelcomeBase::createUpgradeLinks() {
         channel.button.rowIndex = 0;
         channel.button.operation = channel.operation;
         if (channel.button.create(hwnd(), channel.buttonId, buttonRect, channel.text)) {
-            channel.button.setImageFromResource(channel.image);
+            showResourcePicture(channel.button, channel.image);
             addToolTip(channel.button.hwnd(), channel.text);
             ::ShowWindow(channel.button.hwnd(), SW_HIDE);
         }

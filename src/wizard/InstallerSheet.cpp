@@ -1,5 +1,7 @@
 #include "wizard/InstallerSheet.h"
 
+#include <iterator>
+
 #include "python/PythonSelection.h"
 
 #include <msi.h>
@@ -25,6 +27,7 @@
 #include "python/Python27Functions.h"
 #include "python/Python36Functions.h"
 #include "python/SelectionDefaults.h"
+#include "artwork_ids.h"
 #include "wizard_ids.h"
 
 const char* const kProductName = "Orvanto Vision Software XV 774";
@@ -59,6 +62,10 @@ const NavigationButton kNavigation[] = {
     {"Utility Software", ID_NAV_UTILITY_SOFTWARE, "Optional Utility Software I", nullptr},
 };
 const int kNavigationLeft[] = {10, 99, 188, 277, 366, 455, 544};
+
+// The pictures on the buttons of most pages.
+const UINT kCommonPictures[] = {IDP_INSTALL, IDP_REMOVE, IDP_DOWNLOAD, IDP_REFRESH, IDP_REFRESH_SMALL,
+                                IDP_INFO, IDP_FOLDER};
 const int kNavigationWidth = 85;
 
 // UI dialog names that have a help document, in the order of the elements.
@@ -162,6 +169,12 @@ bool kdDKadrixSDKInstallerSheet::stepAfterFirstPaint() {
         return true;
     if (!laterPagesListed_) {
         listLaterPages();
+        return true;
+    }
+    // The pictures of most pages' buttons, one a step, so that no page's
+    // first activation decodes them.
+    if (picturesDecoded_ < std::size(kCommonPictures)) {
+        pictures.resource(kCommonPictures[picturesDecoded_++]);
         return true;
     }
     // The first page does its set-up now, and the upgrade check starts.

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "app/ScopedHandle.h"
+#include "controls/PictureCache.h"
 #include "wizard/PropertySheet.h"
 #include "wizard/UpgradeCheckControl.h"
 
@@ -80,6 +81,8 @@ public:
     hnScopedGdi<HFONT> navFont;
     HANDLE upgradeCheckThread = nullptr;
     std::unique_ptr<hnInstallManagerBase> helpManager;
+    // The resource pictures of the pages' buttons, decoded once for all pages.
+    hnPictureCache pictures;
 
     // 0 = Python 2.7, 1 = Python 3.6.
     int updateWizardPagesForPythonVersion(int version);
@@ -163,4 +166,5 @@ private:
     bool helpShowing_ = false;
     bool building_ = false;
     bool laterPagesListed_ = false;
+    std::size_t picturesDecoded_ = 0;
 };
