@@ -468,7 +468,6 @@ int COrvantoKadrixSDKInstallerApp::runCommandLineAction(const CInstallerCommandL
 }
 
 bool COrvantoKadrixSDKInstallerApp::InitInstance() {
-    ::LoadLibraryA("riched20.dll");
     INITCOMMONCONTROLSEX controls = {sizeof(controls), 0xFF};
     ::InitCommonControlsEx(&controls);
     oleStarted_ = SUCCEEDED(::OleInitialize(nullptr));
@@ -485,7 +484,9 @@ bool COrvantoKadrixSDKInstallerApp::InitInstance() {
 }
 
 void COrvantoKadrixSDKInstallerApp::runWizard() {
-    kdDKadrixSDKInstallerSheet sheet(createInstallerPages());
+    // The welcome page shows first; the other pages are built after its first
+    // paint, while the user reads it.
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages(true));
     sheet.setWizardMode();
     sheet.runModal();
 }

@@ -1,5 +1,6 @@
 #pragma once
 // Every page of the wizard, built once for the sheet that owns them.
+#include <cstddef>
 #include <memory>
 
 #include "wizard/InstallerSheet.h"
@@ -34,8 +35,13 @@ class kdDInstallHalvenorUtilities;
 
 class kdDInstallerPages : public kdDSheetPages {
 public:
-    kdDInstallerPages();
+    // `welcomeFirst`: only the welcome page is built now, the others by
+    // buildNext(); otherwise every page is built here.
+    explicit kdDInstallerPages(bool welcomeFirst = false);
     ~kdDInstallerPages() override;
+
+    bool buildNext() override;
+    bool complete() const override;
 
     std::vector<kdDPropertyPageBase*> all() const override;
     std::vector<kdDPropertyPageBase*> head() const override;
@@ -69,9 +75,14 @@ public:
     std::unique_ptr<kdDInstallUtilities> utilitiesPage;
     std::unique_ptr<kdDInstallUtilities2> utilities2Page;
     std::unique_ptr<kdDInstallHalvenorUtilities> halvenorUtilitiesPage;
+
+private:
+    std::size_t built_ = 0; // rows of the later pages built
 };
 
-std::unique_ptr<kdDSheetPages> createInstallerPages();
+// `welcomeFirst`: the sheet shows the welcome page before the others exist
+// (see kdDSheetPages::buildNext).
+std::unique_ptr<kdDSheetPages> createInstallerPages(bool welcomeFirst = false);
 
 // The pages of a sheet made with createInstallerPages.
 kdDInstallerPages& installerPages(const kdDKadrixSDKInstallerSheet& sheet);

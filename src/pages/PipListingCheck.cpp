@@ -2,8 +2,10 @@
 
 #include "install/PythonEnvironment.h"
 
-bool kdDPipListingCheck::start(HWND page, const std::string& folder) {
+bool kdDPipListingCheck::start(HWND page, const std::string& folder, Prelude prelude) {
     stop();
+    preludeStop_.rearm();
+    prelude_ = std::move(prelude);
     folder_ = folder;
     listing_ = hnPipListing();
     read_ = false;
@@ -11,6 +13,10 @@ bool kdDPipListingCheck::start(HWND page, const std::string& folder) {
     // The worker touches only the listing and the flag until it posts; the
     // page reads them after the message, or after stop() has joined it.
     checking_ = worker_.start([this, page, run] {
+        if (prelude_)
+            prelude_(preludeStop_);
+        if (worker_.stopRequested())
+            return;
         read_ = hnReadPipListing(folder_, listing_, &worker_.stopBlock());
         if (worker_.stopRequested())
             return;
@@ -21,6 +27,7 @@ bool kdDPipListingCheck::start(HWND page, const std::string& folder) {
 }
 
 void kdDPipListingCheck::stop() {
+    preludeStop_.requestStop(); // a transfer waiting on the network returns now
     worker_.stop();
     checking_ = false;
     ++run_;
@@ -36,8 +43,8 @@ bool kdDPipListingCheck::take(WPARAM run) {
     return true;
 }
 
-bool kdDPipListingPage::startChecking(const std::string& folder) {
-    return hwnd() && listingCheck_.start(hwnd(), folder);
+bool kdDPipListingPage::startChecking(const std::string& folder, kdDPipListingCheck::Prelude prelude) {
+    return hwnd() && listingCheck_.start(hwnd(), folder, std::move(prelude));
 }
 
 bool kdDPipListingPage::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {

@@ -6,10 +6,12 @@
 // stopped reading's answer is passed over. pip itself is left to end by
 // itself: it only lists.
 #include <atomic>
+#include <functional>
 #include <string>
 #include <windows.h>
 
 #include "app/StopBlock.h"
+#include "download/InternetStop.h"
 #include "install/PipShow.h"
 #include "wizard/PropertyPageBase.h"
 
@@ -22,9 +24,14 @@ public:
 
     explicit kdDPipListingCheck(const char* who) : worker_(who) {}
 
+    // What the worker does first, before the listing (a fresh copy of a list
+    // file the page reads only after the answer); its internet handles
+    // register with `stop`, which stopping the reading closes.
+    using Prelude = std::function<void(hnInternetStop& stop)>;
+
     // Starts reading the listing of the interpreter in `folder` for `page`;
     // false when no worker could be started (the caller then asks pip itself).
-    bool start(HWND page, const std::string& folder);
+    bool start(HWND page, const std::string& folder, Prelude prelude = {});
     // Ends a reading still running; its answer, if already posted, is ignored.
     void stop();
     // A reading was started and its answer not yet taken.
@@ -38,6 +45,8 @@ public:
 
 private:
     hnWorkerThread worker_;
+    hnInternetStop preludeStop_;
+    Prelude prelude_;
     std::string folder_;
     hnPipListing listing_;
     bool read_ = false;
@@ -59,7 +68,7 @@ public:
 protected:
     // Starts the reading for the interpreter in `folder`; false when the page
     // has no window or no worker could start (the caller asks pip itself).
-    bool startChecking(const std::string& folder);
+    bool startChecking(const std::string& folder, kdDPipListingCheck::Prelude prelude = {});
     // The listing has answered: fill the rows (detection runs once for it).
     virtual void answered() = 0;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;

@@ -1,5 +1,6 @@
 #include "pages/PipPackagesPageBase.h"
 
+#include <atomic>
 #include <windows.h>
 
 #include <commctrl.h>
@@ -7,9 +8,11 @@
 #include "app/AppBase.h"
 #include "app/DebugOut.h"
 #include "app/Dialog.h"
+#include "app/FileHelpers.h"
 #include "app/InstallerServices.h"
 #include "app/Text.h"
 #include "artwork_ids.h"
+#include "download/DownloadEngine.h"
 #include "download/StatusWords.h"
 #include "install/ActionCatalogue.h"
 #include "install/CheckInstallations.h"
@@ -146,8 +149,8 @@ bool kdDPipPackagesPageBase::onInitDialog() {
         column.pszText = const_cast<char*>(kColumns[i].title);
         ::SendMessageA(list, LVM_INSERTCOLUMNA, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
     }
-    if (installerServices() && installerServices()->applicationFolderWritable())
-        refreshCatalogue(true, false);
+    // The list is fetched afresh at the first activation, beside pip's listing.
+    listDue_ = installerServices() && installerServices()->applicationFolderWritable();
     return true;
 }
 
@@ -164,17 +167,34 @@ bool kdDPipPackagesPageBase::onSetActive() {
         debugLine("OnSetActive", "Unable to get Orvanto Runtime installation path");
     }
     // The page shows at once; pip's listing, asked afresh at every
-    // activation, fills the statuses when it answers.
+    // activation, fills the statuses when it answers. The sets are read
+    // before the worker starts: a fresh copy of the list, due once per window,
+    // lands while the page waits for pip and is read when pip answers.
     std::string folder;
-    if (variant_.interpreterFolder(folder) && startChecking(folder)) {
-        for (unsigned i = 0; i < installManager->count(); ++i) {
-            installManager->item(i)->setStatus("");
-            installManager->item(i)->setProgress(kdDPipListingCheck::kCheckingText);
+    if (variant_.interpreterFolder(folder)) {
+        bool fresh = listDue_;
+        if (fresh)
+            readCachedCatalogue();
+        else
+            readCatalogue(false, false);
+        if (startChecking(folder, fresh ? listDownload() : kdDPipListingCheck::Prelude())) {
+            listDue_ = false;
+            listFetched_ = fresh;
+            for (unsigned i = 0; i < installManager->count(); ++i) {
+                installManager->item(i)->setStatus("");
+                installManager->item(i)->setProgress(kdDPipListingCheck::kCheckingText);
+            }
+            showChecking();
+            bool result = activateDeferringRefresh();
+            fillPackageCombo(); // the set's rows say "Checking..."
+            return result;
         }
-        showChecking();
-        bool result = activateDeferringRefresh();
-        refreshCatalogue(false, false);
-        return result;
+    }
+    // Without the worker the fresh list comes first, before the page shows
+    // itself as the active one.
+    if (listDue_) {
+        listDue_ = false;
+        readCatalogue(true, false);
     }
     // The rows of the page and of a validated set ask pip once per package.
     hnPipAnswerScope pipAnswers;
@@ -185,7 +205,36 @@ bool kdDPipPackagesPageBase::onSetActive() {
     return result;
 }
 
+bool kdDPipPackagesPageBase::onKillActive() {
+    // A fresh list that was still on its way is fetched at the next activation.
+    if (checking() && listFetched_)
+        listDue_ = true;
+    listFetched_ = false;
+    return kdDPipListingPage::onKillActive();
+}
+
+kdDPipListingCheck::Prelude kdDPipPackagesPageBase::listDownload() const {
+    const hnInstallationElement* element = installManager->item(0);
+    if (!element)
+        return {};
+    std::string url = element->url;
+    std::string folder = element->downloadFolder;
+    ElementDownloadPaths paths = elementDownloadPaths(folder, element->fileName);
+    return [url, folder, paths](hnInternetStop& stop) {
+        if (paths.tooLong())
+            return;
+        createFolderPath(folder);
+        std::atomic<bool> abort(false);
+        downloadElementFile(url, paths, true, abort, nullptr, &stop);
+        resolveDownloadBackup(paths); // a failed transfer leaves the cached copy
+    };
+}
+
 void kdDPipPackagesPageBase::answered() {
+    if (listFetched_) {
+        listFetched_ = false;
+        refreshCatalogue(false, false);
+    }
     for (unsigned i = 0; i < installManager->count(); ++i)
         installManager->item(i)->setProgress("");
     refreshPage();
@@ -208,23 +257,37 @@ void kdDPipPackagesPageBase::showActivationWarnings() {
 }
 
 int kdDPipPackagesPageBase::refreshCatalogue(bool forceDownload, bool showMessages) {
+    int read = readCatalogue(forceDownload, showMessages);
+    if (hwnd())
+        fillPackageCombo();
+    return read;
+}
+
+int kdDPipPackagesPageBase::readCatalogue(bool forceDownload, bool showMessages) {
     packageManager.reset();
     hnInstallationElement* element = installManager->item(0);
     if (!element)
         return -1;
     HWND owner = hwnd() ? hwnd() : appMainWindow();
-    bool available = fetchCatalogueList(*element, forceDownload, showMessages, showMessages,
-                                        "Using default list of packages.", owner);
-    if (available) {
-        std::string path = localListPath(*element);
-        std::vector<std::string> groups;
-        list_.load(path.c_str());
-        list_.distinctGroups(&groups);
-        buildPackageTable(&groups, path.c_str(), packageTable);
-    }
-    if (hwnd())
-        fillPackageCombo();
-    return available ? 1 : -1;
+    return readListFile(fetchCatalogueList(*element, forceDownload, showMessages, showMessages,
+                                           "Using default list of packages.", owner));
+}
+
+int kdDPipPackagesPageBase::readCachedCatalogue() {
+    packageManager.reset();
+    const hnInstallationElement* element = installManager->item(0);
+    return element ? readListFile(fileExists(localListPath(*element))) : -1;
+}
+
+int kdDPipPackagesPageBase::readListFile(bool available) {
+    if (!available)
+        return -1;
+    std::string path = localListPath(*installManager->item(0));
+    std::vector<std::string> groups;
+    list_.load(path.c_str());
+    list_.distinctGroups(&groups);
+    buildPackageTable(&groups, path.c_str(), packageTable);
+    return 1;
 }
 
 void kdDPipPackagesPageBase::fillPackageCombo() {
@@ -445,7 +508,11 @@ bool kdDPipPackagesPageBase::onCommand(WORD id, WORD code, HWND control) {
         onPackageSelected();
         return true;
     }
-    if (code == BN_CLICKED && checking() && (id == IDC_PYPKG_INSTALL_ALL || id == IDC_PYPKG_UNINSTALL_ALL)) {
+    // The list file and the statuses are not to be touched until the
+    // reading has answered.
+    if (code == BN_CLICKED && checking() &&
+        (id == IDC_PYPKG_INSTALL_ALL || id == IDC_PYPKG_UNINSTALL_ALL || id == IDC_PYPKG_REFRESH ||
+         id == IDC_DOWNLOAD_INSTALLABLES)) {
         debugLine("onCommand", "the packages are still being checked");
         return true;
     }

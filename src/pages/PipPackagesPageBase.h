@@ -89,6 +89,7 @@ public:
 protected:
     bool onInitDialog() override;
     bool onSetActive() override;
+    bool onKillActive() override;
     bool onCommand(WORD id, WORD code, HWND control) override;
     void answered() override;
     // The list's info tip: why the row under the pointer shows its word.
@@ -110,6 +111,14 @@ private:
     void onPackageSelected();
     void enableActions(bool enabled);
     int runOverPackage(bool install);
+    // The sets of the list file, without filling the combo box: fetched as
+    // refreshCatalogue does, or from the cache as it is without any download.
+    int readCatalogue(bool forceDownload, bool showMessages);
+    int readCachedCatalogue();
+    int readListFile(bool available);
+    // The fresh copy of the list that the page's set-up fetches, on the
+    // listing's worker.
+    kdDPipListingCheck::Prelude listDownload() const;
 
     kdDPipPackagesVariant variant_;
     CatalogueList list_;
@@ -118,4 +127,7 @@ private:
     std::vector<std::string> componentNames_, componentStatus_, componentProgress_;
     hnImageButton refreshButton_, installAllButton_, uninstallAllButton_, informationButton_;
     hnImageButton promptButton_, downloadButton_;
+    // The window is new: its first activation fetches the list afresh.
+    bool listDue_ = false;
+    bool listFetched_ = false; // by the reading in progress
 };

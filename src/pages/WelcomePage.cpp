@@ -286,7 +286,7 @@ void kdDInstallWelcomeBase::createUpgradeLinks() {
         channel.button.rowIndex = 0;
         channel.button.operation = channel.operation;
         if (channel.button.create(hwnd(), channel.buttonId, buttonRect, channel.text)) {
-            channel.button.setImageFromResource(channel.image);
+            showResourcePicture(channel.button, channel.image);
             addToolTip(channel.button.hwnd(), channel.text);
             ::ShowWindow(channel.button.hwnd(), SW_HIDE);
         }
@@ -312,19 +312,27 @@ void kdDInstallWelcomeBase::activatePage() {
     bool writable = services && services->applicationFolderWritable();
     ::ShowWindow(copyButton.hwnd(), writable ? SW_SHOW : SW_HIDE);
     ::ShowWindow(deleteButton.hwnd(), writable ? SW_SHOW : SW_HIDE);
-    if (writable) {
-        moveOtherInstallersAside();
-        fillInstallerVersionList();
-    } else {
+    // While the sheet is still being built the page shows at once; its set-up
+    // (kept installers, version list, the core components' detection) runs
+    // when the sheet activates it again, before any input reaches it.
+    auto* wizard = dynamic_cast<kdDKadrixSDKInstallerSheet*>(sheet());
+    bool setUp = !wizard || !wizard->building();
+    if (!writable) {
         ::ShowWindow(item(IDC_WELCOME_VERSION_LIST), SW_HIDE);
         ::ShowWindow(item(IDC_WELCOME_VERSION_LABEL), SW_HIDE);
+    } else if (setUp) {
+        moveOtherInstallersAside();
+        fillInstallerVersionList();
     }
     // After the wait: the sheet handles the posted button state only now.
     setWizardButtons(PSWIZB_NEXT);
     setCancelText("Cancel");
     showUpgradeLink(false);
     showUpgradeLink(true);
-    updateQuickUpdateButton();
+    if (setUp)
+        updateQuickUpdateButton();
+    else
+        ::ShowWindow(quickUpdateButton.hwnd(), SW_HIDE); // shown once the detection asks for it
 }
 
 void kdDInstallWelcomeBase::runExclusively(const std::function<void()>& action) {

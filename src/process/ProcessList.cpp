@@ -1,31 +1,25 @@
 #include "process/ProcessList.h"
 
 #include <windows.h>
-#include <psapi.h>
+#include <tlhelp32.h>
 
 #include "app/ScopedHandle.h"
 
 bool forEachProcessImageName(const std::function<void(const std::string&)>& visit) {
-    DWORD ids[1024];
-    DWORD bytes = 0;
-    if (!::EnumProcesses(ids, sizeof(ids), &bytes))
+    // One snapshot carries every image name: opening each process to read
+    // its module list costs a start-up noticeably.
+    hnScopedHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot)
         return false;
-    DWORD count = bytes / sizeof(DWORD);
-    for (DWORD i = 0; i < count; ++i) {
-        if (ids[i] == 0)
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = ::Process32First(snapshot.get(), &entry); more;
+         more = ::Process32Next(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == 0)
             continue;
-        hnScopedHandle process(::OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, ids[i]));
-        if (!process)
-            continue;
-        HMODULE module = nullptr;
-        DWORD needed = 0;
-        if (!::EnumProcessModules(process.get(), &module, sizeof(module), &needed))
-            continue;
-        char name[MAX_PATH] = {};
-        if (!::GetModuleBaseNameA(process.get(), module, name, MAX_PATH))
-            continue;
-        process.reset();
-        visit(name);
+        std::string name = entry.szExeFile;
+        std::string::size_type cut = name.find_last_of("\\/");
+        visit(cut == std::string::npos ? name : name.substr(cut + 1));
     }
     return true;
 }

@@ -1,5 +1,7 @@
 #include "wizard/InstallerSheet.h"
 
+#include <iterator>
+
 #include "python/PythonSelection.h"
 
 #include <msi.h>
@@ -25,6 +27,7 @@
 #include "python/Python27Functions.h"
 #include "python/Python36Functions.h"
 #include "python/SelectionDefaults.h"
+#include "artwork_ids.h"
 #include "wizard_ids.h"
 
 const char* const kProductName = "Orvanto Vision Software XV 774";
@@ -59,6 +62,10 @@ const NavigationButton kNavigation[] = {
     {"Utility Software", ID_NAV_UTILITY_SOFTWARE, "Optional Utility Software I", nullptr},
 };
 const int kNavigationLeft[] = {10, 99, 188, 277, 366, 455, 544};
+
+// The pictures on the buttons of most pages.
+const UINT kCommonPictures[] = {IDP_INSTALL, IDP_REMOVE, IDP_DOWNLOAD, IDP_REFRESH, IDP_REFRESH_SMALL,
+                                IDP_INFO, IDP_FOLDER};
 const int kNavigationWidth = 85;
 
 // UI dialog names that have a help document, in the order of the elements.
@@ -140,7 +147,46 @@ kdDKadrixSDKInstallerSheet::kdDKadrixSDKInstallerSheet(std::unique_ptr<kdDSheetP
 
     for (kdDPropertyPageBase* page : pages_->head())
         addPage(page);
+    building_ = !pages_->complete();
+    if (!building_)
+        listLaterPages();
+}
+
+void kdDKadrixSDKInstallerSheet::listLaterPages() {
+    laterPagesListed_ = true;
+    // The head pages built since the sheet was made follow the welcome page,
+    // before any page of the Python-dependent part.
+    for (kdDPropertyPageBase* page : pages_->head())
+        if (pageIndex(page) < 0)
+            addPage(page);
     initPages();
+}
+
+bool kdDKadrixSDKInstallerSheet::stepAfterFirstPaint() {
+    if (!building_)
+        return false;
+    if (pages_->buildNext())
+        return true;
+    if (!laterPagesListed_) {
+        listLaterPages();
+        return true;
+    }
+    // The pictures of most pages' buttons, one a step, so that no page's
+    // first activation decodes them.
+    if (picturesDecoded_ < std::size(kCommonPictures)) {
+        pictures.resource(kCommonPictures[picturesDecoded_++]);
+        return true;
+    }
+    // The first page does its set-up now, and the upgrade check starts.
+    building_ = false;
+    reactivateCurrentPage();
+    startUpgradeCheck();
+    return true;
+}
+
+void kdDKadrixSDKInstallerSheet::finishBuilding() {
+    while (stepAfterFirstPaint()) {
+    }
 }
 
 kdDPropertyPageBase* kdDKadrixSDKInstallerSheet::lastHeadPage() const {
@@ -244,6 +290,7 @@ std::vector<kdDPropertyPageBase*> kdDKadrixSDKInstallerSheet::allPageObjects() c
 }
 
 int kdDKadrixSDKInstallerSheet::collectAllInstallationElements(hnInstallManagerBase& into) {
+    finishBuilding();
     std::vector<hnInstallationElement*> all;
     auto append = [&all](const hnInstallManagerBase* manager) {
         for (unsigned i = 0; manager && i < manager->count(); ++i)
@@ -310,6 +357,7 @@ bool kdDKadrixSDKInstallerSheet::passesOver(int index) const {
 }
 
 int kdDKadrixSDKInstallerSheet::gotoPreviousPage() {
+    finishBuilding();
     for (int index = activeIndex() - 1; index >= 0; --index) {
         hnInstallManagerBase::hnDetectOnce once(managerOf(index));
         if (!passesOver(index))
@@ -319,6 +367,7 @@ int kdDKadrixSDKInstallerSheet::gotoPreviousPage() {
 }
 
 int kdDKadrixSDKInstallerSheet::gotoNextPage() {
+    finishBuilding();
     int active = activeIndex();
     if (active < 0)
         return -1;
@@ -337,6 +386,7 @@ hnInstallManagerBase* kdDKadrixSDKInstallerSheet::managerOf(int index) const {
 }
 
 bool kdDKadrixSDKInstallerSheet::navigateTo(const char* uiDlgName, const char* alternative) {
+    finishBuilding();
     for (int index = 0; index < pageCount(); ++index) {
         kdDPropertyPageBase* candidate = pageBase(index);
         if (candidate &&
@@ -380,8 +430,14 @@ bool kdDKadrixSDKInstallerSheet::onInitSheet() {
     }
     createNavigationButtons();
 
-    upgradeCheckThread = ::CreateThread(nullptr, 0, upgradeCheckWorker, this, 0, nullptr);
+    if (!building_)
+        startUpgradeCheck();
     return result;
+}
+
+void kdDKadrixSDKInstallerSheet::startUpgradeCheck() {
+    if (hwnd() && !upgradeCheckThread)
+        upgradeCheckThread = ::CreateThread(nullptr, 0, upgradeCheckWorker, this, 0, nullptr);
 }
 
 bool kdDKadrixSDKInstallerSheet::navigationLabelsFit(HFONT font) const {

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "app/ScopedHandle.h"
+#include "controls/PictureCache.h"
 #include "wizard/PropertySheet.h"
 #include "wizard/UpgradeCheckControl.h"
 
@@ -32,6 +33,11 @@ public:
     // Managers whose elements an installer copy gathers besides the pages'
     // own (the alternative VC++ redistributable of the prerequisites page).
     virtual std::vector<hnInstallManagerBase*> extraManagers() const = 0;
+    // Pages may be built after the sheet has shown the first one: each call
+    // builds one more; false once every page exists. The lists above hold
+    // only pages that are built.
+    virtual bool buildNext() { return false; }
+    virtual bool complete() const { return true; }
 };
 
 // The sheet's calls into the Python settings and upkeep, the self-update
@@ -75,6 +81,8 @@ public:
     hnScopedGdi<HFONT> navFont;
     HANDLE upgradeCheckThread = nullptr;
     std::unique_ptr<hnInstallManagerBase> helpManager;
+    // The resource pictures of the pages' buttons, decoded once for all pages.
+    hnPictureCache pictures;
 
     // 0 = Python 2.7, 1 = Python 3.6.
     int updateWizardPagesForPythonVersion(int version);
@@ -119,6 +127,13 @@ public:
     static constexpr DWORD kWorkerWaitMs = 5000;
 
     kdDSheetPages& pages() const { return *pages_; }
+    // Pages made welcome page first (see kdDSheetPages::buildNext): until the
+    // steps after the first paint are done, only the welcome page is listed,
+    // the Python settings are not applied and the first page has shown
+    // without its set-up work. finishBuilding() does what is left at once;
+    // whatever needs the other pages calls it first.
+    bool building() const { return building_; }
+    void finishBuilding();
     // The page listed last before the Python-dependent part.
     kdDPropertyPageBase* lastHeadPage() const;
     // The page title "<caption> - <name>".
@@ -129,8 +144,11 @@ protected:
     bool onCommand(WORD id, WORD code, HWND control) override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
     void onSheetDestroy() override;
+    bool stepAfterFirstPaint() override;
 
 private:
+    void listLaterPages();
+    void startUpgradeCheck();
     void initPages();
     void createNavigationButtons();
     bool navigationLabelsFit(HFONT font) const;
@@ -146,4 +164,7 @@ private:
     hnUpgradeCheckControl upgradeCheck_;
     bool comStarted_ = false;
     bool helpShowing_ = false;
+    bool building_ = false;
+    bool laterPagesListed_ = false;
+    std::size_t picturesDecoded_ = 0;
 };

@@ -288,11 +288,18 @@ bool kdDPropertyPageBase::setupImageButton(hnImageButton& button, int controlId,
                                            const char* tooltip, int x) {
     if (!button.hwnd() && !button.subclassItem(hwnd(), controlId))
         return false;
-    button.setImageFromResource(imageId);
+    showResourcePicture(button, imageId);
     addToolTip(button.hwnd(), tooltip);
     if (x >= 0)
         moveControl(button.hwnd(), x, controlTop(button.hwnd()));
     return true;
+}
+
+void kdDPropertyPageBase::showResourcePicture(hnPictureControl& control, UINT imageId) {
+    if (auto* wizard = dynamic_cast<kdDKadrixSDKInstallerSheet*>(sheet()))
+        control.setImage(wizard->pictures.resource(imageId));
+    else
+        control.setImageFromResource(imageId);
 }
 
 void kdDPropertyPageBase::moveControl(HWND control, int x, int y) {
@@ -318,9 +325,9 @@ void kdDPropertyPageBase::layoutComponentRow(hnImageButton& removeButton, hnImag
                                              hnImageStatic* advice, const char* adviceText, HWND nameLabel,
                                              HWND statusLabel, HWND progressLabel) {
     int top = controlTop(removeButton.hwnd());
-    installButton.setImageFromResource(IDP_INSTALL);
+    showResourcePicture(installButton, IDP_INSTALL);
     addToolTip(installButton.hwnd(), "Install");
-    removeButton.setImageFromResource(IDP_REMOVE);
+    showResourcePicture(removeButton, IDP_REMOVE);
     addToolTip(removeButton.hwnd(), "Remove");
     if (advice) {
         advice->setInfoImage();
@@ -365,7 +372,7 @@ void kdDPropertyPageBase::endStatusAreaBefore(int right) {
 void kdDPropertyPageBase::layoutDriverRow(hnImageButton& installButton, hnImageStatic* advice,
                                           HWND nameLabel) {
     int top = controlTop(installButton.hwnd());
-    installButton.setImageFromResource(IDP_INSTALL);
+    showResourcePicture(installButton, IDP_INSTALL);
     addToolTip(installButton.hwnd(), "Install");
     placeSized(installButton.hwnd(), 643, top, 24, 24);
     placeSized(nameLabel, 226, top + 4, 415, 20);

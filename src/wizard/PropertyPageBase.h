@@ -42,6 +42,8 @@ std::string hnFailureReason(const hnInstallationElement& element);
 // for a list that shows the status word in a cell.
 std::string hnRowReasons(const hnInstallationElement& element);
 
+class hnPictureControl;
+
 class kdDPropertyPageBase : public hnPropertyPage {
 public:
     kdDPropertyPageBase(UINT templateId, const std::string& title, const std::string& headerText);
@@ -146,6 +148,9 @@ public:
     void showStatusReason(HWND label, const hnInstallationElement* element);
     // Takes over a template's button as a picture button with its image and
     // tooltip; x >= 0 moves it there (client pixels) at its own top.
+    // Shows the resource picture `imageId` on `control`: decoded once for
+    // every page of the wizard sheet, or here for a page of another sheet.
+    void showResourcePicture(hnPictureControl& control, UINT imageId);
     bool setupImageButton(hnImageButton& button, int controlId, UINT imageId, const char* tooltip,
                           int x = -1);
     static constexpr int kDownloadButtonX = 835;

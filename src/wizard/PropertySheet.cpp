@@ -190,7 +190,21 @@ INT_PTR hnPropertySheet::runModal() {
     if (!create())
         return -1;
     ::ShowWindow(hwnd_, SW_SHOW);
+    ::UpdateWindow(hwnd_);
     MSG msg;
+    bool quit = false;
+    while (!quit && isOpen() && stepAfterFirstPaint()) {
+        // Input stays queued: what the user does acts on the finished window.
+        while (!quit && ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_POSTMESSAGE)) {
+            if (msg.message == WM_QUIT) {
+                ::PostQuitMessage(static_cast<int>(msg.wParam));
+                quit = true;
+                break;
+            }
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
     while (isOpen()) {
         BOOL got = ::GetMessageA(&msg, nullptr, 0, 0);
         if (got <= 0) {

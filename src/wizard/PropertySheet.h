@@ -84,7 +84,11 @@ public:
     // Creates the window without running a loop; the window initialisation
     // hook has run when this returns true.
     bool create();
-    // Creates the window, runs it until it is closed and destroys it.
+    // Creates the window, runs it until it is closed and destroys it. Once
+    // the window has painted itself the steps of stepAfterFirstPaint run,
+    // one at a time; between them the window paints and answers messages
+    // sent and posted to it, while the user's input waits until the last
+    // step is done.
     INT_PTR runModal();
     void destroy();
     HWND hwnd() const { return hwnd_; }
@@ -100,6 +104,9 @@ protected:
     // Any other message of the sheet window; true when handled with `result`.
     virtual bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
     virtual void onSheetDestroy() {}
+    // One step of the work that waits for the first paint; false when none
+    // is left.
+    virtual bool stepAfterFirstPaint() { return false; }
     LRESULT defaultProc(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:

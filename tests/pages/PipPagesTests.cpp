@@ -2,9 +2,12 @@
 // pip's answer, one pip query per package for a whole activation, rows shown
 // at once while pip's listing is read on a worker, and Install replacing
 // another installed version only once the row's own one has been fetched.
+#include <winsock2.h>
+
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <thread>
 
 #include "app/FileHelpers.h"
 #include "install/DetectionSupport.h"
@@ -352,4 +355,98 @@ TEST(PipPackageSets, PageShowsAtOnceAndActsOnlyOnceTheListingAnswered) {
     ASSERT_TRUE(awaitListing(open.page));
     EXPECT_EQ(kStatusInstalled, open.page.installManager->item(1)->status());
     EXPECT_EQ("Status: Installed", controlText(open.window, IDC_PYPKG_CLR_STATUS));
+}
+
+namespace {
+// A repository server that answers every request with `body` after `delayMs`,
+// named by the test override of the repository address while it lives.
+class SlowRepository {
+public:
+    SlowRepository(std::string body, DWORD delayMs) : body_(std::move(body)), delayMs_(delayMs) {
+        WSADATA wsa;
+        started_ = ::WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
+        listener_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+        sockaddr_in address = {};
+        address.sin_family = AF_INET;
+        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        int length = sizeof(address);
+        listening_ = ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
+                     ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+                     ::listen(listener_, 4) == 0;
+        char previous[1024] = {};
+        hadPrevious_ = ::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", previous, sizeof(previous)) > 0;
+        previous_ = previous;
+        std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
+        ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url.c_str());
+        if (listening_)
+            thread_ = std::thread([this] { serve(); });
+    }
+    ~SlowRepository() {
+        ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", hadPrevious_ ? previous_.c_str() : nullptr);
+        ::closesocket(listener_); // ends the accept
+        if (thread_.joinable())
+            thread_.join();
+        if (started_)
+            ::WSACleanup();
+    }
+    bool listening() const { return listening_; }
+
+private:
+    void serve() {
+        for (;;) {
+            SOCKET client = ::accept(listener_, nullptr, nullptr);
+            if (client == INVALID_SOCKET)
+                return;
+            char request[4096];
+            ::recv(client, request, sizeof(request), 0);
+            ::Sleep(delayMs_);
+            std::string answer = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body_.size()) +
+                                 "\r\nConnection: close\r\n\r\n" + body_;
+            ::send(client, answer.data(), static_cast<int>(answer.size()), 0);
+            ::closesocket(client);
+        }
+    }
+    std::string body_;
+    DWORD delayMs_;
+    bool started_ = false, listening_ = false, hadPrevious_ = false;
+    SOCKET listener_ = INVALID_SOCKET;
+    std::string previous_;
+    std::thread thread_;
+};
+} // namespace
+
+// The page's set-up fetches its list afresh beside pip's listing: the first
+// activation shows the sets of the cached list at once, the list's own
+// buttons wait, and the fresh list's sets show once pip has answered.
+TEST(PipPackageSets, TheFreshListArrivesBesidePipsListingAndReplacesTheCachedOne) {
+    SlowRepository server("[Fresh Set]\nnumpy=numpy-1.16.4+mkl-cp27-cp27m-win32\n", 800);
+    ASSERT_TRUE(server.listening());
+    FakeInterpreter python27("2.7");
+    python27.setPackages({{"pythonnet", "2.3.0"}});
+    std::string cached;
+    {
+        kdDInstallPY27ExtensionsNew probe("probe");
+        const hnInstallationElement& list = *probe.installManager->item(0);
+        ::CreateDirectoryA(list.downloadFolder.c_str(), nullptr);
+        cached = list.downloadFolder + "\\" + list.fileName;
+    }
+    bool hadList = fileExists(cached);
+    std::string before = hadList ? readTextFile(cached) : std::string();
+    writeTextFile(cached, "[Cached Set]\nnumpy=numpy-1.16.4+mkl-cp27-cp27m-win32\n");
+    {
+        ShownTablePage<kdDInstallPY27ExtensionsNew> open(std::map<std::string, std::string>{});
+        ASSERT_TRUE(open.page.checking()) << "the activation waited for the list";
+        EXPECT_EQ("Cached Set", open.page.selectedPackage());
+        clickButton(open.window, IDC_PYPKG_REFRESH); // refused: the fresh list is on its way
+        clickButton(open.window, IDC_DOWNLOAD_INSTALLABLES);
+        EXPECT_TRUE(open.prompter.records.empty()) << describeRecords(open.prompter);
+        EXPECT_TRUE(open.actions.calls.empty());
+
+        ASSERT_TRUE(awaitListing(open.page));
+        EXPECT_EQ("Fresh Set", open.page.selectedPackage());
+    }
+    if (hadList)
+        writeTextFile(cached, before);
+    else
+        ::DeleteFileA(cached.c_str());
 }

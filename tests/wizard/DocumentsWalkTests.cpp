@@ -112,8 +112,10 @@ TEST(DocumentsWalk, HelpOfEveryPage) {
     HWND sheet = app.findWindow(kCaption, "#32770");
     ASSERT_TRUE(sheet);
     HWND tabs = reinterpret_cast<HWND>(::SendMessageA(sheet, PSM_GETTABCONTROL, 0, 0));
-    int count = static_cast<int>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0));
-    EXPECT_LE(20, count);
+    // The pages after the welcome page are listed once it has painted.
+    int count = 0;
+    EXPECT_TRUE(uidriver::waitUntil(
+        [&] { return (count = static_cast<int>(::SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0))) >= 20; }, 10000));
     std::string previous;
     // Some pages tell the user something on activation (no interpreter, no
     // runtime yet): such a box is answered with its negative choice.

@@ -12,6 +12,7 @@
 #include "pages/InstallerPages.h"
 #include "wizard/InstallerSheet.h"
 #include "wizard/PropertyPageBase.h"
+#include "pages_ids.h"
 #include "wizard_ids.h"
 
 namespace {
@@ -506,4 +507,94 @@ TEST(InstallerSheet, RuntimeFolderNeedsTheInstalledRuntimeProduct) {
     EXPECT_FALSE(kdDKadrixSDKInstallerSheet::getInstalledRuntimeFolder(folder));
     EXPECT_EQ("unchanged", folder);
     ::RegDeleteKeyExA(HKEY_LOCAL_MACHINE, keyName, hnRegistryView(), 0);
+}
+
+namespace {
+// A sheet run as the program runs it, made welcome page first; every command
+// of the sheet notes what it found when it acted. The first step after the
+// first paint posts a click on the Core navigation button, then Cancel.
+class StartupSheet : public kdDKadrixSDKInstallerSheet {
+public:
+    explicit StartupSheet(const kdDSheetHooks& hooks)
+        : kdDKadrixSDKInstallerSheet(createInstallerPages(true), hooks) {}
+    int stepsSeen = 0;
+    int pagesAtFirstStep = -1;
+    bool buildingAtClick = false;
+    int pagesAtClick = -1;
+    std::string activeAfterClick;
+
+protected:
+    bool stepAfterFirstPaint() override {
+        if (stepsSeen++ == 0) {
+            pagesAtFirstStep = pageCount();
+            ::PostMessageA(::GetDlgItem(hwnd(), ID_NAV_CORE), BM_CLICK, 0, 0);
+            PropSheet_PressButton(hwnd(), PSBTN_CANCEL);
+        }
+        return kdDKadrixSDKInstallerSheet::stepAfterFirstPaint();
+    }
+    bool onCommand(WORD id, WORD code, HWND control) override {
+        if (id != ID_NAV_CORE)
+            return kdDKadrixSDKInstallerSheet::onCommand(id, code, control);
+        buildingAtClick = building();
+        bool handled = kdDKadrixSDKInstallerSheet::onCommand(id, code, control);
+        pagesAtClick = pageCount();
+        activeAfterClick = activeName(*this);
+        return handled;
+    }
+};
+} // namespace
+
+TEST(InstallerSheet, WelcomeFirstSheetShowsTheWelcomePageAloneUntilItsStepsAreDone) {
+    ScriptedPrompter prompter;
+    TestHooks hooks;
+    hooks.stored = "Python 2.7.9";
+    kdDSheetHooks h = hooks.hooks();
+    int upgradeChecks = 0;
+    h.checkUpgradeChannel = [&upgradeChecks](CUpgradeInfo&, hnUpgradeCheckControl&) {
+        ++upgradeChecks;
+        return false;
+    };
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages(true), h);
+    sheet.setWizardMode();
+    ASSERT_TRUE(sheet.create());
+    pump();
+    // Shown at once: the welcome page alone, no Python upkeep, no upgrade
+    // check, and the welcome page without its set-up work.
+    EXPECT_TRUE(sheet.building());
+    EXPECT_EQ(std::vector<std::string>{"Installation Welcome"}, pageNames(sheet));
+    EXPECT_TRUE(hooks.calls.empty());
+    EXPECT_EQ(nullptr, sheet.upgradeCheckThread);
+    kdDInstallWelcomeBase& welcome = *installerPages(sheet).welcomePage;
+    HWND versions = welcome.item(IDC_WELCOME_VERSION_LIST);
+    EXPECT_EQ(0, ::SendMessageA(versions, CB_GETCOUNT, 0, 0));
+    EXPECT_FALSE(::IsWindowVisible(welcome.item(IDC_WELCOME_QUICK_UPDATE)));
+    int runs = welcome.activationRuns();
+
+    sheet.finishBuilding();
+    EXPECT_FALSE(sheet.building());
+    EXPECT_EQ(std::vector<std::string>(std::begin(kPy27Order), std::end(kPy27Order)), pageNames(sheet));
+    EXPECT_NE(hooks.calls.end(), std::find(hooks.calls.begin(), hooks.calls.end(), "upkeep 27"));
+    EXPECT_EQ(runs + 1, welcome.activationRuns());
+    EXPECT_GE(::SendMessageA(versions, CB_GETCOUNT, 0, 0), 1);
+    EXPECT_NE(nullptr, sheet.upgradeCheckThread);
+    EXPECT_TRUE(waitFor([&] { return upgradeChecks == 2; }, 5000));
+    EXPECT_EQ("Installation Welcome", activeName(sheet));
+}
+
+TEST(InstallerSheet, AClickRightAfterStartUpActsOnTheWholeWizard) {
+    ScriptedPrompter prompter;
+    prompter.fallback = IDYES;
+    TestHooks hooks;
+    hooks.stored = "Python 2.7.9";
+    kdDSheetHooks h = hooks.hooks();
+    h.checkUpgradeChannel = [](CUpgradeInfo&, hnUpgradeCheckControl&) { return false; };
+    StartupSheet sheet(h);
+    sheet.setWizardMode();
+    sheet.runModal();
+    EXPECT_EQ(1, sheet.pagesAtFirstStep);
+    // The click came while the pages were being built; it acted on all of them.
+    EXPECT_TRUE(sheet.buildingAtClick);
+    EXPECT_EQ(static_cast<int>(std::size(kPy27Order)), sheet.pagesAtClick);
+    EXPECT_EQ("Core Installation", sheet.activeAfterClick);
+    EXPECT_FALSE(sheet.isOpen());
 }
