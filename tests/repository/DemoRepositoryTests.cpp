@@ -389,6 +389,8 @@ TEST(DemoRepository, PackageSetWithAWheelMissingOnTheServerChangesNothing) {
         kdDInstallPY27ExtensionsNew page("Demo");
         PageHost host(page);
         HWND window = host.pageWindow();
+        // The sets' list and pip's listing arrive on the page's worker.
+        ASSERT_TRUE(waitFor([&] { return !page.checking(); }, 60000));
         ASSERT_TRUE(chooseItem(window, IDC_PYPKG_COMBO, "Orvanto 15.0 Deep Learning"))
             << describeRecords(prompter);
         ::CheckDlgButton(window, IDC_PYPKG_VALIDATE, BST_CHECKED);
