@@ -76,6 +76,15 @@ hnStopBlock::Wait hnWaitOrStopKeepingPainted(const hnStopBlock* stop, HANDLE obj
     return hnWaitKeepingPainted(object, ms) ? hnStopBlock::Wait::Signalled : hnStopBlock::Wait::TimedOut;
 }
 
+bool hnStopOrLeaveWorker(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms) {
+    stop.requestStop();
+    if (!thread || hnWaitForWorker(thread, ms))
+        return true;
+    hnDebugOutF("%s - worker did not end within %lu ms, left to finish on its own\n", who,
+                static_cast<unsigned long>(ms));
+    return false;
+}
+
 bool hnStopWorker(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms) {
     stop.requestStop();
     if (!thread || hnWaitForWorker(thread, ms))
