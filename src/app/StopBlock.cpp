@@ -76,12 +76,25 @@ hnStopBlock::Wait hnWaitOrStopKeepingPainted(const hnStopBlock* stop, HANDLE obj
     return hnWaitKeepingPainted(object, ms) ? hnStopBlock::Wait::Signalled : hnStopBlock::Wait::TimedOut;
 }
 
-bool hnStopWorker(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms) {
+namespace {
+// Requests the stop and waits up to `ms` while answering the worker's sent
+// messages; true when it ended. Otherwise says so, with what happens next.
+bool stopWithin(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms, const char* next) {
     stop.requestStop();
     if (!thread || hnWaitForWorker(thread, ms))
         return true;
-    hnDebugOutF("%s - worker did not end within %lu ms, waiting for it to finish\n", who,
-                static_cast<unsigned long>(ms));
+    hnDebugOutF("%s - worker did not end within %lu ms, %s\n", who, static_cast<unsigned long>(ms), next);
+    return false;
+}
+} // namespace
+
+bool hnStopOrLeaveWorker(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms) {
+    return stopWithin(thread, stop, who, ms, "left to finish on its own");
+}
+
+bool hnStopWorker(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms) {
+    if (stopWithin(thread, stop, who, ms, "waiting for it to finish"))
+        return true;
     // Its waits have all ended; whatever still holds it returns by itself.
     // A handle that cannot be waited on ends the wait rather than spinning.
     while (!hnWaitForWorker(thread, kWorkerStopMs))

@@ -54,6 +54,11 @@ constexpr DWORD kWorkerStopMs = 5000;
 // it to finish"), so the caller may free what the worker used once this
 // returns. True when the worker ended within `ms`.
 bool hnStopWorker(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms = kWorkerStopMs);
+// The same for a worker that holds its own share of everything it uses (its
+// stop block included): one still running after `ms` is left to finish on its
+// own and release its share, never killed, and the caller goes on ("<who> -
+// worker did not end within <ms> ms, left to finish on its own").
+bool hnStopOrLeaveWorker(HANDLE thread, hnStopBlock& stop, const char* who, DWORD ms = kWorkerStopMs);
 
 // A worker thread with its stop block: runs one body at a time and is
 // stopped through hnStopWorker.

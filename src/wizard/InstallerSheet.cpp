@@ -138,6 +138,12 @@ kdDSheetHooks defaultSheetHooks() {
     return hooks;
 }
 
+struct kdDKadrixSDKInstallerSheet::UpgradeCheck {
+    hnUpgradeCheckControl control;
+    std::function<bool(CUpgradeInfo&, hnUpgradeCheckControl&)> check;
+    HWND target = nullptr;
+};
+
 kdDKadrixSDKInstallerSheet::kdDKadrixSDKInstallerSheet(std::unique_ptr<kdDSheetPages> pages,
                                                        const kdDSheetHooks& hooks)
     : hnPropertySheet(kInstallerCaption), pages_(std::move(pages)), hooks_(hooks) {
@@ -436,8 +442,15 @@ bool kdDKadrixSDKInstallerSheet::onInitSheet() {
 }
 
 void kdDKadrixSDKInstallerSheet::startUpgradeCheck() {
-    if (hwnd() && !upgradeCheckThread)
-        upgradeCheckThread = ::CreateThread(nullptr, 0, upgradeCheckWorker, this, 0, nullptr);
+    if (!hwnd() || upgradeCheckThread)
+        return;
+    upgradeCheck_ = std::make_shared<UpgradeCheck>();
+    upgradeCheck_->check = hooks_.checkUpgradeChannel;
+    upgradeCheck_->target = hwnd();
+    auto* share = new std::shared_ptr<UpgradeCheck>(upgradeCheck_);
+    upgradeCheckThread = ::CreateThread(nullptr, 0, upgradeCheckWorker, share, 0, nullptr);
+    if (!upgradeCheckThread)
+        delete share;
 }
 
 bool kdDKadrixSDKInstallerSheet::navigationLabelsFit(HFONT font) const {
@@ -523,17 +536,19 @@ void kdDKadrixSDKInstallerSheet::onSheetDestroy() {
 // ---------------------------------------------------------------- upgrade check
 
 DWORD WINAPI kdDKadrixSDKInstallerSheet::upgradeCheckWorker(LPVOID parameter) {
-    auto* sheet = static_cast<kdDKadrixSDKInstallerSheet*>(parameter);
+    // The worker's own share: it touches nothing of the sheet, which may be
+    // gone before a hanging request returns.
+    std::unique_ptr<std::shared_ptr<UpgradeCheck>> share(
+        static_cast<std::shared_ptr<UpgradeCheck>*>(parameter));
+    UpgradeCheck& check = **share;
     try {
         hnInstallerServices* app = installerServices();
-        HWND target = sheet->hwnd();
         for (CUpgradeInfo* info : {app->upgradeRecord(false), app->upgradeRecord(true)}) {
-            if (!info || sheet->upgradeCheck_.stopRequested())
+            if (!info || !check.check || check.control.stopRequested())
                 break;
             // Posted, not sent: the sheet may be waiting for this thread.
-            if (sheet->hooks_.checkUpgradeChannel(*info, sheet->upgradeCheck_) &&
-                !sheet->upgradeCheck_.stopRequested())
-                ::PostMessageA(target, kMsgReactivateCurrentPage, kReactivateParameter, 0);
+            if (check.check(*info, check.control) && !check.control.stopRequested())
+                ::PostMessageA(check.target, kMsgReactivateCurrentPage, kReactivateParameter, 0);
         }
     } catch (...) {
     }
@@ -543,11 +558,13 @@ DWORD WINAPI kdDKadrixSDKInstallerSheet::upgradeCheckWorker(LPVOID parameter) {
 void kdDKadrixSDKInstallerSheet::stopUpgradeCheck() {
     if (!upgradeCheckThread)
         return;
-    // The stop closes its internet handles: a hanging request returns now.
-    hnStopWorker(upgradeCheckThread, upgradeCheck_, "kdDKadrixSDKInstallerSheet::stopUpgradeCheck",
-                 kWorkerWaitMs);
+    // The stop closes its internet handles: a hanging request returns now,
+    // or later by itself; the worker is never killed.
+    hnStopOrLeaveWorker(upgradeCheckThread, upgradeCheck_->control,
+                        "kdDKadrixSDKInstallerSheet::stopUpgradeCheck", kWorkerWaitMs);
     ::CloseHandle(upgradeCheckThread);
     upgradeCheckThread = nullptr;
+    upgradeCheck_.reset();
 }
 
 int kdDKadrixSDKInstallerSheet::reactivateCurrentPage() {

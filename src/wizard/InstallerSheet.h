@@ -153,7 +153,7 @@ private:
     void createNavigationButtons();
     bool navigationLabelsFit(HFONT font) const;
     void stopUpgradeCheck();
-    static DWORD WINAPI upgradeCheckWorker(LPVOID sheet);
+    static DWORD WINAPI upgradeCheckWorker(LPVOID share);
     bool passesOver(int index) const;
     hnInstallManagerBase* managerOf(int index) const;
     static std::unique_ptr<hnInstallationElement> helpElement(const std::string& uiDlgName,
@@ -161,7 +161,10 @@ private:
 
     std::unique_ptr<kdDSheetPages> pages_;
     kdDSheetHooks hooks_;
-    hnUpgradeCheckControl upgradeCheck_;
+    // What the upgrade check's worker uses, shared with it: a worker that
+    // does not end in time is left to finish and releases its share itself.
+    struct UpgradeCheck;
+    std::shared_ptr<UpgradeCheck> upgradeCheck_;
     bool comStarted_ = false;
     bool helpShowing_ = false;
     bool building_ = false;

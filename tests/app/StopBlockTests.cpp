@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <memory>
 #include <thread>
 
 #include "app/ScopedHandle.h"
@@ -64,6 +65,52 @@ TEST(StopBlock, AStuckWorkerIsWaitedForNeverKilledAndItsOwnerOutlivesIt) {
     // Only now may the owner go: nothing uses it any more.
     delete owner;
     ::DestroyWindow(window);
+}
+
+// A worker with its own share of what it uses: the stopping thread goes on
+// while it is stuck, and the worker, never killed, releases its share last.
+TEST(StopBlock, AStuckWorkerWithItsOwnShareIsLeftToFinishAndReleasesIt) {
+    DebugCapture debug;
+    struct Share {
+        hnStopBlock stop;
+        hnScopedHandle release{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+        hnScopedHandle released{::CreateEventA(nullptr, TRUE, FALSE, nullptr)};
+        ~Share() { ::SetEvent(released.get()); }
+    };
+    auto owned = std::make_shared<Share>();
+    HANDLE released = owned->released.get();
+    HANDLE release = owned->release.get();
+    auto* workerShare = new std::shared_ptr<Share>(owned);
+    hnScopedHandle thread(::CreateThread(
+        nullptr, 0,
+        [](LPVOID parameter) -> DWORD {
+            std::unique_ptr<std::shared_ptr<Share>> share(static_cast<std::shared_ptr<Share>*>(parameter));
+            ::WaitForSingleObject((*share)->release.get(), INFINITE); // deaf to the stop
+            return 7;
+        },
+        workerShare, 0, nullptr));
+    ASSERT_TRUE(static_cast<bool>(thread));
+
+    DWORD start = ::GetTickCount();
+    EXPECT_FALSE(hnStopOrLeaveWorker(thread.get(), owned->stop, "LeftWorker", 200));
+    EXPECT_LT(::GetTickCount() - start, 3000u); // the caller goes on
+    EXPECT_TRUE(debug.contains("LeftWorker - worker did not end within 200 ms, left to finish on its own\n"));
+    // The handles stay valid: the worker's share keeps them.
+    ::DuplicateHandle(::GetCurrentProcess(), release, ::GetCurrentProcess(), &release, 0, FALSE,
+                      DUPLICATE_SAME_ACCESS);
+    ::DuplicateHandle(::GetCurrentProcess(), released, ::GetCurrentProcess(), &released, 0, FALSE,
+                      DUPLICATE_SAME_ACCESS);
+    owned.reset(); // the owner's share goes first
+    EXPECT_EQ(static_cast<DWORD>(WAIT_TIMEOUT), ::WaitForSingleObject(released, 0));
+
+    ::SetEvent(release);
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), ::WaitForSingleObject(thread.get(), 10000));
+    DWORD exitCode = 0;
+    EXPECT_TRUE(::GetExitCodeThread(thread.get(), &exitCode));
+    EXPECT_EQ(7u, exitCode); // it ran to its end
+    EXPECT_EQ(static_cast<DWORD>(WAIT_OBJECT_0), ::WaitForSingleObject(released, 0));
+    ::CloseHandle(release);
+    ::CloseHandle(released);
 }
 
 TEST(StopBlock, AWorkerThatHonoursTheStopEndsWithinItsTime) {
