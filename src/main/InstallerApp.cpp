@@ -456,7 +456,6 @@ int COrvantoKadrixSDKInstallerApp::runCommandLineAction(const CInstallerCommandL
         runOutcome_ = &outcome;
         hnApplyComponentSet(set, options, outcome, prompter);
         runOutcome_ = nullptr;
-        hnLogSetAsDetected();
         return hnExitCodeOf(outcome);
     }
     case CInstallerCommandLine::Action::Mirror: {

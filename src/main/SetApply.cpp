@@ -327,30 +327,9 @@ void CSetApplier::run() {
 
 } // namespace
 
-void hnApplyComponentSet(const CComponentSet& set, const hnApplyOptions& options, hnRunOutcome& outcome,
-                         const hnUnattendedPrompter& prompter) {
-    CSetApplier(set, options, outcome, prompter).run();
-    if (prompter.ended() || outcome.failed)
-        return;
-    // Rows that no visited page brings (a page of the other interpreter, a
-    // manager besides the pages') are checked once more as a whole.
-    CPagesWithoutWindows pages;
-    pages.detect();
-    const hnSetSection* components = set.section(kSetComponentsSection);
-    for (std::size_t i = 0; components && i < components->entries.size(); ++i) {
-        const hnInstallationElement* row = pages.row(components->entries[i].key);
-        if (row && isMissing(*row)) {
-            outcome.failed = true;
-            hnSessionLogF("Apply", "%s failed: no page of this run installs it (%s)", row->name.c_str(),
-                          row->url.c_str());
-        }
-    }
-}
-
-void hnLogSetAsDetected() {
-    CPagesWithoutWindows pages;
-    CComponentSet set;
-    hnDescribeThisPc(pages, set);
+namespace {
+// Writes a set into the session log, line by line.
+void logSet(const CComponentSet& set) {
     std::string text, error;
     if (!hnFormatComponentSet(set, text, error)) {
         hnSessionLogF("Set as detected", "%s", error.c_str());
@@ -364,4 +343,29 @@ void hnLogSetAsDetected() {
         hnSessionLogF("Set as detected", "%s", text.substr(start, end - start).c_str());
         start = end + 2;
     }
+}
+} // namespace
+
+void hnApplyComponentSet(const CComponentSet& set, const hnApplyOptions& options, hnRunOutcome& outcome,
+                         const hnUnattendedPrompter& prompter) {
+    CSetApplier(set, options, outcome, prompter).run();
+    // One detection of the whole PC serves the last check and the log's
+    // closing record: each would cost a full detection of its own.
+    CPagesWithoutWindows pages;
+    CComponentSet detected;
+    hnDescribeThisPc(pages, detected);
+    if (!prompter.ended() && !outcome.failed) {
+        // Rows that no visited page brings (a page of the other interpreter,
+        // a manager besides the pages') are checked once more as a whole.
+        const hnSetSection* components = set.section(kSetComponentsSection);
+        for (std::size_t i = 0; components && i < components->entries.size(); ++i) {
+            const hnInstallationElement* row = pages.row(components->entries[i].key);
+            if (row && isMissing(*row)) {
+                outcome.failed = true;
+                hnSessionLogF("Apply", "%s failed: no page of this run installs it (%s)", row->name.c_str(),
+                              row->url.c_str());
+            }
+        }
+    }
+    logSet(detected);
 }
