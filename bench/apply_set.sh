@@ -6,8 +6,9 @@
 # cache, both timed from the process's start to its end. The set is the one
 # the buttons' PC exports. Rounds alternate the two (APPLY_BENCH_ROUNDS, 2).
 # Appends apply_buttons_s and apply_quiet_s (medians), apply_over_buttons
-# (their ratio; the target is at most 1.10) and apply_load (the 1-minute load
-# before and after) to the results file given as $1.
+# (their ratio, the target is at most 1.10, with each round's own) and
+# apply_load (the 1-minute load before and after) to the results file given
+# as $1.
 set -euo pipefail
 top=$(cd "$(dirname "$0")/.." && pwd)
 results=$1
@@ -77,6 +78,6 @@ applied = [float(x) for x in sys.argv[2 + n:2 + 2 * n]]
 b, a = statistics.median(buttons), statistics.median(applied)
 print("apply_buttons_s %.2f (%s)" % (b, " ".join("%.2f" % x for x in buttons)))
 print("apply_quiet_s %.2f (%s)" % (a, " ".join("%.2f" % x for x in applied)))
-print("apply_over_buttons %.3f" % (a / b))
+print("apply_over_buttons %.3f (each round: %s)" % (a / b, " ".join("%.3f" % (y / x) for x, y in zip(buttons, applied))))
 print("apply_load %s %s" % (sys.argv[2 + 2 * n], sys.argv[3 + 2 * n]))
 EOF
