@@ -4,6 +4,7 @@
 #include "app/Text.h"
 #include "download/StatusWords.h"
 #include "install/InstallManager.h"
+#include "install/PipShow.h"
 #include "main/ExitCodes.h"
 #include "pages/InstallerPages.h"
 #include "python/PythonSelection.h"
@@ -45,6 +46,9 @@ hnInstallationElement* CPagesWithoutWindows::row(const std::string& name) const 
 }
 
 void CPagesWithoutWindows::detect() {
+    // One pass reads the whole PC: pip's listing is read once per interpreter
+    // for every page that asks, instead of once per page.
+    hnPipAnswerScope answers;
     for (kdDPropertyPageBase* page : pages_->all()) {
         hnInstallManagerBase* manager = page ? page->installManager.get() : nullptr;
         if (manager && manager->count() > 0)
