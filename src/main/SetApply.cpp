@@ -253,10 +253,16 @@ void CSetApplier::removeUnlistedRows(kdDPropertyPageBase& page) {
 
 // Every row the set names must be there now; each one that is not is named
 // with its address and step, also after a download the prompter answered
-// with Abort.
+// with Abort. The page's activation and its handlers detected the rows
+// already: only a listed row that still looks missing makes the page detect
+// its rows once more before it counts.
 void CSetApplier::checkRows(kdDPropertyPageBase& page) {
     hnInstallManagerBase& manager = *page.installManager;
-    if (manager.count() == 0)
+    bool looksMissing = false;
+    for (unsigned i = 0; i < manager.count(); ++i)
+        looksMissing = looksMissing || (entryOf(set_, kSetComponentsSection, manager.item(i)->name) &&
+                                        isMissing(*manager.item(i)));
+    if (!looksMissing)
         return;
     manager.refreshStatuses(0, static_cast<int>(manager.count()) - 1);
     for (unsigned i = 0; i < manager.count(); ++i) {
