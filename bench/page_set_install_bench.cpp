@@ -2,9 +2,10 @@
 // of the fleet test installed through the wizard's own pages, one row after
 // another in one process, as a user's clicks install it:
 //   page_set_install_bench        (ORVANTO_REPOSITORY_URL names the server)
-// The sheet is made as /apply makes it (hidden, no upgrade check) and the
-// program's dialogs stay hidden as in /quiet, so that the two differ only in
-// who presses the buttons. Every question is answered Yes. Prints
+// The program starts as the wizard does (start-up checks, private temp
+// folder), the sheet is made as /apply makes it (hidden, no upgrade check)
+// and the program's dialogs stay hidden as in /quiet, so that the two differ
+// only in who presses the buttons. Every question is answered Yes. Prints
 // "buttons_s <seconds>" from the start of the program to the last row, and
 // exits 1 when a row did not come.
 #include <cstdio>
@@ -99,7 +100,9 @@ int main() {
     YesPrompter prompter;
     hnPrompter* previous = app.setPrompter(&prompter);
     app.setWindowsHidden(true);
-    int failures = 0;
+    // The wizard's own start: its start-up checks and the private temp folder.
+    int failures = app.passStartupChecks(false) ? 0 : 1;
+    app.cleanUpTempSubFolder();
     {
         kdDSheetHooks hooks = defaultSheetHooks();
         hooks.checkUpgradeChannel = [](CUpgradeInfo&, hnUpgradeCheckControl&) { return false; };
