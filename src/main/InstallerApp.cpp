@@ -37,10 +37,15 @@ const char* const kRepositoryBaseUrl = "http://repository.orvanto.com";
 #ifdef _WIN64
 const char* const kRepositoryUrlVariable = "ORVANTO_REPOSITORY_URL";
 const char* const kBusyWaitVariable = "ORVANTO_STARTUP_WAIT_MS";
+// The account an unattended run counts as working for (a SID): wine runs
+// every process as the one user, so the tests pose as the local system
+// account through this.
+const char* const kRunAccountVariable = "ORVANTO_RUN_ACCOUNT_SID";
 #else
 // The shipped program does not even carry the names (a test reads it for them).
 const char* const kRepositoryUrlVariable = nullptr;
 const char* const kBusyWaitVariable = nullptr;
+const char* const kRunAccountVariable = nullptr;
 #endif
 const char* const kSessionLogPrefix = "OrvantoVisionSoftwareInstaller_";
 constexpr int kSessionLogsKept = 10;
@@ -432,6 +437,9 @@ int COrvantoKadrixSDKInstallerApp::runCommandLineAction(const CInstallerCommandL
         // The account rule comes before anything is installed.
         std::string sid, account, documents, rule;
         hnProcessAccount(sid, account);
+        std::string posed;
+        if (readTestOverride(kRunAccountVariable, posed) && hnAccountNameOfSid(posed, account))
+            sid = posed;
         hnDocumentsFolder(documents);
         int allowed = hnCheckDocumentsRule(set, sid, account, line.documentsFolder, documents, rule);
         hnSessionLogF("Apply", "%s", rule.c_str());
@@ -448,7 +456,6 @@ int COrvantoKadrixSDKInstallerApp::runCommandLineAction(const CInstallerCommandL
         runOutcome_ = &outcome;
         hnApplyComponentSet(set, options, outcome, prompter);
         runOutcome_ = nullptr;
-        hnLogSetAsDetected();
         return hnExitCodeOf(outcome);
     }
     case CInstallerCommandLine::Action::Mirror: {

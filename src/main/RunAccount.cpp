@@ -16,6 +16,27 @@ bool hnIsSystemAccountSid(const std::string& sid) {
     return hnEqualsNoCase(sid, kLocalSystemSid);
 }
 
+namespace {
+std::string accountName(PSID account, const std::string& sid) {
+    char name[256] = {}, domain[256] = {};
+    DWORD nameLength = sizeof(name), domainLength = sizeof(domain);
+    SID_NAME_USE use;
+    if (!::LookupAccountSidA(nullptr, account, name, &nameLength, domain, &domainLength, &use))
+        return sid;
+    return domain[0] ? std::string(domain) + "\\" + name : std::string(name);
+}
+} // namespace
+
+bool hnAccountNameOfSid(const std::string& sid, std::string& name) {
+    name.clear();
+    PSID account = nullptr;
+    if (!::ConvertStringSidToSidA(sid.c_str(), &account) || !account)
+        return false;
+    name = accountName(account, sid);
+    ::LocalFree(account);
+    return true;
+}
+
 bool hnProcessAccount(std::string& sid, std::string& name) {
     sid.clear();
     name.clear();
@@ -36,13 +57,7 @@ bool hnProcessAccount(std::string& sid, std::string& name) {
         return false;
     sid = text;
     ::LocalFree(text);
-    char account[256] = {}, domain[256] = {};
-    DWORD accountLength = sizeof(account), domainLength = sizeof(domain);
-    SID_NAME_USE use;
-    if (::LookupAccountSidA(nullptr, user, account, &accountLength, domain, &domainLength, &use))
-        name = domain[0] ? std::string(domain) + "\\" + account : std::string(account);
-    else
-        name = sid;
+    name = accountName(user, sid);
     return true;
 }
 

@@ -13,6 +13,10 @@ bool hnIsSystemAccountSid(const std::string& sid);
 // when the name cannot be looked up). False when the token cannot be read.
 bool hnProcessAccount(std::string& sid, std::string& name);
 
+// The "DOMAIN\name" of an account's SID (text form); the SID itself when the
+// name cannot be looked up. False when the SID is not one.
+bool hnAccountNameOfSid(const std::string& sid, std::string& name);
+
 // Whether the set holds parts that live in a user's documents folder: the
 // stored Python choices or documents content.
 bool hnSetHasPerUserParts(const CComponentSet& set);

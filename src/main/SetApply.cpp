@@ -272,10 +272,16 @@ void CSetApplier::removeUnlistedRows(kdDPropertyPageBase& page) {
 
 // Every row the set names must be there now; each one that is not is named
 // with its address and step, also after a download the prompter answered
-// with Abort.
+// with Abort. The page's activation and its handlers detected the rows
+// already: only a listed row that still looks missing makes the page detect
+// its rows once more before it counts.
 void CSetApplier::checkRows(kdDPropertyPageBase& page) {
     hnInstallManagerBase& manager = *page.installManager;
-    if (manager.count() == 0)
+    bool looksMissing = false;
+    for (unsigned i = 0; i < manager.count(); ++i)
+        looksMissing = looksMissing || (entryOf(set_, kSetComponentsSection, manager.item(i)->name) &&
+                                        isMissing(*manager.item(i)));
+    if (!looksMissing)
         return;
     manager.refreshStatuses(0, static_cast<int>(manager.count()) - 1);
     for (unsigned i = 0; i < manager.count(); ++i) {
@@ -419,40 +425,44 @@ void CSetApplier::run() {
 
 } // namespace
 
-void hnApplyComponentSet(const CComponentSet& set, const hnApplyOptions& options, hnRunOutcome& outcome,
-                         const hnUnattendedPrompter& prompter) {
-    CSetApplier(set, options, outcome, prompter).run();
-    if (prompter.ended() || outcome.failed)
-        return;
-    // Rows that no visited page brings (a page of the other interpreter, a
-    // manager besides the pages') are checked once more as a whole.
-    CPagesWithoutWindows pages;
-    pages.detect();
-    const hnSetSection* components = set.section(kSetComponentsSection);
-    for (std::size_t i = 0; components && i < components->entries.size(); ++i) {
-        const hnInstallationElement* row = pages.row(components->entries[i].key);
-        if (row && isMissing(*row)) {
-            outcome.failed = true;
-            hnSessionLogF("Apply", "%s failed: no page of this run installs it (%s)", row->name.c_str(),
-                          row->url.c_str());
-        }
-    }
-    for (const hnPageItem& item : pages.items()) {
-        if (entryOf(set, hnSetSectionOf(item.kind), item.key) && item.installed.empty()) {
-            outcome.failed = true;
-            hnSessionLogF("Apply", "%s failed: no page of this run installs it", item.key.c_str());
-        }
-    }
-}
-
-void hnLogSetAsDetected() {
-    CPagesWithoutWindows pages;
-    CComponentSet set;
-    hnDescribeThisPc(pages, set);
+namespace {
+// Writes a set into the session log, line by line.
+void logSet(const CComponentSet& set) {
     std::string text, error;
     if (!hnFormatComponentSet(set, text, error)) {
         hnSessionLogF("Set as detected", "%s", error.c_str());
         return;
     }
     hnSessionLogLines("Set as detected", text);
+}
+} // namespace
+
+void hnApplyComponentSet(const CComponentSet& set, const hnApplyOptions& options, hnRunOutcome& outcome,
+                         const hnUnattendedPrompter& prompter) {
+    CSetApplier(set, options, outcome, prompter).run();
+    // One detection of the whole PC serves the last check and the log's
+    // closing record: each would cost a full detection of its own.
+    CPagesWithoutWindows pages;
+    CComponentSet detected;
+    hnDescribeThisPc(pages, detected);
+    if (!prompter.ended() && !outcome.failed) {
+        // Rows that no visited page brings (a page of the other interpreter,
+        // a manager besides the pages') are checked once more as a whole.
+        const hnSetSection* components = set.section(kSetComponentsSection);
+        for (std::size_t i = 0; components && i < components->entries.size(); ++i) {
+            const hnInstallationElement* row = pages.row(components->entries[i].key);
+            if (row && isMissing(*row)) {
+                outcome.failed = true;
+                hnSessionLogF("Apply", "%s failed: no page of this run installs it (%s)", row->name.c_str(),
+                              row->url.c_str());
+            }
+        }
+        for (const hnPageItem& item : pages.items()) {
+            if (entryOf(set, hnSetSectionOf(item.kind), item.key) && item.installed.empty()) {
+                outcome.failed = true;
+                hnSessionLogF("Apply", "%s failed: no page of this run installs it", item.key.c_str());
+            }
+        }
+    }
+    logSet(detected);
 }

@@ -20,8 +20,6 @@ struct hnApplyOptions {
 // Applies a set that passed the file and name checks. Fills `outcome`; a
 // failed component ends the run at once with the log naming the component,
 // its address and the step. Stops as soon as the prompter ended the run.
+// Whatever happened, the log ends with the set as detected afterwards.
 void hnApplyComponentSet(const CComponentSet& set, const hnApplyOptions& options, hnRunOutcome& outcome,
                          const hnUnattendedPrompter& prompter);
-
-// Writes the set as detected now into the session log, line by line.
-void hnLogSetAsDetected();

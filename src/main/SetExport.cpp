@@ -88,6 +88,9 @@ hnInstallationElement* CPagesWithoutWindows::row(const std::string& name) const 
 
 void CPagesWithoutWindows::detect() {
     itemsDetected_ = false;
+    // One pass reads the whole PC: pip's listing is read once per interpreter
+    // for every page that asks, instead of once per page.
+    hnPipAnswerScope answers;
     for (kdDPropertyPageBase* page : pages_->all()) {
         hnInstallManagerBase* manager = page ? page->installManager.get() : nullptr;
         if (manager && manager->count() > 0)

@@ -89,6 +89,10 @@ TEST(RunAccount, SystemWithPerUserPartsNeedsADocumentsFolder) {
     ASSERT_TRUE(hnProcessAccount(sid, name));
     EXPECT_EQ(0u, sid.find("S-1-")) << sid;
     EXPECT_FALSE(name.empty());
+    // The account a test poses as is named as the process's own would be.
+    EXPECT_TRUE(hnAccountNameOfSid(system, name));
+    EXPECT_NE(std::string::npos, name.find("SYSTEM")) << name;
+    EXPECT_FALSE(hnAccountNameOfSid("not a SID", name));
 }
 
 TEST(RunAccount, DocumentsOfTheCommandLineReplaceTheUsersFolder) {
