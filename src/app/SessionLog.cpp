@@ -117,6 +117,33 @@ std::string hnSessionLog::path() const {
     return path_;
 }
 
+bool hnSessionLog::copyTo(const std::string& target) const {
+    std::lock_guard<std::mutex> lock(mutex_); // no line is copied half-written
+    if (!file_ || path_.empty())
+        return false;
+    hnScopedHandle source(::CreateFileA(path_.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!source)
+        return false;
+    hnScopedHandle copy(::CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!copy)
+        return false;
+    char buffer[8192];
+    DWORD read = 0;
+    bool done = true;
+    while (done && (done = ::ReadFile(source.get(), buffer, sizeof(buffer), &read, nullptr) != FALSE) &&
+           read > 0) {
+        DWORD written = 0;
+        done = ::WriteFile(copy.get(), buffer, read, &written, nullptr) && written == read;
+    }
+    copy.reset();
+    if (!done)
+        ::DeleteFileA(target.c_str());
+    return done;
+}
+
 void hnSessionLog::write(const char* kind, const std::string& text) {
     SYSTEMTIME now;
     ::GetLocalTime(&now);

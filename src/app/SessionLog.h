@@ -33,6 +33,10 @@ public:
     void close();
     bool isOpen() const;
     std::string path() const;
+    // Copies the log as it is now to `target` (replaced). False, and no
+    // target left behind, when the log is not open or the copy fails: an
+    // empty or cut file must not pass for a session's log.
+    bool copyTo(const std::string& target) const;
 
     // One line "YYYY-MM-DD hh:mm:ss.mmm <kind>: <text>"; line breaks inside
     // the text are written as "\n" so each entry stays on one line.

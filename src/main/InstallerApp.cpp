@@ -342,27 +342,6 @@ bool COrvantoKadrixSDKInstallerApp::passStartupChecks(bool withWindows) {
 }
 
 namespace {
-// Copies the session log file as it is now.
-bool copySessionLog(const std::string& from, const std::string& to) {
-    if (from.empty())
-        return false;
-    hnScopedHandle source(::CreateFileA(from.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    hnScopedHandle target(::CreateFileA(to.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!source || !target)
-        return false;
-    char buffer[8192];
-    DWORD read = 0;
-    while (::ReadFile(source.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
-        DWORD written = 0;
-        if (!::WriteFile(target.get(), buffer, read, &written, nullptr) || written != read)
-            return false;
-    }
-    return true;
-}
-
 // Puts the unattended prompter in place for one run and takes it out again.
 class ScopedPrompter {
 public:
@@ -387,7 +366,7 @@ int COrvantoKadrixSDKInstallerApp::runCommandLine(const CInstallerCommandLine& l
     }
     hnSessionLogF("Command line", "exit code %d: %s", code, hnExitCodeMeaning(code));
     // The log of a run that ended: copied whole to where /log asked.
-    if (!line.logFile.empty() && !copySessionLog(sessionLog().path(), line.logFile))
+    if (!line.logFile.empty() && !sessionLog().copyTo(line.logFile))
         hnDebugOutF("runCommandLine - Unable to write the log to %s\n", line.logFile.c_str());
     return code;
 }

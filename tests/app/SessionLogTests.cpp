@@ -102,6 +102,29 @@ TEST(SessionLog, ALogThatCannotBeWrittenStopsNothing) {
     EXPECT_EQ("", log.path());
 }
 
+// The copy that /log asks for holds the lines written so far; a log that is
+// not open, or a target that cannot be written, leaves no file that could
+// pass for a session's log.
+TEST(SessionLog, ACopyIsTheLogSoFarOrNoFileAtAll) {
+    ScratchFolder folder;
+    std::string copy = folder.file("copy of the log.txt");
+    hnSessionLog closed;
+    EXPECT_FALSE(closed.copyTo(copy));
+    EXPECT_FALSE(fileExists(copy));
+
+    hnSessionLog log;
+    ASSERT_TRUE(log.open(folder.path() + "\\", kPrefix));
+    log.write("Apply", "first line");
+    ASSERT_TRUE(writeTextFile(copy, "an older run's log, longer than this one"));
+    EXPECT_TRUE(log.copyTo(copy));
+    std::string text = readTextFile(copy);
+    EXPECT_NE(std::string::npos, text.find("Apply: first line"));
+    EXPECT_EQ(std::string::npos, text.find("older run"));
+    EXPECT_FALSE(log.copyTo(folder.file("no such folder\\log.txt")));
+    EXPECT_FALSE(fileExists(folder.file("no such folder")));
+    log.close();
+}
+
 // The following seconds' names carry over into the next minute, day and year.
 TEST(SessionLog, LaterSecondsNamesCarryOver) {
     SYSTEMTIME newYearsEve = {};
