@@ -23,10 +23,14 @@
 
 namespace {
 
+// Agrees to every question, as the unattended table does for the ones a set
+// run meets; a box with no Yes gets its OK, an Abort/Retry/Ignore box Abort.
 class YesPrompter : public hnPrompter {
 public:
-    int messageBox(HWND, const char*, const char*, UINT type) override {
-        switch (type & MB_TYPEMASK) {
+    INT_PTR respond(const hnPrompt& prompt) override {
+        if (prompt.isQuestion())
+            return IDYES;
+        switch (prompt.type & MB_TYPEMASK) {
         case MB_YESNO:
         case MB_YESNOCANCEL:
             return IDYES;
@@ -36,7 +40,6 @@ public:
             return IDOK;
         }
     }
-    INT_PTR question(int, HWND, const char*, const std::function<INT_PTR(HWND)>&) override { return IDYES; }
 };
 
 void handleMessages(DWORD ms) {
