@@ -154,7 +154,7 @@ TEST(OptionalComponents, RemoteControlSelectorFollowsTheUninstallersWindow) {
     ASSERT_TRUE(chooseItem(open.window, IDC_UTIL2_TEAMVIEWER_COMBO, "Orvanto TeamViewer 8 Host"));
     EXPECT_EQ("Orvanto TeamViewer 8 Host", open.page.teamViewer().currentSelection);
     ASSERT_TRUE(chooseItem(open.window, IDC_UTIL2_TEAMVIEWER_COMBO, "Orvanto TeamViewer 13 Host"));
-    EXPECT_EQ("Orvanto TeamViewer 13 Host", open.page.teamViewer().currentSelection);
+    EXPECT_EQ("Orvanto TeamViewer 13 Host", open.page.teamViewer().currentSelection) << open.explain();
     EXPECT_EQ("Not Installed", open.page.rowStatus[8]);
     ASSERT_TRUE(chooseItem(open.window, IDC_UTIL2_TEAMVIEWER_COMBO, "Orvanto TeamViewer 8 Host"));
     EXPECT_EQ("Orvanto TeamViewer 8 Host", open.page.teamViewer().currentSelection);
