@@ -126,11 +126,15 @@ public:
         if (length == 0 || length >= MAX_PATH || !::GetTempFileNameA(folder, "pip", 0, name))
             return;
         SECURITY_ATTRIBUTES inherited = {sizeof(inherited), nullptr, TRUE};
-        // Gone with the last handle, also when a program pip started holds
-        // one after pip ended.
+        // The temp folder is the user's: the name is made afresh and never
+        // opened as it stands, so a link put there meanwhile is removed as a
+        // link and never written through. Gone with the last handle, also
+        // when a program pip started holds one after pip ended.
+        ::DeleteFileA(name);
         file_.reset(::CreateFileA(
             name, GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-            &inherited, CREATE_ALWAYS, FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+            &inherited, CREATE_NEW,
+            FILE_ATTRIBUTE_TEMPORARY | FILE_FLAG_DELETE_ON_CLOSE | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
         if (!file_)
             ::DeleteFileA(name);
     }
