@@ -5,6 +5,8 @@
 #include <vector>
 
 #include "app/AppBase.h"
+#include "app/DebugOut.h"
+#include "app/FileHelpers.h"
 #include "app/SessionLogLines.h"
 #include "app/Text.h"
 
@@ -118,6 +120,14 @@ std::string hnSessionLog::path() const {
 }
 
 bool hnSessionLog::copyTo(const std::string& target) const {
+    // The target may lie in a folder the user can write: no link on the way
+    // is passed. (Said before the lock: the debug line goes into this log.)
+    std::string refusal;
+    if (!hnWriteFolderIsSafe(target, refusal)) {
+        hnDebugOutF("hnSessionLog::copyTo - %s\n",
+                    refusal.empty() ? "The target folder cannot be checked" : refusal.c_str());
+        return false;
+    }
     std::lock_guard<std::mutex> lock(mutex_); // no line is copied half-written
     if (!file_ || path_.empty())
         return false;
@@ -126,8 +136,11 @@ bool hnSessionLog::copyTo(const std::string& target) const {
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!source)
         return false;
-    hnScopedHandle copy(::CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Made afresh, never opened through a link put at its name: a link there
+    // goes as a link, and one put back meanwhile makes the copy fail.
+    ::DeleteFileA(target.c_str());
+    hnScopedHandle copy(::CreateFileA(target.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, CREATE_NEW,
+                                      FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!copy)
         return false;
     char buffer[8192];

@@ -122,6 +122,18 @@ TEST(SessionLog, ACopyIsTheLogSoFarOrNoFileAtAll) {
     EXPECT_EQ(std::string::npos, text.find("older run"));
     EXPECT_FALSE(log.copyTo(folder.file("no such folder\\log.txt")));
     EXPECT_FALSE(fileExists(folder.file("no such folder")));
+
+    // A link planted on the way in the temp folder (tests/fixtures/prepare)
+    // is not passed: nothing is written where it leads.
+    const std::string root = "C:\\orvanto-fixtures\\temp-log";
+    if (fileExists(root + "\\temp\\Orvanto10_9267")) {
+        TempFolderAt temp(root + "\\temp\\");
+        EXPECT_FALSE(log.copyTo(root + "\\temp\\Orvanto10_9267\\copy.log"));
+        EXPECT_FALSE(fileExists(root + "\\target\\copy.log"));
+        EXPECT_TRUE(fileExists(root + "\\target\\keep.txt"));
+    } else {
+        GTEST_SKIP() << "fixture missing: run tests/fixtures/prepare";
+    }
     log.close();
 }
 

@@ -185,17 +185,7 @@ TEST_F(Unzipper, APlantedLinkOnTheWayToTheTargetIsRefused) {
     if (!fileExists(planted))
         GTEST_SKIP() << "fixture missing: run tests/fixtures/prepare";
     std::string archive = fixture("nested");
-    struct TempAt {
-        explicit TempAt(const std::string& folder) {
-            char buffer[MAX_PATH] = {};
-            had = ::GetEnvironmentVariableA("TMP", buffer, MAX_PATH) > 0;
-            saved = buffer;
-            ::SetEnvironmentVariableA("TMP", folder.c_str());
-        }
-        ~TempAt() { ::SetEnvironmentVariableA("TMP", had ? saved.c_str() : nullptr); }
-        bool had;
-        std::string saved;
-    } temp(root + "\\temp\\");
+    TempFolderAt temp(root + "\\temp\\");
     DebugCapture debug;
 
     EXPECT_FALSE(extractArchiveToFolder(archive.c_str(), (planted + "\\sub\\out").c_str()));

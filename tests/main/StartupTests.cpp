@@ -50,22 +50,6 @@ TEST(Startup, TempSubFolderIsEmptiedButKept) {
     EXPECT_TRUE(fileExists(folder));
 }
 
-namespace {
-// Points the user's temp folder at a fixture for as long as it lives.
-struct TempFolderAt {
-    explicit TempFolderAt(const std::string& folder) {
-        char buffer[MAX_PATH] = {};
-        DWORD length = ::GetEnvironmentVariableA("TMP", buffer, MAX_PATH);
-        had = length > 0 && length < MAX_PATH;
-        saved.assign(buffer, had ? length : 0);
-        ::SetEnvironmentVariableA("TMP", folder.c_str());
-    }
-    ~TempFolderAt() { ::SetEnvironmentVariableA("TMP", had ? saved.c_str() : nullptr); }
-    bool had;
-    std::string saved;
-};
-} // namespace
-
 // Any process of the user can put a link where the private temp folder goes:
 // it is removed as a link and a real folder made before anything in it is
 // listed, deleted or written.

@@ -61,6 +61,26 @@ private:
 };
 
 // A fresh folder under the test prefix's temp folder, deleted with its tree.
+// Points the user's temp folder (TMP) at `folder` for as long as it lives:
+// the fixtures' planted links stand in such folders.
+class TempFolderAt {
+public:
+    explicit TempFolderAt(const std::string& folder) {
+        char buffer[MAX_PATH] = {};
+        DWORD length = ::GetEnvironmentVariableA("TMP", buffer, MAX_PATH);
+        had_ = length > 0 && length < MAX_PATH;
+        saved_.assign(buffer, had_ ? length : 0);
+        ::SetEnvironmentVariableA("TMP", folder.c_str());
+    }
+    ~TempFolderAt() { ::SetEnvironmentVariableA("TMP", had_ ? saved_.c_str() : nullptr); }
+    TempFolderAt(const TempFolderAt&) = delete;
+    TempFolderAt& operator=(const TempFolderAt&) = delete;
+
+private:
+    bool had_;
+    std::string saved_;
+};
+
 class ScratchFolder {
 public:
     ScratchFolder();
