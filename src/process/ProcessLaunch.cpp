@@ -81,6 +81,89 @@ std::string regsvr32Path() {
     return slashedSystemFolder() + "/regsvr32.exe";
 }
 
+namespace {
+// The mutex Windows Installer holds while an installation runs its execute
+// phase; msiexec answers 1618 meanwhile.
+const char* const kInstallerExecuteMutex = "Global\\_MSIExecute";
+
+// True while another process holds the mutex. Taking it for a moment tells;
+// it is given back at once. A mutex that cannot be opened counts as free:
+// msiexec's own answer then decides.
+bool installerBusy() {
+    hnScopedHandle mutex(::OpenMutexA(SYNCHRONIZE, FALSE, kInstallerExecuteMutex));
+    if (!mutex)
+        return false;
+    DWORD taken = ::WaitForSingleObject(mutex.get(), 0);
+    if (taken == WAIT_OBJECT_0 || taken == WAIT_ABANDONED) {
+        ::ReleaseMutex(mutex.get());
+        return false;
+    }
+    return true;
+}
+
+DWORD msSince(DWORD start) {
+    return ::GetTickCount() - start;
+}
+
+enum class hnInstallerWait { Free, Busy, Stopped };
+
+// Waits until the installer is free, a stop or `start` + `limitMs`.
+hnInstallerWait waitForFreeInstaller(const std::string& program, DWORD start,
+                                     const hnInstallerBusyLimits& limits, const hnStopBlock* stop) {
+    if (!installerBusy())
+        return hnInstallerWait::Free;
+    hnDebugOutF("runWindowsInstaller - Windows Installer is busy with another installation, %s waits up to "
+                "%lu ms\n",
+                program.c_str(), static_cast<unsigned long>(limits.freeWithinMs));
+    DWORD waitStart = ::GetTickCount();
+    while (msSince(start) < limits.freeWithinMs) {
+        if (!hnPause(stop, limits.pollMs))
+            return hnInstallerWait::Stopped;
+        if (!installerBusy()) {
+            hnDebugOutF("runWindowsInstaller - Windows Installer free after %lu ms\n",
+                        static_cast<unsigned long>(msSince(waitStart)));
+            return hnInstallerWait::Free;
+        }
+    }
+    return hnInstallerWait::Busy;
+}
+} // namespace
+
+int runWindowsInstaller(const std::string& program, const std::vector<std::string>& arguments,
+                        const hnStopBlock* stop, const hnInstallerBusyLimits& limits) {
+    const DWORD start = ::GetTickCount();
+    int code = -1;
+    for (;;) {
+        hnInstallerWait wait = waitForFreeInstaller(program, start, limits, stop);
+        if (wait == hnInstallerWait::Stopped) {
+            hnSessionLogF("Program", "%s not started: stop requested while Windows Installer was busy",
+                          program.c_str());
+            return code == kInstallerBusyCode ? code : -1;
+        }
+        if (wait == hnInstallerWait::Busy) {
+            hnSessionLogF("Program", "%s not started: Windows Installer still busy after %lu ms",
+                          program.c_str(), static_cast<unsigned long>(msSince(start)));
+            return kInstallerBusyCode;
+        }
+        code = runProgram(hnRunMode::Wait, program, arguments, stop);
+        if (code != kInstallerBusyCode)
+            return code;
+        if (msSince(start) + limits.retryAfterMs >= limits.freeWithinMs) {
+            hnSessionLogF("Program",
+                          "%s: another installation still in progress after %lu ms, not asked again",
+                          program.c_str(), static_cast<unsigned long>(msSince(start)));
+            return code;
+        }
+        hnDebugOutF("runWindowsInstaller - another installation is in progress, %s asked again in %lu ms\n",
+                    program.c_str(), static_cast<unsigned long>(limits.retryAfterMs));
+        if (!hnPause(stop, limits.retryAfterMs)) {
+            hnSessionLogF("Program", "%s not asked again: stop requested while another installation ran",
+                          program.c_str());
+            return code;
+        }
+    }
+}
+
 void runDownloadedInstaller(const std::string& installablePath, const std::string& switches,
                             bool isMsiPackage, const hnStopBlock* stop) {
     hnInstallerServices* services = installerServices();
@@ -98,7 +181,7 @@ void runDownloadedInstaller(const std::string& installablePath, const std::strin
         // Nobody is at the screen: no package restarts the PC during a run.
         if (unattended)
             arguments.push_back("REBOOT=ReallySuppress");
-        code = runProgram(hnRunMode::Wait, program, arguments, stop);
+        code = runWindowsInstaller(program, arguments, stop);
     } else if (switches == "CopyEXEFullPath") {
         code = runProgram(hnRunMode::Wait, installablePath, {installablePath}, stop);
     } else {
@@ -110,7 +193,7 @@ void runDownloadedInstaller(const std::string& installablePath, const std::strin
 
 void runMsiexecUninstall(const std::string& productCode, const hnStopBlock* stop) {
     std::string program = msiexecPath();
-    runProgram(hnRunMode::Wait, program, {program, "/x", productCode, "/passive"}, stop);
+    runWindowsInstaller(program, {program, "/x", productCode, "/passive"}, stop);
 }
 
 bool processCommandLineArgWithPause(const char* command, hnDialog* dialog, hnConsolePause pause,

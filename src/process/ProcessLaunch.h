@@ -3,6 +3,7 @@
 // and the process count by image name that follows programs the shell starts.
 #include <string>
 #include <vector>
+#include <windows.h>
 
 class hnDialog;
 class hnStopBlock;
@@ -27,15 +28,39 @@ std::string msiexecPath();
 // "<folder with forward slashes>/regsvr32.exe".
 std::string regsvr32Path();
 
+// msiexec's answer while another installation holds Windows Installer.
+constexpr int kInstallerBusyCode = 1618;
+
+// How long a run of msiexec waits for a busy Windows Installer: while the
+// mutex the installer holds for an installation's execute phase is held
+// elsewhere it polls every `pollMs`; when msiexec answers 1618 all the same,
+// it asks again after `retryAfterMs`. Both end `freeWithinMs` after the call.
+struct hnInstallerBusyLimits {
+    DWORD freeWithinMs = 600000;
+    DWORD retryAfterMs = 5000;
+    DWORD pollMs = 250;
+};
+
+// Runs msiexec (`program`, `arguments` as runProgram takes them) once Windows
+// Installer is free, and asks again while it answers 1618, within `limits`.
+// Returns msiexec's last exit code; 1618 when the installer stayed busy (then
+// msiexec may not have been started at all); -1 when nothing was started or a
+// stop came while msiexec ran (it runs on by itself). A stop while the
+// installer is busy starts nothing more and returns 1618 if msiexec has
+// answered so, else -1. Every wait and its outcome is logged.
+int runWindowsInstaller(const std::string& program, const std::vector<std::string>& arguments,
+                        const hnStopBlock* stop = nullptr, const hnInstallerBusyLimits& limits = {});
+
 // Runs a downloaded installable and waits for it: packages through msiexec
-// "/i" (with "/passive" when `switches` is empty), executables with
-// `switches` as their whole command line, or with their own path when the
-// switches are "CopyEXEFullPath". Empty switches of an executable start
-// nothing. A stop ends the wait (the installer runs on by itself).
+// "/i" (with "/passive" when `switches` is empty) as runWindowsInstaller
+// runs it, executables with `switches` as their whole command line, or with
+// their own path when the switches are "CopyEXEFullPath". Empty switches of
+// an executable start nothing. A stop ends the wait (the installer runs on
+// by itself).
 void runDownloadedInstaller(const std::string& installablePath, const std::string& switches,
                             bool isMsiPackage, const hnStopBlock* stop = nullptr);
 
-// msiexec "/x" <product code> "/passive", waited for (a stop ends the wait).
+// msiexec "/x" <product code> "/passive" as runWindowsInstaller runs it.
 void runMsiexecUninstall(const std::string& productCode, const hnStopBlock* stop = nullptr);
 
 // When the visible console of processCommandLineArgWithPause waits for a key.

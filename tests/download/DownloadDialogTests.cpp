@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <thread>
 
 #include "app/FileHelpers.h"
@@ -28,11 +29,13 @@ struct Row {
 };
 
 // Posts a command to the first window with `caption` once it shows, after
-// `delayMs`, then again for every further id.
+// `delayMs` and, when given, once `ready` holds (a minute at most), then
+// again for every further id.
 class ClickLater {
 public:
-    ClickLater(const char* caption, std::vector<WORD> ids, DWORD delayMs) {
-        thread_ = std::thread([caption, ids, delayMs] {
+    ClickLater(const char* caption, std::vector<WORD> ids, DWORD delayMs,
+               std::function<bool()> ready = nullptr) {
+        thread_ = std::thread([caption, ids, delayMs, ready] {
             for (WORD id : ids) {
                 HWND window = nullptr;
                 for (int i = 0; i < 500 && !window; ++i) {
@@ -40,6 +43,8 @@ public:
                     window = ::FindWindowA("#32770", caption);
                 }
                 ::Sleep(delayMs);
+                for (int i = 0; ready && i < 3000 && !ready(); ++i)
+                    ::Sleep(20);
                 if (window)
                     ::PostMessageA(window, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
             }
@@ -133,7 +138,7 @@ TEST_F(DownloadDialog, DownloadErrorKeepsTheFileTheAddressAndTheServersAnswer) {
 }
 
 TEST_F(DownloadDialog, AbortAsksFirstAndOnlyYesEndsTheDownload) {
-    Row row(scratch.path(), testServerUrl("/data/x?size=3000000&delay=20&chunk=16384"));
+    Row row(scratch.path(), testServerUrl("/data/x?size=3000000&delay=200&chunk=16384"));
     prompter.answer(IDNO);
     prompter.answer(IDYES);
     bool aborted = false;
@@ -150,7 +155,7 @@ TEST_F(DownloadDialog, AbortAsksFirstAndOnlyYesEndsTheDownload) {
 }
 
 TEST_F(DownloadDialog, AfterAConfirmedAbortTheWorkerStopsWhileTheObjectLives) {
-    Row row(scratch.path(), testServerUrl("/data/x?size=3000000&delay=20&chunk=16384"));
+    Row row(scratch.path(), testServerUrl("/data/x?size=3000000&delay=200&chunk=16384"));
     prompter.answer(IDYES);
     DDownloadAndInstallComponent dialog(1, 1, &row.element, false, false, true);
     {
@@ -164,20 +169,29 @@ TEST_F(DownloadDialog, AfterAConfirmedAbortTheWorkerStopsWhileTheObjectLives) {
         ::GetFileAttributesExA(dialog.paths().temporaryPath.c_str(), GetFileExInfoStandard, &data);
         return data.nFileSizeLow;
     };
-    uidriver::pause(300);
-    DWORD before = size();
-    uidriver::pause(600);
-    EXPECT_EQ(before, size());
+    // The whole transfer would take over half a minute: a part file that
+    // stays the same for 1.5 s (some 8 of the server's steps) has stopped.
+    DWORD before = size(), sameSince = ::GetTickCount();
+    EXPECT_TRUE(waitFor(
+        [&] {
+            DWORD now = size();
+            if (now != before) {
+                before = now;
+                sameSince = ::GetTickCount();
+            }
+            return ::GetTickCount() - sameSince >= 1500;
+        },
+        20000));
     EXPECT_LT(before, 3000000u);
     EXPECT_FALSE(fileExists(dialog.finalPath()));
 }
 
 TEST_F(DownloadDialog, AbortInsideARunningInstallerEndsTheWorkerAtOnce) {
-    // The "installer" runs 5.8 s; the user aborts at once. The stop ends the
+    // The "installer" runs 15.8 s; the user aborts at once. The stop ends the
     // worker's wait for it, so the dialog goes without waiting for the
     // worker and without leaving it behind; the installer runs on by itself.
     // The installer gets the switches as its whole command line: argv[1] is the time.
-    Row row(scratch.path(), "http://127.0.0.1:9/setup.exe", "setup.exe", "sleep 5800");
+    Row row(scratch.path(), "http://127.0.0.1:9/setup.exe", "setup.exe", "sleep 15800");
     ASSERT_TRUE(
         ::CopyFileA((toolsFolder() + "\\sleeper.exe").c_str(), scratch.file("setup.exe").c_str(), FALSE));
     prompter.answer(IDYES);
@@ -185,17 +199,18 @@ TEST_F(DownloadDialog, AbortInsideARunningInstallerEndsTheWorkerAtOnce) {
     DWORD closed = 0;
     {
         DDownloadAndInstallComponent dialog(1, 1, &row.element, false, false, true);
+        // The abort comes while the installer runs, however slowly it starts.
         ClickLater click("Orvanto Vision Software XV 774 Installer - Download and Install Components",
-                         {IDCANCEL}, 200);
+                         {IDCANCEL}, 200, [] { return countProcessesByImageName("setup.exe") > 0; });
         EXPECT_EQ(IDCANCEL, dialog.doModal(nullptr));
         closed = ::GetTickCount();
     }
     DWORD waited = ::GetTickCount() - closed;
-    EXPECT_LT(waited, 2000u);
+    EXPECT_LT(waited, 8000u);                                // well before the installer's end
     EXPECT_TRUE(countProcessesByImageName("setup.exe") > 0); // the installer was not ended
     EXPECT_FALSE(debug.contains(
         "DDownloadAndInstallComponent::stopWorker - worker still running, left to end on its own\n"));
-    EXPECT_TRUE(waitFor([] { return countProcessesByImageName("setup.exe") == 0; }, 10000));
+    EXPECT_TRUE(waitFor([] { return countProcessesByImageName("setup.exe") == 0; }, 30000));
     EXPECT_EQ(1u, prompter.records.size());
 }
 

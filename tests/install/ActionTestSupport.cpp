@@ -117,7 +117,9 @@ hnActionTimings shortTimings() {
 void clickAbortWhen(std::function<bool()> ready) {
     std::thread([ready] {
         const std::string caption = std::string(kInstallerCaption) + " - Uninstall Components";
-        for (int i = 0; i < 500; ++i) {
+        // Up to a minute: a loaded machine may take that long to show the
+        // dialog and start the program the removal waits for.
+        for (int i = 0; i < 3000; ++i) {
             HWND dialog = ::FindWindowA(nullptr, caption.c_str());
             if (dialog && ready()) {
                 ::PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);

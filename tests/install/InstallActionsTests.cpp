@@ -320,7 +320,7 @@ TEST(VendorSetup, OpcScoutWaitEndsWhenTheProgramNeverStarts) {
     EXPECT_EQ(IDOK, wait.doModal(nullptr));
     DWORD took = ::GetTickCount() - start;
     EXPECT_GE(took, 25u * 40u);
-    EXPECT_LT(took, 8000u);
+    EXPECT_LT(took, 30000u); // a hang guard only
 }
 
 // Family A with a toolbox build: extraction, then its files activated in the

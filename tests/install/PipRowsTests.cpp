@@ -212,7 +212,8 @@ TEST_F(PipRows, ProbesWithoutInterpreterOrArguments) {
 // A query that hangs is ended at its time limit and asked once more.
 TEST_F(PipRows, AQueryEndedAtItsTimeLimitIsRepeatedOnce) {
     python27.setPackages({{"six", "1.12.0"}});
-    writeTextFile(python27.folder() + "Scripts\\delay-once.txt", "31000");
+    // Far past the limit, so that only the limit ends it however slowly it starts.
+    writeTextFile(python27.folder() + "Scripts\\delay-once.txt", "90000");
     DebugCapture debug;
     DWORD start = ::GetTickCount();
     EXPECT_TRUE(hnCheckInstallations::checkPy27ModuleWhlInstallation("six"));

@@ -195,7 +195,7 @@ TEST(Startup, PleaseWaitBoxShowsItsTextAndAnswersWhileStartupWaits) {
     reader.join();
     // Four rounds of the interval, as before.
     EXPECT_GE(elapsed, 4 * 400u - 20);
-    EXPECT_LT(elapsed, 4 * 400u + 2000);
+    EXPECT_LT(elapsed, 4 * 400u + 15000); // a hang guard: a loaded machine reads processes slowly
     // The box answers throughout the waits; only the conflict checks between
     // them (reading the process list) may keep it busy for a moment.
     EXPECT_GE(answered.load(), 10);

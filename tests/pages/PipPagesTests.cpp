@@ -17,6 +17,7 @@
 #include "pages/Py27ExtensionsNewPage.h"
 #include "pages/Py36Extensions2Page.h"
 #include "pages_ids.h"
+#include "process/ProcessLaunch.h"
 
 namespace {
 
@@ -44,8 +45,23 @@ struct OpenPipPage : ShownTablePage<Page, Actions> {
 };
 
 // pip takes this long for every call.
-void slowPip(const FakeInterpreter& python, int ms) {
-    writeTextFile(python.folder() + "Scripts\\delay.txt", std::to_string(ms));
+// Holds every pip call of the interpreter until release(): the page meets a
+// slow pip however fast or loaded the machine is.
+class HeldPip {
+public:
+    explicit HeldPip(const FakeInterpreter& python) : file_(python.folder() + "Scripts\\hold.txt") {
+        writeTextFile(file_, "");
+    }
+    ~HeldPip() { release(); }
+    void release() { ::DeleteFileA(file_.c_str()); }
+
+private:
+    std::string file_;
+};
+
+// No pip of the test runs any more.
+bool pipEnded() {
+    return countProcessesByImageName("pip.exe") == 0 && countProcessesByImageName("python.exe") == 0;
 }
 
 struct RowView {
@@ -286,7 +302,7 @@ TEST(PipExtensionRows, ListingAndPerPackageQueriesShowTheSame) {
 TEST(PipExtensionRows, RowsShowAtOnceAndFillWhenTheSlowListingAnswers) {
     FakeInterpreter python27("2.7");
     python27.setPackages({{"six", "1.12.0"}, {"Keras", "2.1.0"}});
-    slowPip(python27, 1500);
+    HeldPip held(python27);
     std::map<std::string, std::string> status = {{kKerasElement, kStatusVersionMismatch}};
     ShownTablePage<kdDInstallPY27Extensions2> open(&status);
 
@@ -304,6 +320,7 @@ TEST(PipExtensionRows, RowsShowAtOnceAndFillWhenTheSlowListingAnswers) {
     clickButton(open.window, control(kSix, kUninstall));
     EXPECT_TRUE(open.actions.calls.empty());
 
+    held.release();
     ASSERT_TRUE(awaitListing(open.page));
     EXPECT_EQ(1, python27.callCount()) << "one listing served the rows and the statuses";
     keras = rowView(open.window, kKeras);
@@ -320,16 +337,19 @@ TEST(PipExtensionRows, RowsShowAtOnceAndFillWhenTheSlowListingAnswers) {
 TEST(PipExtensionRows, LeavingThePageStopsTheListing) {
     FakeInterpreter python27("2.7");
     python27.setPackages({{"six", "1.12.0"}});
-    slowPip(python27, 3000);
+    HeldPip held(python27);
     DebugCapture debug;
     std::map<std::string, std::string> status;
     ShownTablePage<kdDInstallPY27Extensions2> open(&status);
     ASSERT_TRUE(open.page.checking());
     DWORD start = ::GetTickCount();
     open.host->pressNext();
-    EXPECT_LT(::GetTickCount() - start, 2000u) << "leaving waited for pip";
+    // Pip is held for two minutes: a page that waited for it comes back late.
+    EXPECT_LT(::GetTickCount() - start, 60000u) << "leaving waited for pip";
     EXPECT_FALSE(open.page.checking());
-    pumpMessages(3500); // pip has ended meanwhile
+    held.release();
+    EXPECT_TRUE(waitFor(pipEnded, 30000));
+    pumpMessages(); // what its answer might have sent
     EXPECT_EQ("Checking...", rowView(open.window, kSix).version);
     EXPECT_EQ("", open.page.installManager->item(10)->status());
     for (const std::string& line : debug.lines())
@@ -341,7 +361,7 @@ TEST(PipExtensionRows, LeavingThePageStopsTheListing) {
 TEST(PipPackageSets, PageShowsAtOnceAndActsOnlyOnceTheListingAnswered) {
     FakeInterpreter python27("2.7");
     python27.setPackages({{"pythonnet", "2.3.0"}});
-    slowPip(python27, 1500);
+    HeldPip held(python27);
     std::map<std::string, std::string> status = {{"pythonnet-2.3.0-cp27-cp27m-win32", kStatusInstalled}};
     ShownTablePage<kdDInstallPY27ExtensionsNew> open(&status);
 
@@ -352,6 +372,7 @@ TEST(PipPackageSets, PageShowsAtOnceAndActsOnlyOnceTheListingAnswered) {
     clickButton(open.window, IDC_PYPKG_INSTALL_ALL);
     EXPECT_TRUE(open.actions.calls.empty());
 
+    held.release();
     ASSERT_TRUE(awaitListing(open.page));
     EXPECT_EQ(kStatusInstalled, open.page.installManager->item(1)->status());
     EXPECT_EQ("Status: Installed", controlText(open.window, IDC_PYPKG_CLR_STATUS));

@@ -1,11 +1,14 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <thread>
 #include <windows.h>
 #include <msi.h>
 
 #include "app/FileHelpers.h"
 #include "app/ScopedHandle.h"
+#include "app/StopBlock.h"
 #include "app/SystemView.h"
 #include "process/ProcessLaunch.h"
 #include "process/SystemInfo.h"
@@ -30,6 +33,7 @@ public:
         ::SetEnvironmentVariableA("ORVANTO_RECORD_FILE", nullptr);
         ::SetEnvironmentVariableA("ORVANTO_RECORD_SLEEP_MS", nullptr);
         ::SetEnvironmentVariableA("ORVANTO_RECORD_EXIT", nullptr);
+        ::SetEnvironmentVariableA("ORVANTO_RECORD_EXIT_FIRST", nullptr);
     }
     std::string lines() const { return readTextFile(record); }
 
@@ -118,13 +122,12 @@ TEST(RunProgram, JoinsArgumentsAndQuotesOnlyTheProgramsOwnPathWithBlanks) {
 
 TEST(RunProgram, NoWaitReturnsWhileTheProgramRuns) {
     Recorder tool;
-    ::SetEnvironmentVariableA("ORVANTO_RECORD_SLEEP_MS", "3000");
-    DWORD start = ::GetTickCount();
+    ::SetEnvironmentVariableA("ORVANTO_RECORD_SLEEP_MS", "8000");
     EXPECT_EQ(0, runProgram(hnRunMode::NoWait, tool.path, {tool.path}));
-    EXPECT_LT(::GetTickCount() - start, 2000u);
-    EXPECT_TRUE(waitFor([&] { return !tool.lines().empty(); }, 5000));
+    // Still running: the call did not wait for its end, however slow the start.
     EXPECT_EQ(1, countProcessesByImageName("RECORDER.EXE"));
-    EXPECT_TRUE(waitFor([&] { return countProcessesByImageName("recorder.exe") == 0; }, 10000));
+    EXPECT_TRUE(waitFor([&] { return !tool.lines().empty(); }, 30000));
+    EXPECT_TRUE(waitFor([&] { return countProcessesByImageName("recorder.exe") == 0; }, 30000));
 }
 
 TEST(RunDownloadedInstaller, ExecutablesGetTheirSwitchesAsWholeCommandLine) {
@@ -286,19 +289,151 @@ TEST(PauseConsole, FailingCommandClosesTheConsoleAtOnce) {
     EXPECT_NE(std::string::npos, tool.lines().find("first"));
 }
 
-TEST(RunDownloadedInstaller, PackagesGoThroughMsiexecAndComeOutAgain) {
-    const char* productCode = "{6B1E7A52-2E47-4C52-9E0B-3D2C1F6A7701}";
-    std::string package = testProgramFolder() + "\\..\\fixtures\\orvanto-launch-test.msi";
-    ASSERT_TRUE(fileExists(package));
+namespace {
+
+const char* const kLaunchTestProduct = "{6B1E7A52-2E47-4C52-9E0B-3D2C1F6A7701}";
+
+// The launch test package under a path with blanks (the quoted path keeps them).
+struct LaunchTestPackage {
+    LaunchTestPackage() {
+        std::string package = testProgramFolder() + "\\..\\fixtures\\orvanto-launch-test.msi";
+        copied = ::CopyFileA(package.c_str(), path.c_str(), FALSE) != FALSE;
+    }
+    static bool installed() { return ::MsiQueryProductStateA(kLaunchTestProduct) == INSTALLSTATE_DEFAULT; }
+
     ScratchFolder scratch;
-    std::string spaced = scratch.file("Launch Test Package.msi"); // the quoted path keeps its blanks
-    ASSERT_TRUE(::CopyFileA(package.c_str(), spaced.c_str(), FALSE));
+    std::string path = scratch.file("Launch Test Package.msi");
+    bool copied = false;
+};
+
+// Windows Installer busy with another installation: this thread holds the
+// mutex of the installer's execute phase until release().
+class BusyWindowsInstaller {
+public:
+    BusyWindowsInstaller() : mutex_(::CreateMutexA(nullptr, TRUE, "Global\\_MSIExecute")) {}
+    ~BusyWindowsInstaller() { release(); }
+    bool held() const { return static_cast<bool>(mutex_); }
+    void release() {
+        if (mutex_)
+            ::ReleaseMutex(mutex_.get());
+        mutex_.reset();
+    }
+
+private:
+    hnScopedHandle mutex_;
+};
+
+// A call on a thread of its own with a stop block; joined when it goes.
+class Worker {
+public:
+    explicit Worker(std::function<void(const hnStopBlock*)> body) : thread_([this, body] { body(&stop); }) {}
+    ~Worker() { join(); }
+    void join() {
+        if (thread_.joinable())
+            thread_.join();
+    }
+    hnStopBlock stop;
+
+private:
+    std::thread thread_;
+};
+
+bool logShows(std::size_t mark, const char* kind, const char* text) {
+    return sessionLogLinesSince(mark, kind).find(text) != std::string::npos;
+}
+
+// How often the recorder ran.
+long runs(const Recorder& tool) {
+    std::string lines = tool.lines();
+    return std::count(lines.begin(), lines.end(), '\n');
+}
+
+const char* const kBusyLine = "Windows Installer is busy with another installation";
+
+} // namespace
+
+TEST(RunDownloadedInstaller, PackagesGoThroughMsiexecAndComeOutAgain) {
+    LaunchTestPackage package;
+    ASSERT_TRUE(package.copied);
     std::size_t mark = sessionLogMark();
-    runDownloadedInstaller(spaced, "", true);
-    EXPECT_EQ(INSTALLSTATE_DEFAULT, ::MsiQueryProductStateA(productCode))
-        << sessionLogLinesSince(mark, "Program");
+    runDownloadedInstaller(package.path, "", true);
+    EXPECT_TRUE(package.installed()) << sessionLogLinesSince(mark, "Program");
     mark = sessionLogMark();
-    runMsiexecUninstall(productCode);
-    EXPECT_NE(INSTALLSTATE_DEFAULT, ::MsiQueryProductStateA(productCode))
-        << sessionLogLinesSince(mark, "Program");
+    runMsiexecUninstall(kLaunchTestProduct);
+    EXPECT_FALSE(package.installed()) << sessionLogLinesSince(mark, "Program");
+}
+
+TEST(RunDownloadedInstaller, APackageWaitsForABusyWindowsInstallerAndAStopEndsTheWait) {
+    LaunchTestPackage package;
+    ASSERT_TRUE(package.copied);
+    {
+        // Nothing starts while the installer is busy; once it is free the
+        // package goes in.
+        BusyWindowsInstaller busy;
+        ASSERT_TRUE(busy.held());
+        std::size_t mark = sessionLogMark();
+        Worker worker([&](const hnStopBlock* stop) { runDownloadedInstaller(package.path, "", true, stop); });
+        EXPECT_TRUE(waitFor([&] { return logShows(mark, "Debug", kBusyLine); }, 60000));
+        EXPECT_EQ("", sessionLogLinesSince(mark, "Program"));
+        busy.release();
+        worker.join();
+        EXPECT_TRUE(logShows(mark, "Debug", "Windows Installer free after"));
+        EXPECT_TRUE(package.installed()) << sessionLogLinesSince(mark, "Program");
+    }
+    {
+        // A stop during the wait starts nothing and says so.
+        BusyWindowsInstaller busy;
+        std::size_t mark = sessionLogMark();
+        Worker worker([&](const hnStopBlock* stop) { runMsiexecUninstall(kLaunchTestProduct, stop); });
+        EXPECT_TRUE(waitFor([&] { return logShows(mark, "Debug", kBusyLine); }, 60000));
+        worker.stop.requestStop();
+        worker.join();
+        std::string programs = sessionLogLinesSince(mark, "Program");
+        EXPECT_NE(std::string::npos,
+                  programs.find("not started: stop requested while Windows Installer was busy"))
+            << programs;
+        EXPECT_EQ(std::string::npos, programs.find("started " + msiexecPath())) << programs;
+        EXPECT_TRUE(package.installed());
+    }
+    runMsiexecUninstall(kLaunchTestProduct);
+    EXPECT_FALSE(package.installed());
+}
+
+TEST(RunWindowsInstaller, AskedAgainAfter1618WithinItsBoundAndNeverPastAStop) {
+    {
+        // The installation in progress ends: the second answer counts.
+        Recorder msiexec;
+        ::SetEnvironmentVariableA("ORVANTO_RECORD_EXIT_FIRST", "1618");
+        std::size_t mark = sessionLogMark();
+        EXPECT_EQ(0,
+                  runWindowsInstaller(msiexec.path, {msiexec.path, "/i", "a.msi"}, nullptr, {60000, 50, 50}));
+        EXPECT_EQ(2, runs(msiexec));
+        EXPECT_TRUE(logShows(mark, "Debug", "another installation is in progress"));
+    }
+    {
+        // It never ends: 1618 after the bound, never taken for success.
+        Recorder msiexec;
+        ::SetEnvironmentVariableA("ORVANTO_RECORD_EXIT", "1618");
+        std::size_t mark = sessionLogMark();
+        EXPECT_EQ(1618,
+                  runWindowsInstaller(msiexec.path, {msiexec.path, "/i", "a.msi"}, nullptr, {1000, 100, 50}));
+        EXPECT_TRUE(logShows(mark, "Program", "another installation still in progress after"));
+    }
+    {
+        // A stop while it waits to ask again asks no more.
+        Recorder msiexec;
+        ::SetEnvironmentVariableA("ORVANTO_RECORD_EXIT", "1618");
+        std::size_t mark = sessionLogMark();
+        int code = 0;
+        Worker worker([&](const hnStopBlock* stop) {
+            code =
+                runWindowsInstaller(msiexec.path, {msiexec.path, "/i", "a.msi"}, stop, {1200000, 600000, 50});
+        });
+        EXPECT_TRUE(waitFor([&] { return logShows(mark, "Debug", "asked again in"); }, 60000));
+        worker.stop.requestStop();
+        worker.join();
+        EXPECT_EQ(1618, code);
+        EXPECT_EQ(1, runs(msiexec));
+        EXPECT_TRUE(logShows(mark, "Program", "not asked again: stop requested"));
+    }
 }

@@ -10,6 +10,7 @@
 #include "app/FileHelpers.h"
 #include "app/ScopedHandle.h"
 #include "app/SystemView.h"
+#include "process/ProcessLaunch.h"
 #include "process/SystemInfo.h"
 
 ScriptedPrompter::ScriptedPrompter() : previous_(hnAppBase::current()->setPrompter(this)) {}
@@ -186,31 +187,14 @@ std::string installerProgramPath() {
 }
 
 int runMsiexec(const std::string& arguments) {
-    // Windows Installer runs one installation at a time; one that a previous
-    // test program left winding down answers 1618 ("another installation is
-    // in progress"), and is waited out.
-    constexpr int kInstallAlreadyRunning = 1618;
-    int code = -1;
-    for (int attempt = 0; attempt < 10; ++attempt) {
-        if (attempt > 0)
-            ::Sleep(1000);
-        std::string commandLine = "msiexec.exe " + arguments;
-        STARTUPINFOA startup = {};
-        startup.cb = sizeof(startup);
-        PROCESS_INFORMATION info = {};
-        if (!::CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                              &startup, &info))
-            return -1;
-        hnScopedHandle process(info.hProcess), thread(info.hThread);
-        ::WaitForSingleObject(process.get(), 120000);
-        DWORD exitCode = 0;
-        ::GetExitCodeProcess(process.get(), &exitCode);
-        code = static_cast<int>(exitCode);
-        if (code != kInstallAlreadyRunning)
-            break;
-        std::fprintf(stderr, "msiexec %s: another installation is in progress (attempt %d)\n",
-                     arguments.c_str(), attempt + 1);
-    }
+    // Windows Installer runs one installation at a time: one that a previous
+    // test program left winding down is waited out the way the program waits.
+    char system[MAX_PATH] = {};
+    UINT length = ::GetSystemDirectoryA(system, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return -1;
+    std::string program = std::string(system) + "\\msiexec.exe";
+    int code = runWindowsInstaller(program, {program, arguments});
     // A failing case that checks the code shows its arguments; one that does
     // not (a clean-up) leaves its trace here.
     if (code != 0)

@@ -149,6 +149,7 @@ template <typename F> bool waitFor(F condition, DWORD timeoutMs) {
 // The installer program of this build.
 std::string installerProgramPath();
 
-// Runs msiexec with the arguments and waits (two minutes at most); its exit
-// code, or -1 when it did not start.
+// Runs the system's msiexec with the arguments as the program runs it
+// (runWindowsInstaller: a busy Windows Installer is waited out) and waits
+// for it; its exit code, or -1 when it did not start.
 int runMsiexec(const std::string& arguments);

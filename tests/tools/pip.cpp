@@ -24,12 +24,14 @@
 // Every call appends its arguments to "Scripts\calls.txt". Test switches in
 // "Scripts": "delay.txt" holding milliseconds makes each call wait that long
 // first, "delay-once.txt" only the next call, "delay-show.txt" every "show"
-// call; "uninstall-refused.txt" makes "uninstall" fail with exit code 1 and
-// remove nothing; "show-output.txt" is printed
-// as it is instead of any record; "long-output.txt" holding a count appends
-// a file list of that many characters to every record shown; while either
-// of these two is present "list" fails as pip does on a bad option (exit
-// code 2), so that callers fall back to "show".
+// call; "hold.txt" makes each call wait while it exists (two minutes at
+// most), so that a test decides when pip answers; "uninstall-refused.txt"
+// makes "uninstall" fail with exit code 1 and remove nothing;
+// "show-output.txt" is printed as it is instead of any record;
+// "long-output.txt" holding a count appends a file list of that many
+// characters to every record shown; while either of these two is present
+// "list" fails as pip does on a bad option (exit code 2), so that callers
+// fall back to "show".
 #include <cctype>
 #include <cstdio>
 #include <cstdlib>
@@ -163,6 +165,10 @@ int main(int argc, char** argv) {
             calls << (i > 1 ? " " : "") << argv[i];
         calls << "\n";
     }
+    for (int waited = 0;
+         waited < 120000 && ::GetFileAttributesA((folder + "hold.txt").c_str()) != INVALID_FILE_ATTRIBUTES;
+         waited += 20)
+        ::Sleep(20);
     for (const char* name : {"delay.txt", "delay-once.txt"}) {
         std::string file = folder + name;
         unsigned long ms = 0;
