@@ -146,9 +146,21 @@ DWORD runProgram(const std::string& program, const std::string& arguments) {
     STARTUPINFOA startup = {};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION info = {};
-    if (!::CreateProcessA(program.c_str(), &line[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW, nullptr,
-                          nullptr, &startup, &info))
-        return ::GetLastError() ? ::GetLastError() : 1;
+    // Wine answers ERROR_INTERNAL_ERROR when the new process died while it
+    // was being started, before any of it ran; on a loaded machine that
+    // happens now and then, so such a start is made again, a few times.
+    DWORD error = ERROR_INTERNAL_ERROR;
+    for (int attempt = 0; attempt < 4 && error == ERROR_INTERNAL_ERROR; ++attempt) {
+        if (attempt > 0)
+            ::Sleep(250);
+        std::string copy = line; // the call may write into its command line
+        error = ::CreateProcessA(program.c_str(), &copy[0], nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                                 nullptr, nullptr, &startup, &info)
+                    ? ERROR_SUCCESS
+                    : (::GetLastError() ? ::GetLastError() : 1);
+    }
+    if (error != ERROR_SUCCESS)
+        return error;
     ::WaitForSingleObject(info.hProcess, INFINITE);
     DWORD code = 1;
     ::GetExitCodeProcess(info.hProcess, &code);
