@@ -223,6 +223,11 @@ kdDInstallWelcomeBase::~kdDInstallWelcomeBase() = default;
 
 // ---------------------------------------------------------------- window
 
+std::vector<UINT> kdDInstallWelcomeBase::picturesShownAtOnce() const {
+    // In the order the window is made: its buttons, then the channels' buttons.
+    return {IDP_FOLDER, IDP_DELETE, IDP_DOWNLOAD_ARROW, IDP_INSTALL_ALL, IDP_INFO, IDP_BETA};
+}
+
 int kdDInstallWelcomeBase::setupControls() {
     setupImageButton(browseButton, IDC_WELCOME_BROWSE_INSTALLERS, IDP_FOLDER, "Browse Installer Files", 835);
     setupImageButton(deleteButton, IDC_WELCOME_DELETE_COPY, IDP_DELETE, "Delete Copy", 801);
@@ -323,6 +328,10 @@ void kdDInstallWelcomeBase::activatePage() {
     } else if (setUp) {
         moveOtherInstallersAside();
         fillInstallerVersionList();
+    } else {
+        // The first paint shows the running version already; the kept ones
+        // join it with the set-up.
+        fillInstallerVersionList(false);
     }
     // After the wait: the sheet handles the posted button state only now.
     setWizardButtons(PSWIZB_NEXT);
@@ -443,7 +452,7 @@ void kdDInstallWelcomeBase::moveOtherInstallersAside() {
     }
 }
 
-void kdDInstallWelcomeBase::fillInstallerVersionList() {
+void kdDInstallWelcomeBase::fillInstallerVersionList(bool withKept) {
     HWND list = item(IDC_WELCOME_VERSION_LIST);
     ::SendMessageA(list, CB_RESETCONTENT, 0, 0);
     KeptInstaller running;
@@ -453,7 +462,7 @@ void kdDInstallWelcomeBase::fillInstallerVersionList() {
         currentVersionEntry = hnFormatText("%s (%s)", running.version.c_str(), running.privateBuild.c_str());
     ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(currentVersionEntry.c_str()));
     std::string folder;
-    if (hnJoinPath(folder, applicationFolder(), kInstallersFolder))
+    if (withKept && hnJoinPath(folder, applicationFolder(), kInstallersFolder))
         for (const KeptInstaller& installer : findKeptInstallers(folder))
             ::SendMessageA(list, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(listEntryOf(installer).c_str()));
     hnComboSelectExact(list, currentVersionEntry);

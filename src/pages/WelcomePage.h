@@ -25,11 +25,15 @@ public:
     int setupControls() override;
     // The copy elements are gathered on the first copy or delete request.
     int initInstallationElements() override { return 1; }
+    std::vector<UINT> picturesShownAtOnce() const override;
 
     // Moves other installers of the family from the application folder into
     // "_OrvantoInstallers" (after a please-wait when there is one).
     void moveOtherInstallersAside();
-    void fillInstallerVersionList();
+    // The running installer's version (from its own version resource) and,
+    // with `withKept`, those kept in "_OrvantoInstallers"; the running one
+    // selected.
+    void fillInstallerVersionList(bool withKept = true);
     void switchToSelectedInstaller();
     void onExtensionsOnlyChanged();
     void updateQuickUpdateButton();

@@ -151,8 +151,16 @@ kdDKadrixSDKInstallerSheet::kdDKadrixSDKInstallerSheet(std::unique_ptr<kdDSheetP
     upgradeCheckThread = nullptr;
     extensionsOnlyMode = false;
 
-    for (kdDPropertyPageBase* page : pages_->head())
+    std::vector<kdDPropertyPageBase*> head = pages_->head();
+    for (kdDPropertyPageBase* page : head)
         addPage(page);
+    // The first page's pictures are decoded while the window is made, then
+    // those of most pages' buttons.
+    std::vector<UINT> prefetched;
+    if (!head.empty() && head.front())
+        prefetched = head.front()->picturesShownAtOnce();
+    prefetched.insert(prefetched.end(), std::begin(kCommonPictures), std::end(kCommonPictures));
+    pictures.prefetch(prefetched);
     building_ = !pages_->complete();
     if (!building_)
         listLaterPages();

@@ -59,6 +59,9 @@ public:
     virtual int setupControls() = 0;
     // Builds the elements and hands them to installManager; once per object.
     virtual int initInstallationElements() = 0;
+    // The resource pictures the page's window shows as soon as it exists: the
+    // sheet has those of its first page decoded while it creates its window.
+    virtual std::vector<UINT> picturesShownAtOnce() const { return {}; }
 
     // What the unattended mode presses: the page's own controls, so that a
     // set is applied by the handlers a user's clicks run. The button whose

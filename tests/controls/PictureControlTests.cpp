@@ -5,6 +5,7 @@
 #include "controls/ComponentInstallHeader.h"
 #include "controls/ImageButton.h"
 #include "controls/ImageStatic.h"
+#include "controls/PictureCache.h"
 #include "controls/PngImage.h"
 #include "support/PictureFixtures.h"
 #include "support/TestSupport.h"
@@ -338,4 +339,41 @@ TEST(ImageButton, DialogReflectsColourRequestsToThePictureButton) {
     ::ReleaseDC(button.hwnd(), dc);
     button.destroyWindow();
     dialog.destroy();
+}
+
+TEST(PictureCache, PrefetchedPicturesAreServedWithoutDecodingThemAgain) {
+    const UINT kMissing = 59999;
+    hnPictureCache cache;
+    cache.prefetch({IDP_INFO, IDP_FOLDER, IDP_INFO, kMissing});
+    ASSERT_TRUE(waitFor([&cache] { return cache.prefetchFinished(); }, 10000));
+    for (UINT id : {IDP_INFO, IDP_FOLDER}) {
+        hnPngImage direct;
+        ASSERT_EQ(1, direct.loadResource(id));
+        const hnPngImage& served = cache.resource(id);
+        EXPECT_TRUE(served.loaded()) << id;
+        EXPECT_EQ(direct.width(), served.width()) << id;
+        EXPECT_EQ(direct.height(), served.height()) << id;
+        EXPECT_EQ(&served, &cache.resource(id)) << id; // decoded once for every control
+    }
+    EXPECT_FALSE(cache.resource(kMissing).loaded());
+    EXPECT_EQ(0, cache.decodedInPlace());
+    // A picture the prefetch was not given is decoded when it is asked for.
+    EXPECT_TRUE(cache.resource(IDP_INSTALL).loaded());
+    EXPECT_EQ(1, cache.decodedInPlace());
+    // Only the first prefetch counts.
+    cache.prefetch({IDP_REMOVE});
+    EXPECT_TRUE(cache.prefetchFinished());
+}
+
+TEST(PictureCache, APictureIsServedWhileThePrefetchRunsAndTheCacheEndsWithIt) {
+    std::vector<UINT> ids = {IDP_INSTALL, IDP_REMOVE, IDP_DOWNLOAD, IDP_REFRESH, IDP_REFRESH_SMALL,
+                             IDP_INFO,    IDP_FOLDER, IDP_DELETE,   IDP_BETA};
+    for (int round = 0; round < 3; ++round) {
+        hnPictureCache cache;
+        cache.prefetch(ids);
+        // Taken from the worker or decoded here, whichever comes first.
+        const hnPngImage& last = cache.resource(ids.back());
+        EXPECT_TRUE(last.loaded());
+        EXPECT_EQ(&last, &cache.resource(ids.back()));
+    } // each cache stops its worker before its pictures go
 }

@@ -20,6 +20,10 @@ SYSTEM_DLLS = {
     "shlwapi.dll", "user32.dll", "uxtheme.dll", "version.dll", "wininet.dll", "ws2_32.dll",
 }
 
+# Loaded at their first call (cmake/delayload.cmake): the welcome page's first
+# paint needs none of them, and each one loaded at start delays it.
+LOADED_AT_FIRST_CALL = {"msi.dll", "shell32.dll", "wininet.dll"}
+
 # Wide entry points the program may import although a narrow one exists.
 ALLOWED_WIDE = {
     # The static C++ runtime loads its thread and exception helpers by wide name.
@@ -152,6 +156,8 @@ def main():
     check("ImportsOnlySystemDlls",
           ["imports %s, which Windows does not have" % dll for dll in sorted(table) if dll not in SYSTEM_DLLS]
           + (["no imports read"] if not table else []))
+    check("LoadsAtStartNoDllTheFirstPageDoesWithout",
+          ["loads %s at start" % dll for dll in sorted(table) if dll in LOADED_AT_FIRST_CALL])
     wide = sorted({name for names in table.values() for name in names
                    if name.endswith("W") and name not in WIDE_ONLY})
     check("NoWideEntryPointsBeyondTheKeptList",

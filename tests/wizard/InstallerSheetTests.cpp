@@ -12,6 +12,7 @@
 #include "pages/InstallerPages.h"
 #include "wizard/InstallerSheet.h"
 #include "wizard/PropertyPageBase.h"
+#include "artwork_ids.h"
 #include "pages_ids.h"
 #include "wizard_ids.h"
 
@@ -560,14 +561,19 @@ TEST(InstallerSheet, WelcomeFirstSheetShowsTheWelcomePageAloneUntilItsStepsAreDo
     ASSERT_TRUE(sheet.create());
     pump();
     // Shown at once: the welcome page alone, no Python upkeep, no upgrade
-    // check, and the welcome page without its set-up work.
+    // check, and the welcome page without its set-up work, but with the
+    // running version already selected in its list.
     EXPECT_TRUE(sheet.building());
     EXPECT_EQ(std::vector<std::string>{"Installation Welcome"}, pageNames(sheet));
     EXPECT_TRUE(hooks.calls.empty());
     EXPECT_EQ(nullptr, sheet.upgradeCheckThread);
     kdDInstallWelcomeBase& welcome = *installerPages(sheet).welcomePage;
     HWND versions = welcome.item(IDC_WELCOME_VERSION_LIST);
-    EXPECT_EQ(0, ::SendMessageA(versions, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(1, ::SendMessageA(versions, CB_GETCOUNT, 0, 0));
+    EXPECT_EQ(0, ::SendMessageA(versions, CB_GETCURSEL, 0, 0));
+    char shown[128] = {};
+    ::GetWindowTextA(versions, shown, sizeof(shown));
+    EXPECT_STREQ("15.0.0.774 ()", shown); // the test programs carry the installer's version
     EXPECT_FALSE(::IsWindowVisible(welcome.item(IDC_WELCOME_QUICK_UPDATE)));
     int runs = welcome.activationRuns();
 
@@ -577,9 +583,25 @@ TEST(InstallerSheet, WelcomeFirstSheetShowsTheWelcomePageAloneUntilItsStepsAreDo
     EXPECT_NE(hooks.calls.end(), std::find(hooks.calls.begin(), hooks.calls.end(), "upkeep 27"));
     EXPECT_EQ(runs + 1, welcome.activationRuns());
     EXPECT_GE(::SendMessageA(versions, CB_GETCOUNT, 0, 0), 1);
+    ::GetWindowTextA(versions, shown, sizeof(shown));
+    EXPECT_STREQ("15.0.0.774 ()", shown);
     EXPECT_NE(nullptr, sheet.upgradeCheckThread);
     EXPECT_TRUE(waitFor([&] { return upgradeChecks == 2; }, 5000));
     EXPECT_EQ("Installation Welcome", activeName(sheet));
+}
+
+TEST(InstallerSheet, TheFirstPagesPicturesAreDecodedBeforeTheWindowAsksForThem) {
+    TestHooks hooks;
+    hooks.stored = "Python 2.7.9";
+    kdDKadrixSDKInstallerSheet sheet(createInstallerPages(true), hooks.hooks());
+    // The sheet's object alone starts the decoding: no window exists yet.
+    ASSERT_TRUE(waitFor([&sheet] { return sheet.pictures.prefetchFinished(); }, 10000));
+    std::vector<UINT> ids = installerPages(sheet).welcomePage->picturesShownAtOnce();
+    EXPECT_EQ(6u, ids.size());
+    ids.insert(ids.end(), {IDP_INSTALL, IDP_REMOVE, IDP_DOWNLOAD, IDP_REFRESH}); // most pages' buttons
+    for (UINT id : ids)
+        EXPECT_TRUE(sheet.pictures.resource(id).loaded()) << id;
+    EXPECT_EQ(0, sheet.pictures.decodedInPlace());
 }
 
 TEST(InstallerSheet, AClickRightAfterStartUpActsOnTheWholeWizard) {
