@@ -103,6 +103,7 @@ TEST(TutorialsPage, InstallOpenRunRemoveAndHostileRows) {
     ScriptedPrompter prompter;
     kdDInstallTutorials page("Test - Tutorials");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     HWND pageWindow = host.pageWindow();
     ASSERT_NE(nullptr, pageWindow);
     EXPECT_EQ((std::vector<std::string>{" Getting Started", " Getting Started Advanced", " Python"}),
@@ -517,6 +518,7 @@ TEST(TutorialsPage, AnArchiveLackingItsPartsOrReachingElsewhereSaysSoAndLeavesNo
     ScriptedPrompter prompter;
     kdDInstallTutorials page("Test - Tutorials");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     auto& tutorials = static_cast<DTabTutorials&>(page.tabCtrl().tabDialog());
     ASSERT_EQ(2u, tutorials.rows.size());
     std::string tutorialsFolder = userContentFolder("Tutorials"), profiles = userContentFolder("Profiles");
