@@ -19,6 +19,7 @@ struct hnFreshList::Job {
     ElementDownloadPaths copy; // set by the worker, read after its answer
     hnInternetStop internet;
     std::atomic<bool> arrived{false};
+    std::atomic<DWORD> answeredAt{0};
 };
 
 bool hnFreshList::start(HWND page, const hnInstallationElement& listElement) {
@@ -63,6 +64,7 @@ DWORD WINAPI hnFreshList::entry(LPVOID share) {
             return 0;
         }
         job.arrived = result.outcome == DownloadOutcome::Transferred;
+        job.answeredAt = ::GetTickCount();
         ::PostMessageA(job.page, kAnsweredMessage, job.run, 0);
     } catch (...) {
         hnDebugOut("hnFreshList::entry - unexpected exception\n");
@@ -84,6 +86,7 @@ bool hnFreshList::take(WPARAM run) {
     if (thread_)
         hnStopOrLeaveWorker(thread_.get(), job_->internet, who_, kStopWaitMs);
     thread_.reset();
+    answeredAt_ = job_->answeredAt;
     answer_ = std::move(job_);
     return true;
 }

@@ -46,6 +46,8 @@ public:
     // list: true when one arrived and took the list's place. Without one the
     // cached list stays as it was.
     bool adopt();
+    // GetTickCount when the last fetch taken had its answer in (benchmarks).
+    DWORD answeredAt() const { return answeredAt_; }
 
 private:
     struct Job;
@@ -55,4 +57,5 @@ private:
     std::shared_ptr<Job> answer_; // the fetch taken, until adopted
     hnScopedHandle thread_;
     unsigned run_ = 0;
+    DWORD answeredAt_ = 0;
 };

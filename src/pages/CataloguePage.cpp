@@ -173,13 +173,10 @@ int kdDCataloguePageBase::setupControls() {
 
 bool kdDCataloguePageBase::onInitDialog() {
     kdDPropertyPageBase::onInitDialog();
-    // The list is fetched afresh at the first activation, on a worker; until
-    // it answers the cached list shows.
+    // The list is fetched afresh at the first activation, which follows at
+    // once, on a worker; until it answers the cached list shows. The tabs are
+    // built there, once.
     listDue_ = folderWritable();
-    if (listDue_) {
-        hnInstallationElement* element = installManager->item(0);
-        showList(element && fileExists(localListPath(*element)));
-    }
     return true;
 }
 

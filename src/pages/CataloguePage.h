@@ -79,6 +79,7 @@ public:
     // is on its way: the cached list shows, and Refresh, Install All, the
     // rows' buttons and installItem are refused until it answers.
     bool fetchingList() const { return freshList_.fetching(); }
+    const hnFreshList& freshList() const { return freshList_; }
 
     std::string statusText; // the hint line
     std::string installHintText;
