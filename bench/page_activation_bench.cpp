@@ -11,7 +11,11 @@
 // are declined, so nothing is installed. Prints "name value" lines: the
 // median of three activations per page, the first of them (the page's first
 // activation unless the walk passed it) and the worst figure of all, the
-// walk's included. The Python
+// walk's included. A catalogue page fetches its fresh list behind its first
+// activation, which is timed until the page shows its cached list; its rows
+// are checked once the fresh list shows, and
+// catalogue_page_filled_after_answer_ms_<page> is the time from the fresh
+// list's answer to its tabs shown (where the page fetched one). The Python
 // package pages (pip_page_activation_ms_<page>) run against a Python 2.7 and
 // 3.6 whose pip is the stand-in, slowed to kPipDelayMs per call as a real pip
 // on Windows is: their activation is timed until the page shows, and
@@ -50,19 +54,52 @@ public:
     INT_PTR respond(const hnPrompt& prompt) override {
         ++asked;
         // The walk with Next passes the prerequisites page; nothing else is agreed to.
-        if (!prompt.isQuestion() && prompt.text && std::strstr(prompt.text, "continue proceeding to next page"))
+        if (!prompt.isQuestion() && prompt.text &&
+            std::strstr(prompt.text, "continue proceeding to next page"))
             return IDYES;
         return prompt.isQuestion() ? IDCANCEL : hnRefusingAnswer(prompt.type);
     }
 };
 
-void handleMessages() {
+// Handles the messages waiting; with `holdFreshLists` a catalogue page's
+// fresh list that has answered meanwhile stays queued, so that an activation
+// is timed until the page shows its cached list.
+void handleMessages(bool holdFreshLists = false) {
+    const UINT held = hnFreshList::kAnsweredMessage;
     MSG msg;
-    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    while (holdFreshLists ? ::PeekMessageA(&msg, nullptr, 0, held - 1, PM_REMOVE) ||
+                                ::PeekMessageA(&msg, nullptr, held + 1, 0xFFFFFFFF, PM_REMOVE)
+                          : ::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE) != FALSE) {
         ::TranslateMessage(&msg);
         ::DispatchMessageA(&msg);
     }
 }
+
+// The active catalogue page's fresh list, fetched behind it at its first
+// activation: waits until it has answered and the tabs show it; the time from
+// its answer to then, or -1 when the page fetched nothing.
+double settleFreshList(const kdDKadrixSDKInstallerSheet& sheet) {
+    auto* catalogue = dynamic_cast<kdDCataloguePageBase*>(sheet.pageBase(sheet.activeIndex()));
+    if (!catalogue || !catalogue->fetchingList())
+        return -1;
+    for (DWORD begin = ::GetTickCount(); catalogue->fetchingList() && ::GetTickCount() - begin < 30000;) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+        handleMessages();
+    }
+    if (catalogue->fetchingList())
+        return -1;
+    return static_cast<double>(::GetTickCount() - catalogue->freshList().answeredAt());
+}
+
+// The time from a catalogue page's fresh list answering to its tabs showing
+// it, per page that fetched one.
+struct FreshListFills {
+    std::vector<std::pair<std::string, double>> pages;
+    void add(const std::string& key, double ms) {
+        if (ms >= 0)
+            pages.emplace_back(key, ms);
+    }
+};
 
 struct Measured {
     const char* key;
@@ -155,7 +192,7 @@ bool rowsFilled(const kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgName, 
 // page itself from the next one): the first is the page's first activation in
 // the process, the one a user meets; `first` gets it, the median is returned.
 double medianActivationMs(kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgName, unsigned& rows,
-                          bool& filled, double& first) {
+                          bool& filled, double& first, double& freshFill) {
     std::vector<double> times;
     for (int round = 0; round < 3; ++round) {
         sheet.navigateTo(std::string(uiDlgName) == kPages[0].uiDlgName ? kPages[1].uiDlgName
@@ -163,8 +200,9 @@ double medianActivationMs(kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgNa
         handleMessages();
         double start = bench::now();
         bool reached = sheet.navigateTo(uiDlgName);
-        handleMessages();
+        handleMessages(true);
         times.push_back(bench::now() - start);
+        freshFill = std::max(freshFill, settleFreshList(sheet));
         filled = filled && reached && rowsFilled(sheet, uiDlgName, rows);
     }
     first = 1000.0 * times.front();
@@ -173,12 +211,13 @@ double medianActivationMs(kdDKadrixSDKInstallerSheet& sheet, const char* uiDlgNa
 
 // Prints one page's figures and keeps the worst of them, first activations
 // included. Answers 1 when the rows were not filled.
-int measure(kdDKadrixSDKInstallerSheet& sheet, const Measured& measured, double& worst,
-            std::string& worstKey) {
+int measure(kdDKadrixSDKInstallerSheet& sheet, const Measured& measured, double& worst, std::string& worstKey,
+            FreshListFills& fills) {
     unsigned rows = 0;
     bool filled = true;
-    double first = 0;
-    double ms = medianActivationMs(sheet, measured.uiDlgName, rows, filled, first);
+    double first = 0, freshFill = -1;
+    double ms = medianActivationMs(sheet, measured.uiDlgName, rows, filled, first, freshFill);
+    fills.add(measured.key, freshFill);
     std::printf("page_activation_ms_%s %.1f (%s, %u rows)\n", measured.key, ms, measured.uiDlgName, rows);
     std::printf("page_activation_first_ms_%s %.1f\n", measured.key, first);
     for (double figure : {ms, first}) {
@@ -218,15 +257,17 @@ std::string activeName(const kdDKadrixSDKInstallerSheet& sheet) {
 // first. Each is timed from the press until the page is active and the
 // messages it posted are handled. Prints page_walk_first_ms_<page> and keeps
 // the worst figure; answers 1 when Next stopped short of the summary.
-int walkWithNext(kdDKadrixSDKInstallerSheet& sheet, double& worst, std::string& worstKey) {
+int walkWithNext(kdDKadrixSDKInstallerSheet& sheet, double& worst, std::string& worstKey,
+                 FreshListFills& fills) {
     const std::string summary = "Installation Complete";
     for (int step = 0; step < 40 && activeName(sheet) != summary; ++step) {
         std::string from = activeName(sheet);
         double start = bench::now();
         ::SendMessageA(sheet.hwnd(), PSM_PRESSBUTTON, PSBTN_NEXT, 0);
-        handleMessages();
+        handleMessages(true);
         double ms = 1000.0 * (bench::now() - start);
         std::string to = activeName(sheet);
+        fills.add(keyOf(to) + "_walk", settleFreshList(sheet));
         if (to == from) {
             std::fprintf(stderr, "page_activation_bench: Next stayed on %s\n", from.c_str());
             return 1;
@@ -281,17 +322,24 @@ int main(int argc, char** argv) {
 
         double worst = 0;
         std::string worstKey;
-        failures += walkWithNext(sheet, worst, worstKey);
+        FreshListFills fills;
+        failures += walkWithNext(sheet, worst, worstKey, fills);
         for (const Measured& measured : kPages)
-            failures += measure(sheet, measured, worst, worstKey);
+            failures += measure(sheet, measured, worst, worstKey, fills);
         // The Python 3.6 twins of the catalogue pages.
         if (!selection.empty())
             ::WritePrivateProfileStringA("PySelVersion", "VersionName", "Python 3.6.6", selection.c_str());
         sheet.updateWizardPagesForPythonVersion(1);
         handleMessages();
         for (const Measured& measured : kPy36Pages)
-            failures += measure(sheet, measured, worst, worstKey);
+            failures += measure(sheet, measured, worst, worstKey, fills);
         std::printf("page_activation_max_ms %.1f (%s)\n", worst, worstKey.c_str());
+        double catalogueFillWorst = 0;
+        for (const auto& page : fills.pages) {
+            std::printf("catalogue_page_filled_after_answer_ms_%s %.1f\n", page.first.c_str(), page.second);
+            catalogueFillWorst = std::max(catalogueFillWorst, page.second);
+        }
+        std::printf("catalogue_page_filled_after_answer_max_ms %.1f\n", catalogueFillWorst);
         if (!selection.empty())
             ::WritePrivateProfileStringA("PySelVersion", "VersionName", "Python 2.7.9", selection.c_str());
 

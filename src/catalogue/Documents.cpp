@@ -69,10 +69,16 @@ bool loadRichTextDocument(hnInstallationElement& element, HWND richEdit, bool re
     bool present = !path.empty() && fileExists(path);
     if (showMessages && outcome != IDOK && present)
         hnAppBase::current()->prompter().messageBox(owner, usingCopyMessage, kInstallerCaption, MB_OK);
+    return showRichTextDocument(element, richEdit, errorText);
+}
+
+bool showRichTextDocument(const hnInstallationElement& element, HWND richEdit, const char* errorText) {
+    std::string path;
+    hnFormat(path, kPathCapacity, "%s\\%s", element.downloadFolder.c_str(), element.fileName.c_str());
     // A copy that is too large or unreadable says so and stays; only a
     // missing copy is the server's fault.
     hnRichTextLoad shown = loadRichTextFile(richEdit, path);
-    if (shown == hnRichTextLoad::Missing)
+    if (shown == hnRichTextLoad::Missing && errorText)
         ::SetWindowTextA(richEdit, errorText);
     return shown == hnRichTextLoad::Shown;
 }

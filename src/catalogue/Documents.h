@@ -20,6 +20,9 @@ void ensureRichEditLoaded();
 // or unreadable is told about in the control and kept. True when shown.
 bool loadRichTextDocument(hnInstallationElement& element, HWND richEdit, bool refresh, bool showMessages,
                           const char* usingCopyMessage, const char* errorText, HWND owner);
+// The local copy of `element` in `richEdit`, without any download; without a
+// copy `errorText` stands in the control (when given). True when shown.
+bool showRichTextDocument(const hnInstallationElement& element, HWND richEdit, const char* errorText);
 
 // The help window of one page's document.
 class DHelp2 : public hnDialog {

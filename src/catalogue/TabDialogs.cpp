@@ -110,6 +110,11 @@ LRESULT DDynamicButton::windowProc(UINT message, WPARAM wParam, LPARAM lParam) {
 bool hnCatalogueTabDialog::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (message != kDynamicButtonMessage)
         return hnDialog::onMessage(message, wParam, lParam, result);
+    if (rowsRefused && rowsRefused()) {
+        hnDebugOut("hnCatalogueTabDialog::onMessage - the rows wait for the page's list\n");
+        result = 0;
+        return true;
+    }
     counted([&] { runRowMessage(wParam, lParam); });
     result = 1;
     return true;

@@ -67,6 +67,9 @@ public:
     bool operationRunning() const { return operationDepth_ > 0; }
     // Called after every row operation (the page runs what waited for it).
     std::function<void()> onOperationEnded;
+    // True while the page refuses the rows' buttons (its list is about to
+    // change under them): a press then does nothing.
+    std::function<bool()> rowsRefused;
 
     std::string tabName;
 

@@ -12,6 +12,7 @@
 #include "main/PassiveProgress.h"
 #include "main/SetExport.h"
 #include "main/UnattendedPrompter.h"
+#include "pages/CataloguePage.h"
 #include "pages/InstallerPages.h"
 #include "pages/OptionalPageBase.h"
 #include "pages/PipListingCheck.h"
@@ -27,8 +28,8 @@ const char* const kNoMember = "None";
 const char* const kVersionNameKey = "VersionName";
 // Long enough for what a handler posts to its page and sheet to arrive.
 constexpr DWORD kSettleMs = 30;
-// How long a package page may take to read pip's listing before its buttons
-// work.
+// How long a package page may take to read pip's listing, or a catalogue
+// page its fresh list, before its buttons work.
 constexpr DWORD kListingWaitMs = 120000;
 
 const hnSetEntry* entryOf(const CComponentSet& set, const char* section, const std::string& key) {
@@ -296,9 +297,15 @@ void CSetApplier::checkRows(kdDPropertyPageBase& page) {
 }
 
 void CSetApplier::waitForListing(kdDPropertyPageBase& page) {
-    auto* listing = dynamic_cast<kdDPipListingPage*>(&page);
-    for (DWORD waited = 0; listing && listing->checking() && waited < kListingWaitMs && !stopped();
-         waited += kSettleMs)
+    // What the page's rows wait for: pip's listing, a catalogue's fresh list.
+    auto reading = [&page] {
+        if (auto* listing = dynamic_cast<kdDPipListingPage*>(&page))
+            return listing->checking();
+        if (auto* catalogue = dynamic_cast<kdDCataloguePageBase*>(&page))
+            return catalogue->fetchingList();
+        return false;
+    };
+    for (DWORD waited = 0; reading() && waited < kListingWaitMs && !stopped(); waited += kSettleMs)
         settle();
 }
 

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/AppBase.h"
+#include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/InstallerServices.h"
 #include "app/Text.h"
@@ -147,6 +148,7 @@ kdDCataloguePageBase::kdDCataloguePageBase(UINT templateId, const std::string& t
         if (activationPending_ && operationDepth_ == 0 && hwnd())
             ::PostMessageA(hwnd(), kMsgDeferredActivation, 0, 0);
     };
+    tabCtrl_->tabDialog().rowsRefused = [this] { return fetchingList(); };
 }
 
 kdDCataloguePageBase::~kdDCataloguePageBase() = default;
@@ -171,8 +173,10 @@ int kdDCataloguePageBase::setupControls() {
 
 bool kdDCataloguePageBase::onInitDialog() {
     kdDPropertyPageBase::onInitDialog();
-    if (folderWritable())
-        refreshCatalogue(true, false);
+    // The list is fetched afresh at the first activation, which follows at
+    // once, on a worker; until it answers the cached list shows. The tabs are
+    // built there, once.
+    listDue_ = folderWritable();
     return true;
 }
 
@@ -190,15 +194,46 @@ bool kdDCataloguePageBase::onSetActive() {
     if (operationRunning())
         activationPending_ = true;
     else
-        refreshCatalogue(false, false);
+        showActivation();
     return kdDPropertyPageBase::onSetActive();
+}
+
+void kdDCataloguePageBase::showActivation() {
+    if (answerPending_) {
+        applyFreshList();
+        return;
+    }
+    hnInstallationElement* element = installManager->item(0);
+    bool cached = element && fileExists(localListPath(*element));
+    // Without any list the page fetches one on the worker too, rather than
+    // waiting for it.
+    if (element && hwnd() && !fetchingList() && (listDue_ || (!cached && folderWritable())) &&
+        freshList_.start(hwnd(), *element))
+        listDue_ = false;
+    if (fetchingList())
+        showList(cached);
+    else
+        refreshCatalogue(false, false);
+}
+
+void kdDCataloguePageBase::applyFreshList() {
+    if (operationRunning()) {
+        answerPending_ = true;
+        activationPending_ = true;
+        return;
+    }
+    answerPending_ = false;
+    freshList_.adopt();
+    hnInstallationElement* element = installManager->item(0);
+    // A failed download leaves the cached list, which shows as it did.
+    showList(element && fileExists(localListPath(*element)));
 }
 
 void kdDCataloguePageBase::runDeferredActivation() {
     if (!activationPending_ || operationRunning())
         return;
     activationPending_ = false;
-    refreshCatalogue(false, false);
+    showActivation();
 }
 
 bool kdDCataloguePageBase::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
@@ -207,10 +242,41 @@ bool kdDCataloguePageBase::onMessage(UINT message, WPARAM wParam, LPARAM lParam,
         result = 0;
         return true;
     }
+    if (message == hnFreshList::kAnsweredMessage) {
+        if (freshList_.take(wParam))
+            applyFreshList();
+        result = 0;
+        return true;
+    }
     return kdDPropertyPageBase::onMessage(message, wParam, lParam, result);
 }
 
+bool kdDCataloguePageBase::onKillActive() {
+    // A fresh list still on its way is fetched at the next activation.
+    if (fetchingList())
+        listDue_ = true;
+    freshList_.stop();
+    return kdDPropertyPageBase::onKillActive();
+}
+
+bool kdDCataloguePageBase::onQueryCancel() {
+    freshList_.stop();
+    return kdDPropertyPageBase::onQueryCancel();
+}
+
+void kdDCataloguePageBase::onDestroy() {
+    freshList_.stop();
+    kdDPropertyPageBase::onDestroy();
+}
+
 bool kdDCataloguePageBase::onCommand(WORD id, WORD code, HWND control) {
+    // The list file and the rows are not to be touched until the fresh list
+    // has answered.
+    if (code == BN_CLICKED && fetchingList() &&
+        (id == refreshButtonId_ || (variant_.templates && id == IDC_TEMPLATES_INSTALL_ALL))) {
+        hnDebugOut("kdDCataloguePageBase::onCommand - the fresh list is still on its way\n");
+        return true;
+    }
     if (code == BN_CLICKED && id == refreshButtonId_) {
         refreshCatalogue(true, true);
         return true;
@@ -242,14 +308,27 @@ int kdDCataloguePageBase::refreshCatalogue(bool forceDownload, bool showMessages
         return -1;
     }
     OperationScope scope(*this);
-    std::string remembered = hwnd() ? tabCtrl_->selectedTabName() : std::string();
     hnInstallationElement* element = installManager->item(0);
     if (!element)
         return -1;
+    // This download answers for the fresh list: one on its way is ended.
+    if (fetchingList() && (forceDownload || !fileExists(localListPath(*element)))) {
+        freshList_.stop();
+        listDue_ = false;
+    }
     HWND owner = hwnd() ? hwnd() : appMainWindow();
     bool available =
         fetchCatalogueList(*element, forceDownload, showMessages, showMessages || variant_.alwaysTellsDefault,
                            variant_.usingDefaultMessage, owner);
+    return showList(available);
+}
+
+int kdDCataloguePageBase::showList(bool available) {
+    OperationScope scope(*this); // prepareContent may run a modal download
+    std::string remembered = hwnd() ? tabCtrl_->selectedTabName() : std::string();
+    hnInstallationElement* element = installManager->item(0);
+    if (!element)
+        return -1;
     std::string path = localListPath(*element);
     const CatalogueSource& source = catalogueSource(variant_.kind);
     std::vector<std::string> groups;
@@ -284,7 +363,7 @@ int kdDCataloguePageBase::buildNamedContentElements(hnInstallManagerBase* manage
 }
 
 int kdDCataloguePageBase::installAllTemplates() {
-    if (operationRunning())
+    if (operationRunning() || fetchingList())
         return -1;
     int result = 1;
     {
@@ -379,7 +458,7 @@ std::vector<hnPageItem> kdDCataloguePageBase::items() {
 
 // What the row's button sends to its tab dialog, on the tab that shows it.
 bool kdDCataloguePageBase::pressItemRow(const std::string& key, bool install) {
-    if (!hwnd() || operationRunning())
+    if (!hwnd() || operationRunning() || fetchingList())
         return false;
     for (const ListedItem& listed : listedItems()) {
         if (!hnEqualsNoCase(listed.item.key, key))

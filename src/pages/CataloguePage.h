@@ -10,6 +10,7 @@
 #include "catalogue/CatalogueList.h"
 #include "catalogue/CatalogueSources.h"
 #include "catalogue/CatalogueTabCtrl.h"
+#include "catalogue/FreshList.h"
 #include "controls/ImageButton.h"
 #include "wizard/PropertyPageBase.h"
 
@@ -51,7 +52,8 @@ public:
     int initInstallationElements() override;
 
     // 1 when a list file was available and the page was rebuilt from it, -1
-    // otherwise (also when it had to wait for a running operation).
+    // otherwise (also when it had to wait for a running operation). A
+    // download here ends a fetch of the fresh list still on its way.
     int refreshCatalogue(bool forceDownload, bool showMessages);
     // One element per list entry with a download address; works without a
     // window. -1 without manager or list file.
@@ -73,6 +75,11 @@ public:
     hnCatalogueTabCtrl& tabCtrl() const { return *tabCtrl_; }
     // True while the page or one of its rows works: activations wait.
     bool operationRunning() const;
+    // While the fresh list, fetched once per window at its first activation,
+    // is on its way: the cached list shows, and Refresh, Install All, the
+    // rows' buttons and installItem are refused until it answers.
+    bool fetchingList() const { return freshList_.fetching(); }
+    const hnFreshList& freshList() const { return freshList_; }
 
     std::string statusText; // the hint line
     std::string installHintText;
@@ -95,6 +102,9 @@ protected:
     bool onCommand(WORD id, WORD code, HWND control) override;
     bool onNotify(int id, NMHDR* header, LRESULT& result) override;
     bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool onKillActive() override;
+    bool onQueryCancel() override;
+    void onDestroy() override;
 
 private:
     class OperationScope;
@@ -107,6 +117,15 @@ private:
     std::vector<ListedItem> listedItems();
     bool pressItemRow(const std::string& key, bool install);
     void runDeferredActivation();
+    // What an activation shows: the answer of the fresh list when one waits,
+    // else the cached list, fetching the fresh one when it is due.
+    void showActivation();
+    // The fresh list has answered: in place of the cached one when it
+    // arrived, then the tabs rebuilt keeping the selected one; waits while an
+    // operation runs.
+    void applyFreshList();
+    // Rebuilds the tabs from the list file when `available`, else shows none.
+    int showList(bool available);
 
     kdDCataloguePageVariant variant_;
     int tabControlId_;
@@ -114,4 +133,9 @@ private:
     std::unique_ptr<hnCatalogueTabCtrl> tabCtrl_;
     int operationDepth_ = 0;
     bool activationPending_ = false;
+    hnFreshList freshList_{"kdDCataloguePageBase"};
+    // The window is new: its first activation fetches the list afresh.
+    bool listDue_ = false;
+    // The fresh list answered while an operation ran.
+    bool answerPending_ = false;
 };

@@ -1,5 +1,6 @@
 #include "pages/ReleaseNotesPage.h"
 
+#include "app/DebugOut.h"
 #include "app/InstallerServices.h"
 #include "app/Text.h"
 #include "artwork_ids.h"
@@ -13,6 +14,7 @@ const char* const kReadmeFile = "774readme.rtf";
 const char* const kReadmeServerFolder =
     "/orvanto/files/InstallerRepositories/Orvanto15.0/774/OrvantoVisionSoftware/";
 const int kRefreshButtonX = 835;
+const char* const kNoReadme = "Error: Unable to get the 'Readme Notes' from the server.\nPlease try again.";
 
 bool folderWritable() {
     return installerServices() && installerServices()->applicationFolderWritable();
@@ -54,14 +56,24 @@ bool kdDInstallReleaseNotes::loadReadme(bool refresh, bool showMessages) {
     hnInstallationElement* element = installManager->item(0);
     if (!element || !hwnd())
         return false;
-    return loadRichTextDocument(
-        *element, item(IDC_README_TEXT), refresh, showMessages, "Using default copy of the Readme file.",
-        "Error: Unable to get the 'Readme Notes' from the server.\nPlease try again.", hwnd());
+    if (fetchingReadme()) {
+        freshReadme_.stop(); // this download answers for it
+        readmeDue_ = false;
+    }
+    return loadRichTextDocument(*element, item(IDC_README_TEXT), refresh, showMessages,
+                                "Using default copy of the Readme file.", kNoReadme, hwnd());
 }
 
 bool kdDInstallReleaseNotes::onInitDialog() {
     kdDPropertyPageBase::onInitDialog();
-    loadReadme(folderWritable(), false);
+    // The notes are fetched afresh at the first activation, on a worker;
+    // until they answer the cached copy shows.
+    readmeDue_ = folderWritable();
+    hnInstallationElement* element = installManager->item(0);
+    if (!readmeDue_)
+        loadReadme(false, false);
+    else if (element)
+        showRichTextDocument(*element, item(IDC_README_TEXT), nullptr);
     return true;
 }
 
@@ -70,12 +82,52 @@ bool kdDInstallReleaseNotes::onSetActive() {
     setCancelText("Cancel");
     ::ShowWindow(refreshButton.hwnd(), folderWritable() ? SW_SHOW : SW_HIDE);
     statusText = "Please click on the 'Next' button to install the pre-requisites.";
+    hnInstallationElement* element = installManager->item(0);
+    if (readmeDue_ && element && !fetchingReadme()) {
+        if (freshReadme_.start(hwnd(), *element))
+            readmeDue_ = false;
+        else
+            loadReadme(true, false); // without a worker the page waits, as it always did
+    }
     return kdDPropertyPageBase::onSetActive();
+}
+
+bool kdDInstallReleaseNotes::onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    if (message != hnFreshList::kAnsweredMessage)
+        return kdDPropertyPageBase::onMessage(message, wParam, lParam, result);
+    result = 0;
+    hnInstallationElement* element = installManager->item(0);
+    if (freshReadme_.take(wParam) && element) {
+        freshReadme_.adopt(); // a failed download leaves the cached copy
+        showRichTextDocument(*element, item(IDC_README_TEXT), kNoReadme);
+    }
+    return true;
+}
+
+bool kdDInstallReleaseNotes::onKillActive() {
+    // Notes still on their way are fetched at the next activation.
+    if (fetchingReadme())
+        readmeDue_ = true;
+    freshReadme_.stop();
+    return kdDPropertyPageBase::onKillActive();
+}
+
+bool kdDInstallReleaseNotes::onQueryCancel() {
+    freshReadme_.stop();
+    return kdDPropertyPageBase::onQueryCancel();
+}
+
+void kdDInstallReleaseNotes::onDestroy() {
+    freshReadme_.stop();
+    kdDPropertyPageBase::onDestroy();
 }
 
 bool kdDInstallReleaseNotes::onCommand(WORD id, WORD code, HWND control) {
     if (id == IDC_README_REFRESH && code == BN_CLICKED) {
-        loadReadme(true, true);
+        if (fetchingReadme())
+            hnDebugOut("kdDInstallReleaseNotes::onCommand - the fresh notes are still on their way\n");
+        else
+            loadReadme(true, true);
         return true;
     }
     return kdDPropertyPageBase::onCommand(id, code, control);

@@ -1,6 +1,7 @@
 #pragma once
 #include <string>
 
+#include "catalogue/FreshList.h"
 #include "controls/ImageButton.h"
 #include "wizard/PropertyPageBase.h"
 
@@ -17,8 +18,12 @@ public:
     int initInstallationElements() override;
 
     // Fetches the notes (or uses the cached copy) and shows them; true when
-    // shown.
+    // shown. A download here ends a fetch of the fresh notes on their way.
     bool loadReadme(bool refresh, bool showMessages);
+    // While the fresh notes, fetched once per window at its first
+    // activation, are on their way: the cached copy shows and Refresh is
+    // refused until they answer.
+    bool fetchingReadme() const { return freshReadme_.fetching(); }
 
     std::string statusText;                               // the hint line
     std::string nameText, readmeStatusText, progressText; // shown nowhere
@@ -28,4 +33,13 @@ protected:
     bool onInitDialog() override;
     bool onSetActive() override;
     bool onCommand(WORD id, WORD code, HWND control) override;
+    bool onMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+    bool onKillActive() override;
+    bool onQueryCancel() override;
+    void onDestroy() override;
+
+private:
+    hnFreshList freshReadme_{"kdDInstallReleaseNotes"};
+    // The window is new: its first activation fetches the notes afresh.
+    bool readmeDue_ = false;
 };

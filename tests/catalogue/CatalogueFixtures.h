@@ -65,3 +65,9 @@ public:
 private:
     std::vector<std::string> made_;
 };
+
+// Pumps messages until the page's fresh list, which its first activation
+// fetches on a worker, has answered and shows.
+template <typename Page> bool awaitFreshList(Page& page) {
+    return waitFor([&] { return !page.fetchingList(); }, 30000);
+}

@@ -24,6 +24,7 @@
 #include "pages/TemplatesPage.h"
 #include "catalogue/CatalogueFixtures.h"
 #include "support/RecordingRuntime.h"
+#include "support/SlowRepository.h"
 
 namespace {
 
@@ -90,6 +91,7 @@ TEST(DemoProfilesPage, InstallRunRemoveAndHostileRows) {
     ScriptedPrompter prompter;
     kdDInstallDemoProfiles page("Test - Demonstration Profiles");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     HWND pageWindow = host.pageWindow();
     ASSERT_NE(nullptr, pageWindow);
     EXPECT_EQ((std::vector<std::string>{"2D", "3D"}), tabTexts(page.tabCtrl().hwnd()));
@@ -171,6 +173,7 @@ TEST(DemoProfilesPage, AnArchiveReachingIntoAnotherProfileWritesNothing) {
     ScriptedPrompter prompter;
     kdDInstallDemoProfiles page("Test - Demonstration Profiles");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     auto& rows = static_cast<DTabProfiles2D&>(page.tabCtrl().tabDialog()).rows;
     ASSERT_EQ(1u, rows.size());
     pressRow(tabDialogOf(page), 45002);
@@ -188,6 +191,7 @@ TEST(DemoProfilesPage, RunWithoutRuntimeStartsNothing) {
     ScriptedPrompter prompter;
     kdDInstallDemoProfiles page("Test - Demonstration Profiles");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     HWND tab = tabDialogOf(page);
     ::SendMessageA(tab, kDynamicButtonMessage, 0, OperationRun);
     EXPECT_TRUE(said(prompter, "Unable to load the profile. Unexpected error."));
@@ -201,6 +205,7 @@ TEST(DemoProfilesPage, RefreshRemembersTheTabAndFallsBackToTheCache) {
     ScriptedPrompter prompter;
     kdDInstallDemoProfiles page("Test - Demonstration Profiles");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     HWND pageWindow = host.pageWindow();
     EXPECT_EQ((std::vector<std::string>{"2D", "3D"}), tabTexts(page.tabCtrl().hwnd()));
     selectTab(page, 1, pageWindow);
@@ -264,6 +269,7 @@ TEST(DemoProfilesPage, ReactivationWaitsForTheRowOperation) {
     ScriptedPrompter prompter;
     kdDInstallDemoProfiles page("Test - Demonstration Profiles");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     DuringDownload state;
     state.page = &page;
     state.sheet = host.sheetWindow();
@@ -290,6 +296,7 @@ TEST(DemoProfilesPage, ReactivationKeepsTheRowsButDetectsThemAgain) {
     ScriptedPrompter prompter;
     kdDInstallDemoProfiles page("Test - Demonstration Profiles");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     HWND pageWindow = host.pageWindow();
     HWND tab = tabDialogOf(page);
     HWND install = ::GetDlgItem(tab, 45002);
@@ -350,6 +357,7 @@ TEST(TemplatesPage, ThreeStatesInstallAllAndUninstallOfTheFoundFolder) {
     ScriptedPrompter prompter;
     kdDInstallTemplates page("Test - OTC");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     auto& rows = static_cast<DTabTemplates&>(page.tabCtrl().tabDialog()).rows;
     ASSERT_EQ(6u, rows.size());
     EXPECT_EQ(1, rows[0].state); // older installed
@@ -399,6 +407,7 @@ TEST(TemplatesPage, UninstallOfAnOfferedTextRemovesOnlyThatFolder) {
     ScriptedPrompter prompter;
     kdDInstallTemplates page("Test - OTC");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     auto& rows = static_cast<DTabTemplates&>(page.tabCtrl().tabDialog()).rows;
     ASSERT_EQ(1u, rows.size());
     EXPECT_EQ(0, rows[0].state);
@@ -484,6 +493,7 @@ TEST(TemplatesPage, NotAvailableWithoutAList) {
     ScriptedPrompter prompter;
     kdDInstallTemplates page("Test - OTC");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     EXPECT_TRUE(page.tabCtrl().showingNotAvailable);
     EXPECT_EQ((std::vector<std::string>{" "}), tabTexts(page.tabCtrl().hwnd()));
     HWND notAvailable = page.tabCtrl().notAvailableDialog().hwnd();
@@ -497,4 +507,111 @@ TEST(TemplatesPage, NotAvailableWithoutAList) {
     ::ShowWindow(host.sheetWindow(), SW_SHOW);
     pumpMessages(500);
     uidriver::Installer::screenshot(host.sheetWindow(), folder + "\\catalogue_templates_not_available.bmp");
+}
+
+namespace {
+// The demo profiles' cached list as an earlier run left it; its path.
+std::string writeCachedDemoList(const std::string& content) {
+    std::string folder = cacheFolder(catalogueSource(CatalogueKind::DemoProfiles).cacheFolder);
+    makeFolders(folder);
+    std::string path = folder + "\\774demo.txt";
+    writeTextFile(path, content);
+    return path;
+}
+
+// Copies of the list that a fetch left beside it.
+int freshCopiesBeside(const std::string& list) {
+    WIN32_FIND_DATAA found = {};
+    hnScopedFind search(::FindFirstFileA((list + "new*").c_str(), &found));
+    if (!search)
+        return 0;
+    int copies = 0;
+    do
+        ++copies;
+    while (::FindNextFileA(search.get(), &found));
+    return copies;
+}
+
+void activateAgain(kdDCataloguePageBase& page, HWND sheet) {
+    NMHDR header = {sheet, 0, static_cast<UINT>(PSN_SETACTIVE)};
+    ::SendMessageA(page.hwnd(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+}
+} // namespace
+
+// The first activation shows the cached list at once while the server holds
+// the fresh one back, and nothing acts on the rows meanwhile; the fresh list
+// then replaces the tabs, keeping the selected one, and is the cached list.
+TEST(CataloguePages, TheCachedListShowsAtOnceAndTheFreshOneReplacesItKeepingTheTab) {
+    CatalogueServer server;
+    std::string cached = writeCachedDemoList("[2D]\r\nName=Cached A\r\n[3D]\r\nName=Cached B\r\n");
+    const std::string fresh = "[1D]\r\nName=Fresh Z\r\n[3D]\r\nName=Fresh C\r\n[3D]\r\nName=Fresh D\r\n";
+    SlowRepository slow(fresh, 5000);
+    ASSERT_TRUE(slow.listening());
+    ScriptedPrompter prompter;
+    kdDInstallDemoProfiles page("Test - Demonstration Profiles");
+    PageHost host(page);
+    HWND pageWindow = host.pageWindow();
+    ASSERT_TRUE(page.fetchingList()) << "the activation waited for the list";
+    EXPECT_EQ((std::vector<std::string>{"2D", "3D"}), tabTexts(page.tabCtrl().hwnd()));
+    selectTab(page, 1, pageWindow);
+    auto& rows = static_cast<DTabProfiles2D&>(page.tabCtrl().tabDialog()).rows;
+    ASSERT_EQ(1u, rows.size());
+    EXPECT_EQ("Cached B", rows[0].name);
+
+    // "Cached B" names no archive: a press that ran would say so, and a
+    // refresh would fetch the list itself.
+    clickButton(pageWindow, IDC_PROFILES_REFRESH);
+    EXPECT_EQ(0, ::SendMessageA(tabDialogOf(page), kDynamicButtonMessage, 0, OperationInstall));
+    EXPECT_FALSE(page.installItem("Demo Profile: Cached B"));
+    EXPECT_TRUE(page.fetchingList());
+    EXPECT_TRUE(prompter.records.empty()) << describeRecords(prompter);
+
+    ASSERT_TRUE(awaitFreshList(page));
+    EXPECT_EQ((std::vector<std::string>{"1D", "3D"}), tabTexts(page.tabCtrl().hwnd()));
+    EXPECT_EQ("3D", page.tabCtrl().selectedTabName());
+    ASSERT_EQ(2u, rows.size());
+    EXPECT_EQ("Fresh C", rows[0].name);
+    EXPECT_EQ(fresh, readTextFile(cached));
+    EXPECT_EQ(0, freshCopiesBeside(cached));
+    EXPECT_EQ(1, slow.requests());
+
+    // Fetched once per window: a later activation shows the cache at once.
+    activateAgain(page, host.sheetWindow());
+    EXPECT_FALSE(page.fetchingList());
+    EXPECT_TRUE(prompter.records.empty()) << describeRecords(prompter);
+}
+
+// Leaving the page ends a fetch the server holds back at once, and the next
+// activation fetches again; a failed fetch leaves the cached list showing
+// and says nothing, as the page's set-up always did.
+TEST(CataloguePages, LeavingEndsTheFetchAndAFailedOneKeepsTheCachedListSilently) {
+    CatalogueServer server;
+    const std::string before = "[2D]\r\nName=Cached A\r\n";
+    std::string cached = writeCachedDemoList(before);
+    ScriptedPrompter prompter;
+    {
+        SlowRepository slow("[1D]\r\nName=Fresh Z\r\n", 120000);
+        kdDInstallDemoProfiles page("Test - Demonstration Profiles");
+        PageHost host(page);
+        ASSERT_TRUE(page.fetchingList());
+        DWORD start = ::GetTickCount();
+        host.pressNext();
+        EXPECT_TRUE(host.onSecondPage());
+        EXPECT_FALSE(page.fetchingList());
+        EXPECT_LT(::GetTickCount() - start, 30000u) << "leaving waited for the server";
+        activateAgain(page, host.sheetWindow());
+        EXPECT_TRUE(page.fetchingList()) << "the fresh list is still due";
+        EXPECT_EQ((std::vector<std::string>{"2D"}), tabTexts(page.tabCtrl().hwnd()));
+    } // closing ends the second one
+    EXPECT_EQ(before, readTextFile(cached));
+
+    // The server answers 404 for the list.
+    kdDInstallDemoProfiles page("Test - Demonstration Profiles");
+    PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
+    EXPECT_EQ((std::vector<std::string>{"2D"}), tabTexts(page.tabCtrl().hwnd()));
+    EXPECT_EQ(1, page.tabCtrl().tabDialog().rowCount());
+    EXPECT_EQ(before, readTextFile(cached));
+    EXPECT_EQ(0, freshCopiesBeside(cached));
+    EXPECT_TRUE(prompter.records.empty()) << describeRecords(prompter);
 }

@@ -24,6 +24,7 @@
 #include "support/RecordingRuntime.h"
 #include "support/PictureFixtures.h"
 #include "support/RecordingShell.h"
+#include "support/SlowRepository.h"
 
 namespace {
 
@@ -103,6 +104,7 @@ TEST(TutorialsPage, InstallOpenRunRemoveAndHostileRows) {
     ScriptedPrompter prompter;
     kdDInstallTutorials page("Test - Tutorials");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     HWND pageWindow = host.pageWindow();
     ASSERT_NE(nullptr, pageWindow);
     EXPECT_EQ((std::vector<std::string>{" Getting Started", " Getting Started Advanced", " Python"}),
@@ -337,6 +339,7 @@ TEST(ReleaseNotesPage, LongNotesCacheAndNoCopy) {
     ScriptedPrompter prompter;
     kdDInstallReleaseNotes page("Test - Readme Notes");
     PageHost host(page);
+    ASSERT_TRUE(waitFor([&] { return !page.fetchingReadme(); }, 30000));
     HWND pageWindow = host.pageWindow();
     ASSERT_NE(nullptr, pageWindow);
     HWND text = ::GetDlgItem(pageWindow, IDC_README_TEXT);
@@ -375,6 +378,40 @@ TEST(ReleaseNotesPage, LongNotesCacheAndNoCopy) {
     EXPECT_EQ("Error: Unable to get the 'Readme Notes' from the server.\r\nPlease try again.",
               hnWindowText(text));
     EXPECT_TRUE(prompter.records.empty());
+}
+
+// The cached notes show at once while the server holds the fresh ones back
+// and Refresh waits; the fresh notes then replace them, as the cached copy.
+// Without either, the page says so once the fetch has failed, and nothing
+// more.
+TEST(ReleaseNotesPage, TheCachedNotesShowAtOnceAndTheFreshOnesReplaceThem) {
+    CatalogueServer server;
+    std::string copy = cacheFolder(cache::kReadme) + "\\774readme.rtf";
+    makeFolders(cacheFolder(cache::kReadme));
+    writeTextFile(copy, "{\\rtf1\\ansi Cached notes.}");
+    const std::string fresh = "{\\rtf1\\ansi Fresh notes.}";
+    ScriptedPrompter prompter;
+    {
+        SlowRepository slow(fresh, 5000);
+        kdDInstallReleaseNotes page("Test - Readme Notes");
+        PageHost host(page);
+        HWND text = ::GetDlgItem(host.pageWindow(), IDC_README_TEXT);
+        ASSERT_TRUE(page.fetchingReadme()) << "the activation waited for the notes";
+        EXPECT_EQ("Cached notes.", hnWindowText(text));
+        clickButton(host.pageWindow(), IDC_README_REFRESH); // a refresh would fetch them itself
+        EXPECT_TRUE(page.fetchingReadme());
+        ASSERT_TRUE(waitFor([&] { return !page.fetchingReadme(); }, 30000));
+        EXPECT_EQ("Fresh notes.", hnWindowText(text));
+        EXPECT_EQ(fresh, readTextFile(copy));
+    }
+    CatalogueServer::clearCaches();
+    kdDInstallReleaseNotes page("Test - Readme Notes");
+    PageHost host(page);
+    HWND text = ::GetDlgItem(host.pageWindow(), IDC_README_TEXT);
+    ASSERT_TRUE(waitFor([&] { return !page.fetchingReadme(); }, 30000));
+    EXPECT_EQ("Error: Unable to get the 'Readme Notes' from the server.\r\nPlease try again.",
+              hnWindowText(text));
+    EXPECT_TRUE(prompter.records.empty()) << describeRecords(prompter);
 }
 
 namespace {
@@ -517,6 +554,7 @@ TEST(TutorialsPage, AnArchiveLackingItsPartsOrReachingElsewhereSaysSoAndLeavesNo
     ScriptedPrompter prompter;
     kdDInstallTutorials page("Test - Tutorials");
     PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
     auto& tutorials = static_cast<DTabTutorials&>(page.tabCtrl().tabDialog());
     ASSERT_EQ(2u, tutorials.rows.size());
     std::string tutorialsFolder = userContentFolder("Tutorials"), profiles = userContentFolder("Profiles");

@@ -2,12 +2,9 @@
 // pip's answer, one pip query per package for a whole activation, rows shown
 // at once while pip's listing is read on a worker, and Install replacing
 // another installed version only once the row's own one has been fetched.
-#include <winsock2.h>
-
 #include <gtest/gtest.h>
 
 #include <memory>
-#include <thread>
 
 #include "app/FileHelpers.h"
 #include "install/DetectionSupport.h"
@@ -18,6 +15,7 @@
 #include "pages/Py36Extensions2Page.h"
 #include "pages_ids.h"
 #include "process/ProcessLaunch.h"
+#include "support/SlowRepository.h"
 
 namespace {
 
@@ -377,64 +375,6 @@ TEST(PipPackageSets, PageShowsAtOnceAndActsOnlyOnceTheListingAnswered) {
     EXPECT_EQ(kStatusInstalled, open.page.installManager->item(1)->status());
     EXPECT_EQ("Status: Installed", controlText(open.window, IDC_PYPKG_CLR_STATUS));
 }
-
-namespace {
-// A repository server that answers every request with `body` after `delayMs`,
-// named by the test override of the repository address while it lives.
-class SlowRepository {
-public:
-    SlowRepository(std::string body, DWORD delayMs) : body_(std::move(body)), delayMs_(delayMs) {
-        WSADATA wsa;
-        started_ = ::WSAStartup(MAKEWORD(2, 2), &wsa) == 0;
-        listener_ = ::socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
-        sockaddr_in address = {};
-        address.sin_family = AF_INET;
-        address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        int length = sizeof(address);
-        listening_ = ::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0 &&
-                     ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
-                     ::listen(listener_, 4) == 0;
-        char previous[1024] = {};
-        hadPrevious_ = ::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", previous, sizeof(previous)) > 0;
-        previous_ = previous;
-        std::string url = "http://127.0.0.1:" + std::to_string(ntohs(address.sin_port));
-        ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", url.c_str());
-        if (listening_)
-            thread_ = std::thread([this] { serve(); });
-    }
-    ~SlowRepository() {
-        ::SetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", hadPrevious_ ? previous_.c_str() : nullptr);
-        ::closesocket(listener_); // ends the accept
-        if (thread_.joinable())
-            thread_.join();
-        if (started_)
-            ::WSACleanup();
-    }
-    bool listening() const { return listening_; }
-
-private:
-    void serve() {
-        for (;;) {
-            SOCKET client = ::accept(listener_, nullptr, nullptr);
-            if (client == INVALID_SOCKET)
-                return;
-            char request[4096];
-            ::recv(client, request, sizeof(request), 0);
-            ::Sleep(delayMs_);
-            std::string answer = "HTTP/1.0 200 OK\r\nContent-Length: " + std::to_string(body_.size()) +
-                                 "\r\nConnection: close\r\n\r\n" + body_;
-            ::send(client, answer.data(), static_cast<int>(answer.size()), 0);
-            ::closesocket(client);
-        }
-    }
-    std::string body_;
-    DWORD delayMs_;
-    bool started_ = false, listening_ = false, hadPrevious_ = false;
-    SOCKET listener_ = INVALID_SOCKET;
-    std::string previous_;
-    std::thread thread_;
-};
-} // namespace
 
 // The page's set-up fetches its list afresh beside pip's listing: the first
 // activation shows the sets of the cached list at once, the list's own

@@ -105,6 +105,8 @@ TEST(FleetReference, DISABLED_InstallTheReferenceMixThroughThePages) {
     {
         // A demo profile through its row's Install button on the first tab.
         ShownPage<kdDInstallDemoProfiles> open(nullptr);
+        for (int waited = 0; open.page.fetchingList() && waited < 120000; waited += 50)
+            hnWaitHandlingMessages(50); // the rows work once the fresh list has answered
         auto& tab = static_cast<DTabProfiles2D&>(open.page.tabCtrl().tabDialog());
         int row = tab.rowIndexOf("Edge Gauge");
         ASSERT_GE(row, 0);

@@ -1,0 +1,103 @@
+#include "catalogue/FreshList.h"
+
+#include <atomic>
+
+#include "app/DebugOut.h"
+#include "app/FileHelpers.h"
+#include "catalogue/CatalogueSources.h"
+#include "download/DownloadEngine.h"
+#include "download/InternetStop.h"
+
+// What the worker uses: its own share, so that it may outlive the page.
+struct hnFreshList::Job {
+    HWND page = nullptr;
+    unsigned run = 0;
+    std::string url;
+    std::string folder;
+    std::string listPath;
+    std::string fileName;
+    ElementDownloadPaths copy; // set by the worker, read after its answer
+    hnInternetStop internet;
+    std::atomic<bool> arrived{false};
+    std::atomic<DWORD> answeredAt{0};
+};
+
+bool hnFreshList::start(HWND page, const hnInstallationElement& listElement) {
+    stop();
+    auto job = std::make_shared<Job>();
+    job->page = page;
+    job->run = ++run_;
+    job->url = listElement.url;
+    job->folder = listElement.downloadFolder;
+    job->listPath = localListPath(listElement);
+    job->fileName = listElement.fileName;
+    // The copy is named after its worker (see entry); the longest name must fit.
+    if (elementDownloadPaths(job->folder, job->fileName + "new4294967295").tooLong() || job->listPath.empty())
+        return false;
+    auto* share = new std::shared_ptr<Job>(job);
+    thread_.reset(::CreateThread(nullptr, 0, &hnFreshList::entry, share, 0, nullptr));
+    if (!thread_) {
+        delete share;
+        return false;
+    }
+    job_ = job;
+    return true;
+}
+
+DWORD WINAPI hnFreshList::entry(LPVOID share) {
+    std::unique_ptr<std::shared_ptr<Job>> owned(static_cast<std::shared_ptr<Job>*>(share));
+    Job& job = **owned;
+    try {
+        // Each fetch its own copy, named after its worker, which no other
+        // live worker shares: one left to finish never meets the next.
+        job.copy =
+            elementDownloadPaths(job.folder, job.fileName + "new" + std::to_string(::GetCurrentThreadId()));
+        createFolderPath(job.folder);
+        // A copy that an earlier process left is no answer of this fetch.
+        if (fileExists(job.copy.finalPath))
+            deleteFileForced(job.copy.finalPath);
+        std::atomic<bool> abort(false);
+        DownloadResult result = downloadElementFile(job.url, job.copy, false, abort, nullptr, &job.internet);
+        if (job.internet.stopRequested()) {
+            if (fileExists(job.copy.finalPath))
+                deleteFileForced(job.copy.finalPath);
+            return 0;
+        }
+        job.arrived = result.outcome == DownloadOutcome::Transferred;
+        job.answeredAt = ::GetTickCount();
+        ::PostMessageA(job.page, kAnsweredMessage, job.run, 0);
+    } catch (...) {
+        hnDebugOut("hnFreshList::entry - unexpected exception\n");
+    }
+    return 0;
+}
+
+void hnFreshList::stop() {
+    if (thread_ && job_)
+        hnStopOrLeaveWorker(thread_.get(), job_->internet, who_, kStopWaitMs);
+    thread_.reset();
+    job_.reset();
+}
+
+bool hnFreshList::take(WPARAM run) {
+    if (!job_ || run != job_->run)
+        return false;
+    // It has posted: only its return is left.
+    if (thread_)
+        hnStopOrLeaveWorker(thread_.get(), job_->internet, who_, kStopWaitMs);
+    thread_.reset();
+    answeredAt_ = job_->answeredAt;
+    answer_ = std::move(job_);
+    return true;
+}
+
+bool hnFreshList::adopt() {
+    std::shared_ptr<Job> answer = std::move(answer_);
+    if (!answer || !answer->arrived || !fileExists(answer->copy.finalPath))
+        return false;
+    if (moveFileReplacing(answer->copy.finalPath, answer->listPath))
+        return true;
+    hnDebugOutF("hnFreshList::adopt - the fresh copy could not replace %s\n", answer->listPath.c_str());
+    deleteFileForced(answer->copy.finalPath);
+    return false;
+}
