@@ -52,6 +52,11 @@ bool hnCatalogueTabCtrl::busy() const {
     return false;
 }
 
+void hnCatalogueTabCtrl::sharePictures(hnPictureCache* cache) {
+    for (Group& group : groups_)
+        group.dialog->sharedPictures = cache;
+}
+
 void hnCatalogueTabCtrl::preTranslateMessage(MSG* msg) {
     for (Group& group : groups_)
         if (group.dialog->hwnd())

@@ -76,6 +76,9 @@ public:
     // Shows the selected tab's rows again from the list in the dialog that
     // is there; refused like createTabContents while a row operation runs.
     bool refreshTabContents();
+    // The tab dialogs' rows take their pictures from `cache` (see
+    // hnCatalogueTabDialog::sharedPictures).
+    void sharePictures(hnPictureCache* cache);
     // Lets the open tab dialogs see the page's messages first.
     void preTranslateMessage(MSG* msg);
 

@@ -143,6 +143,7 @@ void DTabTutorials::destroyRows() {
             removeToolTip(r.infoImage->hwnd());
     }
     rows.clear();
+    shownList_.clear();
 }
 
 int DTabTutorials::showTab(const std::string& listPath, const std::string& tabName_,
@@ -161,7 +162,17 @@ int DTabTutorials::showTab(const std::string& listPath, const std::string& tabNa
     if (sections.size() > static_cast<std::size_t>(kMaxTutorialRows))
         sections.resize(kMaxTutorialRows);
 
+    // A page activation shows the same rows again as a rule: they keep their
+    // controls and only detect their state anew.
+    if (rowsShowList(list)) {
+        refreshRows();
+        return 1;
+    }
+    RowsBuild build(hwnd());
     destroyRows();
+    shownList_ = list;
+    shownTab_ = tabName;
+    shownFolders_ = profilesFolder + "|" + tutorialsFolder;
     rows.resize(sections.size());
     LOGFONTA logFont = {};
     rowFont.reset(copyFontOf(hwnd(), logFont));
@@ -237,7 +248,7 @@ int DTabTutorials::showTab(const std::string& listPath, const std::string& tabNa
         createButton(r.infoButton, index, TutorialInfo, IDP_INFO, r.infoText.c_str(), info, b + 4);
         r.infoImage.reset(new hnImageStatic());
         if (r.infoImage->create(hwnd(), b + 5, info)) {
-            r.infoImage->setImage(pictures.resource(IDP_INFO));
+            r.infoImage->setImage(picture(IDP_INFO));
             addToolTip(r.infoImage->hwnd(), r.infoText);
         }
         y += kRowHeight;
@@ -249,6 +260,16 @@ int DTabTutorials::showTab(const std::string& listPath, const std::string& tabNa
     ::SetDlgItemTextA(hwnd(), IDC_TAB_TEXT, emptyText.c_str());
     ::InvalidateRect(hwnd(), nullptr, TRUE);
     return 1;
+}
+
+bool DTabTutorials::rowsShowList(const std::string& list) const {
+    if (rows.empty() || list != shownList_ || tabName != shownTab_ ||
+        profilesFolder + "|" + tutorialsFolder != shownFolders_)
+        return false;
+    for (const TutorialRow& r : rows)
+        if (!r.nameLabel || !::IsWindow(r.nameLabel) || ::GetParent(r.nameLabel) != hwnd())
+            return false;
+    return true;
 }
 
 bool DTabTutorials::detectInstalled(const TutorialRow& r) const {

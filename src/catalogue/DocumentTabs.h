@@ -94,6 +94,12 @@ private:
     void openLink(const std::string& link, const char* failure);
     void destroyRows();
     void message(const std::string& text);
+    // True when the rows, with their controls, were built from `list` for
+    // the same tab and folders.
+    bool rowsShowList(const std::string& list) const;
+    std::string shownList_; // the list text, tab and folders the rows show
+    std::string shownTab_;
+    std::string shownFolders_;
 };
 
 struct ResourceItem {

@@ -205,6 +205,20 @@ bool kdDTabDialogBase::onInitDialog() {
     return true;
 }
 
+kdDTabDialogBase::RowsBuild::RowsBuild(HWND dialog)
+    : dialog_(dialog), drawing_(dialog && ::IsWindowVisible(dialog)) {
+    // Each visible control made would otherwise repaint its part of the tab.
+    if (drawing_)
+        ::SendMessageA(dialog_, WM_SETREDRAW, FALSE, 0);
+}
+
+kdDTabDialogBase::RowsBuild::~RowsBuild() {
+    if (!drawing_ || !::IsWindow(dialog_))
+        return;
+    ::SendMessageA(dialog_, WM_SETREDRAW, TRUE, 0);
+    ::RedrawWindow(dialog_, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE | RDW_ALLCHILDREN);
+}
+
 void kdDTabDialogBase::onDestroy() {
     if (toolTip && ::IsWindow(toolTip))
         ::DestroyWindow(toolTip);
@@ -272,6 +286,7 @@ int DCatalogueTabDialog::showTab(const std::string& listPath_, const std::string
         refreshRows();
         return 1;
     }
+    RowsBuild build(hwnd());
     for (int i = 0; i < rowCount(); ++i)
         destroyRowControls(row(i));
     resizeRows(0);
@@ -424,7 +439,7 @@ DDynamicButton* kdDTabDialogBase::createButton(std::unique_ptr<DDynamicButton>& 
     if (!button->create(hwnd(), id, rect))
         return button.get();
     ::SendMessageA(button->hwnd(), WM_SETFONT, reinterpret_cast<WPARAM>(rowFont.get()), FALSE);
-    button->setImage(pictures.resource(image));
+    button->setImage(picture(image));
     addToolTip(button->hwnd(), tooltip ? tooltip : "");
     return button.get();
 }
@@ -434,7 +449,7 @@ void DCatalogueTabDialog::createInfoControls(CatalogueRow& r, int index, int y, 
     createButton(r.infoButton, index, OperationInfo, IDP_INFO, r.infoText.c_str(), rect, id);
     r.infoImage.reset(new hnImageStatic());
     if (r.infoImage->create(hwnd(), id + 1, rect)) {
-        r.infoImage->setImage(pictures.resource(IDP_INFO));
+        r.infoImage->setImage(picture(IDP_INFO));
         addToolTip(r.infoImage->hwnd(), r.infoText);
     }
 }

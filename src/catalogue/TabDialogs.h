@@ -70,6 +70,10 @@ public:
     // True while the page refuses the rows' buttons (its list is about to
     // change under them): a press then does nothing.
     std::function<bool()> rowsRefused;
+    // The window's picture cache, which the rows use in place of their own
+    // when set (it outlives the dialog): its pictures are decoded on a worker
+    // before the first page shows, so that no row decodes one.
+    hnPictureCache* sharedPictures = nullptr;
 
     std::string tabName;
 
@@ -106,8 +110,23 @@ public:
     hnScopedGdi<HFONT> dialogFont;
     hnScopedGdi<HFONT> rowFont;
     hnPictureCache pictures; // the row buttons' pictures, decoded once
+    // From `sharedPictures` when set, else from `pictures`.
+    const hnPngImage& picture(UINT id) { return (sharedPictures ? *sharedPictures : pictures).resource(id); }
 
 protected:
+    // While rows are made: the dialog draws nothing, then once, all of it.
+    class RowsBuild {
+    public:
+        explicit RowsBuild(HWND dialog);
+        ~RowsBuild();
+        RowsBuild(const RowsBuild&) = delete;
+        RowsBuild& operator=(const RowsBuild&) = delete;
+
+    private:
+        HWND dialog_;
+        bool drawing_;
+    };
+
     bool onInitDialog() override;
     void onDestroy() override;
     // A row button with its picture, the row font and its tooltip.

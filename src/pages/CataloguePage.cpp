@@ -164,6 +164,7 @@ int kdDCataloguePageBase::initInstallationElements() {
 
 int kdDCataloguePageBase::setupControls() {
     tabCtrl_->attach(hwnd(), tabControlId_);
+    tabCtrl_->sharePictures(sheetPictures());
     setupImageButton(refreshButton, refreshButtonId_, IDP_REFRESH, variant_.refreshTooltip, kRefreshButtonX);
     if (variant_.templates)
         setupImageButton(installAllButton, IDC_TEMPLATES_INSTALL_ALL, IDP_DOWNLOAD_ARROW,
@@ -266,6 +267,7 @@ bool kdDCataloguePageBase::onQueryCancel() {
 
 void kdDCataloguePageBase::onDestroy() {
     freshList_.stop();
+    tabCtrl_->sharePictures(nullptr);
     kdDPropertyPageBase::onDestroy();
 }
 

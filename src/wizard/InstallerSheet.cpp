@@ -65,7 +65,7 @@ const int kNavigationLeft[] = {10, 99, 188, 277, 366, 455, 544};
 
 // The pictures on the buttons of most pages.
 const UINT kCommonPictures[] = {IDP_INSTALL, IDP_REMOVE, IDP_DOWNLOAD, IDP_REFRESH, IDP_REFRESH_SMALL,
-                                IDP_INFO, IDP_FOLDER};
+                                IDP_INFO, IDP_FOLDER, IDP_RUN};
 const int kNavigationWidth = 85;
 
 // UI dialog names that have a help document, in the order of the elements.

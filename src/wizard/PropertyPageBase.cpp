@@ -296,10 +296,15 @@ bool kdDPropertyPageBase::setupImageButton(hnImageButton& button, int controlId,
 }
 
 void kdDPropertyPageBase::showResourcePicture(hnPictureControl& control, UINT imageId) {
-    if (auto* wizard = dynamic_cast<kdDKadrixSDKInstallerSheet*>(sheet()))
-        control.setImage(wizard->pictures.resource(imageId));
+    if (hnPictureCache* pictures = sheetPictures())
+        control.setImage(pictures->resource(imageId));
     else
         control.setImageFromResource(imageId);
+}
+
+hnPictureCache* kdDPropertyPageBase::sheetPictures() {
+    auto* wizard = dynamic_cast<kdDKadrixSDKInstallerSheet*>(sheet());
+    return wizard ? &wizard->pictures : nullptr;
 }
 
 void kdDPropertyPageBase::moveControl(HWND control, int x, int y) {

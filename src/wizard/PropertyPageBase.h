@@ -43,6 +43,7 @@ std::string hnFailureReason(const hnInstallationElement& element);
 std::string hnRowReasons(const hnInstallationElement& element);
 
 class hnPictureControl;
+class hnPictureCache;
 
 class kdDPropertyPageBase : public hnPropertyPage {
 public:
@@ -154,6 +155,8 @@ public:
     // Shows the resource picture `imageId` on `control`: decoded once for
     // every page of the wizard sheet, or here for a page of another sheet.
     void showResourcePicture(hnPictureControl& control, UINT imageId);
+    // The wizard sheet's picture cache; null on a page of another sheet.
+    hnPictureCache* sheetPictures();
     bool setupImageButton(hnImageButton& button, int controlId, UINT imageId, const char* tooltip,
                           int x = -1);
     static constexpr int kDownloadButtonX = 835;

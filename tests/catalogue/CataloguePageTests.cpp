@@ -615,3 +615,25 @@ TEST(CataloguePages, LeavingEndsTheFetchAndAFailedOneKeepsTheCachedListSilently)
     EXPECT_EQ(0, freshCopiesBeside(cached));
     EXPECT_TRUE(prompter.records.empty()) << describeRecords(prompter);
 }
+
+// Rows made with the window's picture cache take their pictures from it:
+// each picture decoded there once, none by the tab dialog's own cache.
+TEST(DemoProfilesPage, RowsTakeTheirPicturesFromTheWindowsCache) {
+    CatalogueServer server;
+    server.publish("774demo.txt", "[2D]\r\nName=Blob\r\nInfoText=tip\r\n[3D]\r\nName=Cube\r\nInfoText=tip\r\n"
+                                  "[3D]\r\nName=Sphere\r\nInfoText=tip\r\n");
+    ScriptedPrompter prompter;
+    kdDInstallDemoProfiles page("Test - Demonstration Profiles");
+    PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
+    auto& dialog = static_cast<DTabProfiles2D&>(page.tabCtrl().tabDialog());
+    int ownDecoded = dialog.pictures.decodedInPlace();
+    hnPictureCache shared;
+    page.tabCtrl().sharePictures(&shared);
+    selectTab(page, 1, host.pageWindow());
+    ASSERT_EQ(2, dialog.rowCount());
+    EXPECT_EQ(4, shared.decodedInPlace()); // install, uninstall, run, info
+    EXPECT_EQ(ownDecoded, dialog.pictures.decodedInPlace());
+    EXPECT_TRUE(controlVisible(dialog.hwnd(), 45002)); // the rows show as before
+    page.tabCtrl().sharePictures(nullptr);
+}

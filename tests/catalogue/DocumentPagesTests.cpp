@@ -214,6 +214,46 @@ TEST(TutorialsPage, InstallOpenRunRemoveAndHostileRows) {
     clickButton(tab, 45000);
 }
 
+// An activation keeps the rows of an unchanged list and detects their state
+// anew; another tab rebuilds them.
+TEST(TutorialsPage, ReactivationKeepsTheRowsButDetectsThemAgain) {
+    CatalogueServer server;
+    server.publish("774tutorials.ini.txt", tutorialList());
+    ScriptedPrompter prompter;
+    kdDInstallTutorials page("Test - Tutorials");
+    PageHost host(page);
+    ASSERT_TRUE(awaitFreshList(page));
+    HWND pageWindow = host.pageWindow();
+    auto& tutorials = static_cast<DTabTutorials&>(page.tabCtrl().tabDialog());
+    ASSERT_EQ(3u, tutorials.rows.size());
+    HWND name = tutorials.rows[0].nameLabel, install = ::GetDlgItem(tutorials.hwnd(), 45001 + 3);
+    EXPECT_EQ("Not Installed", hnWindowText(tutorials.rows[0].statusLabel));
+
+    // Installed behind the page's back: the next activation shows it on the
+    // same controls.
+    std::string profile = userContentFolder("Profiles") + "FirstTut",
+                folder = userContentFolder("Tutorials") + "First Steps";
+    makeFolders(profile);
+    makeFolders(folder);
+    writeTextFile(profile + "\\Orvanto.Opb", "opb");
+    writeTextFile(folder + "\\FirstTut.pdf", "pdf");
+    NMHDR header = {host.sheetWindow(), 0, static_cast<UINT>(PSN_SETACTIVE)};
+    ::SendMessageA(pageWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&header));
+    ASSERT_EQ(3u, tutorials.rows.size());
+    EXPECT_EQ(name, tutorials.rows[0].nameLabel);
+    EXPECT_EQ(install, ::GetDlgItem(tutorials.hwnd(), 45001 + 3));
+    EXPECT_EQ("Installed", hnWindowText(tutorials.rows[0].statusLabel));
+    EXPECT_FALSE(controlEnabled(tutorials.hwnd(), 45001 + 3));
+    EXPECT_TRUE(controlVisible(tutorials.hwnd(), 45000)); // remove
+
+    // Another tab rebuilds them.
+    selectTab(page, 2, pageWindow);
+    ASSERT_EQ(1u, tutorials.rows.size());
+    EXPECT_EQ("Python Tools", hnWindowText(tutorials.rows[0].nameLabel));
+    deleteFolderTree(profile.c_str(), profile.c_str());
+    deleteFolderTree(folder.c_str(), folder.c_str());
+}
+
 TEST(ResourcesPage, LinksPicturesAndWhatTheyOpen) {
     CatalogueServer server;
     std::string files = serverUrl() + "/files/orvanto/resources/";
