@@ -1,8 +1,23 @@
 #include "app/Dialog.h"
 
 #include "app/AppBase.h"
+#include "app/ControlText.h"
 #include "app/DebugOut.h"
 #include "app/SubclassedControl.h"
+
+bool hnSetTextIfChanged(HWND control, const std::string& text) {
+    if (!control)
+        return false;
+    int length = ::GetWindowTextLengthA(control);
+    if (length == static_cast<int>(text.size())) {
+        std::string shown(static_cast<std::size_t>(length) + 1, '\0');
+        shown.resize(static_cast<std::size_t>(::GetWindowTextA(control, &shown[0], length + 1)));
+        if (shown == text)
+            return false;
+    }
+    ::SetWindowTextA(control, text.c_str());
+    return true;
+}
 
 hnDialog::hnDialog(UINT templateId) : templateId_(templateId) {}
 
@@ -62,7 +77,7 @@ void hnDialog::bindText(int controlId, std::string* text) {
 
 void hnDialog::transferToControls() {
     for (auto& binding : bindings_)
-        ::SetDlgItemTextA(hwnd_, binding.first, binding.second->c_str());
+        hnSetTextIfChanged(::GetDlgItem(hwnd_, binding.first), *binding.second);
     afterTransferToControls();
 }
 

@@ -1,6 +1,7 @@
 #include "pages/PipExtensionsPageBase.h"
 
 #include "app/AppBase.h"
+#include "app/ControlText.h"
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
 #include "app/InstallerServices.h"
@@ -189,8 +190,8 @@ void kdDPipExtensionsPageBase::showRow(int slot) {
     if (!hwnd())
         return;
     const RowState& row = rowStates_[static_cast<std::size_t>(slot)];
-    ::SetWindowTextA(item(rowControl(slot, kName)), row.nameLabel.c_str());
-    ::SetWindowTextA(item(rowControl(slot, kVersion)), row.versionLabel.c_str());
+    hnSetTextIfChanged(item(rowControl(slot, kName)), row.nameLabel);
+    hnSetTextIfChanged(item(rowControl(slot, kVersion)), row.versionLabel);
     ::EnableWindow(item(rowControl(slot, kInstall)), row.installEnabled);
     ::ShowWindow(item(rowControl(slot, kUninstall)), row.uninstallShown ? SW_SHOW : SW_HIDE);
 }

@@ -2,7 +2,11 @@
 
 #include <stdexcept>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "main/InstallerApp.h"
+#include "app/ControlText.h"
 #include "controls/ComponentInstallHeader.h"
 #include "controls/ImageButton.h"
 #include "controls/ImageStatic.h"
@@ -165,6 +169,44 @@ TEST(PropertyPageBase, TransfersShowTheReasonsBesideTheWords) {
     first.setStatusReason("");
     host.page.transferToControls();
     EXPECT_EQ("", tip());
+}
+
+// Counts the texts set on a control.
+static LRESULT CALLBACK countTextSets(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                      DWORD_PTR data) {
+    if (message == WM_SETTEXT)
+        ++*reinterpret_cast<int*>(data);
+    return ::DefSubclassProc(hwnd, message, wParam, lParam);
+}
+
+// A transfer sets only the texts that differ from what the controls show:
+// a page refreshing many rows costs a window-server trip per changed label.
+TEST(PropertyPageBase, TransfersSetOnlyChangedTexts) {
+    PageHost host;
+    ASSERT_TRUE(host.created);
+    HWND label = host.page.item(IDC_PAGE_DESCRIPTION);
+    HWND status = host.page.item(IDC_STATUS_AREA);
+    int labelSets = 0, statusSets = 0;
+    ASSERT_TRUE(::SetWindowSubclass(label, countTextSets, 1, reinterpret_cast<DWORD_PTR>(&labelSets)));
+    ASSERT_TRUE(::SetWindowSubclass(status, countTextSets, 1, reinterpret_cast<DWORD_PTR>(&statusSets)));
+    host.page.transferToControls();
+    EXPECT_EQ(0, labelSets);
+    EXPECT_EQ(0, statusSets);
+
+    // The same length, another text; then a shorter one; then none.
+    std::string sameLength(host.page.rowStatus[0].size(), 'x');
+    for (const std::string& text : {sameLength, std::string("Short"), std::string()}) {
+        host.page.rowStatus[0] = text;
+        host.page.transferToControls();
+        EXPECT_EQ(text, hnWindowText(label));
+    }
+    EXPECT_EQ(3, labelSets);
+    EXPECT_EQ(0, statusSets);
+    EXPECT_FALSE(hnSetTextIfChanged(label, ""));
+    EXPECT_TRUE(hnSetTextIfChanged(label, "Installed"));
+    EXPECT_FALSE(hnSetTextIfChanged(nullptr, "Installed"));
+    ::RemoveWindowSubclass(label, countTextSets, 1);
+    ::RemoveWindowSubclass(status, countTextSets, 1);
 }
 
 TEST(PropertyPageBase, HeaderAndSidePanelFrameThePage) {
