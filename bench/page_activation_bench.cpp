@@ -38,6 +38,7 @@
 #include "pages/InstallerPages.h"
 #include "pages/PipExtensionsPageBase.h"
 #include "pages/PipPackagesPageBase.h"
+#include "pages/ResourcesPage.h"
 #include "python/PythonSelection.h"
 #include "wizard/InstallerSheet.h"
 #include "wizard/PropertyPageBase.h"
@@ -88,7 +89,16 @@ double settleFreshList(const kdDKadrixSDKInstallerSheet& sheet) {
     }
     if (catalogue->fetchingList())
         return -1;
-    return static_cast<double>(::GetTickCount() - catalogue->freshList().answeredAt());
+    double filled = static_cast<double>(::GetTickCount() - catalogue->freshList().answeredAt());
+    // The resources page then fetches the pictures the list names, behind it
+    // too: they are in before the walk goes on.
+    auto* resources = dynamic_cast<kdDInstallOrvantoResourcesDynamic*>(catalogue);
+    for (DWORD begin = ::GetTickCount();
+         resources && resources->fetchingPictures() && ::GetTickCount() - begin < 30000;) {
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 2, QS_ALLINPUT);
+        handleMessages();
+    }
+    return filled;
 }
 
 // The time from a catalogue page's fresh list answering to its tabs showing

@@ -177,7 +177,7 @@ bool kdDCataloguePageBase::onInitDialog() {
     // The list is fetched afresh at the first activation, which follows at
     // once, on a worker; until it answers the cached list shows. The tabs are
     // built there, once.
-    listDue_ = folderWritable();
+    freshList_.setDue(folderWritable());
     return true;
 }
 
@@ -208,9 +208,8 @@ void kdDCataloguePageBase::showActivation() {
     bool cached = element && fileExists(localListPath(*element));
     // Without any list the page fetches one on the worker too, rather than
     // waiting for it.
-    if (element && hwnd() && !fetchingList() && (listDue_ || (!cached && folderWritable())) &&
-        freshList_.start(hwnd(), *element))
-        listDue_ = false;
+    if (element && hwnd() && !fetchingList() && (freshList_.due() || (!cached && folderWritable())))
+        freshList_.start(hwnd(), *element);
     if (fetchingList())
         showList(cached);
     else
@@ -227,6 +226,15 @@ void kdDCataloguePageBase::applyFreshList() {
     freshList_.adopt();
     hnInstallationElement* element = installManager->item(0);
     // A failed download leaves the cached list, which shows as it did.
+    showList(element && fileExists(localListPath(*element)));
+}
+
+void kdDCataloguePageBase::showListWhenFree() {
+    if (operationRunning()) {
+        activationPending_ = true;
+        return;
+    }
+    hnInstallationElement* element = installManager->item(0);
     showList(element && fileExists(localListPath(*element)));
 }
 
@@ -253,10 +261,7 @@ bool kdDCataloguePageBase::onMessage(UINT message, WPARAM wParam, LPARAM lParam,
 }
 
 bool kdDCataloguePageBase::onKillActive() {
-    // A fresh list still on its way is fetched at the next activation.
-    if (fetchingList())
-        listDue_ = true;
-    freshList_.stop();
+    freshList_.stop(); // one still on its way is fetched at the next activation
     return kdDPropertyPageBase::onKillActive();
 }
 
@@ -314,10 +319,8 @@ int kdDCataloguePageBase::refreshCatalogue(bool forceDownload, bool showMessages
     if (!element)
         return -1;
     // This download answers for the fresh list: one on its way is ended.
-    if (fetchingList() && (forceDownload || !fileExists(localListPath(*element)))) {
-        freshList_.stop();
-        listDue_ = false;
-    }
+    if (fetchingList() && (forceDownload || !fileExists(localListPath(*element))))
+        freshList_.drop();
     HWND owner = hwnd() ? hwnd() : appMainWindow();
     bool available =
         fetchCatalogueList(*element, forceDownload, showMessages, showMessages || variant_.alwaysTellsDefault,

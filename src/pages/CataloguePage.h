@@ -96,6 +96,9 @@ public:
 protected:
     // Runs after a list file was fetched and before the tabs are rebuilt.
     virtual void prepareContent(const std::string& listPath) { (void)listPath; }
+    // Rebuilds the tabs from the cached list keeping the selected one, or at
+    // the next activation while an operation runs.
+    void showListWhenFree();
 
     bool onInitDialog() override;
     bool onSetActive() override;
@@ -134,8 +137,6 @@ private:
     int operationDepth_ = 0;
     bool activationPending_ = false;
     hnFreshList freshList_{"kdDCataloguePageBase"};
-    // The window is new: its first activation fetches the list afresh.
-    bool listDue_ = false;
     // The fresh list answered while an operation ran.
     bool answerPending_ = false;
 };

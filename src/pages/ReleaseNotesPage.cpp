@@ -56,10 +56,8 @@ bool kdDInstallReleaseNotes::loadReadme(bool refresh, bool showMessages) {
     hnInstallationElement* element = installManager->item(0);
     if (!element || !hwnd())
         return false;
-    if (fetchingReadme()) {
-        freshReadme_.stop(); // this download answers for it
-        readmeDue_ = false;
-    }
+    if (fetchingReadme())
+        freshReadme_.drop(); // this download answers for it
     return loadRichTextDocument(*element, item(IDC_README_TEXT), refresh, showMessages,
                                 "Using default copy of the Readme file.", kNoReadme, hwnd());
 }
@@ -68,9 +66,9 @@ bool kdDInstallReleaseNotes::onInitDialog() {
     kdDPropertyPageBase::onInitDialog();
     // The notes are fetched afresh at the first activation, on a worker;
     // until they answer the cached copy shows.
-    readmeDue_ = folderWritable();
+    freshReadme_.setDue(folderWritable());
     hnInstallationElement* element = installManager->item(0);
-    if (!readmeDue_)
+    if (!freshReadme_.due())
         loadReadme(false, false);
     else if (element)
         showRichTextDocument(*element, item(IDC_README_TEXT), nullptr);
@@ -83,12 +81,8 @@ bool kdDInstallReleaseNotes::onSetActive() {
     ::ShowWindow(refreshButton.hwnd(), folderWritable() ? SW_SHOW : SW_HIDE);
     statusText = "Please click on the 'Next' button to install the pre-requisites.";
     hnInstallationElement* element = installManager->item(0);
-    if (readmeDue_ && element && !fetchingReadme()) {
-        if (freshReadme_.start(hwnd(), *element))
-            readmeDue_ = false;
-        else
-            loadReadme(true, false); // without a worker the page waits, as it always did
-    }
+    if (freshReadme_.due() && element && !fetchingReadme() && !freshReadme_.start(hwnd(), *element))
+        loadReadme(true, false); // without a worker the page waits, as it always did
     return kdDPropertyPageBase::onSetActive();
 }
 
@@ -105,10 +99,7 @@ bool kdDInstallReleaseNotes::onMessage(UINT message, WPARAM wParam, LPARAM lPara
 }
 
 bool kdDInstallReleaseNotes::onKillActive() {
-    // Notes still on their way are fetched at the next activation.
-    if (fetchingReadme())
-        readmeDue_ = true;
-    freshReadme_.stop();
+    freshReadme_.stop(); // notes still on their way are fetched at the next activation
     return kdDPropertyPageBase::onKillActive();
 }
 

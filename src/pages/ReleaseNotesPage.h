@@ -40,6 +40,4 @@ protected:
 
 private:
     hnFreshList freshReadme_{"kdDInstallReleaseNotes"};
-    // The window is new: its first activation fetches the notes afresh.
-    bool readmeDue_ = false;
 };

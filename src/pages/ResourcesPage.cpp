@@ -16,27 +16,59 @@ kdDInstallOrvantoResourcesDynamic::kdDInstallOrvantoResourcesDynamic(const std::
     statusText = "Please click on the 'Next' button to view 'Readme Notes'.";
 }
 
-bool kdDInstallOrvantoResourcesDynamic::onInitDialog() {
-    kdDPropertyPageBase::onInitDialog();
-    refreshCatalogue(false, false);
-    return true;
-}
-
 bool kdDInstallOrvantoResourcesDynamic::onSetActive() {
-    setWizardButtons(PSWIZB_BACK | PSWIZB_NEXT);
+    bool result = kdDCataloguePageBase::onSetActive();
     setCancelText("Cancel");
-    bool writable = installerServices() && installerServices()->applicationFolderWritable();
-    ::ShowWindow(refreshButton.hwnd(), writable ? SW_SHOW : SW_HIDE);
-    return kdDPropertyPageBase::onSetActive();
+    return result;
 }
 
 void kdDInstallOrvantoResourcesDynamic::prepareContent(const std::string& listPath) {
+    // Without a window nothing shows them; one fetch at a time, the next
+    // rebuild asks for what a newer list added.
+    if (!hwnd() || pictures_.fetching())
+        return;
     hnInstallManagerBase manager;
     buildPictureElements(listPath, manager);
-    if (manager.count() == 0)
-        return;
-    bool skipAllErrors = false;
-    runDownloadAllOf(&skipAllErrors, &manager);
+    std::vector<hnFreshFile> files;
+    for (unsigned i = 0; i < manager.count(); ++i) {
+        const hnInstallationElement& element = *manager.item(i);
+        if (picturesTried_.insert(element.url).second)
+            files.push_back({element.url, element.downloadFolder, element.fileName});
+    }
+    if (!files.empty())
+        pictures_.startFiles(hwnd(), std::move(files));
+}
+
+bool kdDInstallOrvantoResourcesDynamic::onMessage(UINT message, WPARAM wParam, LPARAM lParam,
+                                                  LRESULT& result) {
+    if (message == kPicturesAnswered) {
+        if (pictures_.take(wParam) && pictures_.adopt())
+            showListWhenFree();
+        result = 0;
+        return true;
+    }
+    return kdDCataloguePageBase::onMessage(message, wParam, lParam, result);
+}
+
+void kdDInstallOrvantoResourcesDynamic::stopPictures() {
+    if (pictures_.fetching())
+        picturesTried_.clear();
+    pictures_.stop();
+}
+
+bool kdDInstallOrvantoResourcesDynamic::onKillActive() {
+    stopPictures();
+    return kdDCataloguePageBase::onKillActive();
+}
+
+bool kdDInstallOrvantoResourcesDynamic::onQueryCancel() {
+    stopPictures();
+    return kdDCataloguePageBase::onQueryCancel();
+}
+
+void kdDInstallOrvantoResourcesDynamic::onDestroy() {
+    stopPictures();
+    kdDCataloguePageBase::onDestroy();
 }
 
 int kdDInstallOrvantoResourcesDynamic::buildContentElements(hnInstallManagerBase* manager) {

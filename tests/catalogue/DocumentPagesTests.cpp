@@ -9,6 +9,7 @@
 #include <richedit.h>
 
 #include "app/FileHelpers.h"
+#include "app/ScopedHandle.h"
 #include "app/SystemView.h"
 #include "app/Text.h"
 #include "catalogue/CatalogueFixtures.h"
@@ -286,6 +287,10 @@ TEST(ResourcesPage, LinksPicturesAndWhatTheyOpen) {
     PageHost host(page);
     HWND pageWindow = host.pageWindow();
     ASSERT_NE(nullptr, pageWindow);
+    // The list and then its pictures come behind the page.
+    ASSERT_TRUE(awaitFreshList(page));
+    ASSERT_TRUE(waitFor([&] { return !page.fetchingPictures(); }, 30000));
+    EXPECT_TRUE(prompter.records.empty()) << describeRecords(prompter);
     EXPECT_EQ((std::vector<std::string>{" Links", " Pictures"}), tabTexts(page.tabCtrl().hwnd()));
     auto& resources = static_cast<DTabResources&>(page.tabCtrl().tabDialog());
     HWND tab = resources.hwnd();
@@ -325,7 +330,7 @@ TEST(ResourcesPage, LinksPicturesAndWhatTheyOpen) {
     tab = resources.hwnd();
     ASSERT_EQ(5, resources.itemCount);
     EXPECT_TRUE(resources.showsPictures);
-    EXPECT_TRUE(fileExists(cacheFolder(cache::kResources) + "\\small.png")); // fetched with the list
+    EXPECT_TRUE(fileExists(cacheFolder(cache::kResources) + "\\small.png")); // fetched after the list
     EXPECT_EQ(24, resources.items[0].imageButton->width());
     for (int k = 1; k < 4; ++k)
         EXPECT_EQ(64, resources.items[static_cast<std::size_t>(k)].imageButton->width()) << k;
@@ -347,6 +352,72 @@ TEST(ResourcesPage, LinksPicturesAndWhatTheyOpen) {
     prompter.records.clear();
     EXPECT_EQ(1, page.refreshCatalogue(true, false));
     EXPECT_TRUE(said(prompter, "Using default list of resources."));
+}
+
+namespace {
+// What the resources' cache folder holds besides the list.
+std::vector<std::string> resourceFilesBesideTheList() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found = {};
+    hnScopedFind search(::FindFirstFileA((cacheFolder(cache::kResources) + "\\*").c_str(), &found));
+    if (!search)
+        return names;
+    do
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
+            std::string(found.cFileName) != "774resorces.ini.txt")
+            names.push_back(found.cFileName);
+    while (::FindNextFileA(search.get(), &found));
+    return names;
+}
+} // namespace
+
+// The page shows its cached list at once while the server holds back both
+// the fresh list and the pictures: a picture not yet there shows the emblem,
+// no download dialog waits, and leaving the page ends both fetches. What a
+// fetch left to finish brings later is whole or nothing.
+TEST(ResourcesPage, ShowsAtOnceWhilePicturesComeAndLeavingStopsThem) {
+    CatalogueServer server;
+    std::string folder = cacheFolder(cache::kResources);
+    makeFolders(folder);
+    deleteFileForced(folder + "\\held.png");
+    const std::string body = "held back";
+    ScriptedPrompter prompter;
+    {
+        SlowRepository slow(body, 120000);
+        ASSERT_TRUE(slow.listening());
+        char slowUrl[256] = {}; // the held picture comes from the slow server too
+        ::GetEnvironmentVariableA("ORVANTO_REPOSITORY_URL", slowUrl, sizeof(slowUrl));
+        writeTextFile(folder + "\\774resorces.ini.txt", "[20 Pictures]\r\nName=Held\r\nURL=http://127.0.0.1/"
+                                                        "held.html\r\nImageURL=" +
+                                                            std::string(slowUrl) + "/held.png\r\n");
+        kdDInstallOrvantoResourcesDynamic page("Test - Resources");
+        DWORD start = ::GetTickCount();
+        PageHost host(page);
+        EXPECT_LT(::GetTickCount() - start, 30000u) << "the page waited for the server";
+        EXPECT_TRUE(page.fetchingList());
+        EXPECT_TRUE(page.fetchingPictures());
+        EXPECT_EQ((std::vector<std::string>{" Pictures"}), tabTexts(page.tabCtrl().hwnd()));
+        auto& resources = static_cast<DTabResources&>(page.tabCtrl().tabDialog());
+        ASSERT_EQ(1, resources.itemCount);
+        ASSERT_TRUE(resources.items[0].imageButton);
+        EXPECT_EQ(64, resources.items[0].imageButton->width()) << "the emblem shows";
+        EXPECT_TRUE(prompter.records.empty()) << describeRecords(prompter);
+
+        start = ::GetTickCount();
+        host.pressNext();
+        EXPECT_TRUE(host.onSecondPage());
+        EXPECT_FALSE(page.fetchingPictures());
+        EXPECT_FALSE(page.fetchingList());
+        EXPECT_LT(::GetTickCount() - start, 30000u) << "leaving waited for the server";
+    } // the server ends its delays: a worker left to finish ends too
+    waitFor([] { return resourceFilesBesideTheList().empty(); }, 5000);
+    for (const std::string& name : resourceFilesBesideTheList()) {
+        EXPECT_EQ("held.png", name) << "a partial file stayed";
+        EXPECT_EQ(body, readTextFile(folder + "\\" + name));
+    }
+    EXPECT_TRUE(prompter.records.empty()) << describeRecords(prompter);
+    deleteFileForced(folder + "\\held.png");
+    deleteFileForced(folder + "\\774resorces.ini.txt");
 }
 
 TEST(Hyperlink, ReasonsAndRefusedTargets) {
