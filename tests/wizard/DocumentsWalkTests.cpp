@@ -95,7 +95,10 @@ TEST(DocumentsWalk, TutorialInstallOpenRemoveAndResourceLink) {
     ASSERT_TRUE(Installer::click(sheet, 0x3024)); // Next: the resources page follows the welcome page
     ASSERT_TRUE(Installer::waitForCaption(sheet, kCaption + " - Orvanto Vision Resources", 30000));
     page = currentPage(sheet);
-    EXPECT_LE(3, static_cast<int>(::SendMessageA(::GetDlgItem(page, kResourcesTab), TCM_GETITEMCOUNT, 0, 0)));
+    // Its list, too, comes behind the page.
+    HWND resourceTabs = ::GetDlgItem(page, kResourcesTab);
+    EXPECT_TRUE(uidriver::waitUntil([&] { return ::SendMessageA(resourceTabs, TCM_GETITEMCOUNT, 0, 0) >= 3; },
+                                    30000));
     HWND links = tabDialog(page);
     ASSERT_TRUE(links);
     HWND link = ::GetDlgItem(links, 44000);
