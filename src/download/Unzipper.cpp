@@ -8,7 +8,6 @@
 #include <cstring>
 #include <deque>
 #include <functional>
-#include <set>
 #include <thread>
 
 #include "app/DebugOut.h"
@@ -325,8 +324,10 @@ public:
             storage_.emplace_back(new char[kWriterBuffer]);
             free_.push_back(storage_.back().get());
         }
+        if (const char* w = getenv("ORV_WRITERS"))
+            kWriters = atoi(w);
         for (unsigned i = 0; i < kWriters; ++i)
-            threads_[i] = std::thread(&hnEntryWriters::run, this, i);
+            threads_.emplace_back(&hnEntryWriters::run, this, i);
     }
     // Drops what is still queued and waits for the files being written.
     ~hnEntryWriters() {
@@ -390,7 +391,8 @@ public:
     }
 
 private:
-    static constexpr unsigned kWriters = 2;
+    static constexpr unsigned kMaxWriters = 8;
+    unsigned kWriters = 4;
 
     bool idle() const {
         for (const std::deque<Job>& queue : queued_)
@@ -457,12 +459,12 @@ private:
     CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
     std::vector<std::unique_ptr<char[]>> storage_;
     std::vector<char*> free_;
-    std::deque<Job> queued_[kWriters];
+    std::deque<Job> queued_[kMaxWriters];
     unsigned busy_ = 0;
     bool failed_ = false;
     bool closing_ = false;
-    hnUnzipTiming timing_[kWriters];
-    std::thread threads_[kWriters];
+    hnUnzipTiming timing_[kMaxWriters];
+    std::vector<std::thread> threads_;
 };
 
 CUnzipper::CUnzipper() : buffer_(new char[kUnzipChunk]) {}
@@ -585,17 +587,18 @@ bool CUnzipper::ensureFoldersBelow(const std::string& base, const std::string& r
                 start = end + 1;
                 continue;
             }
-            if (refuseLink(path, "extractEntry"))
-                return false;
+            // Only a reparse point can be a link.
             DWORD attributes = ::GetFileAttributesA(path.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                refuseLink(path, "extractEntry"))
+                return false;
             if (attributes == INVALID_FILE_ATTRIBUTES && !::CreateDirectoryA(path.c_str(), nullptr) &&
                 ::GetLastError() != ERROR_ALREADY_EXISTS)
                 return false;
             // Made by someone else in between: checked like any other.
-            if (refuseLink(path, "extractEntry"))
-                return false;
             attributes = ::GetFileAttributesA(path.c_str());
-            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+                ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && refuseLink(path, "extractEntry")))
                 return false;
             if (!holdFolder(path, "extractEntry"))
                 return false;
@@ -739,7 +742,9 @@ bool CUnzipper::checkDirectory(const std::string& base, const char* requiredPref
     if (::unzGetGlobalInfo(archive_.get(), &global) != UNZ_OK || global.number_entry == 0 || !firstEntry())
         return false;
     std::size_t prefixLength = requiredPrefix ? std::strlen(requiredPrefix) : 0;
-    std::set<std::string> checked; // folders already tested for a link, lower case
+    // Paths already tested for a link, by lower-case path: true when missing,
+    // and then so is all below it, which needs no test of its own.
+    std::map<std::string, bool> missing;
     for (;;) {
         ZipEntryInfo info;
         if (!readEntryInfo(info) || info.nameTooLong) {
@@ -756,21 +761,31 @@ bool CUnzipper::checkDirectory(const std::string& base, const char* requiredPref
             return false;
         }
         std::string path = base;
+        bool above = false; // a folder above this path is missing
         for (std::size_t start = 0; start < name.size();) {
             std::size_t end = name.find('\\', start);
             if (end == std::string::npos)
                 end = name.size();
             if (end > start) {
                 path = joinBelow(path, name.substr(start, end - start));
-                std::string key = path;
-                for (char& c : key)
-                    c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
-                if (checked.insert(key).second) {
-                    if (refuseLink(path, "extractAll"))
-                        return false;
-                    if (start == 0 && !fileExists(path))
-                        created.push_back(path);
+                auto known = missing.find(lowerCase(path));
+                if (known == missing.end()) {
+                    bool gone = above;
+                    if (!gone) {
+                        DWORD attributes = ::GetFileAttributesA(path.c_str());
+                        DWORD error = ::GetLastError();
+                        gone = attributes == INVALID_FILE_ATTRIBUTES &&
+                               (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND);
+                        // Only a reparse point can be a link.
+                        if (attributes != INVALID_FILE_ATTRIBUTES &&
+                            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && refuseLink(path, "extractAll"))
+                            return false;
+                        if (start == 0 && attributes == INVALID_FILE_ATTRIBUTES)
+                            created.push_back(path);
+                    }
+                    known = missing.emplace(lowerCase(path), gone).first;
                 }
+                above = known->second;
             }
             start = end + 1;
         }
