@@ -324,10 +324,8 @@ public:
             storage_.emplace_back(new char[kWriterBuffer]);
             free_.push_back(storage_.back().get());
         }
-        if (const char* w = getenv("ORV_WRITERS"))
-            kWriters = atoi(w);
         for (unsigned i = 0; i < kWriters; ++i)
-            threads_.emplace_back(&hnEntryWriters::run, this, i);
+            threads_[i] = std::thread(&hnEntryWriters::run, this, i);
     }
     // Drops what is still queued and waits for the files being written.
     ~hnEntryWriters() {
@@ -391,8 +389,7 @@ public:
     }
 
 private:
-    static constexpr unsigned kMaxWriters = 8;
-    unsigned kWriters = 4;
+    static constexpr unsigned kWriters = 2;
 
     bool idle() const {
         for (const std::deque<Job>& queue : queued_)
@@ -459,12 +456,12 @@ private:
     CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
     std::vector<std::unique_ptr<char[]>> storage_;
     std::vector<char*> free_;
-    std::deque<Job> queued_[kMaxWriters];
+    std::deque<Job> queued_[kWriters];
     unsigned busy_ = 0;
     bool failed_ = false;
     bool closing_ = false;
-    hnUnzipTiming timing_[kMaxWriters];
-    std::vector<std::thread> threads_;
+    hnUnzipTiming timing_[kWriters];
+    std::thread threads_[kWriters];
 };
 
 CUnzipper::CUnzipper() : buffer_(new char[kUnzipChunk]) {}
