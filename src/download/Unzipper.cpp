@@ -1,11 +1,14 @@
 #include "download/Unzipper.h"
 
 #include <windows.h>
+#include <winternl.h>
 
 #include <algorithm>
 #include <cctype>
 #include <cstring>
-#include <set>
+#include <deque>
+#include <functional>
+#include <thread>
 
 #include "app/DebugOut.h"
 #include "app/FileHelpers.h"
@@ -91,6 +94,11 @@ struct ArchiveReader {
     Window windows[2];
 };
 constexpr DWORD kReaderWindow = 256 * 1024;
+
+// Entries up to this size are written by the writer threads; the buffers
+// make most of the extraction's memory.
+constexpr DWORD kWriterBuffer = 1024 * 1024;
+constexpr unsigned kWriterBuffers = 6;
 
 voidpf ZCALLBACK openReader(voidpf, const void* name, int mode) {
     if ((mode & ZLIB_FILEFUNC_MODE_READWRITEFILTER) != ZLIB_FILEFUNC_MODE_READ || !name)
@@ -192,7 +200,269 @@ FILETIME entryFileTime(uint32_t dosDateTime, bool& ok) {
     return utc;
 }
 
+bool refuseLinkAt(const std::string& path, const char* routine) {
+    if (!isLinkedEntry(path))
+        return false;
+    hnDebugOutF("CUnzipper::%s - Link in the target path refused\n", routine);
+    return true;
+}
+
+// The file an entry is written to. A new file is written in place
+// (CREATE_NEW, deleted again on failure). An existing one is replaced only
+// by a complete entry: the data goes to a temporary in the target folder
+// under a short name, so its path fits whenever the folder exists, and
+// CREATE_NEW never touches a file of the archive that happens to carry the
+// same name.
+struct OutputFile {
+    hnScopedHandle file;
+    std::string written;
+    bool inPlace = false;
+};
+
+// A name the Win32 layer passes on unchanged: no trailing dot or space, no
+// device name such as "nul" or "com1.txt".
+bool plainLeaf(const std::string& leaf) {
+    if (leaf.empty() || leaf.back() == '.' || leaf.back() == ' ')
+        return false;
+    std::string stem = lowerCase(leaf.substr(0, leaf.find('.')));
+    while (!stem.empty() && stem.back() == ' ')
+        stem.pop_back();
+    static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
+    for (const char* device : kDevices)
+        if (stem == device)
+            return false;
+    return !(stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
+             stem[3] >= '0' && stem[3] <= '9');
+}
+
+// A new file `leaf` made in the folder open as `folder`, looked up from that
+// handle: the steps of the path above it are neither looked up again nor
+// able to change. Sets *exists when something of that name is there.
+HANDLE createInFolder(HANDLE folder, const std::string& leaf, bool& exists) {
+    exists = false;
+    wchar_t wide[kPathCapacity];
+    int length = ::MultiByteToWideChar(CP_ACP, 0, leaf.c_str(), static_cast<int>(leaf.size()), wide,
+                                       static_cast<int>(kPathCapacity));
+    if (length <= 0)
+        return INVALID_HANDLE_VALUE;
+    UNICODE_STRING name = {static_cast<USHORT>(length * sizeof(wchar_t)),
+                           static_cast<USHORT>(length * sizeof(wchar_t)), wide};
+    OBJECT_ATTRIBUTES attributes;
+    InitializeObjectAttributes(&attributes, &name, OBJ_CASE_INSENSITIVE, folder, nullptr);
+    IO_STATUS_BLOCK io = {};
+    HANDLE file = nullptr;
+    NTSTATUS status = ::NtCreateFile(&file, GENERIC_READ | GENERIC_WRITE | SYNCHRONIZE | FILE_READ_ATTRIBUTES,
+                                     &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, 0, FILE_CREATE,
+                                     FILE_NON_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
+    constexpr NTSTATUS kNameCollision = static_cast<NTSTATUS>(0xC0000035);
+    exists = status == kNameCollision;
+    return NT_SUCCESS(status) ? file : INVALID_HANDLE_VALUE;
+}
+
+// `folder`, when not null, is the target's folder held open.
+bool openOutput(const std::string& base, const std::string& target, HANDLE folder,
+                std::atomic<unsigned>& serial, OutputFile& output) {
+    output.written = target;
+    std::string leaf = target.substr(target.find_last_of('\\') + 1);
+    bool exists = false;
+    if (folder && plainLeaf(leaf))
+        output.file.reset(createInFolder(folder, leaf, exists));
+    if (!output.file && !exists)
+        output.file.reset(::CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    output.inPlace = static_cast<bool>(output.file);
+    // Something is there already (CREATE_NEW fails on a link too, even a
+    // dangling one): a link is refused, anything else replaced.
+    if (!output.inPlace && refuseLinkAt(target, "extractEntry"))
+        return false;
+    for (int attempt = 0; attempt < 64 && !output.file; ++attempt) {
+        if (!hnFormat(output.written, kPathCapacity, "%s\\~%x", base.c_str(), (++serial) & 0xFFFF))
+            return false;
+        output.file.reset(::CreateFileA(output.written.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!output.file && ::GetLastError() != ERROR_FILE_EXISTS)
+            return false;
+    }
+    return static_cast<bool>(output.file);
+}
+
+// A complete file gets the entry's time and its name; anything else is
+// deleted. True when published.
+bool finishOutput(OutputFile& output, const std::string& target, bool complete, uint32_t dosDateTime) {
+    if (complete) {
+        bool timeOk = false;
+        FILETIME time = entryFileTime(dosDateTime, timeOk);
+        if (timeOk)
+            ::SetFileTime(output.file.get(), &time, nullptr, &time);
+    }
+    output.file.reset();
+    bool published = complete && (output.inPlace || moveFileReplacing(output.written, target));
+    if (!published)
+        ::DeleteFileA(output.written.c_str());
+    return published;
+}
+
 } // namespace
+
+// Threads that create, write, date, close and publish entries already read
+// and checked in memory, so that each file's system calls overlap the
+// inflating of the next. Entries of one name go to one thread, in order.
+// Buffers circulate between the reader and the threads; memory stays at
+// their total.
+class hnEntryWriters {
+public:
+    struct Job {
+        std::string base, target;
+        HANDLE folder; // the target's folder, held while the writers run
+        uint32_t dosDateTime;
+        char* data;
+        DWORD length;
+    };
+
+    explicit hnEntryWriters(std::atomic<unsigned>& serial) : serial_(serial) {
+        for (unsigned i = 0; i < kWriterBuffers; ++i) {
+            storage_.emplace_back(new char[kWriterBuffer]);
+            free_.push_back(storage_.back().get());
+        }
+        for (unsigned i = 0; i < kWriters; ++i)
+            threads_[i] = std::thread(&hnEntryWriters::run, this, i);
+    }
+    // Drops what is still queued and waits for the files being written.
+    ~hnEntryWriters() {
+        ::AcquireSRWLockExclusive(&lock_);
+        closing_ = true;
+        dropQueued();
+        ::ReleaseSRWLockExclusive(&lock_);
+        ::WakeAllConditionVariable(&changed_);
+        for (std::thread& thread : threads_)
+            thread.join();
+    }
+    hnEntryWriters(const hnEntryWriters&) = delete;
+    hnEntryWriters& operator=(const hnEntryWriters&) = delete;
+
+    // A free buffer of kWriterBuffer bytes; null once a file failed.
+    char* acquire() {
+        ::AcquireSRWLockExclusive(&lock_);
+        while (!failed_ && free_.empty())
+            ::SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+        char* data = nullptr;
+        if (!failed_) {
+            data = free_.back();
+            free_.pop_back();
+        }
+        ::ReleaseSRWLockExclusive(&lock_);
+        return data;
+    }
+    void release(char* data) {
+        ::AcquireSRWLockExclusive(&lock_);
+        free_.push_back(data);
+        ::ReleaseSRWLockExclusive(&lock_);
+    }
+    void submit(Job job) {
+        unsigned index = static_cast<unsigned>(std::hash<std::string>()(lowerCase(job.target)) % kWriters);
+        ::AcquireSRWLockExclusive(&lock_);
+        if (failed_)
+            free_.push_back(job.data);
+        else
+            queued_[index].push_back(std::move(job));
+        ::ReleaseSRWLockExclusive(&lock_);
+        ::WakeAllConditionVariable(&changed_);
+    }
+    // Waits until every queued file is published; false once one failed.
+    bool drain() {
+        ::AcquireSRWLockExclusive(&lock_);
+        while (!failed_ && !idle())
+            ::SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+        bool ok = !failed_;
+        ::ReleaseSRWLockExclusive(&lock_);
+        return ok;
+    }
+    // The threads' time; read once they are idle.
+    void addTiming(hnUnzipTiming& total) {
+        ::AcquireSRWLockExclusive(&lock_);
+        for (const hnUnzipTiming& timing : timing_) {
+            total.create += timing.create;
+            total.write += timing.write;
+            total.close += timing.close;
+        }
+        ::ReleaseSRWLockExclusive(&lock_);
+    }
+
+private:
+    static constexpr unsigned kWriters = 2;
+
+    bool idle() const {
+        for (const std::deque<Job>& queue : queued_)
+            if (!queue.empty())
+                return false;
+        return busy_ == 0;
+    }
+
+    void dropQueued() {
+        for (std::deque<Job>& queue : queued_) {
+            for (const Job& job : queue)
+                free_.push_back(job.data);
+            queue.clear();
+        }
+    }
+
+    void run(unsigned index) {
+        ::AcquireSRWLockExclusive(&lock_);
+        for (;;) {
+            while (!closing_ && queued_[index].empty())
+                ::SleepConditionVariableSRW(&changed_, &lock_, INFINITE, 0);
+            if (closing_)
+                break;
+            Job job = std::move(queued_[index].front());
+            queued_[index].pop_front();
+            ++busy_;
+            ::ReleaseSRWLockExclusive(&lock_);
+            hnUnzipTiming timing;
+            bool ok = write(job, timing);
+            ::AcquireSRWLockExclusive(&lock_);
+            timing_[index].create += timing.create;
+            timing_[index].write += timing.write;
+            timing_[index].close += timing.close;
+            --busy_;
+            free_.push_back(job.data);
+            if (!ok) {
+                failed_ = true;
+                dropQueued();
+            }
+            ::WakeAllConditionVariable(&changed_);
+        }
+        ::ReleaseSRWLockExclusive(&lock_);
+    }
+
+    bool write(const Job& job, hnUnzipTiming& timing) {
+        hnLap lap;
+        OutputFile output;
+        bool opened = openOutput(job.base, job.target, job.folder, serial_, output);
+        lap.to(timing.create);
+        if (!opened)
+            return false;
+        DWORD count = 0;
+        bool wrote =
+            job.length == 0 ||
+            (::WriteFile(output.file.get(), job.data, job.length, &count, nullptr) && count == job.length);
+        lap.to(timing.write);
+        bool published = finishOutput(output, job.target, wrote, job.dosDateTime);
+        lap.to(timing.close);
+        return published;
+    }
+
+    std::atomic<unsigned>& serial_;
+    SRWLOCK lock_ = SRWLOCK_INIT;
+    CONDITION_VARIABLE changed_ = CONDITION_VARIABLE_INIT;
+    std::vector<std::unique_ptr<char[]>> storage_;
+    std::vector<char*> free_;
+    std::deque<Job> queued_[kWriters];
+    unsigned busy_ = 0;
+    bool failed_ = false;
+    bool closing_ = false;
+    hnUnzipTiming timing_[kWriters];
+    std::thread threads_[kWriters];
+};
 
 CUnzipper::CUnzipper() : buffer_(new char[kUnzipChunk]) {}
 
@@ -265,10 +535,7 @@ bool CUnzipper::readEntryInfo(ZipEntryInfo& info) {
 }
 
 bool CUnzipper::refuseLink(const std::string& path, const char* routine) {
-    if (!isLinkedEntry(path))
-        return false;
-    hnDebugOutF("CUnzipper::%s - Link in the target path refused\n", routine);
-    return true;
+    return refuseLinkAt(path, routine);
 }
 
 void CUnzipper::releaseFolders() {
@@ -280,12 +547,19 @@ bool CUnzipper::isHeld(const std::string& path) const {
     return holding_ && heldFolders_.count(lowerCase(path)) != 0;
 }
 
+void* CUnzipper::heldParent(const std::string& path) const {
+    if (!holding_)
+        return nullptr;
+    auto held = heldFolders_.find(lowerCase(path.substr(0, path.find_last_of('\\'))));
+    return held == heldFolders_.end() ? nullptr : held->second.get();
+}
+
 bool CUnzipper::holdFolder(const std::string& path, const char* routine) {
     if (!holding_)
         return true;
     // The folder itself is opened, not what a link there points to.
-    hnScopedHandle held(::CreateFileA(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING,
+    hnScopedHandle held(::CreateFileA(path.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!held)
         return true; // not held: checked again for the next entry
@@ -310,17 +584,18 @@ bool CUnzipper::ensureFoldersBelow(const std::string& base, const std::string& r
                 start = end + 1;
                 continue;
             }
-            if (refuseLink(path, "extractEntry"))
-                return false;
+            // Only a reparse point can be a link.
             DWORD attributes = ::GetFileAttributesA(path.c_str());
+            if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) &&
+                refuseLink(path, "extractEntry"))
+                return false;
             if (attributes == INVALID_FILE_ATTRIBUTES && !::CreateDirectoryA(path.c_str(), nullptr) &&
                 ::GetLastError() != ERROR_ALREADY_EXISTS)
                 return false;
             // Made by someone else in between: checked like any other.
-            if (refuseLink(path, "extractEntry"))
-                return false;
             attributes = ::GetFileAttributesA(path.c_str());
-            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0)
+            if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0 ||
+                ((attributes & FILE_ATTRIBUTE_REPARSE_POINT) && refuseLink(path, "extractEntry")))
                 return false;
             if (!holdFolder(path, "extractEntry"))
                 return false;
@@ -372,39 +647,26 @@ bool CUnzipper::extractEntry(const char* folder) {
         return false;
     if (info.isFolder)
         return true;
+    if (writers_ && info.uncompressedSize <= kWriterBuffer)
+        return queueFile(base, target, info);
     return extractFile(base, target, info);
 }
 
 bool CUnzipper::extractFile(const std::string& base, const std::string& target, const ZipEntryInfo& info) {
-    // A new file is written in place (CREATE_NEW, deleted again on failure).
-    // An existing one is replaced only by a complete entry: the data goes to
-    // a temporary in the target folder under a short name, so its path fits
-    // whenever the folder exists, and CREATE_NEW never touches a file of the
-    // archive that happens to carry the same name.
     hnLap lap;
-    std::string written = target;
-    hnScopedHandle file(::CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-    bool inPlace = static_cast<bool>(file);
-    // Something is there already (CREATE_NEW fails on a link too, even a
-    // dangling one): a link is refused, anything else replaced below.
-    if (!inPlace && refuseLink(target, "extractEntry"))
+    // After what is queued: an earlier entry of the same name stays older.
+    bool drained = !writers_ || writers_->drain();
+    lap.to(timing_.wait);
+    if (!drained)
         return false;
-    for (int attempt = 0; attempt < 64 && !file; ++attempt) {
-        if (!hnFormat(written, kPathCapacity, "%s\\~%x", base.c_str(), (++serial_) & 0xFFFF))
-            return false;
-        file.reset(::CreateFileA(written.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file && ::GetLastError() != ERROR_FILE_EXISTS)
-            return false;
-    }
+    OutputFile output;
+    bool opened = openOutput(base, target, heldParent(target), serial_, output);
     lap.to(timing_.create);
-    if (!file)
+    if (!opened)
         return false;
     ++timing_.files;
     if (::unzOpenCurrentFile(archive_.get()) != UNZ_OK) {
-        file.reset();
-        ::DeleteFileA(written.c_str());
+        finishOutput(output, target, false, 0);
         return false;
     }
     bool complete = false;
@@ -418,8 +680,9 @@ bool CUnzipper::extractFile(const std::string& base, const std::string& target, 
             break;
         }
         DWORD count = 0;
-        bool wrote = ::WriteFile(file.get(), buffer_.get(), static_cast<DWORD>(read), &count, nullptr) &&
-                     count == static_cast<DWORD>(read);
+        bool wrote =
+            ::WriteFile(output.file.get(), buffer_.get(), static_cast<DWORD>(read), &count, nullptr) &&
+            count == static_cast<DWORD>(read);
         lap.to(timing_.write);
         if (!wrote)
             break;
@@ -428,18 +691,46 @@ bool CUnzipper::extractFile(const std::string& base, const std::string& target, 
     if (::unzCloseCurrentFile(archive_.get()) != UNZ_OK)
         complete = false;
     lap.to(timing_.inflate);
-    if (complete) {
-        bool timeOk = false;
-        FILETIME time = entryFileTime(info.modificationTime, timeOk);
-        if (timeOk)
-            ::SetFileTime(file.get(), &time, nullptr, &time);
-    }
-    file.reset();
-    bool published = complete && (inPlace || moveFileReplacing(written, target));
-    if (!published)
-        ::DeleteFileA(written.c_str());
+    bool published = finishOutput(output, target, complete, info.modificationTime);
     lap.to(timing_.close);
     return published;
+}
+
+bool CUnzipper::queueFile(const std::string& base, const std::string& target, const ZipEntryInfo& info) {
+    hnLap lap;
+    char* data = writers_->acquire();
+    lap.to(timing_.wait);
+    if (!data)
+        return false;
+    DWORD filled = 0;
+    bool complete = false;
+    if (::unzOpenCurrentFile(archive_.get()) == UNZ_OK) {
+        for (;;) {
+            int read = ::unzReadCurrentFile(archive_.get(), data + filled, kWriterBuffer - filled);
+            if (read <= 0) {
+                complete = read == 0;
+                break;
+            }
+            filled += static_cast<DWORD>(read);
+            if (filled == kWriterBuffer) {
+                // More than the directory said: refused.
+                char extra;
+                complete = ::unzReadCurrentFile(archive_.get(), &extra, 1) == 0;
+                break;
+            }
+        }
+        // The CRC is checked here, before anything is written.
+        if (::unzCloseCurrentFile(archive_.get()) != UNZ_OK)
+            complete = false;
+    }
+    lap.to(timing_.inflate);
+    if (!complete) {
+        writers_->release(data);
+        return false;
+    }
+    ++timing_.files;
+    writers_->submit({base, target, heldParent(target), info.modificationTime, data, filled});
+    return true;
 }
 
 bool CUnzipper::checkDirectory(const std::string& base, const char* requiredPrefix,
@@ -448,7 +739,9 @@ bool CUnzipper::checkDirectory(const std::string& base, const char* requiredPref
     if (::unzGetGlobalInfo(archive_.get(), &global) != UNZ_OK || global.number_entry == 0 || !firstEntry())
         return false;
     std::size_t prefixLength = requiredPrefix ? std::strlen(requiredPrefix) : 0;
-    std::set<std::string> checked; // folders already tested for a link, lower case
+    // Paths already tested for a link, by lower-case path: true when missing,
+    // and then so is all below it, which needs no test of its own.
+    std::map<std::string, bool> missing;
     for (;;) {
         ZipEntryInfo info;
         if (!readEntryInfo(info) || info.nameTooLong) {
@@ -465,21 +758,31 @@ bool CUnzipper::checkDirectory(const std::string& base, const char* requiredPref
             return false;
         }
         std::string path = base;
+        bool above = false; // a folder above this path is missing
         for (std::size_t start = 0; start < name.size();) {
             std::size_t end = name.find('\\', start);
             if (end == std::string::npos)
                 end = name.size();
             if (end > start) {
                 path = joinBelow(path, name.substr(start, end - start));
-                std::string key = path;
-                for (char& c : key)
-                    c = static_cast<char>(::tolower(static_cast<unsigned char>(c)));
-                if (checked.insert(key).second) {
-                    if (refuseLink(path, "extractAll"))
-                        return false;
-                    if (start == 0 && !fileExists(path))
-                        created.push_back(path);
+                auto known = missing.find(lowerCase(path));
+                if (known == missing.end()) {
+                    bool gone = above;
+                    if (!gone) {
+                        DWORD attributes = ::GetFileAttributesA(path.c_str());
+                        DWORD error = ::GetLastError();
+                        gone = attributes == INVALID_FILE_ATTRIBUTES &&
+                               (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND);
+                        // Only a reparse point can be a link.
+                        if (attributes != INVALID_FILE_ATTRIBUTES &&
+                            (attributes & FILE_ATTRIBUTE_REPARSE_POINT) && refuseLink(path, "extractAll"))
+                            return false;
+                        if (start == 0 && attributes == INVALID_FILE_ATTRIBUTES)
+                            created.push_back(path);
+                    }
+                    known = missing.emplace(lowerCase(path), gone).first;
                 }
+                above = known->second;
             }
             start = end + 1;
         }
@@ -502,9 +805,17 @@ bool CUnzipper::extractAll(const char* folder, const char* requiredPrefix) {
         releaseFolders();
         return false;
     }
+    writers_.reset(new hnEntryWriters(serial_));
     do {
         complete = extractEntry(folder);
     } while (complete && nextEntry());
+    hnLap lap;
+    if (complete)
+        complete = writers_->drain();
+    writers_->addTiming(timing_);
+    // Gone before the folders are let go: nothing writes into them after.
+    writers_.reset();
+    lap.to(timing_.wait);
     // Released first: what a failure removes below must not be held open.
     releaseFolders();
     if (complete)

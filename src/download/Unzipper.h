@@ -1,6 +1,7 @@
 #pragma once
 // Extraction of zip archives into folders: the archive's folder structure is
 // recreated below the target and every file carries its entry's time.
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -42,8 +43,11 @@ struct hnUnzipTiming {
     double inflate = 0; // reading the entry: decompression and its checksum
     double write = 0;
     double close = 0; // entry time, closing, moving a temporary onto its name
+    double wait = 0;  // the reading thread waiting for a free buffer or idle writers
     unsigned files = 0;
 };
+
+class hnEntryWriters;
 
 class CUnzipper {
 public:
@@ -72,7 +76,9 @@ public:
     // leaving the folder, too long, through a link, or not starting with
     // `requiredPrefix`, compared without regard to case) nothing is written.
     // A failure while writing stops the extraction and removes every
-    // top-level file and folder that this extraction created.
+    // top-level file and folder that this extraction created. Small entries
+    // are inflated and checked whole in memory and then written by worker
+    // threads, while the next entries are inflated.
     bool extractAll(const char* folder, const char* requiredPrefix = nullptr);
 
     const std::string& defaultOutputFolder() const { return defaultOutputFolder_; }
@@ -88,6 +94,9 @@ private:
     bool checkDirectory(const std::string& base, const char* requiredPrefix,
                         std::vector<std::string>& created);
     bool extractFile(const std::string& base, const std::string& target, const ZipEntryInfo& info);
+    // The entry read whole into a buffer of the writers, its checksum
+    // checked, and queued; false when it cannot be read or a write failed.
+    bool queueFile(const std::string& base, const std::string& target, const ZipEntryInfo& info);
     // Makes or checks each folder of `relative` below `base`, none a link.
     bool ensureFoldersBelow(const std::string& base, const std::string& relative);
     // The target folder made and checked: not below a link the installer
@@ -101,6 +110,8 @@ private:
     // turned out to be a link once held.
     bool holdFolder(const std::string& path, const char* routine);
     bool isHeld(const std::string& path) const;
+    // The held folder that `path` lies in directly, or null.
+    void* heldParent(const std::string& path) const;
     void releaseFolders();
 
     hnScopedUnzip archive_;
@@ -109,7 +120,8 @@ private:
     hnUnzipTiming timing_;
     std::string defaultOutputFolder_;
     std::unique_ptr<char[]> buffer_;
-    unsigned serial_ = 0;
+    std::unique_ptr<hnEntryWriters> writers_; // while extractAll runs
+    std::atomic<unsigned> serial_{0};         // names of temporaries
 };
 
 // Opens `archivePath` and extracts all of it below `folder` (extractAll).

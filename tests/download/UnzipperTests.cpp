@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "app/FileHelpers.h"
+#include "app/Text.h"
 #include "download/DownloadEngine.h"
 #include "download/DownloadTestSupport.h"
 #include "download/Unzipper.h"
@@ -116,6 +117,46 @@ TEST_F(Unzipper, CorruptEntryStopsTheExtractionRemovesWhatItMadeAndNeverReplaces
     ASSERT_TRUE(writeTextFile(target() + "\\made\\mine.txt", "mine"));
     EXPECT_FALSE(extractArchiveToFolder(archive.c_str(), target().c_str()));
     EXPECT_EQ("mine", readTextFile(target() + "\\made\\mine.txt"));
+}
+
+// Small entries are written by worker threads while later ones are read; a
+// large one, read in pieces, waits for them.
+TEST_F(Unzipper, SmallAndLargeEntriesArriveWholeAndInArchiveOrder) {
+    std::string archive = fixture("sizes");
+    ASSERT_TRUE(extractArchiveToFolder(archive.c_str(), target().c_str()));
+    for (int i = 0; i <= 40; ++i)
+        EXPECT_EQ("small " + std::to_string(i),
+                  readTextFile(target() + "\\many\\f" + hnFormatText("%03d", i) + ".txt"));
+    std::string big = readTextFile(target() + "\\big.bin");
+    ASSERT_EQ(256u * 6000u, big.size());
+    EXPECT_EQ(char(255), big[255]);
+    EXPECT_EQ(char(7), big[big.size() - 249]);
+    EXPECT_TRUE(fileExists(target() + "\\empty.txt"));
+    EXPECT_EQ("", readTextFile(target() + "\\empty.txt"));
+    // The later of two entries of one name wins.
+    EXPECT_EQ("second", readTextFile(target() + "\\dup.txt"));
+    SYSTEMTIME local = {2019, 5, 0, 17, 13, 45, 30, 0};
+    FILETIME expectedLocal, expected;
+    ::SystemTimeToFileTime(&local, &expectedLocal);
+    ::LocalFileTimeToFileTime(&expectedLocal, &expected);
+    FILETIME written = lastWrite(target() + "\\many\\f007.txt");
+    EXPECT_EQ(0, ::CompareFileTime(&expected, &written));
+
+    // A file that cannot be put in place fails the extraction, also when a
+    // worker thread writes it; nothing half-written stays.
+    ScratchFolder other;
+    ASSERT_TRUE(makeFolders(other.path() + "\\many\\f010.txt"));
+    EXPECT_FALSE(extractArchiveToFolder(archive.c_str(), other.path().c_str()));
+    EXPECT_EQ(FILE_ATTRIBUTE_DIRECTORY,
+              ::GetFileAttributesA((other.path() + "\\many\\f010.txt").c_str()) & FILE_ATTRIBUTE_DIRECTORY);
+    EXPECT_FALSE(fileExists(other.path() + "\\~*"));
+    EXPECT_FALSE(fileExists(other.path() + "\\big.bin"));
+}
+
+TEST_F(Unzipper, ABadEntryAfterManyWrittenOnesTakesTheirNewFolderAway) {
+    EXPECT_FALSE(extractArchiveToFolder(fixture("corrupt-late").c_str(), target().c_str()));
+    EXPECT_FALSE(fileExists(target() + "\\late"));
+    EXPECT_FALSE(fileExists(target() + "\\~*"));
 }
 
 TEST_F(Unzipper, AnArchiveWithOneEntryOutsideTheRequiredPrefixWritesNothing) {

@@ -152,6 +152,13 @@ def make_zip(kind):
     elif kind == "corrupt-folder":  # the same, inside one top folder
         entries = [entry("made/first.txt", b"first"),
                    entry("made/second.txt", b"S" * 5000, method=zipfile.ZIP_STORED)]
+    elif kind == "sizes":  # small entries, one past the in-memory limit, an empty one, a name twice
+        entries = [entry("many/f%03d.txt" % i, b"small %d" % i) for i in range(40)]
+        entries += [entry("dup.txt", b"first"), entry("big.bin", bytes(range(256)) * 6000), entry("empty.txt"),
+                    entry("many/f%03d.txt" % 40, b"small 40"), entry("DUP.txt", b"second")]
+    elif kind == "corrupt-late":  # many good entries in one top folder, then one that fails its CRC
+        entries = [entry("late/f%03d.txt" % i, b"good %d" % i) for i in range(30)]
+        entries.append(entry("late/zz.txt", b"S" * 5000, method=zipfile.ZIP_STORED))
     elif kind == "mixed":  # a profile archive that also writes into another profile's folder
         entries = [entry("Mine/Orvanto.Opb", b"profile"), entry("other/evil.txt", b"evil")]
     elif kind == "climbing":
@@ -188,9 +195,10 @@ def make_zip(kind):
         for info, data in entries:
             archive.writestr(info, data)
     data = bytearray(buffer.getvalue())
-    if kind in ("corrupt", "corrupt-folder"):
+    corrupted = {"corrupt": "second.txt", "corrupt-folder": "made/second.txt", "corrupt-late": "late/zz.txt"}
+    if kind in corrupted:
         with zipfile.ZipFile(io.BytesIO(bytes(data))) as archive:
-            info = archive.getinfo("second.txt" if kind == "corrupt" else "made/second.txt")
+            info = archive.getinfo(corrupted[kind])
         start = info.header_offset + 30 + len(info.filename) + len(info.extra)
         data[start + 2000:start + 2010] = b"X" * 10
     return bytes(data)
