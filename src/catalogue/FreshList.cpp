@@ -77,9 +77,12 @@ DWORD WINAPI hnFreshList::entry(LPVOID share) {
                 if (job.internet.stopRequested())
                     return 0;
                 createFolderPath(file.folder);
+                ElementDownloadPaths paths = elementDownloadPaths(file.folder, file.fileName);
                 DownloadResult result =
-                    downloadElementFile(file.url, elementDownloadPaths(file.folder, file.fileName), false,
-                                        abort, nullptr, &job.internet);
+                    downloadElementFile(file.url, paths, false, abort, nullptr, &job.internet);
+                // A transfer cut off or stopped leaves its temporary behind.
+                if (!result.succeeded())
+                    deleteFileForced(paths.temporaryPath);
                 any = any || result.outcome == DownloadOutcome::Transferred;
             }
             if (job.internet.stopRequested())
@@ -95,6 +98,8 @@ DWORD WINAPI hnFreshList::entry(LPVOID share) {
             deleteFileForced(job.copy.finalPath);
             DownloadResult result =
                 downloadElementFile(job.url, job.copy, false, abort, nullptr, &job.internet);
+            if (!result.succeeded())
+                deleteFileForced(job.copy.temporaryPath);
             if (job.internet.stopRequested()) {
                 deleteFileForced(job.copy.finalPath);
                 return 0;
