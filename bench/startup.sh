@@ -14,7 +14,8 @@ rm -rf "$work" && mkdir -p "$work"
 "$top/scripts/wine-prefix"
 . "$top/scripts/wine-env"
 winpath() { echo "Z:${1//\//\\}"; }
-installer=$(ls "$top"/build/x64/OrvantoVisionSoftware_*_Installer_*.exe | head -1)
+# BENCH_INSTALLER: another build of the program, to compare two in one period.
+installer=${BENCH_INSTALLER:-$(ls "$top"/build/x64/OrvantoVisionSoftware_*_Installer_*.exe | head -1)}
 export ORVANTO_REPOSITORY_URL=http://127.0.0.1:1 # nobody listens
 run() { "$top/scripts/with-display" "$WINE64" "$BENCH_BIN/startup_bench.exe" 7 "$@" | tr -d '\r'; }
 # Each program once before the runs, so that both meet warm caches.

@@ -240,7 +240,6 @@ int kdDInstallWelcomeBase::setupControls() {
 
 bool kdDInstallWelcomeBase::onInitDialog() {
     bool result = kdDPropertyPageBase::onInitDialog();
-    createUpgradeLinks();
     HDC screen = ::GetDC(nullptr);
     int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
     ::ReleaseDC(nullptr, screen);
@@ -336,6 +335,10 @@ void kdDInstallWelcomeBase::activatePage() {
     // After the wait: the sheet handles the posted button state only now.
     setWizardButtons(PSWIZB_NEXT);
     setCancelText("Cancel");
+    // The upgrade links stay hidden until a check offers a version, and no
+    // check runs before the set-up: they are made with it, after the first paint.
+    if (setUp && !item(IDC_WELCOME_RELEASE_LINK))
+        createUpgradeLinks();
     showUpgradeLink(false);
     showUpgradeLink(true);
     if (setUp)

@@ -575,6 +575,9 @@ TEST(InstallerSheet, WelcomeFirstSheetShowsTheWelcomePageAloneUntilItsStepsAreDo
     ::GetWindowTextA(versions, shown, sizeof(shown));
     EXPECT_STREQ("15.0.0.774 ()", shown); // the test programs carry the installer's version
     EXPECT_FALSE(::IsWindowVisible(welcome.item(IDC_WELCOME_QUICK_UPDATE)));
+    // The upgrade links, hidden until a check offers a version, come with the set-up.
+    EXPECT_EQ(nullptr, welcome.item(IDC_WELCOME_RELEASE_LINK));
+    EXPECT_EQ(nullptr, welcome.item(IDC_WELCOME_BETA_INFO));
     int runs = welcome.activationRuns();
 
     sheet.finishBuilding();
@@ -582,6 +585,11 @@ TEST(InstallerSheet, WelcomeFirstSheetShowsTheWelcomePageAloneUntilItsStepsAreDo
     EXPECT_EQ(std::vector<std::string>(std::begin(kPy27Order), std::end(kPy27Order)), pageNames(sheet));
     EXPECT_NE(hooks.calls.end(), std::find(hooks.calls.begin(), hooks.calls.end(), "upkeep 27"));
     EXPECT_EQ(runs + 1, welcome.activationRuns());
+    for (int id :
+         {IDC_WELCOME_RELEASE_LINK, IDC_WELCOME_RELEASE_INFO, IDC_WELCOME_BETA_LINK, IDC_WELCOME_BETA_INFO}) {
+        EXPECT_NE(nullptr, welcome.item(id)) << id;
+        EXPECT_FALSE(::IsWindowVisible(welcome.item(id))) << id;
+    }
     EXPECT_GE(::SendMessageA(versions, CB_GETCOUNT, 0, 0), 1);
     ::GetWindowTextA(versions, shown, sizeof(shown));
     EXPECT_STREQ("15.0.0.774 ()", shown);

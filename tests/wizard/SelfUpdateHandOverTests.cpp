@@ -93,8 +93,13 @@ TEST(SelfUpdateHandOver, NewInstallerTakesOverAndKeepsTheOldOne) {
     HWND sheet = old.findWindow(kCaption + " - Welcome", "#32770");
     ASSERT_TRUE(sheet);
     HWND page = currentPage(sheet);
-    HWND link = ::GetDlgItem(page, IDC_WELCOME_RELEASE_LINK);
-    ASSERT_TRUE(uidriver::waitUntil([&] { return ::IsWindowVisible(link) != FALSE; }, 20000));
+    HWND link = nullptr; // made after the first paint
+    ASSERT_TRUE(uidriver::waitUntil(
+        [&] {
+            link = ::GetDlgItem(page, IDC_WELCOME_RELEASE_LINK);
+            return link && ::IsWindowVisible(link);
+        },
+        20000));
     EXPECT_EQ("Release Installer Version 15.0.0.775 Available", uidriver::windowText(link));
     EXPECT_FALSE(::IsWindowVisible(::GetDlgItem(page, IDC_WELCOME_BETA_LINK)));
     snap(sheet, "welcome-new-version");
