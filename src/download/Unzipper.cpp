@@ -1,7 +1,6 @@
 #include "download/Unzipper.h"
 
 #include <windows.h>
-#include <winternl.h>
 
 #include <algorithm>
 #include <cctype>
@@ -219,57 +218,11 @@ struct OutputFile {
     bool inPlace = false;
 };
 
-// A name the Win32 layer passes on unchanged: no trailing dot or space, no
-// device name such as "nul" or "com1.txt".
-bool plainLeaf(const std::string& leaf) {
-    if (leaf.empty() || leaf.back() == '.' || leaf.back() == ' ')
-        return false;
-    std::string stem = lowerCase(leaf.substr(0, leaf.find('.')));
-    while (!stem.empty() && stem.back() == ' ')
-        stem.pop_back();
-    static const char* const kDevices[] = {"con", "prn", "aux", "nul", "conin$", "conout$"};
-    for (const char* device : kDevices)
-        if (stem == device)
-            return false;
-    return !(stem.size() == 4 && (stem.compare(0, 3, "com") == 0 || stem.compare(0, 3, "lpt") == 0) &&
-             stem[3] >= '0' && stem[3] <= '9');
-}
-
-// A new file `leaf` made in the folder open as `folder`, looked up from that
-// handle: the steps of the path above it are neither looked up again nor
-// able to change. Sets *exists when something of that name is there.
-HANDLE createInFolder(HANDLE folder, const std::string& leaf, bool& exists) {
-    exists = false;
-    wchar_t wide[kPathCapacity];
-    int length = ::MultiByteToWideChar(CP_ACP, 0, leaf.c_str(), static_cast<int>(leaf.size()), wide,
-                                       static_cast<int>(kPathCapacity));
-    if (length <= 0)
-        return INVALID_HANDLE_VALUE;
-    UNICODE_STRING name = {static_cast<USHORT>(length * sizeof(wchar_t)),
-                           static_cast<USHORT>(length * sizeof(wchar_t)), wide};
-    OBJECT_ATTRIBUTES attributes;
-    InitializeObjectAttributes(&attributes, &name, OBJ_CASE_INSENSITIVE, folder, nullptr);
-    IO_STATUS_BLOCK io = {};
-    HANDLE file = nullptr;
-    NTSTATUS status = ::NtCreateFile(&file, GENERIC_READ | GENERIC_WRITE | SYNCHRONIZE | FILE_READ_ATTRIBUTES,
-                                     &attributes, &io, nullptr, FILE_ATTRIBUTE_NORMAL, 0, FILE_CREATE,
-                                     FILE_NON_DIRECTORY_FILE | FILE_SYNCHRONOUS_IO_NONALERT, nullptr, 0);
-    constexpr NTSTATUS kNameCollision = static_cast<NTSTATUS>(0xC0000035);
-    exists = status == kNameCollision;
-    return NT_SUCCESS(status) ? file : INVALID_HANDLE_VALUE;
-}
-
-// `folder`, when not null, is the target's folder held open.
-bool openOutput(const std::string& base, const std::string& target, HANDLE folder,
-                std::atomic<unsigned>& serial, OutputFile& output) {
+bool openOutput(const std::string& base, const std::string& target, std::atomic<unsigned>& serial,
+                OutputFile& output) {
     output.written = target;
-    std::string leaf = target.substr(target.find_last_of('\\') + 1);
-    bool exists = false;
-    if (folder && plainLeaf(leaf))
-        output.file.reset(createInFolder(folder, leaf, exists));
-    if (!output.file && !exists)
-        output.file.reset(::CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    output.file.reset(::CreateFileA(target.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
     output.inPlace = static_cast<bool>(output.file);
     // Something is there already (CREATE_NEW fails on a link too, even a
     // dangling one): a link is refused, anything else replaced.
@@ -313,7 +266,6 @@ class hnEntryWriters {
 public:
     struct Job {
         std::string base, target;
-        HANDLE folder; // the target's folder, held while the writers run
         uint32_t dosDateTime;
         char* data;
         DWORD length;
@@ -437,7 +389,7 @@ private:
     bool write(const Job& job, hnUnzipTiming& timing) {
         hnLap lap;
         OutputFile output;
-        bool opened = openOutput(job.base, job.target, job.folder, serial_, output);
+        bool opened = openOutput(job.base, job.target, serial_, output);
         lap.to(timing.create);
         if (!opened)
             return false;
@@ -547,19 +499,12 @@ bool CUnzipper::isHeld(const std::string& path) const {
     return holding_ && heldFolders_.count(lowerCase(path)) != 0;
 }
 
-void* CUnzipper::heldParent(const std::string& path) const {
-    if (!holding_)
-        return nullptr;
-    auto held = heldFolders_.find(lowerCase(path.substr(0, path.find_last_of('\\'))));
-    return held == heldFolders_.end() ? nullptr : held->second.get();
-}
-
 bool CUnzipper::holdFolder(const std::string& path, const char* routine) {
     if (!holding_)
         return true;
     // The folder itself is opened, not what a link there points to.
-    hnScopedHandle held(::CreateFileA(path.c_str(), FILE_LIST_DIRECTORY | FILE_TRAVERSE,
-                                      FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+    hnScopedHandle held(::CreateFileA(path.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING,
                                       FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_OPEN_REPARSE_POINT, nullptr));
     if (!held)
         return true; // not held: checked again for the next entry
@@ -660,7 +605,7 @@ bool CUnzipper::extractFile(const std::string& base, const std::string& target, 
     if (!drained)
         return false;
     OutputFile output;
-    bool opened = openOutput(base, target, heldParent(target), serial_, output);
+    bool opened = openOutput(base, target, serial_, output);
     lap.to(timing_.create);
     if (!opened)
         return false;
@@ -729,7 +674,7 @@ bool CUnzipper::queueFile(const std::string& base, const std::string& target, co
         return false;
     }
     ++timing_.files;
-    writers_->submit({base, target, heldParent(target), info.modificationTime, data, filled});
+    writers_->submit({base, target, info.modificationTime, data, filled});
     return true;
 }
 

@@ -110,8 +110,6 @@ private:
     // turned out to be a link once held.
     bool holdFolder(const std::string& path, const char* routine);
     bool isHeld(const std::string& path) const;
-    // The held folder that `path` lies in directly, or null.
-    void* heldParent(const std::string& path) const;
     void releaseFolders();
 
     hnScopedUnzip archive_;
