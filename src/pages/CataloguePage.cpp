@@ -224,9 +224,7 @@ void kdDCataloguePageBase::applyFreshList() {
     }
     answerPending_ = false;
     freshList_.adopt();
-    hnInstallationElement* element = installManager->item(0);
-    // A failed download leaves the cached list, which shows as it did.
-    showList(element && fileExists(localListPath(*element)));
+    showListWhenFree(); // a failed download leaves the cached list, which shows as it did
 }
 
 void kdDCataloguePageBase::showListWhenFree() {
